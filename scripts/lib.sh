@@ -1,0 +1,56 @@
+# Shared by scripts/run and scripts/test; source it, do not run it.
+# shellcheck shell=bash
+
+ORDANA_ROOT="$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd -P)"
+ORDANA_BUILD="$ORDANA_ROOT/build"
+
+# Debian 12 packages needed to build, test and run the program.
+ORDANA_PACKAGES=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-qpa-plugins
+    libsqlite3-dev libicu-dev libbenchmark-dev
+    xvfb xauth fonts-dejavu-core
+)
+
+say() {
+    printf '%s: %s\n' "$(basename "$0")" "$*" >&2
+}
+
+# Run a command as root: directly when we are root, through sudo otherwise.
+as_root() {
+    if [[ $EUID -eq 0 ]]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        say "need root to run '$*', but this is not root and sudo is not available"
+        return 1
+    fi
+}
+
+# Install whichever of ORDANA_PACKAGES is missing; touch apt only when something is.
+ensure_packages() {
+    local missing=() pkg status
+    for pkg in "${ORDANA_PACKAGES[@]}"; do
+        status="$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)"
+        if [[ $status != *" ok installed"* ]]; then
+            missing+=("$pkg")
+        fi
+    done
+    if ((${#missing[@]} == 0)); then
+        return 0
+    fi
+
+    say "installing missing packages: ${missing[*]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Configure once into build/ (the generated build files re-run CMake by
+# themselves when a CMakeLists.txt changes), then build everything.
+configure_and_build() {
+    if [[ ! -f $ORDANA_BUILD/CMakeCache.txt || ! -f $ORDANA_BUILD/build.ninja ]]; then
+        cmake -S "$ORDANA_ROOT" -B "$ORDANA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    cmake --build "$ORDANA_BUILD"
+}

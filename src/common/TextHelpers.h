@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Display forms of numbers and codes used across the program.
+namespace text {
+
+// "123456789" -> "123 456 789"; "+" "(" ")" are not counted; shorter than 3 unchanged.
+QString phoneGrouping(const QString& number);
+// Exactly five characters -> "123 45"; anything else unchanged.
+QString postalCodeSplit(const QString& code);
+// Removes every blank (space character).
+QString removeBlanks(const QString& text);
+// A blank before every third character counted from the right: "1250" -> "1 250",
+// "250" -> " 250"; shorter than 3 unchanged.
+QString thousandsGrouping(const QString& digits);
+
+} // namespace text

@@ -1,0 +1,311 @@
+#include "Database.h"
+
+#include "Dataset.h"
+#include "Error.h"
+#include "Sqlite.h"
+#include "SqlFunctions.h"
+#include "Workgroup.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+namespace db {
+
+namespace {
+const QString kBuiltinUser = QStringLiteral("Admin");
+
+QString canonical(const QString& path) {
+    QFileInfo fi(path);
+    const QString c = fi.canonicalFilePath();
+    return c.isEmpty() ? fi.absoluteFilePath() : c;
+}
+} // namespace
+
+// ---- Engine / Workspace ---------------------------------------------------
+
+Engine::Engine() : m_default(new Workspace(kBuiltinUser, QString())) {}
+Engine::~Engine() = default;
+
+std::unique_ptr<Workspace> Engine::openWorkspace(const QString& user, const QString& password) {
+    if (m_workgroupFile.isEmpty()) {
+        // Without a workgroup file only the built-in user exists, without a password.
+        if (user.compare(kBuiltinUser, Qt::CaseInsensitive) == 0 && password.isEmpty())
+            return std::unique_ptr<Workspace>(new Workspace(kBuiltinUser, QString()));
+        throw Error(QStringLiteral("Neplatné jméno účtu nebo heslo."));
+    }
+    Workgroup wg = Workgroup::load(m_workgroupFile);
+    if (!wg.verify(user, password)) throw Error(QStringLiteral("Neplatné jméno účtu nebo heslo."));
+    return std::unique_ptr<Workspace>(new Workspace(user, wg.id()));
+}
+
+std::unique_ptr<Database> Workspace::openDatabase(const QString& path, const OpenOptions& options) {
+    std::unique_ptr<Database> db(new Database(path, options));
+    db->openFile(false, m_user, m_workgroupId);
+    return db;
+}
+
+std::unique_ptr<Database> Workspace::createDatabase(const QString& path, const QString& locale, const OpenOptions& options) {
+    if (QFileInfo::exists(path)) throw Error(QStringLiteral("Databáze „%1“ již existuje.").arg(path));
+    if (!locale.contains(QLatin1String("LANGID"), Qt::CaseInsensitive))
+        throw Error(QStringLiteral("Neplatné národní prostředí databáze „%1“.").arg(locale));
+    OpenOptions o = options;
+    o.readOnly = false;
+    std::unique_ptr<Database> db(new Database(path, o));
+    db->openFile(true, m_user, m_workgroupId);
+    sqlite::Statement st(db->handle(), QStringLiteral("INSERT INTO \"MSysEngine\" (name, value) VALUES ('locale', ?1)"));
+    st.bind(1, locale);
+    st.step();
+    return db;
+}
+
+// ---- Database --------------------------------------------------------------
+
+Database::Database(const QString& path, const OpenOptions& options) : m_path(path), m_options(options) {}
+
+Database::~Database() { close(); }
+
+void Database::openFile(bool create, const QString& user, const QString& workgroupId) {
+    m_user = user;
+    m_workgroupId = workgroupId;
+    int flags = SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
+    if (create)
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    else if (m_options.readOnly)
+        flags |= SQLITE_OPEN_READONLY;
+    else
+        flags |= SQLITE_OPEN_READWRITE;
+    if (!create && !QFileInfo(m_path).isFile())
+        throw Error(QStringLiteral("Databázový soubor „%1“ nebyl nalezen.").arg(m_path));
+    int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_handle, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        QString msg = m_handle ? QString::fromUtf8(sqlite3_errmsg(m_handle)) : QString();
+        sqlite3_close_v2(m_handle);
+        m_handle = nullptr;
+        throw Error(QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(m_path, sqlite::readableMessage(msg)));
+    }
+    try {
+        registerSqlFunctions(m_handle);
+        sqlite3_extended_result_codes(m_handle, 1);
+        if (m_options.disposable) {
+            sqlite::exec(m_handle, QStringLiteral("PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY;"));
+        } else if (!m_options.readOnly) {
+            sqlite::exec(m_handle, QStringLiteral("PRAGMA synchronous=FULL;"));
+        }
+        if (m_options.exclusive) {
+            sqlite::exec(m_handle, QStringLiteral("PRAGMA locking_mode=EXCLUSIVE;"));
+        } else {
+            sqlite3_busy_timeout(m_handle, 3000);
+        }
+        if (create) {
+            sqlite::exec(m_handle, QStringLiteral("CREATE TABLE \"MSysEngine\" (name TEXT PRIMARY KEY, value TEXT)"));
+        }
+        // Reading the engine's own table checks that the file is one of ours and,
+        // for an exclusive open, takes the lock that keeps other processes out.
+        QString securedUser, securedGroup;
+        {
+            sqlite::Statement st(m_handle, QStringLiteral("SELECT name, value FROM \"MSysEngine\""));
+            while (st.step()) {
+                const QString key = st.column(0).toString();
+                if (key == u"secured_user") securedUser = st.column(1).toString();
+                if (key == u"secured_workgroup") securedGroup = st.column(1).toString();
+            }
+        }
+        if (m_options.exclusive && !m_options.readOnly) sqlite::exec(m_handle, QStringLiteral("BEGIN EXCLUSIVE; COMMIT;"));
+        if (!securedGroup.isEmpty() &&
+            (securedGroup != workgroupId || securedUser.compare(user, Qt::CaseInsensitive) != 0))
+            throw Error(QStringLiteral("Nemáte oprávnění k otevření databáze „%1“. Obraťte se na správce databáze.")
+                            .arg(m_path));
+    } catch (const Error& e) {
+        sqlite3_close_v2(m_handle);
+        m_handle = nullptr;
+        if (e.message().startsWith(QLatin1String("Nemáte oprávnění"))) throw;
+        throw Error(QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(m_path, e.message()));
+    }
+}
+
+QString Database::locale() const {
+    if (!m_handle) return {};
+    sqlite::Statement st(m_handle, QStringLiteral("SELECT value FROM \"MSysEngine\" WHERE name = 'locale'"));
+    return st.step() ? st.column(0).toString() : QString();
+}
+
+void Database::close() {
+    if (!m_handle) return;
+    const auto datasets = m_datasets;
+    for (Dataset* ds : datasets) ds->close();
+    m_datasets.clear();
+    if (m_transactionDepth > 0) {
+        sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_transactionDepth = 0;
+    }
+    sqlite3_close_v2(m_handle);
+    m_handle = nullptr;
+    m_tables.clear();
+    m_attached.clear();
+}
+
+void Database::restrictToWorkgroup() {
+    if (m_workgroupId.isEmpty())
+        throw Error(QStringLiteral("Databázi lze zabezpečit jen v pracovním prostoru přihlášeném k pracovní skupině."));
+    sqlite::Statement st(m_handle, QStringLiteral("INSERT OR REPLACE INTO \"MSysEngine\" (name, value) VALUES "
+                                                  "('secured_user', ?1), ('secured_workgroup', ?2)"));
+    st.bind(1, m_user);
+    st.bind(2, m_workgroupId);
+    st.step();
+}
+
+void Database::beginTransaction() {
+    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    sqlite::exec(m_handle, QStringLiteral("SAVEPOINT t%1").arg(m_transactionDepth));
+    ++m_transactionDepth;
+}
+
+void Database::commit() {
+    if (m_transactionDepth == 0) throw Error(QStringLiteral("Není zahájena žádná transakce."));
+    --m_transactionDepth;
+    sqlite::exec(m_handle, QStringLiteral("RELEASE t%1").arg(m_transactionDepth));
+}
+
+void Database::rollback() {
+    if (m_transactionDepth == 0) throw Error(QStringLiteral("Není zahájena žádná transakce."));
+    --m_transactionDepth;
+    sqlite::exec(m_handle, QStringLiteral("ROLLBACK TO t%1; RELEASE t%1").arg(m_transactionDepth));
+    invalidateSchema();
+}
+
+void Database::executeNative(const QString& sql) {
+    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    sqlite::exec(m_handle, sql);
+    invalidateSchema();
+}
+
+Translation Database::translate(const QString& jetSql, const TranslateOptions& options) {
+    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    return db::translate(jetSql, *this, options);
+}
+
+int Database::execute(const QString& jetSql, int options) {
+    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    TranslateOptions to;
+    to.ignoreRowErrors = !(options & FailOnError);
+    Translation t = translate(jetSql, to);
+    switch (t.kind) {
+    case Translation::Kind::Select:
+        throw Error(QStringLiteral("Výběrový dotaz nelze spustit jako akční dotaz."));
+    case Translation::Kind::TextExport:
+        throw Error(QStringLiteral("Zápis do textového souboru (SELECT … INTO) zatím není podporován."));
+    case Translation::Kind::Schema: {
+        if (m_options.readOnly) throw Error(sqlite::readableMessage(QStringLiteral("readonly database")));
+        beginTransaction();
+        try {
+            for (const QString& s : t.statements) sqlite::exec(m_handle, s);
+            commit();
+        } catch (...) {
+            rollback();
+            invalidateSchema();
+            throw;
+        }
+        invalidateSchema();
+        return 0;
+    }
+    case Translation::Kind::Action:
+        break;
+    }
+    int changes = 0;
+    for (const QString& s : t.statements) {
+        sqlite::Statement st(m_handle, s);
+        st.step();
+        changes += sqlite3_changes(m_handle);
+    }
+    return changes;
+}
+
+void Database::defineTable(const TableDef& def) {
+    QStringList cols;
+    for (const FieldDef& f : def.fields) {
+        QString type;
+        if (f.type == ColumnType::Long && (f.attributes & AutoIncrement))
+            type = QStringLiteral("COUNTER");
+        else if (f.type == ColumnType::Text)
+            type = QStringLiteral("TEXT(%1)").arg(f.size);
+        else
+            type = declaredType(f.type, f.size);
+        cols << QStringLiteral("[%1] %2").arg(f.name, type);
+    }
+    execute(QStringLiteral("CREATE TABLE [%1] (%2)").arg(def.name, cols.join(QStringLiteral(", "))), FailOnError);
+}
+
+QStringList Database::tableNames() {
+    QStringList out;
+    sqlite::Statement st(m_handle, QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'MSys%' "
+                                                  "AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
+    while (st.step()) out << st.column(0).toString();
+    return out;
+}
+
+QString Database::schemaFor(const QString& externalPath) {
+    if (externalPath.isEmpty()) return QStringLiteral("main");
+    const QString key = canonical(externalPath);
+    if (key == canonical(m_path)) return QStringLiteral("main");
+    if (auto it = m_attached.find(key); it != m_attached.end()) return *it;
+    if (!QFileInfo(externalPath).isFile())
+        throw Error(QStringLiteral("Databázový soubor „%1“ nebyl nalezen.").arg(externalPath));
+    const QString name = QStringLiteral("ext%1").arg(m_attached.size() + 1);
+    QUrl url = QUrl::fromLocalFile(key);
+    url.setQuery(QStringLiteral("mode=ro"));
+    sqlite::Statement st(m_handle, QStringLiteral("ATTACH DATABASE ?1 AS ") + quoteIdentifier(name));
+    st.bind(1, url.toString(QUrl::FullyEncoded));
+    st.step();
+    m_attached.insert(key, name);
+    return name;
+}
+
+std::optional<TableInfo> Database::loadTable(const QString& schema, const QString& name) {
+    TableInfo info;
+    {
+        sqlite::Statement st(m_handle, QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' AND name = ?1 "
+                                                      "COLLATE NOCASE")
+                                           .arg(quoteIdentifier(schema)));
+        st.bind(1, name);
+        if (!st.step()) return std::nullopt;
+        info.name = st.column(0).toString();
+    }
+    int pkCount = 0;
+    QString pkColumn;
+    {
+        sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.table_info(%2)").arg(quoteIdentifier(schema), quoteIdentifier(info.name)));
+        while (st.step()) {
+            info.columns << columnFromDeclaredType(st.column(1).toString(), st.column(2).toString());
+            if (st.columnInt(5) > 0) {
+                ++pkCount;
+                pkColumn = st.column(1).toString();
+            }
+        }
+    }
+    if (pkCount == 1) info.uniqueColumns << pkColumn;
+    QStringList uniqueIndexes;
+    {
+        sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.index_list(%2)").arg(quoteIdentifier(schema), quoteIdentifier(info.name)));
+        while (st.step())
+            if (st.columnInt(2) == 1 && st.column(4).toInt() == 0) uniqueIndexes << st.column(1).toString();
+    }
+    for (const QString& idx : uniqueIndexes) {
+        sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.index_info(%2)").arg(quoteIdentifier(schema), quoteIdentifier(idx)));
+        QStringList cols;
+        while (st.step()) cols << st.column(2).toString();
+        if (cols.size() == 1 && !cols[0].isEmpty()) info.uniqueColumns << cols[0];
+    }
+    return info;
+}
+
+std::optional<TableRef> Database::findTable(const QString& name, const QString& externalPath) {
+    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    const QString schema = schemaFor(externalPath);
+    const QString key = schema + u'\n' + name.toLower();
+    auto it = m_tables.find(key);
+    if (it == m_tables.end()) it = m_tables.insert(key, loadTable(schema, name));
+    if (!*it) return std::nullopt;
+    return TableRef{schema, **it};
+}
+
+} // namespace db

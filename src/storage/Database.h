@@ -1,0 +1,148 @@
+#pragma once
+
+#include "SchemaInfo.h"
+#include "SqlTranslator.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <set>
+
+struct sqlite3;
+
+namespace db {
+
+class Dataset;
+class Workspace;
+
+// Field attributes of a table definition.
+enum FieldAttribute { AutoIncrement = 16, UpdatableField = 32 };
+
+struct FieldDef {
+    QString name;
+    ColumnType type = ColumnType::Text;
+    int size = 0;       // Text(n)
+    int attributes = 0; // FieldAttribute flags
+};
+
+struct TableDef {
+    QString name;
+    QList<FieldDef> fields;
+};
+
+struct OpenOptions {
+    bool exclusive = false; // keeps other processes out while open
+    bool readOnly = false;  // refuses every write
+    // A disposable database (working tables) skips flushing to disk; the
+    // default is durable: every change is on disk when the call returns.
+    bool disposable = false;
+};
+
+// An open database file.
+class Database : public SchemaInfo {
+public:
+    // Option of execute(): any error raises and the statement changes nothing.
+    static constexpr int FailOnError = 128;
+
+    ~Database() override;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return m_path; }
+    bool isOpen() const { return m_handle != nullptr; }
+    bool isReadOnly() const { return m_options.readOnly; }
+    bool isExclusive() const { return m_options.exclusive; }
+    QString locale() const;
+
+    // Closes the file; open datasets on it are closed first. A closed working
+    // database file can be deleted.
+    void close();
+
+    // Runs one action statement (INSERT, DELETE, UPDATE, CREATE, DROP; SELECT … INTO
+    // a text file). Without FailOnError a row that breaks a rule is skipped
+    // silently; with it any error raises and nothing is changed. Returns the
+    // number of rows affected.
+    int execute(const QString& jetSql, int options = 0);
+
+    void defineTable(const TableDef& def);
+    QStringList tableNames();
+
+    // Only the workgroup that this database's workspace logged in from, with the
+    // same user, may open this database from now on.
+    void restrictToWorkgroup();
+
+    // Several changes as one unit; rolled back when the database closes first.
+    void beginTransaction();
+    void commit();
+    void rollback();
+
+    Translation translate(const QString& jetSql, const TranslateOptions& options = {});
+    std::optional<TableRef> findTable(const QString& name, const QString& externalPath) override;
+    void invalidateSchema() { m_tables.clear(); }
+
+    // For tools and benchmarks that work below the dialect.
+    sqlite3* handle() const { return m_handle; }
+    void executeNative(const QString& sql);
+
+private:
+    friend class Workspace;
+    friend class Dataset;
+    Database(const QString& path, const OpenOptions& options);
+    void openFile(bool create, const QString& user, const QString& workgroupId);
+    void attachDataset(Dataset* ds) { m_datasets.insert(ds); }
+    void detachDataset(Dataset* ds) { m_datasets.erase(ds); }
+    QString schemaFor(const QString& externalPath);
+    std::optional<TableInfo> loadTable(const QString& schema, const QString& name);
+
+    QString m_path;
+    OpenOptions m_options;
+    sqlite3* m_handle = nullptr;
+    QString m_user, m_workgroupId;
+    QHash<QString, std::optional<TableInfo>> m_tables; // key: schema + '\n' + lower-case name
+    QHash<QString, QString> m_attached;                // external path -> schema name
+    std::set<Dataset*> m_datasets;
+    int m_transactionDepth = 0;
+};
+
+// A session of one user, checked against the engine's workgroup file.
+class Workspace {
+public:
+    const QString& user() const { return m_user; }
+
+    std::unique_ptr<Database> openDatabase(const QString& path, const OpenOptions& options = {});
+    // Creates a new, empty database file; fails when the file exists. The locale
+    // string names the sort order and code page (";LANGID=0x0405;CP=1250;COUNTRY=0").
+    std::unique_ptr<Database> createDatabase(const QString& path, const QString& locale, const OpenOptions& options = {});
+
+private:
+    friend class Engine;
+    Workspace(QString user, QString workgroupId) : m_user(std::move(user)), m_workgroupId(std::move(workgroupId)) {}
+    QString m_user;
+    QString m_workgroupId;
+};
+
+// The engine: the workgroup file in force and the default workspace.
+class Engine {
+public:
+    Engine();
+    ~Engine();
+
+    // Set before a workspace is opened.
+    void setWorkgroupFile(const QString& path) { m_workgroupFile = path; }
+    const QString& workgroupFile() const { return m_workgroupFile; }
+
+    // Logs in; a wrong user name or password raises db::Error.
+    std::unique_ptr<Workspace> openWorkspace(const QString& user, const QString& password);
+    // The workspace of the built-in user, for databases that are not secured.
+    Workspace& defaultWorkspace() { return *m_default; }
+
+private:
+    QString m_workgroupFile;
+    std::unique_ptr<Workspace> m_default;
+};
+
+// The locale string of a Czech database.
+inline const QString kCzechLocale = QStringLiteral(";LANGID=0x0405;CP=1250;COUNTRY=0");
+
+} // namespace db

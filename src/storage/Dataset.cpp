@@ -1,0 +1,449 @@
+#include "Dataset.h"
+
+#include "CzechText.h"
+#include "Database.h"
+#include "Error.h"
+
+namespace db {
+
+namespace {
+constexpr size_t kWindow = 256;     // rows kept behind a lazy cursor for moving back
+constexpr int kCacheLimit = 4096;   // rows kept by a key set before the cache starts over
+
+[[noreturn]] void noCurrentRecord() { throw Error(QStringLiteral("Žádný aktuální záznam.")); }
+} // namespace
+
+Dataset::Dataset(QObject* parent) : QObject(parent) {}
+
+Dataset::~Dataset() {
+    close();
+    if (m_db) m_db->detachDataset(this);
+}
+
+void Dataset::setDatabase(Database* database) {
+    if (database == m_db) return;
+    close();
+    if (m_db) m_db->detachDataset(this);
+    m_db = database;
+    if (m_db) m_db->attachDataset(this);
+}
+
+void Dataset::requireOpen() const {
+    if (m_state == State::Inactive) throw Error(QStringLiteral("Operace není povolena, je-li objekt zavřen."));
+}
+
+void Dataset::open() {
+    if (isOpen()) close();
+    if (!m_db || !m_db->isOpen()) throw Error(QStringLiteral("Dataset nemá otevřenou databázi."));
+    Translation tr = m_db->translate(sqlText());
+    if (tr.kind != Translation::Kind::Select)
+        throw Error(QStringLiteral("Dataset lze otevřít jen na výběrovém dotazu (SELECT)."));
+    m_tr = std::move(tr);
+    m_columns = m_tr.columnNames;
+    m_keyset = m_tr.updatable && !m_db->isReadOnly();
+    sqlite3* h = m_db->handle();
+
+    const sqlite::Statement& typed = m_keyset ? (m_rowStmt = sqlite::Statement(h, m_tr.rowSql))
+                                              : (m_stmt = sqlite::Statement(h, m_tr.statements.first()));
+    m_boolean.assign(m_columns.size(), false);
+    for (int i = 0; i < int(m_columns.size()) && i < typed.columnCount(); ++i)
+        m_boolean[i] = columnFromDeclaredType(QString(), typed.declaredType(i)).type == ColumnType::Boolean;
+
+    if (m_keyset) {
+        sqlite::Statement keys(h, m_tr.keySql);
+        while (keys.step()) m_keys.push_back(keys.columnInt(0));
+    }
+    m_state = State::Browse;
+    m_pos = -1;
+    emit opened();
+    if (exists(0))
+        land(0);
+    else
+        m_bof = m_eof = true;
+}
+
+void Dataset::discardCursor() {
+    m_stmt = sqlite::Statement();
+    m_rowStmt = sqlite::Statement();
+    m_offsetStmt = sqlite::Statement();
+    m_keys.clear();
+    m_cache.clear();
+    m_window.clear();
+    m_stmtIndex = -1;
+    m_stmtDone = false;
+    m_count = -1;
+    m_buffer.clear();
+    m_dirty.clear();
+}
+
+void Dataset::close() {
+    if (m_state == State::Inactive) return;
+    discardCursor();
+    m_state = State::Inactive;
+    m_pos = -1;
+    m_bof = m_eof = true;
+    emit closed();
+}
+
+// ---- reading rows -------------------------------------------------------------
+
+Dataset::Row Dataset::readRow(const sqlite::Statement& st) const {
+    Row r(m_columns.size());
+    for (int i = 0; i < r.size(); ++i) r[i] = st.column(i, m_boolean[i]);
+    return r;
+}
+
+void Dataset::fetchNext() {
+    if (m_stmtDone) return;
+    if (m_stmt.step()) {
+        ++m_stmtIndex;
+        m_window.emplace_back(m_stmtIndex, readRow(m_stmt));
+        if (m_window.size() > kWindow) m_window.pop_front();
+    } else {
+        m_stmtDone = true;
+        m_count = m_stmtIndex + 1;
+        m_stmt.reset();
+    }
+}
+
+bool Dataset::exists(int position) {
+    if (position < 0) return false;
+    if (m_keyset) return position < int(m_keys.size());
+    if (m_count >= 0) return position < m_count;
+    while (m_stmtIndex < position && !m_stmtDone) fetchNext();
+    return position <= m_stmtIndex;
+}
+
+const Dataset::Row& Dataset::rowAt(int position) const {
+    if (m_keyset) {
+        const qint64 key = m_keys.at(position);
+        auto it = m_cache.find(key);
+        if (it != m_cache.end()) return *it;
+        if (m_cache.size() >= kCacheLimit) m_cache.clear();
+        m_rowStmt.reset();
+        m_rowStmt.bind(1, key);
+        // A row deleted behind the dataset's back reads as empty.
+        Row r = m_rowStmt.step() ? readRow(m_rowStmt) : Row(m_columns.size());
+        m_rowStmt.reset();
+        return *m_cache.insert(key, r);
+    }
+    for (auto it = m_window.rbegin(); it != m_window.rend(); ++it)
+        if (it->first == position) return it->second;
+    if (position > m_stmtIndex && !m_stmtDone) {
+        auto* self = const_cast<Dataset*>(this);
+        while (self->m_stmtIndex < position && !self->m_stmtDone) self->fetchNext();
+        if (m_stmtIndex == position) return m_window.back().second;
+    }
+    // Behind the window (or reached by last()): fetch that one row by its position.
+    if (!m_offsetStmt.isValid()) m_offsetStmt = sqlite::Statement(m_db->handle(), m_tr.offsetSql);
+    m_offsetStmt.reset();
+    m_offsetStmt.bind(1, position);
+    m_scratch = m_offsetStmt.step() ? readRow(m_offsetStmt) : Row(m_columns.size());
+    m_offsetStmt.reset();
+    return m_scratch;
+}
+
+const Dataset::Row& Dataset::currentRow() const {
+    requireOpen();
+    if (m_state == State::Edit || m_state == State::Insert) return m_buffer;
+    if (m_bof || m_eof) noCurrentRecord();
+    return rowAt(m_pos);
+}
+
+// ---- moving -------------------------------------------------------------------
+
+void Dataset::land(int position) {
+    m_pos = position;
+    m_bof = m_eof = false;
+    emit currentChanged();
+    if (m_callback && m_suppress == 0) m_callback(*this);
+}
+
+void Dataset::setEof() {
+    m_pos = recordCount();
+    m_eof = true;
+    m_bof = m_pos == 0;
+    emit currentChanged();
+}
+
+void Dataset::setBof() {
+    m_pos = -1;
+    m_bof = true;
+    m_eof = recordCount() == 0;
+    emit currentChanged();
+}
+
+int Dataset::recordCount() const {
+    if (m_state == State::Inactive) return 0;
+    if (m_keyset) return int(m_keys.size());
+    return m_count >= 0 ? m_count : m_stmtIndex + 1;
+}
+
+// Pending changes are posted when they changed something and dropped otherwise,
+// before the dataset moves.
+static void settle(Dataset& ds, const std::vector<bool>& dirty) {
+    if (ds.state() != Dataset::State::Edit && ds.state() != Dataset::State::Insert) return;
+    bool modified = false;
+    for (bool d : dirty) modified = modified || d;
+    if (modified)
+        ds.post();
+    else
+        ds.cancel();
+}
+
+void Dataset::first() {
+    requireOpen();
+    settle(*this, m_dirty);
+    if (exists(0))
+        land(0);
+    else
+        setBof();
+}
+
+void Dataset::last() {
+    requireOpen();
+    settle(*this, m_dirty);
+    if (!m_keyset && m_count < 0) {
+        if (m_stmtDone) {
+            m_count = m_stmtIndex + 1;
+        } else {
+            // Count without fetching the rows' data.
+            sqlite::Statement st(m_db->handle(), m_tr.countSql);
+            m_count = st.step() ? int(st.columnInt(0)) : 0;
+        }
+    }
+    const int n = recordCount();
+    if (n == 0)
+        setBof();
+    else
+        land(n - 1);
+}
+
+void Dataset::next() {
+    requireOpen();
+    settle(*this, m_dirty);
+    if (m_eof) return;
+    const int target = m_bof ? 0 : m_pos + 1;
+    if (exists(target))
+        land(target);
+    else
+        setEof();
+}
+
+void Dataset::prior() {
+    requireOpen();
+    settle(*this, m_dirty);
+    if (m_bof) return;
+    const int target = m_eof ? recordCount() - 1 : m_pos - 1;
+    if (target >= 0 && exists(target))
+        land(target);
+    else
+        setBof();
+}
+
+void Dataset::moveBy(int distance) {
+    requireOpen();
+    settle(*this, m_dirty);
+    if (distance == 0) return;
+    const int from = m_bof ? -1 : (m_eof ? recordCount() : m_pos);
+    const int target = from + distance;
+    if (target < 0)
+        setBof();
+    else if (!exists(target))
+        setEof();
+    else
+        land(target);
+}
+
+// ---- fields -------------------------------------------------------------------
+
+int Dataset::fieldIndex(const QString& name) const {
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QVariant Dataset::value(int field) const {
+    const Row& r = currentRow();
+    if (field < 0 || field >= r.size()) throw Error(QStringLiteral("Pole s pořadím %1 v kolekci neexistuje.").arg(field));
+    return r[field];
+}
+
+QVariant Dataset::value(const QString& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0) throw Error(QStringLiteral("Položka „%1“ nebyla v této kolekci nalezena.").arg(name));
+    return value(i);
+}
+
+QString Dataset::text(const QString& name) const {
+    const QVariant v = value(name);
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("-1") : QStringLiteral("0");
+    if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'g', 15);
+    return v.toString();
+}
+
+// ---- editing ------------------------------------------------------------------
+
+void Dataset::edit() {
+    requireOpen();
+    if (!m_keyset) throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
+    if (m_state == State::Edit) return;
+    settle(*this, m_dirty);
+    if (m_bof || m_eof) noCurrentRecord();
+    m_buffer = rowAt(m_pos);
+    m_dirty.assign(m_columns.size(), false);
+    m_state = State::Edit;
+}
+
+void Dataset::append() {
+    requireOpen();
+    if (!m_keyset) throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
+    settle(*this, m_dirty);
+    m_buffer = Row(m_columns.size());
+    for (int i = 0; i < m_buffer.size(); ++i)
+        if (m_boolean[i]) m_buffer[i] = false;
+    m_dirty.assign(m_columns.size(), false);
+    m_state = State::Insert;
+}
+
+void Dataset::setValue(const QString& name, const QVariant& v) {
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw Error(QStringLiteral("Aktualizace nebo zrušení bez operace AddNew nebo Edit."));
+    const int i = fieldIndex(name);
+    if (i < 0) throw Error(QStringLiteral("Položka „%1“ nebyla v této kolekci nalezena.").arg(name));
+    if (m_tr.baseColumns.value(i).isEmpty())
+        throw Error(QStringLiteral("Pole „%1“ nelze aktualizovat.").arg(name));
+    QVariant value = v;
+    if (m_boolean[i] && !v.isNull()) {
+        // Text "0" or "-1", numbers and bools all become a bool.
+        value = (v.typeId() == QMetaType::QString) ? QVariant(v.toString().toDouble() != 0) : QVariant(v.toDouble() != 0 || v.toBool());
+    }
+    m_buffer[i] = value;
+    m_dirty[i] = true;
+}
+
+void Dataset::post() {
+    requireOpen();
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw Error(QStringLiteral("Aktualizace nebo zrušení bez operace AddNew nebo Edit."));
+    sqlite3* h = m_db->handle();
+    QStringList cols;
+    QList<int> idx;
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (!m_dirty[i]) continue;
+        cols << quoteIdentifier(m_tr.baseColumns[i]);
+        idx << i;
+    }
+    if (m_state == State::Insert) {
+        QString sql;
+        if (cols.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_tr.baseTable);
+        } else {
+            QStringList params;
+            for (int k = 1; k <= idx.size(); ++k) params << QStringLiteral("?%1").arg(k);
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_tr.baseTable, cols.join(u", "), params.join(u", "));
+        }
+        sqlite::Statement st(h, sql);
+        for (int k = 0; k < idx.size(); ++k) st.bind(k + 1, m_buffer[idx[k]]);
+        st.step();
+        const qint64 rowid = sqlite3_last_insert_rowid(h);
+        m_keys.push_back(rowid);
+        m_cache.remove(rowid);
+        m_state = State::Browse;
+        m_buffer.clear();
+        m_dirty.clear();
+        const int pos = int(m_keys.size()) - 1;
+        emit rowAppended(pos);
+        land(pos);
+        return;
+    }
+    if (!cols.isEmpty()) {
+        QStringList sets;
+        for (int k = 0; k < cols.size(); ++k) sets << QStringLiteral("%1 = ?%2").arg(cols[k]).arg(k + 1);
+        sqlite::Statement st(h, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
+                                    .arg(m_tr.baseTable, sets.join(u", "))
+                                    .arg(idx.size() + 1));
+        for (int k = 0; k < idx.size(); ++k) st.bind(k + 1, m_buffer[idx[k]]);
+        st.bind(idx.size() + 1, m_keys.at(m_pos));
+        st.step();
+        m_cache.remove(m_keys.at(m_pos));
+    }
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_dirty.clear();
+    emit rowChanged(m_pos);
+    land(m_pos);
+}
+
+void Dataset::cancel() {
+    if (m_state != State::Edit && m_state != State::Insert) return;
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_dirty.clear();
+}
+
+void Dataset::remove() {
+    requireOpen();
+    if (!m_keyset) throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    cancel();
+    if (m_bof || m_eof) noCurrentRecord();
+    const qint64 key = m_keys.at(m_pos);
+    sqlite::Statement st(m_db->handle(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(m_tr.baseTable));
+    st.bind(1, key);
+    st.step();
+    m_keys.erase(m_keys.begin() + m_pos);
+    m_cache.remove(key);
+    const int removed = m_pos;
+    emit rowRemoved(removed);
+    if (m_keys.empty()) {
+        setBof();
+    } else {
+        land(std::min(removed, int(m_keys.size()) - 1));
+    }
+}
+
+bool Dataset::locate(const QStringList& fields, const QVariantList& values, db::LocateOptions options) {
+    requireOpen();
+    settle(*this, m_dirty);
+    QList<int> idx;
+    for (const QString& f : fields) {
+        const int i = fieldIndex(f);
+        if (i < 0) throw Error(QStringLiteral("Položka „%1“ nebyla v této kolekci nalezena.").arg(f));
+        idx << i;
+    }
+    auto textOf = [&](const QVariant& v) {
+        QString s = v.typeId() == QMetaType::Bool ? (v.toBool() ? QStringLiteral("-1") : QStringLiteral("0")) : v.toString();
+        return options.caseInsensitive ? czech::fold(s) : s;
+    };
+    for (int p = 0; exists(p); ++p) {
+        const Row& r = rowAt(p);
+        bool match = true;
+        for (int k = 0; k < idx.size() && match; ++k) {
+            const QVariant& a = r[idx[k]];
+            const QVariant& b = values.value(k);
+            if (a.isNull() || b.isNull()) {
+                match = a.isNull() && b.isNull();
+                continue;
+            }
+            const bool textual = a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString;
+            if (textual) {
+                const QString ta = textOf(a), tb = textOf(b);
+                match = options.partialKey ? ta.startsWith(tb) : ta == tb;
+            } else {
+                match = a.toDouble() == b.toDouble();
+            }
+        }
+        if (match) {
+            land(p);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace db

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "Sqlite.h"
+#include "SqlTranslator.h"
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace db {
+
+class Database;
+
+struct LocateOptions {
+    bool caseInsensitive = true;
+    bool partialKey = false; // a text value matches when the field starts with it
+};
+
+// An updatable result set over one SELECT statement, kept as a list of text
+// lines. Moving onto a row (open, first, last, next, prior, move by, locate,
+// post) runs the row callback unless a CallbackGuard is active.
+//
+// A select over one table of a writable database is updatable: its rows are
+// fixed when it opens (a key set), rows can be edited, appended and deleted,
+// and appended rows stay in it until it is reopened, whether or not they match
+// its condition. Any other select is read-only and is read lazily: only the
+// rows moved over are fetched, and moving to the last row counts the rows
+// without fetching them.
+class Dataset : public QObject {
+    Q_OBJECT
+public:
+    using RowCallback = std::function<void(Dataset&)>;
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    // Suppresses the row callback while it lives (the "copy switch").
+    class CallbackGuard {
+    public:
+        explicit CallbackGuard(Dataset& ds) : m_ds(ds) { ++m_ds.m_suppress; }
+        ~CallbackGuard() { --m_ds.m_suppress; }
+        CallbackGuard(const CallbackGuard&) = delete;
+        CallbackGuard& operator=(const CallbackGuard&) = delete;
+
+    private:
+        Dataset& m_ds;
+    };
+
+    explicit Dataset(QObject* parent = nullptr);
+    ~Dataset() override;
+
+    void setDatabase(Database* database);
+    Database* database() const { return m_db; }
+
+    // The statement, as lines; sent joined by line breaks.
+    QStringList& sql() { return m_sql; }
+    const QStringList& sql() const { return m_sql; }
+    void setSql(const QString& text) { m_sql = QStringList{text}; }
+    QString sqlText() const { return m_sql.join(u'\n'); }
+
+    void setRowCallback(RowCallback callback) { m_callback = std::move(callback); }
+    bool callbackSuppressed() const { return m_suppress > 0; }
+
+    void open();
+    void close();
+    bool isOpen() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+    bool isUpdatable() const { return m_keyset; }
+
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveBy(int distance);
+    bool bof() const { return m_bof; }
+    bool eof() const { return m_eof; }
+    // Rows known so far; exact after last().
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0; }
+    // Position of the current row (0-based), -1 when there is none.
+    int recNo() const { return (m_bof || m_eof) ? -1 : m_pos; }
+
+    int fieldCount() const { return int(m_columns.size()); }
+    QString fieldName(int i) const { return m_columns.value(i); }
+    int fieldIndex(const QString& name) const; // -1 when missing; letter case ignored
+    bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+    QVariant value(int field) const;
+    QVariant value(const QString& name) const;
+    // The value as text: Null is empty, Booleans are -1 and 0.
+    QString text(const QString& name) const;
+    bool isNull(const QString& name) const { return value(name).isNull(); }
+
+    // Editing. setValue needs the Edit or Insert state.
+    void edit();
+    void append();
+    void setValue(const QString& name, const QVariant& value);
+    void post();
+    void cancel();
+    void remove();
+
+    // Moves to the first row (in dataset order) whose fields equal the values.
+    bool locate(const QStringList& fields, const QVariantList& values, LocateOptions options = {});
+    bool locate(const QString& field, const QVariant& value, LocateOptions options = {}) {
+        return locate(QStringList{field}, QVariantList{value}, options);
+    }
+
+signals:
+    void opened();
+    void closed();
+    void currentChanged();
+    void rowAppended(int position);
+    void rowChanged(int position);
+    void rowRemoved(int position);
+
+private:
+    friend class Database;
+    using Row = QVector<QVariant>;
+
+    void requireOpen() const;
+    void land(int position);
+    void setEof();
+    void setBof();
+    bool exists(int position);   // fetching as needed
+    const Row& rowAt(int position) const;
+    const Row& currentRow() const;
+    void fetchNext();             // lazy mode: one more row from the statement
+    Row readRow(const sqlite::Statement& st) const;
+    void discardCursor();
+
+    Database* m_db = nullptr;
+    QStringList m_sql;
+    RowCallback m_callback;
+    int m_suppress = 0;
+
+    State m_state = State::Inactive;
+    Translation m_tr;
+    QStringList m_columns;
+    std::vector<bool> m_boolean; // Boolean columns come back as bool
+    bool m_keyset = false;
+    int m_pos = -1;
+    bool m_bof = true, m_eof = true;
+
+    // Key set mode
+    std::vector<qint64> m_keys;
+    mutable QHash<qint64, Row> m_cache;
+    mutable sqlite::Statement m_rowStmt;
+
+    // Lazy mode
+    sqlite::Statement m_stmt;
+    int m_stmtIndex = -1;
+    bool m_stmtDone = false;
+    int m_count = -1; // -1 while unknown
+    mutable std::deque<std::pair<int, Row>> m_window;
+    mutable sqlite::Statement m_offsetStmt;
+    mutable Row m_scratch;
+
+    // Edit buffer
+    Row m_buffer;
+    std::vector<bool> m_dirty;
+};
+
+} // namespace db

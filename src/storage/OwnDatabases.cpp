@@ -1,0 +1,200 @@
+#include "OwnDatabases.h"
+
+#include "DatabaseLogin.h"
+#include "Error.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace db {
+
+OwnPaths OwnPaths::make(const QString& programFolder, const QString& scratchFolder, const QString& tag) {
+    OwnPaths p;
+    QString program = programFolder;
+    if (!program.endsWith(u'/')) program += u'/';
+    QString scratch = scratchFolder;
+    if (!scratch.endsWith(u'/')) scratch += u'/';
+    p.personal = program + QStringLiteral("DATA/vlastni.mdb");
+    p.personsResult = scratch + QStringLiteral("o_") + tag + QStringLiteral(".mdb");
+    p.firmsResult = scratch + QStringLiteral("f_") + tag + QStringLiteral(".mdb");
+    p.personalResult = scratch + QStringLiteral("p_") + tag + QStringLiteral(".mdb");
+    p.personsBuffer = scratch + QStringLiteral("s_") + tag + QStringLiteral(".mdb");
+    p.firmsBuffer = scratch + QStringLiteral("x_") + tag + QStringLiteral(".mdb");
+    return p;
+}
+
+namespace layouts {
+namespace {
+FieldDef text(const char* name, int size, int attributes = 0) {
+    return {QString::fromUtf8(name), ColumnType::Text, size, attributes};
+}
+FieldDef longField(const char* name, int attributes = 0) {
+    return {QString::fromUtf8(name), ColumnType::Long, 0, attributes};
+}
+FieldDef counter(const char* name) { return longField(name, AutoIncrement); }
+FieldDef boolean(const char* name) { return {QString::fromUtf8(name), ColumnType::Boolean, 0, 0}; }
+FieldDef memo(const char* name) { return {QString::fromUtf8(name), ColumnType::Memo, 0, 0}; }
+
+QList<FieldDef> addressGroup(const char* prefix) {
+    const QString p = QString::fromUtf8(prefix);
+    return {{p + QStringLiteral("_ulice"), ColumnType::Text, 250, 0}, {p + QStringLiteral("_CP"), ColumnType::Text, 50, 0},
+            {p + QStringLiteral("_Obec"), ColumnType::Text, 50, 0},   {p + QStringLiteral("_Cast"), ColumnType::Text, 50, 0},
+            {p + QStringLiteral("_PSC"), ColumnType::Text, 6, 0},     {p + QStringLiteral("_Stat"), ColumnType::Text, 50, 0}};
+}
+
+QList<FieldDef> personalHead() {
+    return {counter("ID"),         longField("ID2"),   boolean("Zn"),    text("Titul_1", 30), text("Jmeno_1", 30),
+            text("Prijmeni", 50),  text("Firma", 100), text("Funkce", 100), text("ICO", 30),  text("DIC", 30)};
+}
+
+QList<FieldDef> personalContacts() {
+    QList<FieldDef> f = addressGroup("domu") + addressGroup("zam") + addressGroup("jine");
+    f << text("Internet", 250) << text("E-mail_1", 250) << text("E-mail_2", 250) << text("E-mail_3", 250);
+    for (int i = 1; i <= 6; ++i) f << FieldDef{QStringLiteral("Tel_%1").arg(i), ColumnType::Text, 50, 0};
+    return f;
+}
+} // namespace
+
+const TableDef& personal() {
+    static const TableDef t{QStringLiteral("Vlastni"),
+                            personalHead() + personalContacts() + QList<FieldDef>{memo("Info"), text("zobraz_adr", 6)}};
+    return t;
+}
+
+const TableDef& personalResult() {
+    static const TableDef t{
+        QStringLiteral("vlastni"),
+        personalHead() +
+            QList<FieldDef>{text("Ulice", 250), text("CP", 50), text("Obec", 50), text("Cast", 50), text("PSC", 6), text("Stat", 50)} +
+            personalContacts() + QList<FieldDef>{text("zobraz_adr", 6), memo("Info")}};
+    return t;
+}
+
+const TableDef& persons() {
+    static const TableDef t{QStringLiteral("Osoby"),
+                            {counter("ID2"), text("Titul", 30), text("Jmeno", 30), text("Prijmeni", 50), text("Ulice", 50),
+                             text("PSC", 6), text("Obec", 50), text("Cast", 50), text("CP", 50), text("Tel", 50),
+                             text("Poznamka", 250), longField("euroISDN", UpdatableField), boolean("Zn"), longField("ID")}};
+    return t;
+}
+
+const TableDef& firmsResult() {
+    static const TableDef t{QStringLiteral("Firmy"),
+                            {counter("ID2"), text("Firma", 100), text("Ulice", 50), text("PSC", 6), text("Obec", 50),
+                             text("Cast", 50), text("URL", 250), text("CP", 50), text("UTO", 5), text("Tel", 50),
+                             text("Poznamka", 250), longField("euroISDN"), boolean("Zn"), longField("ID")}};
+    return t;
+}
+
+const TableDef& firmsBuffer() {
+    static const TableDef t{QStringLiteral("Firmy"),
+                            {counter("ID2"), text("Firma", 100), text("Poznamka", 250), longField("euroISDN"), text("Ulice", 50),
+                             text("PSC", 6), text("Obec", 50), text("Cast", 50), text("URL", 250), text("CP", 50),
+                             text("Tel", 50, UpdatableField), boolean("Zn"), longField("ID")}};
+    return t;
+}
+
+const TableDef& personsExtra() {
+    static const TableDef t{QStringLiteral("Osoby_TEL_Navic"), {text("Tel", 50), longField("euroISDN"), text("Poznamka", 20)}};
+    return t;
+}
+
+const TableDef& firmsExtra() {
+    static const TableDef t{QStringLiteral("Firmy_TEL_Navic"), {text("Tel", 50), longField("euroISDN"), text("Poznamka", 20)}};
+    return t;
+}
+} // namespace layouts
+
+void createOwnDatabase(Engine& engine, const QString& path, const OwnPaths& paths) {
+    const Login login = databaseLogin();
+    std::unique_ptr<Workspace> ws = engine.openWorkspace(login.user, login.password);
+    OpenOptions o;
+    o.disposable = path != paths.personal; // only the personal database is the user's data
+    std::unique_ptr<Database> db = ws->createDatabase(path, kCzechLocale, o);
+    QList<const TableDef*> tables;
+    if (path == paths.personal)
+        tables = {&layouts::personal()};
+    else if (path == paths.personsResult)
+        tables = {&layouts::persons()};
+    else if (path == paths.firmsResult)
+        tables = {&layouts::firmsResult()};
+    else if (path == paths.personalResult)
+        tables = {&layouts::personalResult()};
+    else if (path == paths.personsBuffer)
+        tables = {&layouts::persons(), &layouts::personsExtra()};
+    else if (path == paths.firmsBuffer)
+        tables = {&layouts::firmsBuffer(), &layouts::firmsExtra()};
+    for (const TableDef* t : tables) db->defineTable(*t);
+    db->close();
+}
+
+namespace {
+QString pathOf(WorkingKind kind, const OwnPaths& p) {
+    switch (kind) {
+    case WorkingKind::PersonsResult:
+        return p.personsResult;
+    case WorkingKind::FirmsResult:
+        return p.firmsResult;
+    case WorkingKind::PersonalResult:
+        return p.personalResult;
+    case WorkingKind::PersonsBuffer:
+        return p.personsBuffer;
+    case WorkingKind::FirmsBuffer:
+        return p.firmsBuffer;
+    }
+    return {};
+}
+bool isBuffer(WorkingKind k) { return k == WorkingKind::PersonsBuffer || k == WorkingKind::FirmsBuffer; }
+} // namespace
+
+WorkingDatabase::WorkingDatabase(Engine& engine, WorkingKind kind, const OwnPaths& paths, Dataset& dataset)
+    : m_engine(engine), m_kind(kind), m_paths(paths), m_path(pathOf(kind, paths)), m_dataset(dataset) {}
+
+WorkingDatabase::~WorkingDatabase() {
+    m_dataset.setDatabase(nullptr);
+}
+
+QString WorkingDatabase::firstPageSql(WorkingKind kind, int pageSize) {
+    switch (kind) {
+    case WorkingKind::PersonsResult:
+        return QStringLiteral("SELECT * FROM Osoby WHERE ID2 BETWEEN 1 AND %1").arg(pageSize);
+    case WorkingKind::FirmsResult:
+        return QStringLiteral("SELECT * FROM Firmy WHERE ID2 BETWEEN 1 AND %1").arg(pageSize);
+    case WorkingKind::PersonalResult:
+        return QStringLiteral("SELECT * FROM vlastni WHERE ID2 BETWEEN 1 AND %1").arg(pageSize);
+    case WorkingKind::PersonsBuffer:
+        return QStringLiteral("SELECT * FROM Osoby");
+    case WorkingKind::FirmsBuffer:
+        return QStringLiteral("SELECT * FROM Firmy");
+    }
+    return {};
+}
+
+void WorkingDatabase::remove() {
+    m_dataset.close();
+    m_dataset.sql().clear();
+    m_dataset.setDatabase(nullptr);
+    if (m_db) m_db->close();
+    m_db.reset();
+    if (QFile::exists(m_path) && !QFile::remove(m_path))
+        throw Error(QStringLiteral("Pracovní soubor „%1“ nelze smazat.").arg(m_path));
+}
+
+void WorkingDatabase::recreate(int pageSize, const std::function<void()>& beforeReopen) {
+    std::optional<Dataset::CallbackGuard> guard;
+    if (isBuffer(m_kind)) {
+        guard.emplace(m_dataset);
+        if (beforeReopen) beforeReopen();
+    }
+    remove();
+    createOwnDatabase(m_engine, m_path, m_paths);
+    OpenOptions o;
+    o.exclusive = true;
+    o.disposable = true;
+    m_db = m_engine.defaultWorkspace().openDatabase(m_path, o);
+    m_dataset.setDatabase(m_db.get());
+    m_dataset.setSql(firstPageSql(m_kind, pageSize));
+    m_dataset.open();
+}
+
+} // namespace db

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QList>
+#include <optional>
+
+namespace db {
+
+// Column types of the dialect. Counter is a Long that the engine fills when
+// the caller leaves it empty.
+enum class ColumnType { Long, Boolean, Text, Memo, Counter, Double, Other };
+
+struct ColumnInfo {
+    QString name;
+    ColumnType type = ColumnType::Other;
+    int size = 0; // Text(n): n
+};
+
+struct TableInfo {
+    QString name;            // as stored
+    QList<ColumnInfo> columns;
+    QStringList uniqueColumns; // columns that alone identify a row (primary key, unique index)
+
+    const ColumnInfo* column(const QString& name) const {
+        for (const auto& c : columns)
+            if (c.name.compare(name, Qt::CaseInsensitive) == 0) return &c;
+        return nullptr;
+    }
+    bool isUnique(const QString& columnName) const {
+        return uniqueColumns.contains(columnName, Qt::CaseInsensitive);
+    }
+};
+
+// A table as a statement may reference it: in the connection's own database or
+// in another database file named with IN "path".
+struct TableRef {
+    QString schema; // SQLite schema name ("main" or an attached one)
+    TableInfo info;
+};
+
+// What the translator needs to know about the database a statement runs on.
+class SchemaInfo {
+public:
+    virtual ~SchemaInfo() = default;
+    // externalPath is empty for the connection's own database.
+    virtual std::optional<TableRef> findTable(const QString& name, const QString& externalPath) = 0;
+};
+
+// Declared-type text stored in the database file for each column type, and back.
+QString declaredType(ColumnType type, int size);
+ColumnInfo columnFromDeclaredType(const QString& name, const QString& declared);
+
+} // namespace db

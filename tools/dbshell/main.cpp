@@ -1,0 +1,149 @@
+// dbshell: a small SQL shell over the database engine, for developers,
+// benchmarks and acceptance checks. Reads one statement per line from
+// standard input and prints rows as tab-separated text.
+
+#include "Database.h"
+#include "DatabaseLogin.h"
+#include "Dataset.h"
+#include "Error.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+void usage() {
+    std::fputs("usage: dbshell FILE [--create] [--readonly] [--workgroup MDW --user U --password P] [--timing]\n", stderr);
+}
+
+QString formatValue(const QVariant& v) {
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("-1") : QStringLiteral("0");
+    if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'f').remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+    return v.toString();
+}
+
+bool isSelect(const QString& line) {
+    return line.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive) &&
+           !line.contains(QRegularExpression(QStringLiteral("\\bINTO\\b"), QRegularExpression::CaseInsensitiveOption));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QString file, workgroup, user, password;
+    bool create = false, readOnly = false, userGiven = false, timing = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&]() -> QString {
+            if (i + 1 >= args.size()) {
+                usage();
+                std::exit(2);
+            }
+            return args[++i];
+        };
+        if (a == u"--create") create = true;
+        else if (a == u"--readonly") readOnly = true;
+        else if (a == u"--timing") timing = true;
+        else if (a == u"--workgroup") workgroup = value();
+        else if (a == u"--user") { user = value(); userGiven = true; }
+        else if (a == u"--password") password = value();
+        else if (a.startsWith(u"--")) { usage(); return 2; }
+        else if (file.isEmpty()) file = a;
+        else { usage(); return 2; }
+    }
+    if (file.isEmpty()) {
+        usage();
+        return 2;
+    }
+
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    QTextStream err(stderr);
+    err.setEncoding(QStringConverter::Utf8);
+
+    db::Engine engine;
+    std::unique_ptr<db::Workspace> workspace;
+    std::unique_ptr<db::Database> database;
+    try {
+        if (workgroup.isEmpty()) {
+            const QString beside = QFileInfo(file).absolutePath() + QStringLiteral("/ordat.mdw");
+            if (QFileInfo::exists(beside)) workgroup = beside;
+        }
+        if (!workgroup.isEmpty()) engine.setWorkgroupFile(workgroup);
+        if (!userGiven) {
+            if (!workgroup.isEmpty()) {
+                const db::Login login = db::databaseLogin();
+                user = login.user;
+                password = login.password;
+            } else {
+                user = QStringLiteral("Admin");
+            }
+        }
+        workspace = engine.openWorkspace(user, password);
+        db::OpenOptions options;
+        options.readOnly = readOnly;
+        if (create) {
+            database = workspace->createDatabase(file, db::kCzechLocale);
+            if (readOnly) {
+                database.reset();
+                database = workspace->openDatabase(file, options);
+            }
+        } else {
+            database = workspace->openDatabase(file, options);
+        }
+    } catch (const db::Error& e) {
+        err << "error: " << e.message() << Qt::endl;
+        return 1;
+    }
+
+    bool failed = false;
+    std::string raw;
+    while (std::getline(std::cin, raw)) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1String("--"))) continue;
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            if (isSelect(line)) {
+                db::Dataset ds;
+                ds.setDatabase(database.get());
+                ds.setSql(line);
+                ds.open();
+                QStringList header;
+                for (int i = 0; i < ds.fieldCount(); ++i) header << ds.fieldName(i);
+                out << header.join(u'\t') << '\n';
+                int rows = 0;
+                for (; !ds.eof(); ds.next()) {
+                    QStringList values;
+                    for (int i = 0; i < ds.fieldCount(); ++i) values << formatValue(ds.value(i));
+                    out << values.join(u'\t') << '\n';
+                    ++rows;
+                }
+                out << '(' << rows << (rows == 1 ? " row)" : " rows)") << '\n';
+            } else {
+                const int n = database->execute(line, db::Database::FailOnError);
+                out << '(' << n << (n == 1 ? " row affected)" : " rows affected)") << '\n';
+            }
+        } catch (const db::Error& e) {
+            out.flush();
+            err << "error: " << e.message() << Qt::endl;
+            failed = true;
+        }
+        if (timing) {
+            out.flush();
+            err << "time: " << QString::number(timer.nsecsElapsed() / 1e6, 'f', 3) << " ms" << Qt::endl;
+        }
+        out.flush();
+    }
+    return failed ? 1 : 0;
+}
