@@ -5,7 +5,6 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ordana 2004 Velto"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ordana 2004 Velto"));
 
     MainWindow window;
     window.show();

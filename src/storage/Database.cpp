@@ -62,7 +62,11 @@ std::unique_ptr<Database> Workspace::createDatabase(const QString& path, const Q
 
 Database::Database(const QString& path, const OpenOptions& options) : m_path(path), m_options(options) {}
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+    // Datasets can outlive the database; they must not keep pointing at it.
+    for (Dataset* ds : m_datasets) ds->m_db = nullptr;
+}
 
 void Database::openFile(bool create, const QString& user, const QString& workgroupId) {
     m_user = user;
@@ -133,7 +137,6 @@ void Database::close() {
     if (!m_handle) return;
     const auto datasets = m_datasets;
     for (Dataset* ds : datasets) ds->close();
-    m_datasets.clear();
     if (m_transactionDepth > 0) {
         sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
         m_transactionDepth = 0;

@@ -129,9 +129,10 @@ const Dataset::Row& Dataset::rowAt(int position) const {
     }
     for (auto it = m_window.rbegin(); it != m_window.rend(); ++it)
         if (it->first == position) return it->second;
-    if (position > m_stmtIndex && !m_stmtDone) {
-        auto* self = const_cast<Dataset*>(this);
-        while (self->m_stmtIndex < position && !self->m_stmtDone) self->fetchNext();
+    // The next row comes from the cursor; a row further ahead (reached by last()
+    // or a long move) is fetched alone, without reading the rows in between.
+    if (position == m_stmtIndex + 1 && !m_stmtDone) {
+        const_cast<Dataset*>(this)->fetchNext();
         if (m_stmtIndex == position) return m_window.back().second;
     }
     // Behind the window (or reached by last()): fetch that one row by its position.
@@ -420,8 +421,7 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, db::
         QString s = v.typeId() == QMetaType::Bool ? (v.toBool() ? QStringLiteral("-1") : QStringLiteral("0")) : v.toString();
         return options.caseInsensitive ? czech::fold(s) : s;
     };
-    for (int p = 0; exists(p); ++p) {
-        const Row& r = rowAt(p);
+    auto matches = [&](const Row& r) {
         bool match = true;
         for (int k = 0; k < idx.size() && match; ++k) {
             const QVariant& a = r[idx[k]];
@@ -438,7 +438,22 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, db::
                 match = a.toDouble() == b.toDouble();
             }
         }
-        if (match) {
+        return match;
+    };
+    if (!m_keyset) {
+        // A cursor of its own: reading the rows behind the window by position
+        // would run the whole select once for every row.
+        sqlite::Statement scan(m_db->handle(), m_tr.statements.first());
+        for (int p = 0; scan.step(); ++p) {
+            if (matches(readRow(scan)) && exists(p)) {
+                land(p);
+                return true;
+            }
+        }
+        return false;
+    }
+    for (int p = 0; exists(p); ++p) {
+        if (matches(rowAt(p))) {
             land(p);
             return true;
         }

@@ -6,6 +6,7 @@
 #include "DatabaseLogin.h"
 #include "Dataset.h"
 #include "Error.h"
+#include "Sqlite.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,7 +21,10 @@
 namespace {
 
 void usage() {
-    std::fputs("usage: dbshell FILE [--create] [--readonly] [--workgroup MDW --user U --password P] [--timing]\n", stderr);
+    std::fputs("usage: dbshell FILE [--create] [--readonly] [--workgroup MDW --user U --password P] [--timing]\n"
+               "  reads one statement per line; \".translate STATEMENT\" prints its SQLite text,\n"
+               "  \".plan STATEMENT\" the SQLite query plan\n",
+               stderr);
 }
 
 QString formatValue(const QVariant& v) {
@@ -114,7 +118,19 @@ int main(int argc, char** argv) {
         QElapsedTimer timer;
         timer.start();
         try {
-            if (isSelect(line)) {
+            if (line.startsWith(QLatin1String(".translate ")) || line.startsWith(QLatin1String(".plan "))) {
+                // Developer aids: the SQLite text of a statement, or SQLite's plan for it.
+                const bool plan = line.startsWith(QLatin1String(".plan "));
+                const db::Translation t = database->translate(line.section(u' ', 1));
+                for (const QString& s : t.statements) {
+                    if (!plan) {
+                        out << s << '\n';
+                        continue;
+                    }
+                    db::sqlite::Statement st(database->handle(), QStringLiteral("EXPLAIN QUERY PLAN ") + s);
+                    while (st.step()) out << st.column(3).toString() << '\n';
+                }
+            } else if (isSelect(line)) {
                 db::Dataset ds;
                 ds.setDatabase(database.get());
                 ds.setSql(line);

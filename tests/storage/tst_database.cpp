@@ -1,0 +1,307 @@
+#include "DatabaseLogin.h"
+#include "StorageFixture.h"
+#include "Workgroup.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+using db::Database;
+using db::Dataset;
+using storagetest::count;
+
+namespace {
+const QStringList kTable = {
+    QStringLiteral("CREATE TABLE T (ID COUNTER, ID2 LONG, Jmeno TEXT(5))"),
+    QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES (1, 'Jan')"),
+    QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES (2, 'Petr')"),
+};
+const db::Login kLogin = db::databaseLogin();
+const QString kOtherUser = QStringLiteral("spravce");
+const QString kOtherPassword = QStringLiteral("Heslo-2");
+} // namespace
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void init();
+    void login_data();
+    void login();
+    void restrictedDatabase_data();
+    void restrictedDatabase();
+    void createOnExistingFile();
+    void readOnly_data();
+    void readOnly();
+    void failOnError_data();
+    void failOnError();
+    void textExportNotSupported();
+    void stackedStatement_data();
+    void stackedStatement();
+    void datasetOutlivesDatabase();
+
+  private:
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    QString m_workgroup, m_otherWorkgroup; // the same accounts, another identity
+    QString m_path;                        // a fresh database for each test
+    int m_serial = 0;
+};
+
+void TestDatabase::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    m_workgroup = filePath(QStringLiteral("ordat.mdw"));
+    m_otherWorkgroup = filePath(QStringLiteral("jina.mdw"));
+    const QList<std::pair<QString, QString>> accounts{{kLogin.user, kLogin.password},
+                                                      {kOtherUser, kOtherPassword}};
+    db::Workgroup::create(m_workgroup, accounts);
+    db::Workgroup::create(m_otherWorkgroup, accounts);
+}
+
+void TestDatabase::init() {
+    m_path = filePath(QStringLiteral("t%1.mdb").arg(++m_serial));
+    db::Engine engine;
+    storagetest::createDatabase(engine, m_path, kTable);
+}
+
+void TestDatabase::login_data() {
+    QTest::addColumn<bool>("withWorkgroup");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("accepted");
+
+    QVERIFY(kLogin.password != kLogin.password.toUpper());
+    QTest::newRow("program login") << true << kLogin.user << kLogin.password << true;
+    QTest::newRow("user name in upper case") << true << kLogin.user.toUpper() << kLogin.password << true;
+    QTest::newRow("second account") << true << kOtherUser << kOtherPassword << true;
+    QTest::newRow("wrong password") << true << kLogin.user << kLogin.password + u'x' << false;
+    QTest::newRow("password in upper case") << true << kLogin.user << kLogin.password.toUpper() << false;
+    QTest::newRow("other account's password") << true << kLogin.user << kOtherPassword << false;
+    QTest::newRow("unknown user") << true << QStringLiteral("nikdo") << kLogin.password << false;
+    QTest::newRow("empty") << true << QString() << QString() << false;
+    QTest::newRow("no workgroup: built-in user") << false << QStringLiteral("Admin") << QString() << true;
+    QTest::newRow("no workgroup: program login") << false << kLogin.user << kLogin.password << false;
+}
+
+void TestDatabase::login() {
+    QFETCH(bool, withWorkgroup);
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(bool, accepted);
+
+    db::Engine engine;
+    if (withWorkgroup) engine.setWorkgroupFile(m_workgroup);
+    if (!accepted) {
+        VERIFY_DB_ERROR(engine.openWorkspace(user, password), QStringLiteral("heslo"));
+        return;
+    }
+    auto ws = engine.openWorkspace(user, password);
+    QVERIFY(ws);
+    QVERIFY(ws->openDatabase(m_path)->isOpen());
+}
+
+void TestDatabase::restrictedDatabase_data() {
+    QTest::addColumn<QString>("workgroup"); // empty: the default workspace
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("opens");
+
+    QTest::newRow("owner") << m_workgroup << kLogin.user << kLogin.password << false << true;
+    QTest::newRow("owner, read-only") << m_workgroup << kLogin.user << kLogin.password << true << true;
+    QTest::newRow("owner's name in upper case")
+        << m_workgroup << kLogin.user.toUpper() << kLogin.password << false << true;
+    QTest::newRow("default workspace") << QString() << QString() << QString() << false << false;
+    QTest::newRow("default workspace, read-only") << QString() << QString() << QString() << true << false;
+    QTest::newRow("another user") << m_workgroup << kOtherUser << kOtherPassword << false << false;
+    QTest::newRow("owner from another workgroup")
+        << m_otherWorkgroup << kLogin.user << kLogin.password << false << false;
+}
+
+void TestDatabase::restrictedDatabase() {
+    QFETCH(QString, workgroup);
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, opens);
+
+    const QString path = filePath(QStringLiteral("secured%1.mdb").arg(m_serial));
+    {
+        db::Engine engine;
+        engine.setWorkgroupFile(m_workgroup);
+        auto d = engine.openWorkspace(kLogin.user, kLogin.password)->createDatabase(path, db::kCzechLocale);
+        d->execute(kTable[0], Database::FailOnError);
+        d->restrictToWorkgroup();
+    }
+    db::Engine engine;
+    engine.setWorkgroupFile(workgroup);
+    std::unique_ptr<db::Workspace> ws;
+    db::Workspace& workspace =
+        workgroup.isEmpty() ? engine.defaultWorkspace() : *(ws = engine.openWorkspace(user, password));
+    db::OpenOptions options;
+    options.readOnly = readOnly;
+    if (!opens) {
+        VERIFY_DB_ERROR(workspace.openDatabase(path, options), QStringLiteral("oprávnění"));
+        return;
+    }
+    auto d = workspace.openDatabase(path, options);
+    QCOMPARE(d->tableNames(), QStringList{QStringLiteral("T")});
+}
+
+void TestDatabase::createOnExistingFile() {
+    db::Engine engine;
+    VERIFY_DB_ERROR(engine.defaultWorkspace().createDatabase(m_path, db::kCzechLocale),
+                    QStringLiteral("existuje"));
+    auto d = engine.defaultWorkspace().openDatabase(m_path);
+    QCOMPARE(d->tableNames(), QStringList{QStringLiteral("T")});
+    QCOMPARE(count(*d, "T"), 2);
+}
+
+void TestDatabase::readOnly_data() {
+    QTest::addColumn<QString>("statement");
+    QTest::newRow("insert") << QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES (3, 'Eva')");
+    QTest::newRow("update") << QStringLiteral("UPDATE T SET Jmeno = 'Eva'");
+    QTest::newRow("delete") << QStringLiteral("DELETE FROM T");
+    QTest::newRow("create table") << QStringLiteral("CREATE TABLE U (A LONG)");
+    QTest::newRow("drop table") << QStringLiteral("DROP TABLE T");
+}
+
+void TestDatabase::readOnly() {
+    QFETCH(QString, statement);
+    db::Engine engine;
+    auto d = engine.defaultWorkspace().openDatabase(m_path, db::OpenOptions{false, true, false});
+    QVERIFY(d->isReadOnly());
+    VERIFY_DB_ERROR(d->execute(statement), QStringLiteral("jen pro čtení"));
+    VERIFY_DB_ERROR(d->execute(statement, Database::FailOnError), QStringLiteral("jen pro čtení"));
+
+    Dataset ds;
+    ds.setDatabase(d.get());
+    ds.setSql("SELECT * FROM T");
+    ds.open();
+    QVERIFY(!ds.isUpdatable());
+    VERIFY_DB_ERROR(ds.edit(), QStringLiteral("jen pro čtení"));
+    VERIFY_DB_ERROR(ds.append(), QStringLiteral("jen pro čtení"));
+    VERIFY_DB_ERROR(ds.remove(), QStringLiteral("jen pro čtení"));
+    ds.close();
+
+    auto writable = engine.defaultWorkspace().openDatabase(m_path);
+    QCOMPARE(writable->tableNames(), QStringList{QStringLiteral("T")});
+    QCOMPARE(count(*writable, "T WHERE Jmeno IN ('Jan', 'Petr')"), 2);
+}
+
+void TestDatabase::failOnError_data() {
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<bool>("failOnError");
+    QTest::addColumn<int>("affected");  // -1: raises
+    QTest::addColumn<QString>("check"); // rows counted afterwards
+    QTest::addColumn<int>("rows");
+
+    const QString tooLong = QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES (3, 'Přílišdlouhé')");
+    const QString notNumber = QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES ('tři', 'Eva')");
+    const QString copy =
+        QStringLiteral("INSERT INTO T (ID2, Jmeno) SELECT ID2 + 10, Jmeno & 'ek' FROM T"); // Petrek: 6
+    const QString update = QStringLiteral("UPDATE T SET Jmeno = Jmeno & 'ek'");
+    QTest::newRow("too long, fail") << tooLong << true << -1 << "T" << 2;
+    QTest::newRow("too long, skip") << tooLong << false << 0 << "T" << 2;
+    QTest::newRow("not a number, fail") << notNumber << true << -1 << "T" << 2;
+    QTest::newRow("not a number, skip") << notNumber << false << 0 << "T" << 2;
+    QTest::newRow("fits") << QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES (3, 'Žofie')") << true << 1
+                          << "T WHERE ID = 3 AND Jmeno = 'Žofie'" << 1;
+    QTest::newRow("copy, one too long, fail") << copy << true << -1 << "T" << 2;
+    QTest::newRow("copy, one too long, skip")
+        << copy << false << 1 << "T WHERE ID2 = 11 AND Jmeno = 'Janek'" << 1;
+    QTest::newRow("update, one too long, fail")
+        << update << true << -1 << "T WHERE Jmeno IN ('Jan', 'Petr')" << 2;
+    QTest::newRow("update, one too long, skip")
+        << update << false << 1 << "T WHERE Jmeno IN ('Janek', 'Petr')" << 2;
+}
+
+void TestDatabase::failOnError() {
+    QFETCH(QString, statement);
+    QFETCH(bool, failOnError);
+    QFETCH(int, affected);
+    QFETCH(QString, check);
+    QFETCH(int, rows);
+
+    db::Engine engine;
+    auto d = engine.defaultWorkspace().openDatabase(m_path);
+    const int options = failOnError ? Database::FailOnError : 0;
+    if (affected < 0)
+        VERIFY_DB_ERROR(d->execute(statement, options), QString());
+    else
+        QCOMPARE(d->execute(statement, options), affected);
+    QCOMPARE(count(*d, check), rows);
+}
+
+void TestDatabase::textExportNotSupported() {
+    db::Engine engine;
+    auto d = engine.defaultWorkspace().openDatabase(m_path);
+    QDir target(filePath(QStringLiteral("export")));
+    QVERIFY(target.mkpath(QStringLiteral(".")));
+    const QString sql =
+        QStringLiteral(
+            "SELECT ID2, Jmeno INTO vystup IN \"\" \"Text;DATABASE=%1/;LANGID=0x0405;CP=1250;COUNTRY=0\" "
+            "FROM T")
+            .arg(target.path());
+    VERIFY_DB_ERROR(d->execute(sql), QStringLiteral("není podporován"));
+    QVERIFY(target.isEmpty());
+    QCOMPARE(d->tableNames(), QStringList{QStringLiteral("T")});
+}
+
+void TestDatabase::stackedStatement_data() {
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("delete; drop") << QStringLiteral("DELETE FROM T WHERE ID2 = 1; DROP TABLE T") << true;
+    QTest::newRow("insert; drop") << QStringLiteral("INSERT INTO T (ID2) VALUES (9);DROP TABLE T") << true;
+    QTest::newRow("update; drop") << QStringLiteral("UPDATE T SET Jmeno = 'x'; DROP TABLE T;") << true;
+    QTest::newRow("select; drop") << QStringLiteral("SELECT * FROM T; DROP TABLE T") << true;
+    QTest::newRow("semicolon inside a text")
+        << QStringLiteral("DELETE FROM T WHERE Jmeno = 'x; DROP TABLE T'") << false;
+    QTest::newRow("one closing semicolon") << QStringLiteral("DELETE FROM T WHERE ID2 = 99;") << false;
+}
+
+void TestDatabase::stackedStatement() {
+    QFETCH(QString, statement);
+    QFETCH(bool, refused);
+
+    db::Engine engine;
+    auto d = engine.defaultWorkspace().openDatabase(m_path);
+    if (statement.startsWith(QLatin1String("SELECT"))) {
+        Dataset ds;
+        ds.setDatabase(d.get());
+        ds.setSql(statement);
+        VERIFY_DB_ERROR(ds.open(), QString());
+    } else if (refused) {
+        VERIFY_DB_ERROR(d->execute(statement), QString());
+        VERIFY_DB_ERROR(d->execute(statement, Database::FailOnError), QString());
+    } else {
+        QCOMPARE(d->execute(statement, Database::FailOnError), 0);
+    }
+    QCOMPARE(d->tableNames(), QStringList{QStringLiteral("T")});
+    QCOMPARE(count(*d, "T WHERE Jmeno IN ('Jan', 'Petr')"), 2);
+    QCOMPARE(count(*d, "T"), 2);
+}
+
+void TestDatabase::datasetOutlivesDatabase() {
+    db::Engine engine;
+    auto d = engine.defaultWorkspace().openDatabase(m_path);
+    Dataset ds;
+    ds.setDatabase(d.get());
+    ds.setSql("SELECT * FROM T");
+    ds.open();
+    d->close();
+    QVERIFY(!ds.isOpen());
+    VERIFY_DB_ERROR(ds.open(), QString());
+
+    // The dataset must not keep pointing at a database that is gone.
+    d.reset();
+    QCOMPARE(ds.database(), nullptr);
+    VERIFY_DB_ERROR(ds.open(), QString());
+    auto again = engine.defaultWorkspace().openDatabase(m_path);
+    ds.setDatabase(again.get());
+    ds.open();
+    QCOMPARE(ds.recordCount(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"

@@ -1,0 +1,438 @@
+#include "StorageFixture.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+using db::Dataset;
+using storagetest::count;
+using storagetest::postValues;
+
+namespace {
+// Five people; ordered by ID2 they are at positions 0..4.
+const QStringList kPeople = {
+    QStringLiteral("CREATE TABLE P (ID COUNTER, ID2 LONG, Jmeno TEXT(30), Prijmeni TEXT(12), Zn BIT)"),
+    QStringLiteral("INSERT INTO P (ID2, Jmeno, Prijmeni) VALUES (1, 'Jan', 'Novák')"),
+    QStringLiteral("INSERT INTO P (ID2, Jmeno, Prijmeni) VALUES (2, 'Petr', 'Svoboda')"),
+    QStringLiteral("INSERT INTO P (ID2, Jmeno, Prijmeni) VALUES (3, 'Eva', 'Nováková')"),
+    QStringLiteral("INSERT INTO P (ID2, Jmeno, Prijmeni) VALUES (4, 'Jana', 'Dvořák')"),
+    QStringLiteral("INSERT INTO P (ID2, Jmeno, Prijmeni) VALUES (5, 'Karel', 'Černý')"),
+};
+const QString kAll = QStringLiteral("SELECT * FROM P ORDER BY ID2");
+// Not updatable, so read lazily.
+const QString kLazy = QStringLiteral("SELECT DISTINCT ID2, Jmeno, Prijmeni, Zn FROM P ORDER BY ID2");
+
+// Runs moves written as words: first last next prior, or a signed distance for moveBy.
+void run(Dataset& ds, const QString& steps) {
+    for (const QString& s : steps.split(u' ', Qt::SkipEmptyParts)) {
+        if (s == u"first")
+            ds.first();
+        else if (s == u"last")
+            ds.last();
+        else if (s == u"next")
+            ds.next();
+        else if (s == u"prior")
+            ds.prior();
+        else
+            ds.moveBy(s.toInt());
+    }
+}
+} // namespace
+
+class TestDataset : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void moves_data();
+    void moves();
+    void callbackGuard();
+    void editAppendCancelRemove();
+    void appendedRowStaysUntilReopen();
+    void booleanField();
+    void counter_data();
+    void counter();
+    void textLength_data();
+    void textLength();
+    void locate_data();
+    void locate();
+    void lazyLargeTable_data();
+    void lazyLargeTable();
+
+  private:
+    void openOn(Dataset& ds, const QString& sql, int* calls = nullptr) {
+        ds.setDatabase(m_db.get());
+        ds.setSql(sql);
+        if (calls) ds.setRowCallback([calls](Dataset&) { ++*calls; });
+        ds.open();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    db::Engine m_engine;
+    std::unique_ptr<db::Database> m_db;
+};
+
+void TestDataset::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_db = storagetest::createDatabase(m_engine, m_dir->filePath(QStringLiteral("t.mdb")), kPeople);
+}
+
+void TestDataset::cleanup() {
+    m_db.reset();
+    m_dir.reset();
+}
+
+void TestDataset::moves_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("calls"); // row callback calls
+    QTest::addColumn<int>("recNo");
+    QTest::addColumn<bool>("bof");
+    QTest::addColumn<bool>("eof");
+    QTest::addColumn<int>("rows");
+
+    for (const auto& [mode, sql] : {std::pair{"updatable", kAll}, std::pair{"lazy", kLazy}}) {
+        auto row = [&](const char* name, const char* steps, int calls, int recNo, bool bof, bool eof) {
+            QTest::addRow("%s: %s", mode, name)
+                << sql << QString::fromLatin1(steps) << calls << recNo << bof << eof << 5;
+        };
+        row("", "", 1, 0, false, false);
+        row("first, last", "first last", 3, 4, false, false);
+        row("next, next, prior", "next next prior", 4, 1, false, false);
+        row("next past the end", "last next", 2, -1, false, true);
+        row("stays at eof", "last next next next", 2, -1, false, true);
+        row("prior from eof", "last next prior", 3, 4, false, false);
+        row("prior before first", "prior", 1, -1, true, false);
+        row("stays at bof", "prior prior", 1, -1, true, false);
+        row("next from bof", "prior next", 2, 0, false, false);
+        row("move by", "+3 -1", 3, 2, false, false);
+        row("move by 0", "0", 1, 0, false, false);
+        row("move by past the end", "+10", 1, -1, false, true);
+        row("move by before first", "next -2", 2, -1, true, false);
+        row("move back from eof", "+10 -2", 2, 3, false, false);
+    }
+    const QString empty = QStringLiteral("SELECT * FROM P WHERE ID2 > 100");
+    QTest::newRow("empty: open") << empty << "" << 0 << -1 << true << true << 0;
+    QTest::newRow("empty: every move")
+        << empty << "first last next prior +1 -1" << 0 << -1 << true << true << 0;
+}
+
+void TestDataset::moves() {
+    QFETCH(QString, sql);
+    QFETCH(QString, steps);
+    QFETCH(int, calls);
+    QFETCH(int, recNo);
+    QFETCH(bool, bof);
+    QFETCH(bool, eof);
+    QFETCH(int, rows);
+
+    Dataset ds;
+    int n = 0;
+    openOn(ds, sql, &n);
+    run(ds, steps);
+    QCOMPARE(n, calls);
+    QCOMPARE(ds.recNo(), recNo);
+    QCOMPARE(ds.bof(), bof);
+    QCOMPARE(ds.eof(), eof);
+    if (recNo >= 0) QCOMPARE(ds.value("ID2").toInt(), recNo + 1);
+
+    {
+        Dataset::CallbackGuard guard(ds);
+        ds.last();
+    }
+    QCOMPARE(n, calls);
+    QCOMPARE(ds.recordCount(), rows); // exact after last()
+}
+
+void TestDataset::callbackGuard() {
+    Dataset ds;
+    int calls = 0;
+    {
+        Dataset::CallbackGuard outer(ds);
+        openOn(ds, kAll, &calls);
+        {
+            Dataset::CallbackGuard inner(ds);
+            ds.next();
+        }
+        // The outer guard still holds after the inner one ends.
+        QVERIFY(ds.callbackSuppressed());
+        run(ds, "next last -2 first next next");
+    }
+    QCOMPARE(calls, 0);
+    QVERIFY(!ds.callbackSuppressed());
+    QCOMPARE(ds.recNo(), 2);
+    ds.next();
+    QCOMPARE(calls, 1);
+    QCOMPARE(ds.value("ID2").toInt(), 4);
+}
+
+void TestDataset::editAppendCancelRemove() {
+    Dataset ds;
+    openOn(ds, kAll);
+    QVERIFY(ds.isUpdatable());
+    ds.next();
+    ds.edit();
+    postValues(ds, {{"Jmeno", "Pavel"}});
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Pavel"));
+    QCOMPARE(count(*m_db, "P WHERE ID2 = 2 AND Jmeno = 'Pavel'"), 1);
+
+    ds.edit();
+    ds.setValue("Jmeno", "Zrušeno");
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Zrušeno"));
+    ds.cancel();
+    QCOMPARE(ds.state(), Dataset::State::Browse);
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Pavel"));
+    ds.append();
+    ds.setValue("Jmeno", "Nikdo");
+    ds.cancel();
+    QCOMPARE(ds.recordCount(), 5);
+    QCOMPARE(ds.recNo(), 1);
+    QCOMPARE(count(*m_db, "P WHERE Jmeno IN ('Zrušeno', 'Nikdo')"), 0);
+
+    ds.append();
+    postValues(ds, {{"ID2", 6}, {"Jmeno", "Ota"}});
+    QCOMPARE(ds.recordCount(), 6);
+    QCOMPARE(ds.recNo(), 5);
+    QCOMPARE(count(*m_db, "P WHERE ID2 = 6 AND Jmeno = 'Ota'"), 1);
+
+    // Removing moves to the following row, or to the new last one.
+    ds.moveBy(-4);
+    ds.remove();
+    QCOMPARE(ds.recNo(), 1);
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Eva"));
+    ds.last();
+    ds.remove();
+    QCOMPARE(ds.recordCount(), 4);
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Karel"));
+    QCOMPARE(count(*m_db, "P"), 4);
+    QCOMPARE(count(*m_db, "P WHERE Jmeno IN ('Pavel', 'Ota')"), 0);
+}
+
+void TestDataset::appendedRowStaysUntilReopen() {
+    Dataset ds;
+    QStringList seen; // Jmeno/ID of each row the callback saw
+    openOn(ds, "SELECT * FROM P WHERE ID2 BETWEEN 1 AND 10");
+    ds.setRowCallback([&seen](Dataset& d) { seen << d.text("Jmeno") + u'/' + d.text("ID"); });
+    ds.append();
+    postValues(ds, {{"ID2", 500}, {"Jmeno", "Mimo"}});
+    // The callback sees the posted row, its counter filled in.
+    QCOMPARE(seen, QStringList{"Mimo/6"});
+    QCOMPARE(ds.recordCount(), 6);
+    ds.first();
+    ds.last();
+    QCOMPARE(ds.value("ID2").toInt(), 500);
+
+    ds.edit();
+    postValues(ds, {{"Jmeno", "Jinde"}});
+    QCOMPARE(seen.last(), QStringLiteral("Jinde/6"));
+
+    ds.close();
+    ds.open();
+    ds.last();
+    QCOMPARE(ds.recordCount(), 5);
+    QCOMPARE(ds.value("ID2").toInt(), 5);
+    QCOMPARE(count(*m_db, "P WHERE ID2 = 500 AND Jmeno = 'Jinde'"), 1);
+}
+
+void TestDataset::booleanField() {
+    Dataset ds;
+    openOn(ds, kAll);
+    QCOMPARE(ds.value("Zn"), QVariant(false));
+
+    ds.edit();
+    ds.setValue("zn", true);
+    ds.post();
+    QCOMPARE(ds.value("Zn"), QVariant(true));
+    QCOMPARE(ds.text("Zn"), QStringLiteral("-1"));
+
+    ds.append(); // text as the grids hand it over
+    ds.setValue("ID2", 6);
+    ds.setValue("Zn", QStringLiteral("-1"));
+    ds.post();
+    QCOMPARE(ds.value("Zn"), QVariant(true));
+
+    QCOMPARE(count(*m_db, "P WHERE Zn = -1"), 2);
+    QCOMPARE(count(*m_db, "P WHERE Zn = True"), 2);
+    QCOMPARE(count(*m_db, "P WHERE Zn = False"), 4);
+    QCOMPARE(count(*m_db, "P WHERE Zn = 1"), 0);
+
+    Dataset lazy;
+    openOn(lazy, kLazy);
+    QCOMPARE(lazy.value("Zn"), QVariant(true));
+    lazy.next();
+    QCOMPARE(lazy.value("Zn"), QVariant(false));
+}
+
+void TestDataset::counter_data() {
+    QTest::addColumn<bool>("throughDataset");
+    QTest::newRow("dataset append") << true;
+    QTest::newRow("INSERT statement") << false;
+}
+
+void TestDataset::counter() {
+    QFETCH(bool, throughDataset);
+    m_db->execute(QStringLiteral("CREATE TABLE C (ID COUNTER, Jmeno TEXT(10))"), db::Database::FailOnError);
+    // Empty means "let the counter fill it".
+    const QList<int> given = {0, 0, 0, 1, 1, 10, 0};
+    const QList<int> stored = {1, 2, 3, 1, 1, 10, 11};
+
+    Dataset ds;
+    openOn(ds, "SELECT * FROM C");
+    for (int i = 0; i < given.size(); ++i) {
+        if (throughDataset) {
+            ds.append();
+            ds.setValue("Jmeno", QStringLiteral("r%1").arg(i));
+            if (given[i]) ds.setValue("ID", given[i]);
+            ds.post();
+            QCOMPARE(ds.value("ID").toInt(), stored[i]);
+        } else if (given[i]) {
+            m_db->execute(
+                QStringLiteral("INSERT INTO C (ID, Jmeno) VALUES (%1, 'r%2')").arg(given[i]).arg(i));
+        } else {
+            m_db->execute(QStringLiteral("INSERT INTO C (Jmeno) VALUES ('r%1')").arg(i));
+        }
+    }
+    ds.open();
+    QList<int> ids;
+    for (; !ds.eof(); ds.next())
+        ids << ds.value("ID").toInt();
+    QCOMPARE(ids, stored);
+}
+
+void TestDataset::textLength_data() {
+    QTest::addColumn<bool>("editing"); // otherwise appending
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("accepted");
+
+    for (bool editing : {true, false}) {
+        const char* mode = editing ? "edit" : "append";
+        QTest::addRow("%s: 12 Czech letters", mode) << editing << QStringLiteral("Řeřicháčková") << true;
+        QTest::addRow("%s: 13 Czech letters", mode) << editing << QStringLiteral("Řeřicháčkováá") << false;
+        QTest::addRow("%s: 12 plain letters", mode) << editing << QStringLiteral("Abcdefghijkl") << true;
+        QTest::addRow("%s: 13 plain letters", mode) << editing << QStringLiteral("Abcdefghijklm") << false;
+    }
+}
+
+void TestDataset::textLength() {
+    QFETCH(bool, editing);
+    QFETCH(QString, value);
+    QFETCH(bool, accepted);
+
+    Dataset ds;
+    openOn(ds, kAll);
+    const QString field = QStringLiteral("Prijmeni"); // Text(12)
+    editing ? ds.edit() : ds.append();
+    ds.setValue(field, value);
+    if (accepted) {
+        ds.post();
+        QCOMPARE(ds.text(field), value);
+        QCOMPARE(count(*m_db, QStringLiteral("P WHERE Prijmeni = '%1'").arg(value)), 1);
+        return;
+    }
+    VERIFY_DB_ERROR(ds.post(), field);
+    QCOMPARE(ds.state(), editing ? Dataset::State::Edit : Dataset::State::Insert);
+    QCOMPARE(ds.text(field), value);
+    ds.cancel();
+    QCOMPARE(ds.state(), Dataset::State::Browse);
+    QCOMPARE(ds.text(field), QStringLiteral("Novák"));
+    QCOMPARE(count(*m_db, "P"), 5);
+    QCOMPARE(count(*m_db, "P WHERE Prijmeni = 'Novák'"), 1);
+}
+
+void TestDataset::locate_data() {
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<bool>("caseInsensitive");
+    QTest::addColumn<bool>("partialKey");
+    QTest::addColumn<int>("found"); // ID2, 0 when not found
+
+    const QStringList prijmeni{"Prijmeni"}, both{"Jmeno", "Prijmeni"};
+    auto v = [](auto... values) { return QVariantList{QVariant(values)...}; };
+    QTest::newRow("one field") << prijmeni << v(QString("Dvořák")) << true << false << 4;
+    QTest::newRow("case ignored") << QStringList{"PRIJMENI"} << v(QString("novák")) << true << false << 1;
+    QTest::newRow("case kept") << prijmeni << v(QString("novák")) << false << false << 0;
+    QTest::newRow("partial key") << prijmeni << v(QString("Nov")) << true << true << 1;
+    QTest::newRow("partial key, longer") << prijmeni << v(QString("nováko")) << true << true << 3;
+    QTest::newRow("partial key, accents count") << prijmeni << v(QString("Cer")) << true << true << 0;
+    QTest::newRow("whole key needed") << prijmeni << v(QString("Nov")) << true << false << 0;
+    QTest::newRow("two fields") << both << v(QString("eva"), QString("NOVÁKOVÁ")) << true << false << 3;
+    QTest::newRow("two fields, one differs")
+        << both << v(QString("Jan"), QString("Nováková")) << true << false << 0;
+    QTest::newRow("number") << QStringList{"ID2"} << v(5) << true << false << 5;
+    QTest::newRow("number given as text") << QStringList{"ID2"} << v(QString("4")) << true << false << 4;
+    QTest::newRow("not found") << prijmeni << v(QString("Procházka")) << true << false << 0;
+}
+
+void TestDataset::locate() {
+    QFETCH(QStringList, fields);
+    QFETCH(QVariantList, values);
+    QFETCH(bool, caseInsensitive);
+    QFETCH(bool, partialKey);
+    QFETCH(int, found);
+
+    for (const QString& sql : {kAll, kLazy}) {
+        Dataset ds;
+        int calls = 0;
+        openOn(ds, sql, &calls);
+        ds.moveBy(3);
+        calls = 0;
+        const bool ok = ds.locate(fields, values, db::LocateOptions{caseInsensitive, partialKey});
+        QCOMPARE(ok, found > 0);
+        QCOMPARE(calls, found > 0 ? 1 : 0);
+        QCOMPARE(ds.value("ID2").toInt(), found > 0 ? found : 4);
+    }
+}
+
+void TestDataset::lazyLargeTable_data() {
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("read-only database") << true << "SELECT N, Jmeno FROM Big ORDER BY N";
+    QTest::newRow("join") << false
+                          << "SELECT B.N, B.Jmeno FROM Big AS B, One AS O WHERE B.N > O.K ORDER BY B.N";
+}
+
+void TestDataset::lazyLargeTable() {
+    QFETCH(bool, readOnly);
+    QFETCH(QString, sql);
+
+    for (const char* sql : {"CREATE TABLE Big (N LONG, Jmeno TEXT(10))", "CREATE TABLE One (K LONG)",
+                            "INSERT INTO One (K) VALUES (0)"})
+        m_db->execute(QString::fromLatin1(sql), db::Database::FailOnError);
+    m_db->executeNative(
+        QStringLiteral("WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 5000) "
+                       "INSERT INTO Big (N, Jmeno) SELECT n, 'J' || n FROM c"));
+    if (readOnly) {
+        const QString path = m_db->path();
+        m_db.reset();
+        m_db = m_engine.defaultWorkspace().openDatabase(path, db::OpenOptions{false, true, false});
+    }
+
+    Dataset ds;
+    openOn(ds, sql);
+    QVERIFY(!ds.isUpdatable());
+    // Each move and the row it must land on (0: eof). Moving back past the rows
+    // the cursor keeps re-reads them by position.
+    const std::pair<const char*, int> path[] = {
+        {"last", 5000},  {"prior", 4999}, {"next", 5000}, {"next", 0},  {"prior", 5000}, {"-300", 4700},
+        {"prior", 4699}, {"+2", 4701},    {"-4000", 701}, {"first", 1}, {"+2499", 2500}};
+    for (const auto& [step, n] : path) {
+        run(ds, QString::fromLatin1(step));
+        QCOMPARE(ds.recordCount(), 5000);
+        QCOMPARE(ds.eof(), n == 0);
+        if (n == 0) continue;
+        QCOMPARE(ds.recNo(), n - 1);
+        QCOMPARE(ds.value("N").toInt(), n);
+        QCOMPARE(ds.text("Jmeno"), QStringLiteral("J%1").arg(n));
+    }
+    // Searching from the start after the cursor went past must take one pass over
+    // the rows, not a query per row.
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(ds.locate("Jmeno", QStringLiteral("j4321")));
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("locate took %1 ms").arg(timer.elapsed())));
+    QCOMPARE(ds.value("N").toInt(), 4321);
+    VERIFY_DB_ERROR(ds.edit(), QStringLiteral("jen pro čtení"));
+}
+
+QTEST_GUILESS_MAIN(TestDataset)
+#include "tst_dataset.moc"
