@@ -4,10 +4,12 @@
 #include "Database.h"
 #include "Error.h"
 
+#include <QMetaMethod>
+
 namespace db {
 
 namespace {
-constexpr size_t kWindow = 256;     // rows kept behind a lazy cursor for moving back
+constexpr int kRing = 64;           // rows kept behind a lazy cursor for moving back
 constexpr int kCacheLimit = 4096;   // rows kept by a key set before the cache starts over
 
 [[noreturn]] void noCurrentRecord() { throw Error(QStringLiteral("Žádný aktuální záznam.")); }
@@ -68,7 +70,10 @@ void Dataset::discardCursor() {
     m_offsetStmt = sqlite::Statement();
     m_keys.clear();
     m_cache.clear();
-    m_window.clear();
+    m_ring.clear();
+    m_history = false;
+    m_scratch.position = -1;
+    m_names.fill(NameSlot{});
     m_stmtIndex = -1;
     m_stmtDone = false;
     m_count = -1;
@@ -93,12 +98,58 @@ Dataset::Row Dataset::readRow(const sqlite::Statement& st) const {
     return r;
 }
 
+void Dataset::RawRow::capture(sqlite3_stmt* st, int columns) {
+    cells.resize(columns);
+    bytes.clear();
+    for (int i = 0; i < columns; ++i) {
+        Cell& c = cells[i];
+        c.type = sqlite3_column_type(st, i);
+        switch (c.type) {
+        case SQLITE_INTEGER:
+            c.integer = sqlite3_column_int64(st, i);
+            break;
+        case SQLITE_FLOAT:
+            c.real = sqlite3_column_double(st, i);
+            break;
+        case SQLITE_NULL:
+            break;
+        default: {
+            const void* p = c.type == SQLITE_BLOB ? sqlite3_column_blob(st, i) : sqlite3_column_text(st, i);
+            c.length = sqlite3_column_bytes(st, i);
+            c.offset = int(bytes.size());
+            bytes.append(static_cast<const char*>(p), size_t(c.length));
+            break;
+        }
+        }
+    }
+}
+
+QVariant Dataset::RawRow::value(int column, bool boolean) const {
+    const Cell& c = cells[column];
+    switch (c.type) {
+    case SQLITE_NULL:
+        return boolean ? QVariant(false) : QVariant();
+    case SQLITE_INTEGER:
+        return boolean ? QVariant(c.integer != 0) : QVariant(c.integer);
+    case SQLITE_FLOAT:
+        return QVariant(c.real);
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(bytes.data() + c.offset, c.length));
+    default:
+        return QVariant(QString::fromUtf8(bytes.data() + c.offset, c.length));
+    }
+}
+
 void Dataset::fetchNext() {
     if (m_stmtDone) return;
+    if (m_history && m_stmtIndex >= 0) {
+        if (m_ring.empty()) m_ring.resize(kRing);
+        RawRow& r = m_ring[size_t(m_stmtIndex % kRing)];
+        r.capture(m_stmt.get(), int(m_columns.size()));
+        r.position = m_stmtIndex;
+    }
     if (m_stmt.step()) {
         ++m_stmtIndex;
-        m_window.emplace_back(m_stmtIndex, readRow(m_stmt));
-        if (m_window.size() > kWindow) m_window.pop_front();
     } else {
         m_stmtDone = true;
         m_count = m_stmtIndex + 1;
@@ -115,48 +166,57 @@ bool Dataset::exists(int position) {
 }
 
 const Dataset::Row& Dataset::rowAt(int position) const {
-    if (m_keyset) {
-        const qint64 key = m_keys.at(position);
-        auto it = m_cache.find(key);
-        if (it != m_cache.end()) return *it;
-        if (m_cache.size() >= kCacheLimit) m_cache.clear();
-        m_rowStmt.reset();
-        m_rowStmt.bind(1, key);
-        // A row deleted behind the dataset's back reads as empty.
-        Row r = m_rowStmt.step() ? readRow(m_rowStmt) : Row(m_columns.size());
-        m_rowStmt.reset();
-        return *m_cache.insert(key, r);
-    }
-    for (auto it = m_window.rbegin(); it != m_window.rend(); ++it)
-        if (it->first == position) return it->second;
-    // The next row comes from the cursor; a row further ahead (reached by last()
-    // or a long move) is fetched alone, without reading the rows in between.
-    if (position == m_stmtIndex + 1 && !m_stmtDone) {
-        const_cast<Dataset*>(this)->fetchNext();
-        if (m_stmtIndex == position) return m_window.back().second;
-    }
-    // Behind the window (or reached by last()): fetch that one row by its position.
-    if (!m_offsetStmt.isValid()) m_offsetStmt = sqlite::Statement(m_db->handle(), m_tr.offsetSql);
-    m_offsetStmt.reset();
-    m_offsetStmt.bind(1, position);
-    m_scratch = m_offsetStmt.step() ? readRow(m_offsetStmt) : Row(m_columns.size());
-    m_offsetStmt.reset();
-    return m_scratch;
+    const qint64 key = m_keys.at(position);
+    auto it = m_cache.find(key);
+    if (it != m_cache.end()) return *it;
+    if (m_cache.size() >= kCacheLimit) m_cache.clear();
+    m_rowStmt.reset();
+    m_rowStmt.bind(1, key);
+    // A row deleted behind the dataset's back reads as empty.
+    Row r = m_rowStmt.step() ? readRow(m_rowStmt) : Row(m_columns.size());
+    m_rowStmt.reset();
+    return *m_cache.insert(key, r);
 }
 
-const Dataset::Row& Dataset::currentRow() const {
-    requireOpen();
-    if (m_state == State::Edit || m_state == State::Insert) return m_buffer;
-    if (m_bof || m_eof) noCurrentRecord();
-    return rowAt(m_pos);
+QVariant Dataset::lazyValue(int position, int column) const {
+    const bool boolean = m_boolean[column];
+    if (position == m_stmtIndex && !m_stmtDone) return m_stmt.column(column, boolean);
+    if (!m_ring.empty()) {
+        const RawRow& r = m_ring[size_t(position % kRing)];
+        if (r.position == position) return r.value(column, boolean);
+    }
+    // The dataset has moved away from the cursor: from now on keep the rows it
+    // leaves, and fetch this one alone by its position.
+    m_history = true;
+    if (m_scratch.position != position) {
+        if (!m_offsetStmt.isValid()) m_offsetStmt = sqlite::Statement(m_db->handle(), m_tr.offsetSql);
+        m_offsetStmt.reset();
+        m_offsetStmt.bind(1, position);
+        if (m_offsetStmt.step()) {
+            m_scratch.capture(m_offsetStmt.get(), int(m_columns.size()));
+        } else {
+            m_scratch.cells.assign(m_columns.size(), RawRow::Cell{});
+        }
+        m_scratch.position = position;
+        m_offsetStmt.reset();
+    }
+    return m_scratch.value(column, boolean);
 }
 
 // ---- moving -------------------------------------------------------------------
 
+void Dataset::connectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&Dataset::currentChanged)) ++m_currentListeners;
+}
+
+void Dataset::disconnectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&Dataset::currentChanged) && m_currentListeners > 0) --m_currentListeners;
+}
+
 void Dataset::land(int position) {
     m_pos = position;
     m_bof = m_eof = false;
-    emit currentChanged();
+    if (m_currentListeners) emit currentChanged();
     if (m_callback && m_suppress == 0) m_callback(*this);
 }
 
@@ -164,14 +224,14 @@ void Dataset::setEof() {
     m_pos = recordCount();
     m_eof = true;
     m_bof = m_pos == 0;
-    emit currentChanged();
+    if (m_currentListeners) emit currentChanged();
 }
 
 void Dataset::setBof() {
     m_pos = -1;
     m_bof = true;
     m_eof = recordCount() == 0;
-    emit currentChanged();
+    if (m_currentListeners) emit currentChanged();
 }
 
 int Dataset::recordCount() const {
@@ -259,16 +319,28 @@ void Dataset::moveBy(int distance) {
 // ---- fields -------------------------------------------------------------------
 
 int Dataset::fieldIndex(const QString& name) const {
-    for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0) return i;
-    return -1;
+    // Callers mostly pass the same literal names again and again: remember where
+    // each text was found, and check the hit with one exact comparison.
+    NameSlot& slot = m_names[(reinterpret_cast<quintptr>(name.constData()) >> 4) % m_names.size()];
+    if (slot.key == name.constData() && slot.index >= 0 && m_columns[slot.index] == name) return slot.index;
+    int found = -1;
+    for (int i = 0; i < m_columns.size() && found < 0; ++i)
+        if (m_columns[i] == name) found = i;
+    for (int i = 0; i < m_columns.size() && found < 0; ++i)
+        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0) found = i;
+    if (found >= 0 && m_columns[found] == name) slot = NameSlot{name.constData(), found};
+    return found;
 }
 
 QVariant Dataset::value(int field) const {
-    const Row& r = currentRow();
-    if (field < 0 || field >= r.size()) throw Error(QStringLiteral("Pole s pořadím %1 v kolekci neexistuje.").arg(field));
-    return r[field];
+    requireOpen();
+    if (field < 0 || field >= m_columns.size())
+        throw Error(QStringLiteral("Pole s pořadím %1 v kolekci neexistuje.").arg(field));
+    if (m_state == State::Edit || m_state == State::Insert) return m_buffer[field];
+    if (m_bof || m_eof) noCurrentRecord();
+    return m_keyset ? rowAt(m_pos)[field] : lazyValue(m_pos, field);
 }
+
 
 QVariant Dataset::value(const QString& name) const {
     const int i = fieldIndex(name);
@@ -277,6 +349,13 @@ QVariant Dataset::value(const QString& name) const {
 }
 
 QString Dataset::text(const QString& name) const {
+    const int i = fieldIndex(name);
+    // The common case of a copy step: a text straight from the cursor's row.
+    if (i >= 0 && !m_keyset && m_state == State::Browse && !m_bof && !m_eof && m_pos == m_stmtIndex && !m_stmtDone &&
+        sqlite3_column_type(m_stmt.get(), i) == SQLITE_TEXT) {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt.get(), i));
+        return QString::fromUtf8(p, sqlite3_column_bytes(m_stmt.get(), i));
+    }
     const QVariant v = value(name);
     if (v.isNull()) return {};
     if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("-1") : QStringLiteral("0");

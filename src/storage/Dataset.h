@@ -8,7 +8,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
-#include <deque>
+#include <array>
+#include <string>
 #include <functional>
 #include <vector>
 
@@ -115,6 +116,10 @@ signals:
     void rowChanged(int position);
     void rowRemoved(int position);
 
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+    void disconnectNotify(const QMetaMethod& signal) override;
+
 private:
     friend class Database;
     using Row = QVector<QVariant>;
@@ -124,8 +129,24 @@ private:
     void setEof();
     void setBof();
     bool exists(int position);   // fetching as needed
-    const Row& rowAt(int position) const;
-    const Row& currentRow() const;
+    // A row copied out of a lazy cursor: values as SQLite gave them, texts as raw
+    // UTF-8, so that copying allocates nothing once the buffers have grown.
+    struct RawRow {
+        struct Cell {
+            int type = 0;
+            qint64 integer = 0;
+            double real = 0;
+            int offset = 0, length = 0;
+        };
+        int position = -1;
+        std::vector<Cell> cells;
+        std::string bytes;
+        void capture(sqlite3_stmt* st, int columns);
+        QVariant value(int column, bool boolean) const;
+    };
+
+    const Row& rowAt(int position) const; // key set mode
+    QVariant lazyValue(int position, int column) const;
     void fetchNext();             // lazy mode: one more row from the statement
     Row readRow(const sqlite::Statement& st) const;
     void discardCursor();
@@ -148,14 +169,25 @@ private:
     mutable QHash<qint64, Row> m_cache;
     mutable sqlite::Statement m_rowStmt;
 
-    // Lazy mode
+    // Lazy mode: the cursor holds the row at m_stmtIndex; once the dataset has
+    // moved back, the rows it leaves are copied into a ring for moving back again.
     sqlite::Statement m_stmt;
     int m_stmtIndex = -1;
     bool m_stmtDone = false;
     int m_count = -1; // -1 while unknown
-    mutable std::deque<std::pair<int, Row>> m_window;
+    mutable bool m_history = false;
+    mutable std::vector<RawRow> m_ring;
     mutable sqlite::Statement m_offsetStmt;
-    mutable Row m_scratch;
+    mutable RawRow m_scratch;
+
+    // Field names looked up recently, by the address of the caller's text.
+    struct NameSlot {
+        const QChar* key = nullptr;
+        int index = -1;
+    };
+    mutable std::array<NameSlot, 16> m_names;
+    // Moving happens for every row of a fill: tell listeners only when there are any.
+    int m_currentListeners = 0;
 
     // Edit buffer
     Row m_buffer;
