@@ -145,10 +145,10 @@ int main(int argc, char** argv) {
                     out << values.join(u'\t') << '\n';
                     ++rows;
                 }
-                out << '(' << rows << (rows == 1 ? " row)" : " rows)") << '\n';
+                out << '(' << rows << " rows)" << '\n';
             } else {
                 const int n = database->execute(line, db::Database::FailOnError);
-                out << '(' << n << (n == 1 ? " row affected)" : " rows affected)") << '\n';
+                out << '(' << n << " rows affected)" << '\n';
             }
         } catch (const db::Error& e) {
             out.flush();
