@@ -90,6 +90,9 @@ void Database::openFile(bool create, const QString& user, const QString& workgro
     try {
         registerSqlFunctions(m_handle);
         sqlite3_extended_result_codes(m_handle, 1);
+        // A temporary index over a big table costs seconds to build: the planner
+        // must use the indexes the database has.
+        sqlite::exec(m_handle, QStringLiteral("PRAGMA automatic_index=OFF;"));
         if (m_options.disposable) {
             sqlite::exec(m_handle, QStringLiteral("PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY;"));
         } else if (!m_options.readOnly) {

@@ -7,6 +7,9 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <map>
+
 namespace db {
 
 QString quoteIdentifier(const QString& name) {
@@ -416,9 +419,9 @@ private:
         return f.joinType == FromItem::JoinType::Inner && isInnerTree(*f.left) && isInnerTree(*f.right);
     }
 
-    void innerLeaves(const FromItem& f, Scope& scope, QStringList& out, std::vector<const Expr*>& conds) {
+    void innerLeaves(const FromItem& f, Scope& scope, std::vector<int>& out, std::vector<const Expr*>& conds) {
         if (f.kind == FromItem::Kind::Table) {
-            out << scopeTable(f, scope).fromSql;
+            out.push_back(int(&scopeTable(f, scope) - scope.tables.data()));
             return;
         }
         innerLeaves(*f.left, scope, out, conds);
@@ -426,19 +429,73 @@ private:
         conds.push_back(f.on.get());
     }
 
+    // An inner-join group as a FROM list. A table joined only through its unique
+    // key (a lookup, T.key = X.fk) is read per row of the table that refers to it:
+    // it comes after that table, joined with CROSS JOIN so that the planner keeps
+    // the order and never loops over lookups before reaching the big table.
+    QString innerGroupSql(const std::vector<int>& leaves, const std::vector<const Expr*>& conds, Scope& scope) {
+        auto inGroup = [&](int t) { return std::find(leaves.begin(), leaves.end(), t) != leaves.end(); };
+        std::map<int, int> referrer; // lookup table -> the table that refers to it
+        for (const Expr* c : conds) {
+            std::vector<const Expr*> parts;
+            conjuncts(c, parts);
+            for (const Expr* p : parts) {
+                if (p->kind != Expr::Kind::Binary || p->text != u"=" || p->args[0]->kind != Expr::Kind::Column ||
+                    p->args[1]->kind != Expr::Kind::Column)
+                    continue;
+                Resolved a = resolve(*p->args[0], scope), b = resolve(*p->args[1], scope);
+                if (a.scope != &scope || b.scope != &scope || a.table == b.table || !inGroup(a.table) || !inGroup(b.table))
+                    continue;
+                for (int k = 0; k < 2; ++k, std::swap(a, b)) {
+                    if (scope.tables[a.table].table.info.isUnique(a.column->name) && !referrer.count(a.table) &&
+                        referrer.count(b.table) == 0) {
+                        referrer[a.table] = b.table;
+                        break;
+                    }
+                }
+            }
+        }
+        std::vector<int> order;
+        for (int t : leaves)
+            if (!referrer.count(t)) order.push_back(t);
+        if (order.empty()) {
+            order.push_back(leaves.front());
+            referrer.erase(leaves.front());
+        }
+        const size_t facts = order.size();
+        for (bool progress = true; progress && order.size() < leaves.size();) {
+            progress = false;
+            for (int t : leaves) {
+                if (std::find(order.begin(), order.end(), t) != order.end()) continue;
+                if (std::find(order.begin(), order.end(), referrer[t]) != order.end()) {
+                    order.push_back(t);
+                    progress = true;
+                }
+            }
+        }
+        for (int t : leaves)
+            if (std::find(order.begin(), order.end(), t) == order.end()) order.push_back(t);
+        QString sql;
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (i > 0) sql += i < facts ? QStringLiteral(", ") : QStringLiteral(" CROSS JOIN ");
+            sql += scope.tables[order[i]].fromSql;
+        }
+        return sql;
+    }
+
     // Emits a FROM item. Inner-join groups become comma lists whose ON conditions
     // join the WHERE clause (same rows, and the planner may order them freely);
     // a right join becomes a left join with its sides swapped.
     QString fromSql(const FromItem& f, Scope& scope, std::vector<const Expr*>& whereConds) {
         if (isInnerTree(f)) {
-            QStringList leaves;
+            std::vector<int> leaves;
             std::vector<const Expr*> conds;
             innerLeaves(f, scope, leaves, conds);
             for (const Expr* c : conds) {
                 whereConds.push_back(c);
                 m_innerConds.push_back(c);
             }
-            return leaves.join(u", ");
+            return innerGroupSql(leaves, conds, scope);
         }
         if (f.joinType == FromItem::JoinType::Inner) {
             m_innerConds.push_back(f.on.get());

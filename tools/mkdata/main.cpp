@@ -1,0 +1,104 @@
+// mkdata: writes a directory database and the four reference lists.
+//   mkdata --size test|demo|full --out DIR [--seed N] [--report]
+
+#include "Generator.h"
+#include "Seeds.h"
+
+#include "Database.h"
+#include "Error.h"
+#include "Sqlite.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+namespace {
+
+void usage() {
+    std::fputs("usage: mkdata --size test|demo|full --out DIR [--seed N] [--report]\n", stderr);
+}
+
+// Size of each table and index of a database, in bytes of whole pages.
+void report(QTextStream& out, const QString& path) {
+    db::Engine engine;
+    db::OpenOptions o;
+    o.readOnly = true;
+    sqlite3* h = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(h, "SELECT name, sum(pgsize) FROM dbstat GROUP BY name ORDER BY 2 DESC", -1, &st,
+                           nullptr) == SQLITE_OK) {
+        out << "object\tbytes\n";
+        while (sqlite3_step(st) == SQLITE_ROW)
+            out << reinterpret_cast<const char*>(sqlite3_column_text(st, 0)) << '\t'
+                << sqlite3_column_int64(st, 1) << '\n';
+    } else {
+        out << "(no dbstat in this SQLite)\n";
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(h);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QString size, outDir;
+    uint64_t seed = 2004;
+    bool wantReport = false;
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == u"--size" && i + 1 < args.size())
+            size = args[++i];
+        else if (a == u"--out" && i + 1 < args.size())
+            outDir = args[++i];
+        else if (a == u"--seed" && i + 1 < args.size())
+            seed = args[++i].toULongLong();
+        else if (a == u"--report")
+            wantReport = true;
+        else {
+            usage();
+            return 2;
+        }
+    }
+    if (size.isEmpty() || outDir.isEmpty()) {
+        usage();
+        return 2;
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    try {
+        QElapsedTimer timer;
+        timer.start();
+        const Seeds seeds = Seeds::load();
+        Generator g(seeds, SizeSpec::byName(size), seed);
+        std::vector<TableCount> counts = g.writeDirectory(outDir);
+        const qint64 directoryMs = timer.elapsed();
+        std::vector<TableCount> lists = g.writeReferenceLists(outDir);
+        counts.insert(counts.end(), lists.begin(), lists.end());
+        out << "table\trows\n";
+        for (const auto& c : counts)
+            out << c.table << '\t' << c.rows << '\n';
+        const QString path = QDir(outDir).filePath(QStringLiteral("ordat.mdb"));
+        struct stat sb {};
+        if (::stat(QFile::encodeName(path).constData(), &sb) == 0)
+            out << "ordat.mdb apparent bytes\t" << qint64(sb.st_size) << "\nordat.mdb on-disk bytes\t"
+                << qint64(sb.st_blocks) * 512 << '\n';
+        out << "directory ms\t" << directoryMs << "\ntotal ms\t" << timer.elapsed() << '\n';
+        if (wantReport) report(out, path);
+    } catch (const db::Error& e) {
+        err << "mkdata: " << e.message() << Qt::endl;
+        return 1;
+    } catch (const std::exception& e) {
+        err << "mkdata: " << e.what() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
