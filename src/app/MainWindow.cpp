@@ -1,26 +1,451 @@
 #include "MainWindow.h"
 
-#include <QGuiApplication>
+#include "Application.h"
+#include "DatabaseLogin.h"
+#include "Dialogs.h"
+#include "Error.h"
+#include "SettingsStore.h"
+#include "Shell.h"
+#include "Startup.h"
+
+#include "DiscCopyDialog.h"
+#include "Help.h"
+#include "LimitsDialog.h"
+#include "ProductInfoDialog.h"
+
+#include "ShortcutListDialog.h"
+
+#include "DirectoryPage.h"
+#include "NumberPicker.h"
+
+#include "ColumnsDialog.h"
+#include "ContactEditor.h"
+#include "PersonalPage.h"
+
+#include "ExportDialog.h"
+#include "ImportDialog.h"
+#include "PersonalExportDialog.h"
+#include "PrintParametersDialog.h"
+
+#include "InformationPage.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
-#include <QWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+using platform::Access;
+using platform::Root;
+
+const QString kPozice = platform::kProgramKey + QStringLiteral("Pozice");
+const QString kCloseQuestion = QStringLiteral("Opravdu chcete program Ordana 2004 Velto ukončit?     ");
+const QString kStoppingCaption = QStringLiteral("Ordana 2004 Velto - stopuji...");
+const QString kDirectoryFailed = QStringLiteral(
+    "Databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová práva pro zápis do souborů ordat.mdb, ordat.ldb a "
+    "ordat.mdw a že jejich atribut není nastaven pouze pro čtení. Případně proveďte novou instalaci sdílené databáze.");
+const QString kPersonalFailed = QStringLiteral(
+    "Vlastní databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová práva pro zápis do souboru vlastni.mdb a "
+    "že jejich atribut není nastaven pouze pro čtení. Případně proveďte novou instalaci programu.");
+const QString kScratchTitle = QStringLiteral("Vyberte disk a adresář pro odkládací soubor");
+const QString kNoScratch = QStringLiteral("Bez adresáře pro odkládací soubory nelze program spustit.");
+// The fifth tab opens the maker's page of this edition.
+const QString kWebTabCaption = QStringLiteral("    Na &webu    ");
+const QString kWebAddress = QStringLiteral("https://www.kestrava.cz/ordana2004/velto");
+
+// Page names kept in the application state, by tab index.
+const QStringList kPageNames{QStringLiteral("osoby"), QStringLiteral("firmy"), QStringLiteral("vlastni"),
+                             QStringLiteral("informace")};
+// The field that gets the focus when a page is entered.
+const QStringList kFirstFields{QStringLiteral("prijmeni"), QStringLiteral("firma"), QStringLiteral("prijmeni_v"),
+                               QStringLiteral("Edit1")};
+// The search buttons; a page change is refused while one is disabled.
+const QStringList kSearchButtons{QStringLiteral("Button1"), QStringLiteral("Button6"), QStringLiteral("BitBtn3")};
+
+} // namespace
+
+MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Ordana 2004 Velto"));
+    setWindowTitle(kMainCaption);
+    resize(752, 431 + menuBar()->sizeHint().height());
+    setMinimumSize(760 - 8, 485 - 54);
+    buildMenus();
+    buildPages();
+    createWindows();
 
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    // The start-up size is also the smallest usable one: with the usual window
-    // border and title bar it gives an outer frame of 760 x 485. The limit sits
-    // on the client area so that a menu or status bar adds to it instead of
-    // eating into it.
-    client->setMinimumSize(kClientSize);
-    setCentralWidget(client);
+    m_query1.setObjectName(QStringLiteral("Query1"));
+    m_query2.setObjectName(QStringLiteral("Query2"));
+    m_personalResult.setObjectName(QStringLiteral("pdaotable1"));
+    m_personsBuffer.setObjectName(QStringLiteral("subdb"));
+    m_firmsBuffer.setObjectName(QStringLiteral("subdb_f"));
+    m_export.setObjectName(QStringLiteral("dexport"));
 
-    resize(minimumSizeHint());
+    connect(&m_app.limits(), &Limits::changed, this, [this] { updateLimitLabels(); });
+    qApp->installEventFilter(this);
+}
 
-    const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (scr)
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), scr->availableGeometry()));
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    // Datasets close with their connections; the working files go with the run.
+    m_export.close();
+    for (auto& w : m_working) {
+        if (!w) continue;
+        try {
+            w->remove();
+        } catch (const db::Error&) {
+        }
+    }
+    if (m_personal) m_personal->close();
+    if (m_directory) m_directory->close();
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("So&ubor"));
+    file->addAction(QStringLiteral("&Databáze z CD na disk"), this, [this] {
+        m_discCopy->exec();
+        reopenDirectoryIfMoved();
+    });
+    file->addAction(QStringLiteral("&Konec"), this, &QWidget::close);
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("N&astavení"));
+    settings->addAction(QStringLiteral("&Parametry prostředí"), this, [this] { m_limitsDialog->exec(); });
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Nápově&da"));
+    help->addAction(QStringLiteral("Obsah &nápovědy"), this, [this] { m_help->openContents(); });
+    help->addAction(QStringLiteral("&Klávesové zkratky"), this, [this] { m_shortcuts->exec(); });
+    help->addAction(QStringLiteral("&Otázky a odpovědi"), this, [this] { m_help->openQuestions(); });
+    help->addAction(QStringLiteral("O &produktu"), this, [this] { m_productInfo->exec(); });
+}
+
+void MainWindow::buildPages() {
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    m_tabs->setDocumentMode(true);
+    m_persons = new DirectoryPage(DirectoryPageDescription::persons(), m_tabs);
+    m_firms = new DirectoryPage(DirectoryPageDescription::firms(), m_tabs);
+    m_personalPage = new PersonalPage(m_tabs);
+    m_information = new InformationPage(m_tabs);
+    m_webTab = new QWidget(m_tabs);
+    m_webTab->setObjectName(QStringLiteral("web"));
+    m_tabs->addTab(m_persons, QStringLiteral("    &Osoby    "));
+    m_tabs->addTab(m_firms, QStringLiteral("    &Firmy    "));
+    m_tabs->addTab(m_personalPage, QStringLiteral("    &Vlastní    "));
+    m_tabs->addTab(m_information, QStringLiteral("    &Informace    "));
+    m_tabs->addTab(m_webTab, kWebTabCaption);
+    m_tabs->setCurrentIndex(1); // the firms page is the designed active page
+    m_lastTab = 1;
+    setCentralWidget(m_tabs);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
+
+    // The exit buttons of the pages close the window, with the closing question.
+    for (const char* name : {"Button2", "Button15", "BitBtn8"})
+        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name)))
+            connect(b, &QPushButton::clicked, this, &QWidget::close);
+    // A click on a limits summary opens the limits dialog.
+    for (const char* name : {"status_o", "status_f", "status_v"})
+        if (auto* l = findChild<QLabel*>(QString::fromLatin1(name))) l->installEventFilter(this);
+}
+
+void MainWindow::createWindows() {
+    // The eleven other windows, created hidden in their fixed order.
+    m_discCopy = new DiscCopyDialog(m_app, this);
+    m_productInfo = new ProductInfoDialog(m_app, this);
+    auto* editor = new ContactEditor(this);
+    m_limitsDialog = new LimitsDialog(m_app, this);
+    m_shortcuts = new ShortcutListDialog(this);
+    auto* exportDialog = new ExportDialog(this);
+    auto* columns = new ColumnsDialog(this);
+    auto* picker = new NumberPicker(this);
+    auto* import = new ImportDialog(this);
+    auto* personalExport = new PersonalExportDialog(this);
+    auto* printParameters = new PrintParametersDialog(this);
+    m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, exportDialog, columns, picker, import,
+                 personalExport, printParameters};
+    for (QWidget* w : m_windows) w->hide();
+    m_help = std::make_unique<Help>(m_app);
+}
+
+// ---- first show -------------------------------------------------------------------
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shownOnce) return;
+    m_shownOnce = true;
+    firstShow();
+}
+
+void MainWindow::firstShow() {
+    if (m_app.directoryDbOnDisk) m_discCopy->markDone();
+    setWindowTitle(kMainCaption);
+    applyStoredPlacement();
+    if (!chooseScratchFolder()) return endProgram(kNoScratch);
+    if (!openDirectory()) return endProgram(kDirectoryFailed);
+    if (!openPersonal()) return endProgram(kPersonalFailed);
+    m_app.limits().fillEmpty();
+    updateLimitLabels();
+    pageChanged(m_tabs->currentIndex());
+}
+
+void MainWindow::applyStoredPlacement() {
+    auto key = m_app.settings().open(Root::CurrentUser, kPozice, Access::Read);
+    if (!key) {
+        // First start: the designed size, centred.
+        if (const QScreen* s = screen())
+            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
+        return;
+    }
+    const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    const int w = key->readInt(QStringLiteral("W")).value_or(-1);
+    const int h = key->readInt(QStringLiteral("H")).value_or(-1);
+    if (w == 0 || h == 0) {
+        QTimer::singleShot(0, this, [this] { showMaximized(); });
+    } else {
+        QSize size = frameGeometry().size();
+        if (w >= 760 && w <= screenRect.width()) size.setWidth(w);
+        if (h >= 400 && h <= screenRect.height()) size.setHeight(h);
+        resize(size - frameExtra);
+    }
+    QPoint pos = frameGeometry().topLeft();
+    const int x = key->readInt(QStringLiteral("X")).value_or(-1);
+    const int y = key->readInt(QStringLiteral("Y")).value_or(-1);
+    if (x >= 0 && x < screenRect.width()) pos.setX(x);
+    if (y >= 0 && y < screenRect.height()) pos.setY(y);
+    move(pos);
+
+    Limits& limits = m_app.limits();
+    const struct {
+        const char* value;
+        Limits::List list;
+        Limits::Kind kind;
+    } fields[] = {{"MAX_O", Limits::List::Persons, Limits::Kind::Displayed},
+                  {"MAX_F", Limits::List::Firms, Limits::Kind::Displayed},
+                  {"MAX_V", Limits::List::Personal, Limits::Kind::Displayed},
+                  {"MAX_V_O", Limits::List::Persons, Limits::Kind::Searched},
+                  {"MAX_V_F", Limits::List::Firms, Limits::Kind::Searched},
+                  {"MAX_V_V", Limits::List::Personal, Limits::Kind::Searched}};
+    for (const auto& f : fields) limits.setText(f.list, f.kind, key->readString(QString::fromLatin1(f.value)).value_or(QString()));
+    bool ok = false;
+    const int tab = key->readString(QStringLiteral("TABS")).value_or(QString()).toInt(&ok);
+    if (ok && tab >= 0 && tab < 4) {
+        QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(tab);
+        m_lastTab = tab;
+    }
+}
+
+bool MainWindow::chooseScratchFolder() {
+    QString folder = QDir::tempPath();
+    if (folder.isEmpty() || !QFileInfo(folder).isWritable())
+        folder = m_app.dialogs().selectFolder(this, kScratchTitle);
+    if (folder.isEmpty()) return false;
+    // The tag keeps the files of two running copies apart.
+    const QString tag = QString::number(quint64(winId())).left(6);
+    m_paths = db::OwnPaths::make(m_app.programFolder(), folder, tag);
+    const db::WorkingKind kinds[] = {db::WorkingKind::PersonsResult, db::WorkingKind::FirmsResult,
+                                     db::WorkingKind::PersonalResult, db::WorkingKind::PersonsBuffer,
+                                     db::WorkingKind::FirmsBuffer};
+    db::Dataset* datasets[] = {&m_query1, &m_query2, &m_personalResult, &m_personsBuffer, &m_firmsBuffer};
+    for (int i = 0; i < 5; ++i)
+        m_working[i] = std::make_unique<db::WorkingDatabase>(m_app.engine(), kinds[i], m_paths, *datasets[i]);
+    return true;
+}
+
+bool MainWindow::openDirectory() {
+    try {
+        const QString mdw = QFileInfo(m_app.directoryDbPath).absolutePath() + QStringLiteral("/ordat.mdw");
+        m_app.engine().setWorkgroupFile(mdw);
+        const db::Login login = db::databaseLogin();
+        m_directoryWorkspace = m_app.engine().openWorkspace(login.user, login.password);
+        db::OpenOptions o;
+        o.exclusive = true;
+        o.readOnly = true;
+        m_directory = m_directoryWorkspace->openDatabase(m_app.directoryDbPath, o);
+        return true;
+    } catch (const db::Error&) {
+        return false;
+    }
+}
+
+void MainWindow::reopenDirectoryIfMoved() {
+    if (m_directory && m_directory->path() == m_app.directoryDbPath) return;
+    if (m_directory) m_directory->close();
+    m_directory.reset();
+    if (!openDirectory()) throw db::Error(kDirectoryFailed);
+}
+
+bool MainWindow::openPersonal() {
+    try {
+        const QString mdw = m_app.dataFolder() + QStringLiteral("ordat.mdw");
+        QDir().mkpath(m_app.dataFolder());
+        // The workgroup file comes with the program; make it when it is gone.
+        if (!QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
+        m_app.engine().setWorkgroupFile(mdw);
+        if (!QFileInfo::exists(m_paths.personal)) db::createOwnDatabase(m_app.engine(), m_paths.personal, m_paths);
+        const db::Login login = db::databaseLogin();
+        m_personalWorkspace = m_app.engine().openWorkspace(login.user, login.password);
+        m_personal = m_personalWorkspace->openDatabase(m_paths.personal);
+        m_export.setDatabase(m_personal.get());
+        return true;
+    } catch (const db::Error&) {
+        return false;
+    }
+}
+
+void MainWindow::endProgram(const QString& message) {
+    m_startedOk = false;
+    m_app.dialogs().warn(this, message);
+    m_closing = true;
+    emit startFailed();
+    QTimer::singleShot(0, this, [this] {
+        close();
+        QCoreApplication::exit(1);
+    });
+}
+
+void MainWindow::updateLimitLabels() {
+    const Limits& limits = m_app.limits();
+    const struct {
+        const char* label;
+        Limits::List list;
+    } labels[] = {{"status_o", Limits::List::Persons}, {"status_f", Limits::List::Firms}, {"status_v", Limits::List::Personal}};
+    for (const auto& l : labels)
+        if (auto* label = findChild<QLabel*>(QString::fromLatin1(l.label))) label->setText(limits.summary(l.list));
+    // The paging buttons' hints follow the displayed-records fields.
+    const struct {
+        const char *previous, *next;
+        Limits::List list;
+    } hints[] = {{"Button11", "Button12", Limits::List::Persons},
+                 {"Button13", "Button14", Limits::List::Firms},
+                 {"Button4", "Button8", Limits::List::Personal}};
+    for (const auto& h : hints) {
+        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(h.previous))) b->setToolTip(limits.previousHint(h.list));
+        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(h.next))) b->setToolTip(limits.nextHint(h.list));
+    }
+}
+
+// ---- pages ---------------------------------------------------------------------
+
+bool MainWindow::searchRunning() const {
+    for (const QString& name : kSearchButtons)
+        if (auto* b = findChild<QPushButton*>(name); b && !b->isEnabled()) return true;
+    return false;
+}
+
+void MainWindow::pageChanged(int index) {
+    if (index != m_lastTab && searchRunning()) {
+        // No page change while a search runs.
+        QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(m_lastTab);
+        return;
+    }
+    if (index == 4) {
+        m_app.shell().open(kWebAddress);
+        const int back = kPageNames.indexOf(m_app.currentPageName);
+        if (back >= 0) {
+            QSignalBlocker block(m_tabs);
+            m_tabs->setCurrentIndex(back);
+            m_lastTab = back;
+            if (auto* f = m_tabs->widget(back)->findChild<QWidget*>(kFirstFields[back])) f->setFocus();
+        } else {
+            m_lastTab = index;
+        }
+        return;
+    }
+    m_lastTab = index;
+    if (index < 0 || index >= 4) return;
+    m_app.currentPageName = kPageNames[index];
+    if (index == 2 && m_personal) {
+        // The personal page shows how many records the personal table holds.
+        try {
+            m_export.setDatabase(m_personal.get());
+            m_export.setSql(QStringLiteral("select count(*) as pocet from vlastni"));
+            m_export.open();
+            m_app.personalRecordCount = m_export.text(QStringLiteral("pocet"));
+            m_export.close();
+        } catch (const db::Error& e) {
+            m_app.dialogs().warn(this, e.message());
+        }
+        if (auto* l = findChild<QLabel*>(QStringLiteral("Label57")))
+            l->setText(QStringLiteral("Celkový počet záznamů: ") + m_app.personalRecordCount + QStringLiteral("  "));
+    }
+    if (auto* f = m_tabs->widget(index)->findChild<QWidget*>(kFirstFields[index])) f->setFocus();
+}
+
+// ---- closing -------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!m_app.dialogs().ask(this, kCloseQuestion)) {
+        event->ignore();
+        return;
+    }
+    setWindowTitle(kStoppingCaption);
+    m_app.stopRequested = true;
+    storeSettings();
+    m_closing = true;
+    event->accept();
+}
+
+void MainWindow::storeSettings() {
+    auto key = m_app.settings().open(Root::CurrentUser, kPozice, Access::All, /*create*/ true);
+    if (!key) return;
+    const QRect frame = frameGeometry();
+    const bool maximized = isMaximized();
+    key->writeInt(QStringLiteral("X"), std::max(0, frame.x()));
+    key->writeInt(QStringLiteral("Y"), std::max(0, frame.y()));
+    key->writeInt(QStringLiteral("W"), maximized ? 0 : frame.width());
+    key->writeInt(QStringLiteral("H"), maximized ? 0 : frame.height());
+    const Limits& l = m_app.limits();
+    key->writeString(QStringLiteral("MAX_O"), l.text(Limits::List::Persons, Limits::Kind::Displayed));
+    key->writeString(QStringLiteral("MAX_F"), l.text(Limits::List::Firms, Limits::Kind::Displayed));
+    key->writeString(QStringLiteral("MAX_V"), l.text(Limits::List::Personal, Limits::Kind::Displayed));
+    key->writeString(QStringLiteral("MAX_V_O"), l.text(Limits::List::Persons, Limits::Kind::Searched));
+    key->writeString(QStringLiteral("MAX_V_F"), l.text(Limits::List::Firms, Limits::Kind::Searched));
+    key->writeString(QStringLiteral("MAX_V_V"), l.text(Limits::List::Personal, Limits::Kind::Searched));
+    key->writeString(QStringLiteral("TABS"), QString::number(std::clamp(m_tabs->currentIndex(), 0, 3)));
+}
+
+// ---- keys and clicks -------------------------------------------------------------
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease && watched->isWidgetType()) {
+        const QString name = watched->objectName();
+        if (name == u"status_o" || name == u"status_f" || name == u"status_v") {
+            m_limitsDialog->exec();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* w = static_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_F1) {
+            openHelpForFocus();
+            return true;
+        }
+        if (w->window() == this && (key->key() == Qt::Key_F4 || key->key() == Qt::Key_Escape)) {
+            close();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) { QMainWindow::keyPressEvent(event); }
+
+void MainWindow::openHelpForFocus() {
+    QWidget* w = QApplication::focusWidget();
+    if (!w) w = m_tabs->currentWidget();
+    m_help->openForWidget(w);
 }

@@ -1,14 +1,100 @@
 #pragma once
 
-#include <QMainWindow>
-#include <QSize>
+#include "Dataset.h"
+#include "OwnDatabases.h"
 
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class Application;
+class QTabWidget;
+class QLabel;
+class QPushButton;
+class DirectoryPage;
+class PersonalPage;
+class InformationPage;
+class DiscCopyDialog;
+class ProductInfoDialog;
+class LimitsDialog;
+class ShortcutListDialog;
+class Help;
+
+// The main window: owns every database connection, dataset and page of the
+// program for the whole run. Its first show applies the stored placement and
+// limits, chooses the scratch folder and opens the directory and personal
+// databases; closing asks first and stores the settings; destruction deletes
+// the working files.
 class MainWindow : public QMainWindow {
     Q_OBJECT
-
 public:
-    // Size of the working area below the menu bar when the program starts.
-    static constexpr QSize kClientSize{752, 431};
+    explicit MainWindow(Application& app, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    explicit MainWindow(QWidget* parent = nullptr);
+    // The five working databases in the order o_, f_, p_, s_, x_.
+    const db::OwnPaths& scratchPaths() const { return m_paths; }
+    db::Database* directoryDatabase() const { return m_directory.get(); }
+    db::Database* personalDatabase() const { return m_personal.get(); }
+    // False after a failure of the first show that ends the program.
+    bool startedOk() const { return m_startedOk; }
+
+    // Re-opens the directory database when its path changed (after a disc copy).
+    void reopenDirectoryIfMoved();
+    // Sets the limits' summary labels of the three pages.
+    void updateLimitLabels();
+
+signals:
+    // The first show failed; the program ends.
+    void startFailed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPages();
+    void createWindows();
+    void firstShow();
+    void applyStoredPlacement();
+    void storeSettings();
+    bool chooseScratchFolder();
+    bool openDirectory();
+    bool openPersonal();
+    void pageChanged(int index);
+    bool searchRunning() const;
+    void endProgram(const QString& message);
+    void openHelpForFocus();
+
+    Application& m_app;
+    QTabWidget* m_tabs = nullptr;
+    DirectoryPage* m_persons = nullptr;
+    DirectoryPage* m_firms = nullptr;
+    PersonalPage* m_personalPage = nullptr;
+    InformationPage* m_information = nullptr;
+    QWidget* m_webTab = nullptr;
+    int m_lastTab = 1;
+
+    // The other eleven windows, created hidden with the main window.
+    std::array<QWidget*, 11> m_windows{};
+    DiscCopyDialog* m_discCopy = nullptr;
+    ProductInfoDialog* m_productInfo = nullptr;
+    LimitsDialog* m_limitsDialog = nullptr;
+    ShortcutListDialog* m_shortcuts = nullptr;
+    std::unique_ptr<Help> m_help;
+
+    // Connections and datasets.
+    std::unique_ptr<db::Workspace> m_directoryWorkspace, m_personalWorkspace;
+    std::unique_ptr<db::Database> m_directory; // MDAODatabase
+    std::unique_ptr<db::Database> m_personal;  // privatDB
+    db::Dataset m_query1, m_query2, m_personalResult, m_personsBuffer, m_firmsBuffer; // Query1, Query2, pdaotable1, subdb, subdb_f
+    db::Dataset m_export;                                                            // dexport
+    db::OwnPaths m_paths;
+    std::array<std::unique_ptr<db::WorkingDatabase>, 5> m_working;
+
+    bool m_shownOnce = false;
+    bool m_startedOk = true;
+    bool m_closing = false;
 };

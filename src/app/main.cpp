@@ -1,12 +1,62 @@
+// The program entry: one running copy per desktop, the directory database
+// located and checked, then the windows and the message loop.
+
+#include "Application.h"
+#include "Drives.h"
 #include "MainWindow.h"
+#include "ScriptedDialogs.h"
+#include "SettingsStore.h"
+#include "Shell.h"
+#include "SingleInstance.h"
+#include "Startup.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+
+namespace {
+
+// A sans-serif at the size of the classic 8-point dialog font (11 pixels), so
+// that the windows keep their designed proportions whatever the screen's DPI.
+QFont programFont() {
+    QFont f;
+    for (const char* family : {"Liberation Sans", "DejaVu Sans", "Arial", "Helvetica"}) {
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+            f = QFont(QString::fromLatin1(family));
+            break;
+        }
+    }
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(11);
+    return f;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ordana 2004 Velto"));
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(kMainCaption);
+    QApplication::setOrganizationName(QStringLiteral("Kestrava s.r.o."));
+    QApplication::setFont(programFont());
 
-    MainWindow window;
+    platform::SingleInstance instance;
+    if (instance.raiseRunningCopy(kMainCaption)) return 0;
+
+    auto settings = platform::makeSystemSettingsStore();
+    auto drives = platform::makeSystemDrives();
+    platform::QtDialogs dialogs;
+    platform::DesktopShell shell(dialogs);
+    Application app(*settings, *drives, dialogs, shell, QCoreApplication::applicationDirPath());
+
+    if (locateDirectory(app) != StartupOutcome::Run) return 1;
+
+    MainWindow window(app);
+    instance.listen([&window] { return window.windowTitle(); });
+    QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &window, [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return QApplication::exec();
 }

@@ -187,14 +187,14 @@ std::vector<uint8_t> planExtras(Random& r, int totalNumbers, double shareWithExt
 
 } // namespace
 
-SizeSpec SizeSpec::byName(const QString& name) {
+DataSize DataSize::byName(const QString& name) {
     if (name == u"test") return {name, 3000, 1500};
     if (name == u"demo") return {name, 108500, 46000};
     if (name == u"full") return {name, 2425638, 780397};
     throw std::runtime_error(("unknown size " + name + " (test, demo or full)").toStdString());
 }
 
-Generator::Generator(const Seeds& seeds, const SizeSpec& size, uint64_t seed)
+Generator::Generator(const Seeds& seeds, const DataSize& size, uint64_t seed)
     : m_seeds(seeds), m_size(size), m_seed(seed) {}
 
 // ---- the directory ---------------------------------------------------------------

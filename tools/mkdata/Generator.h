@@ -8,12 +8,12 @@
 
 // How big a directory to make: telephone numbers of persons and of firms,
 // main and additional numbers counted together.
-struct SizeSpec {
+struct DataSize {
     QString name;
     int personNumbers = 0;
     int firmNumbers = 0;
 
-    static SizeSpec byName(const QString& name); // test, demo, full; throws on anything else
+    static DataSize byName(const QString& name); // test, demo, full; throws on anything else
 };
 
 // The size the program checks the directory file against.
@@ -28,7 +28,7 @@ struct TableCount {
 // lists. The same seed always gives the same content.
 class Generator {
   public:
-    Generator(const Seeds& seeds, const SizeSpec& size, uint64_t seed);
+    Generator(const Seeds& seeds, const DataSize& size, uint64_t seed);
 
     // ordat.mdb (secured with the program's login, padded to the checked size)
     // and its workgroup file ordat.mdw.
@@ -39,7 +39,7 @@ class Generator {
   private:
     struct Impl;
     const Seeds& m_seeds;
-    SizeSpec m_size;
+    DataSize m_size;
     uint64_t m_seed;
     // Firms with an internet address, remembered for the internet list.
     std::vector<std::pair<QString, QString>> m_firmUrls;

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
         QElapsedTimer timer;
         timer.start();
         const Seeds seeds = Seeds::load();
-        Generator g(seeds, SizeSpec::byName(size), seed);
+        Generator g(seeds, DataSize::byName(size), seed);
         std::vector<TableCount> counts = g.writeDirectory(outDir);
         const qint64 directoryMs = timer.elapsed();
         std::vector<TableCount> lists = g.writeReferenceLists(outDir);

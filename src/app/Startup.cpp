@@ -1,0 +1,85 @@
+#include "Startup.h"
+
+#include "Application.h"
+#include "Dialogs.h"
+#include "Drives.h"
+#include "SettingsStore.h"
+
+#include <QFileInfo>
+
+namespace {
+
+using platform::Access;
+using platform::Root;
+
+const QString kDbFile = QStringLiteral("ordat.mdb");
+const QString kInsertDisc = QStringLiteral("Vložte prosím CD-ROM/DVD Ordana 2004 Velto/Brevo do mechaniky.");
+const QString kWrongDatabase = QStringLiteral("Databázi nelze otevřít. Proveďte opětovnou instalaci.");
+
+QString withSlash(QString folder) {
+    if (!folder.endsWith(u'/')) folder += u'/';
+    return folder;
+}
+
+// Writes the program folder into "Target" where that key already exists.
+void refreshTarget(Application& app, Root root, Access access) {
+    if (auto key = app.settings().open(root, platform::kProgramKey + QStringLiteral("Target"), access))
+        key->writeString(QStringLiteral("Path"), app.programFolder());
+}
+
+// The hard-disk copy named by "Disk" under one root, when the file is there.
+QString diskCopy(Application& app, Root root) {
+    auto key = app.settings().open(root, platform::kProgramKey + QStringLiteral("Disk"), Access::Read);
+    if (!key) return {};
+    const QString folder = key->readString(QStringLiteral("Path")).value_or(QString());
+    if (folder.isEmpty()) return {};
+    const QString path = withSlash(folder) + kDbFile;
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
+bool exists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+
+} // namespace
+
+StartupOutcome locateDirectory(Application& app) {
+    app.directoryDbPath.clear();
+    app.sourceDbPath.clear();
+    app.directoryDbOnDisk = false;
+
+    refreshTarget(app, Root::CurrentUser, Access::All);
+    app.directoryDbPath = diskCopy(app, Root::CurrentUser);
+    refreshTarget(app, Root::LocalMachine, Access::Write);
+    if (app.directoryDbPath.isEmpty()) app.directoryDbPath = diskCopy(app, Root::LocalMachine);
+    if (app.directoryDbPath.isEmpty()) {
+        const QString own = app.dataFolder() + kDbFile;
+        if (QFileInfo(own).isFile()) app.directoryDbPath = own;
+    }
+    app.directoryDbOnDisk = !app.directoryDbPath.isEmpty();
+
+    if (auto key = app.settings().open(Root::LocalMachine, platform::kProgramKey + QStringLiteral("Source"), Access::Read)) {
+        const QString folder = key->readString(QStringLiteral("Path")).value_or(QString());
+        if (!folder.isEmpty()) app.sourceDbPath = withSlash(folder) + kDbFile;
+    }
+
+    const bool directoryExists = exists(app.directoryDbPath);
+    const bool sourceExists = exists(app.sourceDbPath);
+    if (!directoryExists && sourceExists) app.directoryDbPath = app.sourceDbPath;
+    if (!directoryExists && !sourceExists) {
+        app.sourceDbPath = platform::driveScan(app.drives(), app.sourceDbPath);
+        while (!exists(app.sourceDbPath)) {
+            const auto answer = app.dialogs().message(nullptr, platform::Dialogs::kWarning, kInsertDisc,
+                                                      platform::Dialogs::Icon::None, platform::Dialogs::Buttons::OkCancel);
+            if (answer != platform::Dialogs::Answer::Ok) return StartupOutcome::Cancelled;
+            app.sourceDbPath = platform::driveScan(app.drives(), app.sourceDbPath);
+        }
+        app.directoryDbPath = app.sourceDbPath;
+    }
+
+    const QFileInfo file(app.directoryDbPath);
+    if (!file.isFile() || file.size() != kDirectoryDbSize) {
+        app.dialogs().message(nullptr, platform::Dialogs::kWarning, kWrongDatabase, platform::Dialogs::Icon::Information,
+                              platform::Dialogs::Buttons::Ok);
+        return StartupOutcome::WrongDatabase;
+    }
+    return StartupOutcome::Run;
+}

@@ -1,0 +1,6 @@
+#include "ContactEditor.h"
+
+ContactEditor::ContactEditor(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Podrobnosti kontaktu"));
+}

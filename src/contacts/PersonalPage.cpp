@@ -1,0 +1,213 @@
+#include "PersonalPage.h"
+
+#include "AlphabetBar.h"
+#include "DataGrid.h"
+#include "PageWidgets.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kHouseNumberDigits = 5;
+constexpr int kPostalCodeDigits = 6;
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+PersonalPage::PersonalPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("vlastni"));
+    buildControls();
+    buildLayout();
+    adjustNarrowBoxes();
+}
+
+void PersonalPage::buildControls() {
+    // Created in the order of the Tab key: the boxes from the top left, then
+    // the buttons, the grid last.
+    const struct {
+        const char* name;
+        const char* shortcut;
+        const char* switchName; // the wildcard switch beside the box, if any
+        bool switchOn;
+    } boxes[8] = {
+        {"prijmeni_v", "Ctrl + P", "Label47", false}, {"jmeno_v", "Ctrl + J", nullptr, false},
+        {"firma_v", "Ctrl + F", "Label59", false},    {"ulice_v", "Ctrl + U", "Label50", false},
+        {"cp_v", "Ctrl + L", nullptr, false},         {"mesto_v", "Ctrl + O", "Label52", true},
+        {"psc_v", "Ctrl + S", nullptr, false},        {"tel_v", "Ctrl + T", nullptr, false},
+    };
+    for (int i = 0; i < 8; ++i) {
+        m_fields[i] = makeSearchBox(s(boxes[i].name), s(boxes[i].shortcut), this);
+        if (boxes[i].switchName)
+            m_switches[i] = new WildcardSwitch(s(boxes[i].switchName), boxes[i].switchOn, this);
+    }
+
+    const struct {
+        const char* name;
+        const char* caption;
+        bool enabled;
+    } buttons[9] = {
+        {"BitBtn3", "&Hledej", true}, {"BitBtn5", "&Nuluj", true},  {"BitBtn7", "&Export", true},
+        {"BitBtn4", "&Tisk", true},   {"BitBtn6", "&STOP", false},  {"Button4", "<&<<", false},
+        {"Button8", ">&>>", false},   {"BitBtn9", "I&mport", true}, {"BitBtn8", "&Konec", true},
+    };
+    for (int i = 0; i < 9; ++i)
+        m_buttons[i] = makeButton(s(buttons[i].name), s(buttons[i].caption), buttons[i].enabled, this);
+
+    const struct {
+        const char* name;
+        PageIcon icon;
+        const char* toolTip;
+    } images[8] = {
+        {"Image18", PageIcon::AllRecords, "Všechny záznamy"},
+        {"Image13", PageIcon::Edit, "Upravit záznam"},
+        {"Image15", PageIcon::New, "Nový záznam"},
+        {"Image16", PageIcon::Delete, "Smazat záznam"},
+        {"Image14", PageIcon::DeleteMarked, "Smazat označené záznamy"},
+        {"Image10", PageIcon::CopyAddress, "Kopíruj adresu do schránky"},
+        {"Image9", PageIcon::CopyNumber, "Kopíruj číslo do schránky"},
+        {"Image11", PageIcon::CopyAll, "Kopíruj vše do schránky"},
+    };
+    for (int i = 0; i < 8; ++i)
+        m_images[i] = makeImageButton(s(images[i].name), images[i].icon, s(images[i].toolTip), this);
+
+    m_alphabet = new AlphabetBar(this);
+    m_alphabet->setObjectName(QStringLiteral("Image17"));
+
+    m_record = makeRecordLabel(QStringLiteral("Memo3"), this);
+
+    m_grid = new DataGrid(this);
+    m_grid->setObjectName(QStringLiteral("DBGridPro4"));
+    m_grid->setColumns({
+        {s("Zn"), s("+/-"), 30, Qt::AlignHCenter},
+        {s("Jmeno_1"), s("Jméno"), 106, Qt::AlignLeft},
+        {s("Prijmeni"), s("Příjmení"), 115, Qt::AlignLeft},
+        {s("Firma"), s("Firma"), 230, Qt::AlignLeft},
+        {s("tel_1"), s("Telefon mobil"), 86, Qt::AlignLeft},
+        {s("tel_3"), s("Telefon domů"), 86, Qt::AlignLeft},
+        {s("tel_5"), s("Telefon firma"), 89, Qt::AlignLeft},
+    });
+
+    m_status = new StatusLine(QStringLiteral("dones_v"), QStringLiteral("status_v"),
+                              QStringLiteral("Label57"), this);
+    m_status->part(2)->setText(QStringLiteral("Celkový počet záznamů: 0  "));
+}
+
+void PersonalPage::buildLayout() {
+    // Who (surname, first name, firm) above where and how (street with house
+    // number, town, postal code, telephone).
+    auto box = [this](Field f) { return field(f); };
+    auto caption = [this](const char* text, Field f) { return makeCaption(s(text), field(f), this); };
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(8);
+    fields->setVerticalSpacing(4);
+    fields->addLayout(captioned(caption("Příjmení", Field::Surname),
+                                {box(Field::Surname), wildcardSwitch(Field::Surname)}, {1, 0}),
+                      0, 0);
+    fields->addLayout(captioned(caption("Jméno", Field::FirstName), {box(Field::FirstName)}, {1}), 0, 1);
+    fields->addLayout(
+        captioned(caption("Firma", Field::Firm), {box(Field::Firm), wildcardSwitch(Field::Firm)}, {1, 0}), 0,
+        2, 1, 2);
+    fields->addLayout(captioned(caption("Ulice, ČP", Field::Street),
+                                {box(Field::Street), wildcardSwitch(Field::Street), box(Field::HouseNumber)},
+                                {1, 0, 0}),
+                      1, 0);
+    fields->addLayout(
+        captioned(caption("Obec", Field::Town), {box(Field::Town), wildcardSwitch(Field::Town)}, {1, 0}), 1,
+        1);
+    fields->addLayout(captioned(caption("PSČ", Field::PostalCode), {box(Field::PostalCode)}), 1, 2);
+    fields->addLayout(captioned(caption("Telefon", Field::Phone), {box(Field::Phone)}, {1}), 1, 3);
+    fields->setColumnStretch(0, 5);
+    fields->setColumnStretch(1, 4);
+    fields->setColumnStretch(3, 3);
+
+    // Two rows of buttons; right of them the pictures that copy the record
+    // (first row) and those that change the records (second row).
+    auto row = [](std::initializer_list<ClickableLabel*> images) {
+        auto* line = new QHBoxLayout;
+        line->setSpacing(4);
+        for (ClickableLabel* image : images)
+            line->addWidget(image);
+        return line;
+    };
+    auto* buttons = new QGridLayout;
+    buttons->setHorizontalSpacing(6);
+    buttons->setVerticalSpacing(4);
+    const Button first[] = {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Import};
+    const Button second[] = {Button::Stop, Button::Previous, Button::Next, Button::Close};
+    for (int i = 0; i < 5; ++i)
+        buttons->addWidget(button(first[i]), 0, i);
+    for (int i = 0; i < 4; ++i)
+        buttons->addWidget(button(second[i]), 1, i);
+    buttons->setColumnStretch(5, 1);
+    buttons->addLayout(row({image(Image::CopyAddress), image(Image::CopyNumber), image(Image::CopyAll)}), 0,
+                       6, Qt::AlignRight | Qt::AlignVCenter);
+    buttons->addLayout(
+        row({image(Image::Edit), image(Image::New), image(Image::Delete), image(Image::DeleteMarked)}), 1, 4,
+        1, 3, Qt::AlignRight | Qt::AlignVCenter);
+
+    // The alphabet bar, then the picture that lists every record.
+    auto* letters = new QHBoxLayout;
+    letters->setSpacing(4);
+    letters->addWidget(m_alphabet);
+    letters->addWidget(image(Image::AllRecords));
+    letters->addStretch();
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(8);
+    left->addLayout(fields);
+    left->addLayout(buttons);
+    left->addLayout(letters);
+    left->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_record);
+    right->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addLayout(left, 1);
+    top->addLayout(right);
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(6, 6, 6, 2);
+    page->setSpacing(6);
+    page->addLayout(top);
+    page->addWidget(m_grid, 1);
+    page->addWidget(m_status);
+}
+
+void PersonalPage::adjustNarrowBoxes() {
+    setWidthInDigits(field(Field::HouseNumber), kHouseNumberDigits);
+    setWidthInDigits(field(Field::PostalCode), kPostalCodeDigits);
+}
+
+void PersonalPage::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) adjustNarrowBoxes();
+}
+
+QLineEdit* PersonalPage::field(Field which) const {
+    return m_fields[int(which)];
+}
+
+WildcardSwitch* PersonalPage::wildcardSwitch(Field which) const {
+    return m_switches[int(which)];
+}
+
+QPushButton* PersonalPage::button(Button which) const {
+    return m_buttons[int(which)];
+}
+
+ClickableLabel* PersonalPage::image(Image which) const {
+    return m_images[int(which)];
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QLabel>
+#include <QPixmap>
+#include <QSplitter>
+#include <QString>
+
+class QLayout;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// A label that reports a click of the left mouse button, for the images and
+// status parts that act like buttons.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+
+  public:
+    explicit ClickableLabel(QWidget* parent = nullptr);
+
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    bool m_pressed = false;
+};
+
+// The small "*" beside a search box: when on, the search appends the wildcard
+// "*" to the box's text by itself. Its state shows as the colour of the star,
+// maroon when on and silver when off; a click switches it.
+class WildcardSwitch : public ClickableLabel {
+    Q_OBJECT
+
+  public:
+    static const QColor kOnColour;  // maroon
+    static const QColor kOffColour; // silver
+
+    explicit WildcardSwitch(const QString& name, bool on, QWidget* parent = nullptr);
+
+    bool isOn() const { return m_on; }
+    void setOn(bool on);
+
+  signals:
+    void toggled(bool on);
+
+  private:
+    bool m_on = false;
+};
+
+// The status line at the foot of a page: three sunken parts side by side,
+// separated by splitter handles, each at least 180 pixels wide. The middle
+// part shows the limits summary and can be clicked; the last one usually
+// holds a fixed caption and keeps its width when the line grows.
+class StatusLine : public QSplitter {
+    Q_OBJECT
+
+  public:
+    static constexpr int kMinimumPartWidth = 180;
+
+    StatusLine(const QString& firstName, const QString& middleName, const QString& lastName,
+               QWidget* parent = nullptr);
+
+    QLabel* part(int index) const;
+    ClickableLabel* middle() const { return m_middle; }
+
+  private:
+    QLabel* m_first = nullptr;
+    ClickableLabel* m_middle = nullptr;
+    QLabel* m_last = nullptr;
+};
+
+// The small pictures of the pages, drawn here so the program needs no image files.
+enum class PageIcon {
+    CopyAll,      // two sheets: the whole record to the clipboard
+    CopyNumber,   // a sheet with digits: the telephone number to the clipboard
+    CopyAddress,  // an envelope: the address to the clipboard
+    Transfer,     // an arrow into a database: the record to the personal database
+    Edit,         // a pencil
+    New,          // a sheet with a plus
+    Delete,       // a red cross
+    DeleteMarked, // a list with a red cross
+    AllRecords,   // a list: show every record
+};
+
+// The icon at 16 x 16 logical pixels for the given device pixel ratio.
+QPixmap pageIcon(PageIcon icon, qreal devicePixelRatio = 1.0);
+
+// A clickable image with a tooltip, named for the page's designed controls.
+ClickableLabel* makeImageButton(const QString& name, PageIcon icon, const QString& toolTip, QWidget* parent);
+
+// A caption label for a search box; the label becomes the box's buddy.
+QLabel* makeCaption(const QString& text, QWidget* buddy, QWidget* parent);
+
+// The "oOo" end indicator: silver while no search has reached the end.
+QLabel* makeEndIndicator(const QString& name, QWidget* parent);
+
+// A push button with its designed name and caption.
+QPushButton* makeButton(const QString& name, const QString& caption, bool enabled, QWidget* parent);
+
+// Lets a button shrink below the style's minimum width down to what its caption
+// needs, for the narrow tool windows.
+void allowNarrowButton(QPushButton* button);
+
+// A search box with its designed name; the tooltip names its keyboard shortcut.
+QLineEdit* makeSearchBox(const QString& name, const QString& toolTip, QWidget* parent);
+
+// Gives a box for short values (house numbers, postal codes) the width of the
+// given number of digits; called again when the font changes.
+void setWidthInDigits(QLineEdit* box, int digits);
+
+// The record label: a read-only text of the designed size beside the search
+// boxes, showing the current record.
+inline constexpr QSize kRecordLabelSize{206, 137};
+QPlainTextEdit* makeRecordLabel(const QString& name, QWidget* parent);
+
+// A caption above a row of controls (a box with its switch, or two boxes under
+// one caption). Stretches, when given, are per control of the row.
+QLayout* captioned(QLabel* caption, const QList<QWidget*>& row, const QList<int>& stretches = {});

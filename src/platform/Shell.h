@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+namespace platform {
+
+class Dialogs;
+
+// Hands files and addresses to the desktop, and copies a file with a progress window.
+class Shell {
+public:
+    enum class CopyResult { Copied, Declined, Cancelled, Failed };
+
+    virtual ~Shell() = default;
+    // Opens a file or an address (http:, mailto:, file path) with its default program.
+    virtual bool open(const QString& fileOrUrl) = 0;
+    // Copies source to target showing progress; asks before replacing an existing
+    // target (No gives Declined); the user may cancel (Cancelled, nothing left
+    // behind). Failed when reading or writing fails; errorText says why.
+    virtual CopyResult copyFile(QWidget* owner, const QString& source, const QString& target, QString* errorText = nullptr) = 0;
+};
+
+// The desktop's shell: QDesktopServices, and a copy through a Qt progress dialog.
+class DesktopShell : public Shell {
+public:
+    explicit DesktopShell(Dialogs& dialogs) : m_dialogs(dialogs) {}
+    bool open(const QString& fileOrUrl) override;
+    // The address open() hands to the desktop: texts with a scheme (http:, mailto:,
+    // file:) as they are, "www.…" as http:, anything else as a local file.
+    static QUrl urlFor(const QString& fileOrUrl);
+    CopyResult copyFile(QWidget* owner, const QString& source, const QString& target, QString* errorText = nullptr) override;
+
+private:
+    Dialogs& m_dialogs;
+};
+
+} // namespace platform

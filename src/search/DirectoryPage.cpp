@@ -1,0 +1,186 @@
+#include "DirectoryPage.h"
+
+#include "DataGrid.h"
+#include "PageWidgets.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Widths of the boxes for short values, in digits.
+constexpr int kHouseNumberDigits = 5;
+constexpr int kPostalCodeDigits = 6;
+
+} // namespace
+
+DirectoryPage::DirectoryPage(const DirectoryPageDescription& description, QWidget* parent)
+    : QWidget(parent), m_page(description) {
+    setObjectName(m_page.pageName);
+    buildControls();
+    buildLayout();
+    adjustNarrowBoxes();
+}
+
+void DirectoryPage::buildControls() {
+    // Created in the order of the Tab key: the boxes from the top left, then
+    // the buttons, the grid last.
+    const DirectoryPageDescription::Box* boxes[7] = {&m_page.name,        &m_page.secondName, &m_page.street,
+                                              &m_page.houseNumber, &m_page.town,       &m_page.postalCode,
+                                              &m_page.phone};
+    for (int i = 0; i < 7; ++i)
+        m_fields[i] = makeSearchBox(boxes[i]->name, boxes[i]->shortcut, this);
+    m_nameSwitch = new WildcardSwitch(m_page.nameSwitch.name, m_page.nameSwitch.on, this);
+    m_streetSwitch = new WildcardSwitch(m_page.streetSwitch.name, m_page.streetSwitch.on, this);
+    m_townSwitch = new WildcardSwitch(m_page.townSwitch.name, m_page.townSwitch.on, this);
+
+    m_region = new QComboBox(this);
+    m_region->setObjectName(m_page.region.name);
+    m_region->setToolTip(m_page.region.shortcut);
+    m_region->setEditable(false);
+    m_region->setMaxVisibleItems(15);
+    m_region->addItems(DirectoryPageDescription::regions());
+    m_region->setCurrentIndex(0);
+
+    const struct {
+        const QString& name;
+        const char* caption;
+        bool enabled;
+    } buttons[8] = {
+        {m_page.searchButton, "&Hledej", true}, {m_page.resetButton, "&Nuluj", true},
+        {m_page.exportButton, "&Export", true}, {m_page.printButton, "&Tisk", true},
+        {m_page.stopButton, "&STOP", false},    {m_page.previousButton, "<&<<", false},
+        {m_page.nextButton, ">&>>", false},     {m_page.closeButton, "&Konec", true},
+    };
+    for (int i = 0; i < 8; ++i)
+        m_buttons[i] =
+            makeButton(buttons[i].name, QString::fromUtf8(buttons[i].caption), buttons[i].enabled, this);
+
+    m_endIndicator = makeEndIndicator(m_page.endIndicator, this);
+    m_record = makeRecordLabel(m_page.recordLabel, this);
+    m_images[int(Image::CopyAll)] = makeImageButton(m_page.copyAllImage, PageIcon::CopyAll,
+                                                    QStringLiteral("Kopíruj vše do schránky"), this);
+    m_images[int(Image::CopyNumber)] = makeImageButton(m_page.copyNumberImage, PageIcon::CopyNumber,
+                                                       QStringLiteral("Kopíruj číslo do schránky"), this);
+    m_images[int(Image::CopyAddress)] = makeImageButton(m_page.copyAddressImage, PageIcon::CopyAddress,
+                                                        QStringLiteral("Kopíruj adresu do schránky"), this);
+    m_images[int(Image::Transfer)] =
+        makeImageButton(m_page.transferImage, PageIcon::Transfer,
+                        QStringLiteral("Přenes aktuální záznam do vlastní databáze"), this);
+
+    m_grid = new DataGrid(this);
+    m_grid->setObjectName(m_page.gridName);
+    m_grid->setColumns(m_page.columns);
+
+    m_status = new StatusLine(m_page.doneLabel, m_page.limitsLabel, m_page.totalLabel, this);
+    m_status->part(2)->setText(m_page.totalCaption);
+}
+
+void DirectoryPage::buildLayout() {
+    // The boxes in three columns: who (name, second name, telephone) above
+    // where (street with house number, town, postal code and region).
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(8);
+    fields->setVerticalSpacing(4);
+    fields->addLayout(captioned(makeCaption(m_page.name.caption, field(Field::Name), this),
+                                {field(Field::Name), m_nameSwitch}, {1, 0}),
+                      0, 0);
+    fields->addLayout(captioned(makeCaption(m_page.secondName.caption, field(Field::SecondName), this),
+                                {field(Field::SecondName)}, {1}),
+                      0, 1);
+    fields->addLayout(
+        captioned(makeCaption(m_page.phone.caption, field(Field::Phone), this), {field(Field::Phone)}, {1}),
+        0, 2, 1, 2);
+    fields->addLayout(captioned(makeCaption(m_page.street.caption, field(Field::Street), this),
+                                {field(Field::Street), m_streetSwitch, field(Field::HouseNumber)}, {1, 0, 0}),
+                      1, 0);
+    fields->addLayout(captioned(makeCaption(m_page.town.caption, field(Field::Town), this),
+                                {field(Field::Town), m_townSwitch}, {1, 0}),
+                      1, 1);
+    fields->addLayout(captioned(makeCaption(m_page.postalCode.caption, field(Field::PostalCode), this),
+                                {field(Field::PostalCode)}),
+                      1, 2);
+    fields->addLayout(captioned(makeCaption(m_page.region.caption, m_region, this), {m_region}), 1, 3);
+    fields->setColumnStretch(0, 5);
+    fields->setColumnStretch(1, 4);
+
+    // The buttons in two rows under the boxes, the end indicator beside the
+    // paging buttons, and the record's pictures at the right, next to the
+    // record label.
+    auto* images = new QHBoxLayout;
+    images->setSpacing(4);
+    for (ClickableLabel* image : m_images)
+        images->addWidget(image);
+    auto* buttons = new QGridLayout;
+    buttons->setHorizontalSpacing(6);
+    buttons->setVerticalSpacing(4);
+    for (int i = 0; i < 8; ++i)
+        buttons->addWidget(m_buttons[i], i / 4, i % 4);
+    buttons->addWidget(m_endIndicator, 1, 4);
+    buttons->setColumnStretch(5, 1);
+    buttons->addLayout(images, 0, 6, Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(8);
+    left->addLayout(fields);
+    left->addLayout(buttons);
+    left->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_record);
+    right->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addLayout(left, 1);
+    top->addLayout(right);
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(6, 6, 6, 2);
+    page->setSpacing(6);
+    page->addLayout(top);
+    page->addWidget(m_grid, 1);
+    page->addWidget(m_status);
+}
+
+void DirectoryPage::adjustNarrowBoxes() {
+    setWidthInDigits(field(Field::HouseNumber), kHouseNumberDigits);
+    setWidthInDigits(field(Field::PostalCode), kPostalCodeDigits);
+}
+
+void DirectoryPage::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) adjustNarrowBoxes();
+}
+
+QLineEdit* DirectoryPage::field(Field which) const {
+    return m_fields[int(which)];
+}
+
+WildcardSwitch* DirectoryPage::wildcardSwitch(Field which) const {
+    switch (which) {
+    case Field::Name:
+        return m_nameSwitch;
+    case Field::Street:
+        return m_streetSwitch;
+    case Field::Town:
+        return m_townSwitch;
+    default:
+        return nullptr;
+    }
+}
+
+QPushButton* DirectoryPage::button(Button which) const {
+    return m_buttons[int(which)];
+}
+
+ClickableLabel* DirectoryPage::image(Image which) const {
+    return m_images[int(which)];
+}

@@ -1,0 +1,43 @@
+#include "NumberPicker.h"
+
+#include "PageWidgets.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+NumberPicker::NumberPicker(QWidget* parent) : QDialog(parent, Qt::Tool) {
+    setObjectName(QStringLiteral("Form9"));
+    setWindowTitle(QStringLiteral("Vyber číslo"));
+
+    // The items get their check boxes when they are added (Qt::ItemIsUserCheckable).
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("CheckListBox1"));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setMinimumSize(60, 40);
+
+    m_all = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("&Vše"), true, this);
+    m_copy = makeButton(QStringLiteral("BitBtn1"), QStringLiteral("&Kopíruj"), true, this);
+    allowNarrowButton(m_all);
+    allowNarrowButton(m_copy);
+
+    // The strip under the list takes the rest of the designed height, so the
+    // list has its designed size at the designed size of the window.
+    auto* strip = new QWidget(this);
+    strip->setFixedHeight(kClientSize.height() - kListSize.height());
+    auto* buttons = new QHBoxLayout(strip);
+    buttons->setContentsMargins(3, 0, 3, 0);
+    buttons->setSpacing(4);
+    buttons->addWidget(m_all, 1);
+    buttons->addWidget(m_copy, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(strip);
+
+    resize(kClientSize);
+}

@@ -1,0 +1,6 @@
+#include "Application.h"
+
+Application::Application(platform::SettingsStore& settings, platform::Drives& drives, platform::Dialogs& dialogs,
+                         platform::Shell& shell, const QString& programFolder)
+    : m_settings(settings), m_drives(drives), m_dialogs(dialogs), m_shell(shell),
+      m_programFolder(programFolder.endsWith(u'/') ? programFolder : programFolder + u'/') {}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Limits.h"
+
+#include "Database.h"
+
+#include <QString>
+
+namespace platform {
+class SettingsStore;
+class Drives;
+class Dialogs;
+class Shell;
+} // namespace platform
+
+// The process-wide state of the program and the services it works through.
+// Created once by the program entry and handed to every window and page;
+// nothing reads globals.
+class Application {
+public:
+    Application(platform::SettingsStore& settings, platform::Drives& drives, platform::Dialogs& dialogs,
+                platform::Shell& shell, const QString& programFolder);
+
+    platform::SettingsStore& settings() { return m_settings; }
+    platform::Drives& drives() { return m_drives; }
+    platform::Dialogs& dialogs() { return m_dialogs; }
+    platform::Shell& shell() { return m_shell; }
+    db::Engine& engine() { return m_engine; }
+    Limits& limits() { return m_limits; }
+
+    // The folder of the program, ending in "/"; its DATA folder holds the
+    // personal database, the reference lists and the help.
+    const QString& programFolder() const { return m_programFolder; }
+    QString dataFolder() const { return m_programFolder + QStringLiteral("DATA/"); }
+
+    // Where the directory database is: the file the program works with, the one
+    // on the disc as far as known, and whether the first lies on a hard disk.
+    QString directoryDbPath;
+    QString sourceDbPath;
+    bool directoryDbOnDisk = false;
+
+    // The page last entered: "osoby", "firmy", "vlastni" or "informace"; empty at first.
+    QString currentPageName;
+    // Rows of the personal table, as text, counted when the personal page is entered.
+    QString personalRecordCount;
+    // Set by the pages' STOP buttons and by the closing question; read and
+    // cleared by a running page fill.
+    bool stopRequested = false;
+
+private:
+    platform::SettingsStore& m_settings;
+    platform::Drives& m_drives;
+    platform::Dialogs& m_dialogs;
+    platform::Shell& m_shell;
+    QString m_programFolder;
+    db::Engine m_engine;
+    Limits m_limits;
+};

@@ -1,0 +1,80 @@
+#include "DiscCopy.h"
+
+#include "Application.h"
+#include "Dialogs.h"
+#include "Drives.h"
+#include "SettingsStore.h"
+#include "Shell.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString DiscCopy::settingsKey() {
+    return platform::kProgramKey + QStringLiteral("Disk");
+}
+
+QString DiscCopy::targetFolder() const {
+    return m_app.dataFolder();
+}
+
+QString DiscCopy::targetPath() const {
+    return targetFolder() + QStringLiteral("ordat.mdb");
+}
+
+QString DiscCopy::question() const {
+    return QStringLiteral("Přejete si zkopírovat databázi z CD-ROM/DVD na pevný disk do adresáře: ") + u'"' +
+           targetFolder() + u'"' + QStringLiteral(" ?   ");
+}
+
+DiscCopy::Outcome DiscCopy::run(QWidget* owner) {
+    platform::Dialogs& dialogs = m_app.dialogs();
+
+    // The disc must be in a drive: ask for it until it is found or the user gives up.
+    QString found;
+    while ((found = platform::strictDriveScan(m_app.drives(), kDatabaseSize)).isEmpty()) {
+        const auto answer =
+            dialogs.message(owner, platform::Dialogs::kWarning, kInsertDiscText,
+                            platform::Dialogs::Icon::None, platform::Dialogs::Buttons::OkCancel);
+        if (answer != platform::Dialogs::Answer::Ok) return Outcome::NoDisc;
+    }
+
+    auto notFinished = [&] {
+        dialogs.message(owner, platform::Dialogs::kInformation, kNotFinishedText,
+                        platform::Dialogs::Icon::Error, platform::Dialogs::Buttons::Ok);
+        return Outcome::NotFinished;
+    };
+    if (!dialogs.ask(owner, question())) return notFinished();
+
+    // The file copied is the disc database known since start; when that one is
+    // not there (the disc went into another drive since), the one just found.
+    const QFileInfo known(m_app.sourceDbPath);
+    const QString source = known.isFile() && known.size() == kDatabaseSize ? m_app.sourceDbPath : found;
+    QDir().mkpath(targetFolder());
+    if (m_app.shell().copyFile(owner, source, targetPath()) != platform::Shell::CopyResult::Copied)
+        return notFinished();
+
+    dialogs.inform(owner, kDoneText);
+    if (!record(owner)) return Outcome::NotRecorded;
+    m_app.directoryDbPath = targetPath();
+    m_app.directoryDbOnDisk = true;
+    return Outcome::Copied;
+}
+
+bool DiscCopy::record(QWidget* owner) {
+    // The folder is written without its trailing slash; start-up adds one.
+    QString folder = targetFolder();
+    folder.chop(1);
+    const QString keyPath = settingsKey();
+    auto key = m_app.settings().open(platform::Root::CurrentUser, keyPath, platform::Access::Write, true);
+    if (!key) {
+        m_app.dialogs().warn(owner,
+                             QStringLiteral("Klíč registru „%1“ nelze otevřít ani vytvořit.").arg(keyPath));
+        return false;
+    }
+    if (!key->writeString(QStringLiteral("Path"), folder)) {
+        m_app.dialogs().warn(
+            owner, QStringLiteral("Hodnotu „Path“ nelze zapsat do klíče registru „%1“.").arg(keyPath));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+class Application;
+class QWidget;
+
+// Copying the directory database from the CD-ROM/DVD into the program's DATA
+// folder, and switching the program to the copy. No widgets of its own: the
+// messages go through Application::dialogs() with the given owner, the copy
+// through Application::shell().
+class DiscCopy {
+  public:
+    enum class Outcome {
+        NoDisc,      // no disc found and the user cancelled: the window closes
+        NotFinished, // answered No, or the copy was declined, cancelled or failed
+        Copied,      // copied, recorded in the settings, the program works with the copy
+        NotRecorded, // copied, but the settings could not be written: the path is unchanged
+    };
+
+    // The exact size of the directory database.
+    static constexpr qint64 kDatabaseSize = 456028160;
+
+    static inline const QString kInsertDiscText =
+        QStringLiteral("Vložte prosím CD-ROM/DVD Ordana 2004 Velto/Brevo do mechaniky.    ");
+    static inline const QString kNotFinishedText = QStringLiteral("Kopírování nebylo dokončeno !   ");
+    static inline const QString kDoneText = QStringLiteral(
+        "Kopírování bylo úspěšně dokončeno. Od této chvíle program pracuje se zkopírovanou databází.    ");
+    // The settings key (under the current user) whose value "Path" names the
+    // folder of the copy.
+    static QString settingsKey();
+
+    explicit DiscCopy(Application& app) : m_app(app) {}
+
+    // The folder the copy goes to (ending in "/") and the copy itself.
+    QString targetFolder() const;
+    QString targetPath() const;
+    // The question asked before copying.
+    QString question() const;
+
+    // The whole operation, messages included.
+    Outcome run(QWidget* owner);
+
+  private:
+    bool record(QWidget* owner);
+
+    Application& m_app;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The maker of the program and its addresses, as the product information
+// window and the help show them.
+namespace maker {
+
+inline const QString kCompany = QStringLiteral("Kestrava s.r.o.");
+inline const QString kStreet = QStringLiteral("Za Vzorovou 1472/18");
+inline const QString kTown = QStringLiteral("612 00 Brno");
+inline const QString kPhone = QStringLiteral("541 210 100");
+inline const QString kFax = QStringLiteral("541 210 109");
+inline const QString kHotLine = QStringLiteral("541 210 199");
+
+// The product's web page, the address for orders and comments, and the page of
+// questions and answers (used when the local copy under "Dotazy" is missing).
+inline const QString kProductUrl = QStringLiteral("https://www.kestrava.cz/ordana2004");
+inline const QString kOrdersMail = QStringLiteral("ordana@kestrava.cz");
+inline const QString kQuestionsUrl = QStringLiteral("https://www.kestrava.cz/ordana2004/dotazy");
+
+} // namespace maker

@@ -1,0 +1,200 @@
+// The main window's life: first show, page changes, closing and clean-up.
+
+#include "Application.h"
+#include "Drives.h"
+#include "MainWindow.h"
+#include "ScriptedDialogs.h"
+#include "SettingsStore.h"
+#include "Shell.h"
+#include "Startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace platform;
+
+namespace {
+
+class RecordingShell : public Shell {
+public:
+    QStringList opened;
+    bool open(const QString& what) override {
+        opened << what;
+        return true;
+    }
+    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
+};
+
+const QString kPozice = kProgramKey + QStringLiteral("Pozice");
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_tmp;
+    std::unique_ptr<MemorySettingsStore> m_settings;
+    FixedDrives m_drives{{}};
+    ScriptedDialogs m_dialogs;
+    RecordingShell m_shell;
+    std::unique_ptr<Application> m_app;
+    QString m_program;
+
+    std::unique_ptr<MainWindow> start() {
+        auto w = std::make_unique<MainWindow>(*m_app);
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the main window was not exposed");
+        return w;
+    }
+    void storePozice(const QVariantMap& values) {
+        auto k = m_settings->open(Root::CurrentUser, kPozice, Access::All, true);
+        for (auto it = values.begin(); it != values.end(); ++it) {
+            if (it.value().typeId() == QMetaType::Int)
+                k->writeInt(it.key(), it.value().toInt());
+            else
+                k->writeString(it.key(), it.value().toString());
+        }
+    }
+    QString label(QWidget* w, const char* name) { return w->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+
+private slots:
+    void init() {
+        m_program = m_tmp.path() + QStringLiteral("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
+        QDir().mkpath(m_program + QStringLiteral("DATA"));
+        m_settings = std::make_unique<MemorySettingsStore>();
+        m_dialogs.clear();
+        m_shell.opened.clear();
+        m_app = std::make_unique<Application>(*m_settings, m_drives, m_dialogs, m_shell, m_program);
+        m_app->directoryDbPath = QStringLiteral(ORDANA_TEST_DATA "/ordat.mdb");
+    }
+
+    // First start: designed size, centred, the firms page, limits 10 and 200,
+    // a new empty personal database.
+    void firstStart() {
+        auto w = start();
+        QVERIFY(w->startedOk());
+        auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(m_app->currentPageName, QStringLiteral("firmy"));
+        QCOMPARE(label(w.get(), "status_o"), QStringLiteral("10 zobrazovaných, 200 vyhledávaných"));
+        QCOMPARE(label(w.get(), "status_v"), QStringLiteral("10 zobrazovaných, 200 vyhledávaných"));
+        QVERIFY(QFile::exists(m_program + QStringLiteral("DATA/vlastni.mdb")));
+        QVERIFY(w->directoryDatabase() && w->personalDatabase());
+        const QRect screen = w->screen()->availableGeometry();
+        QVERIFY(qAbs(w->geometry().center().x() - screen.center().x()) <= 2);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
+    }
+
+    void storedLimits_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("too big") << QStringLiteral("80") << QStringLiteral("50");
+        QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("1");
+        QTest::newRow("not a number") << QStringLiteral("x") << QStringLiteral("10");
+        QTest::newRow("empty") << QString() << QStringLiteral("50");
+        QTest::newRow("valid") << QStringLiteral("25") << QStringLiteral("25");
+    }
+    void storedLimits() {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        storePozice({{"W", 800}, {"H", 500}, {"X", 0}, {"Y", 0}, {"MAX_O", stored}, {"TABS", QStringLiteral("0")}});
+        auto w = start();
+        QCOMPARE(m_app->limits().text(Limits::List::Persons, Limits::Kind::Displayed), shown);
+        QCOMPARE(w->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentIndex(), 0);
+    }
+
+    // Out-of-range placements leave the designed values; zero width maximizes.
+    void placement() {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        storePozice({{"W", 759}, {"H", 450}, {"X", screen.width()}, {"Y", 7}});
+        auto w = start();
+        QCOMPARE(w->frameGeometry().height(), 450);
+        QVERIFY(w->frameGeometry().width() != 759);
+        QCOMPARE(w->frameGeometry().y(), 7);
+    }
+
+    void maximizedComesBackMaximized() {
+        storePozice({{"W", 0}, {"H", 0}, {"X", 3}, {"Y", 4}});
+        auto w = start();
+        QTRY_VERIFY(w->isMaximized());
+    }
+
+    // Closing: No changes nothing; Yes writes every value.
+    void closingQuestion() {
+        auto w = start();
+        m_dialogs.answerMessage(Dialogs::Answer::No);
+        QVERIFY(!w->close());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
+        QVERIFY(!m_settings->open(Root::CurrentUser, kPozice, Access::Read));
+        QCOMPARE(m_dialogs.shown().last().text, QStringLiteral("Opravdu chcete program Ordana 2004 Velto ukončit?     "));
+
+        m_app->limits().setText(Limits::List::Firms, Limits::Kind::Displayed, QStringLiteral("30"));
+        w->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(3);
+        m_dialogs.answerMessage(Dialogs::Answer::Yes);
+        QVERIFY(w->close());
+        QVERIFY(m_app->stopRequested);
+        auto k = m_settings->open(Root::CurrentUser, kPozice, Access::Read);
+        QVERIFY(k);
+        QCOMPARE(k->valueNames(), (QStringList{"X", "Y", "W", "H", "MAX_O", "MAX_F", "MAX_V", "MAX_V_O", "MAX_V_F", "MAX_V_V", "TABS"}));
+        QCOMPARE(k->readString(QStringLiteral("MAX_F")).value_or(QString()), QStringLiteral("30"));
+        QCOMPARE(k->readString(QStringLiteral("TABS")).value_or(QString()), QStringLiteral("3"));
+        QCOMPARE(k->readInt(QStringLiteral("W")).value_or(-1), w->frameGeometry().width());
+    }
+
+    // A page change is refused while a search runs.
+    void noPageChangeDuringSearch() {
+        auto w = start();
+        auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        w->findChild<QPushButton*>(QStringLiteral("Button6"))->setEnabled(false);
+        tabs->setCurrentIndex(0);
+        QCOMPARE(tabs->currentIndex(), 1);
+        w->findChild<QPushButton*>(QStringLiteral("Button6"))->setEnabled(true);
+        tabs->setCurrentIndex(2);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(m_app->currentPageName, QStringLiteral("vlastni"));
+        QCOMPARE(label(w.get(), "Label57"), QStringLiteral("Celkový počet záznamů: 0  "));
+    }
+
+    // The web tab opens the maker's page and returns to the page in use.
+    void webTab() {
+        auto w = start();
+        auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        tabs->setCurrentIndex(4);
+        QCOMPARE(m_shell.opened.size(), 1);
+        QCOMPARE(tabs->currentIndex(), 1);
+    }
+
+    // The working files live only while the program runs.
+    void workingFilesRemoved() {
+        QStringList files;
+        {
+            auto w = start();
+            const db::OwnPaths& p = w->scratchPaths();
+            files = {p.personsResult, p.firmsResult, p.personalResult, p.personsBuffer, p.firmsBuffer};
+            for (const QString& f : files) {
+                QFile touch(f);
+                QVERIFY(touch.open(QIODevice::WriteOnly));
+            }
+        }
+        for (const QString& f : files) QVERIFY2(!QFile::exists(f), qPrintable(f));
+    }
+
+    void directoryThatCannotBeOpened() {
+        m_app->directoryDbPath = m_program + QStringLiteral("missing/ordat.mdb");
+        auto w = std::make_unique<MainWindow>(*m_app);
+        QSignalSpy failed(w.get(), &MainWindow::startFailed);
+        w->show();
+        QVERIFY(failed.count() == 1 || failed.wait());
+        QVERIFY(!w->startedOk());
+        QVERIFY(m_dialogs.messageTexts().first().startsWith(QStringLiteral("Databázi nelze otevřít. Zkontrolujte")));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

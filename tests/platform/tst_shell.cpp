@@ -1,0 +1,157 @@
+#include "ScriptedDialogs.h"
+#include "Shell.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProgressDialog>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using platform::DesktopShell;
+using platform::Dialogs;
+using platform::ScriptedDialogs;
+using CopyResult = platform::Shell::CopyResult;
+
+Q_DECLARE_METATYPE(platform::Shell::CopyResult)
+
+namespace {
+
+QByteArray randomBytes(qsizetype size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(42);
+    for (auto& b : bytes)
+        b = char(generator.bounded(256));
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+  private slots:
+    void urlFor_data();
+    void urlFor();
+    void copy_data();
+    void copy();
+};
+
+void TestShell::urlFor_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QUrl>("expected");
+    QTest::newRow("https") << "https://www.example.cz/a?b=c" << QUrl("https://www.example.cz/a?b=c");
+    QTest::newRow("mailto") << "mailto:novak@example.cz" << QUrl("mailto:novak@example.cz");
+    QTest::newRow("file url") << "file:///tmp/a%20b.txt" << QUrl::fromLocalFile("/tmp/a b.txt");
+    QTest::newRow("www") << "www.example.cz" << QUrl("http://www.example.cz");
+    QTest::newRow("blanks around") << "  http://example.cz  " << QUrl("http://example.cz");
+    QTest::newRow("absolute path") << "/tmp/návod 1.pdf" << QUrl::fromLocalFile("/tmp/návod 1.pdf");
+    QTest::newRow("path with colon") << "/tmp/a:b.txt" << QUrl::fromLocalFile("/tmp/a:b.txt");
+    QTest::newRow("relative path with colon")
+        << "a:b.txt" << QUrl::fromLocalFile(QDir::current().filePath("a:b.txt"));
+    QTest::newRow("empty") << "  " << QUrl();
+}
+
+void TestShell::urlFor() {
+    QFETCH(QString, text);
+    QFETCH(QUrl, expected);
+    QCOMPARE(DesktopShell::urlFor(text), expected);
+}
+
+void TestShell::copy_data() {
+    QTest::addColumn<QByteArray>("source");    // null: no source file
+    QTest::addColumn<QByteArray>("oldTarget"); // null: no target file
+    QTest::addColumn<bool>("targetFolder");    // whether the target's folder exists
+    QTest::addColumn<bool>("replace");         // the answer to the replace question
+    QTest::addColumn<bool>("cancel");          // cancel the progress window
+    QTest::addColumn<CopyResult>("expected");
+
+    const QByteArray big = randomBytes(3 * 1024 * 1024 + 123);
+    const QByteArray old("old content");
+    QTest::newRow("new target, several chunks")
+        << big << QByteArray() << true << false << false << CopyResult::Copied;
+    QTest::newRow("empty source") << QByteArray("") << QByteArray() << true << false << false
+                                  << CopyResult::Copied;
+    QTest::newRow("replace, yes") << big << old << true << true << false << CopyResult::Copied;
+    QTest::newRow("replace, no") << big << old << true << false << false << CopyResult::Declined;
+    QTest::newRow("missing source") << QByteArray() << QByteArray() << true << true << false
+                                    << CopyResult::Failed;
+    QTest::newRow("missing source, target kept")
+        << QByteArray() << old << true << true << false << CopyResult::Failed;
+    QTest::newRow("missing target folder")
+        << big << QByteArray() << false << true << false << CopyResult::Failed;
+    QTest::newRow("cancelled, new target")
+        << big << QByteArray() << true << true << true << CopyResult::Cancelled;
+    QTest::newRow("cancelled, target kept") << big << old << true << true << true << CopyResult::Cancelled;
+}
+
+void TestShell::copy() {
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, oldTarget);
+    QFETCH(bool, targetFolder);
+    QFETCH(bool, replace);
+    QFETCH(bool, cancel);
+    QFETCH(CopyResult, expected);
+
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("from"));
+    if (targetFolder) QVERIFY(QDir(dir.path()).mkdir("to"));
+    const QString sourcePath = dir.filePath("from/ordat.mdb");
+    const QString targetPath = dir.filePath("to/ordat.mdb");
+    if (!source.isNull()) {
+        QFile file(sourcePath);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(source) == source.size() && file.flush());
+        // An old time, so that a copy that does not keep it shows.
+        QVERIFY(file.setFileTime(QDateTime(QDate(2004, 5, 1), QTime(12, 30, 15)),
+                                 QFileDevice::FileModificationTime));
+    }
+    if (!oldTarget.isNull()) QVERIFY(writeFile(targetPath, oldTarget));
+
+    ScriptedDialogs dialogs;
+    dialogs.answerMessage(replace ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+    DesktopShell shell(dialogs);
+    QWidget owner;
+    QString progressTitle;
+    if (cancel) {
+        // Runs at the first turn of the event loop inside the copy, after the first chunk.
+        QTimer::singleShot(0, &owner, [&] {
+            if (auto* progress = owner.findChild<QProgressDialog*>()) {
+                progressTitle = progress->windowTitle();
+                progress->cancel();
+            }
+        });
+    }
+    QString error = "stale";
+    const CopyResult result = shell.copyFile(&owner, sourcePath, targetPath, &error);
+
+    QCOMPARE(result, expected);
+    QCOMPARE(error.isEmpty(), result != CopyResult::Failed);
+    if (cancel) QCOMPARE(progressTitle, "Kopírování");
+
+    // The replace question comes only when there is a source to copy over the target.
+    const bool asked = !oldTarget.isNull() && !source.isNull();
+    QCOMPARE(dialogs.shown().size(), asked ? 1 : 0);
+    if (asked) {
+        const auto& question = dialogs.shown().first();
+        QCOMPARE(question.caption, "Potvrzení nahrazení souboru");
+        QCOMPARE(question.buttons, Dialogs::Buttons::YesNo);
+        QVERIFY2(question.text.contains(QDir::toNativeSeparators(targetPath)), qPrintable(question.text));
+    }
+
+    // Only the target is left in its folder, with the new or the old content.
+    const QByteArray left = result == CopyResult::Copied ? source : oldTarget;
+    QCOMPARE(QDir(dir.filePath("to")).entryList(QDir::Files | QDir::Hidden),
+             left.isNull() ? QStringList{} : QStringList{"ordat.mdb"});
+    QFile target(targetPath);
+    QVERIFY(left.isNull() || (target.open(QIODevice::ReadOnly) && target.readAll() == left));
+    if (result == CopyResult::Copied)
+        QCOMPARE(QFileInfo(targetPath).lastModified(), QFileInfo(sourcePath).lastModified());
+}
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"

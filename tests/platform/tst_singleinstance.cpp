@@ -1,0 +1,143 @@
+#include "SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+#include <QUuid>
+
+#include <atomic>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using platform::SingleInstance;
+
+namespace {
+
+const QString kCaption = QStringLiteral("Ordana 2004 Velto");
+
+QString uniqueName() {
+    return QStringLiteral("ordana-test-") + QUuid::createUuid().toString(QUuid::Id128).left(16);
+}
+
+// The second copy's side runs in a thread of its own, because the listening
+// copy answers only while this thread's event loop runs.
+class SecondCopy {
+  public:
+    SecondCopy(const QString& name, const QString& expectedCaption) {
+        m_thread.reset(QThread::create([this, name, expectedCaption] {
+            SingleInstance instance(name);
+            m_result = instance.raiseRunningCopy(expectedCaption, 5000) ? 1 : 0;
+        }));
+        m_thread->start();
+    }
+    ~SecondCopy() { m_thread->wait(); }
+    bool finished() const { return m_thread->isFinished(); }
+    int result() const { return m_result; }
+
+  private:
+    std::unique_ptr<QThread> m_thread;
+    std::atomic<int> m_result{-1};
+};
+
+// Leaves a socket file behind at path with nobody listening, as a copy that
+// crashed does.
+bool makeStaleSocket(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (size_t(native.size()) >= sizeof(address.sun_path)) return false;
+    memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0) return false;
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return bound && QFileInfo::exists(path);
+}
+
+} // namespace
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+  private slots:
+    void raise_data();
+    void raise();
+    void takenName_data();
+    void takenName();
+};
+
+void TestSingleInstance::raise_data() {
+    QTest::addColumn<bool>("listening");
+    QTest::addColumn<QString>("runningCaption");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("same caption") << true << kCaption << true;
+    QTest::newRow("busy caption") << true << QStringLiteral("Ordana 2004 Velto - hledám...") << false;
+    QTest::newRow("shorter caption") << true << QStringLiteral("Ordana 2004") << false;
+    QTest::newRow("nobody listening") << false << kCaption << false;
+}
+
+void TestSingleInstance::raise() {
+    QFETCH(bool, listening);
+    QFETCH(QString, runningCaption);
+    QFETCH(bool, expected);
+
+    const QString name = uniqueName();
+    SingleInstance running(name);
+    QSignalSpy raised(&running, &SingleInstance::raiseRequested);
+    if (listening) QVERIFY(running.listen([&] { return runningCaption; }));
+
+    SecondCopy second(name, kCaption);
+    QTRY_VERIFY(second.finished());
+    QCOMPARE(second.result(), int(expected));
+    if (!listening) return;
+    // A copy asking next with the right caption raises the window; by then a
+    // stray raise from the first one would have arrived as well.
+    runningCaption = kCaption;
+    SecondCopy third(name, kCaption);
+    QTRY_VERIFY(third.finished());
+    QCOMPARE(third.result(), 1);
+    QTRY_COMPARE(raised.count(), expected ? 2 : 1);
+}
+
+void TestSingleInstance::takenName_data() {
+    QTest::addColumn<bool>("stale");
+    QTest::newRow("left behind by a crashed copy") << true;
+    QTest::newRow("held by a running copy") << false;
+}
+
+// A name left behind is taken over; a name a running copy answers on is not.
+void TestSingleInstance::takenName() {
+    QFETCH(bool, stale);
+    const QString name = uniqueName();
+    QString path;
+    {
+        QLocalServer server;
+        QVERIFY(server.listen(name));
+        path = server.fullServerName();
+    }
+    QVERIFY(!QFileInfo::exists(path));
+
+    std::unique_ptr<SingleInstance> holder;
+    if (stale) {
+        QVERIFY(makeStaleSocket(path));
+    } else {
+        holder = std::make_unique<SingleInstance>(name);
+        QVERIFY(holder->listen([] { return QStringLiteral("holder"); }));
+    }
+
+    SingleInstance second(name);
+    QCOMPARE(second.listen([] { return kCaption; }), stale);
+
+    // Whoever listens now answers.
+    SecondCopy client(name, stale ? kCaption : QStringLiteral("holder"));
+    QTRY_VERIFY(client.finished());
+    QCOMPARE(client.result(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

@@ -1,0 +1,322 @@
+#include "DiscCopy.h"
+#include "DiscCopyDialog.h"
+#include "SettingsFixture.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <functional>
+
+using platform::Dialogs;
+using platform::Drive;
+using platform::DriveType;
+using Answer = platform::Dialogs::Answer;
+using CopyResult = platform::Shell::CopyResult;
+Q_DECLARE_METATYPE(platform::Dialogs::Answer)
+Q_DECLARE_METATYPE(platform::Shell::CopyResult)
+Q_DECLARE_METATYPE(platform::Drive)
+
+namespace {
+
+// Scripted dialogs that act while a message is shown, as a user inserting the
+// disc before pressing OK.
+class ActingDialogs : public platform::ScriptedDialogs {
+  public:
+    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override {
+        if (onMessage) onMessage(text);
+        return ScriptedDialogs::message(owner, caption, text, icon, buttons);
+    }
+    std::function<void(const QString&)> onMessage;
+};
+
+// A file of the given size; sparse, so the full database size costs nothing.
+void makeFile(const QString& path, qint64 size) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QVERIFY(file.resize(size));
+}
+
+} // namespace
+
+class TestDiscCopy : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+
+    void noDiscCancelled();
+    void discInsertedAfterPrompt();
+    void notFinished_data();
+    void notFinished();
+    void copied();
+    void settingsNotWritable();
+    void strictScan_data();
+    void strictScan();
+
+    void dialogDoneAtStart();
+    void dialogAfterCopy();
+    void dialogOtherwise_data();
+    void dialogOtherwise();
+
+  private:
+    // A CD-ROM drive holding the database in its root; the program runs from it.
+    void insertDisc() {
+        m_disc = std::make_unique<QTemporaryDir>();
+        makeFile(discFile(), DiscCopy::kDatabaseSize);
+        f->drives.setDrives({Drive{m_disc->path() + u'/', DriveType::CdRom}});
+        f->app->sourceDbPath = f->app->directoryDbPath = discFile();
+    }
+    QString discFile() const { return m_disc->path() + QStringLiteral("/ordat.mdb"); }
+    QString program() const { return f->app->programFolder(); }
+    std::optional<QString> storedPath() {
+        auto key =
+            f->store.open(platform::Root::CurrentUser, DiscCopy::settingsKey(), platform::Access::Read);
+        return key ? key->readString(QStringLiteral("Path")) : std::nullopt;
+    }
+
+    std::unique_ptr<settingstest::Fixture> f;
+    std::unique_ptr<QTemporaryDir> m_disc;
+};
+
+void TestDiscCopy::init() {
+    f = std::make_unique<settingstest::Fixture>();
+}
+
+void TestDiscCopy::cleanup() {
+    f.reset();
+    m_disc.reset();
+}
+
+void TestDiscCopy::noDiscCancelled() {
+    f->dialogs.answerMessage(Answer::Cancel);
+    QWidget owner;
+    QCOMPARE(DiscCopy(*f->app).run(&owner), DiscCopy::Outcome::NoDisc);
+    QCOMPARE(f->dialogs.shown().size(), 1);
+    const auto& prompt = f->dialogs.shown().first();
+    QCOMPARE(prompt.owner, &owner);
+    QCOMPARE(prompt.caption, QStringLiteral("Upozornění"));
+    QCOMPARE(prompt.text,
+             QStringLiteral("Vložte prosím CD-ROM/DVD Ordana 2004 Velto/Brevo do mechaniky.    "));
+    QCOMPARE(prompt.icon, Dialogs::Icon::None);
+    QCOMPARE(prompt.buttons, Dialogs::Buttons::OkCancel);
+    QVERIFY(f->shell.copies.isEmpty());
+}
+
+void TestDiscCopy::discInsertedAfterPrompt() {
+    ActingDialogs dialogs;
+    Application app(f->store, f->drives, dialogs, f->shell, f->dir.path());
+    int prompts = 0;
+    // The first OK finds no disc yet; the disc goes in before the second.
+    dialogs.onMessage = [&](const QString& text) {
+        if (text == DiscCopy::kInsertDiscText && ++prompts == 2) insertDisc();
+    };
+    for (Answer a : {Answer::Ok, Answer::Ok, Answer::Yes, Answer::Ok})
+        dialogs.answerMessage(a);
+    QCOMPARE(DiscCopy(app).run(nullptr), DiscCopy::Outcome::Copied);
+    QCOMPARE(prompts, 2);
+    QCOMPARE(f->shell.copies.size(), 1);
+    QCOMPARE(f->shell.copies.first().source, discFile());
+}
+
+void TestDiscCopy::notFinished_data() {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<CopyResult>("result");
+    QTest::newRow("answered No") << Answer::No << CopyResult::Copied;
+    QTest::newRow("replacing declined") << Answer::Yes << CopyResult::Declined;
+    QTest::newRow("cancelled") << Answer::Yes << CopyResult::Cancelled;
+    QTest::newRow("failed") << Answer::Yes << CopyResult::Failed;
+}
+
+void TestDiscCopy::notFinished() {
+    QFETCH(Answer, answer);
+    QFETCH(CopyResult, result);
+    insertDisc();
+    f->shell.copyResult = result;
+    f->dialogs.answerMessage(answer);
+    QWidget owner;
+    QCOMPARE(DiscCopy(*f->app).run(&owner), DiscCopy::Outcome::NotFinished);
+
+    QCOMPARE(f->shell.copies.size(), answer == Answer::Yes ? 1 : 0);
+    QCOMPARE(f->dialogs.shown().size(), 2);
+    const auto& question = f->dialogs.shown().at(0);
+    QCOMPARE(question.caption, QStringLiteral("Dotaz"));
+    QCOMPARE(question.buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(question.text,
+             QStringLiteral("Přejete si zkopírovat databázi z CD-ROM/DVD na pevný disk do adresáře: \"") +
+                 program() + QStringLiteral("DATA/\" ?   "));
+    const auto& outcome = f->dialogs.shown().at(1);
+    QCOMPARE(outcome.caption, QStringLiteral("Informace"));
+    QCOMPARE(outcome.text, QStringLiteral("Kopírování nebylo dokončeno !   "));
+    QCOMPARE(outcome.icon, Dialogs::Icon::Error);
+    QCOMPARE(outcome.owner, &owner);
+    QCOMPARE(storedPath(), std::nullopt);
+    QCOMPARE(f->app->directoryDbPath, discFile());
+    QVERIFY(!f->app->directoryDbOnDisk);
+}
+
+void TestDiscCopy::copied() {
+    insertDisc();
+    f->dialogs.answerMessage(Answer::Yes);
+    f->dialogs.answerMessage(Answer::Ok);
+    QWidget owner;
+    QCOMPARE(DiscCopy(*f->app).run(&owner), DiscCopy::Outcome::Copied);
+
+    QCOMPARE(f->shell.copies.size(), 1);
+    QCOMPARE(f->shell.copies.first().owner, &owner);
+    QCOMPARE(f->shell.copies.first().source, discFile());
+    QCOMPARE(f->shell.copies.first().target, program() + QStringLiteral("DATA/ordat.mdb"));
+    const auto& done = f->dialogs.shown().last();
+    QCOMPARE(done.caption, QStringLiteral("Informace"));
+    QCOMPARE(done.text, QStringLiteral("Kopírování bylo úspěšně dokončeno. Od této chvíle program pracuje se "
+                                       "zkopírovanou databází.    "));
+    QCOMPARE(done.icon, Dialogs::Icon::Information);
+    // The folder without a trailing slash, under the program's key.
+    QCOMPARE(DiscCopy::settingsKey(), QStringLiteral("\\Software\\Kestrava s.r.o.\\Ordana 2004\\Disk"));
+    QCOMPARE(storedPath(), std::optional<QString>(program() + QStringLiteral("DATA")));
+    QCOMPARE(f->app->directoryDbPath, program() + QStringLiteral("DATA/ordat.mdb"));
+    QVERIFY(f->app->directoryDbOnDisk);
+}
+
+void TestDiscCopy::settingsNotWritable() {
+    insertDisc();
+    f->store.setReadOnly(platform::Root::CurrentUser, true);
+    f->dialogs.answerMessage(Answer::Yes);
+    QCOMPARE(DiscCopy(*f->app).run(nullptr), DiscCopy::Outcome::NotRecorded);
+    QCOMPARE(f->dialogs.shown().size(), 3);
+    const auto& error = f->dialogs.shown().last();
+    QCOMPARE(error.caption, QStringLiteral("Upozornění"));
+    QVERIFY2(error.text.contains(DiscCopy::settingsKey()), qPrintable(error.text));
+    QCOMPARE(f->app->directoryDbPath, discFile());
+    QVERIFY(!f->app->directoryDbOnDisk);
+}
+
+void TestDiscCopy::strictScan_data() {
+    QTest::addColumn<QList<Drive>>("drives"); // roots relative to a temporary folder
+    QTest::addColumn<QStringList>("files");   // "path:size", relative likewise
+    QTest::addColumn<QString>("copied");      // relative; empty: nothing found
+
+    const QString right = QString::number(DiscCopy::kDatabaseSize);
+    const QString wrong = QString::number(DiscCopy::kDatabaseSize - 4096);
+    // clang-format off
+    QTest::newRow("root of a CD-ROM")
+        << QList<Drive>{{"d/", DriveType::CdRom}} << QStringList{"d/ordat.mdb:" + right} << "d/ordat.mdb";
+    QTest::newRow("Ordat folder of a CD-ROM")
+        << QList<Drive>{{"d/", DriveType::CdRom}} << QStringList{"d/Ordat/ordat.mdb:" + right}
+        << "d/Ordat/ordat.mdb";
+    QTest::newRow("wrong size in the root")
+        << QList<Drive>{{"d/", DriveType::CdRom}} << QStringList{"d/ordat.mdb:" + wrong} << "";
+    QTest::newRow("wrong size in the Ordat folder")
+        << QList<Drive>{{"d/", DriveType::CdRom}} << QStringList{"d/Ordat/ordat.mdb:" + wrong} << "";
+    QTest::newRow("a wrong root file gives the drive up")
+        << QList<Drive>{{"d/", DriveType::CdRom}}
+        << QStringList{"d/ordat.mdb:" + wrong, "d/Ordat/ordat.mdb:" + right} << "";
+    QTest::newRow("a later drive")
+        << QList<Drive>{{"c/", DriveType::Fixed}, {"e/", DriveType::CdRom}}
+        << QStringList{"c/ordat.mdb:" + wrong, "e/Ordat/ordat.mdb:" + right} << "e/Ordat/ordat.mdb";
+    QTest::newRow("removable drives do not count")
+        << QList<Drive>{{"u/", DriveType::Removable}} << QStringList{"u/ordat.mdb:" + right} << "";
+    // clang-format on
+}
+
+void TestDiscCopy::strictScan() {
+    QFETCH(QList<Drive>, drives);
+    QFETCH(QStringList, files);
+    QFETCH(QString, copied);
+
+    const QString base = f->dir.path() + QStringLiteral("/drives/");
+    for (Drive& drive : drives) {
+        drive.root = base + drive.root;
+        QDir().mkpath(drive.root);
+    }
+    for (const QString& file : files)
+        makeFile(base + file.section(u':', 0, 0), file.section(u':', 1).toLongLong());
+    f->drives.setDrives(drives);
+    // The disc known from start is gone, so the copy takes what the scan found.
+    f->app->sourceDbPath = base + QStringLiteral("gone/ordat.mdb");
+
+    if (copied.isEmpty()) {
+        f->dialogs.answerMessage(Answer::Cancel);
+        QCOMPARE(DiscCopy(*f->app).run(nullptr), DiscCopy::Outcome::NoDisc);
+        QVERIFY(f->shell.copies.isEmpty());
+    } else {
+        f->dialogs.answerMessage(Answer::Yes);
+        f->dialogs.answerMessage(Answer::Ok);
+        QCOMPARE(DiscCopy(*f->app).run(nullptr), DiscCopy::Outcome::Copied);
+        QCOMPARE(f->shell.copies.size(), 1);
+        QCOMPARE(f->shell.copies.first().source, base + copied);
+    }
+}
+
+void TestDiscCopy::dialogDoneAtStart() {
+    f->app->directoryDbOnDisk = true;
+    DiscCopyDialog dialog(*f->app);
+    auto* copy = dialog.findChild<QPushButton*>("button15");
+    QCOMPARE(copy->text(), QStringLiteral(" Hotovo"));
+    QVERIFY(!copy->isEnabled());
+}
+
+void TestDiscCopy::dialogAfterCopy() {
+    insertDisc();
+    DiscCopyDialog dialog(*f->app);
+    QSignalSpy copied(&dialog, &DiscCopyDialog::databaseCopied);
+    dialog.show();
+    f->dialogs.answerMessage(Answer::Yes);
+    f->dialogs.answerMessage(Answer::Ok);
+
+    auto* copy = dialog.findChild<QPushButton*>("button15");
+    QCOMPARE(copy->text(), QStringLiteral("&Kopie"));
+    QTest::mouseClick(copy, Qt::LeftButton);
+    QCOMPARE(copy->text(), QStringLiteral(" Hotovo"));
+    QVERIFY(!copy->isEnabled());
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(copied.count(), 1);
+    QCOMPARE(copied.first().first().toString(), program() + QStringLiteral("DATA/ordat.mdb"));
+    for (const auto& shown : f->dialogs.shown())
+        QCOMPARE(shown.owner, &dialog);
+}
+
+void TestDiscCopy::dialogOtherwise_data() {
+    QTest::addColumn<bool>("disc");
+    QTest::addColumn<QString>("button"); // clicked; empty: Esc
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<bool>("open"); // afterwards
+    QTest::addColumn<int>("messages");
+    QTest::newRow("not finished: stays open") << true << "button15" << QStringList{"No"} << true << 2;
+    QTest::newRow("no disc, cancelled: closes") << false << "button15" << QStringList{"Cancel"} << false << 1;
+    QTest::newRow("Zpět closes doing nothing") << true << "BitBtn1" << QStringList{} << false << 0;
+    QTest::newRow("Esc closes doing nothing") << true << "" << QStringList{} << false << 0;
+}
+
+void TestDiscCopy::dialogOtherwise() {
+    QFETCH(bool, disc);
+    QFETCH(QString, button);
+    QFETCH(QStringList, answers);
+    QFETCH(bool, open);
+    QFETCH(int, messages);
+
+    if (disc) insertDisc();
+    for (const QString& a : answers)
+        f->dialogs.answerMessage(a == "No" ? Answer::No : Answer::Cancel);
+    DiscCopyDialog dialog(*f->app);
+    QSignalSpy copied(&dialog, &DiscCopyDialog::databaseCopied);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    if (button.isEmpty())
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    else
+        QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+
+    QCOMPARE(dialog.isVisible(), open);
+    QCOMPARE(f->dialogs.shown().size(), messages);
+    QVERIFY(f->shell.copies.isEmpty());
+    QCOMPARE(copied.count(), 0);
+    auto* copy = dialog.findChild<QPushButton*>("button15");
+    QVERIFY(copy->isEnabled());
+    QCOMPARE(f->app->directoryDbPath, disc ? discFile() : QString());
+}
+
+QTEST_MAIN(TestDiscCopy)
+#include "tst_disccopy.moc"
