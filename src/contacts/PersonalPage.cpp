@@ -162,28 +162,7 @@ void PersonalPage::buildLayout() {
     letters->addWidget(image(Image::AllRecords));
     letters->addStretch();
 
-    auto* left = new QVBoxLayout;
-    left->setSpacing(8);
-    left->addLayout(fields);
-    left->addLayout(buttons);
-    left->addLayout(letters);
-    left->addStretch();
-
-    auto* right = new QVBoxLayout;
-    right->addWidget(m_record);
-    right->addStretch();
-
-    auto* top = new QHBoxLayout;
-    top->setSpacing(10);
-    top->addLayout(left, 1);
-    top->addLayout(right);
-
-    auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(6, 6, 6, 2);
-    page->setSpacing(6);
-    page->addLayout(top);
-    page->addWidget(m_grid, 1);
-    page->addWidget(m_status);
+    layOutResultPage(this, {fields, buttons, letters}, m_record, m_grid, m_status);
 }
 
 void PersonalPage::adjustNarrowBoxes() {

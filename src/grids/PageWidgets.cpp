@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -306,4 +307,27 @@ QLayout* captioned(QLabel* caption, const QList<QWidget*>& row, const QList<int>
     cell->addWidget(caption);
     cell->addLayout(line);
     return cell;
+}
+
+void layOutResultPage(QWidget* page, const QList<QLayout*>& searchBlocks, QWidget* record, QWidget* grid, QWidget* status) {
+    auto* left = new QVBoxLayout;
+    left->setSpacing(8);
+    for (QLayout* block : searchBlocks) left->addLayout(block);
+    left->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(record);
+    right->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addLayout(left, 1);
+    top->addLayout(right);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 2);
+    layout->setSpacing(6);
+    layout->addLayout(top);
+    layout->addWidget(grid, 1);
+    layout->addWidget(status);
 }

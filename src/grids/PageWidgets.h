@@ -120,3 +120,8 @@ QPlainTextEdit* makeRecordLabel(const QString& name, QWidget* parent);
 // A caption above a row of controls (a box with its switch, or two boxes under
 // one caption). Stretches, when given, are per control of the row.
 QLayout* captioned(QLabel* caption, const QList<QWidget*>& row, const QList<int>& stretches = {});
+
+// The frame every result page shares: the search blocks stacked at the top left,
+// the record label at the top right, the grid taking the rest of the height and
+// the status line at the bottom.
+void layOutResultPage(QWidget* page, const QList<QLayout*>& searchBlocks, QWidget* record, QWidget* grid, QWidget* status);

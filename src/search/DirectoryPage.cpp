@@ -127,27 +127,7 @@ void DirectoryPage::buildLayout() {
     buttons->setColumnStretch(5, 1);
     buttons->addLayout(images, 0, 6, Qt::AlignRight | Qt::AlignVCenter);
 
-    auto* left = new QVBoxLayout;
-    left->setSpacing(8);
-    left->addLayout(fields);
-    left->addLayout(buttons);
-    left->addStretch();
-
-    auto* right = new QVBoxLayout;
-    right->addWidget(m_record);
-    right->addStretch();
-
-    auto* top = new QHBoxLayout;
-    top->setSpacing(10);
-    top->addLayout(left, 1);
-    top->addLayout(right);
-
-    auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(6, 6, 6, 2);
-    page->setSpacing(6);
-    page->addLayout(top);
-    page->addWidget(m_grid, 1);
-    page->addWidget(m_status);
+    layOutResultPage(this, {fields, buttons}, m_record, m_grid, m_status);
 }
 
 void DirectoryPage::adjustNarrowBoxes() {
