@@ -90,7 +90,10 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
     m_firmsBuffer.setObjectName(QStringLiteral("subdb_f"));
     m_export.setObjectName(QStringLiteral("dexport"));
 
-    connect(&m_app.limits(), &Limits::changed, this, [this] { updateLimitLabels(); });
+    // The paging hints follow every change of the limits; the summaries are
+    // rewritten when the limits dialog is saved.
+    connect(&m_app.limits(), &Limits::changed, this, [this] { updatePagingHints(); });
+    connect(m_limitsDialog, &LimitsDialog::saved, this, [this] { updateLimitLabels(); });
     qApp->installEventFilter(this);
 }
 
@@ -319,7 +322,11 @@ void MainWindow::updateLimitLabels() {
     } labels[] = {{"status_o", Limits::List::Persons}, {"status_f", Limits::List::Firms}, {"status_v", Limits::List::Personal}};
     for (const auto& l : labels)
         if (auto* label = findChild<QLabel*>(QString::fromLatin1(l.label))) label->setText(limits.summary(l.list));
-    // The paging buttons' hints follow the displayed-records fields.
+    updatePagingHints();
+}
+
+void MainWindow::updatePagingHints() {
+    const Limits& limits = m_app.limits();
     const struct {
         const char *previous, *next;
         Limits::List list;

@@ -42,6 +42,8 @@ public:
     void reopenDirectoryIfMoved();
     // Sets the limits' summary labels of the three pages.
     void updateLimitLabels();
+    // Sets the hints of the three pages' paging buttons from the limits.
+    void updatePagingHints();
 
 signals:
     // The first show failed; the program ends.

@@ -24,8 +24,10 @@ Login databaseLogin() {
 }
 
 void createLoginWorkgroup(const QString& path) {
+    // Every copy of the program's workgroup file is the same workgroup, so the
+    // directory secured with one (on the disc) opens with another (in DATA).
     const Login l = databaseLogin();
-    Workgroup::create(path, {{l.user, l.password}});
+    Workgroup::create(path, {{l.user, l.password}}, QStringLiteral("ordana2004velto"));
 }
 
 } // namespace db

@@ -44,9 +44,9 @@ Workgroup Workgroup::load(const QString& path) {
     return w;
 }
 
-void Workgroup::create(const QString& path, const QList<std::pair<QString, QString>>& accounts) {
+void Workgroup::create(const QString& path, const QList<std::pair<QString, QString>>& accounts, const QString& id) {
     QByteArray out = kMagic + '\n';
-    out += "id " + QUuid::createUuid().toString(QUuid::Id128).toLatin1() + '\n';
+    out += "id " + (id.isEmpty() ? QUuid::createUuid().toString(QUuid::Id128) : id).toLatin1() + '\n';
     for (const auto& [user, password] : accounts) {
         QByteArray salt(16, Qt::Uninitialized);
         for (auto& c : salt) c = char(QRandomGenerator::system()->bounded(256));

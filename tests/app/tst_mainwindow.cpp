@@ -185,6 +185,17 @@ private slots:
         for (const QString& f : files) QVERIFY2(!QFile::exists(f), qPrintable(f));
     }
 
+    // After a copy to the hard disk the next search works with the copy.
+    void reopensMovedDirectory() {
+        auto w = start();
+        const QString copy = m_program + QStringLiteral("DATA/ordat.mdb");
+        QVERIFY(QFile::copy(QStringLiteral(ORDANA_TEST_DATA "/ordat.mdb"), copy));
+        // Only the database is copied; the workgroup file in DATA belongs to the same workgroup.
+        m_app->directoryDbPath = copy;
+        w->reopenDirectoryIfMoved();
+        QCOMPARE(w->directoryDatabase()->path(), copy);
+    }
+
     void directoryThatCannotBeOpened() {
         m_app->directoryDbPath = m_program + QStringLiteral("missing/ordat.mdb");
         auto w = std::make_unique<MainWindow>(*m_app);
