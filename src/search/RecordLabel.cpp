@@ -1,0 +1,166 @@
+#include "RecordLabel.h"
+
+#include "Scramble.h"
+#include "TextHelpers.h"
+
+namespace record_label {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+// Continuation lines of the label are indented under the values of
+// "Telefon:" and "Adresa:".
+const QString kIndent = QString(16, u' ');
+const QString kPhoneCaption = QStringLiteral("Telefon:   ");
+const QString kAddressCaption = QStringLiteral("Adresa:    ");
+// Separates a number from its note in the label and in the picker; a grouped
+// number never holds more than one blank in a row.
+const QString kNoteSeparator = QStringLiteral("   ");
+const QString kFirmEuroIsdnTag = QStringLiteral("    EuroISDN");
+const QString kPersonEuroIsdnTag = QStringLiteral("   EuroISDN");
+constexpr int kVisibleLines = 10;
+
+QString extraTable(bool firm) {
+    return firm ? QStringLiteral("Firmy_TEL_Navic") : QStringLiteral("Osoby_TEL_Navic");
+}
+
+// The street line without its caption, or an empty text when there is none:
+// "street number", else "part number" or "municipality number" for an
+// address that has a house number but no street.
+QString streetText(const LabelRecord& r) {
+    if (!r.street.isEmpty()) return r.street + u' ' + r.houseNumber;
+    if (r.houseNumber.isEmpty()) return {};
+    if (!r.part.isEmpty()) return r.part + u' ' + r.houseNumber;
+    if (!r.municipality.isEmpty()) return r.municipality + u' ' + r.houseNumber;
+    return {};
+}
+
+QString withCrLf(const QStringList& lines) {
+    QString out;
+    for (const QString& line : lines) out += line + kCrLf;
+    return out;
+}
+
+// The number of a picker item: the text before the note separator.
+QString pickerNumber(const QString& item) {
+    const qsizetype at = item.indexOf(kNoteSeparator);
+    return at < 0 ? item : item.left(at);
+}
+
+} // namespace
+
+ExtraNumber extraNumberFromTel(const QString& tel, const QString& note) {
+    return {text::phoneGrouping(tel), note, true};
+}
+
+ExtraNumber extraNumberFromStored(const QString& telA, const QString& telExtA, const QString& id,
+                                  const QString& note) {
+    return {text::phoneGrouping(phone::unscramble(telA + telExtA, id)), note, false};
+}
+
+bool hasExtraNumbers(const LabelRecord& record) { return !record.euroIsdn.isEmpty(); }
+
+QString extraNumbersProbeSql(bool firm) { return QStringLiteral("SELECT * FROM ") + extraTable(firm); }
+
+QString extraNumbersSql(bool firm, bool hasTelColumn, const QString& euroIsdn) {
+    const QString columns = hasTelColumn ? QStringLiteral("Tel, Poznamka")
+                                         : QStringLiteral("ID, Tel_a, TelExt_a, Poznamka");
+    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + extraTable(firm) +
+           QStringLiteral(" WHERE EuroISDN = ") + euroIsdn;
+}
+
+bool marksEuroIsdn(const QString& note) {
+    // Only A-Z are folded, so no other letter can turn into part of the mark.
+    QString folded = note;
+    for (QChar& c : folded)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
+    return folded.contains(QLatin1String("euroisdn"));
+}
+
+QString nameLine(const LabelRecord& r) {
+    if (r.firm) return r.firmName;
+    QString line = r.surname + u' ' + r.firstName;
+    if (!r.title.isEmpty()) line += QStringLiteral(", ") + r.title;
+    return line;
+}
+
+QStringList labelLines(const LabelRecord& r, const QList<ExtraNumber>& extras) {
+    QStringList lines;
+    lines << nameLine(r) << QString();
+
+    QString phoneLine = kPhoneCaption + r.tel;
+    if (marksEuroIsdn(r.note)) phoneLine += r.firm ? kFirmEuroIsdnTag : kPersonEuroIsdnTag;
+    lines << phoneLine;
+    if (hasExtraNumbers(r)) {
+        for (const ExtraNumber& extra : extras) {
+            // Firms show a scrambled-form number with the EuroISDN tag in
+            // place of its note.
+            if (r.firm && !extra.fromTelColumn)
+                lines << kIndent + extra.number + (marksEuroIsdn(extra.note) ? kFirmEuroIsdnTag : QString());
+            else
+                lines << kIndent + extra.number + kNoteSeparator + extra.note;
+        }
+    }
+    lines << QString();
+
+    const QString street = streetText(r);
+    if (!r.street.isEmpty()) {
+        lines << kAddressCaption + street;
+        if (!r.part.isEmpty()) lines << kIndent + r.part;
+    } else if (!street.isEmpty()) {
+        lines << kAddressCaption + street;
+    } else if (r.houseNumber.isEmpty()) {
+        lines << QStringLiteral("Adresa:");
+    }
+
+    if (!r.municipality.isEmpty() && !r.postalCode.isEmpty()) {
+        lines << r.postalCode + QString(5, u' ') + r.municipality;
+    } else {
+        if (!r.postalCode.isEmpty()) lines << r.postalCode;
+        if (!r.municipality.isEmpty()) lines << kIndent + r.municipality;
+    }
+
+    if (r.firm && !r.note.isEmpty()) lines << QString() << r.note;
+    return lines;
+}
+
+bool needsScrollBar(const QStringList& lines) { return lines.size() > kVisibleLines; }
+
+QString copyAllText(const QStringList& lines) { return withCrLf(lines); }
+
+QStringList numberPickerItems(const LabelRecord& r, const QList<ExtraNumber>& extras) {
+    QStringList items;
+    if (!r.tel.isEmpty()) items << r.tel;
+    if (hasExtraNumbers(r)) {
+        for (const ExtraNumber& extra : extras)
+            items << (extra.fromTelColumn ? extra.number + kNoteSeparator + extra.note : extra.number);
+    }
+    return items;
+}
+
+QString numbersClipboardText(const QStringList& tickedItems) {
+    if (tickedItems.size() == 1) return text::removeBlanks(pickerNumber(tickedItems.first()));
+    QString out;
+    for (const QString& item : tickedItems) out += text::removeBlanks(pickerNumber(item)) + kCrLf;
+    if (!tickedItems.isEmpty()) out += kCrLf;
+    return out;
+}
+
+QStringList addressLines(const LabelRecord& r) {
+    QStringList lines{nameLine(r)};
+    const QString street = streetText(r);
+    if (!street.isEmpty()) lines << street;
+    if (!r.street.isEmpty() && !r.part.isEmpty()) lines << r.part;
+
+    if (!r.municipality.isEmpty() && !r.postalCode.isEmpty()) {
+        lines << r.postalCode + QString(3, u' ') + r.municipality;
+    } else {
+        if (!r.municipality.isEmpty()) lines << r.municipality;
+        if (!r.postalCode.isEmpty()) lines << r.postalCode;
+    }
+    return lines;
+}
+
+QString addressClipboardText(const QStringList& lines) { return withCrLf(lines); }
+
+} // namespace record_label
