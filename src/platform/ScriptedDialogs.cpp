@@ -58,63 +58,45 @@ void ScriptedDialogs::clear() {
 
 Dialogs::Answer ScriptedDialogs::message(QWidget* owner, const QString& caption, const QString& text,
                                          Icon icon, Buttons buttons) {
-    Shown s;
-    s.kind = QStringLiteral("message");
-    s.owner = owner;
+    Shown& s = record(QStringLiteral("message"), owner);
     s.caption = caption;
     s.text = text;
     s.icon = icon;
     s.buttons = buttons;
-    m_shown.append(s);
     return fitToButtons(takeFirst(m_messages, defaultAnswer), buttons);
 }
 
 QString ScriptedDialogs::selectFolder(QWidget* owner, const QString& title) {
-    Shown s;
-    s.kind = QStringLiteral("folder");
-    s.owner = owner;
+    Shown& s = record(QStringLiteral("folder"), owner);
     s.caption = title;
-    m_shown.append(s);
     return takeFirst(m_folders, QString());
 }
 
 std::optional<Dialogs::FileResult> ScriptedDialogs::openFile(QWidget* owner, const FileOptions& options) {
-    Shown s;
-    s.kind = QStringLiteral("open");
-    s.owner = owner;
+    Shown& s = record(QStringLiteral("open"), owner);
     s.caption = options.title;
     s.file = options;
-    m_shown.append(s);
     return takeFirst(m_opens);
 }
 
 std::optional<Dialogs::FileResult> ScriptedDialogs::saveFile(QWidget* owner, const FileOptions& options) {
-    Shown s;
-    s.kind = QStringLiteral("save");
-    s.owner = owner;
+    Shown& s = record(QStringLiteral("save"), owner);
     s.caption = options.title;
     s.file = options;
-    m_shown.append(s);
     return takeFirst(m_saves);
 }
 
 bool ScriptedDialogs::print(QWidget* owner, QPrinter&) {
-    Shown s;
-    s.kind = QStringLiteral("print");
-    s.owner = owner;
-    m_shown.append(s);
+    record(QStringLiteral("print"), owner);
     return takeFirst(m_prints, false);
 }
 
 std::optional<QString> ScriptedDialogs::input(QWidget* owner, const QString& caption, const QString& prompt,
                                               const QString& text) {
-    Shown s;
-    s.kind = QStringLiteral("input");
-    s.owner = owner;
+    Shown& s = record(QStringLiteral("input"), owner);
     s.caption = caption;
     s.text = prompt;
     s.initialText = text;
-    m_shown.append(s);
     return takeFirst(m_inputs);
 }
 

@@ -50,6 +50,13 @@ public:
     std::optional<QString> input(QWidget* owner, const QString& caption, const QString& prompt, const QString& text) override;
 
 private:
+    // Notes a dialog as shown and returns its record for the details.
+    Shown& record(const QString& kind, QWidget* owner) {
+        m_shown.append(Shown{});
+        m_shown.last().kind = kind;
+        m_shown.last().owner = owner;
+        return m_shown.last();
+    }
     QList<Shown> m_shown;
     std::deque<Answer> m_messages;
     std::deque<QString> m_folders;

@@ -114,11 +114,7 @@ void TestPersonalPage::switches() {
 }
 
 void TestPersonalPage::fitsDesignedSize_data() {
-    QTest::addColumn<bool>("inTabs");
-    QTest::addColumn<QString>("font");
-    for (bool inTabs : {false, true})
-        for (const QString& family : programFontFamilies())
-            QTest::addRow("%s, %s", inTabs ? "in tabs" : "alone", qPrintable(family)) << inTabs << family;
+    addFitRows();
 }
 
 // At the designed client size the page keeps that size and shows every

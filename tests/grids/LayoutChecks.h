@@ -41,6 +41,15 @@ inline void useProgramFont(const QString& family) {
 }
 
 // Adds a "font" column and one row per installed program font to a data function.
+// Rows for a page that must fit alone and under the main window's tabs, in each font.
+inline void addFitRows() {
+    QTest::addColumn<bool>("inTabs");
+    QTest::addColumn<QString>("font");
+    for (bool inTabs : {false, true})
+        for (const QString& family : programFontFamilies())
+            QTest::addRow("%s, %s", inTabs ? "in tabs" : "alone", qPrintable(family)) << inTabs << family;
+}
+
 inline void addFontRows(const char* prefix = "") {
     for (const QString& family : programFontFamilies())
         QTest::newRow(qPrintable(QString::fromLatin1(prefix) + family)) << family;

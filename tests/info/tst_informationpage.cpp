@@ -62,11 +62,7 @@ void TestInformationPage::controls() {
 }
 
 void TestInformationPage::fitsDesignedSize_data() {
-    QTest::addColumn<bool>("inTabs");
-    QTest::addColumn<QString>("font");
-    for (bool inTabs : {false, true})
-        for (const QString& family : programFontFamilies())
-            QTest::addRow("%s, %s", inTabs ? "in tabs" : "alone", qPrintable(family)) << inTabs << family;
+    addFitRows();
 }
 
 void TestInformationPage::fitsDesignedSize() {
