@@ -50,7 +50,7 @@ using platform::Root;
 
 const QString kPozice = platform::kProgramKey + QStringLiteral("Pozice");
 const QString kCloseQuestion = QStringLiteral("Opravdu chcete program Ordana 2004 Velto ukončit?     ");
-const QString kStoppingCaption = QStringLiteral("Ordana 2004 Velto - stopuji...");
+const QString& kStoppingCaption = maker::kStoppingCaption;
 const QString kDirectoryFailed = QStringLiteral(
     "Databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová práva pro zápis do souborů ordat.mdb, ordat.ldb a "
     "ordat.mdw a že jejich atribut není nastaven pouze pro čtení. Případně proveďte novou instalaci sdílené databáze.");

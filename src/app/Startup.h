@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Maker.h"
+
 #include <QString>
 
 class Application;
 
 // The size the directory database file must have.
 inline constexpr qint64 kDirectoryDbSize = 456028160;
-inline const QString kMainCaption = QStringLiteral("Ordana 2004 Velto");
+inline const QString& kMainCaption = maker::kMainCaption;
 
 enum class StartupOutcome { Run, Cancelled, WrongDatabase };
 

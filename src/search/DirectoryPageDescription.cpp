@@ -13,6 +13,11 @@ QString s(const char* text) {
 DirectoryPageDescription DirectoryPageDescription::persons() {
     DirectoryPageDescription p;
     p.pageName = s("osoby");
+    p.busyCaption = s("Ordana 2004 Velto - hledám...");
+    p.focusOnReset = true;
+    p.popupMenu = s("PopupMenu2");
+    p.transferItem = s("upravit_o");
+    p.transferMarkedItem = s("oznacene_o");
     p.name = {s("prijmeni"), s("Příjmení"), s("Ctrl + P")};
     p.nameSwitch = {s("Label8"), false};
     p.secondName = {s("jmeno"), s("Jméno"), s("Ctrl + J")};
@@ -62,6 +67,11 @@ DirectoryPageDescription DirectoryPageDescription::persons() {
 DirectoryPageDescription DirectoryPageDescription::firms() {
     DirectoryPageDescription p;
     p.pageName = s("firmy");
+    p.firms = true;
+    p.busyCaption = s("Ordana 2004 Velto hledám...");
+    p.popupMenu = s("PopupMenu3");
+    p.transferItem = s("upravit_f");
+    p.transferMarkedItem = s("oznacene_f");
     p.name = {s("firma"), s("Firma"), s("Ctrl + F")};
     p.nameSwitch = {s("Label17"), true};
     p.secondName = {s("poznamka"), s("Poznámka"), s("Ctrl + J")};

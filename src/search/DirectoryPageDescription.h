@@ -23,6 +23,13 @@ struct DirectoryPageDescription {
     };
 
     QString pageName;
+    bool firms = false;
+    // The window caption while a search or a page fill runs.
+    QString busyCaption;
+    // The reset puts the focus into the first box (persons) or leaves it (firms).
+    bool focusOnReset = false;
+    // The grid's context menu and its two transfer items.
+    QString popupMenu, transferItem, transferMarkedItem;
 
     Box name; // surname, or firm name
     Switch nameSwitch;

@@ -40,4 +40,32 @@ NumberPicker::NumberPicker(QWidget* parent) : QDialog(parent, Qt::Tool) {
     layout->addWidget(strip);
 
     resize(kClientSize);
+
+    // Enter copies, as the copy button does.
+    m_copy->setDefault(true);
+    connect(m_copy, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_all, &QPushButton::clicked, this, [this] {
+        for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setCheckState(Qt::Checked);
+        accept();
+    });
+}
+
+std::optional<QStringList> NumberPicker::choose(const QStringList& items, const QPoint& topLeft) {
+    m_list->clear();
+    for (const QString& text : items) {
+        auto* item = new QListWidgetItem(text, m_list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    if (items.isEmpty()) return std::nullopt;
+    m_list->item(0)->setCheckState(Qt::Checked);
+    if (items.size() > 1) {
+        m_list->setCurrentRow(0);
+        move(topLeft);
+        if (exec() != QDialog::Accepted) return std::nullopt;
+    }
+    QStringList ticked;
+    for (int i = 0; i < m_list->count(); ++i)
+        if (m_list->item(i)->checkState() == Qt::Checked) ticked << m_list->item(i)->text();
+    return ticked;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
+
+#include <optional>
 
 class QListWidget;
 class QPushButton;
@@ -19,6 +22,13 @@ class NumberPicker : public QDialog {
     QListWidget* list() const { return m_list; }
     QPushButton* allButton() const { return m_all; }
     QPushButton* copyButton() const { return m_copy; }
+
+    // Offers the numbers for copying. Two or more are shown with the first one
+    // ticked, at topLeft, modally; one is taken at once without showing
+    // anything. The ticked items, in list order, when copying was asked for
+    // ("Vše" ticks them all); nothing when the window was closed or Esc pressed,
+    // or when there is no number.
+    std::optional<QStringList> choose(const QStringList& items, const QPoint& topLeft);
 
   private:
     QListWidget* m_list = nullptr;

@@ -305,7 +305,9 @@ QString countStatement(const QStringList& lines, int searchLimit) {
 QStringList extraNumbersLines(Directory directory, const QStringList& lines) {
     const Description& d = describe(directory);
     QStringList out = lines;
-    for (QString& line : out) line.replace(d.mainNumberColumn, d.extraNumberColumn, Qt::CaseInsensitive);
+    // Only the conditions, after the head, the body and the WHERE line: the
+    // selected columns stay those of the main number, which the row shows.
+    for (int i = 3; i < out.size(); ++i) out[i].replace(d.mainNumberColumn, d.extraNumberColumn, Qt::CaseInsensitive);
     return out;
 }
 

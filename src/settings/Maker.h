@@ -6,6 +6,10 @@
 // window and the help show them.
 namespace maker {
 
+// The main window's caption, and its caption while a search is being stopped.
+inline const QString kMainCaption = QStringLiteral("Ordana 2004 Velto");
+inline const QString kStoppingCaption = QStringLiteral("Ordana 2004 Velto - stopuji...");
+
 inline const QString kCompany = QStringLiteral("Kestrava s.r.o.");
 inline const QString kStreet = QStringLiteral("Za Vzorovou 1472/18");
 inline const QString kTown = QStringLiteral("612 00 Brno");

@@ -445,18 +445,22 @@ private slots:
         QTest::addColumn<Directory>("directory");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("persons condition")
-            << Directory::Persons << QStringList{"WHERE", "AND (Osoby.Tel_a =6051)"}
-            << QStringList{"WHERE", "AND (Osoby_TEL_Navic.Tel_a =6051)"};
-        QTest::newRow("persons letter case, twice, other columns kept")
-            << Directory::Persons << QStringList{"OSOBY.TEL_A, osoby.tel_a, Osoby.TelExt_a, Firmy.Tel_a"}
-            << QStringList{"Osoby_TEL_Navic.Tel_a, Osoby_TEL_Navic.Tel_a, Osoby.TelExt_a, Firmy.Tel_a"};
+        // Head, body and WHERE line stay: the row keeps showing its main number.
+        const QString head = "SELECT  ";
+        const QString body = "Osoby.ID as ID, Osoby.Tel_a, Osoby.TelExt_a, Osoby_TEL_Navic.Tel_a as nTel_a FROM x ";
+        QTest::newRow("persons condition, select list kept")
+            << Directory::Persons << QStringList{head, body, "WHERE", "Prijmeni.Prijmeni LIKE \"Osoby.Tel_a\"", "AND (Osoby.Tel_a =6051)"}
+            << QStringList{head, body, "WHERE", "Prijmeni.Prijmeni LIKE \"Osoby_TEL_Navic.Tel_a\"",
+                           "AND (Osoby_TEL_Navic.Tel_a =6051)"};
+        QTest::newRow("persons letter case, twice")
+            << Directory::Persons << QStringList{head, body, "WHERE", "(OSOBY.TEL_A =6051) OR osoby.tel_a, Firmy.Tel_a"}
+            << QStringList{head, body, "WHERE", "(Osoby_TEL_Navic.Tel_a =6051) OR Osoby_TEL_Navic.Tel_a, Firmy.Tel_a"};
         QTest::newRow("firms condition")
-            << Directory::Firms << QStringList{"(Firmy.Tel_a LIKE 6051)", "Osoby.Tel_a"}
-            << QStringList{"(Firmy_TEL_Navic.Tel_a LIKE 6051)", "Osoby.Tel_a"};
+            << Directory::Firms << QStringList{head, "Firmy.Tel_a", "WHERE ", "(Firmy.Tel_a LIKE 6051)", "Osoby.Tel_a"}
+            << QStringList{head, "Firmy.Tel_a", "WHERE ", "(Firmy_TEL_Navic.Tel_a LIKE 6051)", "Osoby.Tel_a"};
         QTest::newRow("already rewritten stays")
-            << Directory::Firms << QStringList{"Firmy_TEL_Navic.Tel_a as nTel_a"}
-            << QStringList{"Firmy_TEL_Navic.Tel_a as nTel_a"};
+            << Directory::Firms << QStringList{head, body, "WHERE ", "Firmy_TEL_Navic.Tel_a LIKE 6051"}
+            << QStringList{head, body, "WHERE ", "Firmy_TEL_Navic.Tel_a LIKE 6051"};
     }
     void extraNumbers() {
         QFETCH(Directory, directory);

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "Dataset.h"
+#include "RecordLabel.h"
+#include "SearchCriteria.h"
+
+#include <functional>
+#include <optional>
+
+namespace db {
+class Database;
+class WorkingDatabase;
+} // namespace db
+
+// The data side of one directory page (persons or firms): the directory query
+// with its copy step, the page query over the working table, the phone buffer,
+// and the page state of a search — found and marked counts, the shown range,
+// paging, the block-wise telephone scan and the match count. Widget-free: the
+// page reads the fields, shows messages, sets captions and buttons, and calls
+// in here for everything that touches the databases.
+class DirectorySearch {
+public:
+    using Directory = search_criteria::Directory;
+
+    enum class EndState { Neutral, MoreRecords, NoMore };
+
+    struct Services {
+        // The open directory connection (re-opened by the provider when the
+        // database moved to another place).
+        std::function<db::Database*()> directory;
+        // Lets the window process pending events; every copied row calls it, so
+        // that STOP and repainting work during a fill.
+        std::function<void()> processEvents;
+        // The shared stop request of the result pages.
+        bool* stopRequested = nullptr;
+    };
+
+    struct PageState {
+        int pageSize = 10;
+        int foundCount = 0;
+        int markedCount = 0;
+        int first = 0, last = 0; // ID2 range the page query shows
+        int lastShown = 0;       // anchor of paging: last ID2 of the last forward move
+        int fillCounter = 0;
+        int fillStart = 0;       // found count when the current forward move began
+        bool endOfResults = false;
+        bool phoneSearch = false;
+        bool extraNumbersPhase = false;
+    };
+
+    // What the buttons of the page should show after a page move.
+    struct Paging {
+        bool previousEnabled = false;
+        bool nextEnabled = false;
+    };
+
+    DirectorySearch(Directory directory, Services services);
+    ~DirectorySearch();
+    DirectorySearch(const DirectorySearch&) = delete;
+    DirectorySearch& operator=(const DirectorySearch&) = delete;
+
+    // The working database of the results and the phone buffer; they exist once
+    // the scratch folder is chosen.
+    void setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer);
+    bool isReady() const { return m_results && m_buffer; }
+
+    Directory directory() const { return m_kind; }
+    const PageState& state() const { return m_state; }
+    EndState endState() const { return m_end; }
+    // Called whenever the end indicator changes its state.
+    std::function<void(EndState)> onEndStateChanged;
+
+    db::Dataset& directoryQuery() { return m_directory; }
+    db::Dataset& pageQuery();
+    db::Dataset& bufferQuery();
+    // The name of the working table (and of the page): "Osoby" or "Firmy".
+    QString tableName() const;
+
+    // ---- search start, in the order the page runs it ----
+    void setEndState(EndState state);
+    // Zeroes the counts and the shown range for a new search of pageSize rows a page.
+    void begin(int pageSize);
+    // Connects the directory query, recreates the phone buffer for a telephone
+    // search and the working table; every search starts from empty tables.
+    void prepareTables(bool byTelephone);
+    // The first check whose value the directory does not know, if any.
+    std::optional<search_criteria::Probe> validate(const search_criteria::SearchFields& fields);
+    // Puts the search statement into the directory query.
+    void buildStatement(const search_criteria::SearchFields& fields, int searchLimit);
+
+    // ---- paging ----
+    // A forward move: shows the next page, copying as many rows from the directory as it needs.
+    Paging nextPage(int pageSize, int searchLimit);
+    // A backward move: shows rows copied before without touching the directory.
+    Paging previousPage(int pageSize);
+    // Empties the page: no rows shown, nothing marked. The found count and the
+    // working table stay; the next search starts afresh.
+    void reset(int pageSize);
+    // Every match of the statement in the directory query, without row limit.
+    qint64 count(int searchLimit);
+
+    // ---- the shown page ----
+    // Toggles the mark of the page query's current row; false when there is none.
+    bool toggleMark();
+    enum class SortOrder { Ascending, Descending };
+    // Reorders the shown page by field, keeping the current row.
+    void sortPage(const QString& field, SortOrder order);
+    // The page query's current row as the record label sees it; nullopt without one.
+    std::optional<record_label::LabelRecord> currentRecord() const;
+    // The subscriber's additional numbers, read afresh from the directory.
+    QList<record_label::ExtraNumber> extraNumbers(const QString& euroIsdn);
+
+private:
+    enum class ScanStep { Copied, Stopped, Finished };
+
+    db::Database* connectDirectory();
+    void copyDirectoryRow(db::Dataset& row);
+    void copyBufferRow(db::Dataset& row);
+    void openPage(const QString& sql);
+    bool endCheck(db::Dataset& query);
+    bool endCheckDirectory(int searchLimit);
+    void fillStep();
+    ScanStep phoneScanStep();
+    bool loadBlock();
+    bool matchPending();
+    bool nextMatchListed();
+    void startExtraNumbersPhase();
+    bool alreadyListed(const QString& euroIsdn);
+
+    Directory m_kind;
+    Services m_services;
+    db::WorkingDatabase* m_results = nullptr;
+    db::WorkingDatabase* m_buffer = nullptr;
+    db::Dataset m_directory; // the directory query
+    db::Dataset m_counter;   // counts matches on the directory connection
+    db::Dataset m_lookup;    // additional numbers for the record label
+    db::Dataset m_check;     // whether a subscriber is listed already
+    PageState m_state;
+    EndState m_end = EndState::Neutral;
+    QStringList m_phoneStatement; // kept for the additional numbers' phase
+    QString m_phoneDigits;        // the whole number searched for
+
+    // Telephone scan: the directory query has moved onto its first row / past its
+    // last one; the buffer query's matches of the loaded block and the next to copy.
+    bool m_scanStarted = false;
+    bool m_scanDone = false;
+    int m_blockMatches = 0;
+    int m_nextMatch = 0;
+    bool m_scanFinished = false;
+    bool m_copied = false;
+};

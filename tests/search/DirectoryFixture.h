@@ -1,0 +1,146 @@
+#pragma once
+
+// A small directory database built row by row for the search tests, with the
+// program's working databases beside it.
+
+#include "Database.h"
+#include "Dataset.h"
+#include "DatabaseLogin.h"
+#include "OwnDatabases.h"
+#include "Scramble.h"
+
+#include <QDir>
+#include <QHash>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace searchtest {
+
+class DirectoryFixture {
+public:
+    struct Entry {
+        QString surname, firstName, title, street, houseNumber, municipality, part, postalCode, note, district;
+        QString number;    // nine digits
+        qint64 euroIsdn = 0; // 0: no subscriber key
+    };
+
+    DirectoryFixture() {
+        const QString workgroup = m_dir.filePath(QStringLiteral("ordat.mdw"));
+        db::createLoginWorkgroup(workgroup);
+        m_engine.setWorkgroupFile(workgroup);
+        db::OpenOptions o;
+        o.disposable = true;
+        m_db = m_engine.defaultWorkspace().createDatabase(m_dir.filePath(QStringLiteral("ordat.mdb")),
+                                                          db::kCzechLocale, o);
+        for (const QString& t : lookups())
+            exec(QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, %1 TEXT(100))").arg(t));
+        exec(QStringLiteral("CREATE TABLE KRAJE (UTO TEXT(5), Kraj TEXT(50))"));
+        exec(QStringLiteral("CREATE TABLE Osoby (ID LONG PRIMARY KEY, ID_Titul LONG, ID_Jmeno LONG, ID_Prijmeni LONG, "
+                            "ID_Ulice LONG, ID_CP LONG, ID_Obec LONG, ID_Cast LONG, ID_PSC LONG, ID_Poznamka LONG, "
+                            "ID_UTO LONG, euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
+        exec(QStringLiteral("CREATE TABLE Firmy (ID LONG PRIMARY KEY, id_firma LONG, id_poznamka LONG, id_ulice LONG, "
+                            "id_cp LONG, id_obec LONG, id_cast LONG, id_psc LONG, id_url LONG, id_uto LONG, "
+                            "euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
+        for (const char* t : {"Osoby_TEL_Navic", "Firmy_TEL_Navic"})
+            exec(QStringLiteral("CREATE TABLE %1 (ID LONG, EuroISDN LONG, Tel_a LONG, TelExt_a TEXT(12), "
+                                "Poznamka TEXT(20))")
+                     .arg(QLatin1String(t)));
+        exec(QStringLiteral("INSERT INTO KRAJE (UTO, Kraj) VALUES (\"1\", \"Hl.m. Praha\")"));
+        exec(QStringLiteral("INSERT INTO KRAJE (UTO, Kraj) VALUES (\"2\", \"Pardubický\")"));
+        m_paths = db::OwnPaths::make(m_dir.filePath(QStringLiteral("program")), m_dir.path(), QStringLiteral("t"));
+        QDir().mkpath(m_dir.filePath(QStringLiteral("program/DATA")));
+    }
+
+    db::Engine& engine() { return m_engine; }
+    db::Database& database() { return *m_db; }
+    const db::OwnPaths& paths() const { return m_paths; }
+
+    void exec(const QString& sql) { m_db->execute(sql, db::Database::FailOnError); }
+
+    // Ends the building: the directory is searched read-only, as from the disc.
+    db::Database* openReadOnly() {
+        m_db->close();
+        db::OpenOptions o;
+        o.readOnly = true;
+        m_db = m_engine.defaultWorkspace().openDatabase(m_dir.filePath(QStringLiteral("ordat.mdb")), o);
+        return m_db.get();
+    }
+
+    // Adds a person (firm: surname is the firm name, firstName unused) and returns its ID.
+    qint64 add(bool firm, const Entry& e) {
+        const qint64 id = ++m_lastId;
+        const QString main = e.number.left(4), rest = scrambled(e.number, id).mid(4);
+        const QString key = e.euroIsdn ? QString::number(e.euroIsdn) : QStringLiteral("Null");
+        if (firm) {
+            exec(QStringLiteral("INSERT INTO Firmy VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, \"%13\")")
+                     .arg(id)
+                     .arg(lookup(QStringLiteral("Firma"), e.surname))
+                     .arg(lookup(QStringLiteral("Poznamka"), e.note))
+                     .arg(lookup(QStringLiteral("Ulice"), e.street))
+                     .arg(lookup(QStringLiteral("CP"), e.houseNumber))
+                     .arg(lookup(QStringLiteral("Obec"), e.municipality))
+                     .arg(lookup(QStringLiteral("Cast"), e.part))
+                     .arg(lookup(QStringLiteral("PSC"), e.postalCode))
+                     .arg(lookup(QStringLiteral("URL"), QString()))
+                     .arg(lookup(QStringLiteral("UTO"), e.district.isEmpty() ? QStringLiteral("1") : e.district))
+                     .arg(key, main, rest));
+        } else {
+            exec(QStringLiteral("INSERT INTO Osoby VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, "
+                                "\"%14\")")
+                     .arg(id)
+                     .arg(lookup(QStringLiteral("Titul"), e.title))
+                     .arg(lookup(QStringLiteral("Jmeno"), e.firstName))
+                     .arg(lookup(QStringLiteral("Prijmeni"), e.surname))
+                     .arg(lookup(QStringLiteral("Ulice"), e.street))
+                     .arg(lookup(QStringLiteral("CP"), e.houseNumber))
+                     .arg(lookup(QStringLiteral("Obec"), e.municipality))
+                     .arg(lookup(QStringLiteral("Cast"), e.part))
+                     .arg(lookup(QStringLiteral("PSC"), e.postalCode))
+                     .arg(lookup(QStringLiteral("Poznamka"), e.note))
+                     .arg(lookup(QStringLiteral("UTO"), e.district.isEmpty() ? QStringLiteral("1") : e.district))
+                     .arg(key, main, rest));
+        }
+        return id;
+    }
+
+    // An additional number of the subscriber.
+    void addExtra(bool firm, qint64 euroIsdn, const QString& number, const QString& note = {}) {
+        const qint64 id = ++m_lastExtraId;
+        exec(QStringLiteral("INSERT INTO %1 VALUES (%2, %3, %4, \"%5\", \"%6\")")
+                 .arg(firm ? QStringLiteral("Firmy_TEL_Navic") : QStringLiteral("Osoby_TEL_Navic"))
+                 .arg(id)
+                 .arg(euroIsdn)
+                 .arg(number.left(4), scrambled(number, id).mid(4), note));
+    }
+
+private:
+    static QStringList lookups() {
+        return {"Titul", "Jmeno", "Prijmeni", "Firma", "Ulice", "CP", "Obec", "Cast", "PSC", "Poznamka", "URL", "UTO"};
+    }
+    // Scrambling is its own inverse.
+    static QString scrambled(const QString& number, qint64 id) { return phone::unscramble(number, QString::number(id)); }
+
+    qint64 lookup(const QString& table, const QString& value) {
+        QHash<QString, qint64>& ids = m_lookups[table];
+        if (auto it = ids.find(value); it != ids.end()) return *it;
+        const qint64 id = ids.size() + 1;
+        QString v = value;
+        v.replace(u'"', QStringLiteral("\"\""));
+        exec(QStringLiteral("INSERT INTO %1 VALUES (%2, %3)")
+                 .arg(table)
+                 .arg(id)
+                 .arg(value.isEmpty() ? QStringLiteral("Null") : u'"' + v + u'"'));
+        ids.insert(value, id);
+        return id;
+    }
+
+    QTemporaryDir m_dir;
+    db::Engine m_engine;
+    std::unique_ptr<db::Database> m_db;
+    db::OwnPaths m_paths;
+    QHash<QString, QHash<QString, qint64>> m_lookups;
+    qint64 m_lastId = 0;
+    qint64 m_lastExtraId = 0;
+};
+
+} // namespace searchtest

@@ -1,0 +1,267 @@
+#include "DirectoryFixture.h"
+
+#include "DirectorySearch.h"
+#include "Error.h"
+#include "TextHelpers.h"
+
+#include <QTest>
+
+using searchtest::DirectoryFixture;
+using EndState = DirectorySearch::EndState;
+
+namespace {
+
+// One directory query, page query and phone buffer over a fixture, run like
+// the page runs them.
+struct Harness {
+    DirectoryFixture& fixture;
+    db::Dataset page, buffer;
+    db::WorkingDatabase results, phoneBuffer;
+    db::Database* directory = nullptr;
+    bool stop = false;
+    std::function<void()> onRow; // called for every copied row, like the window's event processing
+    DirectorySearch search;
+
+    Harness(DirectoryFixture& f, bool firms)
+        : fixture(f),
+          results(f.engine(), firms ? db::WorkingKind::FirmsResult : db::WorkingKind::PersonsResult, f.paths(), page),
+          phoneBuffer(f.engine(), firms ? db::WorkingKind::FirmsBuffer : db::WorkingKind::PersonsBuffer, f.paths(),
+                      buffer),
+          search(firms ? DirectorySearch::Directory::Firms : DirectorySearch::Directory::Persons,
+                 DirectorySearch::Services{[this] { return directory; },
+                                           [this] {
+                                               if (onRow) onRow();
+                                           },
+                                           &stop}) {
+        search.setWorkingDatabases(&results, &phoneBuffer);
+    }
+
+    // Starts a search and returns the paging of its first page.
+    DirectorySearch::Paging start(const search_criteria::SearchFields& fields, int pageSize, int limit) {
+        search.begin(pageSize);
+        search.setEndState(EndState::Neutral);
+        search.prepareTables(!fields.telephone.isEmpty());
+        if (search.validate(fields)) throw db::Error(QStringLiteral("not found"));
+        search.buildStatement(fields, limit);
+        return search.nextPage(pageSize, limit);
+    }
+
+    // A column of the rows the page query shows, in its order.
+    QStringList shown(const QString& column) {
+        QStringList out;
+        for (page.first(); !page.eof(); page.next()) out << page.text(column);
+        page.first();
+        return out;
+    }
+    // A column of every working row, by ID2.
+    QStringList working(const QString& column) {
+        db::Dataset all;
+        all.setDatabase(results.database());
+        all.setSql(QStringLiteral("SELECT * FROM %1 ORDER BY ID2").arg(search.tableName()));
+        all.open();
+        QStringList out;
+        for (; !all.eof(); all.next()) out << all.text(column);
+        return out;
+    }
+};
+
+QStringList numbered(int from, int to) {
+    QStringList out;
+    for (int i = from; i <= to; ++i) out << QString::number(i);
+    return out;
+}
+
+search_criteria::SearchFields surname(const QString& name) {
+    search_criteria::SearchFields f;
+    f.name = name;
+    return f;
+}
+
+search_criteria::SearchFields telephone(const QString& number) {
+    search_criteria::SearchFields f;
+    f.telephone = number;
+    return f;
+}
+
+} // namespace
+
+class TestDirectorySearch : public QObject {
+    Q_OBJECT
+
+    DirectoryFixture m_fixture;
+    db::Database* m_directory = nullptr;
+
+private slots:
+    // Persons: "Pokus" 25 times, "Trojka" 3 times, "Dvacet" exactly 20 times,
+    // "Jedenadvacet" 21 times. For the telephone scan 2600 persons share the
+    // leading digits 6042: the number 604 200 777 is the main number of the
+    // 2100th of them (second block), an additional number of one subscriber
+    // outside the prefix, and both main and additional number of another.
+    void initTestCase() {
+        m_fixture.database().beginTransaction();
+        const auto person = [this](const QString& name, const QString& number, qint64 key = 0) {
+            DirectoryFixture::Entry e;
+            e.surname = name;
+            e.firstName = QStringLiteral("Jan");
+            e.municipality = QStringLiteral("Praha");
+            e.postalCode = QStringLiteral("11000");
+            e.number = number;
+            e.euroIsdn = key;
+            return m_fixture.add(false, e);
+        };
+        int serial = 0;
+        const auto next = [&serial] { return QStringLiteral("5%1").arg(++serial, 8, 10, QLatin1Char('0')); };
+        for (int i = 0; i < 25; ++i) person(QStringLiteral("Pokus"), next());
+        for (int i = 0; i < 3; ++i) person(QStringLiteral("Trojka"), next());
+        for (int i = 0; i < 20; ++i) person(QStringLiteral("Dvacet"), next());
+        for (int i = 0; i < 21; ++i) person(QStringLiteral("Jedenadvacet"), next());
+        for (int i = 0; i < 2600; ++i)
+            person(i == 2099 ? QStringLiteral("Hlavni") : QStringLiteral("Kandidat"),
+                   i == 2099 ? QStringLiteral("604200777") : QStringLiteral("6042%1").arg(i + 10000, 5, 10, QLatin1Char('0')));
+        person(QStringLiteral("Dalsi"), QStringLiteral("777000111"), 9001);
+        m_fixture.addExtra(false, 9001, QStringLiteral("604200777"), QStringLiteral("byt"));
+        m_fixture.addExtra(false, 9001, QStringLiteral("604299999"));
+        person(QStringLiteral("Obojí"), QStringLiteral("604200777"), 9002);
+        m_fixture.addExtra(false, 9002, QStringLiteral("604200777"));
+        m_fixture.database().commit();
+        m_directory = m_fixture.openReadOnly();
+    }
+
+    // Fewer matches than a page, exactly the search limit, one more.
+    void paging_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QList<int>>("found");      // after each forward move
+        QTest::addColumn<QList<bool>>("nextAfter"); // ">>>" enabled after each move
+        QTest::addColumn<int>("endState");          // after the last move
+        QTest::newRow("fewer than a page") << "Trojka" << 200 << QList<int>{3} << QList<bool>{false} << int(EndState::NoMore);
+        QTest::newRow("exactly the limit")
+            << "Dvacet" << 20 << QList<int>{10, 20} << QList<bool>{true, false} << int(EndState::NoMore);
+        QTest::newRow("one more than the limit")
+            << "Jedenadvacet" << 20 << QList<int>{10, 20} << QList<bool>{true, false} << int(EndState::MoreRecords);
+        QTest::newRow("limit not reached, more pages")
+            << "Pokus" << 200 << QList<int>{10, 20, 25} << QList<bool>{true, true, false} << int(EndState::NoMore);
+    }
+    void paging() {
+        QFETCH(QString, name);
+        QFETCH(int, limit);
+        QFETCH(QList<int>, found);
+        QFETCH(QList<bool>, nextAfter);
+        QFETCH(int, endState);
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        DirectorySearch::Paging p = h.start(surname(name), 10, limit);
+        for (int i = 0; i < found.size(); ++i) {
+            if (i > 0) p = h.search.nextPage(10, limit);
+            QCOMPARE(h.search.state().foundCount, found[i]);
+            QCOMPARE(p.nextEnabled, nextAfter[i]);
+            QCOMPARE(p.previousEnabled, i > 0);
+            QCOMPARE(h.shown(QStringLiteral("ID2")), numbered(10 * i + 1, found[i]));
+        }
+        QCOMPARE(int(h.search.endState()), endState);
+        QCOMPARE(h.working(QStringLiteral("Prijmeni")), QStringList(found.last(), name));
+    }
+
+    // Backward moves show copied rows; forward again does not fetch.
+    void previousAndForwardAgain() {
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        h.start(surname(QStringLiteral("Pokus")), 10, 200);
+        h.search.nextPage(10, 200);
+        DirectorySearch::Paging p = h.search.previousPage(10);
+        QCOMPARE(h.shown(QStringLiteral("ID2")), numbered(1, 10));
+        QVERIFY(!p.previousEnabled);
+        QVERIFY(p.nextEnabled);
+        p = h.search.nextPage(10, 200);
+        QCOMPARE(h.shown(QStringLiteral("ID2")), numbered(11, 20));
+        QCOMPARE(h.search.state().foundCount, 20);
+        QVERIFY(p.nextEnabled);
+        h.search.nextPage(10, 200);
+        QCOMPARE(h.shown(QStringLiteral("ID2")), numbered(21, 25));
+    }
+
+    // STOP during a fill: the rows copied so far are shown, and the next
+    // forward move continues after them.
+    void stopInTheMiddle() {
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        h.onRow = [&] {
+            if (h.search.state().foundCount == 4) h.stop = true;
+        };
+        DirectorySearch::Paging p = h.start(surname(QStringLiteral("Pokus")), 10, 200);
+        h.onRow = nullptr;
+        QCOMPARE(h.search.state().foundCount, 4);
+        QCOMPARE(h.search.state().lastShown, 4);
+        QVERIFY(!h.stop);
+        QVERIFY(p.nextEnabled);
+        h.search.nextPage(10, 200);
+        QCOMPARE(h.shown(QStringLiteral("ID2")), numbered(5, 14));
+        QCOMPARE(h.working(QStringLiteral("ID2")), numbered(1, 14));
+    }
+
+    // The count ignores the row limit of the search.
+    void count() {
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        h.search.begin(10);
+        h.search.prepareTables(false);
+        h.search.buildStatement(surname(QStringLiteral("Jedenadvacet")), 5);
+        QCOMPARE(h.search.count(5), qint64(21));
+        QCOMPARE(h.search.state().foundCount, 0);
+    }
+
+    // The telephone scan crosses a block boundary, finds the number as a main
+    // number, then as an additional number, each subscriber once and shown
+    // with its main number; with any page size, every match comes once and
+    // ">>>" goes off only at the end.
+    void telephoneScan_data() {
+        QTest::addColumn<int>("pageSize");
+        QTest::newRow("one page") << 10;
+        QTest::newRow("a row a page") << 1;
+        QTest::newRow("two rows a page") << 2;
+    }
+    void telephoneScan() {
+        QFETCH(int, pageSize);
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        DirectorySearch::Paging p = h.start(telephone(QStringLiteral("604200777")), pageSize, 200);
+        int moves = 1;
+        while (p.nextEnabled && moves < 10) {
+            p = h.search.nextPage(pageSize, 200);
+            ++moves;
+        }
+        QCOMPARE(moves, (3 + pageSize - 1) / pageSize);
+        QCOMPARE(h.working(QStringLiteral("ID2")), numbered(1, 3));
+        const QStringList names = h.working(QStringLiteral("Prijmeni"));
+        QCOMPARE(names.first(), QStringLiteral("Hlavni"));
+        QCOMPARE(QSet<QString>(names.begin() + 1, names.end()),
+                 (QSet<QString>{QStringLiteral("Dalsi"), QStringLiteral("Obojí")}));
+        const int dalsi = names.indexOf(QStringLiteral("Dalsi"));
+        QCOMPARE(h.working(QStringLiteral("Tel"))[dalsi], QStringLiteral("777 000 111"));
+        QCOMPARE(h.search.endState(), EndState::NoMore);
+    }
+
+    // Marks count up and down; sorting reorders only the shown page and keeps
+    // the current row.
+    void markAndSortOnSecondPage() {
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        h.start(surname(QStringLiteral("Pokus")), 10, 200);
+        h.search.nextPage(10, 200);
+        QVERIFY(h.page.locate(QStringLiteral("ID2"), 13));
+        QVERIFY(h.search.toggleMark());
+        QCOMPARE(h.search.state().markedCount, 1);
+        h.search.sortPage(QStringLiteral("ID2"), DirectorySearch::SortOrder::Descending);
+        QCOMPARE(h.page.text(QStringLiteral("ID2")), QStringLiteral("13"));
+        QCOMPARE(h.page.value(QStringLiteral("Zn")).toBool(), true);
+        QStringList expected = numbered(11, 20);
+        std::reverse(expected.begin(), expected.end());
+        QCOMPARE(h.shown(QStringLiteral("ID2")), expected);
+        QVERIFY(h.page.locate(QStringLiteral("ID2"), 13));
+        h.search.toggleMark();
+        QCOMPARE(h.search.state().markedCount, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDirectorySearch)
+#include "tst_directorysearch.moc"
