@@ -67,7 +67,7 @@ DirectoryPageDescription DirectoryPageDescription::persons() {
 DirectoryPageDescription DirectoryPageDescription::firms() {
     DirectoryPageDescription p;
     p.pageName = s("firmy");
-    p.firms = true;
+    p.forFirms = true;
     p.busyCaption = s("Ordana 2004 Velto hledám...");
     p.popupMenu = s("PopupMenu3");
     p.transferItem = s("upravit_f");

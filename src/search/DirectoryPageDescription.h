@@ -23,7 +23,7 @@ struct DirectoryPageDescription {
     };
 
     QString pageName;
-    bool firms = false;
+    bool forFirms = false;
     // The window caption while a search or a page fill runs.
     QString busyCaption;
     // The reset puts the focus into the first box (persons) or leaves it (firms).

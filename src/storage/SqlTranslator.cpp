@@ -280,9 +280,15 @@ private:
             } else if (!pattern->literalPrefix().isEmpty()) {
                 // The range on the folded text lets an index on jet_fold(column) narrow the rows.
                 const QString prefix = pattern->literalPrefix();
-                result = QStringLiteral("(jet_fold(%1) >= %2 AND jet_fold(%1) < %3 AND jet_like(%1, %4))")
-                             .arg(value, quoteLiteral(prefix), quoteLiteral(prefix + kPrefixEnd),
-                                  quoteLiteral(patternText));
+                const QString range = QStringLiteral("jet_fold(%1) >= %2 AND jet_fold(%1) < %3")
+                                          .arg(value, quoteLiteral(prefix), quoteLiteral(prefix + kPrefixEnd));
+                // A literal followed by one "*" is the range alone; leaving out the
+                // match lets the index answer without reading the rows.
+                const QString head = patternText.chopped(1);
+                const bool prefixOnly = patternText.endsWith(u'*') && !LikePattern(head).hasWildcards() &&
+                                        LikePattern(head).foldedLiteral() == prefix;
+                result = prefixOnly ? u'(' + range + u')'
+                                    : QStringLiteral("(%1 AND jet_like(%2, %3))").arg(range, value, quoteLiteral(patternText));
             } else {
                 result = QStringLiteral("jet_like(%1, %2)").arg(value, quoteLiteral(patternText));
             }
