@@ -58,8 +58,8 @@ QList<int> proportionalParts(const QList<double>& weights, int total) {
 }
 
 // Column titles that show each column's own sort state as the style's sort
-// arrow (the header view itself shows one for a single column only). The
-// arrows point the way the header view points them for the same order.
+// arrow (the header view itself shows one for a single column only):
+// ascending points up, descending down, as Windows lists show them.
 class SortHeader : public QHeaderView {
   public:
     SortHeader(const QList<DataGrid::SortState>& states, QWidget* parent)
@@ -73,10 +73,10 @@ class SortHeader : public QHeaderView {
             option->sortIndicator = QStyleOptionHeader::None;
             break;
         case DataGrid::SortState::Ascending:
-            option->sortIndicator = QStyleOptionHeader::SortDown;
+            option->sortIndicator = QStyleOptionHeader::SortUp;
             break;
         case DataGrid::SortState::Descending:
-            option->sortIndicator = QStyleOptionHeader::SortUp;
+            option->sortIndicator = QStyleOptionHeader::SortDown;
             break;
         }
     }
