@@ -341,6 +341,29 @@ QVariant Dataset::value(int field) const {
     return m_keyset ? rowAt(m_pos)[field] : lazyValue(m_pos, field);
 }
 
+QVariant Dataset::valueAt(int position, int field) const {
+    requireOpen();
+    if (field < 0 || field >= m_columns.size())
+        throw Error(QStringLiteral("Pole s pořadím %1 v kolekci neexistuje.").arg(field));
+    if (position < 0 || position >= recordCount()) return {};
+    if (m_keyset) return rowAt(position)[field];
+    const bool boolean = m_boolean[field];
+    if (position == m_stmtIndex && !m_stmtDone) return m_stmt.column(field, boolean);
+    if (!m_ring.empty()) {
+        const RawRow& r = m_ring[size_t(position % kRing)];
+        if (r.position == position) return r.value(field, boolean);
+    }
+    if (m_scratch.position == position) return m_scratch.value(field, boolean);
+    // The current row is read the way value() reads it.
+    if (position == m_pos && !m_bof && !m_eof) return lazyValue(position, field);
+    return {};
+}
+
+QVariant Dataset::valueAt(int position, const QString& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0) throw Error(QStringLiteral("Položka „%1“ nebyla v této kolekci nalezena.").arg(name));
+    return valueAt(position, i);
+}
 
 QVariant Dataset::value(const QString& name) const {
     const int i = fieldIndex(name);

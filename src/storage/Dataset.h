@@ -90,6 +90,14 @@ public:
     bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
     QVariant value(int field) const;
     QVariant value(const QString& name) const;
+    // A field of any row, read without moving and without running the row
+    // callback; the row being edited or appended shows its stored values, not
+    // the pending ones. A position outside the rows gives Null. A key set reads
+    // every row. A lazy dataset gives only the rows within reach without running
+    // its select again: the current row, the cursor's row, the rows kept behind
+    // it and the last row read by position; any other row gives Null.
+    QVariant valueAt(int position, int field) const;
+    QVariant valueAt(int position, const QString& name) const;
     // The value as text: Null is empty, Booleans are -1 and 0.
     QString text(const QString& name) const;
     bool isNull(const QString& name) const { return value(name).isNull(); }

@@ -57,6 +57,9 @@ class TestDataset : public QObject {
     void locate();
     void lazyLargeTable_data();
     void lazyLargeTable();
+    void valueAt();
+    void valueAtLazy_data();
+    void valueAtLazy();
 
   private:
     void openOn(Dataset& ds, const QString& sql, int* calls = nullptr) {
@@ -432,6 +435,73 @@ void TestDataset::lazyLargeTable() {
     QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("locate took %1 ms").arg(timer.elapsed())));
     QCOMPARE(ds.value("N").toInt(), 4321);
     VERIFY_DB_ERROR(ds.edit(), QStringLiteral("jen pro čtení"));
+}
+
+// Reading other rows neither moves the dataset nor runs the callback, and
+// shows rows as stored: the pending edit only after it is posted.
+void TestDataset::valueAt() {
+    Dataset ds;
+    int calls = 0;
+    openOn(ds, kAll, &calls);
+    ds.moveBy(2);
+    calls = 0;
+    QStringList names;
+    for (int p = 0; p < ds.recordCount(); ++p)
+        names << ds.valueAt(p, ds.fieldIndex("Jmeno")).toString();
+    QCOMPARE(names, (QStringList{"Jan", "Petr", "Eva", "Jana", "Karel"}));
+    QCOMPARE(ds.valueAt(4, "zn"), QVariant(false));
+    QVERIFY(ds.valueAt(-1, "ID2").isNull());
+    QVERIFY(ds.valueAt(5, "ID2").isNull());
+    QCOMPARE(ds.recNo(), 2);
+    QCOMPARE(calls, 0);
+
+    ds.edit();
+    ds.setValue("Jmeno", "Ema");
+    QCOMPARE(ds.valueAt(2, "Jmeno"), QVariant("Eva"));
+    ds.post();
+    QCOMPARE(ds.valueAt(2, "Jmeno"), QVariant("Ema"));
+
+    ds.append();
+    postValues(ds, {{"ID2", 6}, {"Zn", true}});
+    QCOMPARE(ds.valueAt(5, "Zn"), QVariant(true));
+    ds.first();
+    ds.remove();
+    QCOMPARE(ds.valueAt(0, "ID2").toInt(), 2);
+
+    VERIFY_DB_ERROR(ds.valueAt(0, "Nic"), "Nic");
+    VERIFY_DB_ERROR(ds.valueAt(0, 99), "99");
+    ds.close();
+    VERIFY_DB_ERROR(ds.valueAt(0, 0), "zavřen");
+}
+
+void TestDataset::valueAtLazy_data() {
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("at open") << "";
+    QTest::newRow("moved on") << "+3";
+    QTest::newRow("moved back") << "+4 -2 prior";
+    QTest::newRow("last") << "last";
+    QTest::newRow("past the end") << "last next";
+}
+
+// A lazy dataset gives a row it can reach cheaply or Null, never another row's
+// value, and the current row always.
+void TestDataset::valueAtLazy() {
+    QFETCH(QString, steps);
+    Dataset ds;
+    int calls = 0;
+    openOn(ds, kLazy, &calls);
+    run(ds, steps);
+    const int at = ds.recNo(), callsBefore = calls;
+    for (int p = -1; p <= 5; ++p) {
+        const QVariant v = ds.valueAt(p, "ID2");
+        QVERIFY2(v.isNull() || v.toInt() == p + 1, qPrintable(QStringLiteral("row %1 read %2").arg(p).arg(v.toString())));
+    }
+    if (at >= 0) {
+        const QVariant current = ds.valueAt(at, "Jmeno"); // before value() has read the row
+        QCOMPARE(current, ds.value("Jmeno"));
+    }
+    QCOMPARE(ds.recNo(), at);
+    QCOMPARE(calls, callsBefore);
 }
 
 QTEST_GUILESS_MAIN(TestDataset)
