@@ -89,6 +89,10 @@ int main(int argc, char** argv) {
     int repetitions = 15;
     if (const qsizetype i = args.indexOf(QStringLiteral("--repetitions")); i > 0 && i + 1 < args.size())
         repetitions = std::max(1, args[i + 1].toInt());
+    // --only NAME runs the figures whose name contains NAME (for profiling).
+    QString only;
+    if (const qsizetype i = args.indexOf(QStringLiteral("--only")); i > 0 && i + 1 < args.size()) only = args[i + 1];
+    const auto wanted = [&only](const char* name) { return only.isEmpty() || QString::fromLatin1(name).contains(only); };
 
     try {
         db::Engine engine;
@@ -146,17 +150,40 @@ int main(int argc, char** argv) {
         // 1. First page of the persons search, probes included.
         const QString personsNative =
             nativeOf(search_criteria::statementLines(search_criteria::Directory::Persons, personsFields, 200));
-        figures.push_back({"persons_first_page",
+        if (wanted("persons_first_page")) figures.push_back({"persons_first_page",
                            median(timed(repetitions, {}, [&] {
                                prepare(*persons, personsFields);
                                persons->nextPage(10, 200);
                            })),
                            median(timed(repetitions, {}, [&] { bare(handle, personsNative, 11); }))});
 
+        // Where the first page's time goes, step by step.
+        if (wanted("persons_first_page")) {
+            std::vector<double> steps[4];
+            for (int i = 0; i < repetitions; ++i) {
+                QElapsedTimer t;
+                t.start();
+                persons->begin(10);
+                persons->prepareTables(false);
+                steps[0].push_back(double(t.nsecsElapsed()) / 1e6);
+                t.restart();
+                persons->validate(personsFields);
+                steps[1].push_back(double(t.nsecsElapsed()) / 1e6);
+                t.restart();
+                persons->buildStatement(personsFields, 200);
+                steps[2].push_back(double(t.nsecsElapsed()) / 1e6);
+                t.restart();
+                persons->nextPage(10, 200);
+                steps[3].push_back(double(t.nsecsElapsed()) / 1e6);
+            }
+            std::printf("first page steps (median ms): working tables %.2f, checks %.2f, statement %.2f, fill %.2f\n",
+                        median(steps[0]), median(steps[1]), median(steps[2]), median(steps[3]));
+        }
+
         // 2. The next page of the same search.
         const QString nextNative =
             QStringLiteral("SELECT * FROM (") + personsNative + QStringLiteral(") LIMIT 11 OFFSET 10");
-        figures.push_back({"persons_next_page", median(timed(repetitions,
+        if (wanted("persons_next_page")) figures.push_back({"persons_next_page", median(timed(repetitions,
                                                              [&] {
                                                                  prepare(*persons, personsFields);
                                                                  persons->nextPage(10, 200);
@@ -167,7 +194,7 @@ int main(int argc, char** argv) {
         // 3. First page of a firms search for a firm name prefix.
         const QString firmsNative =
             nativeOf(search_criteria::statementLines(search_criteria::Directory::Firms, firmsFields, 200));
-        figures.push_back({"firms_prefix_first_page",
+        if (wanted("firms_prefix_first_page")) figures.push_back({"firms_prefix_first_page",
                            median(timed(repetitions, {}, [&] {
                                prepare(*firms, firmsFields);
                                firms->nextPage(10, 200);
@@ -183,7 +210,7 @@ int main(int argc, char** argv) {
                                                  .split(u'\n')) +
                                     u')';
         qint64 matches = 0;
-        figures.push_back({"persons_count",
+        if (wanted("persons_count")) figures.push_back({"persons_count",
                            median(timed(repetitions, [&] { prepare(*persons, personsFields); },
                                         [&] { matches = persons->count(200); })),
                            median(timed(repetitions, {}, [&] { bare(handle, countNative); }))});
@@ -218,7 +245,7 @@ int main(int argc, char** argv) {
                 if (n == number) ++found;
             };
         };
-        figures.push_back({"phone_search",
+        if (wanted("phone_search")) figures.push_back({"phone_search",
                            median(timed(phoneRepetitions, {}, [&] {
                                prepare(*persons, phoneFields);
                                persons->nextPage(10, 200);

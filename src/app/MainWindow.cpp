@@ -99,6 +99,9 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    // The pages hold datasets on the connections below: they go first.
+    delete m_persons;
+    delete m_firms;
     // Datasets close with their connections; the working files go with the run.
     m_export.close();
     for (auto& w : m_working) {
@@ -170,6 +173,16 @@ void MainWindow::createWindows() {
     auto* import = new ImportDialog(this);
     auto* personalExport = new PersonalExportDialog(this);
     auto* printParameters = new PrintParametersDialog(this);
+    // The directory pages search on the directory connection, re-opened first
+    // when the database has moved (after a copy to the hard disk).
+    for (DirectoryPage* page : {m_persons, m_firms}) {
+        DirectorySearch::Services services;
+        services.directory = [this] {
+            reopenDirectoryIfMoved();
+            return m_directory.get();
+        };
+        page->attach(m_app, services, picker);
+    }
     m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, exportDialog, columns, picker, import,
                  personalExport, printParameters};
     for (QWidget* w : m_windows) w->hide();
@@ -259,6 +272,8 @@ bool MainWindow::chooseScratchFolder() {
     db::Dataset* datasets[] = {&m_query1, &m_query2, &m_personalResult, &m_personsBuffer, &m_firmsBuffer};
     for (int i = 0; i < 5; ++i)
         m_working[i] = std::make_unique<db::WorkingDatabase>(m_app.engine(), kinds[i], m_paths, *datasets[i]);
+    m_persons->setWorkingDatabases(m_working[0].get(), m_working[3].get());
+    m_firms->setWorkingDatabases(m_working[1].get(), m_working[4].get());
     return true;
 }
 

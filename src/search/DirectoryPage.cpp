@@ -3,6 +3,7 @@
 #include "DataGrid.h"
 #include "PageWidgets.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -27,6 +28,10 @@ DirectoryPage::DirectoryPage(const DirectoryPageDescription& description, QWidge
     buildControls();
     buildLayout();
     adjustNarrowBoxes();
+}
+
+DirectoryPage::~DirectoryPage() {
+    if (m_busyCursor) QApplication::restoreOverrideCursor();
 }
 
 void DirectoryPage::buildControls() {

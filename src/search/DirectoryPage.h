@@ -1,8 +1,21 @@
 #pragma once
 
+#include "DataGrid.h"
 #include "DirectoryPageDescription.h"
+#include "DirectorySearch.h"
+#include "Limits.h"
 
 #include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Application;
+class NumberPicker;
+class QMenu;
+namespace db {
+class WorkingDatabase;
+}
 
 class ClickableLabel;
 class DataGrid;
@@ -27,6 +40,31 @@ class DirectoryPage : public QWidget {
     enum class Image { CopyAll, CopyNumber, CopyAddress, Transfer };
 
     explicit DirectoryPage(const DirectoryPageDescription& description, QWidget* parent = nullptr);
+    ~DirectoryPage() override;
+
+    // Connects the page to the program: its searches run on the directory
+    // connection that services give, its copy-number image offers the numbers
+    // in picker.
+    void attach(Application& app, DirectorySearch::Services services, NumberPicker* picker);
+    // The working database of the results and the phone buffer, once they exist.
+    void setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer);
+    DirectorySearch* search() const { return m_search.get(); }
+    QMenu* contextMenu() const { return m_menu; }
+    // The lines the record label shows.
+    const QStringList& labelLines() const { return m_label; }
+
+    // The page's actions, as its buttons, images and shortcuts start them.
+    void startSearch();
+    void countMatches();
+    void nextPage();
+    void previousPage();
+    void resetPage();
+    void requestStop();
+    void toggleMark();
+    void refreshLabel();
+    void copyAll();
+    void copyNumber();
+    void copyAddress();
 
     const DirectoryPageDescription& description() const { return m_page; }
 
@@ -41,6 +79,13 @@ class DirectoryPage : public QWidget {
     DataGrid* grid() const { return m_grid; }
     StatusLine* statusLine() const { return m_status; }
 
+  signals:
+    // The current record, or the marked ones, are to go into the personal contacts.
+    void transferRequested();
+    void transferMarkedRequested();
+    // The pointer entered or left the result grid.
+    void pointerOverGrid(bool over);
+
   protected:
     void changeEvent(QEvent* event) override;
 
@@ -48,6 +93,19 @@ class DirectoryPage : public QWidget {
     void buildControls();
     void buildLayout();
     void adjustNarrowBoxes();
+    void connectActions();
+    void guarded(const std::function<void()>& action);
+    Limits::List limitsList() const;
+    int pageSize();
+    int searchLimit() const;
+    void becomeBusy();
+    void becomeIdle();
+    void showEndState(DirectorySearch::EndState state);
+    void updateStatus();
+    search_criteria::SearchFields readFields() const;
+    void writeFields(const search_criteria::SearchFields& fields);
+    bool runSearch(bool countOnly);
+    void sortColumn(int column, DataGrid::SortState state);
 
     DirectoryPageDescription m_page;
     QLineEdit* m_fields[7] = {};
@@ -61,4 +119,14 @@ class DirectoryPage : public QWidget {
     QPlainTextEdit* m_record = nullptr;
     DataGrid* m_grid = nullptr;
     StatusLine* m_status = nullptr;
+    QMenu* m_menu = nullptr;
+
+    Application* m_app = nullptr;
+    NumberPicker* m_picker = nullptr;
+    std::unique_ptr<DirectorySearch> m_search;
+    bool m_busyCursor = false;
+    // The record the label shows, its additional numbers and its lines.
+    std::optional<record_label::LabelRecord> m_current;
+    QList<record_label::ExtraNumber> m_extras;
+    QStringList m_label;
 };

@@ -1,0 +1,396 @@
+// What the persons and firms pages do: search, page, count, reset, stop, mark
+// and sort, and the record label with its three copy images. The databases
+// are reached through DirectorySearch; this file moves the widgets.
+
+#include "DirectoryPage.h"
+
+#include "Application.h"
+#include "DataGrid.h"
+#include "Dialogs.h"
+#include "Error.h"
+#include "Maker.h"
+#include "NumberPicker.h"
+#include "OwnDatabases.h"
+#include "PageWidgets.h"
+#include "TextHelpers.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+const QString kTelephoneQuestion =
+    s("Vyhledávání podle telefonního čísla může trvat delší dobu. Přejete si pokračovat?");
+const QString kEmptyRequest = s("Není zadán žádný parametr pro vyhledávání.    ");
+const QString kCountRefused = s("Tuto funkci nelze použít při vyplněném poli telefonního čísla.   ");
+const QString kCountResult = s("Počet záznamů, které odpovídají zadaným podmínkám: ");
+
+// The copy-number picker opens left of the copy image, below the window's top.
+constexpr int kPickerImageLeft = 672;
+constexpr int kPickerShiftLeft = 285;
+constexpr int kPickerTop = 93;
+
+QString digitsOnly(const QString& text) {
+    QString out;
+    for (QChar c : text)
+        if (c >= u'0' && c <= u'9') out += c;
+    return out;
+}
+
+} // namespace
+
+// ---- connection to the program ------------------------------------------------------
+
+void DirectoryPage::attach(Application& app, DirectorySearch::Services services, NumberPicker* picker) {
+    m_app = &app;
+    m_picker = picker;
+    if (!services.stopRequested) services.stopRequested = &app.stopRequested;
+    if (!services.processEvents) services.processEvents = [] { QCoreApplication::processEvents(); };
+    m_search = std::make_unique<DirectorySearch>(
+        m_page.forFirms ? DirectorySearch::Directory::Firms : DirectorySearch::Directory::Persons, std::move(services));
+    m_search->onEndStateChanged = [this](DirectorySearch::EndState state) { showEndState(state); };
+    connectActions();
+}
+
+void DirectoryPage::setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer) {
+    m_search->setWorkingDatabases(results, phoneBuffer);
+    if (!results) return;
+    // Every row posted to the page query (copied or marked) rewrites the status text.
+    db::Dataset& page = results->dataset();
+    connect(&page, &db::Dataset::rowAppended, this, [this] { updateStatus(); });
+    connect(&page, &db::Dataset::rowChanged, this, [this] { updateStatus(); });
+    m_grid->setDataset(&page);
+}
+
+void DirectoryPage::connectActions() {
+    auto onClick = [this](Button which, void (DirectoryPage::*action)()) {
+        connect(button(which), &QPushButton::clicked, this, [this, action] { guarded([&] { (this->*action)(); }); });
+    };
+    onClick(Button::Search, &DirectoryPage::startSearch);
+    onClick(Button::Next, &DirectoryPage::nextPage);
+    onClick(Button::Previous, &DirectoryPage::previousPage);
+    onClick(Button::Reset, &DirectoryPage::resetPage);
+    connect(button(Button::Stop), &QPushButton::clicked, this, &DirectoryPage::requestStop);
+
+    // Enter in any search box sets off the search button, which does nothing while disabled.
+    for (QLineEdit* box : m_fields)
+        connect(box, &QLineEdit::returnPressed, button(Button::Search), &QPushButton::click);
+    // The telephone box keeps nothing but digits.
+    QLineEdit* phone = field(Field::Phone);
+    connect(phone, &QLineEdit::textChanged, this, [phone](const QString& text) {
+        const QString digits = digitsOnly(text);
+        if (digits == text) return;
+        const int cursor = digitsOnly(text.left(phone->cursorPosition())).size();
+        phone->setText(digits);
+        phone->setCursorPosition(cursor);
+    });
+    // Switching a wildcard off takes one trailing "*" from its own box.
+    for (Field f : {Field::Name, Field::Street, Field::Town}) {
+        QLineEdit* box = field(f);
+        connect(wildcardSwitch(f), &WildcardSwitch::toggled, this, [box](bool on) {
+            if (!on && box->text().endsWith(u'*')) box->setText(box->text().chopped(1));
+        });
+    }
+
+    connect(image(Image::CopyAll), &ClickableLabel::clicked, this, &DirectoryPage::copyAll);
+    connect(image(Image::CopyNumber), &ClickableLabel::clicked, this, [this] { guarded([this] { copyNumber(); }); });
+    connect(image(Image::CopyAddress), &ClickableLabel::clicked, this, &DirectoryPage::copyAddress);
+
+    connect(m_grid, &DataGrid::markColumnClicked, this, [this] { guarded([this] { toggleMark(); }); });
+    connect(m_grid, &DataGrid::currentRowChanged, this, [this] {
+        if (button(Button::Search)->isEnabled()) guarded([this] { refreshLabel(); });
+    });
+    connect(m_grid, &DataGrid::sortStateChanged, this, [this](int column, DataGrid::SortState state) {
+        guarded([&] { sortColumn(column, state); });
+    });
+    connect(m_grid, &DataGrid::rowDoubleClicked, this, &DirectoryPage::transferRequested);
+    connect(m_grid, &DataGrid::pointerEntered, this, [this] { emit pointerOverGrid(true); });
+    connect(m_grid, &DataGrid::pointerLeft, this, [this] { emit pointerOverGrid(false); });
+
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(m_page.popupMenu);
+    QAction* one = m_menu->addAction(s("přenést záznam do vlastní databáze"), this, &DirectoryPage::transferRequested);
+    one->setObjectName(m_page.transferItem);
+    QAction* marked =
+        m_menu->addAction(s("přenést označané záznamy do vlastní databáze"), this, &DirectoryPage::transferMarkedRequested);
+    marked->setObjectName(m_page.transferMarkedItem);
+    connect(m_menu, &QMenu::aboutToShow, this,
+            [this, marked] { marked->setVisible(m_search->state().markedCount != 0); });
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_menu->popup(m_grid->viewport()->mapToGlobal(at)); });
+}
+
+// Runs an action; an error of the database ends it, is shown, and leaves the
+// page idle so that the user can search again.
+void DirectoryPage::guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const db::Error& e) {
+        becomeIdle();
+        m_app->dialogs().warn(window(), e.message());
+    }
+}
+
+// ---- busy and idle ------------------------------------------------------------------------
+
+Limits::List DirectoryPage::limitsList() const {
+    return m_page.forFirms ? Limits::List::Firms : Limits::List::Persons;
+}
+
+int DirectoryPage::pageSize() {
+    Limits& limits = m_app->limits();
+    if (limits.text(limitsList(), Limits::Kind::Displayed).isEmpty())
+        limits.setText(limitsList(), Limits::Kind::Displayed, s("10"));
+    return limits.pageSize(limitsList());
+}
+
+int DirectoryPage::searchLimit() const {
+    return m_app->limits().searchLimit(limitsList());
+}
+
+void DirectoryPage::becomeBusy() {
+    window()->setWindowTitle(m_page.busyCaption);
+    if (!m_busyCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_busyCursor = true;
+}
+
+void DirectoryPage::becomeIdle() {
+    if (m_busyCursor) QApplication::restoreOverrideCursor();
+    m_busyCursor = false;
+    window()->setWindowTitle(maker::kMainCaption);
+    m_grid->setFocus();
+    button(Button::Stop)->setEnabled(false);
+    for (Button b : {Button::Search, Button::Reset, Button::Print, Button::Export}) button(b)->setEnabled(true);
+}
+
+void DirectoryPage::showEndState(DirectorySearch::EndState state) {
+    static const struct {
+        QColor colour;
+        const char* hint;
+    } looks[] = {{QColor(192, 192, 192), "Indikátor stavu konce vyhledávání"},
+                 {QColor(128, 0, 0), "Existují další záznamy v databázi !"},
+                 {QColor(0, 128, 0), "Žádné další záznamy již v databázi nejsou"}};
+    const auto& look = looks[int(state)];
+    QPalette p = m_endIndicator->palette();
+    p.setColor(QPalette::WindowText, look.colour);
+    m_endIndicator->setPalette(p);
+    m_endIndicator->setToolTip(s(look.hint));
+}
+
+void DirectoryPage::updateStatus() {
+    const DirectorySearch::PageState& st = m_search->state();
+    m_status->part(0)->setText(s(" Počet záznamů: %1 nalezených,  %2 označených")
+                                   .arg(QLocale().toString(st.foundCount))
+                                   .arg(st.markedCount));
+}
+
+// ---- search ---------------------------------------------------------------------------
+
+search_criteria::SearchFields DirectoryPage::readFields() const {
+    search_criteria::SearchFields f;
+    f.name = field(Field::Name)->text();
+    f.second = field(Field::SecondName)->text();
+    f.street = field(Field::Street)->text();
+    f.houseNumber = field(Field::HouseNumber)->text();
+    f.municipality = field(Field::Town)->text();
+    f.postalCode = field(Field::PostalCode)->text();
+    f.telephone = field(Field::Phone)->text();
+    f.region = m_region->currentIndex();
+    f.regionText = m_region->currentText();
+    f.nameWildcard = m_nameSwitch->isOn();
+    f.streetWildcard = m_streetSwitch->isOn();
+    f.municipalityWildcard = m_townSwitch->isOn();
+    return f;
+}
+
+void DirectoryPage::writeFields(const search_criteria::SearchFields& f) {
+    const std::pair<Field, const QString*> boxes[] = {
+        {Field::Name, &f.name},   {Field::SecondName, &f.second},     {Field::Street, &f.street},
+        {Field::HouseNumber, &f.houseNumber}, {Field::Town, &f.municipality}, {Field::PostalCode, &f.postalCode},
+        {Field::Phone, &f.telephone}};
+    for (const auto& [which, value] : boxes)
+        if (field(which)->text() != *value) field(which)->setText(*value);
+}
+
+void DirectoryPage::startSearch() {
+    runSearch(false);
+}
+
+// The search up to its first page; in count mode up to the statement. False
+// when it ended early (No to the telephone question, nothing to search for,
+// a value the directory does not know).
+bool DirectoryPage::runSearch(bool countOnly) {
+    if (!m_search || !m_search->isReady() || !button(Button::Search)->isEnabled()) return false;
+    m_search->setEndState(DirectorySearch::EndState::Neutral);
+
+    search_criteria::SearchFields f = readFields();
+    search_criteria::normalise(f);
+    writeFields(f);
+    const bool byTelephone = !f.telephone.isEmpty();
+    if (byTelephone && m_app->dialogs().message(window(), platform::Dialogs::kWarning, kTelephoneQuestion,
+                                                platform::Dialogs::Icon::Information,
+                                                platform::Dialogs::Buttons::YesNo) != platform::Dialogs::Answer::Yes)
+        return false;
+    if (search_criteria::isEmptyRequest(f)) {
+        m_app->dialogs().warn(window(), kEmptyRequest);
+        return false;
+    }
+
+    // The page is busy from here: only STOP responds.
+    for (Button b : {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Stop, Button::Previous,
+                     Button::Next})
+        button(b)->setEnabled(false);
+    m_record->clear();
+    m_label.clear();
+    m_app->stopRequested = false;
+    m_status->part(0)->clear();
+    QCoreApplication::processEvents();
+    m_grid->clearSortStates();
+    m_search->begin(pageSize());
+    becomeBusy();
+    m_app->currentPageName = m_page.pageName;
+
+    m_search->prepareTables(byTelephone);
+    if (const auto failed = m_search->validate(f)) {
+        m_app->dialogs().warn(window(), failed->message);
+        becomeIdle();
+        field(Field(int(failed->field)))->setFocus();
+        return false;
+    }
+    m_search->buildStatement(f, searchLimit());
+    if (!countOnly) nextPage();
+    return true;
+}
+
+void DirectoryPage::countMatches() {
+    if (!m_search || !button(Button::Search)->isEnabled()) return;
+    guarded([this] {
+        if (!field(Field::Phone)->text().isEmpty()) {
+            m_app->dialogs().warn(window(), kCountRefused);
+            return;
+        }
+        if (!runSearch(true)) return;
+        const qint64 n = m_search->count(searchLimit());
+        m_app->dialogs().inform(window(), kCountResult + text::thousandsGrouping(QString::number(n)) + s("    "));
+        becomeIdle();
+    });
+}
+
+// ---- paging ---------------------------------------------------------------------------
+
+void DirectoryPage::nextPage() {
+    becomeBusy();
+    for (Button b : {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Next})
+        button(b)->setEnabled(false);
+    button(Button::Stop)->setEnabled(true);
+    m_grid->clearSortStates();
+    const DirectorySearch::Paging paging = m_search->nextPage(pageSize(), searchLimit());
+    button(Button::Previous)->setEnabled(paging.previousEnabled);
+    button(Button::Next)->setEnabled(paging.nextEnabled);
+    becomeIdle();
+    if (m_search->state().foundCount > 0) refreshLabel();
+}
+
+void DirectoryPage::previousPage() {
+    m_search->setEndState(DirectorySearch::EndState::Neutral);
+    m_grid->clearSortStates();
+    const DirectorySearch::Paging paging = m_search->previousPage(pageSize());
+    button(Button::Previous)->setEnabled(paging.previousEnabled);
+    button(Button::Next)->setEnabled(paging.nextEnabled);
+    m_grid->setFocus();
+    button(Button::Stop)->setEnabled(false);
+    refreshLabel();
+}
+
+void DirectoryPage::resetPage() {
+    button(Button::Previous)->setEnabled(false);
+    button(Button::Next)->setEnabled(false);
+    button(Button::Search)->setEnabled(true);
+    button(Button::Stop)->setEnabled(false);
+    m_search->reset(pageSize());
+    for (QLineEdit* box : m_fields) box->clear();
+    m_region->setCurrentIndex(0);
+    m_status->part(0)->clear();
+    m_record->clear();
+    m_label.clear();
+    m_grid->clearSortStates();
+    if (m_page.focusOnReset) field(Field::Name)->setFocus();
+}
+
+void DirectoryPage::requestStop() {
+    window()->setWindowTitle(maker::kStoppingCaption);
+    if (m_app) m_app->stopRequested = true;
+}
+
+// ---- the shown page ----------------------------------------------------------------------
+
+void DirectoryPage::toggleMark() {
+    // Posting the row rewrites the status text.
+    m_search->toggleMark();
+}
+
+void DirectoryPage::sortColumn(int column, DataGrid::SortState state) {
+    if (column < 0 || column >= m_page.columns.size()) return;
+    const QString fieldName = m_page.columns[column].field;
+    if (fieldName.compare(s("Zn"), Qt::CaseInsensitive) == 0) {
+        // The mark column cannot be sorted.
+        m_grid->setSortState(column, DataGrid::SortState::None);
+        return;
+    }
+    if (state == DataGrid::SortState::None) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        m_search->sortPage(fieldName, state == DataGrid::SortState::Ascending ? DirectorySearch::SortOrder::Ascending
+                                                                             : DirectorySearch::SortOrder::Descending);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+// ---- record label and clipboard ------------------------------------------------------------
+
+void DirectoryPage::refreshLabel() {
+    m_label.clear();
+    m_current.reset();
+    m_extras.clear();
+    if (const auto record = m_search->currentRecord()) {
+        m_current = record;
+        if (record_label::hasExtraNumbers(*record)) m_extras = m_search->extraNumbers(record->euroIsdn);
+        m_label = record_label::labelLines(*record, m_extras);
+    }
+    m_record->setVerticalScrollBarPolicy(record_label::needsScrollBar(m_label) ? Qt::ScrollBarAlwaysOn
+                                                                               : Qt::ScrollBarAlwaysOff);
+    m_record->setPlainText(m_label.join(u'\n'));
+    m_record->verticalScrollBar()->setValue(0);
+}
+
+void DirectoryPage::copyAll() {
+    if (m_label.isEmpty()) return;
+    QGuiApplication::clipboard()->setText(record_label::copyAllText(m_label));
+}
+
+void DirectoryPage::copyNumber() {
+    if (m_label.isEmpty() || !m_current || !m_picker) return;
+    const QStringList items = record_label::numberPickerItems(*m_current, m_extras);
+    const QPoint at(window()->geometry().left() + kPickerImageLeft - kPickerShiftLeft,
+                    window()->geometry().top() + kPickerTop);
+    if (const auto ticked = m_picker->choose(items, at); ticked && !ticked->isEmpty())
+        QGuiApplication::clipboard()->setText(record_label::numbersClipboardText(*ticked));
+}
+
+void DirectoryPage::copyAddress() {
+    if (m_label.isEmpty() || !m_current) return;
+    QGuiApplication::clipboard()->setText(record_label::addressClipboardText(record_label::addressLines(*m_current)));
+}
