@@ -1,0 +1,276 @@
+// The persons and firms pages driven through their widgets, found by name,
+// over a small directory.
+
+#include "DirectoryFixture.h"
+
+#include "Application.h"
+#include "DataGrid.h"
+#include "DirectoryPage.h"
+#include "Drives.h"
+#include "NumberPicker.h"
+#include "PageWidgets.h"
+#include "ScriptedDialogs.h"
+#include "SettingsStore.h"
+#include "Shell.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace platform;
+using searchtest::DirectoryFixture;
+
+namespace {
+
+class NoShell : public Shell {
+public:
+    bool open(const QString&) override { return true; }
+    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
+};
+
+const QString kStatus = QStringLiteral(" Počet záznamů: %1 nalezených,  %2 označených");
+
+} // namespace
+
+class TestSearchPage : public QObject {
+    Q_OBJECT
+
+    DirectoryFixture m_fixture;
+    db::Database* m_directory = nullptr;
+    MemorySettingsStore m_settings;
+    FixedDrives m_drives{{}};
+    ScriptedDialogs m_dialogs;
+    NoShell m_shell;
+    std::unique_ptr<Application> m_app;
+    NumberPicker* m_picker = nullptr;
+
+    struct Page {
+        std::unique_ptr<DirectoryPage> widget;
+        db::Dataset query, buffer;
+        std::unique_ptr<db::WorkingDatabase> results, phone;
+    };
+
+    std::unique_ptr<Page> makePage(bool firms) {
+        auto p = std::make_unique<Page>();
+        p->widget = std::make_unique<DirectoryPage>(firms ? DirectoryPageDescription::firms()
+                                                          : DirectoryPageDescription::persons());
+        DirectorySearch::Services services;
+        services.directory = [this] { return m_directory; };
+        p->widget->attach(*m_app, services, m_picker);
+        p->results = std::make_unique<db::WorkingDatabase>(
+            m_fixture.engine(), firms ? db::WorkingKind::FirmsResult : db::WorkingKind::PersonsResult,
+            m_fixture.paths(), p->query);
+        p->phone = std::make_unique<db::WorkingDatabase>(
+            m_fixture.engine(), firms ? db::WorkingKind::FirmsBuffer : db::WorkingKind::PersonsBuffer,
+            m_fixture.paths(), p->buffer);
+        p->widget->setWorkingDatabases(p->results.get(), p->phone.get());
+        p->widget->resize(760, 430);
+        p->widget->show();
+        return p;
+    }
+
+    template <typename T> static T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QString::fromLatin1(name));
+        if (!c) qFatal("no control %s", name);
+        return c;
+    }
+    static QString status(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
+    static QStringList gridColumn(DataGrid* grid, int column) {
+        QStringList out;
+        for (int r = 0; r < grid->model()->rowCount(); ++r) out << grid->model()->index(r, column).data().toString();
+        return out;
+    }
+
+private slots:
+    void initTestCase() {
+        m_fixture.database().beginTransaction();
+        int serial = 0;
+        const auto add = [&](bool firm, const QString& name, qint64 key = 0) {
+            DirectoryFixture::Entry e;
+            e.surname = name;
+            e.firstName = QStringLiteral("Jan");
+            e.street = QStringLiteral("Dlouhá");
+            e.houseNumber = QStringLiteral("12");
+            e.municipality = QStringLiteral("Brno");
+            e.postalCode = QStringLiteral("60200");
+            e.number = QStringLiteral("5%1").arg(++serial, 8, 10, QLatin1Char('0'));
+            e.euroIsdn = key;
+            m_fixture.add(firm, e);
+        };
+        for (int i = 0; i < 25; ++i) add(false, QStringLiteral("Pokus"));
+        add(false, QStringLiteral("Čísla"), 77);
+        m_fixture.addExtra(false, 77, QStringLiteral("601222333"), QStringLiteral("byt"));
+        m_fixture.addExtra(false, 77, QStringLiteral("601444555"));
+        for (int i = 0; i < 3; ++i) add(true, QStringLiteral("Autoservis"));
+        m_fixture.database().commit();
+        m_directory = m_fixture.openReadOnly();
+        m_app = std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
+        m_app->limits().fillEmpty();
+        m_picker = new NumberPicker;
+    }
+    void cleanupTestCase() { delete m_picker; }
+    void init() { m_dialogs.clear(); }
+
+    // A search shows the first page, the status text and the label; ">>>"
+    // pages on; a click in the mark column marks, in any other column not.
+    void searchPageAndMark() {
+        auto page = makePage(false);
+        QWidget* w = page->widget.get();
+        child<QLineEdit>(w, "prijmeni")->setText(QStringLiteral("Pok"));
+        child<WildcardSwitch>(w, "Label8")->setOn(true);
+        QTest::keyClick(child<QLineEdit>(w, "prijmeni"), Qt::Key_Return);
+        auto* grid = child<DataGrid>(w, "DBGridPro1");
+        QCOMPARE(child<QLineEdit>(w, "prijmeni")->text(), QStringLiteral("Pok*"));
+        QCOMPARE(grid->model()->rowCount(), 10);
+        QCOMPARE(status(w, "dones_o"), kStatus.arg(10).arg(0));
+        QCOMPARE(child<QPlainTextEdit>(w, "Memo1")->toPlainText().section(u'\n', 0, 0), QStringLiteral("Pokus Jan"));
+        QVERIFY(child<QPushButton>(w, "Button12")->isEnabled());
+        QVERIFY(!child<QPushButton>(w, "Button11")->isEnabled());
+        QVERIFY(!child<QPushButton>(w, "Button16")->isEnabled());
+
+        QTest::mouseClick(child<QPushButton>(w, "Button12"), Qt::LeftButton);
+        QCOMPARE(gridColumn(grid, 1).first(), QStringLiteral("11"));
+        const int y = grid->visualRect(grid->model()->index(2, 0)).center().y();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->columnWidth(0) / 2, y));
+        QCOMPARE(status(w, "dones_o"), kStatus.arg(20).arg(1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->columnWidth(0) + 20, y));
+        QCOMPARE(status(w, "dones_o"), kStatus.arg(20).arg(1));
+        QCOMPARE(page->query.text(QStringLiteral("ID2")), QStringLiteral("13"));
+
+        // The menu offers the marked records only while some are marked.
+        QMenu* menu = page->widget->contextMenu();
+        QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu2"));
+        emit menu->aboutToShow();
+        QAction* marked = menu->findChild<QAction*>(QStringLiteral("oznacene_o"));
+        QVERIFY(marked && marked->isVisible());
+
+        // Reset empties boxes, grid, status and label.
+        QTest::mouseClick(child<QPushButton>(w, "Button3"), Qt::LeftButton);
+        QCOMPARE(grid->model()->rowCount(), 0);
+        QVERIFY(child<QLineEdit>(w, "prijmeni")->text().isEmpty());
+        QVERIFY(status(w, "dones_o").isEmpty());
+        QVERIFY(child<QPlainTextEdit>(w, "Memo1")->toPlainText().isEmpty());
+        QVERIFY(child<WildcardSwitch>(w, "Label8")->isOn());
+    }
+
+    // Requests that end before the search, with their messages; typed quotes,
+    // brackets and semicolons are searched as text, never run as SQL.
+    void endsEarly_data() {
+        QTest::addColumn<bool>("firms");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        const QString empty = QStringLiteral("Není zadán žádný parametr pro vyhledávání.    ");
+        QTest::newRow("star alone") << false << "prijmeni" << "*" << empty;
+        QTest::newRow("bracket clears") << false << "jmeno" << "Ja[n" << empty;
+        QTest::newRow("unknown surname") << false << "prijmeni" << "Nikdo" << "Bylo zadáno neexistující příjmení!";
+        QTest::newRow("quote in surname") << false << "prijmeni" << "Po\"kus" << "Bylo zadáno neexistující příjmení!";
+        QTest::newRow("statement in first name")
+            << false << "jmeno" << "Jan\" OR \"\"=\"" << "Bylo zadáno neexistující jméno!";
+        QTest::newRow("semicolon in street") << false << "ulice" << "Dlouhá;" << "Byla zadána neexistující ulice!";
+        QTest::newRow("quote in house number") << false << "cp" << "12\"" << "Bylo zadáno neexistující popisné číslo!";
+        QTest::newRow("quote in town") << true << "mesto_f" << "Br\"no" << "Byla zadána neexistující obec!";
+        QTest::newRow("semicolon in postal code") << true << "psc_f" << "602;00" << "Bylo zadáno neexistující PSČ!";
+        QTest::newRow("quote in note") << true << "poznamka" << "x\"; DROP TABLE Firmy" << "Byla zadána neexistující poznámka!";
+        QTest::newRow("quote in firm") << true << "firma" << "Auto\"" << "Byl zadán neexistující název firmy!";
+    }
+    void endsEarly() {
+        QFETCH(bool, firms);
+        QFETCH(QString, box);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        auto page = makePage(firms);
+        QWidget* w = page->widget.get();
+        auto* field = child<QLineEdit>(w, qPrintable(box));
+        field->setText(value);
+        QTest::mouseClick(child<QPushButton>(w, firms ? "Button6" : "Button1"), Qt::LeftButton);
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{message});
+        QCOMPARE(m_dialogs.shown().first().caption, QStringLiteral("Upozornění"));
+        QVERIFY(child<QPushButton>(w, firms ? "Button6" : "Button1")->isEnabled());
+        QCOMPARE(child<DataGrid>(w, firms ? "DBGridPro2" : "DBGridPro1")->model()->rowCount(), 0);
+        if (message.startsWith(QStringLiteral("By"))) QCOMPARE(QApplication::focusWidget(), field);
+    }
+
+    // No to the telephone question: nothing happens. The count refuses a
+    // telephone number and otherwise reports every match.
+    void telephoneQuestionAndCount() {
+        auto page = makePage(false);
+        QWidget* w = page->widget.get();
+        auto* tel = child<QLineEdit>(w, "tel");
+        tel->setText(QStringLiteral("601-222 333"));
+        QCOMPARE(tel->text(), QStringLiteral("601222333"));
+        m_dialogs.answerMessage(Dialogs::Answer::No);
+        QTest::mouseClick(child<QPushButton>(w, "Button1"), Qt::LeftButton);
+        QCOMPARE(m_dialogs.shown().size(), 1);
+        QCOMPARE(m_dialogs.shown().first().buttons, Dialogs::Buttons::YesNo);
+        QVERIFY(page->query.isOpen() == false || page->query.isEmpty());
+
+        page->widget->countMatches();
+        QCOMPARE(m_dialogs.messageTexts().last(),
+                 QStringLiteral("Tuto funkci nelze použít při vyplněném poli telefonního čísla.   "));
+        tel->clear();
+        child<QLineEdit>(w, "prijmeni")->setText(QStringLiteral("Pokus"));
+        page->widget->countMatches();
+        QCOMPARE(m_dialogs.messageTexts().last(),
+                 QStringLiteral("Počet záznamů, které odpovídají zadaným podmínkám: 25    "));
+        QCOMPARE(m_dialogs.shown().last().caption, QStringLiteral("Informace"));
+    }
+
+    // The telephone search finds a subscriber by an additional number; the label
+    // lists its numbers; copy number offers them in the picker.
+    void labelAndClipboard() {
+        auto page = makePage(false);
+        QWidget* w = page->widget.get();
+        child<QLineEdit>(w, "tel")->setText(QStringLiteral("601444555"));
+        m_dialogs.answerMessage(Dialogs::Answer::Yes);
+        QTest::mouseClick(child<QPushButton>(w, "Button1"), Qt::LeftButton);
+        QCOMPARE(page->query.text(QStringLiteral("Prijmeni")), QStringLiteral("Čísla"));
+        const QStringList label = page->widget->labelLines();
+        QVERIFY2(label.contains(QStringLiteral("                601 222 333   byt")), qPrintable(label.join(u'|')));
+        QCOMPARE(child<QLabel>(w, "Label18")->toolTip(), QStringLiteral("Žádné další záznamy již v databázi nejsou"));
+
+        page->widget->copyAll();
+        QCOMPARE(QGuiApplication::clipboard()->text(), label.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        // Three numbers: the picker opens with the first ticked; "Vše" copies all.
+        QTimer::singleShot(0, this, [this] {
+            QCOMPARE(m_picker->list()->count(), 3);
+            QCOMPARE(m_picker->list()->item(0)->checkState(), Qt::Checked);
+            m_picker->allButton()->click();
+        });
+        page->widget->copyNumber();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("500000026\r\n601222333\r\n601444555\r\n\r\n"));
+        page->widget->copyAddress();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("Čísla Jan\r\nDlouhá 12\r\n602 00   Brno\r\n"));
+    }
+
+    // Sorting a title reorders the shown page only; the mark title cannot sort.
+    void sortTitles() {
+        auto page = makePage(false);
+        QWidget* w = page->widget.get();
+        child<QLineEdit>(w, "prijmeni")->setText(QStringLiteral("Pokus"));
+        QTest::mouseClick(child<QPushButton>(w, "Button1"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(w, "Button12"), Qt::LeftButton);
+        auto* grid = child<DataGrid>(w, "DBGridPro1");
+        grid->setSortState(1, DataGrid::SortState::Ascending);
+        emit grid->sortStateChanged(1, DataGrid::SortState::Descending);
+        QCOMPARE(gridColumn(grid, 1),
+                 (QStringList{"20", "19", "18", "17", "16", "15", "14", "13", "12", "11"}));
+        grid->setSortState(0, DataGrid::SortState::Ascending);
+        emit grid->sortStateChanged(0, DataGrid::SortState::Ascending);
+        QCOMPARE(grid->sortState(0), DataGrid::SortState::None);
+    }
+};
+
+QTEST_MAIN(TestSearchPage)
+#include "tst_searchpage.moc"
