@@ -12,10 +12,33 @@ using search_criteria::quoted;
 // Candidates unscrambled into the phone buffer at a time.
 constexpr int kBlockSize = 2000;
 
-QString s(const char* text) { return QString::fromUtf8(text); }
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// Rows appended one by one are written in one transaction, committed when the
+// scope ends however it ends, so that an error keeps the rows copied so far.
+class Batch {
+  public:
+    explicit Batch(db::Database* database) : m_db(database) {
+        if (m_db) m_db->beginTransaction();
+    }
+    ~Batch() {
+        try {
+            if (m_db) m_db->commit();
+        } catch (const db::Error&) {
+        }
+    }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+  private:
+    db::Database* m_db;
+};
 
 row_copy::Directory copyKind(search_criteria::Directory d) {
-    return d == search_criteria::Directory::Persons ? row_copy::Directory::Persons : row_copy::Directory::Firms;
+    return d == search_criteria::Directory::Persons ? row_copy::Directory::Persons
+                                                    : row_copy::Directory::Firms;
 }
 
 } // namespace
@@ -139,8 +162,9 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
             try {
                 const QString number = row_copy::storedNumber(row.text(s("nTel_a")), row.text(s("nTelExt_a")),
                                                               row.text(s("nID")), m_kind == Directory::Firms);
-                m_buffer->database()->execute(row_copy::extraNumberInsert(kind, number, row.text(s("euroISDN"))),
-                                              db::Database::FailOnError);
+                m_buffer->database()->execute(
+                    row_copy::extraNumberInsert(kind, number, row.text(s("euroISDN"))),
+                    db::Database::FailOnError);
             } catch (const db::Error&) {
                 // That number cannot be found then; the scan goes on.
             }
@@ -247,6 +271,7 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
         // Rows copied before: nothing to fetch.
         paging.nextEnabled = true;
     } else {
+        Batch batch(m_results->database());
         bool* stop = m_services.stopRequested;
         while (st.fillCounter < st.last - st.fillStart && !st.endOfResults) {
             if (st.foundCount == searchLimit) {
@@ -304,8 +329,8 @@ DirectorySearch::Paging DirectorySearch::previousPage(int pageSize) {
     st.last = f - 1;
     st.first = f - pageSize;
     st.lastShown = f - 1;
-    openPage(s("select * from ") + tableName().toLower() + s(" where id2 between ") + QString::number(st.first) +
-             s(" and ") + QString::number(st.last));
+    openPage(s("select * from ") + tableName().toLower() + s(" where id2 between ") +
+             QString::number(st.first) + s(" and ") + QString::number(st.last));
     pageQuery().first();
     return Paging{st.first > 1, true};
 }
@@ -370,19 +395,22 @@ bool DirectorySearch::loadBlock() {
     m_buffer->recreate(m_state.pageSize, [this] { m_state.phoneSearch = true; });
     bool* stop = m_services.stopRequested;
     int moved = 0;
-    while (moved < kBlockSize && !m_scanDone && !(stop && *stop)) {
-        if (!m_scanStarted) {
-            m_scanStarted = true;
-            if (m_directory.isEmpty()) {
-                m_scanDone = true;
-                break;
+    {
+        Batch batch(m_buffer->database());
+        while (moved < kBlockSize && !m_scanDone && !(stop && *stop)) {
+            if (!m_scanStarted) {
+                m_scanStarted = true;
+                if (m_directory.isEmpty()) {
+                    m_scanDone = true;
+                    break;
+                }
+                m_directory.first();
+            } else {
+                m_directory.next();
             }
-            m_directory.first();
-        } else {
-            m_directory.next();
+            ++moved;
+            if (m_directory.eof()) m_scanDone = true;
         }
-        ++moved;
-        if (m_directory.eof()) m_scanDone = true;
     }
 
     db::Dataset& buffer = bufferQuery();
@@ -391,8 +419,8 @@ bool DirectorySearch::loadBlock() {
     const QString table = tableName();
     const QString number = quoted(m_phoneDigits);
     if (m_state.extraNumbersPhase)
-        buffer.setSql(s("SELECT DISTINCT * FROM ") + table + s(" WHERE euroisdn IN (SELECT euroisdn FROM ") + table +
-                      s("_TEL_Navic WHERE Tel LIKE ") + number + s(")"));
+        buffer.setSql(s("SELECT DISTINCT * FROM ") + table + s(" WHERE euroisdn IN (SELECT euroisdn FROM ") +
+                      table + s("_TEL_Navic WHERE Tel LIKE ") + number + s(")"));
     else
         buffer.setSql(s("SELECT DISTINCT * FROM ") + table + s(" WHERE Tel LIKE ") + number);
     buffer.open();
@@ -509,8 +537,9 @@ QList<record_label::ExtraNumber> DirectorySearch::extraNumbers(const QString& eu
     for (; !m_lookup.eof(); m_lookup.next()) {
         const QString note = m_lookup.text(s("Poznamka"));
         out << (hasTel ? record_label::extraNumberFromTel(m_lookup.text(s("Tel")), note)
-                       : record_label::extraNumberFromStored(m_lookup.text(s("Tel_a")), m_lookup.text(s("TelExt_a")),
-                                                              m_lookup.text(s("ID")), note));
+                       : record_label::extraNumberFromStored(m_lookup.text(s("Tel_a")),
+                                                             m_lookup.text(s("TelExt_a")),
+                                                             m_lookup.text(s("ID")), note));
     }
     m_lookup.close();
     return out;

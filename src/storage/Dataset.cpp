@@ -68,6 +68,8 @@ void Dataset::discardCursor() {
     m_stmt = sqlite::Statement();
     m_rowStmt = sqlite::Statement();
     m_offsetStmt = sqlite::Statement();
+    m_insertStmt = sqlite::Statement();
+    m_insertSql.clear();
     m_keys.clear();
     m_cache.clear();
     m_ring.clear();
@@ -447,9 +449,23 @@ void Dataset::post() {
             for (int k = 1; k <= idx.size(); ++k) params << QStringLiteral("?%1").arg(k);
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_tr.baseTable, cols.join(u", "), params.join(u", "));
         }
-        sqlite::Statement st(h, sql);
+        // A fill appends row after row with the same columns: the statement is
+        // prepared once and reused while the columns stay the same.
+        if (sql != m_insertSql || !m_insertStmt.isValid()) {
+            m_insertStmt = sqlite::Statement(h, sql);
+            m_insertSql = sql;
+        } else {
+            m_insertStmt.reset();
+        }
+        sqlite::Statement& st = m_insertStmt;
         for (int k = 0; k < idx.size(); ++k) st.bind(k + 1, m_buffer[idx[k]]);
-        st.step();
+        try {
+            st.step();
+        } catch (...) {
+            st.reset();
+            throw;
+        }
+        st.reset();
         const qint64 rowid = sqlite3_last_insert_rowid(h);
         m_keys.push_back(rowid);
         m_cache.remove(rowid);

@@ -176,6 +176,8 @@ private:
     std::vector<qint64> m_keys;
     mutable QHash<qint64, Row> m_cache;
     mutable sqlite::Statement m_rowStmt;
+    sqlite::Statement m_insertStmt; // the last append's statement, for the next one
+    QString m_insertSql;
 
     // Lazy mode: the cursor holds the row at m_stmtIndex; once the dataset has
     // moved back, the rows it leaves are copied into a ring for moving back again.

@@ -124,7 +124,10 @@ void createOwnDatabase(Engine& engine, const QString& path, const OwnPaths& path
         tables = {&layouts::persons(), &layouts::personsExtra()};
     else if (path == paths.firmsBuffer)
         tables = {&layouts::firmsBuffer(), &layouts::firmsExtra()};
+    // One transaction: the file is written once, not once per statement.
+    db->beginTransaction();
     for (const TableDef* t : tables) db->defineTable(*t);
+    db->commit();
     db->close();
 }
 
