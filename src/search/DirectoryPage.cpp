@@ -37,9 +37,9 @@ DirectoryPage::~DirectoryPage() {
 void DirectoryPage::buildControls() {
     // Created in the order of the Tab key: the boxes from the top left, then
     // the buttons, the grid last.
-    const DirectoryPageDescription::Box* boxes[7] = {&m_page.name,        &m_page.secondName, &m_page.street,
-                                              &m_page.houseNumber, &m_page.town,       &m_page.postalCode,
-                                              &m_page.phone};
+    const DirectoryPageDescription::Box* boxes[7] = {
+        &m_page.name, &m_page.secondName, &m_page.street, &m_page.houseNumber,
+        &m_page.town, &m_page.postalCode, &m_page.phone};
     for (int i = 0; i < 7; ++i)
         m_fields[i] = makeSearchBox(boxes[i]->name, boxes[i]->shortcut, this);
     m_nameSwitch = new WildcardSwitch(m_page.nameSwitch.name, m_page.nameSwitch.on, this);

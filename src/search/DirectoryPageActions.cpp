@@ -27,7 +27,9 @@
 
 namespace {
 
-QString s(const char* text) { return QString::fromUtf8(text); }
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 const QString kTelephoneQuestion =
     s("Vyhledávání podle telefonního čísla může trvat delší dobu. Přejete si pokračovat?");
@@ -40,13 +42,6 @@ constexpr int kPickerImageLeft = 672;
 constexpr int kPickerShiftLeft = 285;
 constexpr int kPickerTop = 93;
 
-QString digitsOnly(const QString& text) {
-    QString out;
-    for (QChar c : text)
-        if (c >= u'0' && c <= u'9') out += c;
-    return out;
-}
-
 } // namespace
 
 // ---- connection to the program ------------------------------------------------------
@@ -56,8 +51,9 @@ void DirectoryPage::attach(Application& app, DirectorySearch::Services services,
     m_picker = picker;
     if (!services.stopRequested) services.stopRequested = &app.stopRequested;
     if (!services.processEvents) services.processEvents = [] { QCoreApplication::processEvents(); };
-    m_search = std::make_unique<DirectorySearch>(
-        m_page.forFirms ? DirectorySearch::Directory::Firms : DirectorySearch::Directory::Persons, std::move(services));
+    m_search = std::make_unique<DirectorySearch>(m_page.forFirms ? DirectorySearch::Directory::Firms
+                                                                 : DirectorySearch::Directory::Persons,
+                                                 std::move(services));
     m_search->onEndStateChanged = [this](DirectorySearch::EndState state) { showEndState(state); };
     connectActions();
 }
@@ -74,7 +70,8 @@ void DirectoryPage::setWorkingDatabases(db::WorkingDatabase* results, db::Workin
 
 void DirectoryPage::connectActions() {
     auto onClick = [this](Button which, void (DirectoryPage::*action)()) {
-        connect(button(which), &QPushButton::clicked, this, [this, action] { guarded([&] { (this->*action)(); }); });
+        connect(button(which), &QPushButton::clicked, this,
+                [this, action] { guarded([&] { (this->*action)(); }); });
     };
     onClick(Button::Search, &DirectoryPage::startSearch);
     onClick(Button::Next, &DirectoryPage::nextPage);
@@ -88,9 +85,9 @@ void DirectoryPage::connectActions() {
     // The telephone box keeps nothing but digits.
     QLineEdit* phone = field(Field::Phone);
     connect(phone, &QLineEdit::textChanged, this, [phone](const QString& text) {
-        const QString digits = digitsOnly(text);
+        const QString digits = search_criteria::digitsOnly(text);
         if (digits == text) return;
-        const int cursor = digitsOnly(text.left(phone->cursorPosition())).size();
+        const int cursor = search_criteria::digitsOnly(text.left(phone->cursorPosition())).size();
         phone->setText(digits);
         phone->setCursorPosition(cursor);
     });
@@ -103,26 +100,27 @@ void DirectoryPage::connectActions() {
     }
 
     connect(image(Image::CopyAll), &ClickableLabel::clicked, this, &DirectoryPage::copyAll);
-    connect(image(Image::CopyNumber), &ClickableLabel::clicked, this, [this] { guarded([this] { copyNumber(); }); });
+    connect(image(Image::CopyNumber), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { copyNumber(); }); });
     connect(image(Image::CopyAddress), &ClickableLabel::clicked, this, &DirectoryPage::copyAddress);
 
     connect(m_grid, &DataGrid::markColumnClicked, this, [this] { guarded([this] { toggleMark(); }); });
     connect(m_grid, &DataGrid::currentRowChanged, this, [this] {
         if (button(Button::Search)->isEnabled()) guarded([this] { refreshLabel(); });
     });
-    connect(m_grid, &DataGrid::sortStateChanged, this, [this](int column, DataGrid::SortState state) {
-        guarded([&] { sortColumn(column, state); });
-    });
+    connect(m_grid, &DataGrid::sortStateChanged, this,
+            [this](int column, DataGrid::SortState state) { guarded([&] { sortColumn(column, state); }); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this, &DirectoryPage::transferRequested);
     connect(m_grid, &DataGrid::pointerEntered, this, [this] { emit pointerOverGrid(true); });
     connect(m_grid, &DataGrid::pointerLeft, this, [this] { emit pointerOverGrid(false); });
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(m_page.popupMenu);
-    QAction* one = m_menu->addAction(s("přenést záznam do vlastní databáze"), this, &DirectoryPage::transferRequested);
+    QAction* one =
+        m_menu->addAction(s("přenést záznam do vlastní databáze"), this, &DirectoryPage::transferRequested);
     one->setObjectName(m_page.transferItem);
-    QAction* marked =
-        m_menu->addAction(s("přenést označané záznamy do vlastní databáze"), this, &DirectoryPage::transferMarkedRequested);
+    QAction* marked = m_menu->addAction(s("přenést označané záznamy do vlastní databáze"), this,
+                                        &DirectoryPage::transferMarkedRequested);
     marked->setObjectName(m_page.transferMarkedItem);
     connect(m_menu, &QMenu::aboutToShow, this,
             [this, marked] { marked->setVisible(m_search->state().markedCount != 0); });
@@ -170,7 +168,8 @@ void DirectoryPage::becomeIdle() {
     window()->setWindowTitle(maker::kMainCaption);
     m_grid->setFocus();
     button(Button::Stop)->setEnabled(false);
-    for (Button b : {Button::Search, Button::Reset, Button::Print, Button::Export}) button(b)->setEnabled(true);
+    for (Button b : {Button::Search, Button::Reset, Button::Print, Button::Export})
+        button(b)->setEnabled(true);
 }
 
 void DirectoryPage::showEndState(DirectorySearch::EndState state) {
@@ -215,8 +214,9 @@ search_criteria::SearchFields DirectoryPage::readFields() const {
 
 void DirectoryPage::writeFields(const search_criteria::SearchFields& f) {
     const std::pair<Field, const QString*> boxes[] = {
-        {Field::Name, &f.name},   {Field::SecondName, &f.second},     {Field::Street, &f.street},
-        {Field::HouseNumber, &f.houseNumber}, {Field::Town, &f.municipality}, {Field::PostalCode, &f.postalCode},
+        {Field::Name, &f.name},         {Field::SecondName, &f.second},
+        {Field::Street, &f.street},     {Field::HouseNumber, &f.houseNumber},
+        {Field::Town, &f.municipality}, {Field::PostalCode, &f.postalCode},
         {Field::Phone, &f.telephone}};
     for (const auto& [which, value] : boxes)
         if (field(which)->text() != *value) field(which)->setText(*value);
@@ -237,9 +237,10 @@ bool DirectoryPage::runSearch(bool countOnly) {
     search_criteria::normalise(f);
     writeFields(f);
     const bool byTelephone = !f.telephone.isEmpty();
-    if (byTelephone && m_app->dialogs().message(window(), platform::Dialogs::kWarning, kTelephoneQuestion,
-                                                platform::Dialogs::Icon::Information,
-                                                platform::Dialogs::Buttons::YesNo) != platform::Dialogs::Answer::Yes)
+    if (byTelephone &&
+        m_app->dialogs().message(window(), platform::Dialogs::kWarning, kTelephoneQuestion,
+                                 platform::Dialogs::Icon::Information,
+                                 platform::Dialogs::Buttons::YesNo) != platform::Dialogs::Answer::Yes)
         return false;
     if (search_criteria::isEmptyRequest(f)) {
         m_app->dialogs().warn(window(), kEmptyRequest);
@@ -247,8 +248,8 @@ bool DirectoryPage::runSearch(bool countOnly) {
     }
 
     // The page is busy from here: only STOP responds.
-    for (Button b : {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Stop, Button::Previous,
-                     Button::Next})
+    for (Button b : {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Stop,
+                     Button::Previous, Button::Next})
         button(b)->setEnabled(false);
     m_record->clear();
     m_label.clear();
@@ -281,7 +282,8 @@ void DirectoryPage::countMatches() {
         }
         if (!runSearch(true)) return;
         const qint64 n = m_search->count(searchLimit());
-        m_app->dialogs().inform(window(), kCountResult + text::thousandsGrouping(QString::number(n)) + s("    "));
+        m_app->dialogs().inform(window(),
+                                kCountResult + text::thousandsGrouping(QString::number(n)) + s("    "));
         becomeIdle();
     });
 }
@@ -318,7 +320,8 @@ void DirectoryPage::resetPage() {
     button(Button::Search)->setEnabled(true);
     button(Button::Stop)->setEnabled(false);
     m_search->reset(pageSize());
-    for (QLineEdit* box : m_fields) box->clear();
+    for (QLineEdit* box : m_fields)
+        box->clear();
     m_region->setCurrentIndex(0);
     m_status->part(0)->clear();
     m_record->clear();
@@ -350,8 +353,9 @@ void DirectoryPage::sortColumn(int column, DataGrid::SortState state) {
     if (state == DataGrid::SortState::None) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        m_search->sortPage(fieldName, state == DataGrid::SortState::Ascending ? DirectorySearch::SortOrder::Ascending
-                                                                             : DirectorySearch::SortOrder::Descending);
+        m_search->sortPage(fieldName, state == DataGrid::SortState::Ascending
+                                          ? DirectorySearch::SortOrder::Ascending
+                                          : DirectorySearch::SortOrder::Descending);
     } catch (...) {
         QApplication::restoreOverrideCursor();
         throw;
@@ -392,5 +396,6 @@ void DirectoryPage::copyNumber() {
 
 void DirectoryPage::copyAddress() {
     if (m_label.isEmpty() || !m_current) return;
-    QGuiApplication::clipboard()->setText(record_label::addressClipboardText(record_label::addressLines(*m_current)));
+    QGuiApplication::clipboard()->setText(
+        record_label::addressClipboardText(record_label::addressLines(*m_current)));
 }

@@ -45,7 +45,8 @@ NumberPicker::NumberPicker(QWidget* parent) : QDialog(parent, Qt::Tool) {
     m_copy->setDefault(true);
     connect(m_copy, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_all, &QPushButton::clicked, this, [this] {
-        for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setCheckState(Qt::Checked);
+        for (int i = 0; i < m_list->count(); ++i)
+            m_list->item(i)->setCheckState(Qt::Checked);
         accept();
     });
 }

@@ -37,7 +37,8 @@ QString streetText(const LabelRecord& r) {
 
 QString withCrLf(const QStringList& lines) {
     QString out;
-    for (const QString& line : lines) out += line + kCrLf;
+    for (const QString& line : lines)
+        out += line + kCrLf;
     return out;
 }
 
@@ -58,13 +59,17 @@ ExtraNumber extraNumberFromStored(const QString& telA, const QString& telExtA, c
     return {text::phoneGrouping(phone::unscramble(telA + telExtA, id)), note, false};
 }
 
-bool hasExtraNumbers(const LabelRecord& record) { return !record.euroIsdn.isEmpty(); }
+bool hasExtraNumbers(const LabelRecord& record) {
+    return !record.euroIsdn.isEmpty();
+}
 
-QString extraNumbersProbeSql(bool firm) { return QStringLiteral("SELECT * FROM ") + extraTable(firm); }
+QString extraNumbersProbeSql(bool firm) {
+    return QStringLiteral("SELECT * FROM ") + extraTable(firm);
+}
 
 QString extraNumbersSql(bool firm, bool hasTelColumn, const QString& euroIsdn) {
-    const QString columns = hasTelColumn ? QStringLiteral("Tel, Poznamka")
-                                         : QStringLiteral("ID, Tel_a, TelExt_a, Poznamka");
+    const QString columns =
+        hasTelColumn ? QStringLiteral("Tel, Poznamka") : QStringLiteral("ID, Tel_a, TelExt_a, Poznamka");
     return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + extraTable(firm) +
            QStringLiteral(" WHERE EuroISDN = ") + euroIsdn;
 }
@@ -124,9 +129,13 @@ QStringList labelLines(const LabelRecord& r, const QList<ExtraNumber>& extras) {
     return lines;
 }
 
-bool needsScrollBar(const QStringList& lines) { return lines.size() > kVisibleLines; }
+bool needsScrollBar(const QStringList& lines) {
+    return lines.size() > kVisibleLines;
+}
 
-QString copyAllText(const QStringList& lines) { return withCrLf(lines); }
+QString copyAllText(const QStringList& lines) {
+    return withCrLf(lines);
+}
 
 QStringList numberPickerItems(const LabelRecord& r, const QList<ExtraNumber>& extras) {
     QStringList items;
@@ -141,7 +150,8 @@ QStringList numberPickerItems(const LabelRecord& r, const QList<ExtraNumber>& ex
 QString numbersClipboardText(const QStringList& tickedItems) {
     if (tickedItems.size() == 1) return text::removeBlanks(pickerNumber(tickedItems.first()));
     QString out;
-    for (const QString& item : tickedItems) out += text::removeBlanks(pickerNumber(item)) + kCrLf;
+    for (const QString& item : tickedItems)
+        out += text::removeBlanks(pickerNumber(item)) + kCrLf;
     if (!tickedItems.isEmpty()) out += kCrLf;
     return out;
 }
@@ -161,6 +171,8 @@ QStringList addressLines(const LabelRecord& r) {
     return lines;
 }
 
-QString addressClipboardText(const QStringList& lines) { return withCrLf(lines); }
+QString addressClipboardText(const QStringList& lines) {
+    return withCrLf(lines);
+}
 
 } // namespace record_label

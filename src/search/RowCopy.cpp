@@ -3,6 +3,7 @@
 #include "Dataset.h"
 #include "Error.h"
 #include "Scramble.h"
+#include "SearchCriteria.h"
 #include "TextHelpers.h"
 
 namespace row_copy {
@@ -19,21 +20,27 @@ const QString kTelExtA = QStringLiteral("TelExt_a");
 
 // What differs between persons and firms.
 struct Description {
-    QStringList columns;   // copied in this order after ID2 (and ID); "PSC" among them
-    bool wholeTelA;        // the working number takes all of Tel_a, not its first four characters
-    bool tolerantCp;       // a failure on CP is skipped
+    QStringList columns; // copied in this order after ID2 (and ID); "PSC" among them
+    bool wholeTelA;      // the working number takes all of Tel_a, not its first four characters
+    bool tolerantCp;     // a failure on CP is skipped
     QString extraTable;
 };
 
 const Description& describe(Directory d) {
-    static const Description persons{
-        {QStringLiteral("Titul"), QStringLiteral("Jmeno"), QStringLiteral("Prijmeni"), QStringLiteral("Ulice"), kPsc,
-         QStringLiteral("Obec"), QStringLiteral("Cast"), kCp, QStringLiteral("Poznamka"), QStringLiteral("euroISDN")},
-        false, false, QStringLiteral("Osoby_TEL_Navic")};
-    static const Description firms{
-        {QStringLiteral("Firma"), QStringLiteral("Poznamka"), QStringLiteral("euroISDN"), QStringLiteral("Ulice"), kPsc,
-         QStringLiteral("Obec"), QStringLiteral("Cast"), QStringLiteral("URL"), kCp},
-        true, true, QStringLiteral("Firmy_TEL_Navic")};
+    static const Description persons{{QStringLiteral("Titul"), QStringLiteral("Jmeno"),
+                                      QStringLiteral("Prijmeni"), QStringLiteral("Ulice"), kPsc,
+                                      QStringLiteral("Obec"), QStringLiteral("Cast"), kCp,
+                                      QStringLiteral("Poznamka"), QStringLiteral("euroISDN")},
+                                     false,
+                                     false,
+                                     QStringLiteral("Osoby_TEL_Navic")};
+    static const Description firms{{QStringLiteral("Firma"), QStringLiteral("Poznamka"),
+                                    QStringLiteral("euroISDN"), QStringLiteral("Ulice"), kPsc,
+                                    QStringLiteral("Obec"), QStringLiteral("Cast"), QStringLiteral("URL"),
+                                    kCp},
+                                   true,
+                                   true,
+                                   QStringLiteral("Firmy_TEL_Navic")};
     return d == Directory::Persons ? persons : firms;
 }
 
@@ -60,11 +67,6 @@ void copyColumns(const Description& d, const db::Dataset& source, db::Dataset& t
     }
 }
 
-QString quoted(QString value) {
-    value.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + value + u'"';
-}
-
 } // namespace
 
 QString storedNumber(const QString& telA, const QString& telExtA, const QString& id, bool wholeTelA) {
@@ -72,12 +74,13 @@ QString storedNumber(const QString& telA, const QString& telExtA, const QString&
     return phone::unscramble((wholeTelA ? telA : telA.left(4)) + telExtA, id);
 }
 
-void copyToWorking(Directory directory, const db::Dataset& directoryRow, db::Dataset& working, int runningNumber) {
+void copyToWorking(Directory directory, const db::Dataset& directoryRow, db::Dataset& working,
+                   int runningNumber) {
     const Description& d = describe(directory);
     working.setValue(kId2, runningNumber);
     copyColumns(d, directoryRow, working, true);
-    const QString number = storedNumber(directoryRow.text(kTelA), directoryRow.text(kTelExtA), directoryRow.text(kId),
-                                        d.wholeTelA);
+    const QString number = storedNumber(directoryRow.text(kTelA), directoryRow.text(kTelExtA),
+                                        directoryRow.text(kId), d.wholeTelA);
     put(working, kTel, text::phoneGrouping(number));
     working.setValue(QStringLiteral("Zn"), false);
 }
@@ -94,10 +97,12 @@ void copyToBuffer(Directory directory, const db::Dataset& directoryRow, db::Data
 
 QString extraNumberInsert(Directory directory, const QString& number, const QString& euroIsdn) {
     return QStringLiteral("INSERT INTO %1 (Tel, EuroISDN) VALUES (%2,%3)")
-        .arg(describe(directory).extraTable, quoted(number), quoted(euroIsdn));
+        .arg(describe(directory).extraTable, search_criteria::quoted(number),
+             search_criteria::quoted(euroIsdn));
 }
 
-void copyBufferToWorking(Directory directory, const db::Dataset& bufferRow, db::Dataset& working, int runningNumber) {
+void copyBufferToWorking(Directory directory, const db::Dataset& bufferRow, db::Dataset& working,
+                         int runningNumber) {
     const Description& d = describe(directory);
     working.setValue(kId2, runningNumber);
     put(working, kId, bufferRow.text(kId));

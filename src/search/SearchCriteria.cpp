@@ -58,30 +58,33 @@ const TextField& postalCode() {
 
 Description personsDescription() {
     Description d;
-    d.body = s("Osoby.ID as ID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, UTO, Poznamka.Poznamka, "
-               "Osoby.euroISDN, Osoby.Tel_a, Osoby.TelExt_a FROM UTO INNER JOIN (Ulice INNER JOIN (Titul INNER JOIN "
-               "(PSC INNER JOIN (Prijmeni INNER JOIN (Poznamka INNER JOIN (Obec INNER JOIN (Jmeno INNER JOIN (CP "
-               "INNER JOIN (Cast INNER JOIN OSOBY ON Cast.ID = OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = "
-               "OSOBY.ID_Jmeno) ON Obec.ID = OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = "
-               "OSOBY.ID_Prijmeni) ON PSC.ID = OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = "
-               "OSOBY.ID_Ulice) ON UTO.ID = OSOBY.ID_UTO ");
-    d.phoneBody = s("Osoby.ID as ID, Osoby_TEL_Navic.ID as nID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, "
-                    "UTO, Poznamka.Poznamka, Osoby.euroISDN, Osoby.Tel_a, Osoby.TelExt_a, Osoby_TEL_Navic.Tel_a as "
-                    "nTel_a, Osoby_TEL_Navic.TelExt_a as nTelExt_a FROM Osoby_TEL_Navic RIGHT JOIN (UTO INNER JOIN "
-                    "(Ulice INNER JOIN (Titul INNER JOIN (PSC INNER JOIN (Prijmeni INNER JOIN (Poznamka INNER JOIN "
-                    "(Obec INNER JOIN (Jmeno INNER JOIN (CP INNER JOIN (Cast INNER JOIN OSOBY ON Cast.ID = "
-                    "OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = OSOBY.ID_Jmeno) ON Obec.ID = "
-                    "OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = OSOBY.ID_Prijmeni) ON "
-                    "PSC.ID = OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = OSOBY.ID_Ulice) ON UTO.ID = "
-                    "OSOBY.ID_UTO) ON Osoby_TEL_Navic.EuroISDN=Osoby.EuroISDN ");
+    d.body = s(
+        "Osoby.ID as ID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, UTO, Poznamka.Poznamka, "
+        "Osoby.euroISDN, Osoby.Tel_a, Osoby.TelExt_a FROM UTO INNER JOIN (Ulice INNER JOIN (Titul INNER JOIN "
+        "(PSC INNER JOIN (Prijmeni INNER JOIN (Poznamka INNER JOIN (Obec INNER JOIN (Jmeno INNER JOIN (CP "
+        "INNER JOIN (Cast INNER JOIN OSOBY ON Cast.ID = OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = "
+        "OSOBY.ID_Jmeno) ON Obec.ID = OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = "
+        "OSOBY.ID_Prijmeni) ON PSC.ID = OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = "
+        "OSOBY.ID_Ulice) ON UTO.ID = OSOBY.ID_UTO ");
+    d.phoneBody =
+        s("Osoby.ID as ID, Osoby_TEL_Navic.ID as nID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, "
+          "UTO, Poznamka.Poznamka, Osoby.euroISDN, Osoby.Tel_a, Osoby.TelExt_a, Osoby_TEL_Navic.Tel_a as "
+          "nTel_a, Osoby_TEL_Navic.TelExt_a as nTelExt_a FROM Osoby_TEL_Navic RIGHT JOIN (UTO INNER JOIN "
+          "(Ulice INNER JOIN (Titul INNER JOIN (PSC INNER JOIN (Prijmeni INNER JOIN (Poznamka INNER JOIN "
+          "(Obec INNER JOIN (Jmeno INNER JOIN (CP INNER JOIN (Cast INNER JOIN OSOBY ON Cast.ID = "
+          "OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = OSOBY.ID_Jmeno) ON Obec.ID = "
+          "OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = OSOBY.ID_Prijmeni) ON "
+          "PSC.ID = OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = OSOBY.ID_Ulice) ON UTO.ID = "
+          "OSOBY.ID_UTO) ON Osoby_TEL_Navic.EuroISDN=Osoby.EuroISDN ");
     d.whereLine = s("WHERE");
     d.leading = {
         {Field::Name, &SearchFields::name, s("Prijmeni"), s("Prijmeni.Prijmeni"),
          s("Bylo zadáno neexistující příjmení!")},
-        {Field::Second, &SearchFields::second, s("Jmeno"), s("Jmeno.Jmeno"), s("Bylo zadáno neexistující jméno!")},
+        {Field::Second, &SearchFields::second, s("Jmeno"), s("Jmeno.Jmeno"),
+         s("Bylo zadáno neexistující jméno!")},
     };
-    d.validationOrder = {Field::Name, Field::Second, Field::Street, Field::HouseNumber, Field::Municipality,
-                         Field::PostalCode};
+    d.validationOrder = {Field::Name,        Field::Second,       Field::Street,
+                         Field::HouseNumber, Field::Municipality, Field::PostalCode};
     d.telephonePrefix = s("(Osoby.Tel_a =");
     d.mainNumberColumn = s("Osoby.Tel_a");
     d.extraNumberColumn = s("Osoby_TEL_Navic.Tel_a");
@@ -90,29 +93,33 @@ Description personsDescription() {
 
 Description firmsDescription() {
     Description d;
-    d.body = s("Firmy.ID as ID, Firma, Ulice, CP, Obec, Cast, PSC, Poznamka, URL.URL, UTO, euroISDN, Tel_a, TelExt_a "
-               "FROM UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER JOIN (OBEC "
-               "INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = Firmy.id_cast) ON "
-               "CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = Firmy.id_obec) ON POZNAMKA.ID = "
-               "Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = Firmy.id_ulice) ON URL.ID = "
-               "Firmy.id_url) ON UTO.ID = Firmy.id_uto");
-    d.phoneBody = s("Firmy.ID as ID, Firmy_TEL_Navic.ID as nID, Firma, Ulice, CP, Obec, Cast, PSC, "
-                    "Poznamka.Poznamka, URL.URL, UTO, Firmy.euroISDN, Firmy.Tel_a, Firmy.TelExt_a, "
-                    "Firmy_TEL_Navic.Tel_a as nTel_a, Firmy_TEL_Navic.TelExt_a as nTelExt_a FROM Firmy_TEL_Navic "
-                    "RIGHT JOIN (UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER "
-                    "JOIN (OBEC INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = "
-                    "Firmy.id_cast) ON CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = "
-                    "Firmy.id_obec) ON POZNAMKA.ID = Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = "
-                    "Firmy.id_ulice) ON URL.ID = Firmy.id_url) ON UTO.ID = Firmy.id_uto) ON "
-                    "Firmy_TEL_Navic.EuroISDN=Firmy.EuroISDN");
+    d.body =
+        s("Firmy.ID as ID, Firma, Ulice, CP, Obec, Cast, PSC, Poznamka, URL.URL, UTO, euroISDN, Tel_a, "
+          "TelExt_a "
+          "FROM UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER JOIN (OBEC "
+          "INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = Firmy.id_cast) ON "
+          "CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = Firmy.id_obec) ON POZNAMKA.ID = "
+          "Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = Firmy.id_ulice) ON URL.ID = "
+          "Firmy.id_url) ON UTO.ID = Firmy.id_uto");
+    d.phoneBody =
+        s("Firmy.ID as ID, Firmy_TEL_Navic.ID as nID, Firma, Ulice, CP, Obec, Cast, PSC, "
+          "Poznamka.Poznamka, URL.URL, UTO, Firmy.euroISDN, Firmy.Tel_a, Firmy.TelExt_a, "
+          "Firmy_TEL_Navic.Tel_a as nTel_a, Firmy_TEL_Navic.TelExt_a as nTelExt_a FROM Firmy_TEL_Navic "
+          "RIGHT JOIN (UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER "
+          "JOIN (OBEC INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = "
+          "Firmy.id_cast) ON CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = "
+          "Firmy.id_obec) ON POZNAMKA.ID = Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = "
+          "Firmy.id_ulice) ON URL.ID = Firmy.id_url) ON UTO.ID = Firmy.id_uto) ON "
+          "Firmy_TEL_Navic.EuroISDN=Firmy.EuroISDN");
     d.whereLine = s("WHERE ");
     d.leading = {
         {Field::Second, &SearchFields::second, s("Poznamka"), s("Poznamka.poznamka"),
          s("Byla zadána neexistující poznámka!")},
-        {Field::Name, &SearchFields::name, s("Firma"), s("Firma.Firma"), s("Byl zadán neexistující název firmy!")},
+        {Field::Name, &SearchFields::name, s("Firma"), s("Firma.Firma"),
+         s("Byl zadán neexistující název firmy!")},
     };
-    d.validationOrder = {Field::Name, Field::Second, Field::Street, Field::HouseNumber, Field::Municipality,
-                         Field::PostalCode};
+    d.validationOrder = {Field::Name,        Field::Second,       Field::Street,
+                         Field::HouseNumber, Field::Municipality, Field::PostalCode};
     d.telephonePrefix = s("(Firmy.Tel_a LIKE ");
     d.mainNumberColumn = s("Firmy.Tel_a");
     d.extraNumberColumn = s("Firmy_TEL_Navic.Tel_a");
@@ -130,18 +137,15 @@ const TextField& textField(const Description& d, Field field) {
     for (const TextField& f : d.leading)
         if (f.field == field) return f;
     switch (field) {
-    case Field::Street: return street();
-    case Field::HouseNumber: return houseNumber();
-    case Field::Municipality: return municipality();
-    default: return postalCode();
+    case Field::Street:
+        return street();
+    case Field::HouseNumber:
+        return houseNumber();
+    case Field::Municipality:
+        return municipality();
+    default:
+        return postalCode();
     }
-}
-
-QString digitsOnly(const QString& text) {
-    QString out;
-    for (QChar c : text)
-        if (c >= u'0' && c <= u'9') out += c;
-    return out;
 }
 
 // Only A–Z are folded: the special municipalities are recognised in lower
@@ -155,7 +159,7 @@ QString foldAsciiLetters(const QString& text) {
 
 // Collects condition lines, each after the first opened by "AND ".
 class Conditions {
-public:
+  public:
     explicit Conditions(QStringList& lines) : m_lines(lines) {}
     void add(const QString& condition) {
         m_lines << (m_any ? s("AND ") : QString()) + condition;
@@ -167,7 +171,7 @@ public:
     // A line that continues the previous condition, without connector.
     void continueWith(const QString& text) { m_lines << text; }
 
-private:
+  private:
     QStringList& m_lines;
     bool m_any = false;
 };
@@ -199,7 +203,8 @@ void addFirmPostalCode(Conditions& conditions, const SearchFields& f) {
 void addRegion(Conditions& conditions, const Description& d, const SearchFields& f) {
     if (f.region == 0) return;
     if (!d.firmSpecialCases) {
-        conditions.add(s("UTO.UTO IN (SELECT UTO FROM KRAJE WHERE Kraj LIKE ") + quoted(f.regionText) + s(")"));
+        conditions.add(s("UTO.UTO IN (SELECT UTO FROM KRAJE WHERE Kraj LIKE ") + quoted(f.regionText) +
+                       s(")"));
         return;
     }
     conditions.add(s("(UTO IN (SELECT UTO FROM KRAJE WHERE Kraj LIKE ") + quoted(f.regionText) + s(")"));
@@ -208,13 +213,21 @@ void addRegion(Conditions& conditions, const Description& d, const SearchFields&
 
 } // namespace
 
+QString digitsOnly(const QString& text) {
+    QString out;
+    for (QChar c : text)
+        if (c >= u'0' && c <= u'9') out += c;
+    return out;
+}
+
 QString valueFilter(const QString& value) {
     if (value == u"*" || value == u"?" || value.contains(u'[')) return QString();
     return value;
 }
 
 void normalise(SearchFields& f) {
-    for (QString* text : {&f.name, &f.second, &f.street, &f.houseNumber, &f.municipality, &f.postalCode, &f.telephone})
+    for (QString* text :
+         {&f.name, &f.second, &f.street, &f.houseNumber, &f.municipality, &f.postalCode, &f.telephone})
         *text = valueFilter(*text);
 
     f.postalCode.remove(u' ');
@@ -277,7 +290,8 @@ QStringList statementLines(Directory directory, const SearchFields& f, int searc
     lines << d.whereLine;
 
     Conditions conditions(lines);
-    for (const TextField& t : d.leading) conditions.addLike(t.column, f.*(t.member));
+    for (const TextField& t : d.leading)
+        conditions.addLike(t.column, f.*(t.member));
     conditions.addLike(street().column, f.street);
     if (d.firmSpecialCases) {
         addFirmMunicipality(conditions, f);
@@ -307,7 +321,8 @@ QStringList extraNumbersLines(Directory directory, const QStringList& lines) {
     QStringList out = lines;
     // Only the conditions, after the head, the body and the WHERE line: the
     // selected columns stay those of the main number, which the row shows.
-    for (int i = 3; i < out.size(); ++i) out[i].replace(d.mainNumberColumn, d.extraNumberColumn, Qt::CaseInsensitive);
+    for (int i = 3; i < out.size(); ++i)
+        out[i].replace(d.mainNumberColumn, d.extraNumberColumn, Qt::CaseInsensitive);
     return out;
 }
 

@@ -30,6 +30,9 @@ struct SearchFields {
     bool municipalityWildcard = false;
 };
 
+// The digits 0-9 of the text, everything else left out.
+QString digitsOnly(const QString& text);
+
 // "*" alone, "?" alone and any value containing "[" become empty; anything else
 // is returned unchanged.
 QString valueFilter(const QString& value);

@@ -4,8 +4,8 @@
 // program's working databases beside it.
 
 #include "Database.h"
-#include "Dataset.h"
 #include "DatabaseLogin.h"
+#include "Dataset.h"
 #include "OwnDatabases.h"
 #include "Scramble.h"
 
@@ -17,10 +17,11 @@
 namespace searchtest {
 
 class DirectoryFixture {
-public:
+  public:
     struct Entry {
-        QString surname, firstName, title, street, houseNumber, municipality, part, postalCode, note, district;
-        QString number;    // nine digits
+        QString surname, firstName, title, street, houseNumber, municipality, part, postalCode, note,
+            district;
+        QString number;      // nine digits
         qint64 euroIsdn = 0; // 0: no subscriber key
     };
 
@@ -32,23 +33,39 @@ public:
         o.disposable = true;
         m_db = m_engine.defaultWorkspace().createDatabase(m_dir.filePath(QStringLiteral("ordat.mdb")),
                                                           db::kCzechLocale, o);
-        for (const QString& t : lookups())
-            exec(QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, %1 TEXT(100))").arg(t));
-        exec(QStringLiteral("CREATE TABLE KRAJE (UTO TEXT(5), Kraj TEXT(50))"));
-        exec(QStringLiteral("CREATE TABLE Osoby (ID LONG PRIMARY KEY, ID_Titul LONG, ID_Jmeno LONG, ID_Prijmeni LONG, "
-                            "ID_Ulice LONG, ID_CP LONG, ID_Obec LONG, ID_Cast LONG, ID_PSC LONG, ID_Poznamka LONG, "
-                            "ID_UTO LONG, euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
-        exec(QStringLiteral("CREATE TABLE Firmy (ID LONG PRIMARY KEY, id_firma LONG, id_poznamka LONG, id_ulice LONG, "
-                            "id_cp LONG, id_obec LONG, id_cast LONG, id_psc LONG, id_url LONG, id_uto LONG, "
-                            "euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
-        for (const char* t : {"Osoby_TEL_Navic", "Firmy_TEL_Navic"})
-            exec(QStringLiteral("CREATE TABLE %1 (ID LONG, EuroISDN LONG, Tel_a LONG, TelExt_a TEXT(12), "
-                                "Poznamka TEXT(20))")
-                     .arg(QLatin1String(t)));
+        createSchema(*m_db);
         exec(QStringLiteral("INSERT INTO KRAJE (UTO, Kraj) VALUES (\"1\", \"Hl.m. Praha\")"));
         exec(QStringLiteral("INSERT INTO KRAJE (UTO, Kraj) VALUES (\"2\", \"Pardubický\")"));
-        m_paths = db::OwnPaths::make(m_dir.filePath(QStringLiteral("program")), m_dir.path(), QStringLiteral("t"));
+        m_paths =
+            db::OwnPaths::make(m_dir.filePath(QStringLiteral("program")), m_dir.path(), QStringLiteral("t"));
         QDir().mkpath(m_dir.filePath(QStringLiteral("program/DATA")));
+    }
+
+    // The directory's tables: the lookups, KRAJE, Osoby, Firmy and their additional numbers.
+    static void createSchema(db::Database& d) {
+        for (const QString& t : lookups())
+            d.execute(QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, %1 TEXT(100))").arg(t),
+                      db::Database::FailOnError);
+        d.execute(QStringLiteral("CREATE TABLE KRAJE (UTO TEXT(5), Kraj TEXT(50))"),
+                  db::Database::FailOnError);
+        d.execute(
+            QStringLiteral(
+                "CREATE TABLE Osoby (ID LONG PRIMARY KEY, ID_Titul LONG, ID_Jmeno LONG, ID_Prijmeni LONG, "
+                "ID_Ulice LONG, ID_CP LONG, ID_Obec LONG, ID_Cast LONG, ID_PSC LONG, ID_Poznamka LONG, "
+                "ID_UTO LONG, euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"),
+            db::Database::FailOnError);
+        d.execute(
+            QStringLiteral(
+                "CREATE TABLE Firmy (ID LONG PRIMARY KEY, id_firma LONG, id_poznamka LONG, id_ulice LONG, "
+                "id_cp LONG, id_obec LONG, id_cast LONG, id_psc LONG, id_url LONG, id_uto LONG, "
+                "euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"),
+            db::Database::FailOnError);
+        for (const char* t : {"Osoby_TEL_Navic", "Firmy_TEL_Navic"})
+            d.execute(
+                QStringLiteral("CREATE TABLE %1 (ID LONG, EuroISDN LONG, Tel_a LONG, TelExt_a TEXT(12), "
+                               "Poznamka TEXT(20))")
+                    .arg(QLatin1String(t)),
+                db::Database::FailOnError);
     }
 
     db::Engine& engine() { return m_engine; }
@@ -72,7 +89,8 @@ public:
         const QString main = e.number.left(4), rest = scrambled(e.number, id).mid(4);
         const QString key = e.euroIsdn ? QString::number(e.euroIsdn) : QStringLiteral("Null");
         if (firm) {
-            exec(QStringLiteral("INSERT INTO Firmy VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, \"%13\")")
+            exec(QStringLiteral(
+                     "INSERT INTO Firmy VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, \"%13\")")
                      .arg(id)
                      .arg(lookup(QStringLiteral("Firma"), e.surname))
                      .arg(lookup(QStringLiteral("Poznamka"), e.note))
@@ -82,11 +100,13 @@ public:
                      .arg(lookup(QStringLiteral("Cast"), e.part))
                      .arg(lookup(QStringLiteral("PSC"), e.postalCode))
                      .arg(lookup(QStringLiteral("URL"), QString()))
-                     .arg(lookup(QStringLiteral("UTO"), e.district.isEmpty() ? QStringLiteral("1") : e.district))
+                     .arg(lookup(QStringLiteral("UTO"),
+                                 e.district.isEmpty() ? QStringLiteral("1") : e.district))
                      .arg(key, main, rest));
         } else {
-            exec(QStringLiteral("INSERT INTO Osoby VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, "
-                                "\"%14\")")
+            exec(QStringLiteral(
+                     "INSERT INTO Osoby VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, "
+                     "\"%14\")")
                      .arg(id)
                      .arg(lookup(QStringLiteral("Titul"), e.title))
                      .arg(lookup(QStringLiteral("Jmeno"), e.firstName))
@@ -97,7 +117,8 @@ public:
                      .arg(lookup(QStringLiteral("Cast"), e.part))
                      .arg(lookup(QStringLiteral("PSC"), e.postalCode))
                      .arg(lookup(QStringLiteral("Poznamka"), e.note))
-                     .arg(lookup(QStringLiteral("UTO"), e.district.isEmpty() ? QStringLiteral("1") : e.district))
+                     .arg(lookup(QStringLiteral("UTO"),
+                                 e.district.isEmpty() ? QStringLiteral("1") : e.district))
                      .arg(key, main, rest));
         }
         return id;
@@ -113,12 +134,15 @@ public:
                  .arg(number.left(4), scrambled(number, id).mid(4), note));
     }
 
-private:
+  private:
     static QStringList lookups() {
-        return {"Titul", "Jmeno", "Prijmeni", "Firma", "Ulice", "CP", "Obec", "Cast", "PSC", "Poznamka", "URL", "UTO"};
+        return {"Titul", "Jmeno", "Prijmeni", "Firma",    "Ulice", "CP",
+                "Obec",  "Cast",  "PSC",      "Poznamka", "URL",   "UTO"};
     }
     // Scrambling is its own inverse.
-    static QString scrambled(const QString& number, qint64 id) { return phone::unscramble(number, QString::number(id)); }
+    static QString scrambled(const QString& number, qint64 id) {
+        return phone::unscramble(number, QString::number(id));
+    }
 
     qint64 lookup(const QString& table, const QString& value) {
         QHash<QString, qint64>& ids = m_lookups[table];
