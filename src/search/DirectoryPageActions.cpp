@@ -163,6 +163,7 @@ void DirectoryPage::becomeBusy() {
 }
 
 void DirectoryPage::becomeIdle() {
+    m_grid->setDataLinkEnabled(true);
     if (m_busyCursor) QApplication::restoreOverrideCursor();
     m_busyCursor = false;
     window()->setWindowTitle(maker::kMainCaption);
@@ -305,8 +306,12 @@ void DirectoryPage::nextPage() {
 
 void DirectoryPage::previousPage() {
     m_search->setEndState(DirectorySearch::EndState::Neutral);
+    // The grid waits for the whole page instead of following each step.
+    m_grid->setDataLinkEnabled(false);
+    button(Button::Stop)->setEnabled(true);
     m_grid->clearSortStates();
     const DirectorySearch::Paging paging = m_search->previousPage(pageSize());
+    m_grid->setDataLinkEnabled(true);
     button(Button::Previous)->setEnabled(paging.previousEnabled);
     button(Button::Next)->setEnabled(paging.nextEnabled);
     m_grid->setFocus();

@@ -264,6 +264,7 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
     st.fillCounter = 0;
     Paging paging;
     paging.previousEnabled = st.first != 1;
+    bool stopped = false;
     openPage(tableName().prepend(s("SELECT * FROM ")) + s(" WHERE id2 BETWEEN ") + QString::number(st.first) +
              s(" AND ") + QString::number(st.last));
 
@@ -280,6 +281,7 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
             }
             if (stop && *stop) {
                 *stop = false;
+                stopped = true;
                 st.lastShown = st.foundCount;
                 break;
             }
@@ -305,7 +307,8 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
         } else {
             // Look ahead so that ">>>" stays enabled only when a further match
             // is known: the page may have ended on the last match of a block.
-            if (st.foundCount < searchLimit && !m_scanFinished && !matchPending()) m_scanFinished = true;
+            // After a stop the scan waits for the next forward move.
+            if (!stopped && st.foundCount < searchLimit && !m_scanFinished && !matchPending()) m_scanFinished = true;
             if (m_scanFinished) {
                 st.endOfResults = true;
                 setEndState(EndState::NoMore);

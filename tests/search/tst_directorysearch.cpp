@@ -241,6 +241,24 @@ private slots:
         QCOMPARE(h.search.endState(), EndState::NoMore);
     }
 
+    // STOP while the candidates are read: the page ends early with ">>>" on,
+    // and the next forward move goes on with the scan where it stopped.
+    void telephoneScanStopped() {
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        int rows = 0;
+        h.onRow = [&] {
+            if (++rows == 100) h.stop = true;
+        };
+        DirectorySearch::Paging p = h.start(telephone(QStringLiteral("604200777")), 10, 200);
+        QCOMPARE(rows, 100); // nothing read after the stop
+        QCOMPARE(h.search.state().foundCount, 0);
+        QVERIFY(p.nextEnabled);
+        p = h.search.nextPage(10, 200);
+        QCOMPARE(h.working(QStringLiteral("ID2")), numbered(1, 3));
+        QVERIFY(!p.nextEnabled);
+    }
+
     // Marks count up and down; sorting reorders only the shown page and keeps
     // the current row.
     void markAndSortOnSecondPage() {
