@@ -8,9 +8,12 @@
 #include "Shell.h"
 #include "Startup.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -192,8 +195,15 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(ORDANA_TEST_DATA "/ordat.mdb"), copy));
         // Only the database is copied; the workgroup file in DATA belongs to the same workgroup.
         m_app->directoryDbPath = copy;
-        w->reopenDirectoryIfMoved();
+        // The firms search re-opens the directory and lists the first page from the copy.
+        w->findChild<QLineEdit*>(QStringLiteral("firma"))->setText(QStringLiteral("A"));
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("Button6")), Qt::LeftButton);
         QCOMPARE(w->directoryDatabase()->path(), copy);
+        QVERIFY2(m_dialogs.messageTexts().isEmpty(), qPrintable(m_dialogs.messageTexts().join(u'|')));
+        auto* grid = w->findChild<QAbstractItemView*>(QStringLiteral("DBGridPro2"));
+        QCOMPARE(grid->model()->rowCount(), 10);
+        QVERIFY(!w->findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText().isEmpty());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
     }
 
     void directoryThatCannotBeOpened() {
