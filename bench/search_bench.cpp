@@ -38,7 +38,8 @@ double median(std::vector<double> v) {
 }
 
 // Milliseconds of each run of work; prepare runs untimed before each.
-std::vector<double> timed(int repetitions, const std::function<void()>& prepare, const std::function<void()>& work) {
+std::vector<double> timed(int repetitions, const std::function<void()>& prepare,
+                          const std::function<void()>& work) {
     std::vector<double> out;
     for (int i = 0; i < repetitions; ++i) {
         if (prepare) prepare();
@@ -52,7 +53,8 @@ std::vector<double> timed(int repetitions, const std::function<void()>& prepare,
 
 // Steps a native statement, reading every column as text, up to limit rows;
 // calls onRow with the statement for each. Returns the rows stepped.
-int bare(sqlite3* db, const QString& sql, int limit = -1, const std::function<void(sqlite3_stmt*)>& onRow = {}) {
+int bare(sqlite3* db, const QString& sql, int limit = -1,
+         const std::function<void(sqlite3_stmt*)>& onRow = {}) {
     sqlite3_stmt* st = nullptr;
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
@@ -91,8 +93,11 @@ int main(int argc, char** argv) {
         repetitions = std::max(1, args[i + 1].toInt());
     // --only NAME runs the figures whose name contains NAME (for profiling).
     QString only;
-    if (const qsizetype i = args.indexOf(QStringLiteral("--only")); i > 0 && i + 1 < args.size()) only = args[i + 1];
-    const auto wanted = [&only](const char* name) { return only.isEmpty() || QString::fromLatin1(name).contains(only); };
+    if (const qsizetype i = args.indexOf(QStringLiteral("--only")); i > 0 && i + 1 < args.size())
+        only = args[i + 1];
+    const auto wanted = [&only](const char* name) {
+        return only.isEmpty() || QString::fromLatin1(name).contains(only);
+    };
 
     try {
         db::Engine engine;
@@ -102,12 +107,13 @@ int main(int argc, char** argv) {
         db::OpenOptions o;
         o.readOnly = true;
         o.exclusive = true;
-        std::unique_ptr<db::Database> directory = workspace->openDatabase(dataDir + QStringLiteral("/ordat.mdb"), o);
+        std::unique_ptr<db::Database> directory =
+            workspace->openDatabase(dataDir + QStringLiteral("/ordat.mdb"), o);
         sqlite3* handle = directory->handle();
 
         QTemporaryDir scratch;
-        const db::OwnPaths paths = db::OwnPaths::make(scratch.filePath(QStringLiteral("program")), scratch.path(),
-                                                      QStringLiteral("b"));
+        const db::OwnPaths paths = db::OwnPaths::make(scratch.filePath(QStringLiteral("program")),
+                                                      scratch.path(), QStringLiteral("b"));
         QDir().mkpath(scratch.filePath(QStringLiteral("program/DATA")));
 
         bool stop = false;
@@ -120,8 +126,8 @@ int main(int argc, char** argv) {
                 engine, firms ? db::WorkingKind::FirmsBuffer : db::WorkingKind::PersonsBuffer, paths, buffer);
             auto s = std::make_unique<DirectorySearch>(
                 firms ? DirectorySearch::Directory::Firms : DirectorySearch::Directory::Persons,
-                DirectorySearch::Services{[&] { return directory.get(); }, [] { QCoreApplication::processEvents(); },
-                                          &stop});
+                DirectorySearch::Services{[&] { return directory.get(); },
+                                          [] { QCoreApplication::processEvents(); }, &stop});
             s->setWorkingDatabases(results.get(), phone.get());
             return s;
         };
@@ -135,10 +141,13 @@ int main(int argc, char** argv) {
             s.begin(10);
             s.setEndState(DirectorySearch::EndState::Neutral);
             s.prepareTables(!f.telephone.isEmpty());
-            if (s.validate(f)) throw db::Error(QStringLiteral("a value of the benchmark is not in the directory"));
+            if (s.validate(f))
+                throw db::Error(QStringLiteral("a value of the benchmark is not in the directory"));
             s.buildStatement(f, 200);
         };
-        const auto nativeOf = [&](const QStringList& lines) { return directory->translate(lines.join(u'\n')).statements.value(0); };
+        const auto nativeOf = [&](const QStringList& lines) {
+            return directory->translate(lines.join(u'\n')).statements.value(0);
+        };
 
         SearchFields personsFields;
         personsFields.name = QStringLiteral("Nov*");
@@ -148,14 +157,16 @@ int main(int argc, char** argv) {
         std::vector<Figure> figures;
 
         // 1. First page of the persons search, probes included.
-        const QString personsNative =
-            nativeOf(search_criteria::statementLines(search_criteria::Directory::Persons, personsFields, 200));
-        if (wanted("persons_first_page")) figures.push_back({"persons_first_page",
-                           median(timed(repetitions, {}, [&] {
-                               prepare(*persons, personsFields);
-                               persons->nextPage(10, 200);
-                           })),
-                           median(timed(repetitions, {}, [&] { bare(handle, personsNative, 11); }))});
+        const QString personsNative = nativeOf(
+            search_criteria::statementLines(search_criteria::Directory::Persons, personsFields, 200));
+        if (wanted("persons_first_page"))
+            figures.push_back({"persons_first_page",
+                               median(timed(repetitions, {},
+                                            [&] {
+                                                prepare(*persons, personsFields);
+                                                persons->nextPage(10, 200);
+                                            })),
+                               median(timed(repetitions, {}, [&] { bare(handle, personsNative, 11); }))});
 
         // Where the first page's time goes, step by step.
         if (wanted("persons_first_page")) {
@@ -176,84 +187,100 @@ int main(int argc, char** argv) {
                 persons->nextPage(10, 200);
                 steps[3].push_back(double(t.nsecsElapsed()) / 1e6);
             }
-            std::printf("first page steps (median ms): working tables %.2f, checks %.2f, statement %.2f, fill %.2f\n",
-                        median(steps[0]), median(steps[1]), median(steps[2]), median(steps[3]));
+            std::printf(
+                "first page steps (median ms): working tables %.2f, checks %.2f, statement %.2f, fill %.2f\n",
+                median(steps[0]), median(steps[1]), median(steps[2]), median(steps[3]));
         }
 
         // 2. The next page of the same search.
         const QString nextNative =
             QStringLiteral("SELECT * FROM (") + personsNative + QStringLiteral(") LIMIT 11 OFFSET 10");
-        if (wanted("persons_next_page")) figures.push_back({"persons_next_page", median(timed(repetitions,
-                                                             [&] {
-                                                                 prepare(*persons, personsFields);
-                                                                 persons->nextPage(10, 200);
-                                                             },
-                                                             [&] { persons->nextPage(10, 200); })),
-                           median(timed(repetitions, {}, [&] { bare(handle, nextNative, 11); }))});
+        if (wanted("persons_next_page"))
+            figures.push_back({"persons_next_page",
+                               median(timed(
+                                   repetitions,
+                                   [&] {
+                                       prepare(*persons, personsFields);
+                                       persons->nextPage(10, 200);
+                                   },
+                                   [&] { persons->nextPage(10, 200); })),
+                               median(timed(repetitions, {}, [&] { bare(handle, nextNative, 11); }))});
 
         // 3. First page of a firms search for a firm name prefix.
         const QString firmsNative =
             nativeOf(search_criteria::statementLines(search_criteria::Directory::Firms, firmsFields, 200));
-        if (wanted("firms_prefix_first_page")) figures.push_back({"firms_prefix_first_page",
-                           median(timed(repetitions, {}, [&] {
-                               prepare(*firms, firmsFields);
-                               firms->nextPage(10, 200);
-                           })),
-                           median(timed(repetitions, {}, [&] { bare(handle, firmsNative, 11); }))});
+        if (wanted("firms_prefix_first_page"))
+            figures.push_back({"firms_prefix_first_page",
+                               median(timed(repetitions, {},
+                                            [&] {
+                                                prepare(*firms, firmsFields);
+                                                firms->nextPage(10, 200);
+                                            })),
+                               median(timed(repetitions, {}, [&] { bare(handle, firmsNative, 11); }))});
 
         // 4. The match count of the persons search.
-        const QString countNative = QStringLiteral("SELECT count(*) FROM (") +
-                                    nativeOf(search_criteria::countStatement(
-                                                 search_criteria::statementLines(search_criteria::Directory::Persons,
-                                                                                 personsFields, 200),
-                                                 200)
-                                                 .split(u'\n')) +
-                                    u')';
+        const QString countNative =
+            QStringLiteral("SELECT count(*) FROM (") +
+            nativeOf(
+                search_criteria::countStatement(
+                    search_criteria::statementLines(search_criteria::Directory::Persons, personsFields, 200),
+                    200)
+                    .split(u'\n')) +
+            u')';
         qint64 matches = 0;
-        if (wanted("persons_count")) figures.push_back({"persons_count",
-                           median(timed(repetitions, [&] { prepare(*persons, personsFields); },
-                                        [&] { matches = persons->count(200); })),
-                           median(timed(repetitions, {}, [&] { bare(handle, countNative); }))});
+        if (wanted("persons_count"))
+            figures.push_back({"persons_count",
+                               median(timed(
+                                   repetitions, [&] { prepare(*persons, personsFields); },
+                                   [&] { matches = persons->count(200); })),
+                               median(timed(repetitions, {}, [&] { bare(handle, countNative); }))});
 
-        // 5. A telephone search for an existing number whose four leading digits
-        //    are the most common in the directory. The bare side reads the
-        //    candidates of both phases and compares the unscrambled numbers.
         QString prefix, number;
-        bare(handle, QStringLiteral("SELECT Tel_a FROM Osoby GROUP BY Tel_a ORDER BY count(*) DESC LIMIT 1"), 1,
-             [&](sqlite3_stmt* st) { prefix = QString::number(sqlite3_column_int64(st, 0)); });
-        bare(handle, QStringLiteral("SELECT ID, Tel_a, TelExt_a FROM Osoby WHERE Tel_a = ") + prefix + " LIMIT 1", 1,
-             [&](sqlite3_stmt* st) {
-                 number = phone::unscramble(QString::number(sqlite3_column_int64(st, 1)) +
-                                                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))),
-                                            QString::number(sqlite3_column_int64(st, 0)));
-             });
-        SearchFields phoneFields;
-        phoneFields.telephone = number;
-        const QStringList phoneLines =
-            search_criteria::statementLines(search_criteria::Directory::Persons, phoneFields, 200);
-        const QString mainNative = nativeOf(phoneLines);
-        const QString extraNative =
-            nativeOf(search_criteria::extraNumbersLines(search_criteria::Directory::Persons, phoneLines));
-        int found = 0;
-        const int phoneRepetitions = std::max(3, repetitions / 3);
-        const auto compare = [&](int id, int telA, int telExtA) {
-            return [&, id, telA, telExtA](sqlite3_stmt* st) {
-                const char* ext = reinterpret_cast<const char*>(sqlite3_column_text(st, telExtA));
-                if (!ext) return;
-                const QString n = phone::unscramble(QString::number(sqlite3_column_int64(st, telA)) + QString::fromUtf8(ext),
-                                                    QString::number(sqlite3_column_int64(st, id)));
-                if (n == number) ++found;
+        if (wanted("phone_search")) {
+            // 5. A telephone search for an existing number whose four leading digits
+            //    are the most common in the directory. The bare side reads the
+            //    candidates of both phases and compares the unscrambled numbers.
+            bare(handle,
+                 QStringLiteral("SELECT Tel_a FROM Osoby GROUP BY Tel_a ORDER BY count(*) DESC LIMIT 1"), 1,
+                 [&](sqlite3_stmt* st) { prefix = QString::number(sqlite3_column_int64(st, 0)); });
+            bare(handle,
+                 QStringLiteral("SELECT ID, Tel_a, TelExt_a FROM Osoby WHERE Tel_a = ") + prefix + " LIMIT 1",
+                 1, [&](sqlite3_stmt* st) {
+                     number = phone::unscramble(
+                         QString::number(sqlite3_column_int64(st, 1)) +
+                             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))),
+                         QString::number(sqlite3_column_int64(st, 0)));
+                 });
+            SearchFields phoneFields;
+            phoneFields.telephone = number;
+            const QStringList phoneLines =
+                search_criteria::statementLines(search_criteria::Directory::Persons, phoneFields, 200);
+            const QString mainNative = nativeOf(phoneLines);
+            const QString extraNative =
+                nativeOf(search_criteria::extraNumbersLines(search_criteria::Directory::Persons, phoneLines));
+            int found = 0;
+            const int phoneRepetitions = std::max(3, repetitions / 3);
+            const auto compare = [&](int id, int telA, int telExtA) {
+                return [&, id, telA, telExtA](sqlite3_stmt* st) {
+                    const char* ext = reinterpret_cast<const char*>(sqlite3_column_text(st, telExtA));
+                    if (!ext) return;
+                    const QString n = phone::unscramble(QString::number(sqlite3_column_int64(st, telA)) +
+                                                            QString::fromUtf8(ext),
+                                                        QString::number(sqlite3_column_int64(st, id)));
+                    if (n == number) ++found;
+                };
             };
-        };
-        if (wanted("phone_search")) figures.push_back({"phone_search",
-                           median(timed(phoneRepetitions, {}, [&] {
-                               prepare(*persons, phoneFields);
-                               persons->nextPage(10, 200);
-                           })),
-                           median(timed(phoneRepetitions, {}, [&] {
-                               bare(handle, mainNative, -1, compare(0, 13, 14));
-                               bare(handle, extraNative, -1, compare(1, 15, 16));
-                           }))});
+            figures.push_back({"phone_search",
+                               median(timed(phoneRepetitions, {},
+                                            [&] {
+                                                prepare(*persons, phoneFields);
+                                                persons->nextPage(10, 200);
+                                            })),
+                               median(timed(phoneRepetitions, {}, [&] {
+                                   bare(handle, mainNative, -1, compare(0, 13, 14));
+                                   bare(handle, extraNative, -1, compare(1, 15, 16));
+                               }))});
+        }
 
         std::printf("persons Nov* in Praha*: %lld matches; telephone %s (prefix %s): %d rows found\n",
                     static_cast<long long>(matches), qPrintable(number), qPrintable(prefix),
