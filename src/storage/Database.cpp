@@ -6,6 +6,7 @@
 #include "SqlFunctions.h"
 #include "Workgroup.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -13,6 +14,10 @@ namespace db {
 
 namespace {
 const QString kBuiltinUser = QStringLiteral("Admin");
+const QString kNotOpen = QStringLiteral("Databáze není otevřena.");
+const QString kNoTransaction = QStringLiteral("Není zahájena žádná transakce.");
+const QString kTransactionLost =
+    QStringLiteral("Transakce byla po chybě databázového stroje zrušena; její změny nebyly uloženy.");
 
 QString canonical(const QString& path) {
     QFileInfo fi(path);
@@ -51,11 +56,25 @@ std::unique_ptr<Database> Workspace::createDatabase(const QString& path, const Q
     OpenOptions o = options;
     o.readOnly = false;
     std::unique_ptr<Database> db(new Database(path, o));
-    db->openFile(true, m_user, m_workgroupId);
-    sqlite::Statement st(db->handle(), QStringLiteral("INSERT INTO \"MSysEngine\" (name, value) VALUES ('locale', ?1)"));
-    st.bind(1, locale);
-    st.step();
+    try {
+        db->openFile(true, m_user, m_workgroupId);
+        sqlite::Statement st(db->handle(), QStringLiteral("INSERT INTO \"MSysEngine\" (name, value) VALUES ('locale', ?1)"));
+        st.bind(1, locale);
+        st.step();
+    } catch (const Error&) {
+        // The file did not exist before: a half-made one must not pass for a database.
+        db->close();
+        removeDatabaseFile(path);
+        throw;
+    }
     return db;
+}
+
+bool removeDatabaseFile(const QString& path) {
+    const QString journal = path + QStringLiteral("-journal");
+    if (QFileInfo::exists(journal)) QFile::remove(journal);
+    if (QFileInfo::exists(path)) QFile::remove(path);
+    return !QFileInfo::exists(path) && !QFileInfo::exists(journal);
 }
 
 // ---- Database --------------------------------------------------------------
@@ -140,10 +159,7 @@ void Database::close() {
     if (!m_handle) return;
     const auto datasets = m_datasets;
     for (Dataset* ds : datasets) ds->close();
-    if (m_transactionDepth > 0) {
-        sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
-        m_transactionDepth = 0;
-    }
+    abandonTransaction();
     sqlite3_close_v2(m_handle);
     m_handle = nullptr;
     m_tables.clear();
@@ -160,38 +176,100 @@ void Database::restrictToWorkgroup() {
     st.step();
 }
 
+void Database::requireOpen() const {
+    if (!m_handle) throw Error(kNotOpen);
+}
+
+void Database::setBusyTimeout(int milliseconds) {
+    requireOpen();
+    sqlite3_busy_timeout(m_handle, milliseconds);
+}
+
+bool Database::transactionLost() const {
+    return m_handle && m_transactionDepth > 0 && sqlite3_get_autocommit(m_handle) != 0;
+}
+
+void Database::afterRollback() {
+    invalidateSchema();
+    // Rows read inside the undone changes may no longer be what the file holds.
+    for (Dataset* ds : m_datasets) ds->m_cache.clear();
+}
+
+void Database::abandonTransaction() noexcept {
+    // A plain ROLLBACK needs no lock on the file, unlike releasing a savepoint,
+    // so it succeeds while other connections read.
+    if (m_handle && !sqlite3_get_autocommit(m_handle)) sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
+    const bool wasOpen = m_transactionDepth > 0;
+    m_transactionDepth = 0;
+    if (wasOpen) afterRollback();
+}
+
 void Database::beginTransaction() {
-    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    requireOpen();
+    if (transactionLost()) {
+        // The unit this one would nest in is gone: starting afresh would commit
+        // the inner unit on its own.
+        abandonTransaction();
+        throw Error(kTransactionLost);
+    }
     sqlite::exec(m_handle, QStringLiteral("SAVEPOINT t%1").arg(m_transactionDepth));
     ++m_transactionDepth;
 }
 
 void Database::commit() {
-    if (m_transactionDepth == 0) throw Error(QStringLiteral("Není zahájena žádná transakce."));
-    --m_transactionDepth;
-    sqlite::exec(m_handle, QStringLiteral("RELEASE t%1").arg(m_transactionDepth));
+    if (!m_handle || m_transactionDepth == 0) throw Error(kNoTransaction);
+    if (transactionLost()) {
+        abandonTransaction();
+        throw Error(kTransactionLost);
+    }
+    const int level = m_transactionDepth - 1;
+    try {
+        // Releasing the outermost level writes the file; it fails, for one, while
+        // another connection is reading it.
+        sqlite::exec(m_handle, QStringLiteral("RELEASE t%1").arg(level));
+    } catch (const Error&) {
+        abandonTransaction();
+        throw;
+    }
+    m_transactionDepth = level;
 }
 
 void Database::rollback() {
-    if (m_transactionDepth == 0) throw Error(QStringLiteral("Není zahájena žádná transakce."));
-    --m_transactionDepth;
-    sqlite::exec(m_handle, QStringLiteral("ROLLBACK TO t%1; RELEASE t%1").arg(m_transactionDepth));
-    invalidateSchema();
+    if (!m_handle || m_transactionDepth == 0) throw Error(kNoTransaction);
+    if (transactionLost()) {
+        // Already undone by the engine: only the count is left to settle.
+        m_transactionDepth = 0;
+        afterRollback();
+        return;
+    }
+    const int level = m_transactionDepth - 1;
+    try {
+        sqlite::exec(m_handle, QStringLiteral("ROLLBACK TO t%1; RELEASE t%1").arg(level));
+    } catch (const Error&) {
+        // Releasing the outermost level needs the file to itself; a plain
+        // rollback undoes the same without. Below the outermost level a failure
+        // costs the outer levels too, and the caller must learn of it.
+        abandonTransaction();
+        if (level > 0 || !sqlite3_get_autocommit(m_handle)) throw;
+        return;
+    }
+    m_transactionDepth = level;
+    afterRollback();
 }
 
 void Database::executeNative(const QString& sql) {
-    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    requireOpen();
     sqlite::exec(m_handle, sql);
     invalidateSchema();
 }
 
 Translation Database::translate(const QString& jetSql, const TranslateOptions& options) {
-    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    requireOpen();
     return db::translate(jetSql, *this, options);
 }
 
 int Database::execute(const QString& jetSql, int options) {
-    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    requireOpen();
     TranslateOptions to;
     to.ignoreRowErrors = !(options & FailOnError);
     Translation t = translate(jetSql, to);
@@ -202,16 +280,22 @@ int Database::execute(const QString& jetSql, int options) {
         throw Error(QStringLiteral("Zápis do textového souboru (SELECT … INTO) zatím není podporován."));
     case Translation::Kind::Schema: {
         if (m_options.readOnly) throw Error(sqlite::readableMessage(QStringLiteral("readonly database")));
+        // The steps of one schema statement stand or fall together.
         beginTransaction();
         try {
             for (const QString& s : t.statements) sqlite::exec(m_handle, s);
-            commit();
-        } catch (...) {
-            rollback();
+        } catch (const Error&) {
+            try {
+                rollback();
+            } catch (const Error&) {
+                // The step's own failure is the one to report; the transaction is
+                // rolled back either way.
+            }
             invalidateSchema();
             throw;
         }
         invalidateSchema();
+        commit(); // a failed commit rolls back by itself
         return 0;
     }
     case Translation::Kind::Action:
@@ -305,7 +389,7 @@ std::optional<TableInfo> Database::loadTable(const QString& schema, const QStrin
 }
 
 std::optional<TableRef> Database::findTable(const QString& name, const QString& externalPath) {
-    if (!m_handle) throw Error(QStringLiteral("Databáze není otevřena."));
+    requireOpen();
     const QString schema = schemaFor(externalPath);
     const QString key = schema + u'\n' + name.toLower();
     auto it = m_tables.find(key);

@@ -40,6 +40,24 @@ struct OpenOptions {
 };
 
 // An open database file.
+//
+// After a failure:
+// - A failed open leaves no connection behind.
+// - A failed statement (execute, executeNative) changes nothing: an action
+//   statement is undone as a whole, and a schema statement made of several
+//   steps is undone with all its steps. An open transaction stays open.
+// - A failed commit() rolls back the whole transaction, the outermost level
+//   included, because the engine cannot keep an inner unit alive once the
+//   outer one has failed; the connection is back in autocommit, the depth is 0
+//   and the exception carries the engine's message. A later commit() or
+//   rollback() of an outer level then reports that no transaction is open.
+// - rollback() always ends with the level undone; should undoing the level
+//   alone fail, the whole transaction is rolled back.
+// - When the engine itself has given up the transaction (a full disk, an I/O
+//   error), beginTransaction() and commit() report it and the depth is 0;
+//   rollback() then only resets the depth.
+// - close() during a transaction rolls it back.
+// After any rollback the datasets on this connection read their rows anew.
 class Database : public SchemaInfo {
 public:
     // Option of execute(): any error raises and the statement changes nothing.
@@ -73,9 +91,16 @@ public:
     void restrictToWorkgroup();
 
     // Several changes as one unit; rolled back when the database closes first.
+    // Units nest: each commit() or rollback() ends the innermost one.
     void beginTransaction();
     void commit();
     void rollback();
+    int transactionDepth() const { return m_transactionDepth; }
+
+    // How long a statement waits for another connection to release the file
+    // before it fails with "database is locked"; 3 s unless the database is
+    // open exclusively.
+    void setBusyTimeout(int milliseconds);
 
     Translation translate(const QString& jetSql, const TranslateOptions& options = {});
     std::optional<TableRef> findTable(const QString& name, const QString& externalPath) override;
@@ -92,6 +117,12 @@ private:
     void openFile(bool create, const QString& user, const QString& workgroupId);
     void attachDataset(Dataset* ds) { m_datasets.insert(ds); }
     void detachDataset(Dataset* ds) { m_datasets.erase(ds); }
+    void requireOpen() const;
+    // True when the engine has rolled back the transaction on its own.
+    bool transactionLost() const;
+    // Rolls back everything still open and sets the depth to 0; never throws.
+    void abandonTransaction() noexcept;
+    void afterRollback();
     QString schemaFor(const QString& externalPath);
     std::optional<TableInfo> loadTable(const QString& schema, const QString& name);
 
@@ -113,6 +144,7 @@ public:
     std::unique_ptr<Database> openDatabase(const QString& path, const OpenOptions& options = {});
     // Creates a new, empty database file; fails when the file exists. The locale
     // string names the sort order and code page (";LANGID=0x0405;CP=1250;COUNTRY=0").
+    // A failure after the file was made removes it again.
     std::unique_ptr<Database> createDatabase(const QString& path, const QString& locale, const OpenOptions& options = {});
 
 private:
@@ -141,6 +173,11 @@ private:
     QString m_workgroupFile;
     std::unique_ptr<Workspace> m_default;
 };
+
+// Deletes a closed database file and the rollback journal beside it, which
+// would otherwise be taken for the unfinished changes of a new file of that name.
+// True when neither is left.
+bool removeDatabaseFile(const QString& path);
 
 // The locale string of a Czech database.
 inline const QString kCzechLocale = QStringLiteral(";LANGID=0x0405;CP=1250;COUNTRY=0");
