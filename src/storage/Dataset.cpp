@@ -5,6 +5,7 @@
 #include "Error.h"
 
 #include <QMetaMethod>
+#include <optional>
 
 namespace db {
 
@@ -13,6 +14,27 @@ constexpr int kRing = 64;           // rows kept behind a lazy cursor for moving
 constexpr int kCacheLimit = 4096;   // rows kept by a key set before the cache starts over
 
 [[noreturn]] void noCurrentRecord() { throw Error(QStringLiteral("Žádný aktuální záznam.")); }
+
+// A value given for a Yes/No field: numbers and numeric texts are true unless
+// zero (True is -1), and the words True/False, Yes/No and On/Off count in any
+// letter case. Anything else is no Yes/No value.
+std::optional<bool> booleanOf(const QVariant& v) {
+    if (v.isNull()) return std::nullopt;
+    if (v.typeId() == QMetaType::Bool) return v.toBool();
+    bool ok = false;
+    if (v.typeId() == QMetaType::QString) {
+        QString s = v.toString().trimmed();
+        s.replace(QChar(0x2212), u'-'); // the typographic minus sign
+        for (const char* word : {"true", "yes", "on"})
+            if (s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0) return true;
+        for (const char* word : {"false", "no", "off"})
+            if (s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0) return false;
+        const double d = s.toDouble(&ok);
+        return ok ? std::optional<bool>(d != 0) : std::nullopt;
+    }
+    const double d = v.toDouble(&ok);
+    return ok ? std::optional<bool>(d != 0) : std::nullopt;
+}
 } // namespace
 
 Dataset::Dataset(QObject* parent) : QObject(parent) {}
@@ -36,28 +58,35 @@ void Dataset::requireOpen() const {
 
 void Dataset::open() {
     if (isOpen()) close();
+    discardCursor();
     if (!m_db || !m_db->isOpen()) throw Error(QStringLiteral("Dataset nemá otevřenou databázi."));
-    Translation tr = m_db->translate(sqlText());
-    if (tr.kind != Translation::Kind::Select)
-        throw Error(QStringLiteral("Dataset lze otevřít jen na výběrovém dotazu (SELECT)."));
-    m_tr = std::move(tr);
-    m_columns = m_tr.columnNames;
-    m_keyset = m_tr.updatable && !m_db->isReadOnly();
-    sqlite3* h = m_db->handle();
+    try {
+        Translation tr = m_db->translate(sqlText());
+        if (tr.kind != Translation::Kind::Select)
+            throw Error(QStringLiteral("Dataset lze otevřít jen na výběrovém dotazu (SELECT)."));
+        m_tr = std::move(tr);
+        m_columns = m_tr.columnNames;
+        m_keyset = m_tr.updatable && !m_db->isReadOnly();
+        sqlite3* h = m_db->handle();
 
-    const sqlite::Statement& typed = m_keyset ? (m_rowStmt = sqlite::Statement(h, m_tr.rowSql))
-                                              : (m_stmt = sqlite::Statement(h, m_tr.statements.first()));
-    m_boolean.assign(m_columns.size(), false);
-    for (int i = 0; i < int(m_columns.size()) && i < typed.columnCount(); ++i)
-        m_boolean[i] = columnFromDeclaredType(QString(), typed.declaredType(i)).type == ColumnType::Boolean;
+        const sqlite::Statement& typed = m_keyset ? (m_rowStmt = sqlite::Statement(h, m_tr.rowSql))
+                                                  : (m_stmt = sqlite::Statement(h, m_tr.statements.first()));
+        m_boolean.assign(m_columns.size(), false);
+        for (int i = 0; i < int(m_columns.size()) && i < typed.columnCount(); ++i)
+            m_boolean[i] = columnFromDeclaredType(QString(), typed.declaredType(i)).type == ColumnType::Boolean;
 
-    if (m_keyset) {
-        sqlite::Statement keys(h, m_tr.keySql);
-        while (keys.step()) m_keys.push_back(keys.columnInt(0));
+        if (m_keyset) {
+            sqlite::Statement keys(h, m_tr.keySql);
+            while (keys.step()) m_keys.push_back(keys.columnInt(0));
+        }
+    } catch (const Error&) {
+        // Nothing of the failed statement may show in the next one.
+        discardCursor();
+        throw;
     }
     m_state = State::Browse;
-    m_pos = -1;
     emit opened();
+    // A lazy dataset reads its first row here; a failure closes it again.
     if (exists(0))
         land(0);
     else
@@ -81,14 +110,18 @@ void Dataset::discardCursor() {
     m_count = -1;
     m_buffer.clear();
     m_dirty.clear();
+    m_tr = Translation();
+    m_columns.clear();
+    m_boolean.clear();
+    m_keyset = false;
+    m_state = State::Inactive;
+    m_pos = -1;
+    m_bof = m_eof = true;
 }
 
 void Dataset::close() {
     if (m_state == State::Inactive) return;
     discardCursor();
-    m_state = State::Inactive;
-    m_pos = -1;
-    m_bof = m_eof = true;
     emit closed();
 }
 
@@ -150,7 +183,16 @@ void Dataset::fetchNext() {
         r.capture(m_stmt.get(), int(m_columns.size()));
         r.position = m_stmtIndex;
     }
-    if (m_stmt.step()) {
+    bool row = false;
+    try {
+        row = m_stmt.step();
+    } catch (const Error&) {
+        // The failed step has reset the cursor to its start: it cannot go on
+        // from where it was.
+        close();
+        throw;
+    }
+    if (row) {
         ++m_stmtIndex;
     } else {
         m_stmtDone = true;
@@ -420,10 +462,7 @@ void Dataset::setValue(const QString& name, const QVariant& v) {
     if (m_tr.baseColumns.value(i).isEmpty())
         throw Error(QStringLiteral("Pole „%1“ nelze aktualizovat.").arg(name));
     QVariant value = v;
-    if (m_boolean[i] && !v.isNull()) {
-        // Text "0" or "-1", numbers and bools all become a bool.
-        value = (v.typeId() == QMetaType::QString) ? QVariant(v.toString().toDouble() != 0) : QVariant(v.toDouble() != 0 || v.toBool());
-    }
+    if (m_boolean[i] && !v.isNull()) value = booleanOf(v).value_or(false);
     m_buffer[i] = value;
     m_dirty[i] = true;
 }
@@ -443,11 +482,12 @@ void Dataset::post() {
     if (m_state == State::Insert) {
         QString sql;
         if (cols.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_tr.baseTable);
+            sql = QStringLiteral("INSERT INTO ") + m_tr.baseTable + QStringLiteral(" DEFAULT VALUES");
         } else {
             QStringList params;
-            for (int k = 1; k <= idx.size(); ++k) params << QStringLiteral("?%1").arg(k);
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_tr.baseTable, cols.join(u", "), params.join(u", "));
+            for (int k = 1; k <= idx.size(); ++k) params << u'?' + QString::number(k);
+            sql = QStringLiteral("INSERT INTO ") + m_tr.baseTable + QStringLiteral(" (") + cols.join(u", ") +
+                  QStringLiteral(") VALUES (") + params.join(u", ") + u')';
         }
         // A fill appends row after row with the same columns: the statement is
         // prepared once and reused while the columns stay the same.
@@ -478,11 +518,11 @@ void Dataset::post() {
         return;
     }
     if (!cols.isEmpty()) {
+        // Built piece by piece: names may hold anything, "%1" included.
         QStringList sets;
-        for (int k = 0; k < cols.size(); ++k) sets << QStringLiteral("%1 = ?%2").arg(cols[k]).arg(k + 1);
-        sqlite::Statement st(h, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
-                                    .arg(m_tr.baseTable, sets.join(u", "))
-                                    .arg(idx.size() + 1));
+        for (int k = 0; k < cols.size(); ++k) sets << cols[k] + QStringLiteral(" = ?") + QString::number(k + 1);
+        sqlite::Statement st(h, QStringLiteral("UPDATE ") + m_tr.baseTable + QStringLiteral(" SET ") + sets.join(u", ") +
+                                    QStringLiteral(" WHERE rowid = ?") + QString::number(idx.size() + 1));
         for (int k = 0; k < idx.size(); ++k) st.bind(k + 1, m_buffer[idx[k]]);
         st.bind(idx.size() + 1, m_keys.at(m_pos));
         st.step();
@@ -512,7 +552,7 @@ void Dataset::remove() {
     cancel();
     if (m_bof || m_eof) noCurrentRecord();
     const qint64 key = m_keys.at(m_pos);
-    sqlite::Statement st(m_db->handle(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(m_tr.baseTable));
+    sqlite::Statement st(m_db->handle(), QStringLiteral("DELETE FROM ") + m_tr.baseTable + QStringLiteral(" WHERE rowid = ?1"));
     st.bind(1, key);
     st.step();
     m_keys.erase(m_keys.begin() + m_pos);
@@ -546,6 +586,11 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, db::
             const QVariant& b = values.value(k);
             if (a.isNull() || b.isNull()) {
                 match = a.isNull() && b.isNull();
+                continue;
+            }
+            if (m_boolean[idx[k]]) {
+                const std::optional<bool> wanted = booleanOf(b);
+                match = wanted && *wanted == booleanOf(a);
                 continue;
             }
             const bool textual = a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString;

@@ -32,6 +32,19 @@ struct LocateOptions {
 // its condition. Any other select is read-only and is read lazily: only the
 // rows moved over are fetched, and moving to the last row counts the rows
 // without fetching them.
+//
+// After a failure:
+// - A failed open() leaves the dataset closed and empty: Inactive, no rows, no
+//   fields, bof and eof; nothing of it shows in the next open().
+// - A lazy cursor that fails while fetching its next row (a move, locate())
+//   cannot resume: the dataset is closed and empty. Other failed reads (a row
+//   of a key set, a count, a row read by position) leave it where it was.
+// - A failed post() writes nothing and keeps the Edit or Insert state with the
+//   pending values, so that they can be corrected and posted again or dropped
+//   with cancel(). A move that posts pending values first stays put when that
+//   post fails.
+// - A failed remove() deletes nothing: the row stays, and so does the position.
+// - A failed edit() or append() leaves the state it found.
 class Dataset : public QObject {
     Q_OBJECT
 public:
@@ -111,6 +124,8 @@ public:
     void remove();
 
     // Moves to the first row (in dataset order) whose fields equal the values.
+    // A Yes/No field matches true for True, -1 (as number or text) or any other
+    // number but 0, and "True"; false for False, 0 and "False".
     bool locate(const QStringList& fields, const QVariantList& values, LocateOptions options = {});
     bool locate(const QString& field, const QVariant& value, LocateOptions options = {}) {
         return locate(QStringList{field}, QVariantList{value}, options);

@@ -1,6 +1,7 @@
 #include "StorageFixture.h"
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 using db::Dataset;
@@ -60,6 +61,12 @@ class TestDataset : public QObject {
     void valueAt();
     void valueAtLazy_data();
     void valueAtLazy();
+    void failedOpen_data();
+    void failedOpen();
+    void failedWrites();
+    void locateBoolean_data();
+    void locateBoolean();
+    void namesWithPlaceholders();
 
   private:
     void openOn(Dataset& ds, const QString& sql, int* calls = nullptr) {
@@ -502,6 +509,172 @@ void TestDataset::valueAtLazy() {
     }
     QCOMPARE(ds.recNo(), at);
     QCOMPARE(calls, callsBefore);
+}
+
+void TestDataset::failedOpen_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("steps"); // moves after a good open; empty: the open itself fails
+    QTest::addColumn<QString>("error");
+
+    // The third row's pattern is malformed: the statement fails when it reaches that row.
+    const QString like = QStringLiteral("FROM L WHERE Jmeno LIKE Vzor");
+    QTest::newRow("key set: reading the keys") << "SELECT * " + like << "" << "LIKE";
+    QTest::newRow("lazy: the first row") << "SELECT DISTINCT ID, Jmeno " + like + " ORDER BY ID" << "" << "LIKE";
+    QTest::newRow("lazy: a later row") << "SELECT DISTINCT ID, Jmeno " + like << "next next" << "LIKE";
+    QTest::newRow("unknown table") << "SELECT * FROM Nic" << "" << "Nic";
+}
+
+// A statement that fails after it was prepared leaves the dataset closed and
+// empty, and the next statement shows its own rows only.
+void TestDataset::failedOpen() {
+    QFETCH(QString, sql);
+    QFETCH(QString, steps);
+    QFETCH(QString, error);
+
+    for (const char* s : {"CREATE TABLE L (ID COUNTER, Jmeno TEXT(10), Vzor TEXT(10))",
+                          "INSERT INTO L (Jmeno, Vzor) VALUES ('Jan', 'J*')",
+                          "INSERT INTO L (Jmeno, Vzor) VALUES ('Petr', 'P*')",
+                          "INSERT INTO L (Jmeno, Vzor) VALUES ('Eva', '[e')"})
+        m_db->execute(QString::fromLatin1(s), db::Database::FailOnError);
+
+    Dataset ds;
+    QSignalSpy opened(&ds, &Dataset::opened), closed(&ds, &Dataset::closed);
+    openOn(ds, kAll);
+    ds.setSql(sql);
+    if (steps.isEmpty()) {
+        VERIFY_DB_ERROR(ds.open(), error);
+    } else {
+        ds.open();
+        VERIFY_DB_ERROR(run(ds, steps), error);
+    }
+    QCOMPARE(ds.state(), Dataset::State::Inactive);
+    QVERIFY(!ds.isOpen());
+    QCOMPARE(ds.recordCount(), 0);
+    QCOMPARE(ds.fieldCount(), 0);
+    QVERIFY(ds.bof());
+    QVERIFY(ds.eof());
+    QCOMPARE(ds.recNo(), -1);
+    // Whoever saw the dataset open also saw it close.
+    QCOMPARE(closed.count(), opened.count());
+    VERIFY_DB_ERROR(ds.value("Jmeno"), "Jmeno");
+
+    for (const QString& good : {QStringLiteral("SELECT * FROM P WHERE ID2 <= 2 ORDER BY ID2"),
+                                QStringLiteral("SELECT DISTINCT ID2, Jmeno FROM P WHERE ID2 <= 2 ORDER BY ID2")}) {
+        ds.setSql(good);
+        ds.open();
+        QCOMPARE(ds.fieldCount(), good.contains(u'*') ? 5 : 2);
+        QStringList names;
+        for (; !ds.eof(); ds.next())
+            names << ds.text("Jmeno");
+        QCOMPARE(names, (QStringList{"Jan", "Petr"}));
+        QCOMPARE(ds.recordCount(), 2);
+    }
+}
+
+// Writes the table refuses change nothing and lose nothing: a failed post keeps
+// the pending values, a failed remove keeps the row, a move stays put.
+void TestDataset::failedWrites() {
+    m_db->executeNative(QStringLiteral(
+        "CREATE TRIGGER keep BEFORE DELETE ON P WHEN OLD.ID2 = 2 BEGIN SELECT RAISE(ABORT, 'chráněný'); END; "
+        "CREATE TRIGGER fixed BEFORE UPDATE ON P WHEN OLD.ID2 = 2 BEGIN SELECT RAISE(ABORT, 'chráněný'); END; "
+        "CREATE TRIGGER none BEFORE INSERT ON P WHEN NEW.ID2 = 0 BEGIN SELECT RAISE(ABORT, 'chráněný'); END"));
+    Dataset ds;
+    int calls = 0;
+    openOn(ds, kAll, &calls);
+    ds.next();
+
+    ds.edit();
+    ds.setValue("Jmeno", "Pavel");
+    VERIFY_DB_ERROR(ds.post(), "chráněný");
+    QCOMPARE(ds.state(), Dataset::State::Edit);
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Pavel"));
+    VERIFY_DB_ERROR(ds.next(), "chráněný"); // posts first
+    QCOMPARE(ds.state(), Dataset::State::Edit);
+    QCOMPARE(ds.recNo(), 1);
+    ds.cancel();
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Petr"));
+
+    VERIFY_DB_ERROR(ds.remove(), "chráněný");
+    QCOMPARE(ds.state(), Dataset::State::Browse);
+    QCOMPARE(ds.recNo(), 1);
+    QCOMPARE(ds.recordCount(), 5);
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Petr"));
+
+    ds.append();
+    ds.setValue("ID2", 0);
+    ds.setValue("Jmeno", "Nula");
+    VERIFY_DB_ERROR(ds.post(), "chráněný");
+    QCOMPARE(ds.state(), Dataset::State::Insert);
+    QCOMPARE(ds.recordCount(), 5);
+    ds.setValue("ID2", 6); // corrected, it goes in
+    ds.post();
+    QCOMPARE(ds.recordCount(), 6);
+    QCOMPARE(ds.text("Jmeno"), QStringLiteral("Nula"));
+    QCOMPARE(count(*m_db, "P"), 6);
+    QCOMPARE(count(*m_db, "P WHERE Jmeno IN ('Pavel', 'Petr')"), 1);
+}
+
+void TestDataset::locateBoolean_data() {
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("found"); // ID2 of the first match, 0 when none
+
+    // Marked are 2 and 4.
+    QTest::newRow("-1") << QVariant(-1) << 2;
+    QTest::newRow("\"-1\"") << QVariant(QStringLiteral("-1")) << 2;
+    QTest::newRow("\"−1\" with the minus sign") << QVariant(QStringLiteral("\u22121")) << 2;
+    QTest::newRow("true") << QVariant(true) << 2;
+    QTest::newRow("\"True\"") << QVariant(QStringLiteral("True")) << 2;
+    QTest::newRow("\"true\"") << QVariant(QStringLiteral("true")) << 2;
+    QTest::newRow("0") << QVariant(0) << 1;
+    QTest::newRow("\"0\"") << QVariant(QStringLiteral("0")) << 1;
+    QTest::newRow("false") << QVariant(false) << 1;
+    QTest::newRow("\"False\"") << QVariant(QStringLiteral("False")) << 1;
+    QTest::newRow("not a Yes/No value") << QVariant(QStringLiteral("Ano?")) << 0;
+    QTest::newRow("Null") << QVariant() << 0;
+}
+
+void TestDataset::locateBoolean() {
+    QFETCH(QVariant, value);
+    QFETCH(int, found);
+    m_db->execute(QStringLiteral("UPDATE P SET Zn = True WHERE ID2 IN (2, 4)"), db::Database::FailOnError);
+    for (const QString& sql : {kAll, kLazy}) {
+        Dataset ds;
+        openOn(ds, sql);
+        ds.last();
+        QCOMPARE(ds.locate("Zn", value), found > 0);
+        QCOMPARE(ds.value("ID2").toInt(), found > 0 ? found : 5);
+        // The same value sets the field as it finds it.
+        if (found == 0 || !ds.isUpdatable()) continue;
+        ds.edit();
+        ds.setValue("Zn", value);
+        ds.post();
+        QCOMPARE(ds.value("Zn"), QVariant(found == 2));
+    }
+}
+
+// Table and field names are written into the engine's statements as they are:
+// a "%1" in them must stay a "%1".
+void TestDataset::namesWithPlaceholders() {
+    m_db->executeNative(
+        QStringLiteral("CREATE TABLE \"a%1b\" (\"x%1\" TEXT, \"y%2\" INTEGER, \"%3\" TEXT)"));
+    Dataset ds;
+    openOn(ds, QStringLiteral("SELECT * FROM [a%1b]"));
+    QVERIFY(ds.isUpdatable());
+    ds.append();
+    postValues(ds, {{"x%1", "první"}, {"y%2", 1}, {"%3", "c"}});
+    ds.append();
+    postValues(ds, {{"x%1", "druhý"}, {"y%2", 2}});
+    ds.first();
+    ds.edit();
+    postValues(ds, {{"x%1", "jiný"}, {"%3", "d"}});
+    ds.last();
+    ds.remove();
+
+    ds.open();
+    QCOMPARE(ds.recordCount(), 1);
+    QCOMPARE(ds.text("x%1"), QStringLiteral("jiný"));
+    QCOMPARE(ds.value("y%2").toInt(), 1);
+    QCOMPARE(ds.text("%3"), QStringLiteral("d"));
 }
 
 QTEST_GUILESS_MAIN(TestDataset)
