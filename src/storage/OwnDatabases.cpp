@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 namespace db {
 
@@ -106,29 +108,66 @@ const TableDef& firmsExtra() {
 } // namespace layouts
 
 void createOwnDatabase(Engine& engine, const QString& path, const OwnPaths& paths) {
-    const Login login = databaseLogin();
-    std::unique_ptr<Workspace> ws = engine.openWorkspace(login.user, login.password);
     OpenOptions o;
     o.disposable = path != paths.personal; // only the personal database is the user's data
-    std::unique_ptr<Database> db = ws->createDatabase(path, kCzechLocale, o);
-    QList<const TableDef*> tables;
+    QList<TableDef> tables;
     if (path == paths.personal)
-        tables = {&layouts::personal()};
+        tables = {layouts::personal()};
     else if (path == paths.personsResult)
-        tables = {&layouts::persons()};
+        tables = {layouts::persons()};
     else if (path == paths.firmsResult)
-        tables = {&layouts::firmsResult()};
+        tables = {layouts::firmsResult()};
     else if (path == paths.personalResult)
-        tables = {&layouts::personalResult()};
+        tables = {layouts::personalResult()};
     else if (path == paths.personsBuffer)
-        tables = {&layouts::persons(), &layouts::personsExtra()};
+        tables = {layouts::persons(), layouts::personsExtra()};
     else if (path == paths.firmsBuffer)
-        tables = {&layouts::firmsBuffer(), &layouts::firmsExtra()};
-    // One transaction: the file is written once, not once per statement.
-    db->beginTransaction();
-    for (const TableDef* t : tables) db->defineTable(*t);
-    db->commit();
-    db->close();
+        tables = {layouts::firmsBuffer(), layouts::firmsExtra()};
+    createDatabaseWithTables(engine, path, tables, o);
+}
+
+namespace {
+QString existsMessage(const QString& path) {
+    return QStringLiteral("Databáze „%1“ již existuje.").arg(path);
+}
+
+// An unused name beside path for the file while it is being made.
+QString temporaryBeside(const QString& path) {
+    const QFileInfo target(path);
+    QString name;
+    do {
+        name = target.dir().filePath(u'.' + target.fileName() + u'.' +
+                                     QString::number(QRandomGenerator::global()->generate64(), 36) +
+                                     QStringLiteral(".tmp"));
+    } while (QFileInfo::exists(name) || QFileInfo::exists(name + QStringLiteral("-journal")));
+    return name;
+}
+} // namespace
+
+void createDatabaseWithTables(Engine& engine, const QString& path, const QList<TableDef>& tables,
+                              const OpenOptions& options) {
+    if (QFileInfo::exists(path)) throw Error(existsMessage(path));
+    const Login login = databaseLogin();
+    std::unique_ptr<Workspace> ws = engine.openWorkspace(login.user, login.password);
+    const QString temporary = temporaryBeside(path);
+    try {
+        {
+            std::unique_ptr<Database> db = ws->createDatabase(temporary, kCzechLocale, options);
+            // One transaction: the file is written once, not once per statement.
+            db->beginTransaction();
+            for (const TableDef& t : tables) db->defineTable(t);
+            db->commit();
+            db->close();
+        }
+        // Renaming never replaces an existing file.
+        if (!QFile::rename(temporary, path)) {
+            if (QFileInfo::exists(path)) throw Error(existsMessage(path));
+            throw Error(QStringLiteral("Databázi „%1“ nelze vytvořit: soubor nelze přejmenovat.").arg(path));
+        }
+    } catch (const Error&) {
+        removeDatabaseFile(temporary);
+        throw;
+    }
 }
 
 namespace {

@@ -37,7 +37,16 @@ const TableDef& firmsExtra();      // Firmy_TEL_Navic
 // Creates the database at path with the tables that belong to that path (compared
 // as an exact string with the known paths); an unknown path gets an empty
 // database. Logs in with the database login against the engine's workgroup file.
+// All or nothing, as createDatabaseWithTables.
 void createOwnDatabase(Engine& engine, const QString& path, const OwnPaths& paths);
+
+// Creates a database file with the tables, logged in with the database login.
+// All or nothing: the file is made under a temporary name in the same folder and
+// renamed to path only when complete, so a failure (a table that cannot be
+// defined, a full disk) leaves no file at path that could pass for a finished
+// database. An existing file at path is never replaced: the call fails.
+void createDatabaseWithTables(Engine& engine, const QString& path, const QList<TableDef>& tables,
+                              const OpenOptions& options);
 
 enum class WorkingKind { PersonsResult, FirmsResult, PersonalResult, PersonsBuffer, FirmsBuffer };
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using db::ColumnType;
@@ -12,6 +13,7 @@ using db::WorkingKind;
 using storagetest::count;
 
 Q_DECLARE_METATYPE(db::WorkingKind)
+Q_DECLARE_METATYPE(QList<db::TableDef>)
 
 namespace {
 const QStringList kPersonalFields = {
@@ -21,6 +23,10 @@ const QStringList kPersonalFields = {
     "zam_Stat", "jine_ulice", "jine_CP",   "jine_Obec",  "jine_Cast", "jine_PSC",  "jine_Stat",
     "Internet", "E-mail_1",   "E-mail_2",  "E-mail_3",   "Tel_1",     "Tel_2",     "Tel_3",
     "Tel_4",    "Tel_5",      "Tel_6",     "Info",       "zobraz_adr"};
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
 
 QStringList fieldNames(const db::TableInfo& t) {
     QStringList names;
@@ -42,6 +48,9 @@ class TestOwnDatabases : public QObject {
     void unknownPath();
     void recreate_data();
     void recreate();
+    void failedCreation_data();
+    void failedCreation();
+    void existingFileKept();
 
   private:
     QString pathOf(WorkingKind kind) const {
@@ -267,6 +276,68 @@ void TestOwnDatabases::recreate() {
     QVERIFY(!QFile::exists(path));
     QVERIFY(!ds.isOpen());
     QCOMPARE(wd.database(), nullptr);
+}
+
+void TestOwnDatabases::failedCreation_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QList<db::TableDef>>("tables");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QStringList>("madeAfter"); // the tables of the file made the second time
+
+    const db::TableDef twice{QStringLiteral("Osoby_TEL_Navic"),
+                             {{QStringLiteral("Tel"), ColumnType::Text, 50, 0},
+                              {QStringLiteral("tel"), ColumnType::Text, 50, 0}}};
+    QTest::newRow("personal: the table again")
+        << m_paths.personal << QList<db::TableDef>{db::layouts::personal(), db::layouts::personal()}
+        << "již existuje" << QStringList{"Vlastni"};
+    QTest::newRow("persons buffer: a field twice")
+        << m_paths.personsBuffer << QList<db::TableDef>{db::layouts::persons(), twice} << "dvakrát"
+        << QStringList{"Osoby", "Osoby_TEL_Navic"};
+    QTest::newRow("unknown path: the first table")
+        << m_dir.filePath(QStringLiteral("scratch/q_1234.mdb")) << QList<db::TableDef>{twice} << "dvakrát"
+        << QStringList{};
+}
+
+// A database whose making fails after its file was begun leaves no file behind
+// that the next start could take for a finished one; the next attempt works.
+void TestOwnDatabases::failedCreation() {
+    QFETCH(QString, path);
+    QFETCH(QList<db::TableDef>, tables);
+    QFETCH(QString, error);
+    QFETCH(QStringList, madeAfter);
+
+    const QString folder = QFileInfo(path).path();
+    const QStringList before = filesIn(folder);
+    db::OpenOptions options;
+    options.disposable = path != m_paths.personal;
+    VERIFY_DB_ERROR(db::createDatabaseWithTables(m_engine, path, tables, options), error);
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(filesIn(folder), before);
+
+    db::createOwnDatabase(m_engine, path, m_paths);
+    const db::Login login = db::databaseLogin();
+    auto d = m_engine.openWorkspace(login.user, login.password)->openDatabase(path);
+    QCOMPARE(d->tableNames(), madeAfter);
+    QCOMPARE(d->locale(), db::kCzechLocale);
+    d->close();
+    QCOMPARE(filesIn(folder), QStringList(before) << QFileInfo(path).fileName());
+}
+
+// A file in the way is the user's: it is neither replaced nor removed.
+void TestOwnDatabases::existingFileKept() {
+    const QByteArray contents = "kontakty, které nikde jinde nejsou";
+    {
+        QFile f(m_paths.personal);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(contents);
+    }
+    const QString folder = QFileInfo(m_paths.personal).path();
+    const QStringList before = filesIn(folder);
+    VERIFY_DB_ERROR(db::createOwnDatabase(m_engine, m_paths.personal, m_paths), "existuje");
+    QFile f(m_paths.personal);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), contents);
+    QCOMPARE(filesIn(folder), before);
 }
 
 QTEST_GUILESS_MAIN(TestOwnDatabases)
