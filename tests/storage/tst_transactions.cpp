@@ -190,8 +190,7 @@ void TestTransactions::schemaStepFails() {
     QFETCH(bool, inUnit);
     m_writer = m_engine.defaultWorkspace().openDatabase(m_path);
     Database& w = *m_writer;
-    w.executeNative(
-        QStringLiteral("CREATE TRIGGER \"counter:U:ID\" AFTER INSERT ON T BEGIN SELECT 1; END"));
+    w.executeNative(QStringLiteral("CREATE TRIGGER \"counter:U:ID\" AFTER INSERT ON T BEGIN SELECT 1; END"));
     if (inUnit) {
         w.beginTransaction();
         w.execute(QStringLiteral("INSERT INTO T (Jmeno) VALUES ('Eva')"), Database::FailOnError);
