@@ -159,6 +159,12 @@ void createDatabaseWithTables(Engine& engine, const QString& path, const QList<T
             db->commit();
             db->close();
         }
+        // A journal left from a database of this name that is gone would be
+        // played back into the finished file when it first opens. Made in place,
+        // the new file would start empty and the engine would drop such a journal.
+        const QString staleJournal = path + QStringLiteral("-journal");
+        if (QFileInfo::exists(staleJournal) && !QFileInfo::exists(path) && !QFile::remove(staleJournal))
+            throw Error(QStringLiteral("Databázi „%1“ nelze vytvořit: starý žurnál „%2“ nelze smazat.").arg(path, staleJournal));
         // Renaming never replaces an existing file.
         if (!QFile::rename(temporary, path)) {
             if (QFileInfo::exists(path)) throw Error(existsMessage(path));

@@ -3,6 +3,7 @@
 #include "Workgroup.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using db::Database;
@@ -30,6 +31,7 @@ class TestDatabase : public QObject {
     void restrictedDatabase_data();
     void restrictedDatabase();
     void createOnExistingFile();
+    void createFailsAfterFileMade();
     void readOnly_data();
     void readOnly();
     void failOnError_data();
@@ -155,6 +157,20 @@ void TestDatabase::createOnExistingFile() {
     auto d = engine.defaultWorkspace().openDatabase(m_path);
     QCOMPARE(d->tableNames(), QStringList{QStringLiteral("T")});
     QCOMPARE(count(*d, "T"), 2);
+}
+
+// The engine's own table cannot be written when a folder stands where the
+// rollback journal goes: the file made so far must not stay as a database.
+void TestDatabase::createFailsAfterFileMade() {
+    const QString path = filePath(QStringLiteral("nedokoncena.mdb"));
+    QVERIFY(QDir().mkpath(path + QStringLiteral("-journal")));
+    db::Engine engine;
+    VERIFY_DB_ERROR(engine.defaultWorkspace().createDatabase(path, db::kCzechLocale), QString());
+    QVERIFY(!QFileInfo::exists(path));
+    QVERIFY(QDir(path + QStringLiteral("-journal")).exists()); // not ours to remove
+
+    QVERIFY(QDir().rmdir(path + QStringLiteral("-journal")));
+    QCOMPARE(engine.defaultWorkspace().createDatabase(path, db::kCzechLocale)->locale(), db::kCzechLocale);
 }
 
 void TestDatabase::readOnly_data() {

@@ -51,6 +51,7 @@ class TestOwnDatabases : public QObject {
     void failedCreation_data();
     void failedCreation();
     void existingFileKept();
+    void staleJournalDropped();
 
   private:
     QString pathOf(WorkingKind kind) const {
@@ -338,6 +339,21 @@ void TestOwnDatabases::existingFileKept() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), contents);
     QCOMPARE(filesIn(folder), before);
+}
+
+// A journal whose database is gone must not be taken for the new file's own.
+void TestOwnDatabases::staleJournalDropped() {
+    const QString journal = m_paths.personal + QStringLiteral("-journal");
+    {
+        QFile f(journal);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    db::createOwnDatabase(m_engine, m_paths.personal, m_paths);
+    QVERIFY(!QFileInfo::exists(journal));
+    const db::Login login = db::databaseLogin();
+    auto d = m_engine.openWorkspace(login.user, login.password)->openDatabase(m_paths.personal);
+    QCOMPARE(d->tableNames(), QStringList{QStringLiteral("Vlastni")});
 }
 
 QTEST_GUILESS_MAIN(TestOwnDatabases)
