@@ -45,6 +45,7 @@ struct LocateOptions {
 //   post fails.
 // - A failed remove() deletes nothing: the row stays, and so does the position.
 // - A failed edit() or append() leaves the state it found.
+// - An exception from the row callback leaves the dataset on the row it landed on.
 class Dataset : public QObject {
     Q_OBJECT
 public:
@@ -79,6 +80,7 @@ public:
     bool callbackSuppressed() const { return m_suppress > 0; }
 
     void open();
+    // Drops the rows, the fields and any pending values.
     void close();
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
