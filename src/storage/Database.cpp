@@ -192,7 +192,11 @@ bool Database::transactionLost() const {
 void Database::afterRollback() {
     invalidateSchema();
     // Rows read inside the undone changes may no longer be what the file holds.
-    for (Dataset* ds : m_datasets) ds->m_cache.clear();
+    // Rows appended inside them are gone from the file and leave the datasets too.
+    for (Dataset* ds : m_datasets) {
+        ds->m_cache.clear();
+        ds->dropVanishedRows();
+    }
 }
 
 void Database::abandonTransaction() noexcept {

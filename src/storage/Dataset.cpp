@@ -566,6 +566,34 @@ void Dataset::remove() {
     }
 }
 
+void Dataset::dropVanishedRows() noexcept {
+    if (!m_keyset || m_state == State::Inactive || m_keys.empty()) return;
+    try {
+        sqlite::Statement probe(m_db->handle(), QStringLiteral("SELECT 1 FROM ") + m_tr.baseTable +
+                                                    QStringLiteral(" WHERE rowid = ?1"));
+        for (int p = int(m_keys.size()) - 1; p >= 0; --p) {
+            probe.reset();
+            probe.bind(1, m_keys[size_t(p)]);
+            if (probe.step()) continue;
+            if (p == m_pos && m_state == State::Edit) cancel();
+            m_cache.remove(m_keys[size_t(p)]);
+            m_keys.erase(m_keys.begin() + p);
+            if (p < m_pos) --m_pos;
+            emit rowRemoved(p);
+        }
+    } catch (const Error&) {
+        // Left as it was: a vanished row reads as empty, as one deleted elsewhere does.
+        return;
+    }
+    if (m_keys.empty()) {
+        m_pos = -1;
+        m_bof = m_eof = true;
+    } else if (!m_eof && m_pos >= int(m_keys.size())) {
+        m_pos = int(m_keys.size()) - 1;
+    }
+    if (m_currentListeners) emit currentChanged();
+}
+
 bool Dataset::locate(const QStringList& fields, const QVariantList& values, db::LocateOptions options) {
     requireOpen();
     settle(*this, m_dirty);

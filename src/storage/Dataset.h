@@ -175,6 +175,9 @@ private:
     void fetchNext();             // lazy mode: one more row from the statement
     Row readRow(const sqlite::Statement& st) const;
     void discardCursor();
+    // After a rollback: forgets the keys of rows the rollback took away (rows
+    // appended inside the undone changes), without moving or running the callback.
+    void dropVanishedRows() noexcept;
 
     Database* m_db = nullptr;
     QStringList m_sql;

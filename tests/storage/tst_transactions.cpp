@@ -36,6 +36,8 @@ class TestTransactions : public QObject {
     void schemaStepFails_data();
     void schemaStepFails();
     void closeDuringTransaction();
+    void appendedRowsLeaveWithRollback_data();
+    void appendedRowsLeaveWithRollback();
 
   private:
     // The writer, with the reader's cursor on the first row of T.
@@ -220,6 +222,43 @@ void TestTransactions::closeDuringTransaction() {
     VERIFY_DB_ERROR(w->beginTransaction(), QStringLiteral("není otevřena"));
     auto again = m_engine.defaultWorkspace().openDatabase(m_path);
     QCOMPARE(count(*again, "T"), 2);
+}
+
+void TestTransactions::appendedRowsLeaveWithRollback_data() {
+    QTest::addColumn<bool>("commitFails"); // else the caller rolls back
+    QTest::newRow("failed commit") << true;
+    QTest::newRow("rollback") << false;
+}
+
+// Rows appended through an updatable dataset inside a unit that is undone are
+// gone from the file; the dataset must not go on listing them as empty rows.
+void TestTransactions::appendedRowsLeaveWithRollback() {
+    QFETCH(bool, commitFails);
+    openWriterAndReader();
+    Database& w = *m_writer;
+    Dataset page;
+    page.setDatabase(&w);
+    page.setSql(QStringLiteral("SELECT * FROM T"));
+    page.open();
+    QVERIFY(page.isUpdatable());
+    page.next(); // on Petr
+    if (!commitFails) m_cursor->close();
+    w.beginTransaction();
+    for (const char* name : {"Eva", "Ota"}) {
+        page.append();
+        page.setValue(QStringLiteral("Jmeno"), QString::fromLatin1(name));
+        page.post();
+    }
+    QCOMPARE(page.recordCount(), 4);
+    if (commitFails)
+        VERIFY_DB_ERROR(w.commit(), kLocked);
+    else
+        w.rollback();
+    QCOMPARE(page.recordCount(), 2);
+    QVERIFY(!page.eof());
+    QCOMPARE(page.text(QStringLiteral("Jmeno")), QStringLiteral("Petr"));
+    page.first();
+    QCOMPARE(page.text(QStringLiteral("Jmeno")), QStringLiteral("Jan"));
 }
 
 QTEST_GUILESS_MAIN(TestTransactions)
