@@ -424,6 +424,30 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
     }
 
+    // An empty searched-records limit (the limits dialog closed with Esc)
+    // counts as 200: the search finds rows and asks for 201 of them.
+    void emptySearchLimit_data() {
+        QTest::addColumn<bool>("firms");
+        QTest::newRow("persons") << false;
+        QTest::newRow("firms") << true;
+    }
+    void emptySearchLimit() {
+        QFETCH(bool, firms);
+        const Limits::List list = firms ? Limits::List::Firms : Limits::List::Persons;
+        m_app->limits().setText(list, Limits::Kind::Searched, QString());
+        auto page = makePage(firms);
+        QWidget* w = page->widget.get();
+        child<QLineEdit>(w, firms ? "firma" : "prijmeni")->setText(firms ? QStringLiteral("Autoservis")
+                                                                         : QStringLiteral("Pokus"));
+        QTest::mouseClick(child<QPushButton>(w, firms ? "Button6" : "Button1"), Qt::LeftButton);
+        const QString head = page->widget->search()->directoryQuery().sql().value(0);
+        const int rows = child<DataGrid>(w, firms ? "DBGridPro2" : "DBGridPro1")->model()->rowCount();
+        m_app->limits().setText(list, Limits::Kind::Searched, QStringLiteral("200"));
+        QCOMPARE(head, QStringLiteral("SELECT TOP 201 "));
+        QCOMPARE(rows, 10);
+        QVERIFY(m_dialogs.shown().isEmpty());
+    }
+
     // Sorting a title reorders the shown page only; the mark title cannot sort.
     void sortTitles() {
         auto page = makePage(false);
