@@ -113,6 +113,9 @@ void DirectoryPage::connectActions() {
     connect(m_grid, &DataGrid::sortStateChanged, this,
             [this](int column, DataGrid::SortState state) { guarded([&] { sortColumn(column, state); }); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this, [this] { guarded([this] { emit transferRequested(); }); });
+    // A value typed into the grid that the working table refuses.
+    connect(m_grid, &DataGrid::datasetError, this,
+            [this](const QString& message) { m_app->dialogs().warn(window(), message); });
     connect(m_grid, &DataGrid::pointerEntered, this, [this] { emit pointerOverGrid(true); });
     connect(m_grid, &DataGrid::pointerLeft, this, [this] { emit pointerOverGrid(false); });
 
@@ -163,12 +166,14 @@ int DirectoryPage::searchLimit() const {
 }
 
 // From here until the page is idle again only STOP responds: the page's
-// buttons and the grid's titles are off, and guarded() ignores other actions.
+// buttons, the grid's titles and its editing are off, and guarded() ignores
+// other actions.
 void DirectoryPage::lockControls() {
     m_busy = true;
     for (Button b : {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Previous, Button::Next})
         button(b)->setEnabled(false);
     m_grid->horizontalHeader()->setSectionsClickable(false);
+    m_grid->setEditingEnabled(false);
 }
 
 void DirectoryPage::becomeBusy(const QString& caption) {
@@ -181,6 +186,7 @@ void DirectoryPage::becomeBusy(const QString& caption) {
 void DirectoryPage::becomeIdle() {
     m_busy = false;
     m_grid->horizontalHeader()->setSectionsClickable(true);
+    m_grid->setEditingEnabled(true);
     m_grid->setDataLinkEnabled(true);
     if (m_busyCursor) QApplication::restoreOverrideCursor();
     m_busyCursor = false;

@@ -56,7 +56,7 @@ DirectoryPageDescription DirectoryPageDescription::persons() {
         {s("Obec"), s("Obec"), 111, Qt::AlignLeft},
         {s("Cast"), s("Část"), 59, Qt::AlignLeft},
         {s("PSC"), s("PSČ"), 48, Qt::AlignLeft},
-        {s("tel"), s("Telefon"), 71, Qt::AlignLeft},
+        {s("tel"), s("Telefon"), 71, Qt::AlignLeft, false},
     };
     p.doneLabel = s("dones_o");
     p.limitsLabel = s("status_o");
