@@ -191,12 +191,14 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
 }
 
 bool DatasetModel::isEditable(int column) const {
-    return column >= 0 && column < m_columns.size() && !m_columns[column].readOnly && column != m_markColumn &&
-           m_fields.value(column, -1) >= 0 && m_linkEnabled && !m_stale && m_dataset && m_dataset->isOpen();
+    return column >= 0 && column < m_columns.size() && !m_columns[column].readOnly &&
+           column != m_markColumn && m_fields.value(column, -1) >= 0 && m_linkEnabled && !m_stale &&
+           m_dataset && m_dataset->isOpen();
 }
 
 bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || !index.isValid() || !value.isValid() || !isEditable(index.column())) return false;
+    if (role != Qt::EditRole || !index.isValid() || !value.isValid() || !isEditable(index.column()))
+        return false;
     // The grid keeps the dataset on the selected row; another row is not edited.
     if (m_dataset->recNo() != index.row()) return false;
     try {

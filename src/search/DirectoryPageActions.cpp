@@ -100,7 +100,8 @@ void DirectoryPage::connectActions() {
         });
     }
 
-    connect(image(Image::CopyAll), &ClickableLabel::clicked, this, [this] { guarded([this] { copyAll(); }); });
+    connect(image(Image::CopyAll), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { copyAll(); }); });
     connect(image(Image::CopyNumber), &ClickableLabel::clicked, this,
             [this] { guarded([this] { copyNumber(); }); });
     connect(image(Image::CopyAddress), &ClickableLabel::clicked, this,
@@ -112,7 +113,8 @@ void DirectoryPage::connectActions() {
     });
     connect(m_grid, &DataGrid::sortStateChanged, this,
             [this](int column, DataGrid::SortState state) { guarded([&] { sortColumn(column, state); }); });
-    connect(m_grid, &DataGrid::rowDoubleClicked, this, [this] { guarded([this] { emit transferRequested(); }); });
+    connect(m_grid, &DataGrid::rowDoubleClicked, this,
+            [this] { guarded([this] { emit transferRequested(); }); });
     // A value typed into the grid that the working table refuses.
     connect(m_grid, &DataGrid::datasetError, this,
             [this](const QString& message) { m_app->dialogs().warn(window(), message); });
@@ -170,7 +172,8 @@ int DirectoryPage::searchLimit() const {
 // other actions.
 void DirectoryPage::lockControls() {
     m_busy = true;
-    for (Button b : {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Previous, Button::Next})
+    for (Button b :
+         {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Previous, Button::Next})
         button(b)->setEnabled(false);
     m_grid->horizontalHeader()->setSectionsClickable(false);
     m_grid->setEditingEnabled(false);

@@ -202,7 +202,8 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
 // the row is passed over: a subscriber found through an additional number is
 // listed once, and not at all when its main number listed it already.
 bool DirectorySearch::copyBufferRow(db::Dataset& row) {
-    if (m_scan.phase == PhoneScan::Phase::ExtraNumbers && alreadyListed(row.text(s("euroISDN")))) return false;
+    if (m_scan.phase == PhoneScan::Phase::ExtraNumbers && alreadyListed(row.text(s("euroISDN"))))
+        return false;
     db::Dataset& page = pageQuery();
     page.append();
     ++m_state.foundCount;

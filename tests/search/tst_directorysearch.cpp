@@ -272,12 +272,13 @@ private slots:
         QTest::addColumn<int>("pageSize");
         QTest::addColumn<int>("stopAt"); // found count at which STOP is pressed
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("last row of a page") << "Pokus" << "" << 10 << 10 << QStringList(25, QStringLiteral("Pokus"));
-        QTest::newRow("look-ahead into the next block")
-            << "" << "604210005" << 1 << 1 << QStringList{QStringLiteral("Kandidat"), QStringLiteral("Dalsi")};
+        const QString none;
+        const QStringList two{QStringLiteral("Kandidat"), QStringLiteral("Dalsi")};
         const QStringList three{QStringLiteral("Hlavni"), QStringLiteral("Obojí"), QStringLiteral("Dalsi")};
-        QTest::newRow("look-ahead into the additional numbers") << "" << "604200777" << 2 << 2 << three;
-        QTest::newRow("look-ahead of a later page") << "" << "604200777" << 1 << 2 << three;
+        QTest::newRow("last row of a page") << "Pokus" << none << 10 << 10 << QStringList(25, QStringLiteral("Pokus"));
+        QTest::newRow("look-ahead into the next block") << none << "604210005" << 1 << 1 << two;
+        QTest::newRow("look-ahead into the additional numbers") << none << "604200777" << 2 << 2 << three;
+        QTest::newRow("look-ahead of a later page") << none << "604200777" << 1 << 2 << three;
     }
     void stopAfterThePageIsFull() {
         QFETCH(QString, name);

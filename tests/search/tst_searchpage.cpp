@@ -97,6 +97,11 @@ class TestSearchPage : public QObject {
         return c;
     }
     static QString status(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
+    // Types the name the fixture's 25 persons ("Pokus") or its firms ("Autoservis") share.
+    static void typeName(QWidget* w, bool firms) {
+        child<QLineEdit>(w, firms ? "firma" : "prijmeni")
+            ->setText(firms ? QStringLiteral("Autoservis") : QStringLiteral("Pokus"));
+    }
     static QStringList gridColumn(DataGrid* grid, int column) {
         QStringList out;
         for (int r = 0; r < grid->model()->rowCount(); ++r) out << grid->model()->index(r, column).data().toString();
@@ -288,16 +293,19 @@ private slots:
         QCOMPARE(sqlite3_open_v2(page->results->path().toUtf8().constData(), &reader, SQLITE_OPEN_READONLY,
                                  nullptr),
                  SQLITE_OK);
-        QCOMPARE(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Osoby", nullptr, nullptr, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Osoby", nullptr, nullptr, nullptr),
+                 SQLITE_OK);
         QTest::mouseClick(child<QPushButton>(w, "Button12"), Qt::LeftButton);
         sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_close(reader);
 
-        QCOMPARE(m_dialogs.messageTexts(), QStringList{QStringLiteral("Databáze je uzamčena jiným procesem.")});
+        QCOMPARE(m_dialogs.messageTexts(),
+                 QStringList{QStringLiteral("Databáze je uzamčena jiným procesem.")});
         QCOMPARE(m_dialogs.shown().first().caption, QStringLiteral("Upozornění"));
         for (const char* name : {"Button1", "Button3", "Button7", "Button20", "Button11"})
             QVERIFY2(child<QPushButton>(w, name)->isEnabled(), name);
-        for (const char* name : {"Button16", "Button12"}) QVERIFY2(!child<QPushButton>(w, name)->isEnabled(), name);
+        for (const char* name : {"Button16", "Button12"})
+            QVERIFY2(!child<QPushButton>(w, name)->isEnabled(), name);
         QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(page->widget->search()->state().foundCount, 10);
@@ -342,7 +350,8 @@ private slots:
         page->duringFill = [&] {
             if (done || page->widget->search()->state().foundCount != 22) return;
             done = true;
-            const QPoint firstRow(grid->columnWidth(0) / 2, grid->visualRect(grid->model()->index(0, 0)).center().y());
+            const QPoint firstRow(grid->columnWidth(0) / 2,
+                                  grid->visualRect(grid->model()->index(0, 0)).center().y());
             if (control.startsWith(QStringLiteral("Button"))) {
                 QTest::mouseClick(child<QPushButton>(w, qPrintable(control)), Qt::LeftButton);
             } else if (control == u"Enter") {
@@ -369,7 +378,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(w, "Button12"), Qt::LeftButton);
         QVERIFY(done);
         QStringList shown;
-        for (int i = 21; i <= shownTo; ++i) shown << QString::number(i);
+        for (int i = 21; i <= shownTo; ++i)
+            shown << QString::number(i);
         QCOMPARE(gridColumn(grid, 1), shown);
         QCOMPARE(status(w, "dones_o"), kStatus.arg(shownTo).arg(0));
         QVERIFY(m_dialogs.shown().isEmpty());
@@ -394,11 +404,12 @@ private slots:
         QTest::addColumn<QStringList>("captions"); // as they follow each other
         const QString paging = QStringLiteral("Ordana 2004 Velto - hledám...");
         QTest::newRow("persons search") << false << "search" << QStringList{paging};
-        QTest::newRow("firms search") << true << "search"
-                                      << QStringList{QStringLiteral("Ordana 2004 Velto hledám..."), paging};
+        QTest::newRow("firms search")
+            << true << "search" << QStringList{QStringLiteral("Ordana 2004 Velto hledám..."), paging};
         for (bool firms : {false, true}) {
             QTest::addRow("%s next", firms ? "firms" : "persons") << firms << "next" << QStringList{paging};
-            QTest::addRow("%s previous", firms ? "firms" : "persons") << firms << "previous" << QStringList{paging};
+            QTest::addRow("%s previous", firms ? "firms" : "persons")
+                << firms << "previous" << QStringList{paging};
         }
     }
     void busyCaptions() {
@@ -407,8 +418,7 @@ private slots:
         QFETCH(QStringList, captions);
         auto page = makePage(firms);
         QWidget* w = page->widget.get();
-        child<QLineEdit>(w, firms ? "firma" : "prijmeni")->setText(firms ? QStringLiteral("Autoservis")
-                                                                         : QStringLiteral("Pokus"));
+        typeName(w, firms);
         auto* search = child<QPushButton>(w, firms ? "Button6" : "Button1");
         auto* next = child<QPushButton>(w, firms ? "Button14" : "Button12");
         if (move != u"search") QTest::mouseClick(search, Qt::LeftButton);
@@ -421,8 +431,9 @@ private slots:
         page->onDirectory = note;
         page->duringFill = note;
         connect(&page->query, &db::Dataset::opened, w, note);
-        QTest::mouseClick(move == u"search" ? search : move == u"next" ? next
-                                                                      : child<QPushButton>(w, firms ? "Button13" : "Button11"),
+        QTest::mouseClick(move == u"search" ? search
+                          : move == u"next" ? next
+                                            : child<QPushButton>(w, firms ? "Button13" : "Button11"),
                           Qt::LeftButton);
         QCOMPARE(seen, captions);
         QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
@@ -441,8 +452,7 @@ private slots:
         m_app->limits().setText(list, Limits::Kind::Searched, QString());
         auto page = makePage(firms);
         QWidget* w = page->widget.get();
-        child<QLineEdit>(w, firms ? "firma" : "prijmeni")->setText(firms ? QStringLiteral("Autoservis")
-                                                                         : QStringLiteral("Pokus"));
+        typeName(w, firms);
         QTest::mouseClick(child<QPushButton>(w, firms ? "Button6" : "Button1"), Qt::LeftButton);
         const QString head = page->widget->search()->directoryQuery().sql().value(0);
         const int rows = child<DataGrid>(w, firms ? "DBGridPro2" : "DBGridPro1")->model()->rowCount();
@@ -466,8 +476,7 @@ private slots:
         QFETCH(QString, editable);
         auto page = makePage(firms);
         QWidget* w = page->widget.get();
-        child<QLineEdit>(w, firms ? "firma" : "prijmeni")->setText(firms ? QStringLiteral("Autoservis")
-                                                                         : QStringLiteral("Pokus"));
+        typeName(w, firms);
         QTest::mouseClick(child<QPushButton>(w, firms ? "Button6" : "Button1"), Qt::LeftButton);
         auto* grid = child<DataGrid>(w, firms ? "DBGridPro2" : "DBGridPro1");
         QAbstractItemModel* model = grid->model();
@@ -499,7 +508,8 @@ private slots:
         QCOMPARE(page->query.text(QStringLiteral("Tel")), QStringLiteral("777888999"));
         QCOMPARE(model->index(0, tel).data().toString(), QStringLiteral("777888999"));
         QCOMPARE(m_dialogs.messageTexts(),
-                 QStringList{QStringLiteral("Pole „Tel“ je příliš malé pro zadaná data: hodnota je delší než 50 znaků.")});
+                 QStringList{QStringLiteral(
+                     "Pole „Tel“ je příliš malé pro zadaná data: hodnota je delší než 50 znaků.")});
     }
 
     // Sorting a title reorders the shown page only; the mark title cannot sort.
