@@ -5,6 +5,8 @@
 #include "OwnDatabases.h"
 #include "RowCopy.h"
 
+#include <QScopeGuard>
+
 #include <utility>
 
 namespace {
@@ -284,6 +286,12 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
     st.lastShown = st.last;
     st.fillStart = st.foundCount;
     st.fillCounter = 0;
+    // STOP pressed while the page's last row was copied, or while the scan
+    // looked ahead, ends this move too, however it ends: the next forward move
+    // must not see it.
+    const auto useUpStop = qScopeGuard([this] {
+        if (takeStopRequest()) m_state.lastShown = m_state.foundCount;
+    });
     openShownRange();
 
     Paging paging;
@@ -318,9 +326,6 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
         }
         paging.nextEnabled = !st.endOfResults;
     }
-    // STOP pressed while the page's last row was copied, or while the scan
-    // looked ahead, ends this fill; the next forward move must not see it.
-    if (takeStopRequest()) st.lastShown = st.foundCount;
     pageQuery().first();
     return paging;
 }
