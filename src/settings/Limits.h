@@ -10,11 +10,11 @@
 // silently. The dialog's edit fields show these texts.
 //
 // A field may be empty (the dialog closed with Esc keeps it so until the next
-// saving). Readers take the searched-records limit only through searchLimit(),
-// which counts an empty field as its empty-field value: the directory searches,
-// and likewise the personal search, the bulk transfers, the export and the
-// print. The page size of an empty displayed field is set by the pages, which
-// put "10" into it at a search or page move.
+// saving). Every reader of a searched-records limit takes it through
+// searchLimit(), which counts an empty field as its empty-field value: the
+// directory searches do, and the personal search, the bulk transfers, the
+// export and the print are to do the same. An empty displayed field is filled
+// with "10" by the pages at a search or page move.
 class Limits : public QObject {
     Q_OBJECT
 public:
