@@ -118,7 +118,8 @@ DataGrid::DataGrid(QWidget* parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setEditingEnabled(true);
+    connect(m_model, &DatasetModel::editFailed, this, &DataGrid::datasetError);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -254,6 +255,12 @@ void DataGrid::setDataLinkEnabled(bool enabled) {
         fitColumns();
         followDataset();
     }
+}
+
+void DataGrid::setEditingEnabled(bool enabled) {
+    // Only the editable columns' cells open an editor; the row is the current one.
+    setEditTriggers(enabled ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+                            : QAbstractItemView::NoEditTriggers);
 }
 
 // Selects the dataset's current row, or nothing while it has none.

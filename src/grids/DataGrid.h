@@ -17,7 +17,9 @@ class Dataset;
 // bar is shown, and the columns always fill the width in the proportions of
 // their designed widths. Titles are flat, grid lines silver, and the selected
 // row keeps the highlight colour when the grid loses the focus. Columns cannot
-// be moved and cells cannot be edited.
+// be moved. Cells are read-only except in columns marked editable: there F2 or
+// a click on the current row's cell edits the value, which is posted to the
+// dataset's current row when the editor closes.
 //
 // Bound to a dataset, the grid shows its rows and keeps its selection on the
 // dataset's current row: selecting a row moves the dataset there, and moving
@@ -34,6 +36,7 @@ class DataGrid : public QTableView {
         QString title;                           // the column title
         int width = 64;                          // designed width in pixels at the designed grid width
         Qt::Alignment alignment = Qt::AlignLeft; // of the values and the title
+        bool readOnly = true;                    // false: the user can edit the column's values
     };
 
     enum class SortState { None, Ascending, Descending };
@@ -59,6 +62,9 @@ class DataGrid : public QTableView {
     void setDataLinkEnabled(bool enabled);
     bool isDataLinkEnabled() const { return m_linkEnabled; }
 
+    // While disabled, no editor opens, even in the editable columns.
+    void setEditingEnabled(bool enabled);
+
     // Sort states of the titles. A click on a title cycles None → Ascending →
     // Descending → None and emits sortStateChanged; setting a state by code
     // emits nothing. Out-of-range columns read as None and are ignored.
@@ -81,7 +87,8 @@ class DataGrid : public QTableView {
     void pointerLeft();
     void sortStateChanged(int column, DataGrid::SortState state);
     // Moving the dataset to the selected row failed (a pending edit could not
-    // be posted); the selection stays on the dataset's current row.
+    // be posted), and the selection stays on the dataset's current row; or the
+    // dataset refused an edited value, and the row keeps its stored values.
     void datasetError(const QString& message);
 
   protected:

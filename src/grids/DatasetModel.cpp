@@ -1,6 +1,7 @@
 #include "DatasetModel.h"
 
 #include "Dataset.h"
+#include "Error.h"
 
 #include <QScopedValueRollback>
 
@@ -159,6 +160,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     const bool mark = index.column() == m_markColumn;
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         return mark ? QVariant() : QVariant(displayText(valueAt(index.row(), index.column())));
     case MarkRole:
         return mark ? QVariant(valueAt(index.row(), index.column()).toBool()) : QVariant();
@@ -183,5 +185,30 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid()) return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return isEditable(index.column()) ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool DatasetModel::isEditable(int column) const {
+    return column >= 0 && column < m_columns.size() && !m_columns[column].readOnly &&
+           column != m_markColumn && m_fields.value(column, -1) >= 0 && m_linkEnabled && !m_stale &&
+           m_dataset && m_dataset->isOpen();
+}
+
+bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || !value.isValid() || !isEditable(index.column()))
+        return false;
+    // The grid keeps the dataset on the selected row; another row is not edited.
+    if (m_dataset->recNo() != index.row()) return false;
+    try {
+        m_dataset->edit();
+        m_dataset->setValue(m_dataset->fieldName(m_fields[index.column()]), value);
+        m_dataset->post(); // the posted row is shown through rowChanged
+    } catch (const db::Error& e) {
+        m_dataset->cancel();
+        emit editFailed(e.message());
+        return false;
+    }
+    return true;
 }

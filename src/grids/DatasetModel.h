@@ -20,6 +20,9 @@ class Dataset;
 //
 // The mark column (the one showing the field Zn) has no display text; its value
 // is given as a bool under MarkRole for the grid to draw as an image.
+//
+// The cells of a column that is not read-only are editable on the dataset's
+// current row: an edited value is set on that row and posted.
 class DatasetModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -49,6 +52,11 @@ class DatasetModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+  signals:
+    // The dataset refused an edited value; the edit was cancelled.
+    void editFailed(const QString& message);
 
   private:
     void resetFromDataset();
@@ -58,6 +66,7 @@ class DatasetModel : public QAbstractTableModel {
     void rowRemoved(int position);
     void catchUp();
     QVariant valueAt(int row, int column) const;
+    bool isEditable(int column) const;
 
     QPointer<db::Dataset> m_dataset;
     QList<DataGrid::Column> m_columns;

@@ -98,7 +98,8 @@ class DirectoryPage : public QWidget {
     Limits::List limitsList() const;
     int pageSize();
     int searchLimit() const;
-    void becomeBusy();
+    void lockControls();
+    void becomeBusy(const QString& caption);
     void becomeIdle();
     void showEndState(DirectorySearch::EndState state);
     void updateStatus();
@@ -125,6 +126,8 @@ class DirectoryPage : public QWidget {
     NumberPicker* m_picker = nullptr;
     std::unique_ptr<DirectorySearch> m_search;
     bool m_busyCursor = false;
+    // A search or a page fill runs: only STOP responds (see lockControls).
+    bool m_busy = false;
     // The record the label shows, its additional numbers and its lines.
     std::optional<record_label::LabelRecord> m_current;
     QList<record_label::ExtraNumber> m_extras;

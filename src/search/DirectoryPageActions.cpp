@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -99,10 +100,12 @@ void DirectoryPage::connectActions() {
         });
     }
 
-    connect(image(Image::CopyAll), &ClickableLabel::clicked, this, &DirectoryPage::copyAll);
+    connect(image(Image::CopyAll), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { copyAll(); }); });
     connect(image(Image::CopyNumber), &ClickableLabel::clicked, this,
             [this] { guarded([this] { copyNumber(); }); });
-    connect(image(Image::CopyAddress), &ClickableLabel::clicked, this, &DirectoryPage::copyAddress);
+    connect(image(Image::CopyAddress), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { copyAddress(); }); });
 
     connect(m_grid, &DataGrid::markColumnClicked, this, [this] { guarded([this] { toggleMark(); }); });
     connect(m_grid, &DataGrid::currentRowChanged, this, [this] {
@@ -110,7 +113,11 @@ void DirectoryPage::connectActions() {
     });
     connect(m_grid, &DataGrid::sortStateChanged, this,
             [this](int column, DataGrid::SortState state) { guarded([&] { sortColumn(column, state); }); });
-    connect(m_grid, &DataGrid::rowDoubleClicked, this, &DirectoryPage::transferRequested);
+    connect(m_grid, &DataGrid::rowDoubleClicked, this,
+            [this] { guarded([this] { emit transferRequested(); }); });
+    // A value typed into the grid that the working table refuses.
+    connect(m_grid, &DataGrid::datasetError, this,
+            [this](const QString& message) { m_app->dialogs().warn(window(), message); });
     connect(m_grid, &DataGrid::pointerEntered, this, [this] { emit pointerOverGrid(true); });
     connect(m_grid, &DataGrid::pointerLeft, this, [this] { emit pointerOverGrid(false); });
 
@@ -124,13 +131,17 @@ void DirectoryPage::connectActions() {
     marked->setObjectName(m_page.transferMarkedItem);
     connect(m_menu, &QMenu::aboutToShow, this,
             [this, marked] { marked->setVisible(m_search->state().markedCount != 0); });
-    connect(m_grid, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_menu->popup(m_grid->viewport()->mapToGlobal(at)); });
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        guarded([&] { m_menu->popup(m_grid->viewport()->mapToGlobal(at)); });
+    });
 }
 
-// Runs an action; an error of the database ends it, is shown, and leaves the
-// page idle so that the user can search again.
+// Runs an action of the user. While a search or a page fill runs only STOP
+// responds: an action that arrives meanwhile (the fill lets the window process
+// its events) is ignored. An error of the database ends the action, is shown,
+// and leaves the page idle so that the user can search again.
 void DirectoryPage::guarded(const std::function<void()>& action) {
+    if (m_busy) return;
     try {
         action();
     } catch (const db::Error& e) {
@@ -156,13 +167,29 @@ int DirectoryPage::searchLimit() const {
     return m_app->limits().searchLimit(limitsList());
 }
 
-void DirectoryPage::becomeBusy() {
-    window()->setWindowTitle(m_page.busyCaption);
+// From here until the page is idle again only STOP responds: the page's
+// buttons, the grid's titles and its editing are off, and guarded() ignores
+// other actions.
+void DirectoryPage::lockControls() {
+    m_busy = true;
+    for (Button b :
+         {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Previous, Button::Next})
+        button(b)->setEnabled(false);
+    m_grid->horizontalHeader()->setSectionsClickable(false);
+    m_grid->setEditingEnabled(false);
+}
+
+void DirectoryPage::becomeBusy(const QString& caption) {
+    window()->setWindowTitle(caption);
     if (!m_busyCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
     m_busyCursor = true;
 }
 
+// The buttons "<<<" and ">>>" are left to the caller.
 void DirectoryPage::becomeIdle() {
+    m_busy = false;
+    m_grid->horizontalHeader()->setSectionsClickable(true);
+    m_grid->setEditingEnabled(true);
     m_grid->setDataLinkEnabled(true);
     if (m_busyCursor) QApplication::restoreOverrideCursor();
     m_busyCursor = false;
@@ -249,9 +276,8 @@ bool DirectoryPage::runSearch(bool countOnly) {
     }
 
     // The page is busy from here: only STOP responds.
-    for (Button b : {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Stop,
-                     Button::Previous, Button::Next})
-        button(b)->setEnabled(false);
+    lockControls();
+    button(Button::Stop)->setEnabled(false);
     m_record->clear();
     m_label.clear();
     m_app->stopRequested = false;
@@ -259,7 +285,7 @@ bool DirectoryPage::runSearch(bool countOnly) {
     QCoreApplication::processEvents();
     m_grid->clearSortStates();
     m_search->begin(pageSize());
-    becomeBusy();
+    becomeBusy(m_page.searchCaption);
     m_app->currentPageName = m_page.pageName;
 
     m_search->prepareTables(byTelephone);
@@ -292,12 +318,21 @@ void DirectoryPage::countMatches() {
 // ---- paging ---------------------------------------------------------------------------
 
 void DirectoryPage::nextPage() {
-    becomeBusy();
-    for (Button b : {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Next})
-        button(b)->setEnabled(false);
+    lockControls();
     button(Button::Stop)->setEnabled(true);
+    becomeBusy(m_page.pageMoveCaption);
     m_grid->clearSortStates();
-    const DirectorySearch::Paging paging = m_search->nextPage(pageSize(), searchLimit());
+    DirectorySearch::Paging paging;
+    try {
+        paging = m_search->nextPage(pageSize(), searchLimit());
+    } catch (const db::Error&) {
+        // The fill failed and its rows are gone: the status shows the rows
+        // stored, "<<<" leads back from the page as ever, ">>>" stays off
+        // until the next search.
+        updateStatus();
+        button(Button::Previous)->setEnabled(m_search->state().first > 1);
+        throw;
+    }
     button(Button::Previous)->setEnabled(paging.previousEnabled);
     button(Button::Next)->setEnabled(paging.nextEnabled);
     becomeIdle();
@@ -305,6 +340,7 @@ void DirectoryPage::nextPage() {
 }
 
 void DirectoryPage::previousPage() {
+    window()->setWindowTitle(m_page.pageMoveCaption);
     m_search->setEndState(DirectorySearch::EndState::Neutral);
     // The grid waits for the whole page instead of following each step.
     m_grid->setDataLinkEnabled(false);
@@ -317,6 +353,7 @@ void DirectoryPage::previousPage() {
     m_grid->setFocus();
     button(Button::Stop)->setEnabled(false);
     refreshLabel();
+    window()->setWindowTitle(maker::kMainCaption);
 }
 
 void DirectoryPage::resetPage() {

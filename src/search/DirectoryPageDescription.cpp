@@ -13,7 +13,8 @@ QString s(const char* text) {
 DirectoryPageDescription DirectoryPageDescription::persons() {
     DirectoryPageDescription p;
     p.pageName = s("osoby");
-    p.busyCaption = s("Ordana 2004 Velto - hledám...");
+    p.searchCaption = s("Ordana 2004 Velto - hledám...");
+    p.pageMoveCaption = s("Ordana 2004 Velto - hledám...");
     p.focusOnReset = true;
     p.popupMenu = s("PopupMenu2");
     p.transferItem = s("upravit_o");
@@ -55,7 +56,7 @@ DirectoryPageDescription DirectoryPageDescription::persons() {
         {s("Obec"), s("Obec"), 111, Qt::AlignLeft},
         {s("Cast"), s("Část"), 59, Qt::AlignLeft},
         {s("PSC"), s("PSČ"), 48, Qt::AlignLeft},
-        {s("tel"), s("Telefon"), 71, Qt::AlignLeft},
+        {s("tel"), s("Telefon"), 71, Qt::AlignLeft, false},
     };
     p.doneLabel = s("dones_o");
     p.limitsLabel = s("status_o");
@@ -68,7 +69,8 @@ DirectoryPageDescription DirectoryPageDescription::firms() {
     DirectoryPageDescription p;
     p.pageName = s("firmy");
     p.forFirms = true;
-    p.busyCaption = s("Ordana 2004 Velto hledám...");
+    p.searchCaption = s("Ordana 2004 Velto hledám...");
+    p.pageMoveCaption = s("Ordana 2004 Velto - hledám...");
     p.popupMenu = s("PopupMenu3");
     p.transferItem = s("upravit_f");
     p.transferMarkedItem = s("oznacene_f");

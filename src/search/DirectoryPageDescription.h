@@ -24,8 +24,10 @@ struct DirectoryPageDescription {
 
     QString pageName;
     bool forFirms = false;
-    // The window caption while a search or a page fill runs.
-    QString busyCaption;
+    // The window caption while a search starts, up to its first page fill, and
+    // while a page move (forward with its fill, or backward) runs.
+    QString searchCaption;
+    QString pageMoveCaption;
     // The reset puts the focus into the first box (persons) or leaves it (firms).
     bool focusOnReset = false;
     // The grid's context menu and its two transfer items.

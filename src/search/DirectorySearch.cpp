@@ -5,6 +5,10 @@
 #include "OwnDatabases.h"
 #include "RowCopy.h"
 
+#include <QScopeGuard>
+
+#include <utility>
+
 namespace {
 
 using search_criteria::quoted;
@@ -16,21 +20,30 @@ QString s(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// Rows appended one by one are written in one transaction, committed when the
-// scope ends however it ends, so that an error keeps the rows copied so far.
-class Batch {
+// Rows appended one by one are written as one unit. commit() ends the unit
+// and raises the engine's error when the commit fails; a unit left without
+// commit (by an exception) is rolled back.
+class WriteUnit {
   public:
-    explicit Batch(db::Database* database) : m_db(database) {
+    explicit WriteUnit(db::Database* database) : m_db(database) {
         if (m_db) m_db->beginTransaction();
     }
-    ~Batch() {
+    ~WriteUnit() {
+        if (!m_db) return;
         try {
-            if (m_db) m_db->commit();
+            m_db->rollback();
         } catch (const db::Error&) {
+            // An error is on its way out already; it is the one to report.
         }
     }
-    Batch(const Batch&) = delete;
-    Batch& operator=(const Batch&) = delete;
+    WriteUnit(const WriteUnit&) = delete;
+    WriteUnit& operator=(const WriteUnit&) = delete;
+
+    // Once committing, the unit is over: a failed commit leaves the connection
+    // rolled back, so there is nothing left to roll back here.
+    void commit() {
+        if (db::Database* database = std::exchange(m_db, nullptr)) database->commit();
+    }
 
   private:
     db::Database* m_db;
@@ -60,7 +73,6 @@ DirectorySearch::~DirectorySearch() {
 void DirectorySearch::setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer) {
     m_results = results;
     m_buffer = phoneBuffer;
-    if (m_buffer) m_buffer->dataset().setRowCallback([this](db::Dataset& row) { copyBufferRow(row); });
 }
 
 db::Dataset& DirectorySearch::pageQuery() {
@@ -82,6 +94,17 @@ void DirectorySearch::setEndState(EndState state) {
     if (onEndStateChanged) onEndStateChanged(state);
 }
 
+bool DirectorySearch::stopRequested() const {
+    return m_services.stopRequested && *m_services.stopRequested;
+}
+
+// Uses up a pending stop request; true when there was one.
+bool DirectorySearch::takeStopRequest() {
+    if (!stopRequested()) return false;
+    *m_services.stopRequested = false;
+    return true;
+}
+
 db::Database* DirectorySearch::connectDirectory() {
     db::Database* db = m_services.directory ? m_services.directory() : nullptr;
     if (!db) throw db::Error(s("Databáze telefonního seznamu není otevřena."));
@@ -97,8 +120,7 @@ db::Database* DirectorySearch::connectDirectory() {
 void DirectorySearch::begin(int pageSize) {
     m_state = PageState{};
     m_state.pageSize = pageSize;
-    m_scanStarted = m_scanDone = m_scanFinished = false;
-    m_blockMatches = m_nextMatch = 0;
+    m_scan = PhoneScan{};
 }
 
 void DirectorySearch::prepareTables(bool byTelephone) {
@@ -108,7 +130,6 @@ void DirectorySearch::prepareTables(bool byTelephone) {
     if (byTelephone) {
         m_buffer->recreate(m_state.pageSize, [this] { m_state.phoneSearch = true; });
         db::Dataset& buffer = bufferQuery();
-        db::Dataset::CallbackGuard quiet(buffer);
         buffer.close();
         buffer.setSql(s("SELECT * FROM ") + tableName());
         buffer.open();
@@ -148,17 +169,14 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
     const row_copy::Directory kind = copyKind(m_kind);
     if (m_state.phoneSearch) {
         db::Dataset& buffer = bufferQuery();
-        {
-            db::Dataset::CallbackGuard quiet(buffer);
-            buffer.append();
-            try {
-                row_copy::copyToBuffer(kind, row, buffer);
-            } catch (const db::Error&) {
-                // The row goes in as far as it was filled.
-            }
-            buffer.post();
+        buffer.append();
+        try {
+            row_copy::copyToBuffer(kind, row, buffer);
+        } catch (const db::Error&) {
+            // The row goes in as far as it was filled.
         }
-        if (m_state.extraNumbersPhase) {
+        buffer.post();
+        if (m_scan.phase == PhoneScan::Phase::ExtraNumbers) {
             try {
                 const QString number = row_copy::storedNumber(row.text(s("nTel_a")), row.text(s("nTelExt_a")),
                                                               row.text(s("nID")), m_kind == Directory::Firms);
@@ -182,11 +200,12 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
     page.post();
 }
 
-void DirectorySearch::copyBufferRow(db::Dataset& row) {
-    m_copied = false;
-    // A subscriber found through an additional number is listed once, and not
-    // at all when its main number listed it already.
-    if (m_state.extraNumbersPhase && alreadyListed(row.text(s("euroISDN")))) return;
+// Copies the buffer query's current row into the working table; false when
+// the row is passed over: a subscriber found through an additional number is
+// listed once, and not at all when its main number listed it already.
+bool DirectorySearch::copyBufferRow(db::Dataset& row) {
+    if (m_scan.phase == PhoneScan::Phase::ExtraNumbers && alreadyListed(row.text(s("euroISDN"))))
+        return false;
     db::Dataset& page = pageQuery();
     page.append();
     ++m_state.foundCount;
@@ -196,7 +215,7 @@ void DirectorySearch::copyBufferRow(db::Dataset& row) {
         // Posted as far as it was filled.
     }
     page.post();
-    m_copied = true;
+    return true;
 }
 
 bool DirectorySearch::alreadyListed(const QString& euroIsdn) {
@@ -218,6 +237,11 @@ void DirectorySearch::openPage(const QString& sql) {
     page.close();
     page.setSql(sql);
     page.open();
+}
+
+void DirectorySearch::openShownRange() {
+    openPage(s("SELECT * FROM ") + tableName() + s(" WHERE id2 BETWEEN ") + QString::number(m_state.first) +
+             s(" AND ") + QString::number(m_state.last));
 }
 
 bool DirectorySearch::endCheck(db::Dataset& query) {
@@ -262,54 +286,35 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
     st.lastShown = st.last;
     st.fillStart = st.foundCount;
     st.fillCounter = 0;
+    // STOP pressed while the page's last row was copied, or while the scan
+    // looked ahead, ends this move too, however it ends: the next forward move
+    // must not see it.
+    const auto useUpStop = qScopeGuard([this] {
+        if (takeStopRequest()) m_state.lastShown = m_state.foundCount;
+    });
+    openShownRange();
+
     Paging paging;
     paging.previousEnabled = st.first != 1;
+    // Rows copied before need no fill.
+    paging.nextEnabled = true;
     bool stopped = false;
-    openPage(tableName().prepend(s("SELECT * FROM ")) + s(" WHERE id2 BETWEEN ") + QString::number(st.first) +
-             s(" AND ") + QString::number(st.last));
-
-    if (st.last <= st.fillStart) {
-        // Rows copied before: nothing to fetch.
-        paging.nextEnabled = true;
-    } else {
-        Batch batch(m_results->database());
-        bool* stop = m_services.stopRequested;
-        while (st.fillCounter < st.last - st.fillStart && !st.endOfResults) {
-            if (st.foundCount == searchLimit) {
-                setEndState(EndState::MoreRecords);
-                break;
-            }
-            if (stop && *stop) {
-                *stop = false;
-                stopped = true;
-                st.lastShown = st.foundCount;
-                break;
-            }
-            if (!st.phoneSearch) {
-                const bool opening = !m_directory.isOpen();
-                fillStep();
-                if (!opening && m_services.processEvents) m_services.processEvents();
-                ++st.fillCounter;
-                // Past the last match or at the search limit nothing more can come.
-                if (endCheckDirectory(searchLimit)) break;
-            } else {
-                const ScanStep step = phoneScanStep();
-                if (step == ScanStep::Copied) ++st.fillCounter;
-                if (step == ScanStep::Finished) break;
-            }
+    if (st.last > st.fillStart) {
+        try {
+            stopped = fill(searchLimit);
+        } catch (const db::Error&) {
+            dropFailedFill();
+            throw;
         }
     }
 
     if (st.last >= st.fillStart) {
         if (!st.phoneSearch) {
             st.endOfResults = endCheckDirectory(searchLimit);
-            paging.nextEnabled = !st.endOfResults;
         } else {
-            // Look ahead so that ">>>" stays enabled only when a further match
-            // is known: the page may have ended on the last match of a block.
             // After a stop the scan waits for the next forward move.
-            if (!stopped && st.foundCount < searchLimit && !m_scanFinished && !matchPending()) m_scanFinished = true;
-            if (m_scanFinished) {
+            if (!stopped) lookAhead(searchLimit);
+            if (m_scan.finished) {
                 st.endOfResults = true;
                 setEndState(EndState::NoMore);
             } else if (st.foundCount >= searchLimit) {
@@ -318,11 +323,59 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
             } else {
                 st.endOfResults = false;
             }
-            paging.nextEnabled = !st.endOfResults;
         }
+        paging.nextEnabled = !st.endOfResults;
     }
     pageQuery().first();
     return paging;
+}
+
+// Copies rows until the page is full, the results end, the search limit is
+// reached or a stop request ends the fill; true when it was stopped. The rows
+// are written as one unit, committed at the end.
+bool DirectorySearch::fill(int searchLimit) {
+    PageState& st = m_state;
+    WriteUnit unit(m_results->database());
+    bool stopped = false;
+    while (st.fillCounter < st.last - st.fillStart && !st.endOfResults) {
+        if (st.foundCount == searchLimit) {
+            setEndState(EndState::MoreRecords);
+            break;
+        }
+        if (takeStopRequest()) {
+            stopped = true;
+            st.lastShown = st.foundCount;
+            break;
+        }
+        if (!st.phoneSearch) {
+            const bool opening = !m_directory.isOpen();
+            fillStep();
+            if (!opening && m_services.processEvents) m_services.processEvents();
+            ++st.fillCounter;
+            // Past the last match or at the search limit nothing more can come.
+            if (endCheckDirectory(searchLimit)) break;
+        } else {
+            const ScanStep step = phoneScanStep();
+            if (step == ScanStep::Copied) ++st.fillCounter;
+            if (step == ScanStep::Finished) break;
+        }
+    }
+    unit.commit();
+    return stopped;
+}
+
+// The rows of a failed fill went with its rolled-back unit. The counts go back
+// to the rows stored before it and the page shows what is stored, so that the
+// page, paging and the next forward move agree with the working table.
+void DirectorySearch::dropFailedFill() noexcept {
+    m_state.foundCount = m_state.fillStart;
+    m_state.lastShown = m_state.fillStart;
+    try {
+        openShownRange();
+    } catch (...) {
+        // The fill's own error is the one reported; the page then shows nothing.
+        m_results->dataset().close();
+    }
 }
 
 DirectorySearch::Paging DirectorySearch::previousPage(int pageSize) {
@@ -361,117 +414,118 @@ qint64 DirectorySearch::count(int searchLimit) {
 
 // ---- telephone scan -----------------------------------------------------------------
 
-// Copies the next match of the scan into the working table. Blocks of
-// candidates are loaded as the matches of the previous one run out; the main
-// numbers are scanned first, then the additional numbers.
+// One step of the scan: copies the next match into the working table.
 DirectorySearch::ScanStep DirectorySearch::phoneScanStep() {
-    bool* stop = m_services.stopRequested;
-    while (!m_scanFinished) {
-        if (m_nextMatch < m_blockMatches) {
-            db::Dataset& buffer = bufferQuery();
-            m_copied = false;
-            if (m_nextMatch++ == 0)
-                buffer.first();
-            else
-                buffer.next();
-            if (m_copied) return ScanStep::Copied;
-            continue;
-        }
-        if (stop && *stop) return ScanStep::Stopped;
-        if (!loadBlock()) m_scanFinished = true;
+    for (;;) {
+        if (!findMatch()) return m_scan.finished ? ScanStep::Finished : ScanStep::Stopped;
+        if (copyPendingMatch()) return ScanStep::Copied;
     }
-    return ScanStep::Finished;
+}
+
+// Makes the scan's next match pending, loading blocks of candidates as the
+// matches of the loaded one run out; in the additional numbers' phase the
+// subscribers listed already are passed over. False when no match is pending:
+// the scan has finished, or a stop request cut the search short.
+bool DirectorySearch::findMatch() {
+    PhoneScan& scan = m_scan;
+    while (!scan.pending) {
+        if (scan.finished) return false;
+        if (scan.nextMatch < scan.matchesInBlock) {
+            const int match = scan.nextMatch++;
+            if (scan.phase == PhoneScan::Phase::ExtraNumbers) {
+                moveBufferTo(match);
+                if (alreadyListed(bufferQuery().text(s("euroISDN")))) continue;
+            }
+            scan.pending = match;
+        } else if (stopRequested()) {
+            return false;
+        } else if (!loadBlock()) {
+            scan.finished = true;
+        }
+    }
+    return true;
+}
+
+// Copies the pending match; false when the copy step passed it over.
+bool DirectorySearch::copyPendingMatch() {
+    const int match = *std::exchange(m_scan.pending, std::nullopt);
+    moveBufferTo(match);
+    return copyBufferRow(bufferQuery());
+}
+
+// After a full page: whether a further match exists, so that ">>>" stays
+// enabled only when one does (the page may have ended on the last match of a
+// block). The match found stays pending for the next forward move. A stop
+// request ends the look-ahead at once and leaves the question open.
+void DirectorySearch::lookAhead(int searchLimit) {
+    if (m_state.foundCount < searchLimit) findMatch();
+}
+
+void DirectorySearch::moveBufferTo(int row) {
+    db::Dataset& buffer = bufferQuery();
+    if (buffer.recNo() < 0 || buffer.recNo() > row) buffer.first();
+    buffer.moveBy(row - buffer.recNo());
 }
 
 // Unscrambles the next block of candidates into the phone buffer and finds the
-// matches among them. False when both phases have no candidates left.
+// matches among them; a stop request cuts the block short. False when both
+// phases have no candidates left.
 bool DirectorySearch::loadBlock() {
-    if (m_scanDone) {
-        if (m_state.extraNumbersPhase) return false;
+    PhoneScan& scan = m_scan;
+    if (scan.candidatesDone) {
+        if (scan.phase == PhoneScan::Phase::ExtraNumbers) return false;
         startExtraNumbersPhase();
     }
     if (!m_directory.isOpen()) {
         db::Dataset::CallbackGuard quiet(m_directory);
         m_directory.open();
-        m_scanStarted = false;
+        scan.candidatesStarted = false;
     }
     m_buffer->recreate(m_state.pageSize, [this] { m_state.phoneSearch = true; });
-    bool* stop = m_services.stopRequested;
-    int moved = 0;
     {
-        Batch batch(m_buffer->database());
-        while (moved < kBlockSize && !m_scanDone && !(stop && *stop)) {
-            if (!m_scanStarted) {
-                m_scanStarted = true;
+        WriteUnit unit(m_buffer->database());
+        for (int moved = 0; moved < kBlockSize && !scan.candidatesDone && !stopRequested(); ++moved) {
+            if (!scan.candidatesStarted) {
+                scan.candidatesStarted = true;
                 if (m_directory.isEmpty()) {
-                    m_scanDone = true;
+                    scan.candidatesDone = true;
                     break;
                 }
                 m_directory.first();
             } else {
                 m_directory.next();
             }
-            ++moved;
-            if (m_directory.eof()) m_scanDone = true;
+            if (m_directory.eof()) scan.candidatesDone = true;
         }
+        unit.commit();
     }
 
     db::Dataset& buffer = bufferQuery();
-    db::Dataset::CallbackGuard quiet(buffer);
     buffer.close();
     const QString table = tableName();
     const QString number = quoted(m_phoneDigits);
-    if (m_state.extraNumbersPhase)
+    if (scan.phase == PhoneScan::Phase::ExtraNumbers)
         buffer.setSql(s("SELECT DISTINCT * FROM ") + table + s(" WHERE euroisdn IN (SELECT euroisdn FROM ") +
                       table + s("_TEL_Navic WHERE Tel LIKE ") + number + s(")"));
     else
         buffer.setSql(s("SELECT DISTINCT * FROM ") + table + s(" WHERE Tel LIKE ") + number);
     buffer.open();
     buffer.last();
-    m_blockMatches = buffer.recordCount();
-    m_nextMatch = 0;
+    scan.matchesInBlock = buffer.recordCount();
+    scan.nextMatch = 0;
     return true;
 }
 
-// Whether the scan has a further match to copy, loading blocks until one is
-// found; matches listed already are passed over. True when a stop request cut
-// the search short, since more may follow then.
-bool DirectorySearch::matchPending() {
-    bool* stop = m_services.stopRequested;
-    for (;;) {
-        while (m_nextMatch < m_blockMatches) {
-            if (!m_state.extraNumbersPhase || !nextMatchListed()) return true;
-            ++m_nextMatch;
-        }
-        if (stop && *stop) return true;
-        if (!loadBlock()) return false;
-    }
-}
-
-// Looks at the next match without copying it. The buffer query stays where the
-// next copy step expects it: on the match before, or anywhere before the first.
-bool DirectorySearch::nextMatchListed() {
-    db::Dataset& buffer = bufferQuery();
-    db::Dataset::CallbackGuard quiet(buffer);
-    if (m_nextMatch == 0)
-        buffer.first();
-    else
-        buffer.next();
-    const bool listed = alreadyListed(buffer.text(s("euroISDN")));
-    if (!listed && m_nextMatch > 0) buffer.prior();
-    return listed;
-}
-
 void DirectorySearch::startExtraNumbersPhase() {
-    m_state.extraNumbersPhase = true;
+    m_scan.phase = PhoneScan::Phase::ExtraNumbers;
     {
         db::Dataset::CallbackGuard quiet(m_directory);
         m_directory.close();
         m_directory.sql() = search_criteria::extraNumbersLines(m_kind, m_phoneStatement);
         m_directory.open();
     }
-    m_scanStarted = false;
-    m_scanDone = false;
+    m_scan.candidatesStarted = false;
+    m_scan.candidatesDone = false;
     m_state.endOfResults = false;
 }
 

@@ -45,7 +45,6 @@ public:
         int fillStart = 0;       // found count when the current forward move began
         bool endOfResults = false;
         bool phoneSearch = false;
-        bool extraNumbersPhase = false;
     };
 
     // What the buttons of the page should show after a page move.
@@ -89,7 +88,11 @@ public:
     void buildStatement(const search_criteria::SearchFields& fields, int searchLimit);
 
     // ---- paging ----
-    // A forward move: shows the next page, copying as many rows from the directory as it needs.
+    // A forward move: shows the next page, copying as many rows from the directory
+    // as it needs. The rows of a fill are written as one unit: when the fill fails
+    // (a failed commit included) the unit is rolled back, the counts go back to
+    // the rows stored before it, the page shows what is stored, and the error is
+    // raised. A stop request that arrives during the fill ends it and is used up.
     Paging nextPage(int pageSize, int searchLimit);
     // A backward move: shows rows copied before without touching the directory.
     Paging previousPage(int pageSize);
@@ -113,17 +116,40 @@ public:
 private:
     enum class ScanStep { Copied, Stopped, Finished };
 
+    // The block-wise telephone scan. The directory query walks the candidates
+    // of a phase (main numbers, then additional numbers) once; they are
+    // unscrambled into the phone buffer a block at a time, and the buffer
+    // query's rows are the block's matches, copied one per scan step. A match
+    // found by looking ahead stays pending until a step copies it.
+    struct PhoneScan {
+        enum class Phase { MainNumbers, ExtraNumbers };
+        Phase phase = Phase::MainNumbers;
+        bool candidatesStarted = false; // the directory query has moved onto the phase's first candidate
+        bool candidatesDone = false;    // ... and past its last one
+        int matchesInBlock = 0;         // rows of the buffer query for the loaded block
+        int nextMatch = 0;              // the block's first match not looked at yet
+        std::optional<int> pending;     // a match looked at and not copied yet (row of the buffer query)
+        bool finished = false;          // both phases are through: no further match exists
+    };
+
     db::Database* connectDirectory();
+    bool stopRequested() const;
+    bool takeStopRequest();
     void copyDirectoryRow(db::Dataset& row);
-    void copyBufferRow(db::Dataset& row);
+    bool copyBufferRow(db::Dataset& row);
     void openPage(const QString& sql);
+    void openShownRange();
     bool endCheck(db::Dataset& query);
     bool endCheckDirectory(int searchLimit);
+    bool fill(int searchLimit);
+    void dropFailedFill() noexcept;
     void fillStep();
     ScanStep phoneScanStep();
+    bool findMatch();
+    bool copyPendingMatch();
+    void lookAhead(int searchLimit);
+    void moveBufferTo(int row);
     bool loadBlock();
-    bool matchPending();
-    bool nextMatchListed();
     void startExtraNumbersPhase();
     bool alreadyListed(const QString& euroIsdn);
 
@@ -139,13 +165,5 @@ private:
     EndState m_end = EndState::Neutral;
     QStringList m_phoneStatement; // kept for the additional numbers' phase
     QString m_phoneDigits;        // the whole number searched for
-
-    // Telephone scan: the directory query has moved onto its first row / past its
-    // last one; the buffer query's matches of the loaded block and the next to copy.
-    bool m_scanStarted = false;
-    bool m_scanDone = false;
-    int m_blockMatches = 0;
-    int m_nextMatch = 0;
-    bool m_scanFinished = false;
-    bool m_copied = false;
+    PhoneScan m_scan;
 };

@@ -56,6 +56,13 @@ QString Limits::setText(List list, Kind kind, const QString& text) {
     return accepted;
 }
 
+int Limits::searchLimit(List list) const {
+    const QString field = text(list, Kind::Searched);
+    if (field.isEmpty()) return emptyFieldValue(Kind::Searched);
+    // The stored text is validated: a number within the range.
+    return int(numberOf(field).value_or(kFirstDisplayed));
+}
+
 QString Limits::summary(List list) const {
     return QStringLiteral("%1 zobrazovaných, %2 vyhledávaných")
         .arg(text(list, Kind::Displayed), text(list, Kind::Searched));
@@ -63,10 +70,8 @@ QString Limits::summary(List list) const {
 
 void Limits::fillEmpty() {
     for (List list : {List::Persons, List::Firms, List::Personal}) {
-        if (text(list, Kind::Displayed).isEmpty())
-            setText(list, Kind::Displayed, QString::number(kMaxDisplayed));
-        if (text(list, Kind::Searched).isEmpty())
-            setText(list, Kind::Searched, QString::number(kMaxSearched));
+        for (Kind kind : {Kind::Displayed, Kind::Searched})
+            if (text(list, kind).isEmpty()) setText(list, kind, QString::number(emptyFieldValue(kind)));
     }
 }
 

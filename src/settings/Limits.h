@@ -8,6 +8,13 @@
 // personal records. Every change of a field's text is validated at once:
 // out-of-range values are clamped and text that is not a number becomes "10",
 // silently. The dialog's edit fields show these texts.
+//
+// A field may be empty (the dialog closed with Esc keeps it so until the next
+// saving). Every reader of a searched-records limit takes it through
+// searchLimit(), which counts an empty field as its empty-field value: the
+// directory searches do, and the personal search, the bulk transfers, the
+// export and the print are to do the same. An empty displayed field is filled
+// with "10" by the pages at a search or page move.
 class Limits : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +34,8 @@ public:
     QString setText(List list, Kind kind, const QString& text);
     // The page size of a list: the last valid displayed-records value.
     int pageSize(List list) const { return m_pageSize[int(list)]; }
-    // The searched-records limit as a number (0 when the field is empty).
-    int searchLimit(List list) const { return text(list, Kind::Searched).toInt(); }
+    // The searched-records limit as a number; an empty field counts as 200.
+    int searchLimit(List list) const;
 
     // Hints of the list's paging buttons: "Předchozích " / "Dalších " + the displayed text.
     QString previousHint(List list) const { return QStringLiteral("Předchozích ") + text(list, Kind::Displayed); }
@@ -36,8 +43,10 @@ public:
     // "%d zobrazovaných, %d vyhledávaných" with the list's two values.
     QString summary(List list) const;
 
-    // Puts "50" into empty displayed fields and "200" into empty searched fields.
+    // Puts the empty-field values into the empty fields: "50" into displayed
+    // fields and "200" into searched fields.
     void fillEmpty();
+    static int emptyFieldValue(Kind kind) { return kind == Kind::Displayed ? kMaxDisplayed : kMaxSearched; }
 
     // The validation of one field's text: the text it becomes.
     static QString validated(const QString& text, Kind kind);

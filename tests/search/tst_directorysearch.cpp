@@ -96,7 +96,9 @@ private slots:
     // "Jedenadvacet" 21 times. For the telephone scan 2600 persons share the
     // leading digits 6042: the number 604 200 777 is the main number of the
     // 2100th of them (second block), an additional number of one subscriber
-    // outside the prefix, and both main and additional number of another.
+    // outside the prefix, and both main and additional number of another. The
+    // number 604 210 005 is the main number of the 6th candidate (first block)
+    // and an additional number of the subscriber outside the prefix.
     void initTestCase() {
         m_fixture.database().beginTransaction();
         const auto person = [this](const QString& name, const QString& number, qint64 key = 0) {
@@ -121,6 +123,7 @@ private slots:
         person(QStringLiteral("Dalsi"), QStringLiteral("777000111"), 9001);
         m_fixture.addExtra(false, 9001, QStringLiteral("604200777"), QStringLiteral("byt"));
         m_fixture.addExtra(false, 9001, QStringLiteral("604299999"));
+        m_fixture.addExtra(false, 9001, QStringLiteral("604210005"));
         person(QStringLiteral("Obojí"), QStringLiteral("604200777"), 9002);
         m_fixture.addExtra(false, 9002, QStringLiteral("604200777"));
         m_fixture.database().commit();
@@ -257,6 +260,55 @@ private slots:
         p = h.search.nextPage(10, 200);
         QCOMPARE(h.working(QStringLiteral("ID2")), numbered(1, 3));
         QVERIFY(!p.nextEnabled);
+    }
+
+    // STOP pressed once the page is full (during the copy of its last row, or
+    // while the telephone scan looks ahead for a further match): the page stays
+    // as filled, the request is used up, and the next forward moves go on
+    // without an empty page, each match copied once.
+    void stopAfterThePageIsFull_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<int>("pageSize");
+        QTest::addColumn<int>("stopAt"); // found count at which STOP is pressed
+        QTest::addColumn<QStringList>("names");
+        const QString none;
+        const QStringList two{QStringLiteral("Kandidat"), QStringLiteral("Dalsi")};
+        const QStringList three{QStringLiteral("Hlavni"), QStringLiteral("Obojí"), QStringLiteral("Dalsi")};
+        QTest::newRow("last row of a page") << "Pokus" << none << 10 << 10 << QStringList(25, QStringLiteral("Pokus"));
+        QTest::newRow("look-ahead into the next block") << none << "604210005" << 1 << 1 << two;
+        QTest::newRow("look-ahead into the additional numbers") << none << "604200777" << 2 << 2 << three;
+        QTest::newRow("look-ahead of a later page") << none << "604200777" << 1 << 2 << three;
+    }
+    void stopAfterThePageIsFull() {
+        QFETCH(QString, name);
+        QFETCH(QString, number);
+        QFETCH(int, pageSize);
+        QFETCH(int, stopAt);
+        QFETCH(QStringList, names);
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        bool pressed = false;
+        h.onRow = [&] {
+            if (!pressed && h.search.state().foundCount == stopAt) h.stop = pressed = true;
+        };
+        search_criteria::SearchFields fields = number.isEmpty() ? surname(name) : telephone(number);
+        DirectorySearch::Paging p = h.start(fields, pageSize, 200);
+        int moves = 1;
+        for (;;) {
+            QVERIFY(!h.stop);
+            const int found = h.search.state().foundCount;
+            QVERIFY2(found > pageSize * (moves - 1), "an empty page");
+            QCOMPARE(h.shown(QStringLiteral("ID2")), numbered(pageSize * (moves - 1) + 1, found));
+            if (!p.nextEnabled || moves == 30) break;
+            p = h.search.nextPage(pageSize, 200);
+            ++moves;
+        }
+        QVERIFY(pressed);
+        QCOMPARE(moves, (int(names.size()) + pageSize - 1) / pageSize);
+        QCOMPARE(h.working(QStringLiteral("Prijmeni")), names);
+        QCOMPARE(h.working(QStringLiteral("ID2")), numbered(1, int(names.size())));
+        QCOMPARE(h.search.endState(), EndState::NoMore);
     }
 
     // Marks count up and down; sorting reorders only the shown page and keeps

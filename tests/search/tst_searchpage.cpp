@@ -23,8 +23,11 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <sqlite3.h>
 
 using namespace platform;
 using searchtest::DirectoryFixture;
@@ -57,6 +60,9 @@ class TestSearchPage : public QObject {
         std::unique_ptr<DirectoryPage> widget;
         db::Dataset query, buffer;
         std::unique_ptr<db::WorkingDatabase> results, phone;
+        // Run whenever the search asks for the directory connection, and for
+        // every row of a fill before the window processes its events.
+        std::function<void()> onDirectory, duringFill;
     };
 
     std::unique_ptr<Page> makePage(bool firms) {
@@ -64,7 +70,14 @@ class TestSearchPage : public QObject {
         p->widget = std::make_unique<DirectoryPage>(firms ? DirectoryPageDescription::firms()
                                                           : DirectoryPageDescription::persons());
         DirectorySearch::Services services;
-        services.directory = [this] { return m_directory; };
+        services.directory = [this, page = p.get()] {
+            if (page->onDirectory) page->onDirectory();
+            return m_directory;
+        };
+        services.processEvents = [page = p.get()] {
+            if (page->duringFill) page->duringFill();
+            QCoreApplication::processEvents();
+        };
         p->widget->attach(*m_app, services, m_picker);
         p->results = std::make_unique<db::WorkingDatabase>(
             m_fixture.engine(), firms ? db::WorkingKind::FirmsResult : db::WorkingKind::PersonsResult,
@@ -84,6 +97,11 @@ class TestSearchPage : public QObject {
         return c;
     }
     static QString status(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
+    // Types the name the fixture's 25 persons ("Pokus") or its firms ("Autoservis") share.
+    static void typeName(QWidget* w, bool firms) {
+        child<QLineEdit>(w, firms ? "firma" : "prijmeni")
+            ->setText(firms ? QStringLiteral("Autoservis") : QStringLiteral("Pokus"));
+    }
     static QStringList gridColumn(DataGrid* grid, int column) {
         QStringList out;
         for (int r = 0; r < grid->model()->rowCount(); ++r) out << grid->model()->index(r, column).data().toString();
@@ -110,7 +128,7 @@ private slots:
         add(false, QStringLiteral("Čísla"), 77);
         m_fixture.addExtra(false, 77, QStringLiteral("601222333"), QStringLiteral("byt"));
         m_fixture.addExtra(false, 77, QStringLiteral("601444555"));
-        for (int i = 0; i < 3; ++i) add(true, QStringLiteral("Autoservis"));
+        for (int i = 0; i < 12; ++i) add(true, QStringLiteral("Autoservis"));
         m_fixture.database().commit();
         m_directory = m_fixture.openReadOnly();
         m_app = std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
@@ -252,6 +270,252 @@ private slots:
         page->widget->copyAddress();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral("Čísla Jan\r\nDlouhá 12\r\n602 00   Brno\r\n"));
+    }
+
+    // A fill whose commit fails (another connection reads the working file):
+    // the page shows the engine's message and is idle, the status agrees with
+    // the rows stored, STOP pressed as its last row was copied is used up, and
+    // the next search works.
+    void failedCommit() {
+        auto page = makePage(false);
+        QWidget* w = page->widget.get();
+        auto* grid = child<DataGrid>(w, "DBGridPro1");
+        child<QLineEdit>(w, "prijmeni")->setText(QStringLiteral("Pokus"));
+        QTest::mouseClick(child<QPushButton>(w, "Button1"), Qt::LeftButton);
+        QCOMPARE(grid->model()->rowCount(), 10);
+
+        // The working file is held exclusively: let go of it, then let a
+        // reader in, which keeps the next commit from writing the file.
+        sqlite3* own = page->results->database()->handle();
+        QCOMPARE(sqlite3_exec(own, "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM Osoby", nullptr, nullptr,
+                              nullptr),
+                 SQLITE_OK);
+        sqlite3* reader = nullptr;
+        QCOMPARE(sqlite3_open_v2(page->results->path().toUtf8().constData(), &reader, SQLITE_OPEN_READONLY,
+                                 nullptr),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Osoby", nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        page->duringFill = [&] {
+            if (page->widget->search()->state().foundCount == 20) m_app->stopRequested = true;
+        };
+        QTest::mouseClick(child<QPushButton>(w, "Button12"), Qt::LeftButton);
+        page->duringFill = nullptr;
+        sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(reader);
+
+        QCOMPARE(m_dialogs.messageTexts(),
+                 QStringList{QStringLiteral("Databáze je uzamčena jiným procesem.")});
+        QCOMPARE(m_dialogs.shown().first().caption, QStringLiteral("Upozornění"));
+        for (const char* name : {"Button1", "Button3", "Button7", "Button20", "Button11"})
+            QVERIFY2(child<QPushButton>(w, name)->isEnabled(), name);
+        for (const char* name : {"Button16", "Button12"})
+            QVERIFY2(!child<QPushButton>(w, name)->isEnabled(), name);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(page->widget->search()->state().foundCount, 10);
+        QVERIFY(!m_app->stopRequested);
+        QCOMPARE(status(w, "dones_o"), kStatus.arg(10).arg(0));
+        // The rows of the failed fill went with the rolled-back unit.
+        QEXPECT_FAIL("", "the engine does not roll back a failed commit yet", Continue);
+        QCOMPARE(grid->model()->rowCount(), 0);
+
+        m_dialogs.clear();
+        QTest::mouseClick(child<QPushButton>(w, "Button1"), Qt::LeftButton);
+        QVERIFY(m_dialogs.shown().isEmpty());
+        QCOMPARE(gridColumn(grid, 1), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+        QCOMPARE(status(w, "dones_o"), kStatus.arg(10).arg(0));
+        QVERIFY(child<QPushButton>(w, "Button12")->isEnabled());
+    }
+
+    // During a fill only STOP responds: a click on any other control of the
+    // page, made while the fill processes events, changes nothing. The third
+    // fill of a search shows rows 21 to 25 (with "<<<" enabled before it).
+    void onlyStopRespondsDuringFill_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("shownTo"); // last ID2 the third page shows
+        QTest::newRow("STOP") << "Button16" << 22;
+        for (const char* name : {"Button11", "Button12", "Button1", "Button3", "Button7", "Button20", "Enter",
+                                 "title", "mark", "count", "double click", "menu", "copy image", "edit"})
+            QTest::newRow(name) << name << 25;
+    }
+    void onlyStopRespondsDuringFill() {
+        QFETCH(QString, control);
+        QFETCH(int, shownTo);
+        auto page = makePage(false);
+        QWidget* w = page->widget.get();
+        auto* grid = child<DataGrid>(w, "DBGridPro1");
+        child<QLineEdit>(w, "prijmeni")->setText(QStringLiteral("Pokus"));
+        QTest::mouseClick(child<QPushButton>(w, "Button1"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(w, "Button12"), Qt::LeftButton);
+        QVERIFY(child<QPushButton>(w, "Button11")->isEnabled());
+        QSignalSpy transfers(page->widget.get(), &DirectoryPage::transferRequested);
+        QGuiApplication::clipboard()->setText(QStringLiteral("před"));
+
+        bool done = false;
+        page->duringFill = [&] {
+            if (done || page->widget->search()->state().foundCount != 22) return;
+            done = true;
+            const QPoint firstRow(grid->columnWidth(0) / 2,
+                                  grid->visualRect(grid->model()->index(0, 0)).center().y());
+            if (control.startsWith(QStringLiteral("Button"))) {
+                QTest::mouseClick(child<QPushButton>(w, qPrintable(control)), Qt::LeftButton);
+            } else if (control == u"Enter") {
+                QTest::keyClick(child<QLineEdit>(w, "prijmeni"), Qt::Key_Return);
+            } else if (control == u"title") {
+                QHeaderView* header = grid->horizontalHeader();
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                                  QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+            } else if (control == u"mark") {
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, firstRow);
+            } else if (control == u"count") {
+                page->widget->countMatches();
+            } else if (control == u"double click") {
+                QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, firstRow + QPoint(60, 0));
+            } else if (control == u"menu") {
+                emit grid->customContextMenuRequested(firstRow);
+            } else if (control == u"copy image") {
+                QTest::mouseClick(child<QLabel>(w, "Image1"), Qt::LeftButton);
+            } else if (control == u"edit") {
+                grid->setCurrentIndex(grid->model()->index(0, grid->columnOf(QStringLiteral("tel"))));
+                QTest::keyClick(grid, Qt::Key_F2);
+            }
+        };
+        QTest::mouseClick(child<QPushButton>(w, "Button12"), Qt::LeftButton);
+        QVERIFY(done);
+        QStringList shown;
+        for (int i = 21; i <= shownTo; ++i)
+            shown << QString::number(i);
+        QCOMPARE(gridColumn(grid, 1), shown);
+        QCOMPARE(status(w, "dones_o"), kStatus.arg(shownTo).arg(0));
+        QVERIFY(m_dialogs.shown().isEmpty());
+        QCOMPARE(transfers.count(), 0);
+        QVERIFY(!page->widget->contextMenu()->isVisible());
+        QVERIFY(!grid->viewport()->findChild<QLineEdit*>());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("před"));
+        QCOMPARE(grid->sortState(1), DataGrid::SortState::None);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
+        QVERIFY(child<QPushButton>(w, "Button11")->isEnabled());
+        QCOMPARE(child<QPushButton>(w, "Button12")->isEnabled(), shownTo < 25);
+        QVERIFY(child<QPushButton>(w, "Button1")->isEnabled());
+        QVERIFY(!child<QPushButton>(w, "Button16")->isEnabled());
+    }
+
+    // The window caption while a page works: a search start shows the page's
+    // own busy caption until its fill; every page move, forward or backward,
+    // shows the same one on both pages.
+    void busyCaptions_data() {
+        QTest::addColumn<bool>("firms");
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<QStringList>("captions"); // as they follow each other
+        const QString paging = QStringLiteral("Ordana 2004 Velto - hledám...");
+        QTest::newRow("persons search") << false << "search" << QStringList{paging};
+        QTest::newRow("firms search")
+            << true << "search" << QStringList{QStringLiteral("Ordana 2004 Velto hledám..."), paging};
+        for (bool firms : {false, true}) {
+            QTest::addRow("%s next", firms ? "firms" : "persons") << firms << "next" << QStringList{paging};
+            QTest::addRow("%s previous", firms ? "firms" : "persons")
+                << firms << "previous" << QStringList{paging};
+        }
+    }
+    void busyCaptions() {
+        QFETCH(bool, firms);
+        QFETCH(QString, move);
+        QFETCH(QStringList, captions);
+        auto page = makePage(firms);
+        QWidget* w = page->widget.get();
+        typeName(w, firms);
+        auto* search = child<QPushButton>(w, firms ? "Button6" : "Button1");
+        auto* next = child<QPushButton>(w, firms ? "Button14" : "Button12");
+        if (move != u"search") QTest::mouseClick(search, Qt::LeftButton);
+        if (move == u"previous") QTest::mouseClick(next, Qt::LeftButton);
+
+        QStringList seen;
+        const auto note = [&] {
+            if (seen.isEmpty() || seen.last() != w->windowTitle()) seen << w->windowTitle();
+        };
+        page->onDirectory = note;
+        page->duringFill = note;
+        connect(&page->query, &db::Dataset::opened, w, note);
+        QTest::mouseClick(move == u"search" ? search
+                          : move == u"next" ? next
+                                            : child<QPushButton>(w, firms ? "Button13" : "Button11"),
+                          Qt::LeftButton);
+        QCOMPARE(seen, captions);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
+    }
+
+    // An empty searched-records limit (the limits dialog closed with Esc)
+    // counts as 200: the search finds rows and asks for 201 of them.
+    void emptySearchLimit_data() {
+        QTest::addColumn<bool>("firms");
+        QTest::newRow("persons") << false;
+        QTest::newRow("firms") << true;
+    }
+    void emptySearchLimit() {
+        QFETCH(bool, firms);
+        const Limits::List list = firms ? Limits::List::Firms : Limits::List::Persons;
+        m_app->limits().setText(list, Limits::Kind::Searched, QString());
+        auto page = makePage(firms);
+        QWidget* w = page->widget.get();
+        typeName(w, firms);
+        QTest::mouseClick(child<QPushButton>(w, firms ? "Button6" : "Button1"), Qt::LeftButton);
+        const QString head = page->widget->search()->directoryQuery().sql().value(0);
+        const int rows = child<DataGrid>(w, firms ? "DBGridPro2" : "DBGridPro1")->model()->rowCount();
+        m_app->limits().setText(list, Limits::Kind::Searched, QStringLiteral("200"));
+        QCOMPARE(head, QStringLiteral("SELECT TOP 201 "));
+        QCOMPARE(rows, 10);
+        QVERIFY(m_dialogs.shown().isEmpty());
+    }
+
+    // Only the persons grid's telephone column can be edited (F2 on the current
+    // row): the number goes into the working table, and one too long for it is
+    // refused with the engine's message, the row keeping its number.
+    void readOnlyColumns_data() {
+        QTest::addColumn<bool>("firms");
+        QTest::addColumn<QString>("editable"); // the one editable field, or none
+        QTest::newRow("persons") << false << "tel";
+        QTest::newRow("firms") << true << "";
+    }
+    void readOnlyColumns() {
+        QFETCH(bool, firms);
+        QFETCH(QString, editable);
+        auto page = makePage(firms);
+        QWidget* w = page->widget.get();
+        typeName(w, firms);
+        QTest::mouseClick(child<QPushButton>(w, firms ? "Button6" : "Button1"), Qt::LeftButton);
+        auto* grid = child<DataGrid>(w, firms ? "DBGridPro2" : "DBGridPro1");
+        QAbstractItemModel* model = grid->model();
+        QVERIFY(model->rowCount() > 0);
+        for (int c = 0; c < grid->columns().size(); ++c)
+            QCOMPARE(bool(model->flags(model->index(0, c)) & Qt::ItemIsEditable),
+                     grid->columns()[c].field == editable);
+
+        const int tel = grid->columnOf(QStringLiteral("tel"));
+        const QString before = page->query.text(QStringLiteral("Tel"));
+        const auto typeNumber = [&](const QString& number) {
+            grid->setCurrentIndex(model->index(0, tel));
+            QTest::keyClick(grid, Qt::Key_F2);
+            auto* editor = grid->viewport()->findChild<QLineEdit*>();
+            if (!editor) return false;
+            editor->selectAll();
+            QTest::keyClicks(editor, number);
+            QTest::keyClick(editor, Qt::Key_Return);
+            // The editor commits and closes through a queued call, then goes.
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return true;
+        };
+        QCOMPARE(typeNumber(QStringLiteral("777888999")), !firms);
+        QCOMPARE(page->query.text(QStringLiteral("Tel")), firms ? before : QStringLiteral("777888999"));
+        QVERIFY(m_dialogs.shown().isEmpty());
+        if (firms) return;
+        QVERIFY(typeNumber(QString(60, u'1')));
+        QCOMPARE(page->query.text(QStringLiteral("Tel")), QStringLiteral("777888999"));
+        QCOMPARE(model->index(0, tel).data().toString(), QStringLiteral("777888999"));
+        QCOMPARE(m_dialogs.messageTexts(),
+                 QStringList{QStringLiteral(
+                     "Pole „Tel“ je příliš malé pro zadaná data: hodnota je delší než 50 znaků.")});
     }
 
     // Sorting a title reorders the shown page only; the mark title cannot sort.

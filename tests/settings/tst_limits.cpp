@@ -19,6 +19,8 @@ class TestLimits : public QObject {
     void validation_data();
     void validation();
     void changedOnlyWhenTextChanges();
+    void searchLimitAsReadersTakeIt_data();
+    void searchLimitAsReadersTakeIt();
 
     void typingIsCorrectedAtOnce_data();
     void typingIsCorrectedAtOnce();
@@ -101,6 +103,28 @@ void TestLimits::changedOnlyWhenTextChanges() {
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).value<List>(), List::Firms);
     QCOMPARE(spy.at(0).at(1).value<Kind>(), Kind::Displayed);
+}
+
+// The number every reader of a searched-records field gets; an empty field
+// (kept when the dialog is closed with Esc) counts as 200.
+void TestLimits::searchLimitAsReadersTakeIt_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("empty") << "" << 200;
+    QTest::newRow("one") << "1" << 1;
+    QTest::newRow("as typed with blanks") << " 120 " << 120;
+    QTest::newRow("with a sign") << "+7" << 7;
+    QTest::newRow("clamped") << "999" << 200;
+}
+
+void TestLimits::searchLimitAsReadersTakeIt() {
+    QFETCH(QString, text);
+    QFETCH(int, limit);
+    for (List list : {List::Persons, List::Firms, List::Personal}) {
+        Limits limits;
+        limits.setText(list, Kind::Searched, text);
+        QCOMPARE(limits.searchLimit(list), limit);
+    }
 }
 
 void TestLimits::typingIsCorrectedAtOnce_data() {
