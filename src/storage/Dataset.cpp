@@ -97,8 +97,7 @@ void Dataset::discardCursor() {
     m_stmt = sqlite::Statement();
     m_rowStmt = sqlite::Statement();
     m_offsetStmt = sqlite::Statement();
-    m_insertStmt = sqlite::Statement();
-    m_insertSql.clear();
+    m_inserts.clear();
     m_keys.clear();
     m_cache.clear();
     m_ring.clear();
@@ -467,38 +466,46 @@ void Dataset::setValue(const QString& name, const QVariant& v) {
     m_dirty[i] = true;
 }
 
+// The append statement for the columns given, prepared once per set of
+// columns and reused while the dataset stays open.
+sqlite::Statement& Dataset::insertStatement(const std::vector<int>& columns) {
+    constexpr size_t kKept = 8;
+    std::vector<bool> mask(m_columns.size(), false);
+    for (int i : columns) mask[size_t(i)] = true;
+    for (InsertStatement& cached : m_inserts) {
+        if (cached.columns != mask) continue;
+        cached.statement.reset();
+        return cached.statement;
+    }
+    // Built piece by piece: names may hold anything, "%1" included.
+    QString sql = QStringLiteral("INSERT INTO ") + m_tr.baseTable;
+    if (columns.empty()) {
+        sql += QStringLiteral(" DEFAULT VALUES");
+    } else {
+        QStringList names, params;
+        for (int i : columns) {
+            names << quoteIdentifier(m_tr.baseColumns[i]);
+            params << u'?' + QString::number(params.size() + 1);
+        }
+        sql += QStringLiteral(" (") + names.join(u", ") + QStringLiteral(") VALUES (") + params.join(u", ") + u')';
+    }
+    sqlite::Statement prepared(m_db->handle(), sql);
+    if (m_inserts.size() >= kKept) m_inserts.erase(m_inserts.begin());
+    m_inserts.push_back(InsertStatement{std::move(mask), std::move(prepared)});
+    return m_inserts.back().statement;
+}
+
 void Dataset::post() {
     requireOpen();
     if (m_state != State::Edit && m_state != State::Insert)
         throw Error(QStringLiteral("Aktualizace nebo zrušení bez operace AddNew nebo Edit."));
     sqlite3* h = m_db->handle();
-    QStringList cols;
-    QList<int> idx;
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (!m_dirty[i]) continue;
-        cols << quoteIdentifier(m_tr.baseColumns[i]);
-        idx << i;
-    }
+    std::vector<int> idx;
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_dirty[i]) idx.push_back(i);
     if (m_state == State::Insert) {
-        QString sql;
-        if (cols.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO ") + m_tr.baseTable + QStringLiteral(" DEFAULT VALUES");
-        } else {
-            QStringList params;
-            for (int k = 1; k <= idx.size(); ++k) params << u'?' + QString::number(k);
-            sql = QStringLiteral("INSERT INTO ") + m_tr.baseTable + QStringLiteral(" (") + cols.join(u", ") +
-                  QStringLiteral(") VALUES (") + params.join(u", ") + u')';
-        }
-        // A fill appends row after row with the same columns: the statement is
-        // prepared once and reused while the columns stay the same.
-        if (sql != m_insertSql || !m_insertStmt.isValid()) {
-            m_insertStmt = sqlite::Statement(h, sql);
-            m_insertSql = sql;
-        } else {
-            m_insertStmt.reset();
-        }
-        sqlite::Statement& st = m_insertStmt;
-        for (int k = 0; k < idx.size(); ++k) st.bind(k + 1, m_buffer[idx[k]]);
+        sqlite::Statement& st = insertStatement(idx);
+        for (size_t k = 0; k < idx.size(); ++k) st.bind(int(k) + 1, m_buffer[idx[k]]);
         try {
             st.step();
         } catch (...) {
@@ -517,14 +524,15 @@ void Dataset::post() {
         land(pos);
         return;
     }
-    if (!cols.isEmpty()) {
+    if (!idx.empty()) {
         // Built piece by piece: names may hold anything, "%1" included.
         QStringList sets;
-        for (int k = 0; k < cols.size(); ++k) sets << cols[k] + QStringLiteral(" = ?") + QString::number(k + 1);
+        for (size_t k = 0; k < idx.size(); ++k)
+            sets << quoteIdentifier(m_tr.baseColumns[idx[k]]) + QStringLiteral(" = ?") + QString::number(k + 1);
         sqlite::Statement st(h, QStringLiteral("UPDATE ") + m_tr.baseTable + QStringLiteral(" SET ") + sets.join(u", ") +
                                     QStringLiteral(" WHERE rowid = ?") + QString::number(idx.size() + 1));
-        for (int k = 0; k < idx.size(); ++k) st.bind(k + 1, m_buffer[idx[k]]);
-        st.bind(idx.size() + 1, m_keys.at(m_pos));
+        for (size_t k = 0; k < idx.size(); ++k) st.bind(int(k) + 1, m_buffer[idx[k]]);
+        st.bind(int(idx.size()) + 1, m_keys.at(m_pos));
         st.step();
         m_cache.remove(m_keys.at(m_pos));
     }

@@ -196,8 +196,14 @@ private:
     std::vector<qint64> m_keys;
     mutable QHash<qint64, Row> m_cache;
     mutable sqlite::Statement m_rowStmt;
-    sqlite::Statement m_insertStmt; // the last append's statement, for the next one
-    QString m_insertSql;
+    // Append statements prepared so far, one per set of columns written (a copy
+    // step leaves empty columns out, so a fill alternates between a few sets).
+    struct InsertStatement {
+        std::vector<bool> columns;
+        sqlite::Statement statement;
+    };
+    std::vector<InsertStatement> m_inserts;
+    sqlite::Statement& insertStatement(const std::vector<int>& columns);
 
     // Lazy mode: the cursor holds the row at m_stmtIndex; once the dataset has
     // moved back, the rows it leaves are copied into a ring for moving back again.
