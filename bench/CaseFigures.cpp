@@ -1,0 +1,259 @@
+// The search benchmark over a battery of cases: each search runs through the
+// page's pipeline up to its first page (working tables, checks, statement,
+// fill), and against it the same statement stepped by SQLite alone for as
+// many rows as the fill read.
+
+#include "Error.h"
+#include "Figures.h"
+#include "Limits.h"
+#include "RowCopy.h"
+
+#include <QSet>
+
+#include <optional>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace bench {
+
+namespace {
+
+using search_cases::SearchCase;
+using search_criteria::SearchFields;
+
+// The limits a page starts with.
+constexpr int kPageSize = Limits::kFirstDisplayed;
+constexpr int kSearchLimit = Limits::kFirstSearched;
+
+QString columnText(sqlite3_stmt* st, int column) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
+                             sqlite3_column_bytes(st, column));
+}
+
+// What one case runs: its statements as SQLite receives them.
+struct Prepared {
+    const SearchCase* search = nullptr;
+    QString native;            // the search statement
+    QString extraNative;       // a telephone search's additional numbers' phase
+    QStringList probeNatives;  // the checks, in the order they run
+};
+
+// One repetition of a case on our side, split into its steps.
+struct OursRun {
+    double total = 0, tables = 0, checks = 0, fill = 0;
+    int found = 0;
+    int failedCheck = -1; // the index of the check that ended the search, or -1
+};
+
+// Without copying, the fill steps the directory query over the same rows with
+// the copy switch set: nothing reaches the working table or the phone buffer
+// (a telephone scan then reads all its candidates, finding nothing).
+OursRun runOurs(DirectorySearch& s, const SearchCase& c, bool copying = true) {
+    OursRun r;
+    QElapsedTimer t;
+    t.start();
+    s.setEndState(DirectorySearch::EndState::Neutral);
+    s.begin(kPageSize);
+    s.prepareTables(c.byTelephone());
+    r.tables = elapsedMs(t);
+    const auto failed = s.validate(c.fields);
+    r.checks = elapsedMs(t) - r.tables;
+    if (failed) {
+        const QList<search_criteria::Probe> probes = search_criteria::probes(c.directory, c.fields);
+        for (qsizetype i = 0; i < probes.size(); ++i)
+            if (probes[i].field == failed->field) r.failedCheck = int(i);
+    } else {
+        s.buildStatement(c.fields, kSearchLimit);
+        std::optional<db::Dataset::CallbackGuard> noCopy;
+        if (!copying) noCopy.emplace(s.directoryQuery());
+        s.nextPage(kPageSize, kSearchLimit);
+    }
+    r.total = elapsedMs(t);
+    r.fill = r.total - r.tables - r.checks;
+    r.found = s.state().foundCount;
+    return r;
+}
+
+// The telephone scan in a bare loop: the candidates of the main numbers, then
+// those of the additional numbers, unscrambled and compared with the number
+// searched for, until the first page and the one match after it are found or
+// the candidates run out. A subscriber counts once. Returns the matches found.
+int bareTelephone(sqlite3* db, const Prepared& p) {
+    const SearchCase& c = *p.search;
+    const bool firms = c.directory == Directory::Firms;
+    const int wanted = kPageSize + 1;
+    int found = 0;
+    QSet<qint64> subscribers;
+
+    const auto phase = [&](const QString& sql, const char* id, const char* telA, const char* telExtA,
+                           bool wholeTelA) {
+        int columns[4] = {-1, -1, -1, -1};
+        stepBare(db, sql, -1, [&](sqlite3_stmt* st) {
+            if (columns[0] < 0) {
+                columns[0] = columnIndex(st, id);
+                columns[1] = columnIndex(st, telA);
+                columns[2] = columnIndex(st, telExtA);
+                columns[3] = columnIndex(st, "euroISDN");
+            }
+            const QString number = row_copy::storedNumber(columnText(st, columns[1]), columnText(st, columns[2]),
+                                                          columnText(st, columns[0]), wholeTelA);
+            if (number == c.fields.telephone) {
+                const qint64 subscriber = sqlite3_column_int64(st, columns[3]);
+                if (!subscribers.contains(subscriber)) {
+                    subscribers.insert(subscriber);
+                    ++found;
+                }
+            }
+            return found < wanted;
+        });
+    };
+    phase(p.native, "ID", "Tel_a", "TelExt_a", true);
+    if (found < wanted) phase(p.extraNative, "nID", "nTel_a", "nTelExt_a", firms);
+    return found;
+}
+
+// One repetition of a case on the bare side. Returns the rows (telephone:
+// the matches) it found.
+int runBare(sqlite3* db, const Prepared& p, int failedCheck) {
+    if (failedCheck >= 0) {
+        // The search ends at a check: the checks up to that one are all it runs.
+        for (int i = 0; i <= failedCheck; ++i)
+            stepBare(db, p.probeNatives[i], 1);
+        return 0;
+    }
+    if (p.search->byTelephone()) return bareTelephone(db, p);
+    return stepBare(db, p.native, kPageSize + 1);
+}
+
+QString pageName(Directory d) {
+    return d == Directory::Persons ? QStringLiteral("persons") : QStringLiteral("firms");
+}
+
+struct FixedCost {
+    double tables = 0, emptyFill = 0, emptyBare = 0;
+    double total() const { return tables + emptyFill; }
+};
+
+// What every search of the page costs beyond its statement: re-creating the
+// working table and a first-page fill over a statement that matches nothing
+// at once (the page's statement with a condition no row meets).
+FixedCost measureFixed(SearchRig& rig, Directory which, int repetitions) {
+    DirectorySearch& s = rig.search(which);
+    SearchFields any;
+    any.name = QStringLiteral("x");
+    QStringList lines = search_criteria::statementLines(which, any, kSearchLimit).mid(0, 3);
+    lines << s.tableName() + QStringLiteral(".ID = 0");
+    const QString native = rig.native(lines);
+
+    std::vector<double> tables, fills, bares;
+    for (int i = 0; i <= repetitions; ++i) { // the first round warms up
+        QElapsedTimer t;
+        t.start();
+        s.setEndState(DirectorySearch::EndState::Neutral);
+        s.begin(kPageSize);
+        s.prepareTables(false);
+        const double recreate = elapsedMs(t);
+        t.restart();
+        s.directoryQuery().sql() = lines;
+        s.nextPage(kPageSize, kSearchLimit);
+        const double fill = elapsedMs(t);
+        if (s.state().foundCount != 0)
+            throw db::Error(QStringLiteral("the empty statement found rows: ") + native);
+        t.restart();
+        stepBare(rig.handle(), native, kPageSize + 1);
+        const double bare = elapsedMs(t);
+        if (i == 0) continue;
+        tables.push_back(recreate);
+        fills.push_back(fill);
+        bares.push_back(bare);
+    }
+    return {median(tables), median(fills), median(bares)};
+}
+
+} // namespace
+
+void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOptions& options) {
+    const int repetitions = options.repetitions;
+
+    std::vector<Prepared> prepared;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const SearchCase& c = cases[i];
+        Prepared p;
+        p.search = &c;
+        const QStringList lines = search_criteria::statementLines(c.directory, c.fields, kSearchLimit);
+        p.native = rig.native(lines);
+        if (c.byTelephone()) p.extraNative = rig.native(search_criteria::extraNumbersLines(c.directory, lines));
+        for (const search_criteria::Probe& probe : search_criteria::probes(c.directory, c.fields))
+            p.probeNatives << rig.native({search_criteria::probeStatement(probe)});
+        prepared.push_back(p);
+
+        QString shown = c.text;
+        std::printf("# case_%zu\tline %d\t%s\n", i + 1, c.line, qPrintable(shown.replace(u'\t', u' ')));
+        if (options.plans) {
+            std::printf("#   statement: %s\n", qPrintable(p.native));
+            for (const QString& step : queryPlan(rig.handle(), p.native))
+                std::printf("#     %s\n", qPrintable(step));
+            if (c.byTelephone()) {
+                std::printf("#   additional numbers: %s\n", qPrintable(p.extraNative));
+                for (const QString& step : queryPlan(rig.handle(), p.extraNative))
+                    std::printf("#     %s\n", qPrintable(step));
+            }
+        }
+    }
+    std::fflush(stdout);
+
+    FixedCost fixed[2];
+    std::printf("fixed\tpage\ttables_ms\tempty_fill_ms\tfixed_ms\tempty_bare_ms\n");
+    for (Directory d : {Directory::Persons, Directory::Firms}) {
+        FixedCost& f = fixed[int(d)];
+        // Short and cheap: more repetitions steady the one figure every case is judged by.
+        f = measureFixed(rig, d, std::max(15, 3 * repetitions));
+        std::printf("fixed\t%s\t%.2f\t%.2f\t%.2f\t%.3f\n", qPrintable(pageName(d)), f.tables, f.emptyFill,
+                    f.total(), f.emptyBare);
+    }
+    std::fflush(stdout);
+
+    std::printf("case\tours_ms\tbare_ms\tratio\twithin_goal\ttables_ms\tchecks_ms\tfill_ms\tfill_nocopy_ms\trows\n");
+    int missed = 0;
+    for (size_t i = 0; i < prepared.size(); ++i) {
+        const Prepared& p = prepared[i];
+        const SearchCase& c = *p.search;
+        DirectorySearch& s = rig.search(c.directory);
+
+        // A warm-up round of each side, then the repetitions alternating the two.
+        const OursRun first = runOurs(s, c);
+        const int bareFound = runBare(rig.handle(), p, first.failedCheck);
+        std::vector<double> ours, bare, tables, checks, fills, uncopied;
+        for (int r = 0; r < repetitions; ++r) {
+            const OursRun run = runOurs(s, c);
+            ours.push_back(run.total);
+            tables.push_back(run.tables);
+            checks.push_back(run.checks);
+            fills.push_back(run.fill);
+            QElapsedTimer t;
+            t.start();
+            runBare(rig.handle(), p, first.failedCheck);
+            bare.push_back(elapsedMs(t));
+            uncopied.push_back(runOurs(s, c, false).fill);
+        }
+
+        // Both sides must have seen the same rows, or the comparison says nothing.
+        if (first.failedCheck < 0 && first.found != std::min(bareFound, kPageSize))
+            std::fprintf(stderr, "search_bench: case_%zu (line %d): the page shows %d rows, the bare statement %d\n",
+                         i + 1, c.line, first.found, std::min(bareFound, kPageSize));
+
+        const double o = median(ours), b = median(bare);
+        const double f = fixed[int(c.directory)].total();
+        const bool within = o <= 2 * b + f;
+        if (!within) ++missed;
+        const QString rows = first.failedCheck >= 0 ? QStringLiteral("check") : QString::number(first.found);
+        std::printf("case_%zu\t%.2f\t%.2f\t%.2f\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%s\n", i + 1, o, b,
+                    b > 0 ? o / b : 0.0, within ? "yes" : "no", median(tables), median(checks), median(fills),
+                    median(uncopied), qPrintable(rows));
+        std::fflush(stdout);
+    }
+    std::printf("# %d of %zu cases within 2 x bare + fixed\n", int(prepared.size()) - missed, prepared.size());
+}
+
+} // namespace bench
