@@ -10,10 +10,9 @@
 
 #include <QSet>
 
-#include <optional>
-
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace bench {
 
@@ -59,11 +58,7 @@ OursRun runOurs(DirectorySearch& s, const SearchCase& c, bool copying = true) {
     r.tables = elapsedMs(t);
     const auto failed = s.validate(c.fields);
     r.checks = elapsedMs(t) - r.tables;
-    if (failed) {
-        const QList<search_criteria::Probe> probes = search_criteria::probes(c.directory, c.fields);
-        for (qsizetype i = 0; i < probes.size(); ++i)
-            if (probes[i].field == failed->field) r.failedCheck = int(i);
-    } else {
+    if (!failed) {
         s.buildStatement(c.fields, kSearchLimit);
         std::optional<db::Dataset::CallbackGuard> noCopy;
         if (!copying) noCopy.emplace(s.directoryQuery());
@@ -72,6 +67,11 @@ OursRun runOurs(DirectorySearch& s, const SearchCase& c, bool copying = true) {
     r.total = elapsedMs(t);
     r.fill = r.total - r.tables - r.checks;
     r.found = s.state().foundCount;
+    if (failed) {
+        const QList<search_criteria::Probe> probes = search_criteria::probes(c.directory, c.fields);
+        for (qsizetype i = 0; i < probes.size(); ++i)
+            if (probes[i].field == failed->field) r.failedCheck = int(i);
+    }
     return r;
 }
 
