@@ -135,47 +135,92 @@ struct FixedCost {
     double total() const { return tables + emptyFill; }
 };
 
-// What every search of the page costs beyond its statement: re-creating the
-// working table and a first-page fill over a statement that matches nothing
-// at once (the page's statement with a condition no row meets).
-FixedCost measureFixed(SearchRig& rig, Directory which, int repetitions) {
-    DirectorySearch& s = rig.search(which);
-    SearchFields any;
-    any.name = QStringLiteral("x");
-    QStringList lines = search_criteria::statementLines(which, any, kSearchLimit).mid(0, 3);
-    lines << s.tableName() + QStringLiteral(".ID = 0");
-    const QString native = rig.native(lines);
+// What every search of a page costs beyond its statement: re-creating the
+// working table, and a first-page fill over the page's statement with a
+// condition no row meets (SQLite answers it with one lookup). Sampled between
+// the cases' repetitions, so that it sees the same load as they do.
+class EmptySearch {
+public:
+    EmptySearch(SearchRig& rig, Directory which) : m_rig(rig), m_search(rig.search(which)) {
+        SearchFields any;
+        any.name = QStringLiteral("x");
+        m_lines = search_criteria::statementLines(which, any, kSearchLimit).mid(0, 3);
+        m_lines << m_search.tableName() + QStringLiteral(".ID = 0");
+        m_native = rig.native(m_lines);
+    }
 
-    std::vector<double> tables, fills, bares;
-    for (int i = 0; i <= repetitions; ++i) { // the first round warms up
+    void run(bool sample = true) {
         QElapsedTimer t;
         t.start();
-        s.setEndState(DirectorySearch::EndState::Neutral);
-        s.begin(kPageSize);
-        s.prepareTables(false);
-        const double recreate = elapsedMs(t);
+        m_search.setEndState(DirectorySearch::EndState::Neutral);
+        m_search.begin(kPageSize);
+        m_search.prepareTables(false);
+        const double tables = elapsedMs(t);
         t.restart();
-        s.directoryQuery().sql() = lines;
-        s.nextPage(kPageSize, kSearchLimit);
+        m_search.directoryQuery().sql() = m_lines;
+        m_search.nextPage(kPageSize, kSearchLimit);
         const double fill = elapsedMs(t);
-        if (s.state().foundCount != 0)
-            throw db::Error(QStringLiteral("the empty statement found rows: ") + native);
+        if (m_search.state().foundCount != 0)
+            throw db::Error(QStringLiteral("the empty statement found rows: ") + m_native);
         t.restart();
-        stepBare(rig.handle(), native, kPageSize + 1);
+        stepBare(m_rig.handle(), m_native, kPageSize + 1);
         const double bare = elapsedMs(t);
-        if (i == 0) continue;
-        tables.push_back(recreate);
-        fills.push_back(fill);
-        bares.push_back(bare);
+        if (!sample) return;
+        m_tables.push_back(tables);
+        m_fills.push_back(fill);
+        m_bares.push_back(bare);
     }
-    return {median(tables), median(fills), median(bares)};
+
+    FixedCost cost() const { return {median(m_tables), median(m_fills), median(m_bares)}; }
+
+private:
+    SearchRig& m_rig;
+    DirectorySearch& m_search;
+    QStringList m_lines;
+    QString m_native;
+    std::vector<double> m_tables, m_fills, m_bares;
+};
+
+// The medians of one case.
+struct CaseResult {
+    double ours = 0, bare = 0, tables = 0, checks = 0, fill = 0, uncopied = 0;
+    int found = 0;
+    bool endedAtCheck = false;
+};
+
+CaseResult measure(SearchRig& rig, const Prepared& p, int repetitions, EmptySearch& empty) {
+    const SearchCase& c = *p.search;
+    DirectorySearch& s = rig.search(c.directory);
+
+    // A warm-up round of each side, then the repetitions alternating the sides.
+    const OursRun first = runOurs(s, c);
+    const int bareFound = runBare(rig.handle(), p, first.failedCheck);
+    std::vector<double> ours, bare, tables, checks, fills, uncopied;
+    for (int r = 0; r < repetitions; ++r) {
+        const OursRun run = runOurs(s, c);
+        ours.push_back(run.total);
+        tables.push_back(run.tables);
+        checks.push_back(run.checks);
+        fills.push_back(run.fill);
+        QElapsedTimer t;
+        t.start();
+        runBare(rig.handle(), p, first.failedCheck);
+        bare.push_back(elapsedMs(t));
+        uncopied.push_back(runOurs(s, c, false).fill);
+        empty.run();
+    }
+
+    // Both sides must have seen the same rows, or the comparison says nothing.
+    if (first.failedCheck < 0 && first.found != std::min(bareFound, kPageSize))
+        std::fprintf(stderr, "search_bench: line %d: the page shows %d rows, the bare statement %d\n", c.line,
+                     first.found, std::min(bareFound, kPageSize));
+    return {median(ours),  median(bare),     median(tables), median(checks),
+            median(fills), median(uncopied), first.found,    first.failedCheck >= 0};
 }
 
 } // namespace
 
 void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOptions& options) {
-    const int repetitions = options.repetitions;
-
     std::vector<Prepared> prepared;
     for (size_t i = 0; i < cases.size(); ++i) {
         const SearchCase& c = cases[i];
@@ -203,57 +248,33 @@ void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOp
     }
     std::fflush(stdout);
 
-    FixedCost fixed[2];
+    EmptySearch empty[2] = {{rig, Directory::Persons}, {rig, Directory::Firms}};
+    for (EmptySearch& e : empty)
+        e.run(false);
+    std::vector<CaseResult> results;
+    for (const Prepared& p : prepared)
+        results.push_back(measure(rig, p, options.repetitions, empty[int(p.search->directory)]));
+
+    const FixedCost fixed[2] = {empty[0].cost(), empty[1].cost()};
     std::printf("fixed\tpage\ttables_ms\tempty_fill_ms\tfixed_ms\tempty_bare_ms\n");
     for (Directory d : {Directory::Persons, Directory::Firms}) {
-        FixedCost& f = fixed[int(d)];
-        // Short and cheap: more repetitions steady the one figure every case is judged by.
-        f = measureFixed(rig, d, std::max(15, 3 * repetitions));
+        const FixedCost& f = fixed[int(d)];
         std::printf("fixed\t%s\t%.2f\t%.2f\t%.2f\t%.3f\n", qPrintable(pageName(d)), f.tables, f.emptyFill,
                     f.total(), f.emptyBare);
     }
-    std::fflush(stdout);
 
     std::printf("case\tours_ms\tbare_ms\tratio\twithin_goal\ttables_ms\tchecks_ms\tfill_ms\tfill_nocopy_ms\trows\n");
-    int missed = 0;
-    for (size_t i = 0; i < prepared.size(); ++i) {
-        const Prepared& p = prepared[i];
-        const SearchCase& c = *p.search;
-        DirectorySearch& s = rig.search(c.directory);
-
-        // A warm-up round of each side, then the repetitions alternating the two.
-        const OursRun first = runOurs(s, c);
-        const int bareFound = runBare(rig.handle(), p, first.failedCheck);
-        std::vector<double> ours, bare, tables, checks, fills, uncopied;
-        for (int r = 0; r < repetitions; ++r) {
-            const OursRun run = runOurs(s, c);
-            ours.push_back(run.total);
-            tables.push_back(run.tables);
-            checks.push_back(run.checks);
-            fills.push_back(run.fill);
-            QElapsedTimer t;
-            t.start();
-            runBare(rig.handle(), p, first.failedCheck);
-            bare.push_back(elapsedMs(t));
-            uncopied.push_back(runOurs(s, c, false).fill);
-        }
-
-        // Both sides must have seen the same rows, or the comparison says nothing.
-        if (first.failedCheck < 0 && first.found != std::min(bareFound, kPageSize))
-            std::fprintf(stderr, "search_bench: case_%zu (line %d): the page shows %d rows, the bare statement %d\n",
-                         i + 1, c.line, first.found, std::min(bareFound, kPageSize));
-
-        const double o = median(ours), b = median(bare);
-        const double f = fixed[int(c.directory)].total();
-        const bool within = o <= 2 * b + f;
-        if (!within) ++missed;
-        const QString rows = first.failedCheck >= 0 ? QStringLiteral("check") : QString::number(first.found);
-        std::printf("case_%zu\t%.2f\t%.2f\t%.2f\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%s\n", i + 1, o, b,
-                    b > 0 ? o / b : 0.0, within ? "yes" : "no", median(tables), median(checks), median(fills),
-                    median(uncopied), qPrintable(rows));
-        std::fflush(stdout);
+    int within = 0;
+    for (size_t i = 0; i < results.size(); ++i) {
+        const CaseResult& r = results[i];
+        const bool ok = r.ours <= 2 * r.bare + fixed[int(prepared[i].search->directory)].total();
+        if (ok) ++within;
+        const QString rows = r.endedAtCheck ? QStringLiteral("check") : QString::number(r.found);
+        std::printf("case_%zu\t%.2f\t%.2f\t%.2f\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%s\n", i + 1, r.ours, r.bare,
+                    r.bare > 0 ? r.ours / r.bare : 0.0, ok ? "yes" : "no", r.tables, r.checks, r.fill,
+                    r.uncopied, qPrintable(rows));
     }
-    std::printf("# %d of %zu cases within 2 x bare + fixed\n", int(prepared.size()) - missed, prepared.size());
+    std::printf("# %d of %zu cases within 2 x bare + fixed\n", within, results.size());
 }
 
 } // namespace bench
