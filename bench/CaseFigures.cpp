@@ -48,23 +48,22 @@ struct OursRun {
 // Without copying, the fill steps the directory query over the same rows with
 // the copy switch set: nothing reaches the working table or the phone buffer
 // (a telephone scan then reads all its candidates, finding nothing).
-OursRun runOurs(DirectorySearch& s, const SearchCase& c, bool copying = true) {
+OursRun runOurs(DirectorySearch& s, const SearchCase& c, Clock clock, bool copying = true) {
     OursRun r;
-    QElapsedTimer t;
-    t.start();
+    const Stopwatch t(clock);
     s.setEndState(DirectorySearch::EndState::Neutral);
     s.begin(kPageSize);
     s.prepareTables(c.byTelephone());
-    r.tables = elapsedMs(t);
+    r.tables = t.ms();
     const auto failed = s.validate(c.fields);
-    r.checks = elapsedMs(t) - r.tables;
+    r.checks = t.ms() - r.tables;
     if (!failed) {
         s.buildStatement(c.fields, kSearchLimit);
         std::optional<db::Dataset::CallbackGuard> noCopy;
         if (!copying) noCopy.emplace(s.directoryQuery());
         s.nextPage(kPageSize, kSearchLimit);
     }
-    r.total = elapsedMs(t);
+    r.total = t.ms();
     r.fill = r.total - r.tables - r.checks;
     r.found = s.state().foundCount;
     if (failed) {
@@ -141,7 +140,8 @@ struct FixedCost {
 // the cases' repetitions, so that it sees the same load as they do.
 class EmptySearch {
 public:
-    EmptySearch(SearchRig& rig, Directory which) : m_rig(rig), m_search(rig.search(which)) {
+    EmptySearch(SearchRig& rig, Directory which, Clock clock)
+        : m_rig(rig), m_search(rig.search(which)), m_clock(clock) {
         SearchFields any;
         any.name = QStringLiteral("x");
         m_lines = search_criteria::statementLines(which, any, kSearchLimit).mid(0, 3);
@@ -150,21 +150,20 @@ public:
     }
 
     void run(bool sample = true) {
-        QElapsedTimer t;
-        t.start();
+        Stopwatch t(m_clock);
         m_search.setEndState(DirectorySearch::EndState::Neutral);
         m_search.begin(kPageSize);
         m_search.prepareTables(false);
-        const double tables = elapsedMs(t);
+        const double tables = t.ms();
         t.restart();
         m_search.directoryQuery().sql() = m_lines;
         m_search.nextPage(kPageSize, kSearchLimit);
-        const double fill = elapsedMs(t);
+        const double fill = t.ms();
         if (m_search.state().foundCount != 0)
             throw db::Error(QStringLiteral("the empty statement found rows: ") + m_native);
         t.restart();
         stepBare(m_rig.handle(), m_native, kPageSize + 1);
-        const double bare = elapsedMs(t);
+        const double bare = t.ms();
         if (!sample) return;
         m_tables.push_back(tables);
         m_fills.push_back(fill);
@@ -176,6 +175,7 @@ public:
 private:
     SearchRig& m_rig;
     DirectorySearch& m_search;
+    Clock m_clock;
     QStringList m_lines;
     QString m_native;
     std::vector<double> m_tables, m_fills, m_bares;
@@ -188,25 +188,25 @@ struct CaseResult {
     bool endedAtCheck = false;
 };
 
-CaseResult measure(SearchRig& rig, const Prepared& p, int repetitions, EmptySearch& empty) {
+CaseResult measure(SearchRig& rig, const Prepared& p, const CaseOptions& options, EmptySearch& empty) {
+    const Clock clock = options.clock;
     const SearchCase& c = *p.search;
     DirectorySearch& s = rig.search(c.directory);
 
     // A warm-up round of each side, then the repetitions alternating the sides.
-    const OursRun first = runOurs(s, c);
+    const OursRun first = runOurs(s, c, clock);
     const int bareFound = runBare(rig.handle(), p, first.failedCheck);
     std::vector<double> ours, bare, tables, checks, fills, uncopied;
-    for (int r = 0; r < repetitions; ++r) {
-        const OursRun run = runOurs(s, c);
+    for (int r = 0; r < options.repetitions; ++r) {
+        const OursRun run = runOurs(s, c, clock);
         ours.push_back(run.total);
         tables.push_back(run.tables);
         checks.push_back(run.checks);
         fills.push_back(run.fill);
-        QElapsedTimer t;
-        t.start();
+        const Stopwatch t(clock);
         runBare(rig.handle(), p, first.failedCheck);
-        bare.push_back(elapsedMs(t));
-        uncopied.push_back(runOurs(s, c, false).fill);
+        bare.push_back(t.ms());
+        uncopied.push_back(runOurs(s, c, clock, false).fill);
         empty.run();
     }
 
@@ -221,6 +221,8 @@ CaseResult measure(SearchRig& rig, const Prepared& p, int repetitions, EmptySear
 } // namespace
 
 void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOptions& options) {
+    std::printf("# %s time, medians of %d repetitions\n", options.clock == Clock::Wall ? "wall" : "cpu",
+                options.repetitions);
     std::vector<Prepared> prepared;
     for (size_t i = 0; i < cases.size(); ++i) {
         const SearchCase& c = cases[i];
@@ -248,12 +250,12 @@ void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOp
     }
     std::fflush(stdout);
 
-    EmptySearch empty[2] = {{rig, Directory::Persons}, {rig, Directory::Firms}};
+    EmptySearch empty[2] = {{rig, Directory::Persons, options.clock}, {rig, Directory::Firms, options.clock}};
     for (EmptySearch& e : empty)
         e.run(false);
     std::vector<CaseResult> results;
     for (const Prepared& p : prepared)
-        results.push_back(measure(rig, p, options.repetitions, empty[int(p.search->directory)]));
+        results.push_back(measure(rig, p, options, empty[int(p.search->directory)]));
 
     const FixedCost fixed[2] = {empty[0].cost(), empty[1].cost()};
     std::printf("fixed\tpage\ttables_ms\tempty_fill_ms\tfixed_ms\tempty_bare_ms\n");

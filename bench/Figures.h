@@ -17,6 +17,7 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only);
 struct CaseOptions {
     int repetitions = 5;
     bool plans = false; // print each case's native statement and its query plan
+    Clock clock = Clock::Wall;
 };
 
 // Each case's search up to its first page against its bare statement, and the

@@ -60,20 +60,19 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
     if (wanted("persons_first_page")) {
         std::vector<double> steps[4];
         for (int i = 0; i < repetitions; ++i) {
-            QElapsedTimer t;
-            t.start();
+            Stopwatch t;
             persons.begin(10);
             persons.prepareTables(false);
-            steps[0].push_back(elapsedMs(t));
+            steps[0].push_back(t.ms());
             t.restart();
             persons.validate(personsFields);
-            steps[1].push_back(elapsedMs(t));
+            steps[1].push_back(t.ms());
             t.restart();
             persons.buildStatement(personsFields, 200);
-            steps[2].push_back(elapsedMs(t));
+            steps[2].push_back(t.ms());
             t.restart();
             persons.nextPage(10, 200);
-            steps[3].push_back(elapsedMs(t));
+            steps[3].push_back(t.ms());
         }
         std::printf(
             "first page steps (median ms): working tables %.2f, checks %.2f, statement %.2f, fill %.2f\n",

@@ -7,6 +7,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <ctime>
 
 namespace bench {
 
@@ -17,8 +18,10 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-double elapsedMs(const QElapsedTimer& timer) {
-    return double(timer.nsecsElapsed()) / 1e6;
+qint64 Stopwatch::now() const {
+    timespec t{};
+    clock_gettime(m_clock == Clock::Wall ? CLOCK_MONOTONIC : CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
 std::vector<double> timed(int repetitions, const std::function<void()>& prepare,
@@ -26,10 +29,9 @@ std::vector<double> timed(int repetitions, const std::function<void()>& prepare,
     std::vector<double> out;
     for (int i = 0; i < repetitions; ++i) {
         if (prepare) prepare();
-        QElapsedTimer t;
-        t.start();
+        const Stopwatch t;
         work();
-        out.push_back(elapsedMs(t));
+        out.push_back(t.ms());
     }
     return out;
 }

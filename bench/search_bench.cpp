@@ -2,7 +2,7 @@
 // the bare SQLite statement that returns the same rows, in the same run.
 //
 //   bin/search_bench DATA_DIR [--repetitions N] [--only NAME]
-//   bin/search_bench DATA_DIR --cases FILE [--repetitions N] [--plan]
+//   bin/search_bench DATA_DIR --cases FILE [--repetitions N] [--plan] [--clock wall|cpu]
 //
 // DATA_DIR holds ordat.mdb and ordat.mdw (tools/mkdata --size full). Without
 // --cases it runs the named figures; with it, one search per line of FILE.
@@ -22,7 +22,7 @@
 namespace {
 
 const char* const kUsage = "usage: search_bench DATA_DIR [--repetitions N] [--only NAME]\n"
-                           "       search_bench DATA_DIR --cases FILE [--repetitions N] [--plan]\n";
+                           "       search_bench DATA_DIR --cases FILE [--repetitions N] [--plan] [--clock wall|cpu]\n";
 
 struct Arguments {
     QString dataDir;
@@ -30,6 +30,7 @@ struct Arguments {
     QString only;
     std::optional<int> repetitions;
     bool plans = false;
+    std::optional<bench::Clock> clock;
 };
 
 // The command line, or nullopt after printing what is wrong with it.
@@ -45,13 +46,20 @@ std::optional<Arguments> readArguments(const QStringList& args) {
         if (arg == QLatin1String("--plan")) {
             a.plans = true;
         } else if (arg == QLatin1String("--cases") || arg == QLatin1String("--only") ||
-                   arg == QLatin1String("--repetitions")) {
+                   arg == QLatin1String("--repetitions") || arg == QLatin1String("--clock")) {
             if (!hasValue) return complain(arg + QStringLiteral(" needs a value"));
             const QString value = args[++i];
             if (arg == QLatin1String("--cases")) {
                 a.cases = value;
             } else if (arg == QLatin1String("--only")) {
                 a.only = value;
+            } else if (arg == QLatin1String("--clock")) {
+                if (value == QLatin1String("wall"))
+                    a.clock = bench::Clock::Wall;
+                else if (value == QLatin1String("cpu"))
+                    a.clock = bench::Clock::Cpu;
+                else
+                    return complain(QStringLiteral("--clock is wall or cpu"));
             } else {
                 bool ok = false;
                 const int n = value.toInt(&ok);
@@ -66,7 +74,8 @@ std::optional<Arguments> readArguments(const QStringList& args) {
     }
     if (a.dataDir.isEmpty()) return complain(QStringLiteral("no DATA_DIR given"));
     if (!a.cases.isEmpty() && !a.only.isEmpty()) return complain(QStringLiteral("--only is for the named figures"));
-    if (a.cases.isEmpty() && a.plans) return complain(QStringLiteral("--plan is for --cases"));
+    if (a.cases.isEmpty() && (a.plans || a.clock))
+        return complain(QStringLiteral("--plan and --clock are for --cases"));
     return a;
 }
 
@@ -89,7 +98,8 @@ int main(int argc, char** argv) {
         if (args->cases.isEmpty())
             bench::runNamedFigures(rig, args->repetitions.value_or(15), args->only);
         else
-            bench::runCases(rig, cases, {args->repetitions.value_or(5), args->plans});
+            bench::runCases(rig, cases,
+                            {args->repetitions.value_or(5), args->plans, args->clock.value_or(bench::Clock::Wall)});
     } catch (const search_cases::CaseError& e) {
         std::fprintf(stderr, "search_bench: %s\n", qPrintable(e.message()));
         return 2;
