@@ -277,8 +277,10 @@ Emitted SqlExpressions::like(const Expr& e, const Scope& scope) {
         } else if (pattern->isExact()) {
             result = make(QStringLiteral("jet_fold(%1) = %2").arg(v, quoteLiteral(pattern->foldedLiteral())),
                           SqlType::Predicate, kEquality);
-        } else if (!pattern->literalPrefix().isEmpty()) {
-            // The range on the folded text lets an index on jet_fold(column) narrow the rows.
+        } else if (!pattern->literalPrefix().isEmpty() && lhs.plainColumn) {
+            // The range on the folded text lets an index on jet_fold(column) narrow the
+            // rows. Only for a column: any other value would be written out three times,
+            // and nested, three times per level.
             const QString prefix = pattern->literalPrefix();
             const QString range = QStringLiteral("jet_fold(%1) >= %2 AND jet_fold(%1) < %3")
                                       .arg(v, quoteLiteral(prefix), quoteLiteral(prefix + kPrefixEnd));
@@ -359,9 +361,7 @@ Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
     }
     if (fn == u"RIGHT") {
         need(2, 2);
-        return make(QStringLiteral("CASE WHEN %2 <= 0 THEN '' ELSE substr(%1, -(%2)) END")
-                        .arg(args[0].sql, operand(args[1], kBitwise)),
-                    SqlType::Text, kPrimary);
+        return call(QStringLiteral("jet_right"), {args[0].sql, args[1].sql}, SqlType::Text);
     }
     if (fn == u"MID") {
         need(2, 3);

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -152,6 +153,14 @@ void wholeDivision(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool re
 void idivFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { wholeDivision(ctx, argc, argv, false); }
 void modFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { wholeDivision(ctx, argc, argv, true); }
 
+// jet_right(x, n): the last n characters of x as text; Null when either is Null.
+void rightFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    if (n < 0) return resultError(ctx, QStringLiteral("Neplatný argument funkce Right: počet znaků je záporný."));
+    resultText(ctx, argText(argv[0]).right(qsizetype(std::min<qint64>(n, std::numeric_limits<int>::max()))));
+}
+
 // jet_len(x): characters of x as text, a NUL counting like any other (SQLite's
 // length() stops at the first one); Null stays Null.
 void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -179,6 +188,7 @@ void registerSqlFunctions(sqlite3* h) {
     sqlite3_create_function_v2(h, "jet_idiv", 2, det, nullptr, idivFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_mod", 2, det, nullptr, modFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_len", 1, det, nullptr, lenFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_right", 2, det, nullptr, rightFn, nullptr, nullptr, nullptr);
     sqlite3_create_collation_v2(h, "CZ", SQLITE_UTF8, new czech::Collator, collate, deleteCollator);
 }
 

@@ -5,19 +5,20 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 namespace db {
 namespace {
 
 using namespace ast;
 
-// Deepest nesting of parentheses, NOT, signs, function calls, IN lists,
-// subqueries and bracketed joins. SQLite's parser keeps a stack of 100 entries
-// and one level of this nesting costs it up to three of them (a bracketed
-// operand, a function call), so a statement within this limit is one SQLite
-// can read as well. Nested subqueries cost SQLite more: past about ten levels
-// it refuses them itself, with the same message (see readableMessage).
-constexpr int kMaxNesting = 25;
+// SQLite's parser keeps a stack of 100 entries. One level of nesting costs it
+// three entries (a bracketed operand, NOT, a sign) to five (an argument of a
+// function of several arguments, as the dialect's division becomes), so a
+// select nested no deeper than kMaxSqlNesting is one SQLite can read as well.
+// Subqueries cost SQLite more: it refuses IN subqueries nested past about ten
+// levels itself, in words readableMessage turns into this parser's message.
+constexpr int kMaxNesting = kMaxSqlNesting;
 
 // Highest expression tree, subqueries and left-leaning chains (a - b - c …)
 // included. It bounds how deep translating a statement recurses; SQLite's own
@@ -362,10 +363,16 @@ private:
         return s;
     }
 
-    // A select inside another statement's expression.
+    // A select inside another statement's expression: its expressions nest
+    // afresh, the subqueries count on.
     std::unique_ptr<Select> subselect() {
-        Nesting n(m_depth);
-        return select();
+        if (m_subqueryDepth >= kMaxSubqueryNesting) tooComplex();
+        ++m_subqueryDepth;
+        const int outerDepth = std::exchange(m_depth, 0);
+        auto s = select();
+        m_depth = outerDepth;
+        --m_subqueryDepth;
+        return s;
     }
 
     SelectItem selectItem() {
@@ -917,7 +924,8 @@ private:
     const QString& m_sql;
     std::vector<Token> m_t;
     size_t m_p = 0;
-    int m_depth = 0; // current nesting, see kMaxNesting
+    int m_depth = 0;         // current nesting within the select, see kMaxNesting
+    int m_subqueryDepth = 0; // current nesting of subqueries
 };
 
 } // namespace
