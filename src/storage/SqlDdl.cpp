@@ -12,12 +12,14 @@ using namespace ast;
 namespace {
 
 QString check(const QString& name, const QString& condition) {
-    return QStringLiteral(" CONSTRAINT ") + quoteIdentifier(name) + QStringLiteral(" CHECK (") + condition + u')';
+    return QStringLiteral(" CONSTRAINT ") + quoteIdentifier(name) + QStringLiteral(" CHECK (") + condition +
+           u')';
 }
 
 QString quotedList(const QStringList& names) {
     QStringList q;
-    for (const auto& n : names) q << quoteIdentifier(n);
+    for (const auto& n : names)
+        q << quoteIdentifier(n);
     return q.join(QStringLiteral(", "));
 }
 
@@ -25,7 +27,8 @@ QString quotedList(const QStringList& names) {
 
 QString SqlDdl::columnDefinition(const ColumnDef& c, bool rowidKey) {
     const QString q = quoteIdentifier(c.name);
-    const QString longRange = check(QStringLiteral("range:") + c.name, q + QStringLiteral(" BETWEEN -2147483648 AND 2147483647"));
+    const QString longRange =
+        check(QStringLiteral("range:") + c.name, q + QStringLiteral(" BETWEEN -2147483648 AND 2147483647"));
     const QString wholeNumber = QStringLiteral("typeof(") + q + QStringLiteral(") IN ('integer', 'null')");
     if (rowidKey) return q + QStringLiteral(" INTEGER PRIMARY KEY") + longRange;
     QString d = q + u' ' + declaredType(c.type, c.size);
@@ -83,7 +86,8 @@ QStringList SqlDdl::createTable(const CreateTable& ct) {
     }
     if (pk.size() > 1 || (pk.size() == 1 && rowidKey.isEmpty()))
         defs << QStringLiteral("PRIMARY KEY (") + quotedList(pk) + u')';
-    for (const auto& u : ct.uniques) defs << QStringLiteral("UNIQUE (") + quotedList(u) + u')';
+    for (const auto& u : ct.uniques)
+        defs << QStringLiteral("UNIQUE (") + quotedList(u) + u')';
     QStringList out;
     out << QStringLiteral("CREATE TABLE ") + quoteIdentifier(ct.table) + QStringLiteral(" (") +
                defs.join(QStringLiteral(", ")) + u')';
@@ -91,21 +95,26 @@ QStringList SqlDdl::createTable(const CreateTable& ct) {
         // The counter fills the field when an insert leaves it empty; explicit
         // values are kept and move the counter past them.
         const QString tbl = quoteLiteral(ct.table), col = quoteLiteral(c);
-        out << QStringLiteral("CREATE TABLE IF NOT EXISTS \"MSysCounters\" (tbl TEXT NOT NULL, col TEXT NOT NULL, "
-                              "next INTEGER NOT NULL, PRIMARY KEY (tbl, col))");
-        out << QStringLiteral("INSERT OR REPLACE INTO \"MSysCounters\" (tbl, col, next) VALUES (%1, %2, 1)").arg(tbl, col);
-        out << QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 FOR EACH ROW BEGIN "
-                              "UPDATE %2 SET %3 = (SELECT next FROM \"MSysCounters\" WHERE tbl = %4 AND col = %5) "
-                              "WHERE rowid = NEW.rowid AND NEW.%3 IS NULL; "
-                              "UPDATE \"MSysCounters\" SET next = max(next + (NEW.%3 IS NULL), coalesce(NEW.%3, 0) + 1) "
-                              "WHERE tbl = %4 AND col = %5; END")
-                   .arg(quoteIdentifier(QStringLiteral("counter:") + ct.table + u':' + c), quoteIdentifier(ct.table),
-                        quoteIdentifier(c), tbl, col);
+        out << QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS \"MSysCounters\" (tbl TEXT NOT NULL, col TEXT NOT NULL, "
+            "next INTEGER NOT NULL, PRIMARY KEY (tbl, col))");
+        out << QStringLiteral("INSERT OR REPLACE INTO \"MSysCounters\" (tbl, col, next) VALUES (%1, %2, 1)")
+                   .arg(tbl, col);
+        out << QStringLiteral(
+                   "CREATE TRIGGER %1 AFTER INSERT ON %2 FOR EACH ROW BEGIN "
+                   "UPDATE %2 SET %3 = (SELECT next FROM \"MSysCounters\" WHERE tbl = %4 AND col = %5) "
+                   "WHERE rowid = NEW.rowid AND NEW.%3 IS NULL; "
+                   "UPDATE \"MSysCounters\" SET next = max(next + (NEW.%3 IS NULL), coalesce(NEW.%3, 0) + 1) "
+                   "WHERE tbl = %4 AND col = %5; END")
+                   .arg(quoteIdentifier(QStringLiteral("counter:") + ct.table + u':' + c),
+                        quoteIdentifier(ct.table), quoteIdentifier(c), tbl, col);
     }
     return out;
 }
 
-QString SqlDdl::indexName(const QString& table, const QString& name) { return quoteIdentifier(table + u'.' + name); }
+QString SqlDdl::indexName(const QString& table, const QString& name) {
+    return quoteIdentifier(table + u'.' + name);
+}
 
 QString SqlDdl::createIndex(const CreateIndex& ci) {
     const TableRef t = m_names.requireTable(ci.table);

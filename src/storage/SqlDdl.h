@@ -16,7 +16,7 @@ namespace db {
 //   range:<column>       a whole number outside -2147483648 … 2147483647
 //   bool:<column>        a text that is no Yes/No value
 class SqlDdl {
-public:
+  public:
     explicit SqlDdl(SqlNames& names) : m_names(names) {}
 
     QStringList createTable(const ast::CreateTable& table);
@@ -26,7 +26,7 @@ public:
     // A column's type, collation and checks as written in CREATE TABLE.
     static QString columnDefinition(const ast::ColumnDef& column, bool rowidKey);
 
-private:
+  private:
     static QString indexName(const QString& table, const QString& name);
 
     SqlNames& m_names;

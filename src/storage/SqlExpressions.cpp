@@ -36,7 +36,9 @@ Emitted collate(const Emitted& e) {
     return c;
 }
 
-bool isText(const Emitted& e) { return e.type == SqlType::Text; }
+bool isText(const Emitted& e) {
+    return e.type == SqlType::Text;
+}
 
 // x - y: a space keeps a leading minus of y from making "--", a comment.
 QString negate(const QString& operandSql) {
@@ -86,7 +88,9 @@ Emitted SqlExpressions::asValue(Emitted e) {
     return make(QStringLiteral("-(") + e.sql + u')', SqlType::Boolean, kUnary);
 }
 
-Emitted SqlExpressions::asCondition(Emitted e) { return e; }
+Emitted SqlExpressions::asCondition(Emitted e) {
+    return e;
+}
 
 Emitted SqlExpressions::withCzechOrder(Emitted e) {
     if (!isText(e) || e.plainColumn) return e;
@@ -148,8 +152,10 @@ Emitted SqlExpressions::expr(const Expr& e, const Scope& scope) {
 // dialect (NOT 0 = -1, NOT -1 = 0), and so stays a Yes/No value for Booleans.
 Emitted SqlExpressions::notExpr(const Expr& e, const Scope& scope) {
     const Emitted x = expr(*e.args[0], scope);
-    if (x.type == SqlType::Predicate) return make(QStringLiteral("NOT ") + operand(x, kEquality), SqlType::Predicate, kNot);
-    return make(u'~' + operand(x, kUnary), x.type == SqlType::Boolean ? SqlType::Boolean : SqlType::Number, kUnary);
+    if (x.type == SqlType::Predicate)
+        return make(QStringLiteral("NOT ") + operand(x, kEquality), SqlType::Predicate, kNot);
+    return make(u'~' + operand(x, kUnary), x.type == SqlType::Boolean ? SqlType::Boolean : SqlType::Number,
+                kUnary);
 }
 
 Emitted SqlExpressions::binary(const Expr& e, const Scope& scope) {
@@ -158,29 +164,37 @@ Emitted SqlExpressions::binary(const Expr& e, const Scope& scope) {
     if (op == u"&") {
         // Null counts as empty text; SQLite takes a limited number of arguments per call.
         QStringList level;
-        for (const auto& a : e.args) level << value(*a, scope).sql;
+        for (const auto& a : e.args)
+            level << value(*a, scope).sql;
         while (level.size() > kConcatArguments) {
             QStringList groups;
             for (qsizetype i = 0; i < level.size(); i += kConcatArguments)
-                groups << QStringLiteral("jet_concat(") + level.mid(i, kConcatArguments).join(QStringLiteral(", ")) + u')';
+                groups << QStringLiteral("jet_concat(") +
+                              level.mid(i, kConcatArguments).join(QStringLiteral(", ")) + u')';
             level = groups;
         }
-        return make(QStringLiteral("jet_concat(") + level.join(QStringLiteral(", ")) + u')', SqlType::Text, kPrimary);
+        return make(QStringLiteral("jet_concat(") + level.join(QStringLiteral(", ")) + u')', SqlType::Text,
+                    kPrimary);
     }
     if (op == u"+" || op == u"*") {
         const int p = op == u"+" ? kAdditive : kMultiplicative;
         QStringList terms;
-        for (const auto& a : e.args) terms << operand(value(*a, scope), p + 1);
+        for (const auto& a : e.args)
+            terms << operand(value(*a, scope), p + 1);
         return make(chain(terms, u' ' + op + u' '), SqlType::Number, p);
     }
     const Emitted a = value(*e.args[0], scope);
     const Emitted b = value(*e.args[1], scope);
     if (op == u"-")
-        return make(operand(a, kAdditive) + QStringLiteral(" - ") + operand(b, kAdditive + 1), SqlType::Number, kAdditive);
+        return make(operand(a, kAdditive) + QStringLiteral(" - ") + operand(b, kAdditive + 1),
+                    SqlType::Number, kAdditive);
     // Division is done by functions that refuse a zero divisor, as the dialect does.
-    if (op == u"/") return make(QStringLiteral("jet_div(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
-    if (op == u"\\") return make(QStringLiteral("jet_idiv(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
-    if (op == u"MOD") return make(QStringLiteral("jet_mod(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
+    if (op == u"/")
+        return make(QStringLiteral("jet_div(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
+    if (op == u"\\")
+        return make(QStringLiteral("jet_idiv(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
+    if (op == u"MOD")
+        return make(QStringLiteral("jet_mod(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
     return comparison(op, a, b);
 }
 
@@ -197,12 +211,16 @@ Emitted SqlExpressions::andOr(const Expr& e, const Scope& scope) {
     }
     QStringList terms;
     if (bitwise) {
-        for (const Emitted& o : operands) terms << operand(asValue(o), kBitwise + 1);
-        return make(chain(terms, isAnd ? QStringLiteral(" & ") : QStringLiteral(" | ")), SqlType::Number, kBitwise);
+        for (const Emitted& o : operands)
+            terms << operand(asValue(o), kBitwise + 1);
+        return make(chain(terms, isAnd ? QStringLiteral(" & ") : QStringLiteral(" | ")), SqlType::Number,
+                    kBitwise);
     }
     const int p = isAnd ? kAnd : kOr;
-    for (const Emitted& o : operands) terms << operand(asCondition(o), p + 1);
-    return make(chain(terms, isAnd ? QStringLiteral(" AND ") : QStringLiteral(" OR ")), SqlType::Predicate, p);
+    for (const Emitted& o : operands)
+        terms << operand(asCondition(o), p + 1);
+    return make(chain(terms, isAnd ? QStringLiteral(" AND ") : QStringLiteral(" OR ")), SqlType::Predicate,
+                p);
 }
 
 // Text compares under the Czech order with letter case ignored. The collation
@@ -224,7 +242,8 @@ Emitted SqlExpressions::between(const Expr& e, const Scope& scope) {
     const Emitted lo = value(*e.args[1], scope);
     const Emitted hi = value(*e.args[2], scope);
     if (isText(x) || isText(lo) || isText(hi)) x = collate(x);
-    return make(operand(x, kBitwise) + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) +
+    return make(operand(x, kBitwise) +
+                    (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) +
                     operand(lo, kBitwise) + QStringLiteral(" AND ") + operand(hi, kBitwise),
                 SqlType::Predicate, kEquality);
 }
@@ -249,7 +268,8 @@ Emitted SqlExpressions::inSelect(const Expr& e, const Scope& scope) {
     Emitted x = value(*e.args[0], scope);
     const Emitted sub = m_subqueries.buildSubquery(*e.subquery, scope);
     if (isText(x) || isText(sub)) x = collate(x);
-    return make(operand(x, kBitwise) + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + sub.sql + u')',
+    return make(operand(x, kBitwise) + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) +
+                    sub.sql + u')',
                 SqlType::Predicate, kEquality);
 }
 
@@ -260,7 +280,8 @@ Emitted SqlExpressions::like(const Expr& e, const Scope& scope) {
     Emitted result;
     const bool literal = rhs.kind == Expr::Kind::String || rhs.kind == Expr::Kind::Integer;
     if (!literal) {
-        result = make(QStringLiteral("jet_like(%1, %2)").arg(v, value(rhs, scope).sql), SqlType::Predicate, kPrimary);
+        result = make(QStringLiteral("jet_like(%1, %2)").arg(v, value(rhs, scope).sql), SqlType::Predicate,
+                      kPrimary);
     } else {
         const QString patternText = rhs.kind == Expr::Kind::String ? rhs.text : QString::number(rhs.integer);
         std::optional<LikePattern> pattern;
@@ -273,7 +294,8 @@ Emitted SqlExpressions::like(const Expr& e, const Scope& scope) {
             if (pattern->isExact() && integerPattern)
                 result = make(v + QStringLiteral(" = ") + patternText, SqlType::Predicate, kEquality);
             else
-                result = make(QStringLiteral("jet_like(%1, %2)").arg(v, quoteLiteral(patternText)), SqlType::Predicate, kPrimary);
+                result = make(QStringLiteral("jet_like(%1, %2)").arg(v, quoteLiteral(patternText)),
+                              SqlType::Predicate, kPrimary);
         } else if (pattern->isExact()) {
             result = make(QStringLiteral("jet_fold(%1) = %2").arg(v, quoteLiteral(pattern->foldedLiteral())),
                           SqlType::Predicate, kEquality);
@@ -289,11 +311,14 @@ Emitted SqlExpressions::like(const Expr& e, const Scope& scope) {
             const QString head = patternText.chopped(1);
             const bool prefixOnly = patternText.endsWith(u'*') && !LikePattern(head).hasWildcards() &&
                                     LikePattern(head).foldedLiteral() == prefix;
-            result = prefixOnly ? make(range, SqlType::Predicate, kAnd)
-                                : make(range + QStringLiteral(" AND jet_like(%1, %2)").arg(v, quoteLiteral(patternText)),
-                                       SqlType::Predicate, kAnd);
+            result =
+                prefixOnly
+                    ? make(range, SqlType::Predicate, kAnd)
+                    : make(range + QStringLiteral(" AND jet_like(%1, %2)").arg(v, quoteLiteral(patternText)),
+                           SqlType::Predicate, kAnd);
         } else {
-            result = make(QStringLiteral("jet_like(%1, %2)").arg(v, quoteLiteral(patternText)), SqlType::Predicate, kPrimary);
+            result = make(QStringLiteral("jet_like(%1, %2)").arg(v, quoteLiteral(patternText)),
+                          SqlType::Predicate, kPrimary);
         }
     }
     if (e.negated) return make(QStringLiteral("NOT ") + operand(result, kEquality), SqlType::Predicate, kNot);
@@ -303,10 +328,12 @@ Emitted SqlExpressions::like(const Expr& e, const Scope& scope) {
 Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
     const QString fn = e.text.toUpper();
     std::vector<Emitted> args;
-    for (const auto& arg : e.args) args.push_back(expr(*arg, scope));
+    for (const auto& arg : e.args)
+        args.push_back(expr(*arg, scope));
     const bool choice = fn == u"IIF" && !args.empty();
     const Emitted firstAsCondition = choice ? asCondition(args[0]) : Emitted();
-    for (Emitted& a : args) a = asValue(a);
+    for (Emitted& a : args)
+        a = asValue(a);
     auto need = [&](size_t lo, size_t hi) {
         if (args.size() < lo || args.size() > hi)
             throw Error(QStringLiteral("Nesprávný počet argumentů funkce „%1“.").arg(e.text));
@@ -323,13 +350,17 @@ Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
             type = a;
         else if (a == SqlType::Unknown)
             type = b;
-        else if ((a == SqlType::Number || a == SqlType::Boolean) && (b == SqlType::Number || b == SqlType::Boolean))
+        else if ((a == SqlType::Number || a == SqlType::Boolean) &&
+                 (b == SqlType::Number || b == SqlType::Boolean))
             type = SqlType::Number;
-        return make(QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END").arg(cond.sql, args[1].sql, args[2].sql), type, kPrimary);
+        return make(
+            QStringLiteral("CASE WHEN %1 THEN %2 ELSE %3 END").arg(cond.sql, args[1].sql, args[2].sql), type,
+            kPrimary);
     }
     if (fn == u"ISNULL") {
         need(1, 1);
-        return make(QStringLiteral("-(") + operand(args[0], kBitwise) + QStringLiteral(" IS NULL)"), SqlType::Boolean, kUnary);
+        return make(QStringLiteral("-(") + operand(args[0], kBitwise) + QStringLiteral(" IS NULL)"),
+                    SqlType::Boolean, kUnary);
     }
     if (fn == u"COUNT") {
         need(1, 1);
@@ -365,8 +396,9 @@ Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
     }
     if (fn == u"MID") {
         need(2, 3);
-        return args.size() == 2 ? call(QStringLiteral("substr"), {args[0].sql, args[1].sql}, SqlType::Text)
-                                : call(QStringLiteral("substr"), {args[0].sql, args[1].sql, args[2].sql}, SqlType::Text);
+        return args.size() == 2
+                   ? call(QStringLiteral("substr"), {args[0].sql, args[1].sql}, SqlType::Text)
+                   : call(QStringLiteral("substr"), {args[0].sql, args[1].sql, args[2].sql}, SqlType::Text);
     }
     if (fn == u"TRIM" || fn == u"LTRIM" || fn == u"RTRIM") {
         need(1, 1);
@@ -374,8 +406,8 @@ Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
     }
     if (fn == u"INSTR") {
         need(2, 2);
-        return make(QStringLiteral("instr(jet_fold(%1), jet_fold(%2))").arg(args[0].sql, args[1].sql), SqlType::Number,
-                    kPrimary);
+        return make(QStringLiteral("instr(jet_fold(%1), jet_fold(%2))").arg(args[0].sql, args[1].sql),
+                    SqlType::Number, kPrimary);
     }
     if (fn == u"CSTR") {
         need(1, 1);

@@ -12,7 +12,7 @@ namespace db {
 // compares (text under the Czech order, letter case ignored), how it becomes a
 // value (a truth value is -1 or 0, as the dialect's Booleans) and how it groups.
 enum class SqlType {
-    Unknown,   // Null, a column of no known type
+    Unknown, // Null, a column of no known type
     Text,
     Number,
     Boolean,   // a Yes/No value: -1 or 0
@@ -47,7 +47,7 @@ struct Emitted {
 
 // The statement level builds the subqueries an expression holds.
 class SubqueryBuilder {
-public:
+  public:
     virtual ~SubqueryBuilder() = default;
     // The select's SQL (without parentheses) and the type of its first column.
     virtual Emitted buildSubquery(const ast::Select& select, const Scope& outer) = 0;
@@ -56,7 +56,7 @@ public:
 // Typed expression output: every expression is emitted once, with its type;
 // text comparison, Boolean values and conditions follow from the types.
 class SqlExpressions {
-public:
+  public:
     explicit SqlExpressions(SubqueryBuilder& subqueries) : m_subqueries(subqueries) {}
 
     Emitted expr(const ast::Expr& e, const Scope& scope);
@@ -82,7 +82,7 @@ public:
     // A column's type as an expression type.
     static SqlType typeOf(ColumnType type);
 
-private:
+  private:
     Emitted binary(const ast::Expr& e, const Scope& scope);
     Emitted andOr(const ast::Expr& e, const Scope& scope);
     Emitted comparison(const QString& op, Emitted a, Emitted b);

@@ -27,7 +27,8 @@ bool isColumnEquality(const Expr& e) {
 void SqlFromPlanner::conjuncts(const Expr* e, std::vector<const Expr*>& out) {
     if (!e) return;
     if (e->kind == Expr::Kind::Binary && e->text == u"AND") {
-        for (const auto& a : e->args) conjuncts(a.get(), out);
+        for (const auto& a : e->args)
+            conjuncts(a.get(), out);
         return;
     }
     out.push_back(e);
@@ -36,7 +37,8 @@ void SqlFromPlanner::conjuncts(const Expr* e, std::vector<const Expr*>& out) {
 FromPlan SqlFromPlanner::plan(const Select& s, const Scope& scope) {
     Pending p{scope, {}, {}};
     QStringList fromParts;
-    for (const auto& f : s.from) fromParts << fromSql(*f, p);
+    for (const auto& f : s.from)
+        fromParts << fromSql(*f, p);
 
     // The statement's own conditions, each emitted once.
     std::vector<const Expr*> own;
@@ -50,7 +52,8 @@ FromPlan SqlFromPlanner::plan(const Select& s, const Scope& scope) {
     if (bitwise) {
         // AND over a number works bit by bit: the whole clause is one value, true when non-zero.
         QStringList terms;
-        for (const Emitted& e : emitted) terms << SqlExpressions::operand(SqlExpressions::asValue(e), kBitwise + 1);
+        for (const Emitted& e : emitted)
+            terms << SqlExpressions::operand(SqlExpressions::asValue(e), kBitwise + 1);
         p.where << SqlExpressions::chain(terms, QStringLiteral(" & "));
     } else {
         for (size_t i = 0; i < own.size(); ++i) {
@@ -77,8 +80,8 @@ void SqlFromPlanner::innerLeaves(const FromItem& f, const Scope& scope, std::vec
 // key (a lookup, T.key = X.fk) is read per row of the table that refers to it:
 // it comes after that table, joined with CROSS JOIN so that the planner keeps
 // the order and never loops over lookups before reaching the big table.
-QString SqlFromPlanner::innerGroupSql(const std::vector<int>& leaves, const std::vector<const Expr*>& conditions,
-                                      const Scope& scope) {
+QString SqlFromPlanner::innerGroupSql(const std::vector<int>& leaves,
+                                      const std::vector<const Expr*>& conditions, const Scope& scope) {
     auto inGroup = [&](int t) { return std::find(leaves.begin(), leaves.end(), t) != leaves.end(); };
     std::map<int, int> referrer; // lookup table -> the table that refers to it
     for (const Expr* c : conditions) {
@@ -87,7 +90,8 @@ QString SqlFromPlanner::innerGroupSql(const std::vector<int>& leaves, const std:
         for (const Expr* p : parts) {
             if (!isColumnEquality(*p)) continue;
             Resolved a = SqlNames::resolve(*p->args[0], scope), b = SqlNames::resolve(*p->args[1], scope);
-            if (a.scope != &scope || b.scope != &scope || a.table == b.table || !inGroup(a.table) || !inGroup(b.table))
+            if (a.scope != &scope || b.scope != &scope || a.table == b.table || !inGroup(a.table) ||
+                !inGroup(b.table))
                 continue;
             for (int k = 0; k < 2; ++k, std::swap(a, b)) {
                 if (scope.tables[a.table].table.info.isUnique(a.column->name) && !referrer.count(a.table) &&
@@ -142,14 +146,14 @@ QString SqlFromPlanner::fromSql(const FromItem& f, Pending& p) {
     }
     if (f.joinType == FromItem::JoinType::Inner) {
         p.innerConditions.push_back(f.on.get());
-        return nestedFrom(*f.left, p) + QStringLiteral(" INNER JOIN ") + nestedFrom(*f.right, p) + QStringLiteral(" ON ") +
-               m_expressions.condition(*f.on, p.scope).sql;
+        return nestedFrom(*f.left, p) + QStringLiteral(" INNER JOIN ") + nestedFrom(*f.right, p) +
+               QStringLiteral(" ON ") + m_expressions.condition(*f.on, p.scope).sql;
     }
     const bool left = f.joinType == FromItem::JoinType::Left;
     const FromItem& preserved = left ? *f.left : *f.right;
     const FromItem& optional = left ? *f.right : *f.left;
-    return fromSql(preserved, p) + QStringLiteral(" LEFT JOIN ") + nestedFrom(optional, p) + QStringLiteral(" ON ") +
-           m_expressions.condition(*f.on, p.scope).sql;
+    return fromSql(preserved, p) + QStringLiteral(" LEFT JOIN ") + nestedFrom(optional, p) +
+           QStringLiteral(" ON ") + m_expressions.condition(*f.on, p.scope).sql;
 }
 
 // A FROM item in a position where it must stand as one unit.
@@ -170,7 +174,8 @@ QString SqlFromPlanner::nestedFrom(const FromItem& f, Pending& p) {
 // T.key = X.fk with a unique key, into X.fk IN (SELECT T.key FROM T WHERE condition).
 // Same rows; it lets the planner go from the few matching lookup rows into the
 // big table through its foreign-key index instead of scanning the big table.
-std::optional<QString> SqlFromPlanner::semiJoin(const Expr& condition, const Emitted& emitted, const Pending& p) {
+std::optional<QString> SqlFromPlanner::semiJoin(const Expr& condition, const Emitted& emitted,
+                                                const Pending& p) {
     const Scope& scope = p.scope;
     if (containsAggregate(condition)) return std::nullopt;
     QSet<int> tables;

@@ -25,8 +25,9 @@ struct FromPlan {
 // SQLite goes from the few matching lookup rows into the big table through its
 // foreign-key index instead of scanning it.
 class SqlFromPlanner {
-public:
-    SqlFromPlanner(SqlNames& names, SqlExpressions& expressions) : m_names(names), m_expressions(expressions) {}
+  public:
+    SqlFromPlanner(SqlNames& names, SqlExpressions& expressions)
+        : m_names(names), m_expressions(expressions) {}
 
     // The select's tables must be in scope already (SqlNames::addTables).
     FromPlan plan(const ast::Select& select, const Scope& scope);
@@ -34,7 +35,7 @@ public:
     // The operands of a chain of ANDs, however nested.
     static void conjuncts(const ast::Expr* e, std::vector<const ast::Expr*>& out);
 
-private:
+  private:
     struct Pending {
         const Scope& scope;
         std::vector<const ast::Expr*> innerConditions; // ON conditions of inner joins

@@ -41,7 +41,8 @@ void SqlNames::addTables(const FromItem& f, Scope& scope, bool nullSupplying) {
         st.nullSupplying = nullSupplying;
         for (const auto& other : scope.tables)
             if (other.refName.compare(st.refName, Qt::CaseInsensitive) == 0)
-                throw Error(QStringLiteral("Tabulka „%1“ je v klauzuli FROM uvedena dvakrát.").arg(st.refName));
+                throw Error(
+                    QStringLiteral("Tabulka „%1“ je v klauzuli FROM uvedena dvakrát.").arg(st.refName));
         scope.tables.push_back(st);
         return;
     }
@@ -117,7 +118,8 @@ bool SqlNames::resolvesWithin(const Select& s, const Scope* parent) {
     Scope scope;
     scope.parent = parent;
     try {
-        for (const auto& f : s.from) addTables(*f, scope);
+        for (const auto& f : s.from)
+            addTables(*f, scope);
     } catch (const Error&) {
         return false;
     }
@@ -128,7 +130,8 @@ bool SqlNames::resolvesWithin(const Select& s, const Scope* parent) {
         if (!it.alias.isEmpty()) aliases.insert(it.alias.toUpper());
     }
     std::vector<const FromItem*> joins;
-    for (const auto& f : s.from) joins.push_back(f.get());
+    for (const auto& f : s.from)
+        joins.push_back(f.get());
     while (!joins.empty()) {
         const FromItem* f = joins.back();
         joins.pop_back();
@@ -143,7 +146,8 @@ bool SqlNames::resolvesWithin(const Select& s, const Scope* parent) {
     for (const auto& o : s.orderBy) {
         // ORDER BY may name a column of the select list by its alias.
         const Expr& e = *o.expr;
-        if (e.kind == Expr::Kind::Column && e.qualifier.isEmpty() && aliases.contains(e.text.toUpper())) continue;
+        if (e.kind == Expr::Kind::Column && e.qualifier.isEmpty() && aliases.contains(e.text.toUpper()))
+            continue;
         if (!within(&e)) return false;
     }
     return true;

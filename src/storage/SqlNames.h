@@ -38,7 +38,7 @@ struct Resolved {
 // nested scopes, and which tables a condition refers to. The analysis walks
 // the syntax tree; it never translates anything.
 class SqlNames {
-public:
+  public:
     explicit SqlNames(SchemaInfo& schema) : m_schema(schema) {}
 
     SchemaInfo& schema() { return m_schema; }
@@ -68,7 +68,7 @@ public:
     // Every name in the select resolves inside it.
     bool isSelfContained(const ast::Select& select);
 
-private:
+  private:
     bool resolvesWithin(const ast::Select& select, const Scope* parent);
     bool resolvesWithin(const ast::Expr& e, const Scope& scope);
 

@@ -13,11 +13,12 @@ namespace {
 using namespace ast;
 
 // SQLite's parser keeps a stack of 100 entries. One level of nesting costs it
-// three entries (a bracketed operand, NOT, a sign) to five (an argument of a
-// function of several arguments, as the dialect's division becomes), so a
-// select nested no deeper than kMaxSqlNesting is one SQLite can read as well.
-// Subqueries cost SQLite more: it refuses IN subqueries nested past about ten
-// levels itself, in words readableMessage turns into this parser's message.
+// one entry (NOT, a sign) to three (a bracketed operand) or five (an argument
+// of a function of several arguments, as the dialect's division becomes), so a
+// select nested no deeper than kMaxSqlNesting is, as a rule, one SQLite can
+// read as well. Subqueries cost SQLite more: it refuses IN subqueries nested
+// past about ten levels itself. Either refusal of SQLite's reaches the user in
+// this parser's words (readableMessage).
 constexpr int kMaxNesting = kMaxSqlNesting;
 
 // Highest expression tree, subqueries and left-leaning chains (a - b - c …)

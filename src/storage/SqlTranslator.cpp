@@ -41,9 +41,10 @@ using namespace ast;
 // The statement level: SELECT (select-list names, ORDER BY, what makes a
 // result updatable), INSERT, UPDATE, DELETE; schema statements go to SqlDdl.
 class SqlTranslator final : public SubqueryBuilder {
-public:
+  public:
     SqlTranslator(SchemaInfo& schema, const TranslateOptions& options)
-        : m_names(schema), m_expressions(*this), m_planner(m_names, m_expressions), m_ddl(m_names), m_options(options) {}
+        : m_names(schema), m_expressions(*this), m_planner(m_names, m_expressions), m_ddl(m_names),
+          m_options(options) {}
 
     Translation run(const Statement& st) {
         Translation t;
@@ -90,7 +91,7 @@ public:
         return e;
     }
 
-private:
+  private:
     struct Built {
         QString head;  // SELECT [DISTINCT] items
         QString body;  // FROM … WHERE … GROUP BY … ORDER BY …
@@ -112,7 +113,8 @@ private:
     Built buildSelect(const Select& s, Scope& scope) {
         Built b;
         if (s.topPercent) throw Error(QStringLiteral("TOP … PERCENT není podporováno."));
-        for (const auto& f : s.from) m_names.addTables(*f, scope);
+        for (const auto& f : s.from)
+            m_names.addTables(*f, scope);
 
         // Select list, with the names the dialect gives the columns.
         QStringList items;
@@ -122,7 +124,8 @@ private:
             if (it.star) {
                 bool any = false;
                 for (const auto& t : scope.tables) {
-                    if (!it.starQualifier.isEmpty() && t.refName.compare(it.starQualifier, Qt::CaseInsensitive) != 0)
+                    if (!it.starQualifier.isEmpty() &&
+                        t.refName.compare(it.starQualifier, Qt::CaseInsensitive) != 0)
                         continue;
                     any = true;
                     for (const auto& c : t.table.info.columns) {
@@ -138,20 +141,24 @@ private:
                         b.baseColumns << c.name;
                     }
                 }
-                if (!any) throw Error(QStringLiteral("Tabulka „%1“ není uvedena v klauzuli FROM.").arg(it.starQualifier));
+                if (!any)
+                    throw Error(
+                        QStringLiteral("Tabulka „%1“ není uvedena v klauzuli FROM.").arg(it.starQualifier));
                 continue;
             }
             QString name = it.alias;
             if (name.isEmpty())
-                name = it.expr->kind == Expr::Kind::Column ? it.expr->text : QStringLiteral("Expr%1").arg(1000 + exprNo++);
+                name = it.expr->kind == Expr::Kind::Column ? it.expr->text
+                                                           : QStringLiteral("Expr%1").arg(1000 + exprNo++);
             // A text result carries the Czech order, for DISTINCT and for ORDER BY by number.
             const Emitted value = SqlExpressions::withCzechOrder(m_expressions.value(*it.expr, scope));
             items << value.sql + QStringLiteral(" AS ") + quoteIdentifier(name);
             result.values.push_back(value);
             result.aliases.insert(name.toUpper(), value);
             b.names << name;
-            b.baseColumns << (it.expr->kind == Expr::Kind::Column ? SqlNames::resolve(*it.expr, scope).column->name
-                                                                  : QString());
+            b.baseColumns << (it.expr->kind == Expr::Kind::Column
+                                  ? SqlNames::resolve(*it.expr, scope).column->name
+                                  : QString());
         }
         if (!result.values.empty()) b.firstType = result.values.front().type;
 
@@ -159,10 +166,12 @@ private:
         b.head = QStringLiteral("SELECT ") + (s.distinct ? QStringLiteral("DISTINCT ") : QString()) +
                  items.join(QStringLiteral(", "));
         b.body = QStringLiteral(" FROM ") + plan.from;
-        if (!plan.where.isEmpty()) b.body += QStringLiteral(" WHERE ") + SqlExpressions::chain(plan.where, QStringLiteral(" AND "));
+        if (!plan.where.isEmpty())
+            b.body += QStringLiteral(" WHERE ") + SqlExpressions::chain(plan.where, QStringLiteral(" AND "));
         if (!s.groupBy.empty()) {
             QStringList g;
-            for (const auto& e : s.groupBy) g << SqlExpressions::withCzechOrder(m_expressions.value(*e, scope)).sql;
+            for (const auto& e : s.groupBy)
+                g << SqlExpressions::withCzechOrder(m_expressions.value(*e, scope)).sql;
             b.body += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
         }
         if (s.having) b.body += QStringLiteral(" HAVING ") + m_expressions.condition(*s.having, scope).sql;
@@ -177,14 +186,14 @@ private:
         bool aggregate = !s.groupBy.empty() || s.having;
         for (const auto& it : s.items)
             if (it.expr && containsAggregate(*it.expr)) aggregate = true;
-        b.updatable = !s.distinct && !aggregate && s.from.size() == 1 && s.from[0]->kind == FromItem::Kind::Table &&
-                      scope.tables.size() == 1;
+        b.updatable = !s.distinct && !aggregate && s.from.size() == 1 &&
+                      s.from[0]->kind == FromItem::Kind::Table && scope.tables.size() == 1;
         if (b.updatable) {
             b.base = scope.tables[0];
             const QString rowid = quoteIdentifier(b.base.refName) + QStringLiteral(".rowid");
             b.keySql = QStringLiteral("SELECT ") + rowid + b.body + b.limit;
-            b.rowSql = b.head + QStringLiteral(" FROM ") + b.base.fromSql + QStringLiteral(" WHERE ") + rowid +
-                       QStringLiteral(" = ?1");
+            b.rowSql = b.head + QStringLiteral(" FROM ") + b.base.fromSql + QStringLiteral(" WHERE ") +
+                       rowid + QStringLiteral(" = ?1");
         }
         return b;
     }
@@ -198,11 +207,13 @@ private:
         Emitted term;
         if (e.kind == Expr::Kind::Integer) {
             if (e.integer < 1 || e.integer > qint64(result.values.size()))
-                throw Error(QStringLiteral("Číslo sloupce %1 v klauzuli ORDER BY neodpovídá žádnému sloupci výběru (1 až %2).")
-                                .arg(QString::number(e.integer), QString::number(result.values.size())));
+                throw Error(
+                    QStringLiteral(
+                        "Číslo sloupce %1 v klauzuli ORDER BY neodpovídá žádnému sloupci výběru (1 až %2).")
+                        .arg(QString::number(e.integer), QString::number(result.values.size())));
             term = result.values[size_t(e.integer - 1)];
-        } else if (e.kind == Expr::Kind::Column && e.qualifier.isEmpty() && result.aliases.contains(e.text.toUpper()) &&
-                   !namesTableColumn(e.text, scope)) {
+        } else if (e.kind == Expr::Kind::Column && e.qualifier.isEmpty() &&
+                   result.aliases.contains(e.text.toUpper()) && !namesTableColumn(e.text, scope)) {
             term = result.aliases.value(e.text.toUpper());
         } else {
             term = SqlExpressions::withCzechOrder(m_expressions.value(e, scope));
@@ -265,19 +276,23 @@ private:
         const TableRef t = m_names.requireTable(ins.table);
         QList<const ColumnInfo*> cols;
         if (ins.columns.isEmpty()) {
-            for (const auto& c : t.info.columns) cols << &c;
+            for (const auto& c : t.info.columns)
+                cols << &c;
         } else {
             for (const auto& n : ins.columns) {
                 const ColumnInfo* c = t.info.column(n);
-                if (!c) throw Error(QStringLiteral("Neznámý název pole „%1“ v cílové tabulce „%2“.").arg(n, ins.table));
+                if (!c)
+                    throw Error(
+                        QStringLiteral("Neznámý název pole „%1“ v cílové tabulce „%2“.").arg(n, ins.table));
                 cols << c;
             }
         }
         QStringList names;
-        for (const auto* c : cols) names << quoteIdentifier(c->name);
+        for (const auto* c : cols)
+            names << quoteIdentifier(c->name);
         const QString head = QStringLiteral("INSERT") + orIgnore() + QStringLiteral(" INTO ") +
-                             SqlNames::qualifiedTable(t) + QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
-                             QStringLiteral(") ");
+                             SqlNames::qualifiedTable(t) + QStringLiteral(" (") +
+                             names.join(QStringLiteral(", ")) + QStringLiteral(") ");
         if (ins.select) {
             Scope scope;
             const Built b = buildSelect(*ins.select, scope);
@@ -310,7 +325,8 @@ private:
         for (const auto& [col, e] : u.assignments) {
             const ColumnInfo* c = st.table.info.column(col);
             if (!c) throw Error(QStringLiteral("Neznámý název pole „%1“.").arg(col));
-            sets << quoteIdentifier(c->name) + QStringLiteral(" = ") + valueFor(*c, m_expressions.value(*e, scope));
+            sets << quoteIdentifier(c->name) + QStringLiteral(" = ") +
+                        valueFor(*c, m_expressions.value(*e, scope));
         }
         QString sql = QStringLiteral("UPDATE") + orIgnore() + u' ' + st.fromSql + QStringLiteral(" SET ") +
                       sets.join(QStringLiteral(", "));
