@@ -7,6 +7,15 @@ namespace db {
 
 using namespace ast;
 
+namespace {
+
+// Names are compared without regard to letter case; such names have equal lengths.
+bool sameName(const QString& a, const QString& b) {
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 TableRef SqlNames::requireTable(const QString& name, const std::optional<QString>& externalPath) {
     auto t = m_schema.findTable(name, externalPath.value_or(QString()));
     if (!t) {
@@ -40,7 +49,7 @@ void SqlNames::addTables(const FromItem& f, Scope& scope, bool nullSupplying) {
             st.fromSql += QStringLiteral(" AS ") + quoteIdentifier(st.refName);
         st.nullSupplying = nullSupplying;
         for (const auto& other : scope.tables)
-            if (other.refName.compare(st.refName, Qt::CaseInsensitive) == 0)
+            if (sameName(other.refName, st.refName))
                 throw Error(
                     QStringLiteral("Tabulka „%1“ je v klauzuli FROM uvedena dvakrát.").arg(st.refName));
         scope.tables.push_back(st);
@@ -53,7 +62,7 @@ void SqlNames::addTables(const FromItem& f, Scope& scope, bool nullSupplying) {
 int SqlNames::tableIndex(const FromItem& leaf, const Scope& scope) {
     const QString ref = leaf.alias.isEmpty() ? leaf.table : leaf.alias;
     for (int i = 0; i < int(scope.tables.size()); ++i)
-        if (scope.tables[i].refName.compare(ref, Qt::CaseInsensitive) == 0) return i;
+        if (sameName(scope.tables[i].refName, ref)) return i;
     throw Error(QStringLiteral("Vnitřní chyba překladu klauzule FROM."));
 }
 
@@ -62,7 +71,7 @@ Resolved SqlNames::resolve(const Expr& col, const Scope& scope) {
         if (!col.qualifier.isEmpty()) {
             for (int i = 0; i < int(s->tables.size()); ++i) {
                 const auto& st = s->tables[i];
-                if (st.refName.compare(col.qualifier, Qt::CaseInsensitive) != 0) continue;
+                if (!sameName(st.refName, col.qualifier)) continue;
                 const ColumnInfo* c = st.table.info.column(col.text);
                 if (!c) throw Error(QStringLiteral("Pole „%1.%2“ neexistuje.").arg(col.qualifier, col.text));
                 return {s, i, c};
