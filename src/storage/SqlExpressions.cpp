@@ -4,7 +4,6 @@
 #include "LikePattern.h"
 #include "SqlTranslator.h"
 
-#include <QSet>
 
 namespace db {
 
@@ -40,7 +39,7 @@ bool isText(const Emitted& e) {
     return e.type == SqlType::Text;
 }
 
-// x - y: a space keeps a leading minus of y from making "--", a comment.
+// -x: a space keeps a leading minus of x from making "--", a comment.
 QString negate(const QString& operandSql) {
     return operandSql.startsWith(u'-') ? QStringLiteral("- ") + operandSql : u'-' + operandSql;
 }
