@@ -319,6 +319,19 @@ class TestJetSemantics : public QObject {
             QVariant(QStringLiteral("5|-1|abc|1")));
     }
 
+    // Without FailOnError a row the table cannot hold is left out, the others go in.
+    void rowErrorsSkipTheRow() {
+        auto d = scratch({QStringLiteral("CREATE TABLE S (ID LONG, n LONG, w TEXT(10))"),
+                          QStringLiteral("CREATE TABLE T (ID LONG PRIMARY KEY, n LONG, Zn BIT)"),
+                          QStringLiteral("INSERT INTO S VALUES (1, 1, \"yes\")"),
+                          QStringLiteral("INSERT INTO S VALUES (2, 3, \"no\")"),
+                          QStringLiteral("INSERT INTO S VALUES (3, 0, \"možná\")")});
+        QCOMPARE(d->execute(QStringLiteral("INSERT INTO T (ID, n) SELECT ID, n * 1000000000 FROM S"), 0), 2);
+        QCOMPARE(storagetest::count(*d, QStringLiteral("T WHERE ID IN (1, 3)")), 2);
+        QCOMPARE(d->execute(QStringLiteral("UPDATE T SET Zn = (SELECT w FROM S WHERE S.ID = T.ID)"), 0), 1);
+        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT Zn FROM T WHERE ID = 1")).toBool(), true);
+    }
+
     // What a column can hold is stored as the dialect reads it.
     void stored_data() {
         QTest::addColumn<QString>("value");
