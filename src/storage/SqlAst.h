@@ -22,8 +22,9 @@ struct Expr {
         String,
         Column,   // [qualifier.]name
         Star,     // the * inside Count(*)
-        Unary,    // op: "NOT", "-", "+"
-        Binary,   // op: OR AND = <> < > <= >= & + - * / MOD
+        Unary,    // op: "NOT", "-"
+        Binary,   // op: OR AND = <> < > <= >= & + - * / \ MOD; OR AND & + * may hold
+                  // more than two operands (a flat chain a OR b OR c …)
         Like,     // args[0] LIKE args[1]
         Between,  // args[0] BETWEEN args[1] AND args[2]
         InList,   // args[0] IN (args[1..])
@@ -42,6 +43,9 @@ struct Expr {
     bool negated = false; // NOT LIKE, NOT BETWEEN, NOT IN, IS NOT NULL
     std::vector<std::unique_ptr<Expr>> args;
     std::unique_ptr<Select> subquery;
+    // Levels of the tree below and including this node, subqueries included:
+    // how deep translating it recurses.
+    int height = 1;
 
     explicit Expr(Kind k) : kind(k) {}
 };
@@ -59,6 +63,7 @@ struct FromItem {
     JoinType joinType = JoinType::Inner;
     std::unique_ptr<FromItem> left, right;
     ExprPtr on;
+    int height = 1; // as Expr::height, over joins and their conditions
 };
 using FromPtr = std::unique_ptr<FromItem>;
 
@@ -92,6 +97,7 @@ struct Select {
     std::vector<ExprPtr> groupBy;
     ExprPtr having;
     std::vector<OrderItem> orderBy;
+    int height = 1; // as Expr::height, over every clause
 };
 
 struct Insert {
@@ -153,5 +159,20 @@ struct Statement {
     std::unique_ptr<CreateIndex> createIndex;
     std::unique_ptr<Drop> drop;
 };
+
+// Count, Sum, Avg, Min, Max.
+inline bool isAggregateName(const QString& function) {
+    for (const char* name : {"COUNT", "SUM", "AVG", "MIN", "MAX"})
+        if (function.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+// An aggregate call anywhere in the expression; subqueries are their own scope.
+inline bool containsAggregate(const Expr& e) {
+    if (e.kind == Expr::Kind::Function && isAggregateName(e.text)) return true;
+    for (const auto& a : e.args)
+        if (a && containsAggregate(*a)) return true;
+    return false;
+}
 
 } // namespace db::ast

@@ -5,6 +5,10 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace db {
 namespace {
 
@@ -29,6 +33,13 @@ void upperFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultText(ctx, argText(argv[0]).toUpper());
 }
 
+// Errors the functions raise carry this prefix; readableMessage shows the rest
+// as it is.
+void resultError(sqlite3_context* ctx, const QString& message) {
+    const QByteArray b = (QStringLiteral("jet: ") + message).toUtf8();
+    sqlite3_result_error(ctx, b.constData(), int(b.size()));
+}
+
 void deletePattern(void* p) { delete static_cast<LikePattern*>(p); }
 
 // jet_like(value, pattern): the dialect's LIKE; Null when either side is Null.
@@ -39,8 +50,8 @@ void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (!pattern) {
         try {
             pattern = new LikePattern(argText(argv[1]));
-        } catch (const std::exception& e) {
-            sqlite3_result_error(ctx, e.what(), -1);
+        } catch (const Error& e) {
+            resultError(ctx, e.message());
             return;
         }
         sqlite3_set_auxdata(ctx, 1, pattern, deletePattern);
@@ -50,8 +61,8 @@ void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
             try {
                 LikePattern local(argText(argv[1]));
                 sqlite3_result_int(ctx, local.matches(argText(argv[0])) ? 1 : 0);
-            } catch (const std::exception& e) {
-                sqlite3_result_error(ctx, e.what(), -1);
+            } catch (const Error& e) {
+                resultError(ctx, e.message());
             }
             return;
         }
@@ -59,31 +70,102 @@ void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, pattern->matches(argText(argv[0])) ? 1 : 0);
 }
 
-// jet_concat(a, b): the & operator; a Null operand counts as empty text,
-// Null only when both are Null.
-void concatFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const bool n0 = sqlite3_value_type(argv[0]) == SQLITE_NULL;
-    const bool n1 = sqlite3_value_type(argv[1]) == SQLITE_NULL;
-    if (n0 && n1) return sqlite3_result_null(ctx);
+// jet_concat(a, b, …): the & operator; a Null operand counts as empty text,
+// Null only when every operand is Null.
+void concatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     QByteArray out;
-    if (!n0) out.append(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0]));
-    if (!n1) out.append(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])), sqlite3_value_bytes(argv[1]));
+    bool any = false;
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
+        any = true;
+        const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+        out.append(p, sqlite3_value_bytes(argv[i]));
+    }
+    if (!any) return sqlite3_result_null(ctx);
     sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
 }
 
 // jet_bool(x): the stored form of a Yes/No value: -1 for true, 0 for false.
+// A text must be a logical word (True/False, Yes/No, On/Off, any case) or a
+// number; any other text is returned unchanged, so that the column's type
+// check refuses it (or skips the row when row errors are ignored).
 void boolFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const int t = sqlite3_value_type(argv[0]);
     if (t == SQLITE_NULL) return sqlite3_result_int(ctx, 0);
     if (t == SQLITE_TEXT) {
         const QString s = argText(argv[0]).trimmed();
-        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || s.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
-            return sqlite3_result_int(ctx, -1);
+        for (const char* word : {"true", "yes", "on"})
+            if (s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0) return sqlite3_result_int(ctx, -1);
+        for (const char* word : {"false", "no", "off"})
+            if (s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0) return sqlite3_result_int(ctx, 0);
         bool ok = false;
         const double d = s.toDouble(&ok);
-        return sqlite3_result_int(ctx, ok && d != 0 ? -1 : 0);
+        if (!ok) return sqlite3_result_value(ctx, argv[0]);
+        return sqlite3_result_int(ctx, d != 0 ? -1 : 0);
     }
     sqlite3_result_int(ctx, sqlite3_value_double(argv[0]) != 0 ? -1 : 0);
+}
+
+const QString kDivisionByZero = QStringLiteral("Dělení nulou.");
+
+bool anyNull(int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
+    return false;
+}
+
+// An operand of \ and Mod: rounded to a whole number (halves to even) as the
+// dialect does; false when it does not fit.
+bool wholeOperand(sqlite3_value* v, qint64& out) {
+    if (sqlite3_value_numeric_type(v) == SQLITE_INTEGER) {
+        out = sqlite3_value_int64(v);
+        return true;
+    }
+    const double d = std::nearbyint(sqlite3_value_double(v));
+    if (!(d >= -9.2e18 && d <= 9.2e18)) return false;
+    out = qint64(d);
+    return true;
+}
+
+// jet_div(a, b): the / operator, always a floating-point quotient.
+void divFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+    const double b = sqlite3_value_double(argv[1]);
+    if (b == 0) return resultError(ctx, kDivisionByZero);
+    sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) / b);
+}
+
+// jet_idiv(a, b): the \ operator, whole-number quotient of the rounded operands.
+// jet_mod(a, b): the Mod operator, remainder with the sign of a.
+void wholeDivision(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool remainder) {
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+    qint64 a = 0, b = 0;
+    if (!wholeOperand(argv[0], a) || !wholeOperand(argv[1], b))
+        return resultError(ctx, QStringLiteral("Přetečení: číslo je příliš velké pro celočíselné dělení."));
+    if (b == 0) return resultError(ctx, kDivisionByZero);
+    if (b == -1 && a == std::numeric_limits<qint64>::min()) { // a / -1 does not fit
+        if (remainder) return sqlite3_result_int64(ctx, 0);
+        return resultError(ctx, QStringLiteral("Přetečení: výsledek dělení je příliš velký."));
+    }
+    sqlite3_result_int64(ctx, remainder ? a % b : a / b);
+}
+
+void idivFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { wholeDivision(ctx, argc, argv, false); }
+void modFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { wholeDivision(ctx, argc, argv, true); }
+
+// jet_right(x, n): the last n characters of x as text; Null when either is Null.
+void rightFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    if (n < 0) return resultError(ctx, QStringLiteral("Neplatný argument funkce Right: počet znaků je záporný."));
+    resultText(ctx, argText(argv[0]).right(qsizetype(std::min<qint64>(n, std::numeric_limits<int>::max()))));
+}
+
+// jet_len(x): characters of x as text, a NUL counting like any other (SQLite's
+// length() stops at the first one); Null stays Null.
+void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    sqlite3_result_int64(ctx, argText(argv[0]).size());
 }
 
 int collate(void* arg, int n1, const void* s1, int n2, const void* s2) {
@@ -100,8 +182,13 @@ void registerSqlFunctions(sqlite3* h) {
     sqlite3_create_function_v2(h, "jet_fold", 1, det, nullptr, foldFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_upper", 1, det, nullptr, upperFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_like", 2, det, nullptr, likeFn, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(h, "jet_concat", 2, det, nullptr, concatFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_concat", -1, det, nullptr, concatFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_bool", 1, det, nullptr, boolFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_div", 2, det, nullptr, divFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_idiv", 2, det, nullptr, idivFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_mod", 2, det, nullptr, modFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_len", 1, det, nullptr, lenFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_right", 2, det, nullptr, rightFn, nullptr, nullptr, nullptr);
     sqlite3_create_collation_v2(h, "CZ", SQLITE_UTF8, new czech::Collator, collate, deleteCollator);
 }
 

@@ -4,10 +4,31 @@
 
 #include <QSet>
 
+#include <algorithm>
+#include <utility>
+
 namespace db {
 namespace {
 
 using namespace ast;
+
+// SQLite's parser keeps a stack of 100 entries. One level of nesting costs it
+// one entry (NOT, a sign) to three (a bracketed operand) or five (an argument
+// of a function of several arguments, as the dialect's division becomes), so a
+// select nested no deeper than kMaxSqlNesting is, as a rule, one SQLite can
+// read as well. Subqueries cost SQLite more: it refuses IN subqueries nested
+// past about ten levels itself. Either refusal of SQLite's reaches the user in
+// this parser's words (readableMessage).
+constexpr int kMaxNesting = kMaxSqlNesting;
+
+// Highest expression tree, subqueries and left-leaning chains (a - b - c …)
+// included. It bounds how deep translating a statement recurses; SQLite's own
+// limit on an expression tree is 1000 levels.
+constexpr int kMaxHeight = 250;
+
+[[noreturn]] void tooComplex() {
+    throw Error(QStringLiteral("Příkaz SQL je příliš složitý: výrazy jsou vnořeny příliš hluboko."));
+}
 
 struct Token {
     enum class Type { Ident, Number, String, Symbol, End };
@@ -47,6 +68,8 @@ public:
                 t.type = Token::Type::Ident;
                 t.bracketed = true;
                 t.text = m_s.mid(m_i + 1, end - m_i - 1);
+                if (t.text.contains(QChar(0)))
+                    throw Error(QStringLiteral("Chyba syntaxe v příkazu SQL: název v hranatých závorkách obsahuje znak NUL."));
                 m_i = end + 1;
             } else if (c.isDigit() || (c == u'.' && m_i + 1 < m_s.size() && m_s[m_i + 1].isDigit())) {
                 int start = m_i;
@@ -137,6 +160,32 @@ const QSet<QString>& reservedWords() {
     };
     return w;
 }
+
+// One level of nesting for as long as it lives.
+class Nesting {
+public:
+    explicit Nesting(int& depth) : m_depth(depth) {
+        if (m_depth >= kMaxNesting) tooComplex();
+        ++m_depth;
+    }
+    ~Nesting() { --m_depth; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    int& m_depth;
+};
+
+// Sets a node's height from its operands and subquery; refuses a tree too high.
+ExprPtr finish(ExprPtr e) {
+    int h = e->subquery ? e->subquery->height : 0;
+    for (const auto& a : e->args) h = std::max(h, a->height);
+    e->height = h + 1;
+    if (e->height > kMaxHeight) tooComplex();
+    return e;
+}
+
+int heightOf(const Expr* e) { return e ? e->height : 0; }
 
 class Parser {
 public:
@@ -305,6 +354,25 @@ private:
             } while (acceptSymbol(","));
         }
         if (peekWord("UNION")) fail(QStringLiteral("Příkaz UNION není podporován."));
+        int h = std::max(heightOf(s->where.get()), heightOf(s->having.get()));
+        for (const auto& it : s->items) h = std::max(h, heightOf(it.expr.get()));
+        for (const auto& f : s->from) h = std::max(h, f->height);
+        for (const auto& g : s->groupBy) h = std::max(h, g->height);
+        for (const auto& o : s->orderBy) h = std::max(h, o.expr->height);
+        s->height = h + 1;
+        if (s->height > kMaxHeight) tooComplex();
+        return s;
+    }
+
+    // A select inside another statement's expression: its expressions nest
+    // afresh, the subqueries count on.
+    std::unique_ptr<Select> subselect() {
+        if (m_subqueryDepth >= kMaxSubqueryNesting) tooComplex();
+        ++m_subqueryDepth;
+        const int outerDepth = std::exchange(m_depth, 0);
+        auto s = select();
+        m_depth = outerDepth;
+        --m_subqueryDepth;
         return s;
     }
 
@@ -360,6 +428,8 @@ private:
             j->right = fromPrimary();
             expectWord("ON");
             j->on = expr();
+            j->height = std::max({j->left->height, j->right->height, j->on->height}) + 1;
+            if (j->height > kMaxHeight) tooComplex();
             left = std::move(j);
         }
         return left;
@@ -368,6 +438,7 @@ private:
     FromPtr fromPrimary() {
         if (acceptSymbol("(")) {
             if (peekWord("SELECT")) fail(QStringLiteral("Poddotaz v klauzuli FROM není podporován."));
+            Nesting n(m_depth);
             FromPtr inner = fromItem();
             expectSymbol(")");
             return inner;
@@ -589,25 +660,39 @@ private:
         e->text = op;
         e->args.push_back(std::move(a));
         e->args.push_back(std::move(b));
+        return finish(std::move(e));
+    }
+
+    // An operator that may be regrouped freely (OR AND & + *): its terms are
+    // kept as one flat list, however long, instead of a tree leaning left.
+    static ExprPtr chainStart(const QString& op, ExprPtr first) {
+        auto e = std::make_unique<Expr>(Expr::Kind::Binary);
+        e->text = op;
+        e->args.push_back(std::move(first));
         return e;
     }
 
     ExprPtr orExpr() {
         ExprPtr e = andExpr();
-        while (acceptWord("OR")) e = binary(QStringLiteral("OR"), std::move(e), andExpr());
-        return e;
+        if (!peekWord("OR")) return e;
+        e = chainStart(QStringLiteral("OR"), std::move(e));
+        while (acceptWord("OR")) e->args.push_back(andExpr());
+        return finish(std::move(e));
     }
     ExprPtr andExpr() {
         ExprPtr e = notExpr();
-        while (acceptWord("AND")) e = binary(QStringLiteral("AND"), std::move(e), notExpr());
-        return e;
+        if (!peekWord("AND")) return e;
+        e = chainStart(QStringLiteral("AND"), std::move(e));
+        while (acceptWord("AND")) e->args.push_back(notExpr());
+        return finish(std::move(e));
     }
     ExprPtr notExpr() {
         if (acceptWord("NOT")) {
+            Nesting n(m_depth);
             auto e = std::make_unique<Expr>(Expr::Kind::Unary);
             e->text = QStringLiteral("NOT");
             e->args.push_back(notExpr());
-            return e;
+            return finish(std::move(e));
         }
         return predicate();
     }
@@ -621,7 +706,8 @@ private:
                 if (acceptSymbol(cmp[k])) {
                     QString op = QString::fromLatin1(cmp[k]);
                     if (op == u"!=") op = QStringLiteral("<>");
-                    left = binary(op, std::move(left), concatExpr());
+                    ExprPtr right = concatExpr();
+                    left = binary(op, std::move(left), std::move(right));
                     matched = true;
                     break;
                 }
@@ -637,7 +723,7 @@ private:
                 e->negated = negated;
                 e->args.push_back(std::move(left));
                 e->args.push_back(concatExpr());
-                left = std::move(e);
+                left = finish(std::move(e));
             } else if (acceptWord("BETWEEN")) {
                 auto e = std::make_unique<Expr>(Expr::Kind::Between);
                 e->negated = negated;
@@ -645,15 +731,16 @@ private:
                 e->args.push_back(concatExpr());
                 expectWord("AND");
                 e->args.push_back(concatExpr());
-                left = std::move(e);
+                left = finish(std::move(e));
             } else if (acceptWord("IN")) {
                 expectSymbol("(");
                 ExprPtr e;
                 if (peekWord("SELECT")) {
                     e = std::make_unique<Expr>(Expr::Kind::InSelect);
-                    e->subquery = select();
+                    e->subquery = subselect();
                     e->args.push_back(std::move(left));
                 } else {
+                    Nesting n(m_depth);
                     e = std::make_unique<Expr>(Expr::Kind::InList);
                     e->args.push_back(std::move(left));
                     do {
@@ -662,13 +749,13 @@ private:
                 }
                 expectSymbol(")");
                 e->negated = negated;
-                left = std::move(e);
+                left = finish(std::move(e));
             } else if (acceptWord("IS")) {
                 auto e = std::make_unique<Expr>(Expr::Kind::IsNull);
                 e->negated = acceptWord("NOT");
                 expectWord("NULL");
                 e->args.push_back(std::move(left));
-                left = std::move(e);
+                left = finish(std::move(e));
             } else {
                 if (negated) unexpected();
                 return left;
@@ -678,43 +765,68 @@ private:
 
     ExprPtr concatExpr() {
         ExprPtr e = additive();
-        while (acceptSymbol("&")) e = binary(QStringLiteral("&"), std::move(e), additive());
-        return e;
+        if (!peekSymbol("&")) return e;
+        e = chainStart(QStringLiteral("&"), std::move(e));
+        while (acceptSymbol("&")) e->args.push_back(additive());
+        return finish(std::move(e));
     }
+    // + and - share a level: a run of + is one flat chain, each - a new node.
     ExprPtr additive() {
         ExprPtr e = multiplicative();
+        bool sumOpen = false; // e is a + chain still taking terms
         for (;;) {
-            if (acceptSymbol("+"))
-                e = binary(QStringLiteral("+"), std::move(e), multiplicative());
-            else if (acceptSymbol("-"))
-                e = binary(QStringLiteral("-"), std::move(e), multiplicative());
-            else
-                return e;
+            if (acceptSymbol("+")) {
+                ExprPtr term = multiplicative();
+                if (!sumOpen) e = chainStart(QStringLiteral("+"), std::move(e));
+                sumOpen = true;
+                e->args.push_back(std::move(term));
+                continue;
+            }
+            if (sumOpen) e = finish(std::move(e));
+            sumOpen = false;
+            if (!acceptSymbol("-")) return e;
+            ExprPtr term = multiplicative();
+            e = binary(QStringLiteral("-"), std::move(e), std::move(term));
         }
     }
     ExprPtr multiplicative() {
         ExprPtr e = unary();
+        bool productOpen = false; // e is a * chain still taking factors
         for (;;) {
-            if (acceptSymbol("*"))
-                e = binary(QStringLiteral("*"), std::move(e), unary());
-            else if (acceptSymbol("/"))
-                e = binary(QStringLiteral("/"), std::move(e), unary());
+            if (acceptSymbol("*")) {
+                ExprPtr factor = unary();
+                if (!productOpen) e = chainStart(QStringLiteral("*"), std::move(e));
+                productOpen = true;
+                e->args.push_back(std::move(factor));
+                continue;
+            }
+            if (productOpen) e = finish(std::move(e));
+            productOpen = false;
+            QString op;
+            if (acceptSymbol("/"))
+                op = QStringLiteral("/");
             else if (acceptSymbol("\\"))
-                e = binary(QStringLiteral("\\"), std::move(e), unary());
+                op = QStringLiteral("\\");
             else if (acceptWord("MOD"))
-                e = binary(QStringLiteral("MOD"), std::move(e), unary());
+                op = QStringLiteral("MOD");
             else
                 return e;
+            ExprPtr factor = unary();
+            e = binary(op, std::move(e), std::move(factor));
         }
     }
     ExprPtr unary() {
         if (acceptSymbol("-")) {
+            Nesting n(m_depth);
             auto e = std::make_unique<Expr>(Expr::Kind::Unary);
             e->text = QStringLiteral("-");
             e->args.push_back(unary());
-            return e;
+            return finish(std::move(e));
         }
-        if (acceptSymbol("+")) return unary();
+        if (acceptSymbol("+")) {
+            Nesting n(m_depth);
+            return unary();
+        }
         return primary();
     }
 
@@ -744,10 +856,11 @@ private:
             if (acceptSymbol("(")) {
                 if (peekWord("SELECT")) {
                     auto e = std::make_unique<Expr>(Expr::Kind::Subquery);
-                    e->subquery = select();
+                    e->subquery = subselect();
                     expectSymbol(")");
-                    return e;
+                    return finish(std::move(e));
                 }
+                Nesting n(m_depth);
                 ExprPtr inner = expr();
                 expectSymbol(")");
                 return inner;
@@ -771,26 +884,29 @@ private:
             if (acceptWord("EXISTS")) {
                 expectSymbol("(");
                 auto e = std::make_unique<Expr>(Expr::Kind::Exists);
-                e->subquery = select();
+                e->subquery = subselect();
                 expectSymbol(")");
-                return e;
+                return finish(std::move(e));
             }
             const bool call = peek().type == Token::Type::Symbol && peek().text == QLatin1String("(");
             // LEFT( and RIGHT( are the text functions, not joins.
             if (isReserved(t) && !(call && (peekWord("LEFT") || peekWord("RIGHT")))) unexpected();
             if (call) {
+                Nesting n(m_depth);
                 auto e = std::make_unique<Expr>(Expr::Kind::Function);
                 e->text = t.text;
                 next();
                 next();
                 if (!acceptSymbol(")")) {
-                    acceptWord("DISTINCT");
+                    // Jet has no Count(DISTINCT x); counting duplicates instead would be a wrong answer.
+                    if (peekWord("DISTINCT") || peekWord("DISTINCTROW"))
+                        fail(QStringLiteral("Klíčové slovo DISTINCT uvnitř funkce „%1“ není podporováno.").arg(e->text));
                     do {
                         e->args.push_back(expr());
                     } while (acceptSymbol(","));
                     expectSymbol(")");
                 }
-                return e;
+                return finish(std::move(e));
             }
         }
         auto e = std::make_unique<Expr>(Expr::Kind::Column);
@@ -809,6 +925,8 @@ private:
     const QString& m_sql;
     std::vector<Token> m_t;
     size_t m_p = 0;
+    int m_depth = 0;         // current nesting within the select, see kMaxNesting
+    int m_subqueryDepth = 0; // current nesting of subqueries
 };
 
 } // namespace

@@ -9,11 +9,26 @@ namespace db::sqlite {
 QString readableMessage(const QString& msg) {
     static const QRegularExpression lenRe(QStringLiteral(R"(CHECK constraint failed: len:(.+):(\d+)$)"));
     static const QRegularExpression typeRe(QStringLiteral(R"(CHECK constraint failed: type:(.+)$)"));
+    static const QRegularExpression rangeRe(QStringLiteral(R"(CHECK constraint failed: range:(.+)$)"));
+    static const QRegularExpression boolRe(QStringLiteral(R"(CHECK constraint failed: bool:(.+)$)"));
+    // The dialect's own functions (division, LIKE) word their errors for the user.
+    if (msg.startsWith(QLatin1String("jet: "))) return msg.mid(5);
     if (auto m = lenRe.match(msg); m.hasMatch())
         return QStringLiteral("Pole „%1“ je příliš malé pro zadaná data: hodnota je delší než %2 znaků.")
             .arg(m.captured(1), m.captured(2));
     if (auto m = typeRe.match(msg); m.hasMatch())
         return QStringLiteral("Nesoulad datových typů: do pole „%1“ lze uložit jen celé číslo.").arg(m.captured(1));
+    if (auto m = rangeRe.match(msg); m.hasMatch())
+        return QStringLiteral("Přetečení číselného pole „%1“: celé číslo musí ležet mezi -2147483648 a 2147483647.")
+            .arg(m.captured(1));
+    if (auto m = boolRe.match(msg); m.hasMatch())
+        return QStringLiteral("Nesoulad datových typů: do pole „%1“ typu Ano/Ne lze uložit jen číslo nebo "
+                              "True, False, Yes, No, On, Off.")
+            .arg(m.captured(1));
+    // SQLite's own limits on a statement's nesting.
+    if (msg.contains(QLatin1String("parser stack overflow")) || msg.contains(QLatin1String("Expression tree is too large")) ||
+        msg.contains(QLatin1String("too many arguments on function")))
+        return QStringLiteral("Příkaz SQL je příliš složitý: výrazy jsou vnořeny příliš hluboko.");
     if (msg.contains(QLatin1String("readonly database")))
         return QStringLiteral("Databáze je otevřena jen pro čtení; nelze do ní zapisovat.");
     if (msg.contains(QLatin1String("database is locked")))

@@ -4,7 +4,9 @@
 #include "Database.h"
 #include "Dataset.h"
 #include "Error.h"
+#include "SqlParser.h"
 #include "Sqlite.h"
+#include "StorageFixture.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -87,7 +89,8 @@ private:
     void lookup(const QString& table, const QStringList& values) {
         run(QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, %1 TEXT(100))").arg(table));
         for (int i = 0; i < values.size(); ++i)
-            run(QStringLiteral("INSERT INTO %1 (ID, %1) VALUES (%2, \"%3\")").arg(table).arg(i + 1).arg(QString(values[i]).replace(u'"', QStringLiteral("\"\""))));
+            run(QStringLiteral("INSERT INTO %1 (ID, %1) VALUES (%2, \"%3\")")
+                    .arg(table, QString::number(i + 1), QString(values[i]).replace(u'"', QStringLiteral("\"\""))));
     }
 
 private slots:
@@ -351,6 +354,218 @@ private slots:
             // Refusing the statement is fine; running part of it is not.
         }
         QCOMPARE(rows(QStringLiteral("SELECT Count(*) FROM Jmeno")), QStringList{QStringLiteral("3")});
+    }
+
+    // However deep or long a statement is, it is refused with a clear message,
+    // never a crash.
+    void tooDeepIsRefused_data() {
+        QTest::addColumn<QString>("sql");
+        auto repeat = [](const char* piece, int n) { return QString::fromLatin1(piece).repeated(n); };
+        QTest::newRow("7000 parentheses") << QStringLiteral("SELECT ") + repeat("(", 7000) + u'1' + repeat(")", 7000) +
+                                                 QStringLiteral(" FROM Jmeno");
+        QTest::newRow("9500 NOT") << QStringLiteral("SELECT ID FROM Jmeno WHERE ") + repeat("NOT ", 9500) + QStringLiteral("ID = 1");
+        QTest::newRow("9500 minus") << QStringLiteral("SELECT ") + repeat("- ", 9500) + QStringLiteral("ID FROM Jmeno");
+        QTest::newRow("9500 plus") << QStringLiteral("SELECT ") + repeat("+", 9500) + QStringLiteral("ID FROM Jmeno");
+        QTest::newRow("7000 function calls")
+            << QStringLiteral("SELECT ") + repeat("Abs(", 7000) + u'1' + repeat(")", 7000) + QStringLiteral(" FROM Jmeno");
+        QTest::newRow("3000 subqueries") << repeat("SELECT ID FROM Jmeno WHERE ID IN (", 3000) +
+                                                QStringLiteral("SELECT ID FROM Jmeno") + repeat(")", 3000);
+        QTest::newRow("7000 nested IN lists")
+            << QStringLiteral("SELECT ID FROM Jmeno WHERE ") + repeat("ID IN (", 7000) + u'1' + repeat(")", 7000);
+        QTest::newRow("7000 bracketed joins")
+            << QStringLiteral("SELECT * FROM ") + repeat("(", 7000) + QStringLiteral("Jmeno") + repeat(")", 7000);
+        QTest::newRow("10000 subtractions") << QStringLiteral("SELECT ID") + repeat(" - 1", 10000) + QStringLiteral(" FROM Jmeno");
+        QTest::newRow("10000 comparisons") << QStringLiteral("SELECT ID") + repeat(" = 1", 10000) + QStringLiteral(" FROM Jmeno");
+        QTest::newRow("10000 joins")
+            << QStringLiteral("SELECT * FROM Jmeno") + repeat(" INNER JOIN Titul ON Jmeno.ID = Titul.ID", 10000);
+        QTest::newRow("one level too deep")
+            << QStringLiteral("SELECT ") + repeat("(1 - ", kMaxSqlNesting + 1) + u'1' + repeat(")", kMaxSqlNesting + 1) +
+                   QStringLiteral(" FROM Jmeno");
+        QTest::newRow("one subquery too deep")
+            << repeat("SELECT ID FROM Jmeno WHERE ID IN (", kMaxSubqueryNesting + 1) + QStringLiteral("SELECT ID FROM Jmeno") +
+                   repeat(")", kMaxSubqueryNesting + 1);
+    }
+
+    void tooDeepIsRefused() {
+        QFETCH(QString, sql);
+        VERIFY_DB_ERROR(rows(sql), QStringLiteral("příliš složitý"));
+    }
+
+    // Up to the nesting limit, SQLite reads what the parser accepts.
+    void nestingUpToTheLimitRuns_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QStringList>("expected");
+        const int n = kMaxSqlNesting;
+        auto repeat = [](const char* piece, int k) { return QString::fromLatin1(piece).repeated(k); };
+        // ID - (ID - (… ID)) with ID = 1 alternates 1, 0, 1, …
+        QTest::newRow("parentheses a subtraction needs")
+            << QStringLiteral("SELECT ") + repeat("ID - (", n) + QStringLiteral("ID") + repeat(")", n) +
+                   QStringLiteral(" FROM Jmeno WHERE ID = 1")
+            << QStringList{QString::number(n % 2 == 0 ? 1 : 0)};
+        QTest::newRow("division in parentheses")
+            << QStringLiteral("SELECT ") + repeat("ID / (", n) + QStringLiteral("ID") + repeat(")", n) +
+                   QStringLiteral(" FROM Jmeno WHERE ID = 1")
+            << QStringList{QStringLiteral("1")};
+        QTest::newRow("NOT") << QStringLiteral("SELECT ID FROM Jmeno WHERE ") + repeat("NOT ", n) + QStringLiteral("ID = 1")
+                             << (n % 2 == 0 ? QStringList{"1"} : QStringList{"2", "3"});
+        QTest::newRow("minus") << QStringLiteral("SELECT ") + repeat("-", n) + QStringLiteral("ID FROM Jmeno WHERE ID = 1")
+                               << QStringList{QString::number(n % 2 == 0 ? 1 : -1)};
+        QTest::newRow("function calls")
+            << QStringLiteral("SELECT ") + repeat("Abs(", n) + QStringLiteral("ID") + repeat(")", n) +
+                   QStringLiteral(" FROM Jmeno WHERE ID = 1")
+            << QStringList{QStringLiteral("1")};
+        QTest::newRow("text functions")
+            << QStringLiteral("SELECT ") + repeat("UCase(", n) + QStringLiteral("Jmeno") + repeat(")", n) +
+                   QStringLiteral(" FROM Jmeno WHERE ID = 1")
+            << QStringList{QStringLiteral("JAN")};
+        QTest::newRow("conditions in parentheses")
+            << QStringLiteral("SELECT ID FROM Jmeno WHERE ") + repeat("ID = 9 OR (", n) + QStringLiteral("ID = 2") +
+                   repeat(")", n)
+            << QStringList{QStringLiteral("2")};
+        QTest::newRow("comparisons as values")
+            << QStringLiteral("SELECT ID FROM Jmeno WHERE ") + repeat("ID = (", n) + QStringLiteral("ID") + repeat(")", n)
+            << QStringList{};
+        QTest::newRow("iif") << QStringLiteral("SELECT ") + repeat("iif(ID = 1, ", n) + QStringLiteral("\"ano\"") +
+                                    repeat(", \"ne\")", n) + QStringLiteral(" FROM Jmeno WHERE ID = 1")
+                             << QStringList{QStringLiteral("ano")};
+        QTest::newRow("Mid") << QStringLiteral("SELECT ") + repeat("Mid(\"111\", 1, ", n) + QStringLiteral("ID") +
+                                    repeat(")", n) + QStringLiteral(" FROM Jmeno WHERE ID = 1")
+                             << QStringList{QStringLiteral("1")};
+        QTest::newRow("Right") << QStringLiteral("SELECT ") + repeat("Right(\"111\", ", n) + QStringLiteral("ID") +
+                                      repeat(")", n) + QStringLiteral(" FROM Jmeno WHERE ID = 1")
+                               << QStringList{QStringLiteral("1")};
+        QTest::newRow("LIKE of LIKE") << QStringLiteral("SELECT ID FROM Jmeno WHERE ") + repeat("(", n) + QStringLiteral("Jmeno") +
+                                             repeat(" LIKE \"J*\")", n)
+                                      << QStringList{};
+    }
+
+    void nestingUpToTheLimitRuns() {
+        QFETCH(QString, sql);
+        QFETCH(QStringList, expected);
+        QStringList actual = rows(sql);
+        actual.sort();
+        QCOMPARE(actual, expected);
+    }
+
+    // Associative chains of any length run: SQLite gets them in shallow groups.
+    void longChainsRun_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("expected");
+        for (int n : {90, 5000, 10000}) {
+            const QString k = QString::number(n);
+            auto chain = [n](const QString& term, const QString& op, const QString& last) {
+                return (term + op).repeated(n - 1) + last;
+            };
+            QTest::addRow("OR of %d", n) << QStringLiteral("SELECT Count(*) FROM Jmeno WHERE ") +
+                                                chain(QStringLiteral("ID = 0"), QStringLiteral(" OR "), QStringLiteral("ID = 2"))
+                                         << QStringLiteral("1");
+            QTest::addRow("AND of %d", n) << QStringLiteral("SELECT Count(*) FROM Jmeno WHERE ") +
+                                                 chain(QStringLiteral("ID > 0"), QStringLiteral(" AND "), QStringLiteral("ID < 3"))
+                                          << QStringLiteral("2");
+            QTest::addRow("& of %d", n) << QStringLiteral("SELECT Len(") +
+                                               chain(QStringLiteral("\"a\""), QStringLiteral(" & "), QStringLiteral("Null")) +
+                                               QStringLiteral(") FROM Jmeno WHERE ID = 1")
+                                        << QString::number(n - 1);
+            QTest::addRow("+ of %d", n) << QStringLiteral("SELECT ") +
+                                               chain(QStringLiteral("ID"), QStringLiteral(" + "), QStringLiteral("ID")) +
+                                               QStringLiteral(" FROM Jmeno WHERE ID = 1")
+                                        << k;
+            QTest::addRow("* of %d", n) << QStringLiteral("SELECT ") +
+                                               chain(QStringLiteral("ID"), QStringLiteral(" * "), QStringLiteral("2")) +
+                                               QStringLiteral(" FROM Jmeno WHERE ID = 1")
+                                        << QStringLiteral("2");
+        }
+        QTest::newRow("& of Nulls only is Null")
+            << QStringLiteral("SELECT ") + QStringLiteral("Null & ").repeated(300) + QStringLiteral("Null FROM Jmeno WHERE ID = 1")
+            << QString();
+    }
+
+    void longChainsRun() {
+        QFETCH(QString, sql);
+        QFETCH(QString, expected);
+        QCOMPARE(rows(sql), QStringList{expected});
+    }
+
+    // The SQL handed to SQLite carries no parentheses the statement did not need.
+    void redundantParenthesesDropped() {
+        const QString sql = QStringLiteral(
+            "SELECT ((((ID)))) FROM Jmeno WHERE ((((ID = 1)))) OR (((ID = 2) AND ((Jmeno LIKE \"J*\"))))");
+        const Translation t = m_db->translate(sql);
+        QVERIFY2(!t.statements.first().contains(QLatin1String("((")), qPrintable(t.statements.first()));
+        QCOMPARE(rows(sql), (QStringList{"1", "2"}));
+    }
+
+    // No part of a statement is written out more than once per use, so nesting
+    // never makes the SQL grow faster than the statement.
+    void nestingKeepsTheSqlLinear_data() {
+        QTest::addColumn<QString>("sql");
+        const int n = kMaxSqlNesting;
+        QTest::newRow("Right of Right") << QStringLiteral("SELECT ") + QStringLiteral("Right(Jmeno, Len(").repeated(n / 2) +
+                                               QStringLiteral("ID") + QStringLiteral("))").repeated(n / 2) +
+                                               QStringLiteral(" FROM Jmeno");
+        QTest::newRow("LIKE of LIKE") << QStringLiteral("SELECT ID FROM Jmeno WHERE ") + QStringLiteral("(").repeated(n) +
+                                             QStringLiteral("Jmeno") + QStringLiteral(" LIKE \"J*\")").repeated(n);
+    }
+
+    void nestingKeepsTheSqlLinear() {
+        QFETCH(QString, sql);
+        const Translation t = m_db->translate(sql);
+        QVERIFY2(t.statements.first().size() < 40 * sql.size(), qPrintable(QString::number(t.statements.first().size())));
+        rows(sql);
+    }
+
+    // Nested subqueries are each translated once: the semi-join analysis walks
+    // the tree instead of translating a subquery to see what it names. Counted
+    // by the table look-ups, which each translation of a level repeats.
+    void nestedSubqueriesTranslateOnce() {
+        class CountingSchema : public SchemaInfo {
+        public:
+            explicit CountingSchema(SchemaInfo& inner) : m_inner(inner) {}
+            std::optional<TableRef> findTable(const QString& name, const QString& externalPath) override {
+                ++lookups;
+                return m_inner.findTable(name, externalPath);
+            }
+            int lookups = 0;
+
+        private:
+            SchemaInfo& m_inner;
+        };
+        const int depth = 25;
+        const QString level = QStringLiteral("SELECT Osoby.ID FROM Prijmeni INNER JOIN Osoby ON Prijmeni.ID = Osoby.ID_Prijmeni "
+                                             "WHERE Prijmeni.ID IN (");
+        const QString sql = level.repeated(depth) + QStringLiteral("SELECT ID FROM Prijmeni WHERE Prijmeni LIKE \"Nov*\"") +
+                            QStringLiteral(")").repeated(depth);
+        CountingSchema schema(*m_db);
+        const Translation t = translate(sql, schema);
+        QCOMPARE(t.statements.size(), 1);
+        QCOMPARE(t.statements.first().count(QLatin1String("SELECT")), 2 * depth + 1); // every level, and each semi-join
+        QVERIFY2(schema.lookups <= 5 * 2 * depth, qPrintable(QString::number(schema.lookups)));
+        // SQLite cannot nest subqueries that deep; it says so in the same words.
+        VERIFY_DB_ERROR(rows(sql), QStringLiteral("příliš složitý"));
+    }
+
+    void readableMessages_data() {
+        QTest::addColumn<QString>("engineMessage");
+        QTest::addColumn<QString>("expected");
+        const QString tooComplex = QStringLiteral("Příkaz SQL je příliš složitý: výrazy jsou vnořeny příliš hluboko.");
+        QTest::newRow("parser stack") << QStringLiteral("parser stack overflow") << tooComplex;
+        QTest::newRow("expression depth") << QStringLiteral("Expression tree is too large (maximum depth 1000)") << tooComplex;
+        QTest::newRow("own function") << QStringLiteral("jet: Dělení nulou.") << QStringLiteral("Dělení nulou.");
+        QTest::newRow("range") << QStringLiteral("CHECK constraint failed: range:Počet")
+                               << QStringLiteral("Přetečení číselného pole „Počet“: celé číslo musí ležet mezi -2147483648 a "
+                                                 "2147483647.");
+        QTest::newRow("length, name with %2") << QStringLiteral("CHECK constraint failed: len:%2:5")
+                                              << QStringLiteral("Pole „%2“ je příliš malé pro zadaná data: hodnota je delší než "
+                                                                "5 znaků.");
+        QTest::newRow("Yes/No") << QStringLiteral("CHECK constraint failed: bool:Zn")
+                                << QStringLiteral("Nesoulad datových typů: do pole „Zn“ typu Ano/Ne lze uložit jen číslo nebo "
+                                                  "True, False, Yes, No, On, Off.");
+    }
+
+    void readableMessages() {
+        QFETCH(QString, engineMessage);
+        QFETCH(QString, expected);
+        QCOMPARE(sqlite::readableMessage(engineMessage), expected);
     }
 
     void externalTable() {
