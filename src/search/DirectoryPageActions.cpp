@@ -339,8 +339,9 @@ void DirectoryPage::nextPage() {
     if (m_search->state().foundCount > 0) refreshLabel();
 }
 
+// Shows rows copied before; it reads nothing from the directory, so the
+// caption stays as it is.
 void DirectoryPage::previousPage() {
-    window()->setWindowTitle(m_page.pageMoveCaption);
     m_search->setEndState(DirectorySearch::EndState::Neutral);
     // The grid waits for the whole page instead of following each step.
     m_grid->setDataLinkEnabled(false);
@@ -353,7 +354,6 @@ void DirectoryPage::previousPage() {
     m_grid->setFocus();
     button(Button::Stop)->setEnabled(false);
     refreshLabel();
-    window()->setWindowTitle(maker::kMainCaption);
 }
 
 void DirectoryPage::resetPage() {
