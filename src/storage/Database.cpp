@@ -370,6 +370,7 @@ std::optional<TableInfo> Database::loadTable(const QString& schema, const QStrin
         sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.table_info(%2)").arg(quoteIdentifier(schema), quoteIdentifier(info.name)));
         while (st.step()) {
             info.columns << columnFromDeclaredType(st.column(1).toString(), st.column(2).toString());
+            info.columns.last().hasDefault = !st.column(4).isNull();
             if (st.columnInt(5) > 0) {
                 ++pkCount;
                 pkColumn = st.column(1).toString();

@@ -5,6 +5,8 @@
 #include "Error.h"
 
 #include <QMetaMethod>
+
+#include <algorithm>
 #include <optional>
 
 namespace db {
@@ -75,6 +77,21 @@ void Dataset::open() {
         for (int i = 0; i < int(m_columns.size()) && i < typed.columnCount(); ++i)
             m_boolean[i] = columnFromDeclaredType(QString(), typed.declaredType(i)).type == ColumnType::Boolean;
 
+        m_appendAlways.assign(m_columns.size(), false);
+        m_firstOfColumn.assign(m_columns.size(), -1);
+        if (m_keyset && m_tr.base) {
+            for (int i = 0; i < int(m_columns.size()); ++i) {
+                const QString& name = m_tr.baseColumns.value(i);
+                const ColumnInfo* c = name.isEmpty() ? nullptr : m_tr.base->info.column(name);
+                if (!c) continue;
+                int first = i;
+                for (int j = 0; j < i && first == i; ++j)
+                    if (m_tr.baseColumns.value(j).compare(name, Qt::CaseInsensitive) == 0) first = j;
+                m_firstOfColumn[size_t(i)] = first;
+                if (first == i) m_appendAlways[size_t(i)] = !c->hasDefault || c->type == ColumnType::Boolean;
+            }
+        }
+
         if (m_keyset) {
             sqlite::Statement keys(h, m_tr.keySql);
             while (keys.step()) m_keys.push_back(keys.columnInt(0));
@@ -98,6 +115,8 @@ void Dataset::discardCursor() {
     m_rowStmt = sqlite::Statement();
     m_offsetStmt = sqlite::Statement();
     m_inserts.clear();
+    m_appendAlways.clear();
+    m_firstOfColumn.clear();
     m_keys.clear();
     m_cache.clear();
     m_ring.clear();
@@ -504,6 +523,15 @@ void Dataset::post() {
     for (int i = 0; i < m_columns.size(); ++i)
         if (m_dirty[i]) idx.push_back(i);
     if (m_state == State::Insert) {
+        // The fields set, and those always written unless a field set stands
+        // for the same table column; in the order of the fields, so that one
+        // set of columns always binds in one order.
+        std::vector<bool> taken(m_columns.size(), false);
+        for (int i : idx)
+            if (m_firstOfColumn[size_t(i)] >= 0) taken[size_t(m_firstOfColumn[size_t(i)])] = true;
+        for (int i = 0; i < m_columns.size(); ++i)
+            if (m_appendAlways[size_t(i)] && !taken[size_t(i)]) idx.push_back(i);
+        std::sort(idx.begin(), idx.end());
         sqlite::Statement& st = insertStatement(idx);
         for (size_t k = 0; k < idx.size(); ++k) st.bind(int(k) + 1, m_buffer[idx[k]]);
         try {

@@ -203,6 +203,11 @@ private:
         sqlite::Statement statement;
     };
     std::vector<InsertStatement> m_inserts;
+    // Columns every append writes, set or not: those whose default is Null,
+    // and Yes/No fields, which an append starts as No, as their default is.
+    // One set of columns for every append keeps to one prepared statement.
+    std::vector<bool> m_appendAlways;
+    std::vector<int> m_firstOfColumn; // the first field of the same table column; -1 when computed
     sqlite::Statement& insertStatement(const std::vector<int>& columns);
 
     // Lazy mode: the cursor holds the row at m_stmtIndex; once the dataset has

@@ -15,6 +15,7 @@ struct ColumnInfo {
     QString name;
     ColumnType type = ColumnType::Other;
     int size = 0; // Text(n): n
+    bool hasDefault = false; // declared with a DEFAULT value
 };
 
 struct TableInfo {

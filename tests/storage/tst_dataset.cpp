@@ -50,6 +50,7 @@ class TestDataset : public QObject {
     void editAppendCancelRemove();
     void appendedRowStaysUntilReopen();
     void appendsWithChangingColumns();
+    void appendKeepsDefaults();
     void booleanField();
     void counter_data();
     void counter();
@@ -280,6 +281,26 @@ void TestDataset::appendsWithChangingColumns() {
         stored << values.join(u'|');
     }
     QCOMPARE(stored, expected);
+}
+
+// Appends write every column whose default is Null in one statement; a
+// column declared with a default still gets it when left alone, and a table
+// column shown twice is written once.
+void TestDataset::appendKeepsDefaults() {
+    m_db->executeNative(QStringLiteral("CREATE TABLE D (ID INTEGER PRIMARY KEY, A TEXT(10) DEFAULT 'výchozí', "
+                                       "B LONG, Zn BIT DEFAULT 0)"));
+    Dataset ds;
+    openOn(ds, "SELECT ID, A, B, Zn, B AS B2 FROM D");
+    ds.append();
+    postValues(ds, {{"B2", 7}});
+    ds.append();
+    postValues(ds, {{"A", "dané"}, {"B", 8}});
+    Dataset check;
+    openOn(check, "SELECT A, B, Zn FROM D ORDER BY ID");
+    QStringList stored;
+    for (; !check.eof(); check.next())
+        stored << check.text("A") + u'|' + check.text("B") + u'|' + check.text("Zn");
+    QCOMPARE(stored, (QStringList{"výchozí|7|0", "dané|8|0"}));
 }
 
 void TestDataset::booleanField() {
