@@ -130,14 +130,16 @@ QString pageName(Directory d) {
 }
 
 struct FixedCost {
-    double tables = 0, emptyFill = 0, emptyBare = 0;
-    double total() const { return tables + emptyFill; }
+    double tables = 0, emptyFill = 0, pageFill = 0, emptyBare = 0;
+    double total() const { return tables + pageFill; }
 };
 
 // What every search of a page costs beyond its statement: re-creating the
 // working table, and a first-page fill over the page's statement with a
-// condition no row meets (SQLite answers it with one lookup). Sampled between
-// the cases' repetitions, so that it sees the same load as they do.
+// condition SQLite answers by the row id alone: one that no row meets (the
+// empty fill) and one that a page of rows meets (the page fill: translating,
+// stepping and copying a full page). Sampled between the cases' repetitions,
+// so that it sees the same load as they do.
 class EmptySearch {
 public:
     EmptySearch(SearchRig& rig, Directory which, Clock clock)
@@ -145,7 +147,9 @@ public:
         SearchFields any;
         any.name = QStringLiteral("x");
         m_lines = search_criteria::statementLines(which, any, kSearchLimit).mid(0, 3);
+        m_pageLines = m_lines;
         m_lines << m_search.tableName() + QStringLiteral(".ID = 0");
+        m_pageLines << m_search.tableName() + QStringLiteral(".ID BETWEEN 1001 AND 1100");
         m_native = rig.native(m_lines);
     }
 
@@ -164,21 +168,32 @@ public:
         t.restart();
         stepBare(m_rig.handle(), m_native, kPageSize + 1);
         const double bare = t.ms();
+
+        m_search.setEndState(DirectorySearch::EndState::Neutral);
+        m_search.begin(kPageSize);
+        m_search.prepareTables(false);
+        t.restart();
+        m_search.directoryQuery().sql() = m_pageLines;
+        m_search.nextPage(kPageSize, kSearchLimit);
+        const double pageFill = t.ms();
+        if (m_search.state().foundCount != kPageSize)
+            throw db::Error(QStringLiteral("the page statement did not fill a page: ") + m_pageLines.join(u' '));
         if (!sample) return;
         m_tables.push_back(tables);
         m_fills.push_back(fill);
+        m_pageFills.push_back(pageFill);
         m_bares.push_back(bare);
     }
 
-    FixedCost cost() const { return {median(m_tables), median(m_fills), median(m_bares)}; }
+    FixedCost cost() const { return {median(m_tables), median(m_fills), median(m_pageFills), median(m_bares)}; }
 
 private:
     SearchRig& m_rig;
     DirectorySearch& m_search;
     Clock m_clock;
-    QStringList m_lines;
+    QStringList m_lines, m_pageLines;
     QString m_native;
-    std::vector<double> m_tables, m_fills, m_bares;
+    std::vector<double> m_tables, m_fills, m_pageFills, m_bares;
 };
 
 // The medians of one case.
@@ -258,11 +273,11 @@ void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOp
         results.push_back(measure(rig, p, options, empty[int(p.search->directory)]));
 
     const FixedCost fixed[2] = {empty[0].cost(), empty[1].cost()};
-    std::printf("fixed\tpage\ttables_ms\tempty_fill_ms\tfixed_ms\tempty_bare_ms\n");
+    std::printf("fixed\tpage\ttables_ms\tempty_fill_ms\tpage_fill_ms\tfixed_ms\tempty_bare_ms\n");
     for (Directory d : {Directory::Persons, Directory::Firms}) {
         const FixedCost& f = fixed[int(d)];
-        std::printf("fixed\t%s\t%.2f\t%.2f\t%.2f\t%.3f\n", qPrintable(pageName(d)), f.tables, f.emptyFill,
-                    f.total(), f.emptyBare);
+        std::printf("fixed\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.3f\n", qPrintable(pageName(d)), f.tables, f.emptyFill,
+                    f.pageFill, f.total(), f.emptyBare);
     }
 
     std::printf("case\tours_ms\tbare_ms\tratio\twithin_goal\ttables_ms\tchecks_ms\tfill_ms\tfill_nocopy_ms\trows\n");

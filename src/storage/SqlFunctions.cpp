@@ -163,9 +163,20 @@ void rightFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 // jet_len(x): characters of x as text, a NUL counting like any other (SQLite's
 // length() stops at the first one); Null stays Null.
+// Every CHECK of a text field runs it on each write, so it counts on the UTF-8
+// bytes without decoding: one per byte that starts a character, two for a
+// character outside the Basic Multilingual Plane (as the text's QString length).
 void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, argText(argv[0]).size());
+    const auto* p = sqlite3_value_text(argv[0]);
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    qint64 units = 0;
+    for (int i = 0; i < bytes; ++i) {
+        const unsigned char c = p[i];
+        if ((c & 0xC0) != 0x80) ++units;
+        if (c >= 0xF0) ++units;
+    }
+    sqlite3_result_int64(ctx, units);
 }
 
 int collate(void* arg, int n1, const void* s1, int n2, const void* s2) {

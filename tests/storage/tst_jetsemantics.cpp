@@ -366,6 +366,31 @@ class TestJetSemantics : public QObject {
                  expected);
     }
 
+    // The length limit and Len() count characters, not bytes: Czech letters
+    // take two bytes each, a character beyond the Basic Multilingual Plane four
+    // (and counts twice, as in the program's own texts).
+    void lengthCountsCharacters_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("length");
+        QTest::newRow("plain") << QStringLiteral("abcde") << 5;
+        QTest::newRow("Czech") << QStringLiteral("ŘÍČŠŽ") << 5;
+        QTest::newRow("mixed") << QStringLiteral("Čech ß") << 6;
+        QTest::newRow("beyond the plane") << QString::fromUcs4(U"a\U0001F600b") << 4;
+        QTest::newRow("empty") << QString() << 0;
+    }
+    void lengthCountsCharacters() {
+        QFETCH(QString, text);
+        QFETCH(int, length);
+        auto d = scratch({QStringLiteral("CREATE TABLE T (ID LONG PRIMARY KEY, t TEXT(5))")});
+        d->execute(QStringLiteral("INSERT INTO T (ID) VALUES (1)"), Database::FailOnError);
+        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT Len(\"%1\") AS n FROM T").arg(text)).toInt(), length);
+        const QString insert = QStringLiteral("INSERT INTO T (ID, t) VALUES (2, \"%1\")").arg(text);
+        if (length <= 5)
+            d->execute(insert, Database::FailOnError);
+        else
+            VERIFY_DB_ERROR(d->execute(insert, Database::FailOnError), QStringLiteral("příliš malé"));
+    }
+
     // A NUL inside a text is a character like any other: it neither cuts a
     // literal short nor escapes the length limit, and Len() counts it.
     void nulInsideText() {
