@@ -24,7 +24,7 @@ void readList(const QString& path, int fields, const std::function<void(const QS
             if (parts[i].trimmed().isEmpty() && i != optionalFrom) ok = false;
         if (!ok)
             throw std::runtime_error(
-                QStringLiteral("%1:%2: expected %3 fields").arg(path).arg(lineNo).arg(fields).toStdString());
+                QStringLiteral("%1:%2: expected %3 fields").arg(path, QString::number(lineNo), QString::number(fields)).toStdString());
         handle(parts);
     }
 }
