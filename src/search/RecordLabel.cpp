@@ -27,12 +27,16 @@ QString extraTable(bool firm) {
 // The street line without its caption, or an empty text when there is none:
 // "street number", else "part number" or "municipality number" for an
 // address that has a house number but no street.
-QString streetText(const LabelRecord& r) {
-    if (!r.street.isEmpty()) return r.street + u' ' + r.houseNumber;
-    if (r.houseNumber.isEmpty()) return {};
-    if (!r.part.isEmpty()) return r.part + u' ' + r.houseNumber;
-    if (!r.municipality.isEmpty()) return r.municipality + u' ' + r.houseNumber;
+QString streetText(const Address& a) {
+    if (!a.street.isEmpty()) return a.street + u' ' + a.houseNumber;
+    if (a.houseNumber.isEmpty()) return {};
+    if (!a.part.isEmpty()) return a.part + u' ' + a.houseNumber;
+    if (!a.municipality.isEmpty()) return a.municipality + u' ' + a.houseNumber;
     return {};
+}
+
+Address addressOf(const LabelRecord& r) {
+    return {r.street, r.houseNumber, r.part, r.municipality, r.postalCode};
 }
 
 QString withCrLf(const QStringList& lines) {
@@ -89,6 +93,40 @@ QString nameLine(const LabelRecord& r) {
     return line;
 }
 
+QStringList labelAddressLines(const Address& a) {
+    QStringList lines;
+    const QString street = streetText(a);
+    if (!street.isEmpty()) {
+        lines << kAddressCaption + street;
+        if (!a.street.isEmpty() && !a.part.isEmpty()) lines << kIndent + a.part;
+    } else if (a.houseNumber.isEmpty()) {
+        lines << QStringLiteral("Adresa:");
+    }
+
+    if (!a.municipality.isEmpty() && !a.postalCode.isEmpty()) {
+        lines << a.postalCode + QString(5, u' ') + a.municipality;
+    } else {
+        if (!a.postalCode.isEmpty()) lines << a.postalCode;
+        if (!a.municipality.isEmpty()) lines << kIndent + a.municipality;
+    }
+    return lines;
+}
+
+QStringList postalAddressLines(const Address& a) {
+    QStringList lines;
+    const QString street = streetText(a);
+    if (!street.isEmpty()) lines << street;
+    if (!a.street.isEmpty() && !a.part.isEmpty()) lines << a.part;
+
+    if (!a.municipality.isEmpty() && !a.postalCode.isEmpty()) {
+        lines << a.postalCode + QString(3, u' ') + a.municipality;
+    } else {
+        if (!a.municipality.isEmpty()) lines << a.municipality;
+        if (!a.postalCode.isEmpty()) lines << a.postalCode;
+    }
+    return lines;
+}
+
 QStringList labelLines(const LabelRecord& r, const QList<ExtraNumber>& extras) {
     QStringList lines;
     lines << nameLine(r) << QString();
@@ -108,22 +146,7 @@ QStringList labelLines(const LabelRecord& r, const QList<ExtraNumber>& extras) {
     }
     lines << QString();
 
-    const QString street = streetText(r);
-    if (!r.street.isEmpty()) {
-        lines << kAddressCaption + street;
-        if (!r.part.isEmpty()) lines << kIndent + r.part;
-    } else if (!street.isEmpty()) {
-        lines << kAddressCaption + street;
-    } else if (r.houseNumber.isEmpty()) {
-        lines << QStringLiteral("Adresa:");
-    }
-
-    if (!r.municipality.isEmpty() && !r.postalCode.isEmpty()) {
-        lines << r.postalCode + QString(5, u' ') + r.municipality;
-    } else {
-        if (!r.postalCode.isEmpty()) lines << r.postalCode;
-        if (!r.municipality.isEmpty()) lines << kIndent + r.municipality;
-    }
+    lines << labelAddressLines(addressOf(r));
 
     if (r.firm && !r.note.isEmpty()) lines << QString() << r.note;
     return lines;
@@ -148,27 +171,23 @@ QStringList numberPickerItems(const LabelRecord& r, const QList<ExtraNumber>& ex
 }
 
 QString numbersClipboardText(const QStringList& tickedItems) {
-    if (tickedItems.size() == 1) return text::removeBlanks(pickerNumber(tickedItems.first()));
-    QString out;
+    QStringList numbers;
     for (const QString& item : tickedItems)
-        out += text::removeBlanks(pickerNumber(item)) + kCrLf;
-    if (!tickedItems.isEmpty()) out += kCrLf;
+        numbers << pickerNumber(item);
+    return numbersText(numbers);
+}
+
+QString numbersText(const QStringList& numbers) {
+    if (numbers.size() == 1) return text::removeBlanks(numbers.first());
+    QString out;
+    for (const QString& number : numbers)
+        out += text::removeBlanks(number) + kCrLf;
+    if (!numbers.isEmpty()) out += kCrLf;
     return out;
 }
 
 QStringList addressLines(const LabelRecord& r) {
-    QStringList lines{nameLine(r)};
-    const QString street = streetText(r);
-    if (!street.isEmpty()) lines << street;
-    if (!r.street.isEmpty() && !r.part.isEmpty()) lines << r.part;
-
-    if (!r.municipality.isEmpty() && !r.postalCode.isEmpty()) {
-        lines << r.postalCode + QString(3, u' ') + r.municipality;
-    } else {
-        if (!r.municipality.isEmpty()) lines << r.municipality;
-        if (!r.postalCode.isEmpty()) lines << r.postalCode;
-    }
-    return lines;
+    return QStringList{nameLine(r)} + postalAddressLines(addressOf(r));
 }
 
 QString addressClipboardText(const QStringList& lines) {

@@ -22,6 +22,26 @@ struct LabelRecord {
     QString euroIsdn; // subscriber key of the additional numbers; empty when it has none
 };
 
+// An address as the labels show it: the street, house number, part of the
+// municipality, municipality and postal code (already split) of one row. Any
+// part may be empty; an empty part counts as absent.
+struct Address {
+    QString street, houseNumber, part, municipality, postalCode;
+};
+
+// The address block of a label: "Adresa:    street number" with the part of
+// the municipality indented on a line of its own; without a street but with a
+// house number "Adresa:    part number", else "Adresa:    municipality number",
+// else no such line; with neither street nor house number "Adresa:" alone.
+// Then the town: "code     municipality" when both are present, otherwise the
+// code alone and the municipality indented, each when present.
+QStringList labelAddressLines(const Address& address);
+// The postal address without the name: "street number" and the part of the
+// municipality on its own line (without a street: "part number", else
+// "municipality number"); then "code   municipality", or the municipality and
+// the code on lines of their own, each when present.
+QStringList postalAddressLines(const Address& address);
+
 // One additional number of a subscriber, as read from the directory.
 struct ExtraNumber {
     QString number; // grouped
@@ -67,6 +87,10 @@ QStringList numberPickerItems(const LabelRecord& record, const QList<ExtraNumber
 // give one per line (CR LF) followed by one more CR LF. A note shown after a
 // number in the picker is not part of the copied number.
 QString numbersClipboardText(const QStringList& tickedItems);
+// The clipboard text for chosen numbers, in the given order: each with every
+// blank removed; one number alone, several one per line (CR LF) followed by
+// one more CR LF; nothing for no number.
+QString numbersText(const QStringList& numbers);
 
 // The postal address: name line (for firms the firm name, even when empty),
 // street line, town lines.
