@@ -1,0 +1,121 @@
+#include "PersonalLabel.h"
+
+#include "Dataset.h"
+
+namespace personal_label {
+
+namespace {
+
+// Continuation lines are indented under the values of "Telefon:" and "Adresa:".
+const QString kIndent = QString(16, u' ');
+const QString kFirmCaption = QStringLiteral("Firma:    ");
+const QString kPhoneCaption = QStringLiteral("Telefon:   ");
+const QString kInternetCaption = QStringLiteral("Internet:");
+
+bool isEmpty(const Address& a) {
+    return a.street.isEmpty() && a.houseNumber.isEmpty() && a.part.isEmpty() && a.municipality.isEmpty() &&
+           a.postalCode.isEmpty();
+}
+
+// The columns of one address group: prefix + "Ulice", "CP", … ("" for the
+// current-address group).
+Address addressFromRow(const db::Dataset& row, const QString& prefix) {
+    return {row.text(prefix + QStringLiteral("Ulice")), row.text(prefix + QStringLiteral("CP")),
+            row.text(prefix + QStringLiteral("Cast")), row.text(prefix + QStringLiteral("Obec")),
+            row.text(prefix + QStringLiteral("PSC"))};
+}
+
+// "surname first", with the blank only between two present parts, and
+// ", title" after a present name part.
+QString labelNameLine(const PersonalRecord& r) {
+    const bool both = !r.surname.isEmpty() && !r.firstName.isEmpty();
+    const bool titled = !r.title.isEmpty() && (!r.surname.isEmpty() || !r.firstName.isEmpty());
+    return r.surname + (both ? QStringLiteral(" ") : QString()) + r.firstName +
+           (titled ? QStringLiteral(", ") : QString()) + r.title;
+}
+
+// The name line of the postal address: "surname first" always with its blank,
+// ", title" only when there is a title.
+QString postalNameLine(const PersonalRecord& r) {
+    QString line = r.surname + u' ' + r.firstName;
+    if (!r.title.isEmpty()) line += QStringLiteral(", ") + r.title;
+    return line;
+}
+
+} // namespace
+
+PersonalRecord recordFromRow(const db::Dataset& row) {
+    PersonalRecord r;
+    r.title = row.text(QStringLiteral("Titul_1"));
+    r.firstName = row.text(QStringLiteral("Jmeno_1"));
+    r.surname = row.text(QStringLiteral("Prijmeni"));
+    r.firmName = row.text(QStringLiteral("Firma"));
+    for (int i = 0; i < int(r.phones.size()); ++i)
+        r.phones[i] = row.text(QStringLiteral("Tel_") + QString::number(i + 1));
+    r.home = addressFromRow(row, QStringLiteral("domu_"));
+    r.work = addressFromRow(row, QStringLiteral("zam_"));
+    r.other = addressFromRow(row, QStringLiteral("jine_"));
+    r.current = addressFromRow(row, QString());
+    r.internet = row.text(QStringLiteral("Internet"));
+    for (int i = 0; i < int(r.emails.size()); ++i)
+        r.emails[i] = row.text(QStringLiteral("E-mail_") + QString::number(i + 1));
+    r.addressKind = row.text(QStringLiteral("zobraz_adr"));
+    return r;
+}
+
+QStringList labelLines(const PersonalRecord& r) {
+    QStringList lines;
+    if (!r.surname.isEmpty() || !r.firstName.isEmpty() || !r.title.isEmpty())
+        lines << labelNameLine(r) << QString();
+    if (!r.firmName.isEmpty()) lines << kFirmCaption + r.firmName << QString();
+
+    const QStringList phones = numbers(r);
+    for (qsizetype i = 0; i < phones.size(); ++i)
+        lines << (i == 0 ? kPhoneCaption : kIndent) + phones[i];
+
+    for (const Address* group : {&r.home, &r.work, &r.other}) {
+        if (isEmpty(*group)) continue;
+        lines << QString() << record_label::labelAddressLines(*group);
+    }
+
+    QStringList internet;
+    for (const QString& value : {r.internet, r.emails[0], r.emails[1], r.emails[2]})
+        if (!value.isEmpty()) internet << value;
+    if (!internet.isEmpty()) lines << QString() << kInternetCaption << internet;
+    return lines;
+}
+
+QStringList addressLines(const PersonalRecord& r) {
+    const QString kind = r.addressKind.isEmpty() ? QStringLiteral("domu") : r.addressKind;
+    QStringList lines;
+    if (kind == u"domu") {
+        lines << postalNameLine(r);
+    } else if (kind == u"zam") {
+        if (!r.firmName.isEmpty()) lines << r.firmName;
+    } else if (kind == u"jine") {
+        if (!r.surname.isEmpty())
+            lines << postalNameLine(r);
+        else if (!r.firmName.isEmpty())
+            lines << r.firmName;
+    }
+    return lines + record_label::postalAddressLines(r.current);
+}
+
+QString addressClipboardText(const QStringList& lines) {
+    if (lines.isEmpty()) return {};
+    return record_label::addressClipboardText(lines + QStringList{QString()});
+}
+
+QStringList numbers(const PersonalRecord& r) {
+    QStringList out;
+    for (const QString& phone : r.phones)
+        if (!phone.isEmpty()) out << phone;
+    return out;
+}
+
+QString numbersClipboardText(const QStringList& tickedNumbers) {
+    // The items are bare numbers: a run of blanks inside one is not a note.
+    return record_label::numbersText(tickedNumbers);
+}
+
+} // namespace personal_label
