@@ -124,7 +124,12 @@ void PersonalSearch::startListing(int pageSize) {
 std::optional<personal_criteria::Probe> PersonalSearch::validate(const personal_criteria::Fields& fields) {
     connectPersonal();
     db::Dataset::CallbackGuard quiet(m_cursor);
-    const auto closeCursor = qScopeGuard([this] { m_cursor.close(); });
+    // The checks leave no statement behind: the listing's own comes next, or
+    // none when a check fails.
+    const auto closeCursor = qScopeGuard([this] {
+        m_cursor.close();
+        m_cursor.sql().clear();
+    });
     for (const personal_criteria::Probe& probe : personal_criteria::probes(fields)) {
         bool found = false;
         for (qsizetype i = 0; i < probe.columns.size() && !found; ++i) {
@@ -180,10 +185,18 @@ PersonalSearch::Paging PersonalSearch::nextPage(int pageSize) {
             throw;
         }
     }
-    if (st.last >= st.fillStart) st.endOfResults = paging::endCheck(m_cursor);
+    if (st.last >= st.fillStart) st.endOfResults = atEnd();
     pageQuery().first();
     notifyStatus();
     return paging();
+}
+
+// Whether the personal cursor has no row beyond its current one. A cursor
+// without a statement (a check failed, or it could not go back after a failed
+// fill) has nothing more to list; one not opened yet has.
+bool PersonalSearch::atEnd() {
+    if (!m_cursor.isOpen() && m_cursor.sql().isEmpty()) return true;
+    return paging::endCheck(m_cursor);
 }
 
 // Copies rows until the page is full, the cursor has no further row, the fill
@@ -207,7 +220,7 @@ void PersonalSearch::fill() {
             }
             if (!m_cursor.isEmpty()) m_cursor.first();
         }
-        st.endOfResults = paging::endCheck(m_cursor);
+        st.endOfResults = atEnd();
         ++st.fillCounter;
     }
     unit.commit();

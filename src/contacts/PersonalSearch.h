@@ -155,6 +155,7 @@ class PersonalSearch {
     void notifyStatus();
     void openPage(const QString& sql);
     void openRange(int first, int last);
+    bool atEnd();
     void fill();
     void dropFailedFill(int anchor, int cursorRow) noexcept;
     Paging listWith(const QString& statement, int pageSize);
