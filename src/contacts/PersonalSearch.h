@@ -107,7 +107,8 @@ class PersonalSearch {
     // starts a listing, checks the filled boxes and lists the first page.
     Search search(personal_criteria::Fields& fields, int pageSize, int searchLimit);
     // Lists the records whose surname or firm begins with a letter of the
-    // letter's group (a to z), ordered by surname and firm.
+    // letter's group, ordered by surname and firm. A letter outside a to z is
+    // refused with db::Error before anything changes.
     Paging listLetter(QChar letter, int pageSize);
     // Lists every record, ordered by surname and firm.
     Paging listAll(int pageSize);
@@ -116,7 +117,8 @@ class PersonalSearch {
     // zeroes the counts, clears the stop request, sets the listing flag, closes
     // the personal cursor and re-creates the working table.
     void startListing(int pageSize);
-    // The first check whose value no personal record has, if any.
+    // The first check whose value no personal record has, if any. Leaves the
+    // personal cursor closed and without a statement.
     std::optional<personal_criteria::Probe> validate(const personal_criteria::Fields& fields);
     // Puts a statement into the closed personal cursor.
     void setStatement(const QStringList& lines);
