@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Error.h"
 #include "OwnDatabases.h"
+#include "PagingSupport.h"
 #include "RowCopy.h"
 
 #include <QScopeGuard>
@@ -11,6 +12,7 @@
 
 namespace {
 
+using paging::WriteUnit;
 using search_criteria::quoted;
 
 // Candidates unscrambled into the phone buffer at a time.
@@ -19,35 +21,6 @@ constexpr int kBlockSize = 2000;
 QString s(const char* text) {
     return QString::fromUtf8(text);
 }
-
-// Rows appended one by one are written as one unit. commit() ends the unit
-// and raises the engine's error when the commit fails; a unit left without
-// commit (by an exception) is rolled back.
-class WriteUnit {
-  public:
-    explicit WriteUnit(db::Database* database) : m_db(database) {
-        if (m_db) m_db->beginTransaction();
-    }
-    ~WriteUnit() {
-        if (!m_db) return;
-        try {
-            m_db->rollback();
-        } catch (const db::Error&) {
-            // An error is on its way out already; it is the one to report.
-        }
-    }
-    WriteUnit(const WriteUnit&) = delete;
-    WriteUnit& operator=(const WriteUnit&) = delete;
-
-    // Once committing, the unit is over: a failed commit leaves the connection
-    // rolled back, so there is nothing left to roll back here.
-    void commit() {
-        if (db::Database* database = std::exchange(m_db, nullptr)) database->commit();
-    }
-
-  private:
-    db::Database* m_db;
-};
 
 row_copy::Directory copyKind(search_criteria::Directory d) {
     return d == search_criteria::Directory::Persons ? row_copy::Directory::Persons
@@ -244,18 +217,8 @@ void DirectorySearch::openShownRange() {
              s(" AND ") + QString::number(m_state.last));
 }
 
-bool DirectorySearch::endCheck(db::Dataset& query) {
-    if (!query.isOpen()) return false;
-    if (query.eof()) return true;
-    db::Dataset::CallbackGuard quiet(query);
-    query.next();
-    if (query.eof()) return true;
-    query.prior();
-    return false;
-}
-
 bool DirectorySearch::endCheckDirectory(int searchLimit) {
-    bool end = endCheck(m_directory);
+    bool end = paging::endCheck(m_directory);
     if (end) {
         setEndState(EndState::NoMore);
     } else if (m_state.foundCount == searchLimit) {

@@ -139,7 +139,6 @@ private:
     bool copyBufferRow(db::Dataset& row);
     void openPage(const QString& sql);
     void openShownRange();
-    bool endCheck(db::Dataset& query);
     bool endCheckDirectory(int searchLimit);
     bool fill(int searchLimit);
     void dropFailedFill() noexcept;

@@ -1,0 +1,350 @@
+#include "PersonalSearch.h"
+
+#include "Database.h"
+#include "Error.h"
+#include "OwnDatabases.h"
+#include "PagingSupport.h"
+#include "PersonalRowCopy.h"
+
+#include <QScopeGuard>
+
+namespace {
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// The personal cursor's row before a fill when it was not open.
+constexpr int kCursorClosed = -2;
+
+} // namespace
+
+PersonalSearch::PersonalSearch(Services services) : m_services(std::move(services)) {
+    m_cursor.setObjectName(s("MQuery3"));
+    m_cursor.setRowCallback([this](db::Dataset& record) { copyRecord(record); });
+}
+
+PersonalSearch::~PersonalSearch() {
+    m_cursor.close();
+    m_counter.close();
+}
+
+db::Dataset& PersonalSearch::pageQuery() {
+    if (!m_results) throw db::Error(s("Pracovní databáze není připravena."));
+    return m_results->dataset();
+}
+
+db::Database* PersonalSearch::connectPersonal() {
+    db::Database* db = m_services.personal ? m_services.personal() : nullptr;
+    if (!db) throw db::Error(s("Databáze vlastních záznamů není otevřena."));
+    if (m_cursor.database() != db) {
+        m_cursor.close();
+        m_cursor.setDatabase(db);
+    }
+    return db;
+}
+
+// Uses up a pending stop request; true when there was one.
+bool PersonalSearch::takeStopRequest() {
+    if (!m_services.stopRequested || !*m_services.stopRequested) return false;
+    *m_services.stopRequested = false;
+    return true;
+}
+
+void PersonalSearch::notifyStatus() {
+    if (m_services.statusChanged) m_services.statusChanged();
+}
+
+// The copy step: runs for every row the personal cursor lands on while its
+// row callback is on, and appends that record to the working table through
+// the page query, so that the row shows on the page as it arrives.
+void PersonalSearch::copyRecord(db::Dataset& record) {
+    if (m_services.processEvents) m_services.processEvents();
+    db::Dataset& page = pageQuery();
+    page.append();
+    ++m_state.foundCount;
+    try {
+        personal_copy::copyToWorking(record, page, m_state.foundCount);
+    } catch (const db::Error&) {
+        // Posted with the columns filled so far; the count keeps its increase.
+    }
+    page.post();
+    notifyStatus();
+}
+
+// ---- listings ---------------------------------------------------------------------
+
+PersonalSearch::Search PersonalSearch::search(personal_criteria::Fields& fields, int pageSize,
+                                              int searchLimit) {
+    Search out;
+    personal_criteria::normalise(fields);
+    if (personal_criteria::isEmptyRequest(fields)) return out;
+    startListing(pageSize);
+    if (std::optional<personal_criteria::Probe> failed = validate(fields)) {
+        out.result = SearchResult::NotFound;
+        out.failed = std::move(failed);
+        // The listing stays empty and cannot go on.
+        m_state.endOfResults = true;
+        return out;
+    }
+    setStatement(personal_criteria::statementLines(fields, searchLimit));
+    out.result = SearchResult::Listed;
+    out.paging = nextPage(pageSize);
+    return out;
+}
+
+PersonalSearch::Paging PersonalSearch::listLetter(QChar letter, int pageSize) {
+    if (personal_criteria::letterGroup(letter).isEmpty())
+        throw db::Error(s("Písmeno „") + letter + s("“ v abecedě není."));
+    return listWith(personal_criteria::letterStatement(letter), pageSize);
+}
+
+PersonalSearch::Paging PersonalSearch::listAll(int pageSize) {
+    return listWith(personal_criteria::allRecordsStatement(), pageSize);
+}
+
+PersonalSearch::Paging PersonalSearch::listWith(const QString& statement, int pageSize) {
+    startListing(pageSize);
+    setStatement({statement});
+    return nextPage(pageSize);
+}
+
+void PersonalSearch::startListing(int pageSize) {
+    connectPersonal();
+    if (!m_results) throw db::Error(s("Pracovní databáze není připravena."));
+    m_state = PageState{};
+    m_state.pageSize = pageSize;
+    m_state.listing = true;
+    takeStopRequest();
+    m_cursor.close();
+    m_cursor.sql().clear();
+    m_results->recreate(pageSize);
+}
+
+std::optional<personal_criteria::Probe> PersonalSearch::validate(const personal_criteria::Fields& fields) {
+    connectPersonal();
+    db::Dataset::CallbackGuard quiet(m_cursor);
+    // The checks leave no statement behind: the listing's own comes next, or
+    // none when a check fails.
+    const auto closeCursor = qScopeGuard([this] {
+        m_cursor.close();
+        m_cursor.sql().clear();
+    });
+    for (const personal_criteria::Probe& probe : personal_criteria::probes(fields)) {
+        bool found = false;
+        for (qsizetype i = 0; i < probe.columns.size() && !found; ++i) {
+            m_cursor.close();
+            m_cursor.setSql(personal_criteria::probeStatement(probe.columns[i], probe.value));
+            m_cursor.open();
+            found = !m_cursor.isEmpty();
+        }
+        if (!found) return probe;
+    }
+    return std::nullopt;
+}
+
+void PersonalSearch::setStatement(const QStringList& lines) {
+    m_cursor.close();
+    m_cursor.sql() = lines;
+}
+
+// ---- paging -----------------------------------------------------------------------
+
+void PersonalSearch::openPage(const QString& sql) {
+    db::Dataset& page = pageQuery();
+    page.close();
+    page.setSql(sql);
+    page.open();
+}
+
+void PersonalSearch::openRange(int first, int last) {
+    openPage(s("SELECT * FROM vlastni WHERE ID2 BETWEEN ") + QString::number(first) + s(" AND ") +
+             QString::number(last));
+}
+
+PersonalSearch::Paging PersonalSearch::nextPage(int pageSize) {
+    PageState& st = m_state;
+    // STOP pressed while the page's last row was copied ends this move too: the
+    // next forward move must not stop before its first row.
+    const auto useUpStop = qScopeGuard([this] { takeStopRequest(); });
+    const int anchor = st.lastShown;
+    openRange(anchor + 1, anchor + pageSize);
+    st.pageSize = pageSize;
+    st.first = anchor + 1;
+    st.last = anchor + pageSize;
+    st.lastShown = st.last;
+    st.fillStart = st.foundCount;
+    st.fillCounter = 0;
+
+    if (st.last > st.fillStart) {
+        const int cursorRow = m_cursor.isOpen() ? m_cursor.recNo() : kCursorClosed;
+        try {
+            fill();
+        } catch (const db::Error&) {
+            dropFailedFill(anchor, cursorRow);
+            throw;
+        }
+    }
+    if (st.last >= st.fillStart) st.endOfResults = atEnd();
+    pageQuery().first();
+    notifyStatus();
+    return paging();
+}
+
+// Whether the personal cursor has no row beyond its current one. A cursor
+// without a statement (a check failed, or it could not go back after a failed
+// fill) has nothing more to list; one not opened yet has.
+bool PersonalSearch::atEnd() {
+    if (!m_cursor.isOpen() && m_cursor.sql().isEmpty()) return true;
+    return paging::endCheck(m_cursor);
+}
+
+// Copies rows until the page is full, the cursor has no further row, the fill
+// cap is reached or a stop request ends the fill. Unlike the directory pages,
+// a stop leaves the anchor where the move put it: the next move fills the
+// rows this one left out. The rows are written as one unit, committed at the end.
+void PersonalSearch::fill() {
+    PageState& st = m_state;
+    paging::WriteUnit unit(m_results->database());
+    while (st.fillCounter < st.last - st.fillStart && !st.endOfResults) {
+        if (takeStopRequest()) break;
+        if (st.fillCounter >= kFillCap) break;
+        if (m_cursor.isOpen()) {
+            m_cursor.next();
+            if (m_services.processEvents) m_services.processEvents();
+        } else {
+            connectPersonal();
+            {
+                db::Dataset::CallbackGuard quiet(m_cursor);
+                m_cursor.open();
+            }
+            if (!m_cursor.isEmpty()) m_cursor.first();
+        }
+        st.endOfResults = atEnd();
+        ++st.fillCounter;
+    }
+    unit.commit();
+}
+
+// The rows of a failed fill went with its rolled-back unit. The counts and the
+// anchor go back to where the move began and the personal cursor to the row
+// it stood on, so that the next forward move copies the same records again;
+// the page shows what is stored of the range it was to show.
+void PersonalSearch::dropFailedFill(int anchor, int cursorRow) noexcept {
+    PageState& st = m_state;
+    st.foundCount = st.fillStart;
+    st.lastShown = anchor;
+    st.endOfResults = false;
+    try {
+        db::Dataset::CallbackGuard quiet(m_cursor);
+        if (cursorRow == kCursorClosed) {
+            m_cursor.close();
+        } else {
+            m_cursor.first();
+            if (cursorRow > 0) m_cursor.moveBy(cursorRow);
+        }
+    } catch (...) {
+        // The cursor cannot go back: the listing ends here rather than list a
+        // record twice.
+        m_cursor.close();
+        m_cursor.sql().clear();
+        st.endOfResults = true;
+    }
+    try {
+        openRange(st.first, st.last);
+    } catch (...) {
+        // The fill's own error is the one reported; the page then shows nothing.
+        m_results->dataset().close();
+    }
+}
+
+PersonalSearch::Paging PersonalSearch::paging() const {
+    const PageState& st = m_state;
+    Paging p;
+    p.previousEnabled = st.first > 1;
+    // Rows copied beyond the shown range need no fill.
+    p.nextEnabled = st.listing && (!st.endOfResults || st.lastShown < st.foundCount);
+    p.found = st.foundCount > 0;
+    return p;
+}
+
+PersonalSearch::Paging PersonalSearch::previousPage(int pageSize) {
+    PageState& st = m_state;
+    const int f = st.first;
+    openPage(s("select * from vlastni where id2 between ") + QString::number(f - pageSize) + s(" and ") +
+             QString::number(f - 1));
+    st.pageSize = pageSize;
+    st.last = f - 1;
+    st.first = f - pageSize;
+    st.lastShown = f - 1;
+    pageQuery().first();
+    return Paging{st.first > 1, true, st.foundCount > 0};
+}
+
+void PersonalSearch::reset(int pageSize) {
+    if (m_results) m_results->dataset().close();
+    m_cursor.close();
+    m_state.pageSize = pageSize;
+    m_state.first = 0;
+    m_state.last = pageSize;
+    m_state.markedCount = 0;
+    m_state.foundCount = 0;
+}
+
+// ---- the shown page ---------------------------------------------------------------
+
+bool PersonalSearch::toggleMark() {
+    if (!m_results) return false;
+    db::Dataset& page = pageQuery();
+    if (!page.isOpen() || page.recNo() < 0) return false;
+    const bool marked = page.value(s("Zn")).toBool();
+    try {
+        page.edit();
+        page.setValue(s("Zn"), !marked);
+        page.post();
+    } catch (const db::Error&) {
+        // The mark stays as stored, and so does the count.
+        page.cancel();
+        return false;
+    }
+    m_state.markedCount += marked ? -1 : 1;
+    return true;
+}
+
+void PersonalSearch::sortPage(const QString& field, SortOrder order) {
+    if (field.compare(u"Zn", Qt::CaseInsensitive) == 0 || field.contains(u']')) return;
+    db::Dataset& page = pageQuery();
+    if (!page.isOpen() || page.isEmpty()) return;
+    const QVariant current = page.recNo() >= 0 ? page.value(s("ID2")) : QVariant();
+    // Bracketed: some column names hold a hyphen ("E-mail_1").
+    openPage(s("SELECT * FROM vlastni WHERE ID2 BETWEEN ") + QString::number(m_state.first) + s(" AND ") +
+             QString::number(m_state.last) + s(" ORDER BY [") + field + u']' +
+             (order == SortOrder::Ascending ? s(" ASC") : s(" DESC")));
+    if (current.isNull() || !page.locate(s("ID2"), current)) page.first();
+}
+
+std::optional<PersonalSearch::CurrentRow> PersonalSearch::currentRow() const {
+    if (!m_results) return std::nullopt;
+    const db::Dataset& page = m_results->dataset();
+    if (!page.isOpen() || page.recNo() < 0) return std::nullopt;
+    CurrentRow row;
+    row.id = page.value(s("ID")).toInt();
+    row.id2 = page.value(s("ID2")).toInt();
+    row.marked = page.value(s("Zn")).toBool();
+    return row;
+}
+
+std::optional<qint64> PersonalSearch::totalRecords() {
+    try {
+        m_counter.close();
+        m_counter.setDatabase(connectPersonal());
+        m_counter.setSql(s("SELECT count(*) as pocet FROM vlastni"));
+        m_counter.open();
+        const qint64 n = m_counter.value(s("pocet")).toLongLong();
+        m_counter.close();
+        return n;
+    } catch (const db::Error&) {
+        m_counter.close();
+        return std::nullopt;
+    }
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "Dataset.h"
+#include "PersonalCriteria.h"
+
+#include <functional>
+#include <optional>
+
+namespace db {
+class Database;
+class WorkingDatabase;
+} // namespace db
+
+// The data side of the Vlastní page: the personal cursor over the personal
+// records with its copy step, the page query over the working table, and the
+// page state of a listing — found and marked counts, the shown range, paging,
+// STOP and reset. A listing is started by a search, a letter of the alphabet
+// bar or the all-records picture; its rows are copied lazily, only as far as
+// the page being shown needs. Widget-free: the page reads the boxes, shows
+// messages, sets captions, buttons and focus, and calls in here for
+// everything that touches the databases.
+//
+// Where it differs from the directory pages (DirectorySearch):
+// - STOP ends the fill but leaves the paging anchor (the last shown number)
+//   where the move put it, so the next forward move fills the gap as well;
+// - one fill fetches at most kFillCap rows;
+// - there is no end indicator: the search limit is the statement's row limit
+//   and ">>>" goes off when the cursor has no further row;
+// - an empty result is reported to the caller (Paging::found), which moves
+//   the focus to the first filled box.
+class PersonalSearch {
+  public:
+    // Rows one page fill fetches at most.
+    static constexpr int kFillCap = 200;
+
+    struct Services {
+        // The open personal database.
+        std::function<db::Database*()> personal;
+        // Lets the window process pending events; every copied row calls it, so
+        // that STOP and repainting work during a fill.
+        std::function<void()> processEvents;
+        // The shared stop request of the result pages.
+        bool* stopRequested = nullptr;
+        // The counts changed: after every copied row and every page move, so
+        // that the page can refresh its status line.
+        std::function<void()> statusChanged;
+    };
+
+    struct PageState {
+        int pageSize = 10;
+        int foundCount = 0; // rows copied in this listing, also the ID2 of the last one
+        int markedCount = 0;
+        int first = 0, last = 0; // ID2 range the page query shows
+        int lastShown = 0;       // anchor of paging: last ID2 of the last forward move
+        int fillCounter = 0;     // rows fetched by the current fill
+        int fillStart = 0;       // found count when the current forward move began
+        bool endOfResults = false;
+        bool listing = false; // the working table holds a listing
+    };
+
+    // What the page should show after a page move.
+    struct Paging {
+        bool previousEnabled = false;
+        bool nextEnabled = false;
+        // The listing has rows; without, the page focuses the first filled box.
+        bool found = false;
+    };
+
+    enum class SearchResult {
+        EmptyRequest, // nothing typed: nothing has changed
+        NotFound,     // a check failed: the listing is empty, both page buttons off
+        Listed,       // the first page is shown
+    };
+    struct Search {
+        SearchResult result = SearchResult::EmptyRequest;
+        std::optional<personal_criteria::Probe> failed; // with NotFound
+        Paging paging;                                  // with Listed
+    };
+
+    // The row the page query stands on, as the editor and marking see it. The
+    // record label reads the page query's row by its column names.
+    struct CurrentRow {
+        int id = 0;          // ID: the personal record's key
+        int id2 = 0;         // ID2: the running number in the listing
+        bool marked = false; // Zn
+    };
+
+    enum class SortOrder { Ascending, Descending };
+
+    explicit PersonalSearch(Services services);
+    ~PersonalSearch();
+    PersonalSearch(const PersonalSearch&) = delete;
+    PersonalSearch& operator=(const PersonalSearch&) = delete;
+
+    // The working database of the listing; it exists once the scratch folder is chosen.
+    void setWorkingDatabase(db::WorkingDatabase* results) { m_results = results; }
+    bool isReady() const { return m_results != nullptr; }
+
+    const PageState& state() const { return m_state; }
+    // The personal cursor (MQuery3). Other operations that move it, edit or
+    // delete through it suppress its row callback around that work.
+    db::Dataset& personalCursor() { return m_cursor; }
+    db::Dataset& pageQuery();
+
+    // ---- listings ----
+    // Cleans the boxes (written back into fields), refuses an empty request,
+    // starts a listing, checks the filled boxes and lists the first page.
+    Search search(personal_criteria::Fields& fields, int pageSize, int searchLimit);
+    // Lists the records whose surname or firm begins with a letter of the
+    // letter's group, ordered by surname and firm. A letter outside a to z is
+    // refused with db::Error before anything changes.
+    Paging listLetter(QChar letter, int pageSize);
+    // Lists every record, ordered by surname and firm.
+    Paging listAll(int pageSize);
+
+    // The steps of a listing, as the three above run them:
+    // zeroes the counts, clears the stop request, sets the listing flag, closes
+    // the personal cursor and re-creates the working table.
+    void startListing(int pageSize);
+    // The first check whose value no personal record has, if any. Leaves the
+    // personal cursor closed and without a statement.
+    std::optional<personal_criteria::Probe> validate(const personal_criteria::Fields& fields);
+    // Puts a statement into the closed personal cursor.
+    void setStatement(const QStringList& lines);
+
+    // ---- paging ----
+    // A forward move: shows the next page, copying as many rows as it needs
+    // (at most kFillCap). The rows of a fill are written as one unit. When the
+    // fill fails (a failed commit included) the unit is rolled back, the counts
+    // and the anchor go back to where the move began, the personal cursor goes
+    // back to the row it stood on (it is closed, and the listing is at its end,
+    // when that is not possible), the page shows what is stored, and the error
+    // is raised. A stop request that arrives during the move ends it and is
+    // used up.
+    Paging nextPage(int pageSize);
+    // A backward move: shows rows copied before without touching the cursor.
+    Paging previousPage(int pageSize);
+    // The buttons for the page as it stands, e.g. after a move failed.
+    Paging paging() const;
+    // Empties the page: no rows shown, counts zeroed, the personal cursor closed.
+    void reset(int pageSize);
+
+    // ---- the shown page ----
+    // Toggles the mark of the page query's current row; false when there is none.
+    bool toggleMark();
+    // Reorders the shown page by field, keeping the current row; the mark
+    // column is never sorted.
+    void sortPage(const QString& field, SortOrder order);
+    std::optional<CurrentRow> currentRow() const;
+    // The number of personal records; nullopt when it cannot be counted.
+    std::optional<qint64> totalRecords();
+
+  private:
+    db::Database* connectPersonal();
+    bool takeStopRequest();
+    void copyRecord(db::Dataset& record);
+    void notifyStatus();
+    void openPage(const QString& sql);
+    void openRange(int first, int last);
+    bool atEnd();
+    void fill();
+    void dropFailedFill(int anchor, int cursorRow) noexcept;
+    Paging listWith(const QString& statement, int pageSize);
+
+    Services m_services;
+    db::WorkingDatabase* m_results = nullptr;
+    db::Dataset m_cursor;  // the personal cursor
+    db::Dataset m_counter; // counts the personal records
+    PageState m_state;
+};
