@@ -348,3 +348,62 @@ std::optional<qint64> PersonalSearch::totalRecords() {
         return std::nullopt;
     }
 }
+
+// ---- adding records ---------------------------------------------------------------
+
+bool PersonalSearch::needsFreshTable() {
+    return m_state.listing || !m_results || !m_results->dataset().isOpen() || !m_cursor.isOpen();
+}
+
+void PersonalSearch::startFreshTable(int pageSize) {
+    connectPersonal();
+    if (!m_results) throw db::Error(s("Pracovní databáze není připravena."));
+    reset(pageSize);
+    m_state = PageState{};
+    m_state.pageSize = pageSize;
+    m_state.first = 0;
+    m_state.last = pageSize;
+    m_results->recreate(pageSize);
+    m_cursor.setSql(s("SELECT * FROM vlastni"));
+    {
+        db::Dataset::CallbackGuard quiet(m_cursor);
+        m_cursor.open();
+    }
+    notifyStatus();
+}
+
+int PersonalSearch::appendRecord(const std::function<void(db::Dataset&)>& fill) {
+    connectPersonal();
+    if (!m_cursor.isOpen()) throw db::Error(s("Vlastní záznamy nejsou otevřeny pro přidávání."));
+    db::Dataset& page = pageQuery();
+    const int foundBefore = m_state.foundCount;
+    m_cursor.append();
+    try {
+        if (fill) fill(m_cursor);
+        m_cursor.post(); // lands on the new record: the copy step appends its working row
+    } catch (const db::Error&) {
+        if (m_cursor.state() == db::Dataset::State::Insert) {
+            // The record was not written.
+            m_cursor.cancel();
+            throw;
+        }
+        // The record is stored but its working row is not: take the record out
+        // again rather than leave one that nothing shows.
+        page.cancel();
+        m_state.foundCount = foundBefore;
+        try {
+            db::Dataset::CallbackGuard quiet(m_cursor);
+            m_cursor.remove();
+        } catch (const db::Error&) {
+            // The working row's error is the one to report.
+        }
+        notifyStatus();
+        throw;
+    }
+    return m_cursor.value(s("ID")).toInt();
+}
+
+void PersonalSearch::forgetLastRow() {
+    if (m_state.foundCount > 0) --m_state.foundCount;
+    notifyStatus();
+}

@@ -149,6 +149,29 @@ class PersonalSearch {
     std::optional<CurrentRow> currentRow() const;
     // The number of personal records; nullopt when it cannot be counted.
     std::optional<qint64> totalRecords();
+    // The open personal database; db::Error when there is none.
+    db::Database& personalDatabase() { return *connectPersonal(); }
+
+    // ---- adding records ----
+    // Whether an addition must start a fresh working table: the working table
+    // holds a listing, the page query is closed, or the personal cursor that
+    // records are appended through is closed.
+    bool needsFreshTable();
+    // Empties the page (as reset does), re-creates the working table with the
+    // page query on its first page, and opens the personal cursor over every
+    // personal record without copying any of them; the listing flag goes off.
+    // Records appended through appendRecord then land in this working table.
+    void startFreshTable(int pageSize);
+    // Appends a personal record through the personal cursor, filled by fill, and
+    // posts it; the copy step appends its working row, which becomes the page
+    // query's current row. The new record's ID is returned. When the record
+    // cannot be written, nothing is stored and the error is raised; when its
+    // working row cannot be written, the record is deleted again and the error
+    // raised.
+    int appendRecord(const std::function<void(db::Dataset&)>& fill);
+    // The last row added to the working table was taken out again (an addition
+    // taken back): the found count goes down by one.
+    void forgetLastRow();
 
   private:
     db::Database* connectPersonal();

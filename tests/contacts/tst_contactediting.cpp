@@ -1,0 +1,552 @@
+#include "ContactEditing.h"
+#include "DatabaseLogin.h"
+#include "Error.h"
+#include "OwnDatabases.h"
+#include "PersonalRecords.h"
+#include "PersonalSearch.h"
+#include "SearchCriteria.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+using contact_editing::AddressKind;
+using contact_editing::Field;
+using Result = ContactEditing::Result;
+
+Q_DECLARE_METATYPE(contact_editing::Field)
+Q_DECLARE_METATYPE(contact_editing::AddressKind)
+
+namespace {
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+using Record = QList<std::pair<QString, QString>>;
+
+// The personal database made and opened by the engine as the program opens it
+// (durable, shared), the personal result database beside it, and the editor's
+// model over both.
+struct Harness {
+    QTemporaryDir dir;
+    db::Engine engine;
+    db::OwnPaths paths;
+    std::unique_ptr<db::Workspace> workspace;
+    std::unique_ptr<db::Database> personal;
+    db::Dataset page;
+    std::unique_ptr<db::WorkingDatabase> results;
+    bool stop = false;
+    PersonalSearch search{PersonalSearch::Services{[this] { return personal.get(); }, nullptr, &stop, nullptr}};
+    PersonalRecords records{search};
+    ContactEditing editing{search, records};
+
+    Harness() {
+        const QString workgroup = dir.filePath(u8("ordat.mdw"));
+        db::createLoginWorkgroup(workgroup);
+        engine.setWorkgroupFile(workgroup);
+        paths = db::OwnPaths::make(dir.filePath(u8("program")), dir.path(), u8("t"));
+        QDir().mkpath(dir.filePath(u8("program/DATA")));
+        db::createOwnDatabase(engine, paths.personal, paths);
+        const db::Login login = db::databaseLogin();
+        workspace = engine.openWorkspace(login.user, login.password);
+        personal = workspace->openDatabase(paths.personal);
+        results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
+        search.setWorkingDatabase(results.get());
+    }
+
+    void add(const Record& record) {
+        QStringList columns, values;
+        for (const auto& [column, value] : record) {
+            columns << u'[' + column + u']';
+            values << search_criteria::quoted(value);
+        }
+        personal->execute(u8("INSERT INTO Vlastni (") + columns.join(u8(", ")) + u8(") VALUES (") +
+                              values.join(u8(", ")) + u')',
+                          db::Database::FailOnError);
+    }
+    void addSurnames(int from, int to) {
+        personal->beginTransaction();
+        for (int i = from; i <= to; ++i)
+            add({{u8("Prijmeni"), surname(i)}});
+        personal->commit();
+    }
+    static QString surname(int i) { return u8("Záznam%1").arg(i, 3, 10, QLatin1Char('0')); }
+
+    // A column of the personal records, by ID, as a fresh connection reads the file.
+    QStringList stored(const QString& column, const QString& where = QString()) {
+        auto reader = workspace->openDatabase(paths.personal, db::OpenOptions{false, true, false});
+        db::Dataset all;
+        all.setDatabase(reader.get());
+        all.setSql(u8("SELECT * FROM Vlastni") + (where.isEmpty() ? QString() : u8(" WHERE ") + where) +
+                   u8(" ORDER BY ID"));
+        all.open();
+        QStringList out;
+        for (; !all.eof(); all.next())
+            out << all.text(column);
+        return out;
+    }
+    // Every column of every personal record.
+    QStringList snapshot() {
+        QStringList out;
+        for (const db::FieldDef& f : db::layouts::personal().fields)
+            out << f.name + u'=' + stored(f.name).join(u'|');
+        return out;
+    }
+    // A column of every working row, by ID2.
+    QStringList working(const QString& column) {
+        db::Dataset all;
+        all.setDatabase(results->database());
+        all.setSql(u8("SELECT * FROM vlastni ORDER BY ID2"));
+        all.open();
+        QStringList out;
+        for (; !all.eof(); all.next())
+            out << all.text(column);
+        return out;
+    }
+    QString shown(const QString& column) { return page.text(column); }
+};
+
+// Holds a read lock on the personal file from a connection of its own, so
+// that the program's connection cannot write it.
+class Reader {
+  public:
+    explicit Reader(const QString& path) {
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        m_ok = sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM Vlastni", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~Reader() { release(); }
+    void release() {
+        if (!m_db) return;
+        sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+    bool holds() const { return m_ok; }
+
+  private:
+    sqlite3* m_db = nullptr;
+    bool m_ok = false;
+};
+
+const Record kBoth{{u8("Prijmeni"), u8("Dvořák")}, {u8("domu_Ulice"), u8("Domovní")},
+                   {u8("domu_PSC"), u8("11000")},  {u8("zam_Ulice"), u8("Pracovní")},
+                   {u8("zam_PSC"), u8("60200")},   {u8("zobraz_adr"), u8("zam")}};
+
+} // namespace
+
+class TestContactEditing : public QObject {
+    Q_OBJECT
+  private slots:
+    void formatting_data();
+    void formatting();
+    void kindSwitchAndSave_data();
+    void kindSwitchAndSave();
+    void numbersStoredWithoutBlanks();
+    void emptyRecordSave_data();
+    void emptyRecordSave();
+    void backAfterNew();
+    void nextAcrossPages();
+    void failedSave_data();
+    void failedSave();
+    void recordLimit_data();
+    void recordLimit();
+    void deleteEndsNewRecordMode();
+    void recordMissing();
+    void closeQuestion();
+};
+
+void TestContactEditing::formatting_data() {
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("phone grouped on leaving") << "phone" << "123456789" << "123 456 789";
+    QTest::newRow("phone blanks typed anywhere") << "phone" << "12 3456 789" << "123 456 789";
+    QTest::newRow("phone with plus") << "phone" << "+420123456789" << "+420 123 456 789";
+    QTest::newRow("phone short") << "phone" << "12" << "12";
+    QTest::newRow("phone empty") << "phone" << "" << "";
+    QTest::newRow("postal code split") << "postal" << "12345" << "123 45";
+    QTest::newRow("postal code reblanked") << "postal" << "1 2 3 4 5" << "123 45";
+    QTest::newRow("postal code not five") << "postal" << "1234" << "1234";
+    QTest::newRow("entering drops blanks") << "enter" << "123 456 789" << "123456789";
+    QTest::newRow("e-mail without at warns") << "email" << "jan.velto.cz" << "warn";
+    QTest::newRow("e-mail with at") << "email" << "jan@velto.cz" << "";
+    QTest::newRow("e-mail empty") << "email" << "" << "";
+}
+
+void TestContactEditing::formatting() {
+    QFETCH(QString, rule);
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    if (rule == u"phone")
+        QCOMPARE(contact_editing::leavingPhone(in), out);
+    else if (rule == u"postal")
+        QCOMPARE(contact_editing::leavingPostalCode(in), out);
+    else if (rule == u"enter")
+        QCOMPARE(contact_editing::enteringNumber(in), out);
+    else
+        QCOMPARE(contact_editing::emailNeedsWarning(in), out == u"warn");
+}
+
+// A record shown in its work address; typing in two groups and saving with a
+// kind selected keeps both groups and makes that kind the default.
+void TestContactEditing::kindSwitchAndSave_data() {
+    QTest::addColumn<AddressKind>("finalKind");
+    QTest::addColumn<QString>("kindName");
+    QTest::addColumn<QString>("currentStreet");
+    QTest::addColumn<QString>("currentPostalCode");
+    QTest::newRow("home") << AddressKind::Home << u8("domu") << u8("Nová") << u8("110 01");
+    QTest::newRow("work") << AddressKind::Work << u8("zam") << u8("Jiná práce") << u8("602 00");
+    QTest::newRow("other, empty") << AddressKind::Other << u8("jine") << QString() << QString();
+}
+
+void TestContactEditing::kindSwitchAndSave() {
+    QFETCH(AddressKind, finalKind);
+    QFETCH(QString, kindName);
+    QFETCH(QString, currentStreet);
+    QFETCH(QString, currentPostalCode);
+    Harness h;
+    h.add(kBoth);
+    h.search.listAll(10);
+    ContactEditing& e = h.editing;
+    e.open(AddressKind::Home);
+    QCOMPARE(e.selectedKind(), std::optional{AddressKind::Work});
+    QCOMPARE(e.column(Field::Street), u8("zam_ulice"));
+    QCOMPARE(e.text(Field::Street), u8("Pracovní"));
+    QCOMPARE(e.text(Field::PostalCode), u8("602 00"));
+    e.setText(Field::Street, u8("Jiná práce"));
+    e.selectKind(AddressKind::Home);
+    QCOMPARE(e.text(Field::Street), u8("Domovní"));
+    e.setText(Field::Street, u8("Nová"));
+    e.setText(Field::PostalCode, u8("11001")); // saved before leaving the field
+    e.selectKind(AddressKind::Work);
+    QCOMPARE(e.text(Field::Street), u8("Jiná práce"));
+    e.selectKind(finalKind);
+
+    const ContactEditing::Outcome out = e.save();
+    QVERIFY2(bool(out), qPrintable(out.message));
+    QVERIFY(out.close);
+    // On disk, as another connection reads it.
+    QCOMPARE(h.stored(u8("domu_ulice")), QStringList{u8("Nová")});
+    QCOMPARE(h.stored(u8("domu_PSC")), QStringList{u8("11001")});
+    QCOMPARE(h.stored(u8("zam_ulice")), QStringList{u8("Jiná práce")});
+    QCOMPARE(h.stored(u8("zam_PSC")), QStringList{u8("60200")});
+    QCOMPARE(h.stored(u8("zobraz_adr")), QStringList{kindName});
+    QCOMPARE(h.working(u8("zobraz_adr")), QStringList{kindName});
+    QCOMPARE(h.working(u8("Ulice")), QStringList{currentStreet});
+    QCOMPARE(h.working(u8("PSC")), QStringList{currentPostalCode});
+    QCOMPARE(h.working(u8("domu_PSC")), QStringList{u8("110 01")});
+    QVERIFY(!e.isModified());
+}
+
+// A number typed with a plus and twelve digits shows grouped after leaving the
+// field and is stored without blanks; the working row shows it grouped.
+void TestContactEditing::numbersStoredWithoutBlanks() {
+    Harness h;
+    h.add({{u8("Prijmeni"), u8("Novák")}});
+    h.search.listAll(10);
+    ContactEditing& e = h.editing;
+    e.open();
+    e.setText(Field::Mobile1, u8("+420123456789"));
+    QCOMPARE(e.leaveField(Field::Mobile1), u8("+420 123 456 789"));
+    QCOMPARE(e.enterField(Field::Mobile1), u8("+420123456789"));
+    QCOMPARE(e.leaveField(Field::Mobile1), u8("+420 123 456 789"));
+    e.setText(Field::Work2, u8("777 000 111"));
+    QVERIFY(e.save());
+    QCOMPARE(h.stored(u8("Tel_1")), QStringList{u8("+420123456789")});
+    QCOMPARE(h.stored(u8("Tel_6")), QStringList{u8("777000111")});
+    QCOMPARE(h.working(u8("Tel_1")), QStringList{u8("+420 123 456 789")});
+    QCOMPARE(h.working(u8("Tel_6")), QStringList{u8("777 000 111")});
+}
+
+// Clearing every shown field removes the record only when it holds nothing
+// else; data in another address group, in Info or in ICO keeps it.
+void TestContactEditing::emptyRecordSave_data() {
+    QTest::addColumn<QString>("column"); // holds the only other value, if any
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("nothing else") << QString() << false;
+    QTest::newRow("another address group") << u8("zam_Obec") << true;
+    QTest::newRow("Info") << u8("Info") << true;
+    QTest::newRow("ICO") << u8("ICO") << true;
+}
+
+void TestContactEditing::emptyRecordSave() {
+    QFETCH(QString, column);
+    QFETCH(bool, kept);
+    Harness h;
+    h.add({{u8("Prijmeni"), u8("Další")}});
+    Record r{{u8("Prijmeni"), u8("Prázdný")}, {u8("domu_Obec"), u8("Praha")}, {u8("Tel_3"), u8("222")}};
+    if (!column.isEmpty()) r << std::pair{column, u8("hodnota")};
+    h.add(r);
+    h.search.listAll(10);
+    h.page.last();
+    ContactEditing& e = h.editing;
+    e.open();
+    QCOMPARE(e.text(Field::Surname), u8("Prázdný"));
+    for (Field f : {Field::Surname, Field::Town, Field::Home1})
+        e.setText(f, QString());
+    QVERIFY(e.save());
+    const QStringList remaining = kept ? QStringList{u8("Další"), QString()} : QStringList{u8("Další")};
+    QCOMPARE(h.stored(u8("Prijmeni")), remaining);
+    QCOMPARE(h.working(u8("ID")).size(), kept ? 2 : 1);
+    if (kept) QCOMPARE(h.stored(column, u8("ID = 2")), QStringList{u8("hodnota")});
+}
+
+// A record added and left with back is gone from both tables and the found
+// count is as before; a second addition continues the same fresh table.
+void TestContactEditing::backAfterNew() {
+    Harness h;
+    h.addSurnames(1, 3);
+    h.search.listAll(10);
+    const QStringList before = h.snapshot();
+    ContactEditing& e = h.editing;
+    e.open();
+
+    ContactEditing::Outcome out = e.newRecord();
+    QVERIFY2(bool(out), qPrintable(out.message));
+    QVERIFY(out.pageRestarted);
+    QVERIFY(e.isNewRecord());
+    QCOMPARE(e.selectedKind(), std::optional{AddressKind::Home});
+    QCOMPARE(h.search.state().foundCount, 1);
+    QVERIFY(!h.search.state().listing);
+    QCOMPARE(h.stored(u8("ID")).size(), 4);
+    e.setText(Field::Surname, u8("Rozepsaný"));
+    out = e.back();
+    QVERIFY(out.close);
+    QCOMPARE(h.snapshot(), before);
+    QCOMPARE(h.search.state().foundCount, 0);
+    QCOMPARE(h.working(u8("ID")), QStringList{});
+    e.closed();
+
+    // Adding again needs no fresh table: the row joins the same one.
+    const PersonalRecords::Addition added = h.records.add(10);
+    QVERIFY(added.added);
+    QVERIFY(!added.freshTable);
+    e.open(AddressKind::Home, true);
+    e.setText(Field::Surname, u8("Uložený"));
+    QVERIFY(e.save());
+    QCOMPARE(h.stored(u8("Prijmeni"), u8("ID = ") + QString::number(added.id)), QStringList{u8("Uložený")});
+    QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Uložený")});
+    QCOMPARE(h.working(u8("ID2")), QStringList{u8("1")});
+}
+
+// Next from the last row of a page fills the next page and shows its first
+// row; a change made there is stored by the next move. Previous crosses back.
+void TestContactEditing::nextAcrossPages() {
+    Harness h;
+    h.addSurnames(1, 12);
+    h.search.listAll(5);
+    h.page.last();
+    ContactEditing& e = h.editing;
+    e.open();
+    QCOMPARE(e.text(Field::Surname), Harness::surname(5));
+    QVERIFY(e.navigation().nextEnabled);
+
+    QVERIFY(e.next());
+    QCOMPARE(e.text(Field::Surname), Harness::surname(6));
+    QCOMPARE(h.search.state().first, 6);
+    QVERIFY(e.navigation().previousEnabled);
+    e.setText(Field::Surname, u8("Změněný"));
+    QVERIFY(e.next());
+    QCOMPARE(e.text(Field::Surname), Harness::surname(7));
+    QCOMPARE(h.stored(u8("Prijmeni"), u8("ID = 6")), QStringList{u8("Změněný")});
+
+    QVERIFY(e.previous());
+    QVERIFY(e.previous());
+    QCOMPARE(e.text(Field::Surname), Harness::surname(5));
+    QCOMPARE(h.search.state().first, 1);
+    QCOMPARE(h.shown(u8("ID2")), u8("5"));
+
+    // To the end of the listing: next goes off on its last row.
+    for (int i = 0; i < 7; ++i)
+        QVERIFY(e.next());
+    QCOMPARE(e.text(Field::Surname), Harness::surname(12));
+    QVERIFY(!e.navigation().nextEnabled);
+    QCOMPARE(h.working(u8("ID")).size(), 12);
+}
+
+// A save that cannot be written reports why, keeps what was typed, does not
+// close and does not move; the stored record stays as it was. Once the cause
+// is gone the same values are saved.
+void TestContactEditing::failedSave_data() {
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<Field>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("surname too long") << "long" << Field::Surname << QString(51, u'x')
+                                      << u8("Text v poli „Příjmení“ je příliš dlouhý: pole pojme nejvýše 50 znaků.");
+    QTest::newRow("postal code too long") << "long" << Field::PostalCode << u8("123 4567")
+                                          << u8("Text v poli „PSČ (adresa firma)“ je příliš dlouhý: pole pojme "
+                                                "nejvýše 6 znaků.");
+    QTest::newRow("file locked by a reader") << "locked" << Field::Firm << u8("Velto")
+                                             << u8("Databáze je uzamčena jiným procesem.");
+}
+
+void TestContactEditing::failedSave() {
+    QFETCH(QString, cause);
+    QFETCH(Field, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    Harness h;
+    h.add(kBoth);
+    h.add({{u8("Prijmeni"), u8("Zeman")}});
+    h.search.listAll(10);
+    const QStringList before = h.snapshot();
+    ContactEditing& e = h.editing;
+    e.open();
+    e.setText(field, typed);
+    // The failing value sits in the work address; the home address is shown.
+    e.selectKind(AddressKind::Home);
+    e.setText(Field::Street, u8("Nová"));
+    h.personal->setBusyTimeout(0);
+    std::optional<Reader> reader;
+    if (cause == u"locked") {
+        reader.emplace(h.paths.personal);
+        QVERIFY(reader->holds());
+    }
+
+    ContactEditing::Outcome out = e.save();
+    QCOMPARE(out.result, Result::Failed);
+    QCOMPARE(out.message, message);
+    QVERIFY(!out.close);
+    QVERIFY(e.asksBeforeClosing());
+    if (cause == u"long") {
+        QCOMPARE(out.field, std::optional{field});
+        QCOMPARE(out.fieldKind.has_value(), contact_editing::isAddressField(field));
+    }
+    out = e.next();
+    QCOMPARE(out.result, Result::Failed);
+    QCOMPARE(h.shown(u8("ID2")), u8("1"));
+    reader.reset();
+    QCOMPARE(h.snapshot(), before);
+    QCOMPARE(e.text(Field::Street), u8("Nová"));
+    e.selectKind(AddressKind::Work);
+    QCOMPARE(e.text(field), typed);
+
+    if (cause == u"long") e.setText(field, typed.left(5));
+    out = e.save();
+    QVERIFY2(bool(out), qPrintable(out.message));
+    QCOMPARE(h.stored(u8("domu_ulice"), u8("ID = 1")), QStringList{u8("Nová")});
+    QCOMPARE(h.working(u8("domu_ulice")).first(), u8("Nová"));
+}
+
+// Adding works below the limit and is refused at it with its message, and then
+// nothing changes: the listing stays.
+void TestContactEditing::recordLimit_data() {
+    QTest::addColumn<int>("records");
+    QTest::addColumn<bool>("added");
+    QTest::newRow("499") << 499 << true;
+    QTest::newRow("500") << 500 << false;
+}
+
+void TestContactEditing::recordLimit() {
+    QFETCH(int, records);
+    QFETCH(bool, added);
+    Harness h;
+    h.addSurnames(1, records);
+    h.search.listAll(10);
+    ContactEditing& e = h.editing;
+    e.open();
+    const ContactEditing::Outcome out = e.newRecord();
+    if (added) {
+        QVERIFY2(bool(out), qPrintable(out.message));
+        QVERIFY(e.isNewRecord());
+        QCOMPARE(h.records.count(), 500);
+        QCOMPARE(h.working(u8("ID")), QStringList{u8("500")});
+        // An empty new record would go with the save that "new" makes first.
+        e.setText(Field::Surname, u8("Pětistý"));
+        QCOMPARE(e.newRecord().result, Result::LimitReached);
+        QCOMPARE(e.text(Field::Surname), u8("Pětistý"));
+    } else {
+        QCOMPARE(out.result, Result::LimitReached);
+        QCOMPARE(out.message, u8("Limit počtu záznamů ve vlastní databázi je pro tuto verzi programu vyčerpán. "
+                                 "Samžte nepotřebné záznamy.      "));
+        QCOMPARE(h.records.count(), 500);
+        QVERIFY(h.search.state().listing);
+        QCOMPARE(h.working(u8("ID")).size(), 10);
+        QCOMPARE(e.text(Field::Surname), Harness::surname(1));
+        QVERIFY(!e.isNewRecord());
+    }
+}
+
+// Deleting the new record shows an older one; back must then leave it alone.
+void TestContactEditing::deleteEndsNewRecordMode() {
+    Harness h;
+    ContactEditing& e = h.editing;
+    QVERIFY(h.records.add(10).added);
+    e.open(AddressKind::Home, true);
+    e.setText(Field::Surname, u8("Starší"));
+    QVERIFY(e.newRecord());
+    QVERIFY(e.isNewRecord());
+    QCOMPARE(h.stored(u8("ID")).size(), 2);
+
+    ContactEditing::Outcome out = e.remove();
+    QVERIFY(bool(out));
+    QVERIFY(!out.close);
+    QVERIFY(!e.isNewRecord());
+    QCOMPARE(e.text(Field::Surname), u8("Starší"));
+    QVERIFY(e.back().close);
+    QCOMPARE(h.stored(u8("Prijmeni")), QStringList{u8("Starší")});
+    QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Starší")});
+
+    // Deleting the last row closes the editor.
+    e.open();
+    out = e.remove();
+    QVERIFY(out.close);
+    QCOMPARE(h.stored(u8("ID")), QStringList{});
+}
+
+// When no personal record has the working row's ID, nothing else is written:
+// save says so and keeps the values, delete takes only the working row.
+void TestContactEditing::recordMissing() {
+    Harness h;
+    h.addSurnames(1, 3);
+    h.search.listAll(10);
+    h.personal->execute(u8("DELETE * FROM Vlastni WHERE ID = 1"), db::Database::FailOnError);
+    const QStringList before = h.snapshot();
+    ContactEditing& e = h.editing;
+    e.open();
+    e.setText(Field::Surname, u8("Ztracený"));
+    const ContactEditing::Outcome out = e.save();
+    QCOMPARE(out.result, Result::Failed);
+    QVERIFY(!out.close);
+    QCOMPARE(e.text(Field::Surname), u8("Ztracený"));
+    QCOMPARE(h.snapshot(), before);
+
+    QVERIFY(e.remove());
+    QCOMPARE(h.snapshot(), before);
+    QCOMPARE(h.working(u8("ID")), (QStringList{u8("2"), u8("3")}));
+    QCOMPARE(e.text(Field::Surname), Harness::surname(2));
+}
+
+void TestContactEditing::closeQuestion() {
+    Harness h;
+    h.add(kBoth);
+    h.search.listAll(10);
+    ContactEditing& e = h.editing;
+    e.open();
+    QVERIFY(!e.asksBeforeClosing());
+    e.selectKind(AddressKind::Other);
+    QVERIFY(!e.asksBeforeClosing());
+    e.setText(Field::Info, u8("Poznámka"));
+    QVERIFY(e.asksBeforeClosing());
+    QVERIFY(e.save().close);
+    QVERIFY(!e.asksBeforeClosing());
+    e.closed();
+    QCOMPARE(e.selectedKind(), std::nullopt);
+
+    // Back discards what was typed.
+    e.open();
+    e.setText(Field::Firm, u8("Zahozená"));
+    QVERIFY(e.back().close);
+    QCOMPARE(e.text(Field::Firm), QString());
+    QCOMPARE(h.stored(u8("Firma")), QStringList{QString()});
+    QCOMPARE(h.stored(u8("Info")), QStringList{u8("Poznámka")});
+}
+
+QTEST_GUILESS_MAIN(TestContactEditing)
+#include "tst_contactediting.moc"
