@@ -133,6 +133,20 @@ class Reader {
     bool m_ok = false;
 };
 
+// A setting of the connection, as text.
+QString pragma(db::Database& database, const char* name) {
+    QString value;
+    const QByteArray sql = QByteArray("PRAGMA ") + name;
+    sqlite3_exec(
+        database.handle(), sql.constData(),
+        [](void* out, int, char** values, char**) {
+            *static_cast<QString*>(out) = QString::fromUtf8(values[0]);
+            return 0;
+        },
+        &value, nullptr);
+    return value;
+}
+
 const Record kBoth{{u8("Prijmeni"), u8("Dvořák")}, {u8("domu_Ulice"), u8("Domovní")},
                    {u8("domu_PSC"), u8("11000")},  {u8("zam_Ulice"), u8("Pracovní")},
                    {u8("zam_PSC"), u8("60200")},   {u8("zobraz_adr"), u8("zam")}};
@@ -151,6 +165,8 @@ class TestContactEditing : public QObject {
     void emptyRecordSave();
     void backAfterNew();
     void nextAcrossPages();
+    void moveAfterEmptiedRecord_data();
+    void moveAfterEmptiedRecord();
     void failedSave_data();
     void failedSave();
     void recordLimit_data();
@@ -230,6 +246,8 @@ void TestContactEditing::kindSwitchAndSave() {
     const ContactEditing::Outcome out = e.save();
     QVERIFY2(bool(out), qPrintable(out.message));
     QVERIFY(out.close);
+    // The personal database flushes every commit to the disk.
+    QCOMPARE(pragma(*h.personal, "synchronous"), u8("2"));
     // On disk, as another connection reads it.
     QCOMPARE(h.stored(u8("domu_ulice")), QStringList{u8("Nová")});
     QCOMPARE(h.stored(u8("domu_PSC")), QStringList{u8("11001")});
@@ -367,6 +385,41 @@ void TestContactEditing::nextAcrossPages() {
     QCOMPARE(e.text(Field::Surname), Harness::surname(12));
     QVERIFY(!e.navigation().nextEnabled);
     QCOMPARE(h.working(u8("ID")).size(), 12);
+}
+
+// A record emptied and left by next or previous goes, and the move shows the
+// record beside it in that direction: none is skipped.
+void TestContactEditing::moveAfterEmptiedRecord_data() {
+    QTest::addColumn<int>("start"); // position on the page
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<int>("shown"); // surname number afterwards
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("next from the first") << 0 << true << 2 << false;
+    QTest::newRow("next from the last") << 2 << true << 2 << false;
+    QTest::newRow("previous from the last") << 2 << false << 2 << false;
+    QTest::newRow("previous from the first") << 0 << false << 2 << false;
+    QTest::newRow("next from the middle") << 1 << true << 3 << false;
+    QTest::newRow("previous from the middle") << 1 << false << 1 << false;
+}
+
+void TestContactEditing::moveAfterEmptiedRecord() {
+    QFETCH(int, start);
+    QFETCH(bool, forward);
+    QFETCH(int, shown);
+    QFETCH(bool, closes);
+    Harness h;
+    h.addSurnames(1, 3);
+    h.search.listAll(10);
+    h.page.moveBy(start);
+    ContactEditing& e = h.editing;
+    e.open();
+    e.setText(Field::Surname, QString());
+    const ContactEditing::Outcome out = forward ? e.next() : e.previous();
+    QVERIFY2(bool(out), qPrintable(out.message));
+    QCOMPARE(out.close, closes);
+    QCOMPARE(h.stored(u8("ID")).size(), 2);
+    QCOMPARE(h.working(u8("ID")).size(), 2);
+    QCOMPARE(e.text(Field::Surname), Harness::surname(shown));
 }
 
 // A save that cannot be written reports why, keeps what was typed, does not
