@@ -147,6 +147,30 @@ QString pragma(db::Database& database, const char* name) {
     return value;
 }
 
+// Keeps the working file from being written while it lives: the file, held
+// exclusively, is let go of, and a reader holds it.
+class WorkingFileReader {
+  public:
+    explicit WorkingFileReader(db::WorkingDatabase& results) {
+        sqlite3_exec(results.database()->handle(), "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM vlastni",
+                     nullptr, nullptr, nullptr);
+        sqlite3_open_v2(results.path().toUtf8().constData(), &m_reader, SQLITE_OPEN_READONLY, nullptr);
+        m_ok = sqlite3_exec(m_reader, "BEGIN; SELECT count(*) FROM vlastni", nullptr, nullptr, nullptr) ==
+               SQLITE_OK;
+    }
+    ~WorkingFileReader() {
+        sqlite3_exec(m_reader, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(m_reader);
+    }
+    WorkingFileReader(const WorkingFileReader&) = delete;
+    WorkingFileReader& operator=(const WorkingFileReader&) = delete;
+    bool holds() const { return m_ok; }
+
+  private:
+    sqlite3* m_reader = nullptr;
+    bool m_ok = false;
+};
+
 const Record kBoth{{u8("Prijmeni"), u8("Dvořák")}, {u8("domu_Ulice"), u8("Domovní")},
                    {u8("domu_PSC"), u8("11000")},  {u8("zam_Ulice"), u8("Pracovní")},
                    {u8("zam_PSC"), u8("60200")},   {u8("zobraz_adr"), u8("zam")}};
@@ -167,6 +191,8 @@ class TestContactEditing : public QObject {
     void nextAcrossPages();
     void moveAfterEmptiedRecord_data();
     void moveAfterEmptiedRecord();
+    void failedPageFill();
+    void failedAddition();
     void failedSave_data();
     void failedSave();
     void recordLimit_data();
@@ -420,6 +446,60 @@ void TestContactEditing::moveAfterEmptiedRecord() {
     QCOMPARE(h.stored(u8("ID")).size(), 2);
     QCOMPARE(h.working(u8("ID")).size(), 2);
     QCOMPARE(e.text(Field::Surname), Harness::surname(shown));
+}
+
+// Next whose page fill fails reports the error and stays on the record it
+// started from, on the page it started from; the next try goes on.
+void TestContactEditing::failedPageFill() {
+    Harness h;
+    h.addSurnames(1, 12);
+    h.search.listAll(5);
+    h.page.last();
+    ContactEditing& e = h.editing;
+    e.open();
+    {
+        WorkingFileReader reader(*h.results);
+        QVERIFY(reader.holds());
+        const ContactEditing::Outcome out = e.next();
+        QCOMPARE(out.result, Result::Failed);
+        QVERIFY2(out.message.contains(u8("uzamčena")), qPrintable(out.message));
+        QVERIFY(!out.close);
+        QCOMPARE(e.text(Field::Surname), Harness::surname(5));
+        QCOMPARE(h.shown(u8("ID2")), u8("5"));
+        QCOMPARE(h.search.state().first, 1);
+    }
+    QVERIFY(e.next());
+    QCOMPARE(e.text(Field::Surname), Harness::surname(6));
+    QCOMPARE(h.working(u8("Prijmeni")).size(), 10);
+}
+
+// An added record whose working row cannot be written is taken out of the
+// personal table again: nothing is left that the editor could not show.
+void TestContactEditing::failedAddition() {
+    Harness h;
+    h.addSurnames(1, 2);
+    QVERIFY(h.records.add(10).freshTable);
+    ContactEditing& e = h.editing;
+    e.open(AddressKind::Home, true);
+    e.setText(Field::Surname, u8("První nový"));
+    {
+        WorkingFileReader reader(*h.results);
+        QVERIFY(reader.holds());
+        const ContactEditing::Outcome out = e.newRecord();
+        QCOMPARE(out.result, Result::Failed);
+        QVERIFY2(out.message.contains(u8("uzamčena")), qPrintable(out.message));
+        // The save before the addition could not write the working row either.
+        QCOMPARE(e.text(Field::Surname), u8("První nový"));
+    }
+    QVERIFY(e.save());
+    {
+        WorkingFileReader reader(*h.results);
+        QVERIFY_THROWS_EXCEPTION(db::Error, h.records.add(10));
+    }
+    QCOMPARE(h.records.count(), 3);
+    QCOMPARE(h.search.state().foundCount, 1);
+    QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("První nový")});
+    QCOMPARE(h.stored(u8("Prijmeni")), (QStringList{Harness::surname(1), Harness::surname(2), u8("První nový")}));
 }
 
 // A save that cannot be written reports why, keeps what was typed, does not
