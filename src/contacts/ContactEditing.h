@@ -14,10 +14,27 @@ namespace contact_editing {
 
 // The fields of the editor, in tab order.
 enum class Field {
-    Surname, FirstName, Title, Function, Firm,
-    Mobile1, Mobile2, Home1, Home2, Work1, Work2, // Tel_1 … Tel_6
-    Street, HouseNumber, Town, TownPart, PostalCode, Country, // of the address kind shown
-    Internet, Email1, Email2, Email3,
+    Surname,
+    FirstName,
+    Title,
+    Function,
+    Firm,
+    Mobile1, // Tel_1 … Tel_6: mobile, home, work
+    Mobile2,
+    Home1,
+    Home2,
+    Work1,
+    Work2,
+    Street, // the address fields show the columns of the selected kind
+    HouseNumber,
+    Town,
+    TownPart,
+    PostalCode,
+    Country,
+    Internet,
+    Email1,
+    Email2,
+    Email3,
     Info, // the memo "Další informace"
 };
 constexpr int kFieldCount = 22;
@@ -74,7 +91,12 @@ QString closeQuestion();
 // - Save and delete reach only the record whose ID the working row carries.
 //   When no personal record has it, save reports so and keeps the values; delete
 //   (and the empty-record save) takes the working row out and touches nothing else.
-// - A failed delete reports the message; both rows stay.
+// - A failed delete reports the message; both rows stay. So does back in
+//   new-record mode, whose record then stays in new-record mode.
+// - The close question: Yes runs save, and the editor closes only when the
+//   save did (Outcome::close); No runs back.
+// - Next whose page fill fails reports the error and shows again the page and
+//   the record the move started from (already saved).
 // - Delete ends new-record mode: the record shown afterwards is an older one,
 //   which back must not remove. Next and previous end it only once the save
 //   has succeeded.
@@ -181,8 +203,8 @@ class ContactEditing {
 
     PersonalSearch& m_search;
     PersonalRecords& m_records;
-    std::optional<int> m_id2; // ID2 of the working row shown
-    int m_id = 0;             // its personal record's ID
+    std::optional<int> m_id2;         // ID2 of the working row shown
+    int m_id = 0;                     // its personal record's ID
     QHash<QString, QString> m_values; // by column, as shown
     QHash<QString, QString> m_loaded; // the values when the row was shown
     QString m_ico, m_dic, m_rowKind;  // passed through

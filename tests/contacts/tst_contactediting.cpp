@@ -41,7 +41,8 @@ struct Harness {
     db::Dataset page;
     std::unique_ptr<db::WorkingDatabase> results;
     bool stop = false;
-    PersonalSearch search{PersonalSearch::Services{[this] { return personal.get(); }, nullptr, &stop, nullptr}};
+    PersonalSearch search{
+        PersonalSearch::Services{[this] { return personal.get(); }, nullptr, &stop, nullptr}};
     PersonalRecords records{search};
     ContactEditing editing{search, records};
 
@@ -117,7 +118,8 @@ class Reader {
   public:
     explicit Reader(const QString& path) {
         sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
-        m_ok = sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM Vlastni", nullptr, nullptr, nullptr) == SQLITE_OK;
+        m_ok =
+            sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM Vlastni", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     ~Reader() { release(); }
     void release() {
@@ -206,18 +208,42 @@ void TestContactEditing::formatting_data() {
     QTest::addColumn<QString>("rule");
     QTest::addColumn<QString>("in");
     QTest::addColumn<QString>("out");
-    QTest::newRow("phone grouped on leaving") << "phone" << "123456789" << "123 456 789";
-    QTest::newRow("phone blanks typed anywhere") << "phone" << "12 3456 789" << "123 456 789";
-    QTest::newRow("phone with plus") << "phone" << "+420123456789" << "+420 123 456 789";
-    QTest::newRow("phone short") << "phone" << "12" << "12";
-    QTest::newRow("phone empty") << "phone" << "" << "";
-    QTest::newRow("postal code split") << "postal" << "12345" << "123 45";
-    QTest::newRow("postal code reblanked") << "postal" << "1 2 3 4 5" << "123 45";
-    QTest::newRow("postal code not five") << "postal" << "1234" << "1234";
-    QTest::newRow("entering drops blanks") << "enter" << "123 456 789" << "123456789";
-    QTest::newRow("e-mail without at warns") << "email" << "jan.velto.cz" << "warn";
-    QTest::newRow("e-mail with at") << "email" << "jan@velto.cz" << "";
-    QTest::newRow("e-mail empty") << "email" << "" << "";
+    QTest::newRow("phone grouped on leaving") << "phone"
+                                              << "123456789"
+                                              << "123 456 789";
+    QTest::newRow("phone blanks typed anywhere") << "phone"
+                                                 << "12 3456 789"
+                                                 << "123 456 789";
+    QTest::newRow("phone with plus") << "phone"
+                                     << "+420123456789"
+                                     << "+420 123 456 789";
+    QTest::newRow("phone short") << "phone"
+                                 << "12"
+                                 << "12";
+    QTest::newRow("phone empty") << "phone"
+                                 << ""
+                                 << "";
+    QTest::newRow("postal code split") << "postal"
+                                       << "12345"
+                                       << "123 45";
+    QTest::newRow("postal code reblanked") << "postal"
+                                           << "1 2 3 4 5"
+                                           << "123 45";
+    QTest::newRow("postal code not five") << "postal"
+                                          << "1234"
+                                          << "1234";
+    QTest::newRow("entering drops blanks") << "enter"
+                                           << "123 456 789"
+                                           << "123456789";
+    QTest::newRow("e-mail without at warns") << "email"
+                                             << "jan.velto.cz"
+                                             << "warn";
+    QTest::newRow("e-mail with at") << "email"
+                                    << "jan@velto.cz"
+                                    << "";
+    QTest::newRow("e-mail empty") << "email"
+                                  << ""
+                                  << "";
 }
 
 void TestContactEditing::formatting() {
@@ -499,7 +525,8 @@ void TestContactEditing::failedAddition() {
     QCOMPARE(h.records.count(), 3);
     QCOMPARE(h.search.state().foundCount, 1);
     QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("První nový")});
-    QCOMPARE(h.stored(u8("Prijmeni")), (QStringList{Harness::surname(1), Harness::surname(2), u8("První nový")}));
+    QCOMPARE(h.stored(u8("Prijmeni")),
+             (QStringList{Harness::surname(1), Harness::surname(2), u8("První nový")}));
 }
 
 // A save that cannot be written reports why, keeps what was typed, does not
@@ -510,13 +537,15 @@ void TestContactEditing::failedSave_data() {
     QTest::addColumn<Field>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("surname too long") << "long" << Field::Surname << QString(51, u'x')
-                                      << u8("Text v poli „Příjmení“ je příliš dlouhý: pole pojme nejvýše 50 znaků.");
-    QTest::newRow("postal code too long") << "long" << Field::PostalCode << u8("123 4567")
-                                          << u8("Text v poli „PSČ (adresa firma)“ je příliš dlouhý: pole pojme "
-                                                "nejvýše 6 znaků.");
-    QTest::newRow("file locked by a reader") << "locked" << Field::Firm << u8("Velto")
-                                             << u8("Databáze je uzamčena jiným procesem.");
+    QTest::newRow("surname too long")
+        << "long" << Field::Surname << QString(51, u'x')
+        << u8("Text v poli „Příjmení“ je příliš dlouhý: pole pojme nejvýše 50 znaků.");
+    QTest::newRow("postal code too long")
+        << "long" << Field::PostalCode << u8("123 4567")
+        << u8("Text v poli „PSČ (adresa firma)“ je příliš dlouhý: pole pojme "
+              "nejvýše 6 znaků.");
+    QTest::newRow("file locked by a reader")
+        << "locked" << Field::Firm << u8("Velto") << u8("Databáze je uzamčena jiným procesem.");
 }
 
 void TestContactEditing::failedSave() {
@@ -596,8 +625,9 @@ void TestContactEditing::recordLimit() {
         QCOMPARE(e.text(Field::Surname), u8("Pětistý"));
     } else {
         QCOMPARE(out.result, Result::LimitReached);
-        QCOMPARE(out.message, u8("Limit počtu záznamů ve vlastní databázi je pro tuto verzi programu vyčerpán. "
-                                 "Samžte nepotřebné záznamy.      "));
+        QCOMPARE(out.message,
+                 u8("Limit počtu záznamů ve vlastní databázi je pro tuto verzi programu vyčerpán. "
+                    "Samžte nepotřebné záznamy.      "));
         QCOMPARE(h.records.count(), 500);
         QVERIFY(h.search.state().listing);
         QCOMPARE(h.working(u8("ID")).size(), 10);
