@@ -81,6 +81,18 @@ std::optional<AddressKind> kindFromName(const QString& name) {
     return std::nullopt;
 }
 
+QString kindHint(AddressKind kind) {
+    switch (kind) {
+    case AddressKind::Work:
+        return s("firma");
+    case AddressKind::Other:
+        return s("jiná");
+    case AddressKind::Home:
+        break;
+    }
+    return s("domů");
+}
+
 QString controlName(Field field) {
     return s(info(field).control);
 }
@@ -205,18 +217,6 @@ qsizetype characters(const QString& text) {
     return n;
 }
 
-QString kindLabel(AddressKind kind) {
-    switch (kind) {
-    case AddressKind::Work:
-        return s("firma");
-    case AddressKind::Other:
-        return s("jiná");
-    case AddressKind::Home:
-        break;
-    }
-    return s("domů");
-}
-
 // The current-address group of the working row, in the order of the address fields.
 constexpr const char* kCurrentGroup[] = {"Ulice", "CP", "Obec", "Cast", "PSC", "Stat"};
 
@@ -336,7 +336,7 @@ std::optional<ContactEditing::Outcome> ContactEditing::tooLong() const {
         const int size = columnSize(c.name);
         if (size <= 0 || characters(storedForm(c.field, m_values.value(c.name))) <= size) continue;
         QString name = label(c.field);
-        if (isAddressField(c.field)) name += s(" (adresa ") + kindLabel(c.kind) + u')';
+        if (isAddressField(c.field)) name += s(" (adresa ") + kindHint(c.kind) + u')';
         Outcome out;
         out.result = Result::Failed;
         out.message = s("Text v poli „") + name + s("“ je příliš dlouhý: pole pojme nejvýše ") +

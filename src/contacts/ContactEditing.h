@@ -46,6 +46,8 @@ QString kindName(AddressKind kind);
 // for an empty or unknown value.
 std::optional<AddressKind> kindFromName(const QString& name);
 
+// The hint of the kind's pictures: "domů", "firma", "jiná".
+QString kindHint(AddressKind kind);
 // The control the field is drawn by (DBEdit1 … DBEdit21, DBMemo1).
 QString controlName(Field field);
 // The field as messages name it.
@@ -105,6 +107,8 @@ QString closeQuestion();
 // - Selecting another address kind alone is not a change the close question
 //   asks about; typed values are, once they differ from those shown at loading.
 // - Values left empty are stored as Null.
+// - Moves and additions use the page size of the listing shown
+//   (PersonalSearch::state()).
 // - A save with nothing typed and the row's own kind selected writes nothing
 //   (an empty record is still removed).
 class ContactEditing {

@@ -112,29 +112,6 @@ struct Harness {
     QString shown(const QString& column) { return page.text(column); }
 };
 
-// Holds a read lock on the personal file from a connection of its own, so
-// that the program's connection cannot write it.
-class Reader {
-  public:
-    explicit Reader(const QString& path) {
-        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
-        m_ok =
-            sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM Vlastni", nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~Reader() { release(); }
-    void release() {
-        if (!m_db) return;
-        sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(m_db);
-        m_db = nullptr;
-    }
-    bool holds() const { return m_ok; }
-
-  private:
-    sqlite3* m_db = nullptr;
-    bool m_ok = false;
-};
-
 // A setting of the connection, as text.
 QString pragma(db::Database& database, const char* name) {
     QString value;
@@ -149,27 +126,29 @@ QString pragma(db::Database& database, const char* name) {
     return value;
 }
 
-// Keeps the working file from being written while it lives: the file, held
-// exclusively, is let go of, and a reader holds it.
-class WorkingFileReader {
+// Holds a read lock on a database file from a connection of its own, so that
+// the program's connection cannot write it. A file the program holds
+// exclusively is let go of first.
+class Reader {
   public:
-    explicit WorkingFileReader(db::WorkingDatabase& results) {
-        sqlite3_exec(results.database()->handle(), "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM vlastni",
-                     nullptr, nullptr, nullptr);
-        sqlite3_open_v2(results.path().toUtf8().constData(), &m_reader, SQLITE_OPEN_READONLY, nullptr);
-        m_ok = sqlite3_exec(m_reader, "BEGIN; SELECT count(*) FROM vlastni", nullptr, nullptr, nullptr) ==
-               SQLITE_OK;
+    explicit Reader(const QString& path, db::Database* exclusiveOwner = nullptr) {
+        if (exclusiveOwner)
+            sqlite3_exec(exclusiveOwner->handle(), "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM vlastni",
+                         nullptr, nullptr, nullptr);
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        m_ok =
+            sqlite3_exec(m_db, "BEGIN; SELECT count(*) FROM vlastni", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
-    ~WorkingFileReader() {
-        sqlite3_exec(m_reader, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(m_reader);
+    ~Reader() {
+        sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(m_db);
     }
-    WorkingFileReader(const WorkingFileReader&) = delete;
-    WorkingFileReader& operator=(const WorkingFileReader&) = delete;
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
     bool holds() const { return m_ok; }
 
   private:
-    sqlite3* m_reader = nullptr;
+    sqlite3* m_db = nullptr;
     bool m_ok = false;
 };
 
@@ -484,7 +463,7 @@ void TestContactEditing::failedPageFill() {
     ContactEditing& e = h.editing;
     e.open();
     {
-        WorkingFileReader reader(*h.results);
+        Reader reader(h.results->path(), h.results->database());
         QVERIFY(reader.holds());
         const ContactEditing::Outcome out = e.next();
         QCOMPARE(out.result, Result::Failed);
@@ -509,7 +488,7 @@ void TestContactEditing::failedAddition() {
     e.open(AddressKind::Home, true);
     e.setText(Field::Surname, u8("První nový"));
     {
-        WorkingFileReader reader(*h.results);
+        Reader reader(h.results->path(), h.results->database());
         QVERIFY(reader.holds());
         const ContactEditing::Outcome out = e.newRecord();
         QCOMPARE(out.result, Result::Failed);
@@ -519,7 +498,7 @@ void TestContactEditing::failedAddition() {
     }
     QVERIFY(e.save());
     {
-        WorkingFileReader reader(*h.results);
+        Reader reader(h.results->path(), h.results->database());
         QVERIFY_THROWS_EXCEPTION(db::Error, h.records.add(10));
     }
     QCOMPARE(h.records.count(), 3);
