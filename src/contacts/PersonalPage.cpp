@@ -4,6 +4,7 @@
 #include "DataGrid.h"
 #include "PageWidgets.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,6 +30,10 @@ PersonalPage::PersonalPage(QWidget* parent) : QWidget(parent) {
     buildControls();
     buildLayout();
     adjustNarrowBoxes();
+}
+
+PersonalPage::~PersonalPage() {
+    if (m_busyCursor) QApplication::restoreOverrideCursor();
 }
 
 void PersonalPage::buildControls() {
