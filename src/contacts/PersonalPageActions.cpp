@@ -96,8 +96,10 @@ void PersonalPage::connectActions() {
 
     connect(m_alphabet, &AlphabetBar::letterClicked, this,
             [this](QChar letter) { guarded([&] { listLetter(letter); }); });
-    connect(image(Image::AllRecords), &ClickableLabel::clicked, this, [this] { guarded([this] { listAll(); }); });
-    connect(image(Image::CopyAll), &ClickableLabel::clicked, this, [this] { guarded([this] { copyAll(); }); });
+    connect(image(Image::AllRecords), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { listAll(); }); });
+    connect(image(Image::CopyAll), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { copyAll(); }); });
     connect(image(Image::CopyNumber), &ClickableLabel::clicked, this,
             [this] { guarded([this] { copyNumber(); }); });
     connect(image(Image::CopyAddress), &ClickableLabel::clicked, this,
@@ -187,7 +189,8 @@ void PersonalPage::showPaging(const PersonalSearch::Paging& paging) {
 void PersonalPage::updateStatus() {
     const PersonalSearch::PageState& st = m_search->state();
     m_status->part(0)->setText(personal_status::counts(st.foundCount, st.markedCount));
-    if (const auto total = m_search->totalRecords()) m_status->part(2)->setText(personal_status::total(*total));
+    if (const auto total = m_search->totalRecords())
+        m_status->part(2)->setText(personal_status::total(*total));
 }
 
 // ---- listings ---------------------------------------------------------------------------
@@ -352,8 +355,9 @@ void PersonalPage::sortColumn(int column, DataGrid::SortState state) {
     if (state == DataGrid::SortState::None) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    m_search->sortPage(fieldName, state == DataGrid::SortState::Ascending ? PersonalSearch::SortOrder::Ascending
-                                                                          : PersonalSearch::SortOrder::Descending);
+    m_search->sortPage(fieldName, state == DataGrid::SortState::Ascending
+                                      ? PersonalSearch::SortOrder::Ascending
+                                      : PersonalSearch::SortOrder::Descending);
 }
 
 // ---- record label and clipboard ------------------------------------------------------------

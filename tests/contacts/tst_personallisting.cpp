@@ -179,16 +179,27 @@ class TestPersonalListing : public QObject {
         add({{"Prijmeni", "Rybář"}});
         add({{"Firma", "Rosa s.r.o."}});
         add({{"Prijmeni", "Novák"}, {"Firma", "Rychlá pošta"}});
-        add({{"Prijmeni", "Dvořák"},  {"Jmeno_1", "Petr"},       {"Titul_1", "Ing."},
-             {"Firma", "Kestrava"},   {"Tel_1", "602123456"},    {"Tel_5", "541210100"},
-             {"domu_Ulice", "Dlouhá"}, {"domu_CP", "12"},        {"domu_Obec", "Brno"},
-             {"domu_PSC", "60200"},   {"zam_Ulice", "Pracovní"}, {"zam_CP", "5"},
-             {"zam_Obec", "Praha"},   {"zam_PSC", "11000"},      {"E-mail_1", "petr@kestrava.cz"},
+        add({{"Prijmeni", "Dvořák"},
+             {"Jmeno_1", "Petr"},
+             {"Titul_1", "Ing."},
+             {"Firma", "Kestrava"},
+             {"Tel_1", "602123456"},
+             {"Tel_5", "541210100"},
+             {"domu_Ulice", "Dlouhá"},
+             {"domu_CP", "12"},
+             {"domu_Obec", "Brno"},
+             {"domu_PSC", "60200"},
+             {"zam_Ulice", "Pracovní"},
+             {"zam_CP", "5"},
+             {"zam_Obec", "Praha"},
+             {"zam_PSC", "11000"},
+             {"E-mail_1", "petr@kestrava.cz"},
              {"zobraz_adr", "zam"}});
         add({{"Prijmeni", "Jednička"}, {"Tel_3", "777000111"}});
         m_personal->commit();
 
-        m_app = std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
+        m_app =
+            std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
         m_app->limits().fillEmpty();
         m_picker = new NumberPicker;
     }
@@ -331,8 +342,9 @@ class TestPersonalListing : public QObject {
     void letters_data() {
         QTest::addColumn<int>("x");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("r, ř") << 315 << QStringList{u8("|Rosa s.r.o."), u8("Novák|Rychlá pošta"), u8("Rybář"),
-                                                     u8("Řezník")};
+        QTest::newRow("r, ř") << 315
+                              << QStringList{u8("|Rosa s.r.o."), u8("Novák|Rychlá pošta"), u8("Rybář"),
+                                             u8("Řezník")};
         QTest::newRow("j") << 170 << QStringList{u8("Jednička")};
         QTest::newRow("z, ž") << 460 << names("Záznam", 1, 10);
         QTest::newRow("q") << 300 << QStringList{};
@@ -363,7 +375,7 @@ class TestPersonalListing : public QObject {
         const QStringList rows = shown(w);
         QCOMPARE(rows.size(), kRecords);
         QCOMPARE(rows.mid(0, 4), (QStringList{u8("|Rosa s.r.o."), u8("Dvořák|Kestrava"), u8("Jednička"),
-                                               u8("Novák|Rychlá pošta")}));
+                                              u8("Novák|Rychlá pošta")}));
         QCOMPARE(rows.last(), u8("Záznam025"));
         QVERIFY(!enabled(w, "Button8"));
         QCOMPARE(text(w, "dones_v"), counts(kRecords, 0));
@@ -377,16 +389,25 @@ class TestPersonalListing : public QObject {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
         const QString empty = u8("Není zadán žádný parametr pro vyhledávání.    ");
-        QTest::newRow("star alone") << "prijmeni_v" << "*" << empty;
-        QTest::newRow("bracket clears") << "jmeno_v" << "Pe[tr" << empty;
-        QTest::newRow("unknown surname") << "prijmeni_v" << "Nikdo" << u8("Bylo zadáno neexistující příjmení!");
+        QTest::newRow("star alone") << "prijmeni_v"
+                                    << "*" << empty;
+        QTest::newRow("bracket clears") << "jmeno_v"
+                                        << "Pe[tr" << empty;
+        QTest::newRow("unknown surname") << "prijmeni_v"
+                                         << "Nikdo" << u8("Bylo zadáno neexistující příjmení!");
         QTest::newRow("statement in first name")
-            << "jmeno_v" << "Petr\" OR \"\"=\"" << u8("Bylo zadáno neexistující jméno!");
-        QTest::newRow("quote in firm") << "firma_v" << "Kes\"trava" << u8("Byla zadána neexistující firma!");
-        QTest::newRow("street") << "ulice_v" << "Nikde" << u8("Byla zadána neexistující ulice!");
-        QTest::newRow("house number") << "cp_v" << "999" << u8("Bylo zadáno neexistující popisné číslo!");
-        QTest::newRow("town") << "mesto_v" << "Ostrava" << u8("Byla zadána neexistující obec!");
-        QTest::newRow("postal code") << "psc_v" << "111 11" << u8("Bylo zadáno neexistující PSČ!");
+            << "jmeno_v"
+            << "Petr\" OR \"\"=\"" << u8("Bylo zadáno neexistující jméno!");
+        QTest::newRow("quote in firm") << "firma_v"
+                                       << "Kes\"trava" << u8("Byla zadána neexistující firma!");
+        QTest::newRow("street") << "ulice_v"
+                                << "Nikde" << u8("Byla zadána neexistující ulice!");
+        QTest::newRow("house number") << "cp_v"
+                                      << "999" << u8("Bylo zadáno neexistující popisné číslo!");
+        QTest::newRow("town") << "mesto_v"
+                              << "Ostrava" << u8("Byla zadána neexistující obec!");
+        QTest::newRow("postal code") << "psc_v"
+                                     << "111 11" << u8("Bylo zadáno neexistující PSČ!");
     }
     void endsEarly() {
         QFETCH(QString, box);
@@ -431,16 +452,16 @@ class TestPersonalListing : public QObject {
         const QStringList dvorak{u8("Dvořák|Kestrava")};
         QTest::newRow("Czech surname") << QStringList{"prijmeni_v", u8("Řezník")} << QStringList{u8("Řezník")}
                                        << QStringList{u8("Řezník")} << "DBGridPro4";
-        QTest::newRow("street of the work address")
-            << QStringList{"ulice_v", u8("Pracovní")} << QStringList{u8("Pracovní")} << dvorak << "DBGridPro4";
-        QTest::newRow("town switch on") << QStringList{"mesto_v", u8("Pra")} << QStringList{u8("Pra*")} << dvorak
-                                        << "DBGridPro4";
+        QTest::newRow("street of the work address") << QStringList{"ulice_v", u8("Pracovní")}
+                                                    << QStringList{u8("Pracovní")} << dvorak << "DBGridPro4";
+        QTest::newRow("town switch on")
+            << QStringList{"mesto_v", u8("Pra")} << QStringList{u8("Pra*")} << dvorak << "DBGridPro4";
         QTest::newRow("postal code blanks")
             << QStringList{"psc_v", u8("110 00")} << QStringList{u8("11000")} << dvorak << "DBGridPro4";
         QTest::newRow("telephone") << QStringList{"tel_v", u8("541 210 100")} << QStringList{u8("541210100")}
                                    << dvorak << "DBGridPro4";
-        QTest::newRow("telephone nobody has")
-            << QStringList{"tel_v", u8("123 456 789")} << QStringList{u8("123456789")} << QStringList{} << "tel_v";
+        QTest::newRow("telephone nobody has") << QStringList{"tel_v", u8("123 456 789")}
+                                              << QStringList{u8("123456789")} << QStringList{} << "tel_v";
         QTest::newRow("surname without that number")
             << QStringList{"tel_v", u8("1"), "prijmeni_v", u8("Dvořák")} << QStringList{u8("1"), u8("Dvořák")}
             << QStringList{} << "prijmeni_v";
@@ -483,9 +504,11 @@ class TestPersonalListing : public QObject {
         QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
         click(w, "Image11");
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString(label).replace(u8("\n"), u8("\r\n")) + u8("\r\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString(label).replace(u8("\n"), u8("\r\n")) + u8("\r\n"));
         click(w, "Image10");
-        QCOMPARE(QGuiApplication::clipboard()->text(), u8("Kestrava\r\nPracovní 5\r\n110 00   Praha\r\n\r\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 u8("Kestrava\r\nPracovní 5\r\n110 00   Praha\r\n\r\n"));
         // Two numbers: the picker opens with the first ticked; "Vše" copies both.
         QTimer::singleShot(0, this, [this] {
             QCOMPARE(m_picker->list()->count(), 2);
@@ -614,8 +637,8 @@ class TestPersonalListing : public QObject {
         searchRecords(w);
         QCOMPARE(shown(w).size(), 10);
         sqlite3* own = page->results->database()->handle();
-        QCOMPARE(sqlite3_exec(own, "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM vlastni", nullptr, nullptr,
-                              nullptr),
+        QCOMPARE(sqlite3_exec(own, "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM vlastni", nullptr,
+                              nullptr, nullptr),
                  SQLITE_OK);
         sqlite3* reader = nullptr;
         QCOMPARE(sqlite3_open_v2(page->results->path().toUtf8().constData(), &reader, SQLITE_OPEN_READONLY,
