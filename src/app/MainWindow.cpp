@@ -99,9 +99,12 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    // Removing the pages below must not count as the user changing pages.
+    disconnect(m_tabs, nullptr, this, nullptr);
     // The pages hold datasets on the connections below: they go first.
     delete m_persons;
     delete m_firms;
+    delete m_personalPage;
     // Datasets close with their connections; the working files go with the run.
     m_export.close();
     for (auto& w : m_working) {
@@ -183,6 +186,10 @@ void MainWindow::createWindows() {
         };
         page->attach(m_app, services, picker);
     }
+    // The personal page lists the records of the personal database.
+    PersonalSearch::Services personalServices;
+    personalServices.personal = [this] { return m_personal.get(); };
+    m_personalPage->attach(m_app, personalServices, picker);
     m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, exportDialog, columns, picker, import,
                  personalExport, printParameters};
     for (QWidget* w : m_windows) w->hide();
@@ -274,6 +281,7 @@ bool MainWindow::chooseScratchFolder() {
         m_working[i] = std::make_unique<db::WorkingDatabase>(m_app.engine(), kinds[i], m_paths, *datasets[i]);
     m_persons->setWorkingDatabases(m_working[0].get(), m_working[3].get());
     m_firms->setWorkingDatabases(m_working[1].get(), m_working[4].get());
+    m_personalPage->setWorkingDatabase(m_working[2].get());
     return true;
 }
 

@@ -3,7 +3,9 @@
 #include "AlphabetBar.h"
 #include "DataGrid.h"
 #include "PageWidgets.h"
+#include "PersonalStatus.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,6 +19,8 @@ namespace {
 
 constexpr int kHouseNumberDigits = 5;
 constexpr int kPostalCodeDigits = 6;
+// Found and marked counts up to this many fit the status line.
+constexpr int kWidestCount = 9999;
 
 QString s(const char* text) {
     return QString::fromUtf8(text);
@@ -29,6 +33,10 @@ PersonalPage::PersonalPage(QWidget* parent) : QWidget(parent) {
     buildControls();
     buildLayout();
     adjustNarrowBoxes();
+}
+
+PersonalPage::~PersonalPage() {
+    if (m_busyCursor) QApplication::restoreOverrideCursor();
 }
 
 void PersonalPage::buildControls() {
@@ -168,6 +176,14 @@ void PersonalPage::buildLayout() {
 void PersonalPage::adjustNarrowBoxes() {
     setWidthInDigits(field(Field::HouseNumber), kHouseNumberDigits);
     setWidthInDigits(field(Field::PostalCode), kPostalCodeDigits);
+    // The counts stay readable whole, whatever width the status line gave its
+    // first part when the page was first laid out.
+    QLabel* counts = m_status->part(0);
+    const int text =
+        counts->fontMetrics().horizontalAdvance(personal_status::counts(kWidestCount, kWidestCount));
+    // A framed label indents its text by half an "x" on each side.
+    counts->setMinimumWidth(text + 2 * (counts->frameWidth() + counts->margin()) +
+                            counts->fontMetrics().horizontalAdvance(u'x') + 2);
 }
 
 void PersonalPage::changeEvent(QEvent* event) {

@@ -1,6 +1,21 @@
 #pragma once
 
+#include "DataGrid.h"
+#include "PersonalCriteria.h"
+#include "PersonalLabel.h"
+#include "PersonalSearch.h"
+
 #include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Application;
+class NumberPicker;
+namespace db {
+class WorkingDatabase;
+}
 
 class AlphabetBar;
 class ClickableLabel;
@@ -14,7 +29,9 @@ class WildcardSwitch;
 
 // The page of the personal contacts: search boxes along the top with the
 // record label at their right, the buttons and the record pictures under the
-// boxes, the alphabet bar, the contacts grid and the status line.
+// boxes, the alphabet bar, the contacts grid and the status line. A listing
+// (search, letter or all records) and its paging run through PersonalSearch;
+// this class moves the widgets around it.
 class PersonalPage : public QWidget {
     Q_OBJECT
 
@@ -24,6 +41,32 @@ class PersonalPage : public QWidget {
     enum class Image { AllRecords, Edit, New, Delete, DeleteMarked, CopyAddress, CopyNumber, CopyAll };
 
     explicit PersonalPage(QWidget* parent = nullptr);
+    ~PersonalPage() override;
+
+    // Connects the page to the program: its listings read the personal
+    // database that services give, its copy-number image offers the numbers in
+    // picker. Missing hooks of services get the program's own (the shared stop
+    // request, the window's event processing, the page's status line).
+    void attach(Application& app, PersonalSearch::Services services, NumberPicker* picker);
+    // The working database of the listing, once the scratch folder is chosen.
+    void setWorkingDatabase(db::WorkingDatabase* results);
+    PersonalSearch* search() const { return m_search.get(); }
+    // The lines the record label shows.
+    const QStringList& labelLines() const { return m_label; }
+
+    // The page's actions, as its buttons, images and shortcuts start them.
+    void startSearch();
+    void listLetter(QChar letter);
+    void listAll();
+    void nextPage();
+    void previousPage();
+    void resetPage();
+    void requestStop();
+    void toggleMark();
+    void refreshLabel();
+    void copyAll();
+    void copyNumber();
+    void copyAddress();
 
     QLineEdit* field(Field which) const;
     // The wildcard switch beside the surname, firm, street or town box; null for the others.
@@ -35,6 +78,10 @@ class PersonalPage : public QWidget {
     DataGrid* grid() const { return m_grid; }
     StatusLine* statusLine() const { return m_status; }
 
+  signals:
+    // The contact editor is to open on the current row (a double click on it).
+    void editRequested();
+
   protected:
     void changeEvent(QEvent* event) override;
 
@@ -42,6 +89,20 @@ class PersonalPage : public QWidget {
     void buildControls();
     void buildLayout();
     void adjustNarrowBoxes();
+    void connectActions();
+    void guarded(const std::function<void()>& action);
+    int pageSize();
+    int searchLimit() const;
+    void beginListing();
+    void fillPage();
+    void lockControls();
+    void becomeBusy();
+    void becomeIdle();
+    void showPaging(const PersonalSearch::Paging& paging);
+    void updateStatus();
+    personal_criteria::Fields readFields() const;
+    void writeFields(const personal_criteria::Fields& fields);
+    void sortColumn(int column, DataGrid::SortState state);
 
     QLineEdit* m_fields[8] = {};
     WildcardSwitch* m_switches[8] = {};
@@ -51,4 +112,14 @@ class PersonalPage : public QWidget {
     QPlainTextEdit* m_record = nullptr;
     DataGrid* m_grid = nullptr;
     StatusLine* m_status = nullptr;
+
+    Application* m_app = nullptr;
+    NumberPicker* m_picker = nullptr;
+    std::unique_ptr<PersonalSearch> m_search;
+    bool m_busyCursor = false;
+    // A listing or a page fill runs: only STOP responds (see lockControls).
+    bool m_busy = false;
+    // The record the label shows, and its lines.
+    std::optional<personal_label::PersonalRecord> m_current;
+    QStringList m_label;
 };

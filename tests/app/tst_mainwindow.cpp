@@ -9,6 +9,7 @@
 #include "Startup.h"
 
 #include <QAbstractItemView>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -162,6 +163,34 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 2);
         QCOMPARE(m_app->currentPageName, QStringLiteral("vlastni"));
         QCOMPARE(label(w.get(), "Label57"), QStringLiteral("Celkový počet záznamů: 0  "));
+    }
+
+    // The Vlastní page lists the personal database into its working database,
+    // and a click on its limits summary opens the limits dialog.
+    void personalPageListsRecords() {
+        auto w = start();
+        w->personalDatabase()->execute(QStringLiteral("INSERT INTO Vlastni (Prijmeni, Tel_1) VALUES (\"Bílá\", \"602123456\")"),
+                                       db::Database::FailOnError);
+        auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        tabs->setCurrentIndex(2);
+        QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image18")), Qt::LeftButton, {}, QPoint(4, 4));
+        QVERIFY2(m_dialogs.messageTexts().isEmpty(), qPrintable(m_dialogs.messageTexts().join(u'|')));
+        QCOMPARE(w->findChild<QAbstractItemView*>(QStringLiteral("DBGridPro4"))->model()->rowCount(), 1);
+        QCOMPARE(w->findChild<QPlainTextEdit*>(QStringLiteral("Memo3"))->toPlainText(),
+                 QStringLiteral("Bílá\n\nTelefon:   602 123 456"));
+        QCOMPARE(label(w.get(), "Label57"), QStringLiteral("Celkový počet záznamů: 1  "));
+        QCOMPARE(w->findChild<QPushButton*>(QStringLiteral("Button8"))->toolTip(), QStringLiteral("Dalších 10"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
+
+        auto* dialog = w->findChild<QDialog*>(QStringLiteral("Form5"));
+        QVERIFY(dialog);
+        bool opened = false;
+        QTimer::singleShot(0, dialog, [dialog, &opened] {
+            opened = dialog->isVisible();
+            dialog->reject();
+        });
+        QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("status_v")), Qt::LeftButton);
+        QVERIFY(opened);
     }
 
     // The web tab opens the maker's page and returns to the page in use.

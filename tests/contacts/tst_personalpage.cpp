@@ -4,6 +4,7 @@
 #include "DataGrid.h"
 #include "PageWidgets.h"
 #include "PersonalPage.h"
+#include "PersonalStatus.h"
 
 #include <QTest>
 
@@ -128,6 +129,8 @@ void TestPersonalPage::fitsDesignedSize() {
 
     const QSize designed(752, 431);
     auto* p = new PersonalPage;
+    // The program sets the limits summary before the page is first laid out.
+    p->statusLine()->part(1)->setText(u8("10 zobrazovaných, 200 vyhledávaných"));
     Host host(p, inTabs, designed);
     QCOMPARE(host.window->size(), designed);
     QVERIFY(p->minimumSizeHint().boundedTo(p->size()) == p->minimumSizeHint());
@@ -152,6 +155,12 @@ void TestPersonalPage::fitsDesignedSize() {
             QVERIFY2(rectIn(w, p).bottom() < grid.top(), qPrintable(describe(w)));
     const QStringList statusProblems = statusLineProblems(p->statusLine());
     QVERIFY2(statusProblems.isEmpty(), qPrintable(statusProblems.join(u'\n')));
+    // The counts fit their part, also after the limits summary was set before
+    // the first layout.
+    QLabel* counts = p->statusLine()->part(0);
+    counts->setText(personal_status::counts(1234, 567));
+    QVERIFY2(counts->contentsRect().width() >= counts->fontMetrics().horizontalAdvance(counts->text()),
+             qPrintable(QString::number(counts->width())));
 }
 
 void TestPersonalPage::gridTakesExtraHeight() {
