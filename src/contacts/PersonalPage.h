@@ -67,6 +67,13 @@ class PersonalPage : public QWidget {
     void copyAll();
     void copyNumber();
     void copyAddress();
+    // "upravit záznam", "přidat záznam" and "smazat záznam" of the pictures.
+    void editRecord();
+    void deleteRecord();
+    // The contact editor changed the working table or the page moved under
+    // it: the page shows the buttons, counts and label of its present row.
+    // boxesEmptied: an addition started a fresh working table.
+    void editorChanged(bool boxesEmptied);
 
     QLineEdit* field(Field which) const;
     // The wildcard switch beside the surname, firm, street or town box; null for the others.
@@ -79,8 +86,11 @@ class PersonalPage : public QWidget {
     StatusLine* statusLine() const { return m_status; }
 
   signals:
-    // The contact editor is to open on the current row (a double click on it).
+    // The contact editor is to open on the current row (a double click on it,
+    // the edit picture).
     void editRequested();
+    // "přidat záznam": the contact editor adds a record and shows it.
+    void addRequested();
 
   protected:
     void changeEvent(QEvent* event) override;

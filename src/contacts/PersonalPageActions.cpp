@@ -14,6 +14,7 @@
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
 #include "PageWidgets.h"
+#include "PersonalRecords.h"
 #include "PersonalStatus.h"
 #include "SearchCriteria.h"
 
@@ -33,6 +34,9 @@ QString s(const char* text) {
     return QString::fromUtf8(text);
 }
 
+const QString kSelectToEdit = s("Nejprve vyberte záznam, který chcete upravit.      ");
+const QString kSelectToDelete = s("Nejprve vyberte záznam, který chcete smazat.      ");
+const QString kDeleteQuestion = s("Opravdu si přejete smazat vybraný záznam?      ");
 const QString kEmptyRequest = s("Není zadán žádný parametr pro vyhledávání.    ");
 const QString kBusyCaption = s("Ordana 2004 Velto - hledám...");
 const QString kPageName = s("vlastni");
@@ -104,6 +108,15 @@ void PersonalPage::connectActions() {
             [this] { guarded([this] { copyNumber(); }); });
     connect(image(Image::CopyAddress), &ClickableLabel::clicked, this,
             [this] { guarded([this] { copyAddress(); }); });
+
+    connect(image(Image::Edit), &ClickableLabel::clicked, this, [this] { guarded([this] { editRecord(); }); });
+    connect(image(Image::New), &ClickableLabel::clicked, this, [this] {
+        guarded([this] {
+            if (m_search->isReady()) emit addRequested();
+        });
+    });
+    connect(image(Image::Delete), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { deleteRecord(); }); });
 
     connect(m_grid, &DataGrid::markColumnClicked, this, [this] { guarded([this] { toggleMark(); }); });
     connect(m_grid, &DataGrid::currentRowChanged, this, [this] {
@@ -394,4 +407,42 @@ void PersonalPage::copyAddress() {
     if (m_label.isEmpty() || !m_current) return;
     const QString text = personal_label::addressClipboardText(personal_label::addressLines(*m_current));
     if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+}
+
+// ---- the records --------------------------------------------------------------------------
+
+void PersonalPage::editRecord() {
+    if (!m_search->currentRow()) {
+        m_app->dialogs().warn(window(), kSelectToEdit);
+        return;
+    }
+    emit editRequested();
+}
+
+// Deletes the record of the current row from the personal table and its row
+// from the page; the counts stay as they are.
+void PersonalPage::deleteRecord() {
+    const std::optional<PersonalSearch::CurrentRow> row = m_search->currentRow();
+    if (!row) {
+        m_app->dialogs().warn(window(), kSelectToDelete);
+        return;
+    }
+    if (!m_app->dialogs().ask(window(), kDeleteQuestion)) return;
+    const auto show = qScopeGuard([this] { refreshLabel(); });
+    PersonalRecords(*m_search).remove(row->id);
+    db::Dataset& page = m_search->pageQuery();
+    if (page.recNo() >= 0 && page.value(s("ID2")).toInt() == row->id2) page.remove();
+}
+
+void PersonalPage::editorChanged(bool boxesEmptied) {
+    if (!m_search) return;
+    if (boxesEmptied)
+        for (QLineEdit* box : m_fields)
+            box->clear();
+    // The grid shows the rows and the current row the working table has now.
+    m_grid->setDataLinkEnabled(false);
+    m_grid->setDataLinkEnabled(true);
+    showPaging(m_search->paging());
+    updateStatus();
+    refreshLabel();
 }

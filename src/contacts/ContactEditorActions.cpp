@@ -1,0 +1,266 @@
+// What the contact editor does: it shows the values of ContactEditing, writes
+// typed text back, applies the focus rules, runs save, back, new, delete,
+// next and previous with their messages, and asks before closing.
+
+#include "ContactEditor.h"
+
+#include "AlphabetBar.h"
+#include "Application.h"
+#include "Dialogs.h"
+#include "Error.h"
+#include "PageWidgets.h"
+#include "PersonalPage.h"
+#include "PersonalRecords.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+
+namespace {
+
+using contact_editing::AddressKind;
+using contact_editing::Field;
+
+// Where the editor opens, from the main window's top-left corner.
+constexpr QPoint kOffset(45, 120);
+// The memo shows its scroll bar from this many lines on.
+constexpr int kMemoScrollLines = 7;
+
+} // namespace
+
+void ContactEditor::attach(Application& app, PersonalPage* page) {
+    m_app = &app;
+    m_page = page;
+    m_records = std::make_unique<PersonalRecords>(*page->search());
+    m_editing = std::make_unique<ContactEditing>(*page->search(), *m_records);
+    connect(page, &PersonalPage::editRequested, this, &ContactEditor::editCurrent);
+    connect(page, &PersonalPage::addRequested, this, &ContactEditor::addRecord);
+}
+
+void ContactEditor::connectActions() {
+    for (int i = 0; i < contact_editing::kFieldCount; ++i) {
+        QLineEdit* edit = m_fields[i];
+        if (!edit) continue;
+        connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            if (m_editing) m_editing->setText(Field(i), text);
+        });
+    }
+    connect(m_memo, &QPlainTextEdit::textChanged, this, [this] {
+        updateMemoScrollBar();
+        if (m_editing && !m_showing) m_editing->setText(Field::Info, m_memo->toPlainText());
+    });
+    for (int k = 0; k < 3; ++k)
+        for (ClickableLabel* picture : m_kindPictures[k])
+            connect(picture, &ClickableLabel::clicked, this, [this, k] { selectKind(AddressKind(k)); });
+
+    connect(button(Button::Save), &QPushButton::clicked, this, [this] { run(&ContactEditing::save); });
+    connect(button(Button::Back), &QPushButton::clicked, this, [this] { run(&ContactEditing::back); });
+    connect(button(Button::New), &QPushButton::clicked, this, [this] { run(&ContactEditing::newRecord); });
+    connect(button(Button::Next), &QPushButton::clicked, this, [this] { run(&ContactEditing::next); });
+    connect(button(Button::Previous), &QPushButton::clicked, this, [this] { run(&ContactEditing::previous); });
+    connect(button(Button::Delete), &QPushButton::clicked, this, &ContactEditor::removeShown);
+    connect(m_alphabet, &AlphabetBar::letterClicked, this,
+            [this](QChar letter) { listFromEditor([this, letter] { m_page->listLetter(letter); }); });
+    connect(m_allRecords, &ClickableLabel::clicked, this,
+            [this] { listFromEditor([this] { m_page->listAll(); }); });
+}
+
+// ---- opening ------------------------------------------------------------------------
+
+void ContactEditor::editCurrent() {
+    if (!m_editing || isVisible()) return;
+    openOn(std::nullopt, false);
+}
+
+void ContactEditor::addRecord() {
+    if (!m_editing || isVisible()) return;
+    PersonalRecords::Addition added;
+    try {
+        added = m_records->add(m_page->search()->state().pageSize);
+    } catch (const db::Error& e) {
+        m_page->editorChanged(false);
+        m_app->dialogs().warn(window(), e.message());
+        return;
+    }
+    if (!added.added) {
+        m_app->dialogs().inform(parentWidget(), PersonalRecords::limitMessage());
+        return;
+    }
+    m_page->editorChanged(added.freshTable);
+    openOn(AddressKind::Home, true);
+}
+
+void ContactEditor::openOn(std::optional<AddressKind> preselected, bool newRecord) {
+    m_editing->open(preselected, newRecord);
+    showValues();
+    if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr)
+        move(main->geometry().topLeft() + kOffset);
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    field(Field::Surname)->setFocus();
+}
+
+// ---- showing the model --------------------------------------------------------------
+
+void ContactEditor::showValues() {
+    m_showing = true;
+    for (int i = 0; i < contact_editing::kFieldCount; ++i) {
+        const Field f = Field(i);
+        const QString text = m_editing ? m_editing->text(f) : QString();
+        if (f == Field::Info) {
+            if (m_memo->toPlainText() != text) m_memo->setPlainText(text);
+        } else if (m_fields[i]->text() != text) {
+            m_fields[i]->setText(text);
+            m_fields[i]->setCursorPosition(0);
+        }
+    }
+    m_showing = false;
+    updateMemoScrollBar();
+    showKind();
+    showNavigation();
+}
+
+void ContactEditor::showKind() {
+    const std::optional<AddressKind> kind = m_editing ? m_editing->selectedKind() : std::nullopt;
+    for (int k = 0; k < 3; ++k) {
+        const bool selected = kind && int(*kind) == k;
+        m_kindPictures[k][1]->setVisible(selected);
+        m_kindPictures[k][0]->setVisible(!selected);
+    }
+}
+
+void ContactEditor::showNavigation() {
+    const ContactEditing::Navigation n = m_editing ? m_editing->navigation() : ContactEditing::Navigation{};
+    button(Button::Previous)->setEnabled(n.previousEnabled);
+    button(Button::Next)->setEnabled(n.nextEnabled);
+}
+
+void ContactEditor::updateMemoScrollBar() {
+    const bool many = m_memo->document()->blockCount() >= kMemoScrollLines;
+    m_memo->setVerticalScrollBarPolicy(many ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+// ---- fields -----------------------------------------------------------------------------
+
+std::optional<Field> ContactEditor::fieldOf(QObject* widget) const {
+    for (int i = 0; i < contact_editing::kFieldCount; ++i)
+        if (m_fields[i] && m_fields[i] == widget) return Field(i);
+    return std::nullopt;
+}
+
+bool ContactEditor::eventFilter(QObject* watched, QEvent* event) {
+    // A message box or another window taking the focus for a while is not
+    // the user entering or leaving a field.
+    const auto reason = [event] { return static_cast<QFocusEvent*>(event)->reason(); };
+    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
+        reason() != Qt::ActiveWindowFocusReason && reason() != Qt::PopupFocusReason) {
+        if (const std::optional<Field> f = fieldOf(watched); f && m_editing && isVisible()) {
+            if (event->type() == QEvent::FocusIn)
+                fieldEntered(*f);
+            else
+                fieldLeft(*f);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ContactEditor::fieldEntered(Field which) {
+    QLineEdit* edit = field(which);
+    const QString text = m_editing->enterField(which);
+    if (edit->text() != text) edit->setText(text);
+}
+
+void ContactEditor::fieldLeft(Field which) {
+    QLineEdit* edit = field(which);
+    const QString text = m_editing->leaveField(which);
+    if (edit->text() != text) edit->setText(text);
+    if (contact_editing::isEmailField(which) && contact_editing::emailNeedsWarning(text))
+        m_app->dialogs().warn(this, contact_editing::emailWarning());
+}
+
+void ContactEditor::selectKind(AddressKind kind) {
+    if (!m_editing) return;
+    // The address field being typed in keeps its text in its own kind.
+    if (const std::optional<Field> f = fieldOf(focusWidget()); f && contact_editing::isAddressField(*f))
+        fieldLeft(*f);
+    m_editing->selectKind(kind);
+    showValues();
+}
+
+// ---- operations -------------------------------------------------------------------------
+
+void ContactEditor::run(ContactEditing::Outcome (ContactEditing::*operation)()) {
+    if (!m_editing) return;
+    // The field being typed in gets its leave rules before the values are used.
+    if (const std::optional<Field> f = fieldOf(focusWidget())) {
+        const QString text = m_editing->leaveField(*f);
+        if (field(*f)->text() != text) field(*f)->setText(text);
+    }
+    finish(((*m_editing).*operation)());
+}
+
+// Shows what an operation left: the page's rows and label, the editor's
+// values; then its message, or the closing it asks for. False when the
+// operation failed.
+bool ContactEditor::finish(const ContactEditing::Outcome& outcome) {
+    m_page->editorChanged(outcome.pageRestarted);
+    if (!outcome && outcome.fieldKind) m_editing->selectKind(*outcome.fieldKind);
+    showValues();
+    if (!outcome) {
+        if (outcome.result == ContactEditing::Result::LimitReached)
+            m_app->dialogs().inform(this, outcome.message);
+        else
+            m_app->dialogs().warn(this, outcome.message);
+        if (outcome.field) {
+            QWidget* target = *outcome.field == Field::Info ? static_cast<QWidget*>(m_memo) : field(*outcome.field);
+            target->setFocus();
+        }
+        return false;
+    }
+    if (outcome.close) closeEditor();
+    return true;
+}
+
+void ContactEditor::removeShown() {
+    if (!m_editing || !m_editing->hasRecord()) return;
+    if (!m_app->dialogs().ask(this, contact_editing::deleteQuestion())) return;
+    finish(m_editing->remove());
+}
+
+void ContactEditor::listFromEditor(const std::function<void()>& listing) {
+    if (!m_editing) return;
+    try {
+        listing();
+    } catch (const db::Error& e) {
+        m_page->editorChanged(false);
+        m_app->dialogs().warn(this, e.message());
+    }
+    m_editing->listingReplaced();
+    showValues();
+}
+
+// ---- closing ------------------------------------------------------------------------------
+
+// Escape and the close box: asks about changed values; Yes saves (the editor
+// stays open when the save fails), No takes the changes back.
+void ContactEditor::reject() {
+    if (m_editing && m_editing->asksBeforeClosing()) {
+        if (const std::optional<Field> f = fieldOf(focusWidget())) fieldLeft(*f);
+        const bool yes = m_app->dialogs().ask(this, contact_editing::closeQuestion());
+        const ContactEditing::Outcome outcome = yes ? m_editing->save() : m_editing->back();
+        if (!finish(outcome) || outcome.close) return;
+    }
+    closeEditor();
+}
+
+void ContactEditor::closeEditor() {
+    if (m_editing) m_editing->closed();
+    QDialog::reject();
+    if (m_page) m_page->editorChanged(false);
+}

@@ -1,0 +1,458 @@
+// The contact editor driven through its widgets, opened from the Vlastní
+// page over a small personal database.
+
+#include "Application.h"
+#include "ContactEditing.h"
+#include "ContactEditor.h"
+#include "DataGrid.h"
+#include "DatabaseLogin.h"
+#include "Drives.h"
+#include "NumberPicker.h"
+#include "OwnDatabases.h"
+#include "PageWidgets.h"
+#include "PersonalPage.h"
+#include "PersonalRecords.h"
+#include "ScriptedDialogs.h"
+#include "SearchCriteria.h"
+#include "SettingsStore.h"
+#include "Shell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace platform;
+
+namespace {
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+class NoShell : public Shell {
+  public:
+    bool open(const QString&) override { return true; }
+    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override {
+        return CopyResult::Failed;
+    }
+};
+
+// QTest::keyClicks refuses letters outside ASCII: each character goes as a key event of its own.
+void typeText(QWidget* w, const QString& text) {
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+QStringList names(const char* prefix, int from, int to) {
+    QStringList out;
+    for (int i = from; i <= to; ++i)
+        out << u8(prefix) + QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+    return out;
+}
+
+} // namespace
+
+class TestContactEditor : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    db::Engine m_engine;
+    db::OwnPaths m_paths;
+    std::unique_ptr<db::Workspace> m_workspace;
+    std::unique_ptr<db::Database> m_personal;
+    MemorySettingsStore m_settings;
+    FixedDrives m_drives{{}};
+    ScriptedDialogs m_dialogs;
+    NoShell m_shell;
+    std::unique_ptr<Application> m_app;
+    NumberPicker* m_picker = nullptr;
+
+    struct Page {
+        std::unique_ptr<PersonalPage> widget;
+        ContactEditor* editor = nullptr; // a child of the page
+        db::Dataset query;
+        std::unique_ptr<db::WorkingDatabase> results;
+    };
+
+    std::unique_ptr<Page> makePage() {
+        auto p = std::make_unique<Page>();
+        p->widget = std::make_unique<PersonalPage>();
+        PersonalSearch::Services services;
+        services.personal = [this] { return m_personal.get(); };
+        p->widget->attach(*m_app, services, m_picker);
+        p->results = std::make_unique<db::WorkingDatabase>(m_engine, db::WorkingKind::PersonalResult, m_paths,
+                                                           p->query);
+        p->widget->setWorkingDatabase(p->results.get());
+        p->editor = new ContactEditor(p->widget.get());
+        p->editor->attach(*m_app, p->widget.get());
+        p->widget->resize(760, 430);
+        p->widget->show();
+        QApplication::setActiveWindow(p->widget.get());
+        return p;
+    }
+
+    template <typename T> static T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QString::fromLatin1(name));
+        if (!c) qFatal("no control %s", name);
+        return c;
+    }
+    static QLineEdit* edit(QWidget* w, const char* name) { return child<QLineEdit>(w, name); }
+    static void click(QWidget* w, const char* name) {
+        QTest::mouseClick(child<QWidget>(w, name), Qt::LeftButton, {}, QPoint(4, 4));
+    }
+    // The offscreen platform has no window manager to activate a window shown.
+    static void activate(QWidget* window) {
+        QApplication::setActiveWindow(window);
+        if (QWidget* focus = window->focusWidget()) focus->setFocus();
+    }
+    // Replaces the text of a field as the user would: focus, select all, type.
+    static void retype(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        typeText(box, text);
+    }
+    static QStringList surnames(QWidget* w) {
+        auto* grid = child<DataGrid>(w, "DBGridPro4");
+        const int surname = grid->columnOf(u8("Prijmeni"));
+        QStringList out;
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            out << grid->model()->index(r, surname).data().toString();
+        return out;
+    }
+    // Lists every record and opens the editor with a double click on the row of surname.
+    static void openOn(Page& page, const QString& surname) {
+        QWidget* w = page.widget.get();
+        click(w, "Image18");
+        while (!surnames(w).contains(surname) && child<QPushButton>(w, "Button8")->isEnabled())
+            click(w, "Button8");
+        auto* grid = child<DataGrid>(w, "DBGridPro4");
+        const int row = int(surnames(w).indexOf(surname));
+        QVERIFY2(row >= 0, qPrintable(surname));
+        const QPoint at(grid->columnWidth(0) + 20, grid->visualRect(grid->model()->index(row, 0)).center().y());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(page.editor->isVisible());
+        activate(page.editor);
+    }
+
+    QString stored(const QString& column, const QString& surname) {
+        db::Dataset d;
+        d.setDatabase(m_personal.get());
+        d.setSql(u8("SELECT * FROM Vlastni WHERE Prijmeni = ") + search_criteria::quoted(surname));
+        d.open();
+        return d.eof() ? u8("<none>") : d.text(column);
+    }
+    int recordCount() {
+        db::Dataset d;
+        d.setDatabase(m_personal.get());
+        d.setSql(u8("SELECT Count(*) AS n FROM Vlastni"));
+        d.open();
+        return d.value(u8("n")).toInt();
+    }
+    void add(const QList<std::pair<const char*, QString>>& record) {
+        QStringList columns, values;
+        for (const auto& [column, value] : record) {
+            columns << u'[' + u8(column) + u']';
+            values << search_criteria::quoted(value);
+        }
+        m_personal->execute(u8("INSERT INTO Vlastni (") + columns.join(u8(", ")) + u8(") VALUES (") +
+                                values.join(u8(", ")) + u')',
+                            db::Database::FailOnError);
+    }
+
+  private slots:
+    void initTestCase() {
+        const QString workgroup = m_dir.filePath(u8("ordat.mdw"));
+        db::createLoginWorkgroup(workgroup);
+        m_engine.setWorkgroupFile(workgroup);
+        m_paths = db::OwnPaths::make(m_dir.filePath(u8("program")), m_dir.path(), u8("t"));
+        QDir().mkpath(m_dir.filePath(u8("program/DATA")));
+        db::OpenOptions options;
+        options.disposable = true;
+        db::createDatabaseWithTables(m_engine, m_paths.personal, {db::layouts::personal()}, options);
+        const db::Login login = db::databaseLogin();
+        m_workspace = m_engine.openWorkspace(login.user, login.password);
+        m_personal = m_workspace->openDatabase(m_paths.personal, options);
+
+        m_personal->beginTransaction();
+        for (const QString& name : names("Záznam", 1, 25))
+            add({{"Prijmeni", name}});
+        add({{"Prijmeni", u8("Dvořák")}, {"Jmeno_1", u8("Petr")}, {"domu_Ulice", u8("Dlouhá")},
+             {"domu_Obec", u8("Brno")}, {"domu_PSC", u8("60200")}, {"zam_Ulice", u8("Pracovní")},
+             {"zam_Obec", u8("Praha")}, {"zam_PSC", u8("11000")}, {"zobraz_adr", u8("zam")}});
+        m_personal->commit();
+
+        m_app =
+            std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
+        m_app->limits().fillEmpty();
+        m_picker = new NumberPicker;
+    }
+    void cleanupTestCase() { delete m_picker; }
+    void init() {
+        m_dialogs.clear();
+        m_app->limits().setText(Limits::List::Personal, Limits::Kind::Displayed, u8("10"));
+    }
+
+    // A double click opens the editor on the row; a changed field saved
+    // reaches Vlastni, and the page's grid and label show it.
+    void doubleClickEditAndSave() {
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        openOn(*page, u8("Záznam003"));
+        ContactEditor* e = page->editor;
+        QCOMPARE(edit(e, "DBEdit4")->text(), u8("Záznam003"));
+        QCOMPARE(QApplication::focusWidget(), edit(e, "DBEdit4"));
+        retype(edit(e, "DBEdit4"), u8("Šťastný"));
+        retype(edit(e, "DBEdit2"), u8("Řehoř"));
+        click(e, "ulozit");
+        QVERIFY(!e->isVisible());
+        QCOMPARE(m_dialogs.messageTexts(), QStringList());
+        QCOMPARE(stored(u8("Jmeno_1"), u8("Šťastný")), u8("Řehoř"));
+        QCOMPARE(stored(u8("Prijmeni"), u8("Záznam003")), u8("<none>"));
+        QVERIFY(surnames(w).contains(u8("Šťastný")));
+        QVERIFY(child<QPlainTextEdit>(w, "Memo3")->toPlainText().contains(u8("Šťastný Řehoř")));
+    }
+
+    // The kind pictures switch the address fields between the groups; a value
+    // typed stays in its group, and the kind shown at saving becomes the default.
+    void kindSwitching() {
+        auto page = makePage();
+        openOn(*page, u8("Dvořák"));
+        ContactEditor* e = page->editor;
+        QVERIFY(child<QWidget>(e, "adresa_zam_on")->isVisible());
+        QVERIFY(!child<QWidget>(e, "adresa_zam_off")->isVisible());
+        QVERIFY(child<QWidget>(e, "adresa_domu_off")->isVisible());
+        QCOMPARE(edit(e, "DBEdit18")->text(), u8("Pracovní"));
+        QCOMPARE(edit(e, "DBEdit9")->text(), u8("110 00"));
+
+        retype(edit(e, "DBEdit18"), u8("Nová"));
+        click(e, "adresa_domu_off");
+        QVERIFY(child<QWidget>(e, "adresa_domu_on")->isVisible());
+        QVERIFY(child<QWidget>(e, "adresa_zam_off")->isVisible());
+        QCOMPARE(edit(e, "DBEdit18")->text(), u8("Dlouhá"));
+        QCOMPARE(edit(e, "DBEdit7")->text(), u8("Brno"));
+        click(e, "adresa_jine_off");
+        QCOMPARE(edit(e, "DBEdit18")->text(), QString());
+        click(e, "adresa_zam_off");
+        QCOMPARE(edit(e, "DBEdit18")->text(), u8("Nová"));
+        click(e, "adresa_domu_off");
+        click(e, "ulozit");
+        QVERIFY(!e->isVisible());
+        QCOMPARE(stored(u8("zam_Ulice"), u8("Dvořák")), u8("Nová"));
+        QCOMPARE(stored(u8("domu_Ulice"), u8("Dvořák")), u8("Dlouhá"));
+        QCOMPARE(stored(u8("zobraz_adr"), u8("Dvořák")), u8("domu"));
+    }
+
+    // Phone and postal-code fields lose their blanks on entering and are
+    // grouped on leaving; an e-mail without "@" warns once and stays.
+    void focusRules() {
+        auto page = makePage();
+        openOn(*page, u8("Záznam005"));
+        ContactEditor* e = page->editor;
+        retype(edit(e, "DBEdit14"), u8("+420602123456"));
+        QTest::keyClick(edit(e, "DBEdit14"), Qt::Key_Tab);
+        QCOMPARE(edit(e, "DBEdit14")->text(), u8("+420 602 123 456"));
+        edit(e, "DBEdit14")->setFocus();
+        QCOMPARE(edit(e, "DBEdit14")->text(), u8("+420602123456"));
+        retype(edit(e, "DBEdit12"), u8("nikdo.cz"));
+        QTest::keyClick(edit(e, "DBEdit12"), Qt::Key_Tab);
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{contact_editing::emailWarning()});
+        QCOMPARE(edit(e, "DBEdit12")->text(), u8("nikdo.cz"));
+        click(e, "ulozit");
+        QVERIFY(!e->isVisible());
+        QCOMPARE(stored(u8("Tel_1"), u8("Záznam005")), u8("+420602123456"));
+        QCOMPARE(stored(u8("E-mail_1"), u8("Záznam005")), u8("nikdo.cz"));
+    }
+
+    // A value too long for its column: the message, the window stays open with
+    // the input, the focus is in the field, nothing is stored.
+    void tooLongValueKeepsInput() {
+        auto page = makePage();
+        openOn(*page, u8("Záznam006"));
+        ContactEditor* e = page->editor;
+        retype(edit(e, "DBEdit4"), u8("Dlouhý"));
+        retype(edit(e, "DBEdit9"), u8("1234567"));
+        click(e, "ulozit");
+        QVERIFY(e->isVisible());
+        QCOMPARE(m_dialogs.shown().size(), 1);
+        QVERIFY(m_dialogs.shown()[0].text.contains(u8("PSČ")));
+        QCOMPARE(m_dialogs.shown()[0].owner, e);
+        QCOMPARE(edit(e, "DBEdit4")->text(), u8("Dlouhý"));
+        QCOMPARE(edit(e, "DBEdit9")->text(), u8("1234567"));
+        QCOMPARE(QApplication::focusWidget(), edit(e, "DBEdit9"));
+        QCOMPARE(stored(u8("Prijmeni"), u8("Záznam006")), u8("Záznam006"));
+        // Back takes the changes back and closes.
+        click(e, "zpet");
+        QVERIFY(!e->isVisible());
+        QCOMPARE(stored(u8("Prijmeni"), u8("Záznam006")), u8("Záznam006"));
+    }
+
+    // Next from the last row of a page fills the next page and shows its first row.
+    void nextAcrossPageBoundary() {
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        click(w, "Image18");
+        const QStringList firstPage = surnames(w);
+        QCOMPARE(firstPage.size(), 10);
+        openOn(*page, firstPage.last());
+        ContactEditor* e = page->editor;
+        QVERIFY(child<QPushButton>(e, "dalsi")->isEnabled());
+        QVERIFY(child<QPushButton>(e, "predchozi")->isEnabled());
+        retype(edit(e, "DBEdit2"), u8("Desátý"));
+        click(e, "dalsi");
+        QVERIFY(e->isVisible());
+        QCOMPARE(m_dialogs.messageTexts(), QStringList());
+        QCOMPARE(page->widget->search()->state().first, 11);
+        const QStringList secondPage = surnames(w);
+        QVERIFY(!secondPage.contains(firstPage.last()));
+        QCOMPARE(edit(e, "DBEdit4")->text(), secondPage.first());
+        QCOMPARE(stored(u8("Jmeno_1"), firstPage.last()), u8("Desátý"));
+        QVERIFY(child<QPushButton>(w, "Button4")->isEnabled());
+        click(e, "predchozi");
+        QCOMPARE(edit(e, "DBEdit4")->text(), firstPage.last());
+        QCOMPARE(edit(e, "DBEdit2")->text(), u8("Desátý"));
+        QCOMPARE(surnames(w), firstPage);
+        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), firstPage.last() + u8(" Desátý\n"));
+        click(e, "zpet");
+    }
+
+    // Escape with changed values asks; Yes saves, No takes the change back;
+    // both close. Escape without changes closes without asking.
+    void closeQuestion_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("yes saves") << true << true << u8("Otázka");
+        QTest::newRow("no takes back") << true << false << QString();
+        QTest::newRow("nothing changed") << false << false << QString();
+    }
+    void closeQuestion() {
+        QFETCH(bool, changed);
+        QFETCH(bool, yes);
+        QFETCH(QString, stored);
+        add({{"Prijmeni", u8("Zavírání")}});
+        auto page = makePage();
+        openOn(*page, u8("Zavírání"));
+        ContactEditor* e = page->editor;
+        if (changed) retype(edit(e, "DBEdit2"), u8("Otázka"));
+        m_dialogs.answerMessage(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        QTest::keyClick(e, Qt::Key_Escape);
+        QVERIFY(!e->isVisible());
+        if (changed) {
+            QCOMPARE(m_dialogs.shown().size(), 1);
+            QCOMPARE(m_dialogs.shown()[0].text, contact_editing::closeQuestion());
+            QCOMPARE(m_dialogs.shown()[0].icon, Dialogs::Icon::Question);
+        } else {
+            QCOMPARE(m_dialogs.shown().size(), 0);
+        }
+        QCOMPARE(this->stored(u8("Jmeno_1"), u8("Zavírání")), stored);
+        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zavírání'"), db::Database::FailOnError);
+    }
+
+    // The new picture adds a record and opens it in new-record mode: back
+    // removes it again, save keeps it with the values typed.
+    void newRecord_data() {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("back") << false;
+        QTest::newRow("save") << true;
+    }
+    void newRecord() {
+        QFETCH(bool, save);
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        click(w, "Image18");
+        const int before = recordCount();
+        click(w, "Image15");
+        ContactEditor* e = page->editor;
+        QVERIFY(e->isVisible());
+        activate(e);
+        QVERIFY(e->editing()->isNewRecord());
+        QCOMPARE(recordCount(), before + 1);
+        QVERIFY(child<QWidget>(e, "adresa_domu_on")->isVisible());
+        retype(edit(e, "DBEdit4"), u8("Nováček"));
+        click(e, save ? "ulozit" : "zpet");
+        QVERIFY(!e->isVisible());
+        QCOMPARE(m_dialogs.messageTexts(), QStringList());
+        QCOMPARE(recordCount(), save ? before + 1 : before);
+        QCOMPARE(stored(u8("Prijmeni"), u8("Nováček")), save ? u8("Nováček") : u8("<none>"));
+        if (save) {
+            QCOMPARE(surnames(w), QStringList{u8("Nováček")});
+            m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Nováček'"), db::Database::FailOnError);
+        }
+    }
+
+    // At the record limit the new picture shows the limit message and opens nothing.
+    void newRecordAtLimit() {
+        const int missing = PersonalRecords::kRecordLimit - recordCount();
+        m_personal->beginTransaction();
+        for (int i = 0; i < missing; ++i)
+            add({{"Prijmeni", u8("Výplň")}});
+        m_personal->commit();
+        auto page = makePage();
+        click(page->widget.get(), "Image15");
+        QVERIFY(!page->editor->isVisible());
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{PersonalRecords::limitMessage()});
+        QCOMPARE(m_dialogs.shown()[0].caption, Dialogs::kInformation);
+        QCOMPARE(recordCount(), PersonalRecords::kRecordLimit);
+        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Výplň'"), db::Database::FailOnError);
+    }
+
+    // The page's edit and delete pictures need a row; delete asks and removes
+    // the record from Vlastni and its row from the page.
+    void pagePictures() {
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        click(w, "Image13");
+        click(w, "Image16");
+        QCOMPARE(m_dialogs.messageTexts(),
+                 (QStringList{u8("Nejprve vyberte záznam, který chcete upravit.      "),
+                              u8("Nejprve vyberte záznam, který chcete smazat.      ")}));
+        QVERIFY(!page->editor->isVisible());
+
+        add({{"Prijmeni", u8("Aaa smazat")}});
+        click(w, "Image18");
+        QCOMPARE(surnames(w).first(), u8("Aaa smazat"));
+        m_dialogs.clear();
+        m_dialogs.answerMessage(Dialogs::Answer::No);
+        click(w, "Image16");
+        QCOMPARE(stored(u8("Prijmeni"), u8("Aaa smazat")), u8("Aaa smazat"));
+        m_dialogs.answerMessage(Dialogs::Answer::Yes);
+        click(w, "Image16");
+        QCOMPARE(m_dialogs.messageTexts(), QStringList(2, u8("Opravdu si přejete smazat vybraný záznam?      ")));
+        QCOMPARE(stored(u8("Prijmeni"), u8("Aaa smazat")), u8("<none>"));
+        QVERIFY(!surnames(w).contains(u8("Aaa smazat")));
+
+        click(w, "Image13");
+        QVERIFY(page->editor->isVisible());
+        activate(page->editor);
+        QCOMPARE(edit(page->editor, "DBEdit4")->text(), surnames(w).first());
+        click(page->editor, "zpet");
+    }
+
+    // The memo shows its scroll bar from seven lines on.
+    void memoScrollBar() {
+        auto page = makePage();
+        openOn(*page, u8("Záznam007"));
+        auto* memo = child<QPlainTextEdit>(page->editor, "DBMemo1");
+        memo->setFocus();
+        typeText(memo, u8("1"));
+        for (int line = 2; line <= 6; ++line) {
+            QTest::keyClick(memo, Qt::Key_Return);
+            typeText(memo, QString::number(line));
+        }
+        QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QTest::keyClick(memo, Qt::Key_Return);
+        QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        click(page->editor, "zpet");
+    }
+};
+
+QTEST_MAIN(TestContactEditor)
+#include "tst_contacteditor.moc"
