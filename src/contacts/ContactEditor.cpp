@@ -70,7 +70,9 @@ void ContactEditor::buildControls() {
         // A phone number or postal code is held grouped while shown, so the
         // box takes its blanks on top of the column's length.
         const int length = ContactEditing::maxLength(f);
-        if (length > 0) edit->setMaxLength(contact_editing::isPhoneField(f) || f == Field::PostalCode ? length * 2 : length);
+        if (length > 0)
+            edit->setMaxLength(contact_editing::isPhoneField(f) || f == Field::PostalCode ? length * 2
+                                                                                          : length);
         edit->installEventFilter(this);
         m_fields[i] = edit;
     }
@@ -135,7 +137,8 @@ void ContactEditor::buildLayout() {
         return label;
     };
     // A group of captioned rows; each row holds one or two fields.
-    auto group = [&](const char* title, std::initializer_list<std::pair<const char*, std::initializer_list<Field>>> rows) {
+    auto group = [&](const char* title,
+                     std::initializer_list<std::pair<const char*, std::initializer_list<Field>>> rows) {
         auto* box = new QGroupBox(s(title), this);
         auto* grid = new QGridLayout(box);
         grid->setHorizontalSpacing(6);
@@ -154,17 +157,17 @@ void ContactEditor::buildLayout() {
     };
 
     auto* person = group("Osoba", {{"Příjmení", {Field::Surname}},
-                                                {"Jméno", {Field::FirstName}},
-                                                {"Titul", {Field::Title}},
-                                                {"Funkce", {Field::Function}},
-                                                {"Firma", {Field::Firm}}});
+                                   {"Jméno", {Field::FirstName}},
+                                   {"Titul", {Field::Title}},
+                                   {"Funkce", {Field::Function}},
+                                   {"Firma", {Field::Firm}}});
     auto* phones = group("Telefon", {{"Mobil", {Field::Mobile1, Field::Mobile2}},
-                                                  {"Domů", {Field::Home1, Field::Home2}},
-                                                  {"Firma", {Field::Work1, Field::Work2}}});
+                                     {"Domů", {Field::Home1, Field::Home2}},
+                                     {"Firma", {Field::Work1, Field::Work2}}});
     auto* internet = group("Internet", {{"URL", {Field::Internet}},
-                                                       {"E-mail", {Field::Email1}},
-                                                       {"", {Field::Email2}},
-                                                       {"", {Field::Email3}}});
+                                        {"E-mail", {Field::Email1}},
+                                        {"", {Field::Email2}},
+                                        {"", {Field::Email3}}});
 
     // The address: the kind selector on top, where each kind's two pictures
     // share one place and only one of them is visible, then the six fields.
@@ -184,7 +187,7 @@ void ContactEditor::buildLayout() {
     kinds->addStretch();
     addressGrid->addLayout(kinds, 0, 0, 1, 2);
     const std::pair<const char*, Field> addressRows[6] = {
-        {"Ulice", Field::Street}, {"ČP", Field::HouseNumber},    {"Obec", Field::Town},
+        {"Ulice", Field::Street},  {"ČP", Field::HouseNumber}, {"Obec", Field::Town},
         {"Část", Field::TownPart}, {"PSČ", Field::PostalCode}, {"Stát", Field::Country}};
     for (int i = 0; i < 6; ++i) {
         addressGrid->addWidget(caption(addressRows[i].first, field(addressRows[i].second)), i + 1, 0);

@@ -61,7 +61,8 @@ void ContactEditor::connectActions() {
     connect(button(Button::Back), &QPushButton::clicked, this, [this] { run(&ContactEditing::back); });
     connect(button(Button::New), &QPushButton::clicked, this, [this] { run(&ContactEditing::newRecord); });
     connect(button(Button::Next), &QPushButton::clicked, this, [this] { run(&ContactEditing::next); });
-    connect(button(Button::Previous), &QPushButton::clicked, this, [this] { run(&ContactEditing::previous); });
+    connect(button(Button::Previous), &QPushButton::clicked, this,
+            [this] { run(&ContactEditing::previous); });
     connect(button(Button::Delete), &QPushButton::clicked, this, &ContactEditor::removeShown);
     connect(m_alphabet, &AlphabetBar::letterClicked, this,
             [this](QChar letter) { listFromEditor([this, letter] { m_page->listLetter(letter); }); });
@@ -218,7 +219,8 @@ bool ContactEditor::finish(const ContactEditing::Outcome& outcome) {
         else
             m_app->dialogs().warn(this, outcome.message);
         if (outcome.field) {
-            QWidget* target = *outcome.field == Field::Info ? static_cast<QWidget*>(m_memo) : field(*outcome.field);
+            QWidget* target =
+                *outcome.field == Field::Info ? static_cast<QWidget*>(m_memo) : field(*outcome.field);
             target->setFocus();
         }
         return false;

@@ -109,7 +109,8 @@ void PersonalPage::connectActions() {
     connect(image(Image::CopyAddress), &ClickableLabel::clicked, this,
             [this] { guarded([this] { copyAddress(); }); });
 
-    connect(image(Image::Edit), &ClickableLabel::clicked, this, [this] { guarded([this] { editRecord(); }); });
+    connect(image(Image::Edit), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { editRecord(); }); });
     connect(image(Image::New), &ClickableLabel::clicked, this, [this] {
         guarded([this] {
             if (m_search->isReady()) emit addRequested();
@@ -439,9 +440,6 @@ void PersonalPage::editorChanged(bool boxesEmptied) {
     if (boxesEmptied)
         for (QLineEdit* box : m_fields)
             box->clear();
-    // The grid shows the rows and the current row the working table has now.
-    m_grid->setDataLinkEnabled(false);
-    m_grid->setDataLinkEnabled(true);
     showPaging(m_search->paging());
     updateStatus();
     refreshLabel();

@@ -135,7 +135,8 @@ class TestContactEditor : public QObject {
         auto* grid = child<DataGrid>(w, "DBGridPro4");
         const int row = int(surnames(w).indexOf(surname));
         QVERIFY2(row >= 0, qPrintable(surname));
-        const QPoint at(grid->columnWidth(0) + 20, grid->visualRect(grid->model()->index(row, 0)).center().y());
+        const QPoint at(grid->columnWidth(0) + 20,
+                        grid->visualRect(grid->model()->index(row, 0)).center().y());
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(page.editor->isVisible());
@@ -184,9 +185,15 @@ class TestContactEditor : public QObject {
         m_personal->beginTransaction();
         for (const QString& name : names("Záznam", 1, 25))
             add({{"Prijmeni", name}});
-        add({{"Prijmeni", u8("Dvořák")}, {"Jmeno_1", u8("Petr")}, {"domu_Ulice", u8("Dlouhá")},
-             {"domu_Obec", u8("Brno")}, {"domu_PSC", u8("60200")}, {"zam_Ulice", u8("Pracovní")},
-             {"zam_Obec", u8("Praha")}, {"zam_PSC", u8("11000")}, {"zobraz_adr", u8("zam")}});
+        add({{"Prijmeni", u8("Dvořák")},
+             {"Jmeno_1", u8("Petr")},
+             {"domu_Ulice", u8("Dlouhá")},
+             {"domu_Obec", u8("Brno")},
+             {"domu_PSC", u8("60200")},
+             {"zam_Ulice", u8("Pracovní")},
+             {"zam_Obec", u8("Praha")},
+             {"zam_PSC", u8("11000")},
+             {"zobraz_adr", u8("zam")}});
         m_personal->commit();
 
         m_app =
@@ -313,12 +320,14 @@ class TestContactEditor : public QObject {
         const QStringList secondPage = surnames(w);
         QVERIFY(!secondPage.contains(firstPage.last()));
         QCOMPARE(edit(e, "DBEdit4")->text(), secondPage.first());
+        QCOMPARE(child<DataGrid>(w, "DBGridPro4")->currentIndex().row(), 0);
         QCOMPARE(stored(u8("Jmeno_1"), firstPage.last()), u8("Desátý"));
         QVERIFY(child<QPushButton>(w, "Button4")->isEnabled());
         click(e, "predchozi");
         QCOMPARE(edit(e, "DBEdit4")->text(), firstPage.last());
         QCOMPARE(edit(e, "DBEdit2")->text(), u8("Desátý"));
         QCOMPARE(surnames(w), firstPage);
+        QCOMPARE(child<DataGrid>(w, "DBGridPro4")->currentIndex().row(), 9);
         QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), firstPage.last() + u8(" Desátý\n"));
         click(e, "zpet");
     }
@@ -353,7 +362,8 @@ class TestContactEditor : public QObject {
             QCOMPARE(m_dialogs.shown().size(), 0);
         }
         QCOMPARE(this->stored(u8("Jmeno_1"), u8("Zavírání")), stored);
-        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zavírání'"), db::Database::FailOnError);
+        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zavírání'"),
+                            db::Database::FailOnError);
     }
 
     // The new picture adds a record and opens it in new-record mode: back
@@ -384,7 +394,8 @@ class TestContactEditor : public QObject {
         QCOMPARE(stored(u8("Prijmeni"), u8("Nováček")), save ? u8("Nováček") : u8("<none>"));
         if (save) {
             QCOMPARE(surnames(w), QStringList{u8("Nováček")});
-            m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Nováček'"), db::Database::FailOnError);
+            m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Nováček'"),
+                                db::Database::FailOnError);
         }
     }
 
@@ -425,7 +436,8 @@ class TestContactEditor : public QObject {
         QCOMPARE(stored(u8("Prijmeni"), u8("Aaa smazat")), u8("Aaa smazat"));
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
         click(w, "Image16");
-        QCOMPARE(m_dialogs.messageTexts(), QStringList(2, u8("Opravdu si přejete smazat vybraný záznam?      ")));
+        QCOMPARE(m_dialogs.messageTexts(),
+                 QStringList(2, u8("Opravdu si přejete smazat vybraný záznam?      ")));
         QCOMPARE(stored(u8("Prijmeni"), u8("Aaa smazat")), u8("<none>"));
         QVERIFY(!surnames(w).contains(u8("Aaa smazat")));
 
