@@ -235,14 +235,11 @@ void ContactEditor::removeShown() {
     finish(m_editing->remove());
 }
 
+// A listing started from the editor replaces the page; the editor shows its
+// first row without saving the one shown before.
 void ContactEditor::listFromEditor(const std::function<void()>& listing) {
     if (!m_editing) return;
-    try {
-        listing();
-    } catch (const db::Error& e) {
-        m_page->editorChanged(false);
-        m_app->dialogs().warn(this, e.message());
-    }
+    m_page->guarded(listing);
     m_editing->listingReplaced();
     showValues();
 }

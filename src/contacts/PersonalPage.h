@@ -75,6 +75,11 @@ class PersonalPage : public QWidget {
     // boxesEmptied: an addition started a fresh working table.
     void editorChanged(bool boxesEmptied);
 
+    // Runs an action of the user (also one started from the contact editor):
+    // ignored while a listing runs; an error of the database is shown and
+    // leaves the page idle.
+    void guarded(const std::function<void()>& action);
+
     QLineEdit* field(Field which) const;
     // The wildcard switch beside the surname, firm, street or town box; null for the others.
     WildcardSwitch* wildcardSwitch(Field which) const;
@@ -100,7 +105,6 @@ class PersonalPage : public QWidget {
     void buildLayout();
     void adjustNarrowBoxes();
     void connectActions();
-    void guarded(const std::function<void()>& action);
     int pageSize();
     int searchLimit() const;
     void beginListing();

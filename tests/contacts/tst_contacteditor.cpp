@@ -366,6 +366,76 @@ class TestContactEditor : public QObject {
                             db::Database::FailOnError);
     }
 
+    // Yes to the close question with a value too long: the save's message,
+    // and the window stays open with the input.
+    void closeQuestionFailedSave() {
+        auto page = makePage();
+        openOn(*page, u8("Záznam008"));
+        ContactEditor* e = page->editor;
+        retype(edit(e, "DBEdit9"), u8("1234567"));
+        m_dialogs.answerMessage(Dialogs::Answer::Yes);
+        QTest::keyClick(e, Qt::Key_Escape);
+        QVERIFY(e->isVisible());
+        QCOMPARE(m_dialogs.shown().size(), 2);
+        QCOMPARE(m_dialogs.shown()[0].text, contact_editing::closeQuestion());
+        QVERIFY(m_dialogs.shown()[1].text.contains(u8("PSČ")));
+        QCOMPARE(edit(e, "DBEdit9")->text(), u8("1234567"));
+        QCOMPARE(stored(u8("domu_PSC"), u8("Záznam008")), QString());
+        click(e, "zpet");
+        QVERIFY(!e->isVisible());
+    }
+
+    // Delete in the editor asks; Yes removes the record from Vlastni and its
+    // row from the page and shows the next row, No keeps both.
+    void deleteFromEditor_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("no") << false;
+        QTest::newRow("yes") << true;
+    }
+    void deleteFromEditor() {
+        QFETCH(bool, yes);
+        add({{"Prijmeni", u8("Aab smazat")}});
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        openOn(*page, u8("Aab smazat"));
+        ContactEditor* e = page->editor;
+        const QString following = surnames(w).at(surnames(w).indexOf(u8("Aab smazat")) + 1);
+        m_dialogs.answerMessage(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        click(e, "smazat");
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{contact_editing::deleteQuestion()});
+        QVERIFY(e->isVisible());
+        QCOMPARE(stored(u8("Prijmeni"), u8("Aab smazat")), yes ? u8("<none>") : u8("Aab smazat"));
+        QCOMPARE(surnames(w).contains(u8("Aab smazat")), !yes);
+        QCOMPARE(edit(e, "DBEdit4")->text(), yes ? following : u8("Aab smazat"));
+        click(e, "zpet");
+        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Aab smazat'"),
+                            db::Database::FailOnError);
+    }
+
+    // The editor's all-records picture lists on the page and shows the first
+    // row; the record added before stays and new-record mode ends.
+    void listingFromEditor() {
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        const int before = recordCount();
+        click(w, "Image15");
+        ContactEditor* e = page->editor;
+        QVERIFY(e->isVisible());
+        activate(e);
+        QVERIFY(e->editing()->isNewRecord());
+        click(e, "vse");
+        QVERIFY(e->isVisible());
+        QVERIFY(!e->editing()->isNewRecord());
+        QCOMPARE(surnames(w).size(), 10);
+        QCOMPARE(edit(e, "DBEdit4")->text(), surnames(w).first());
+        QCOMPARE(child<QPushButton>(w, "Button8")->isEnabled(), true);
+        click(e, "zpet");
+        QVERIFY(!e->isVisible());
+        QCOMPARE(recordCount(), before + 1);
+        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni Is Null"), db::Database::FailOnError);
+        QCOMPARE(recordCount(), before);
+    }
+
     // The new picture adds a record and opens it in new-record mode: back
     // removes it again, save keeps it with the values typed.
     void newRecord_data() {
