@@ -518,6 +518,26 @@ class TestContactEditor : public QObject {
         click(page->editor, "zpet");
     }
 
+    // Tab leads through the fields in the order of the form, then the buttons.
+    void tabOrder() {
+        auto page = makePage();
+        openOn(*page, u8("Záznam009"));
+        ContactEditor* e = page->editor;
+        const QStringList order{
+            u8("DBEdit4"),  u8("DBEdit2"),   u8("DBEdit1"),  u8("DBEdit16"), u8("DBEdit17"), u8("DBEdit14"),
+            u8("DBEdit15"), u8("DBEdit20"),  u8("DBEdit13"), u8("DBEdit19"), u8("DBEdit21"), u8("DBEdit18"),
+            u8("DBEdit6"),  u8("DBEdit7"),   u8("DBEdit8"),  u8("DBEdit9"),  u8("DBEdit10"), u8("DBEdit11"),
+            u8("DBEdit12"), u8("DBEdit3"),   u8("DBEdit5"),  u8("DBMemo1"),  u8("ulozit"),   u8("zpet"),
+            u8("dalsi"),    u8("predchozi"), u8("novy"),     u8("smazat")};
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, order);
+        click(e, "zpet");
+    }
+
     // The memo shows its scroll bar from seven lines on.
     void memoScrollBar() {
         auto page = makePage();
