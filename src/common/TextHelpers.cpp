@@ -55,6 +55,13 @@ QString removeBlanks(const QString& text) {
     return out;
 }
 
+QString digitsOnly(const QString& text) {
+    QString out;
+    for (QChar c : text)
+        if (c >= u'0' && c <= u'9') out += c;
+    return out;
+}
+
 QString thousandsGrouping(const QString& digits) {
     const qsizetype n = digits.size();
     if (n < 3) return digits;

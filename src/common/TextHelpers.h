@@ -11,6 +11,8 @@ QString phoneGrouping(const QString& number);
 QString postalCodeSplit(const QString& code);
 // Removes every blank (space character).
 QString removeBlanks(const QString& text);
+// The digits 0-9 of the text, everything else left out.
+QString digitsOnly(const QString& text);
 // A blank before every third character counted from the right: "1250" -> "1 250",
 // "250" -> " 250"; shorter than 3 unchanged.
 QString thousandsGrouping(const QString& digits);

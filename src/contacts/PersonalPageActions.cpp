@@ -80,23 +80,10 @@ void PersonalPage::connectActions() {
     // Enter in any search box sets off the search button, which does nothing while disabled.
     for (QLineEdit* box : m_fields)
         connect(box, &QLineEdit::returnPressed, button(Button::Search), &QPushButton::click);
-    // The telephone box keeps nothing but digits.
-    QLineEdit* phone = field(Field::Phone);
-    connect(phone, &QLineEdit::textChanged, this, [phone](const QString& text) {
-        const QString digits = search_criteria::digitsOnly(text);
-        if (digits == text) return;
-        const int cursor = search_criteria::digitsOnly(text.left(phone->cursorPosition())).size();
-        phone->setText(digits);
-        phone->setCursorPosition(cursor);
-    });
+    keepDigitsOnly(field(Field::Phone));
     // Switching a wildcard off takes one trailing "*" from its own box.
-    for (int i = 0; i < personal_criteria::kFieldCount; ++i) {
-        if (!m_switches[i]) continue;
-        QLineEdit* box = m_fields[i];
-        connect(m_switches[i], &WildcardSwitch::toggled, this, [box](bool on) {
-            if (!on && box->text().endsWith(u'*')) box->setText(box->text().chopped(1));
-        });
-    }
+    for (int i = 0; i < personal_criteria::kFieldCount; ++i)
+        if (m_switches[i]) dropWildcardWhenSwitchedOff(m_switches[i], m_fields[i]);
 
     connect(m_alphabet, &AlphabetBar::letterClicked, this,
             [this](QChar letter) { guarded([&] { listLetter(letter); }); });

@@ -1,5 +1,7 @@
 #include "PageWidgets.h"
 
+#include "TextHelpers.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -330,4 +332,20 @@ void layOutResultPage(QWidget* page, const QList<QLayout*>& searchBlocks, QWidge
     layout->addLayout(top);
     layout->addWidget(grid, 1);
     layout->addWidget(status);
+}
+
+void keepDigitsOnly(QLineEdit* box) {
+    QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString& text) {
+        const QString digits = text::digitsOnly(text);
+        if (digits == text) return;
+        const int cursor = int(text::digitsOnly(text.left(box->cursorPosition())).size());
+        box->setText(digits);
+        box->setCursorPosition(cursor);
+    });
+}
+
+void dropWildcardWhenSwitchedOff(WildcardSwitch* wildcard, QLineEdit* box) {
+    QObject::connect(wildcard, &WildcardSwitch::toggled, box, [box](bool on) {
+        if (!on && box->text().endsWith(u'*')) box->setText(box->text().chopped(1));
+    });
 }

@@ -51,6 +51,12 @@ class WildcardSwitch : public ClickableLabel {
     bool m_on = false;
 };
 
+// A search box that keeps nothing but the digits 0-9: anything else typed or
+// pasted is taken out at once, the cursor staying after the same digits.
+void keepDigitsOnly(QLineEdit* box);
+// Switching the wildcard off takes one trailing "*" from its own box.
+void dropWildcardWhenSwitchedOff(WildcardSwitch* wildcard, QLineEdit* box);
+
 // The status line at the foot of a page: three sunken parts side by side,
 // separated by splitter handles, each at least 180 pixels wide. The middle
 // part shows the limits summary and can be clicked; the last one usually

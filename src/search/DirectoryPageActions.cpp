@@ -83,22 +83,10 @@ void DirectoryPage::connectActions() {
     // Enter in any search box sets off the search button, which does nothing while disabled.
     for (QLineEdit* box : m_fields)
         connect(box, &QLineEdit::returnPressed, button(Button::Search), &QPushButton::click);
-    // The telephone box keeps nothing but digits.
-    QLineEdit* phone = field(Field::Phone);
-    connect(phone, &QLineEdit::textChanged, this, [phone](const QString& text) {
-        const QString digits = search_criteria::digitsOnly(text);
-        if (digits == text) return;
-        const int cursor = search_criteria::digitsOnly(text.left(phone->cursorPosition())).size();
-        phone->setText(digits);
-        phone->setCursorPosition(cursor);
-    });
+    keepDigitsOnly(field(Field::Phone));
     // Switching a wildcard off takes one trailing "*" from its own box.
-    for (Field f : {Field::Name, Field::Street, Field::Town}) {
-        QLineEdit* box = field(f);
-        connect(wildcardSwitch(f), &WildcardSwitch::toggled, this, [box](bool on) {
-            if (!on && box->text().endsWith(u'*')) box->setText(box->text().chopped(1));
-        });
-    }
+    for (Field f : {Field::Name, Field::Street, Field::Town})
+        dropWildcardWhenSwitchedOff(wildcardSwitch(f), field(f));
 
     connect(image(Image::CopyAll), &ClickableLabel::clicked, this,
             [this] { guarded([this] { copyAll(); }); });

@@ -213,13 +213,6 @@ void addRegion(Conditions& conditions, const Description& d, const SearchFields&
 
 } // namespace
 
-QString digitsOnly(const QString& text) {
-    QString out;
-    for (QChar c : text)
-        if (c >= u'0' && c <= u'9') out += c;
-    return out;
-}
-
 QString valueFilter(const QString& value) {
     if (value == u"*" || value == u"?" || value.contains(u'[')) return QString();
     return value;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextHelpers.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -31,7 +33,7 @@ struct SearchFields {
 };
 
 // The digits 0-9 of the text, everything else left out.
-QString digitsOnly(const QString& text);
+using text::digitsOnly;
 
 // "*" alone, "?" alone and any value containing "[" become empty; anything else
 // is returned unchanged.
