@@ -2,6 +2,7 @@
 #include "DatabaseLogin.h"
 #include "Error.h"
 #include "OwnDatabases.h"
+#include "PersonalFixture.h"
 #include "PersonalRecords.h"
 #include "PersonalSearch.h"
 #include "SearchCriteria.h"
@@ -32,12 +33,7 @@ using Record = QList<std::pair<QString, QString>>;
 // The personal database made and opened by the engine as the program opens it
 // (durable, shared), the personal result database beside it, and the editor's
 // model over both.
-struct Harness {
-    QTemporaryDir dir;
-    db::Engine engine;
-    db::OwnPaths paths;
-    std::unique_ptr<db::Workspace> workspace;
-    std::unique_ptr<db::Database> personal;
+struct Harness : personaltest::PersonalFiles {
     db::Dataset page;
     std::unique_ptr<db::WorkingDatabase> results;
     bool stop = false;
@@ -46,30 +42,11 @@ struct Harness {
     PersonalRecords records{search};
     ContactEditing editing{search, records};
 
-    Harness() {
-        const QString workgroup = dir.filePath(u8("ordat.mdw"));
-        db::createLoginWorkgroup(workgroup);
-        engine.setWorkgroupFile(workgroup);
-        paths = db::OwnPaths::make(dir.filePath(u8("program")), dir.path(), u8("t"));
-        QDir().mkpath(dir.filePath(u8("program/DATA")));
-        db::createOwnDatabase(engine, paths.personal, paths);
-        const db::Login login = db::databaseLogin();
-        workspace = engine.openWorkspace(login.user, login.password);
-        personal = workspace->openDatabase(paths.personal);
+    Harness() : PersonalFiles(true) {
         results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
         search.setWorkingDatabase(results.get());
     }
 
-    void add(const Record& record) {
-        QStringList columns, values;
-        for (const auto& [column, value] : record) {
-            columns << u'[' + column + u']';
-            values << search_criteria::quoted(value);
-        }
-        personal->execute(u8("INSERT INTO Vlastni (") + columns.join(u8(", ")) + u8(") VALUES (") +
-                              values.join(u8(", ")) + u')',
-                          db::Database::FailOnError);
-    }
     void addSurnames(int from, int to) {
         personal->beginTransaction();
         for (int i = from; i <= to; ++i)

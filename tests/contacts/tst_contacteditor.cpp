@@ -10,6 +10,7 @@
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
 #include "PageWidgets.h"
+#include "PersonalFixture.h"
 #include "PersonalPage.h"
 #include "PersonalRecords.h"
 #include "ScriptedDialogs.h"
@@ -61,11 +62,7 @@ QStringList names(const char* prefix, int from, int to) {
 class TestContactEditor : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    db::Engine m_engine;
-    db::OwnPaths m_paths;
-    std::unique_ptr<db::Workspace> m_workspace;
-    std::unique_ptr<db::Database> m_personal;
+    personaltest::PersonalFiles m_files;
     MemorySettingsStore m_settings;
     FixedDrives m_drives{{}};
     ScriptedDialogs m_dialogs;
@@ -84,9 +81,9 @@ class TestContactEditor : public QObject {
         auto p = std::make_unique<Page>();
         p->widget = std::make_unique<PersonalPage>();
         PersonalSearch::Services services;
-        services.personal = [this] { return m_personal.get(); };
+        services.personal = [this] { return m_files.personal.get(); };
         p->widget->attach(*m_app, services, m_picker);
-        p->results = std::make_unique<db::WorkingDatabase>(m_engine, db::WorkingKind::PersonalResult, m_paths,
+        p->results = std::make_unique<db::WorkingDatabase>(m_files.engine, db::WorkingKind::PersonalResult, m_files.paths,
                                                            p->query);
         p->widget->setWorkingDatabase(p->results.get());
         p->editor = new ContactEditor(p->widget.get());
@@ -145,47 +142,25 @@ class TestContactEditor : public QObject {
 
     QString stored(const QString& column, const QString& surname) {
         db::Dataset d;
-        d.setDatabase(m_personal.get());
+        d.setDatabase(m_files.personal.get());
         d.setSql(u8("SELECT * FROM Vlastni WHERE Prijmeni = ") + search_criteria::quoted(surname));
         d.open();
         return d.eof() ? u8("<none>") : d.text(column);
     }
     int recordCount() {
         db::Dataset d;
-        d.setDatabase(m_personal.get());
+        d.setDatabase(m_files.personal.get());
         d.setSql(u8("SELECT Count(*) AS n FROM Vlastni"));
         d.open();
         return d.value(u8("n")).toInt();
     }
-    void add(const QList<std::pair<const char*, QString>>& record) {
-        QStringList columns, values;
-        for (const auto& [column, value] : record) {
-            columns << u'[' + u8(column) + u']';
-            values << search_criteria::quoted(value);
-        }
-        m_personal->execute(u8("INSERT INTO Vlastni (") + columns.join(u8(", ")) + u8(") VALUES (") +
-                                values.join(u8(", ")) + u')',
-                            db::Database::FailOnError);
-    }
 
   private slots:
     void initTestCase() {
-        const QString workgroup = m_dir.filePath(u8("ordat.mdw"));
-        db::createLoginWorkgroup(workgroup);
-        m_engine.setWorkgroupFile(workgroup);
-        m_paths = db::OwnPaths::make(m_dir.filePath(u8("program")), m_dir.path(), u8("t"));
-        QDir().mkpath(m_dir.filePath(u8("program/DATA")));
-        db::OpenOptions options;
-        options.disposable = true;
-        db::createDatabaseWithTables(m_engine, m_paths.personal, {db::layouts::personal()}, options);
-        const db::Login login = db::databaseLogin();
-        m_workspace = m_engine.openWorkspace(login.user, login.password);
-        m_personal = m_workspace->openDatabase(m_paths.personal, options);
-
-        m_personal->beginTransaction();
+        m_files.personal->beginTransaction();
         for (const QString& name : names("Záznam", 1, 25))
-            add({{"Prijmeni", name}});
-        add({{"Prijmeni", u8("Dvořák")},
+            m_files.add({{"Prijmeni", name}});
+        m_files.add({{"Prijmeni", u8("Dvořák")},
              {"Jmeno_1", u8("Petr")},
              {"domu_Ulice", u8("Dlouhá")},
              {"domu_Obec", u8("Brno")},
@@ -194,7 +169,7 @@ class TestContactEditor : public QObject {
              {"zam_Obec", u8("Praha")},
              {"zam_PSC", u8("11000")},
              {"zobraz_adr", u8("zam")}});
-        m_personal->commit();
+        m_files.personal->commit();
 
         m_app =
             std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
@@ -346,7 +321,7 @@ class TestContactEditor : public QObject {
         QFETCH(bool, changed);
         QFETCH(bool, yes);
         QFETCH(QString, stored);
-        add({{"Prijmeni", u8("Zavírání")}});
+        m_files.add({{"Prijmeni", u8("Zavírání")}});
         auto page = makePage();
         openOn(*page, u8("Zavírání"));
         ContactEditor* e = page->editor;
@@ -362,7 +337,7 @@ class TestContactEditor : public QObject {
             QCOMPARE(m_dialogs.shown().size(), 0);
         }
         QCOMPARE(this->stored(u8("Jmeno_1"), u8("Zavírání")), stored);
-        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zavírání'"),
+        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zavírání'"),
                             db::Database::FailOnError);
     }
 
@@ -394,7 +369,7 @@ class TestContactEditor : public QObject {
     }
     void deleteFromEditor() {
         QFETCH(bool, yes);
-        add({{"Prijmeni", u8("Aab smazat")}});
+        m_files.add({{"Prijmeni", u8("Aab smazat")}});
         auto page = makePage();
         QWidget* w = page->widget.get();
         openOn(*page, u8("Aab smazat"));
@@ -408,7 +383,7 @@ class TestContactEditor : public QObject {
         QCOMPARE(surnames(w).contains(u8("Aab smazat")), !yes);
         QCOMPARE(edit(e, "DBEdit4")->text(), yes ? following : u8("Aab smazat"));
         click(e, "zpet");
-        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Aab smazat'"),
+        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Aab smazat'"),
                             db::Database::FailOnError);
     }
 
@@ -432,7 +407,7 @@ class TestContactEditor : public QObject {
         click(e, "zpet");
         QVERIFY(!e->isVisible());
         QCOMPARE(recordCount(), before + 1);
-        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni Is Null"), db::Database::FailOnError);
+        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni Is Null"), db::Database::FailOnError);
         QCOMPARE(recordCount(), before);
     }
 
@@ -464,7 +439,7 @@ class TestContactEditor : public QObject {
         QCOMPARE(stored(u8("Prijmeni"), u8("Nováček")), save ? u8("Nováček") : u8("<none>"));
         if (save) {
             QCOMPARE(surnames(w), QStringList{u8("Nováček")});
-            m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Nováček'"),
+            m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Nováček'"),
                                 db::Database::FailOnError);
         }
     }
@@ -472,17 +447,17 @@ class TestContactEditor : public QObject {
     // At the record limit the new picture shows the limit message and opens nothing.
     void newRecordAtLimit() {
         const int missing = PersonalRecords::kRecordLimit - recordCount();
-        m_personal->beginTransaction();
+        m_files.personal->beginTransaction();
         for (int i = 0; i < missing; ++i)
-            add({{"Prijmeni", u8("Výplň")}});
-        m_personal->commit();
+            m_files.add({{"Prijmeni", u8("Výplň")}});
+        m_files.personal->commit();
         auto page = makePage();
         click(page->widget.get(), "Image15");
         QVERIFY(!page->editor->isVisible());
         QCOMPARE(m_dialogs.messageTexts(), QStringList{PersonalRecords::limitMessage()});
         QCOMPARE(m_dialogs.shown()[0].caption, Dialogs::kInformation);
         QCOMPARE(recordCount(), PersonalRecords::kRecordLimit);
-        m_personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Výplň'"), db::Database::FailOnError);
+        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Výplň'"), db::Database::FailOnError);
     }
 
     // The page's edit and delete pictures need a row; delete asks and removes
@@ -497,7 +472,7 @@ class TestContactEditor : public QObject {
                               u8("Nejprve vyberte záznam, který chcete smazat.      ")}));
         QVERIFY(!page->editor->isVisible());
 
-        add({{"Prijmeni", u8("Aaa smazat")}});
+        m_files.add({{"Prijmeni", u8("Aaa smazat")}});
         click(w, "Image18");
         QCOMPARE(surnames(w).first(), u8("Aaa smazat"));
         m_dialogs.clear();

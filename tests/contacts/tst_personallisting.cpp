@@ -8,6 +8,7 @@
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
 #include "PageWidgets.h"
+#include "PersonalFixture.h"
 #include "PersonalPage.h"
 #include "ScriptedDialogs.h"
 #include "SearchCriteria.h"
@@ -71,11 +72,7 @@ const int kRecords = 31;
 class TestPersonalListing : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    db::Engine m_engine;
-    db::OwnPaths m_paths;
-    std::unique_ptr<db::Workspace> m_workspace;
-    std::unique_ptr<db::Database> m_personal;
+    personaltest::PersonalFiles m_files;
     MemorySettingsStore m_settings;
     FixedDrives m_drives{{}};
     ScriptedDialogs m_dialogs;
@@ -97,14 +94,14 @@ class TestPersonalListing : public QObject {
         p->widget = std::make_unique<PersonalPage>();
         PersonalSearch::Services services;
         services.personal = [this, page = p.get()] {
-            return page->personalMissing ? nullptr : m_personal.get();
+            return page->personalMissing ? nullptr : m_files.personal.get();
         };
         services.processEvents = [page = p.get()] {
             if (page->duringFill) page->duringFill();
             QCoreApplication::processEvents();
         };
         p->widget->attach(*m_app, services, m_picker);
-        p->results = std::make_unique<db::WorkingDatabase>(m_engine, db::WorkingKind::PersonalResult, m_paths,
+        p->results = std::make_unique<db::WorkingDatabase>(m_files.engine, db::WorkingKind::PersonalResult, m_files.paths,
                                                            p->query);
         p->widget->setWorkingDatabase(p->results.get());
         p->widget->resize(760, 430);
@@ -147,47 +144,25 @@ class TestPersonalListing : public QObject {
         QTest::keyClick(box, Qt::Key_Return);
     }
 
-    void add(const QList<std::pair<const char*, const char*>>& record) {
-        QStringList columns, values;
-        for (const auto& [column, value] : record) {
-            columns << u'[' + u8(column) + u']';
-            values << search_criteria::quoted(u8(value));
-        }
-        m_personal->execute(u8("INSERT INTO Vlastni (") + columns.join(u8(", ")) + u8(") VALUES (") +
-                                values.join(u8(", ")) + u')',
-                            db::Database::FailOnError);
-    }
 
   private slots:
     void initTestCase() {
-        const QString workgroup = m_dir.filePath(u8("ordat.mdw"));
-        db::createLoginWorkgroup(workgroup);
-        m_engine.setWorkgroupFile(workgroup);
-        m_paths = db::OwnPaths::make(m_dir.filePath(u8("program")), m_dir.path(), u8("t"));
-        QDir().mkpath(m_dir.filePath(u8("program/DATA")));
-        db::OpenOptions options;
-        options.disposable = true;
-        db::createDatabaseWithTables(m_engine, m_paths.personal, {db::layouts::personal()}, options);
-        const db::Login login = db::databaseLogin();
-        m_workspace = m_engine.openWorkspace(login.user, login.password);
-        m_personal = m_workspace->openDatabase(m_paths.personal, options);
-
-        m_personal->beginTransaction();
+        m_files.personal->beginTransaction();
         for (const QString& name : names("Záznam", 1, 25))
-            add({{"Prijmeni", name.toUtf8().constData()}});
-        add({{"Prijmeni", "Řezník"}, {"Jmeno_1", "Jan"}});
-        add({{"Prijmeni", "Rybář"}});
-        add({{"Firma", "Rosa s.r.o."}});
-        add({{"Prijmeni", "Novák"}, {"Firma", "Rychlá pošta"}});
+            m_files.add({{"Prijmeni", name}});
+        m_files.add({{"Prijmeni", "Řezník"}, {"Jmeno_1", "Jan"}});
+        m_files.add({{"Prijmeni", "Rybář"}});
+        m_files.add({{"Firma", "Rosa s.r.o."}});
+        m_files.add({{"Prijmeni", "Novák"}, {"Firma", "Rychlá pošta"}});
         // clang-format off
-        add({{"Prijmeni", "Dvořák"}, {"Jmeno_1", "Petr"}, {"Titul_1", "Ing."}, {"Firma", "Kestrava"},
+        m_files.add({{"Prijmeni", "Dvořák"}, {"Jmeno_1", "Petr"}, {"Titul_1", "Ing."}, {"Firma", "Kestrava"},
              {"Tel_1", "602123456"}, {"Tel_5", "541210100"},
              {"domu_Ulice", "Dlouhá"}, {"domu_CP", "12"}, {"domu_Obec", "Brno"}, {"domu_PSC", "60200"},
              {"zam_Ulice", "Pracovní"}, {"zam_CP", "5"}, {"zam_Obec", "Praha"}, {"zam_PSC", "11000"},
              {"E-mail_1", "petr@kestrava.cz"}, {"zobraz_adr", "zam"}});
         // clang-format on
-        add({{"Prijmeni", "Jednička"}, {"Tel_3", "777000111"}});
-        m_personal->commit();
+        m_files.add({{"Prijmeni", "Jednička"}, {"Tel_3", "777000111"}});
+        m_files.personal->commit();
 
         m_app =
             std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');

@@ -1,6 +1,7 @@
 #include "DatabaseLogin.h"
 #include "Error.h"
 #include "OwnDatabases.h"
+#include "PersonalFixture.h"
 #include "PersonalSearch.h"
 #include "SearchCriteria.h"
 
@@ -29,12 +30,7 @@ using Record = QList<std::pair<QString, QString>>;
 
 // A personal database made by the engine in a temporary folder, the personal
 // result database beside it, and the search over both, run like the page runs it.
-struct Harness {
-    QTemporaryDir dir;
-    db::Engine engine;
-    db::OwnPaths paths;
-    std::unique_ptr<db::Workspace> workspace;
-    std::unique_ptr<db::Database> personal;
+struct Harness : personaltest::PersonalFiles {
     db::Dataset page;
     std::unique_ptr<db::WorkingDatabase> results;
     bool stop = false;
@@ -47,33 +43,12 @@ struct Harness {
                                                    },
                                                    &stop, nullptr}};
 
-    explicit Harness(const db::TableDef& personalTable = db::layouts::personal()) {
-        const QString workgroup = dir.filePath(u8("ordat.mdw"));
-        db::createLoginWorkgroup(workgroup);
-        engine.setWorkgroupFile(workgroup);
-        paths = db::OwnPaths::make(dir.filePath(u8("program")), dir.path(), u8("t"));
-        QDir().mkpath(dir.filePath(u8("program/DATA")));
-        // The tests need no flushing to disk.
-        db::OpenOptions options;
-        options.disposable = true;
-        db::createDatabaseWithTables(engine, paths.personal, {personalTable}, options);
-        const db::Login login = db::databaseLogin();
-        workspace = engine.openWorkspace(login.user, login.password);
-        personal = workspace->openDatabase(paths.personal, options);
+    explicit Harness(const db::TableDef& personalTable = db::layouts::personal())
+        : PersonalFiles(false, personalTable) {
         results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
         search.setWorkingDatabase(results.get());
     }
 
-    void add(const Record& record) {
-        QStringList columns, values;
-        for (const auto& [column, value] : record) {
-            columns << u'[' + column + u']';
-            values << search_criteria::quoted(value);
-        }
-        personal->execute(u8("INSERT INTO Vlastni (") + columns.join(u8(", ")) + u8(") VALUES (") +
-                              values.join(u8(", ")) + u')',
-                          db::Database::FailOnError);
-    }
     void addSurnames(const QStringList& surnames) {
         personal->beginTransaction();
         for (const QString& name : surnames)
