@@ -1,5 +1,6 @@
 // Finding the directory database before any window exists.
 
+#include "PageTestSupport.h"
 #include "Application.h"
 #include "Drives.h"
 #include "ScriptedDialogs.h"
@@ -14,14 +15,9 @@
 #include <functional>
 
 using namespace platform;
+using testsupport::NoShell;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    bool open(const QString&) override { return true; }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
-};
 
 // Dialogs whose message boxes can act, like a user inserting the disc before pressing OK.
 class ActingDialogs : public ScriptedDialogs {

@@ -1,6 +1,7 @@
 // The contact editor driven through its widgets, opened from the Vlastní
 // page over a small personal database.
 
+#include "PageTestSupport.h"
 #include "Application.h"
 #include "ContactEditing.h"
 #include "ContactEditor.h"
@@ -29,25 +30,13 @@
 #include <QTest>
 
 using namespace platform;
+using testsupport::NoShell;
+using testsupport::typeText;
 
 namespace {
 
 QString u8(const char* text) {
     return QString::fromUtf8(text);
-}
-
-class NoShell : public Shell {
-  public:
-    bool open(const QString&) override { return true; }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override {
-        return CopyResult::Failed;
-    }
-};
-
-// QTest::keyClicks refuses letters outside ASCII: each character goes as a key event of its own.
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
 QStringList names(const char* prefix, int from, int to) {

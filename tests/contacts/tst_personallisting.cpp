@@ -1,6 +1,7 @@
 // The Vlastní page driven through its widgets, found by name, over a small
 // personal database.
 
+#include "PageTestSupport.h"
 #include "Application.h"
 #include "DataGrid.h"
 #include "DatabaseLogin.h"
@@ -31,25 +32,13 @@
 #include <sqlite3.h>
 
 using namespace platform;
+using testsupport::NoShell;
+using testsupport::typeText;
 
 namespace {
 
 QString u8(const char* text) {
     return QString::fromUtf8(text);
-}
-
-class NoShell : public Shell {
-  public:
-    bool open(const QString&) override { return true; }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override {
-        return CopyResult::Failed;
-    }
-};
-
-// QTest::keyClicks refuses letters outside ASCII: each character goes as a key event of its own.
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
 QString counts(int found, int marked) {

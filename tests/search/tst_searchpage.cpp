@@ -1,6 +1,7 @@
 // The persons and firms pages driven through their widgets, found by name,
 // over a small directory.
 
+#include "PageTestSupport.h"
 #include "DirectoryFixture.h"
 
 #include "Application.h"
@@ -30,15 +31,10 @@
 #include <sqlite3.h>
 
 using namespace platform;
+using testsupport::NoShell;
 using searchtest::DirectoryFixture;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    bool open(const QString&) override { return true; }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
-};
 
 const QString kStatus = QStringLiteral(" Počet záznamů: %1 nalezených,  %2 označených");
 

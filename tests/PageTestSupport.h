@@ -1,0 +1,26 @@
+#pragma once
+
+// Shared by the tests that drive windows through their widgets.
+
+#include "Shell.h"
+
+#include <QString>
+#include <QTest>
+#include <QWidget>
+
+namespace testsupport {
+
+// A shell that opens nothing and copies nothing.
+class NoShell : public platform::Shell {
+  public:
+    bool open(const QString&) override { return true; }
+    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
+};
+
+// QTest::keyClicks refuses letters outside ASCII: each character goes as a key event of its own.
+inline void typeText(QWidget* w, const QString& text) {
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+} // namespace testsupport
