@@ -36,10 +36,7 @@ qint64 PersonalRecords::count() {
 PersonalRecords::Addition PersonalRecords::add(int pageSize) {
     Addition out;
     if (count() >= kRecordLimit) return out;
-    if (m_search.needsFreshTable()) {
-        m_search.startFreshTable(pageSize);
-        out.freshTable = true;
-    }
+    out.freshTable = m_search.prepareAddition(PersonalSearch::FreshTableRule::Addition, pageSize);
     out.id = m_search.appendRecord({});
     out.added = true;
     return out;

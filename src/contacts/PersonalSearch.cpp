@@ -351,8 +351,28 @@ std::optional<qint64> PersonalSearch::totalRecords() {
 
 // ---- adding records ---------------------------------------------------------------
 
-bool PersonalSearch::needsFreshTable() {
-    return m_state.listing || !m_results || !m_results->dataset().isOpen() || !m_cursor.isOpen();
+bool PersonalSearch::needsFreshTable(FreshTableRule rule) {
+    // Without these nothing can be appended, whatever the rule says.
+    if (!m_results || !m_results->dataset().isOpen() || !m_cursor.isOpen()) return true;
+    switch (rule) {
+    case FreshTableRule::Transfer:
+    case FreshTableRule::Addition:
+        return m_state.listing;
+    case FreshTableRule::Import:
+        return false;
+    }
+    return true;
+}
+
+bool PersonalSearch::prepareAddition(FreshTableRule rule, int pageSize) {
+    if (!needsFreshTable(rule)) return false;
+    startFreshTable(pageSize);
+    return true;
+}
+
+void PersonalSearch::showAddedRows() {
+    m_state.last = m_state.foundCount;
+    notifyStatus();
 }
 
 void PersonalSearch::startFreshTable(int pageSize) {

@@ -153,15 +153,26 @@ class PersonalSearch {
     db::Database& personalDatabase() { return *connectPersonal(); }
 
     // ---- adding records ----
-    // Whether an addition must start a fresh working table: the working table
-    // holds a listing, the page query is closed, or the personal cursor that
-    // records are appended through is closed.
-    bool needsFreshTable();
+    // When an operation that adds records starts a fresh working table, besides
+    // whenever records could not be appended at all (no working table, the page
+    // query or the personal cursor closed).
+    enum class FreshTableRule {
+        Transfer, // the working table holds a listing, or the personal cursor is closed
+        Addition, // the working table holds a listing, or the page query is closed
+        Import,   // only the personal cursor is closed
+    };
+    // Whether an addition under the rule must start a fresh working table.
+    bool needsFreshTable(FreshTableRule rule);
+    // Starts a fresh working table when the rule asks for one; true when it did.
+    // Otherwise new records go on into the working table earlier additions started.
+    bool prepareAddition(FreshTableRule rule, int pageSize);
     // Empties the page (as reset does), re-creates the working table with the
     // page query on its first page, and opens the personal cursor over every
     // personal record without copying any of them; the listing flag goes off.
     // Records appended through appendRecord then land in this working table.
     void startFreshTable(int pageSize);
+    // The shown range ends at the last row added to the working table.
+    void showAddedRows();
     // Appends a personal record through the personal cursor, filled by fill, and
     // posts it; the copy step appends its working row, which becomes the page
     // query's current row. The new record's ID is returned. When the record

@@ -1,0 +1,146 @@
+#include "Transfers.h"
+
+#include "Database.h"
+#include "Dataset.h"
+#include "Error.h"
+#include "PersonalRecords.h"
+#include "PersonalSearch.h"
+#include "TextHelpers.h"
+
+#include <utility>
+
+namespace {
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+using Columns = QList<std::pair<QString, QString>>; // working column, personal column
+
+// What differs between a transferred person and a transferred firm.
+struct Description {
+    QString table;       // the directory working table
+    QString kind;        // the address group and zobraz_adr
+    Columns asIs;        // copied unchanged
+    Columns withoutBlanks; // copied with every blank removed
+    bool webAndEmail;    // URL holds the web address and the e-mail address
+    bool showsNewRow;    // a single transfer moves the shown range onto the new row
+};
+
+Columns addressColumns(const QString& kind) {
+    return {{s("Ulice"), kind + s("_ulice")}, {s("Obec"), kind + s("_Obec")},
+            {s("Cast"), kind + s("_Cast")}, {s("CP"), kind + s("_CP")}};
+}
+
+const Description& describe(search_criteria::Directory d) {
+    static const Description persons{
+        s("Osoby"),
+        s("domu"),
+        Columns{{s("Titul"), s("Titul_1")}, {s("Jmeno"), s("Jmeno_1")}, {s("Prijmeni"), s("Prijmeni")}} +
+            addressColumns(s("domu")),
+        {{s("PSC"), s("domu_PSC")}, {s("Tel"), s("Tel_3")}},
+        false,
+        true};
+    static const Description firms{s("Firmy"),
+                                   s("zam"),
+                                   Columns{{s("Firma"), s("Firma")}, {s("Poznamka"), s("Info")}} +
+                                       addressColumns(s("zam")),
+                                   {{s("PSC"), s("zam_PSC")}, {s("Tel"), s("Tel_5")}},
+                                   true,
+                                   false};
+    return d == search_criteria::Directory::Persons ? persons : firms;
+}
+
+// Writes a text only when it is not empty, so that the column stays Null.
+void put(db::Dataset& record, const QString& column, const QString& value) {
+    if (!value.isEmpty()) record.setValue(column, value);
+}
+
+} // namespace
+
+namespace transfers {
+
+QString wordAfterMarker(const QString& text, const QString& marker) {
+    QString rest = text, word;
+    for (qsizetype at = rest.indexOf(marker); at >= 0; at = rest.indexOf(marker)) {
+        rest = rest.mid(at + marker.size());
+        const qsizetype space = rest.indexOf(u' ');
+        word = space < 0 ? rest : rest.left(space);
+    }
+    return word;
+}
+
+void fillRecord(search_criteria::Directory directory, const db::Dataset& row, db::Dataset& record) {
+    const Description& d = describe(directory);
+    for (const auto& [from, to] : d.asIs)
+        put(record, to, row.text(from));
+    for (const auto& [from, to] : d.withoutBlanks)
+        put(record, to, text::removeBlanks(row.text(from)));
+    if (d.webAndEmail) {
+        const QString url = row.text(s("URL"));
+        put(record, s("Internet"), wordAfterMarker(url, s("URL: ")));
+        put(record, s("E-mail_1"), wordAfterMarker(url, s("E-mail: ")));
+    }
+    record.setValue(s("zobraz_adr"), d.kind);
+}
+
+QString addressKind(search_criteria::Directory directory) {
+    return describe(directory).kind;
+}
+
+} // namespace transfers
+
+QString Transfers::singleLimitMessage() {
+    return s("Limit počtu záznamů ve vlastní databázi je vyčerpán. Smaže některé nepotřebné záznamy z vlastní "
+             "databáze.      ");
+}
+
+QString Transfers::bulkLimitMessage() {
+    return s("Limit počtu záznamů ve vlastní databázi by byl touto operací přečerpán. Označte menší počet "
+             "záznamů.      ");
+}
+
+QString Transfers::noSelectionMessage() {
+    return s("Nejprve vyberte záznam, který chcete přenést.      ");
+}
+
+Transfers::Single Transfers::transferOne(Directory directory, const db::Dataset& row, int pageSize) {
+    Single out;
+    if (PersonalRecords(m_search).count() >= PersonalRecords::kRecordLimit) return out;
+    const Description& d = describe(directory);
+    out.freshTable = m_search.prepareAddition(PersonalSearch::FreshTableRule::Transfer, pageSize);
+    out.id = m_search.appendRecord(
+        [&](db::Dataset& record) { transfers::fillRecord(directory, row, record); });
+    if (d.showsNewRow) m_search.showAddedRows();
+    out.transferred = true;
+    out.addressKind = d.kind;
+    return out;
+}
+
+Transfers::Bulk Transfers::transferMarked(Directory directory, db::Database& results, int markedCount,
+                                          int searchLimit, int pageSize) {
+    Bulk out;
+    if (PersonalRecords(m_search).count() + markedCount > PersonalRecords::kRecordLimit) return out;
+    const Description& d = describe(directory);
+    // A dataset of its own: the directory page's query and grid stay as they are.
+    db::Dataset marked;
+    marked.setDatabase(&results);
+    marked.setSql(s("SELECT TOP ") + QString::number(searchLimit) + s(" * FROM ") + d.table +
+                  s(" WHERE Zn = True"));
+    marked.open();
+    m_search.prepareAddition(PersonalSearch::FreshTableRule::Transfer, pageSize);
+    out.result = BulkResult::Stored;
+    try {
+        for (; !marked.eof(); marked.next()) {
+            m_search.appendRecord(
+                [&](db::Dataset& record) { transfers::fillRecord(directory, marked, record); });
+            ++out.stored;
+        }
+    } catch (const db::Error& e) {
+        // Every record written so far is on disk with its working row: they stay and are shown.
+        out.result = BulkResult::Failed;
+        out.error = e.message();
+    }
+    m_search.showAddedRows();
+    return out;
+}
