@@ -19,29 +19,31 @@ using Columns = QList<std::pair<QString, QString>>; // working column, personal 
 
 // What differs between a transferred person and a transferred firm.
 struct Description {
-    QString table;       // the directory working table
-    QString kind;        // the address group and zobraz_adr
-    Columns asIs;        // copied unchanged
+    QString markedRows;    // after "SELECT TOP " + the limit: the marked rows of the working table
+    QString kind;          // the address group and zobraz_adr
+    Columns asIs;          // copied unchanged
     Columns withoutBlanks; // copied with every blank removed
-    bool webAndEmail;    // URL holds the web address and the e-mail address
-    bool showsNewRow;    // a single transfer moves the shown range onto the new row
+    bool webAndEmail;      // URL holds the web address and the e-mail address
+    bool showsNewRow;      // a single transfer moves the shown range onto the new row
 };
 
 Columns addressColumns(const QString& kind) {
-    return {{s("Ulice"), kind + s("_ulice")}, {s("Obec"), kind + s("_Obec")},
-            {s("Cast"), kind + s("_Cast")}, {s("CP"), kind + s("_CP")}};
+    return {{s("Ulice"), kind + s("_ulice")},
+            {s("Obec"), kind + s("_Obec")},
+            {s("Cast"), kind + s("_Cast")},
+            {s("CP"), kind + s("_CP")}};
 }
 
 const Description& describe(search_criteria::Directory d) {
     static const Description persons{
-        s("Osoby"),
+        s(" * FROM Osoby WHERE Zn = True"),
         s("domu"),
         Columns{{s("Titul"), s("Titul_1")}, {s("Jmeno"), s("Jmeno_1")}, {s("Prijmeni"), s("Prijmeni")}} +
             addressColumns(s("domu")),
         {{s("PSC"), s("domu_PSC")}, {s("Tel"), s("Tel_3")}},
         false,
         true};
-    static const Description firms{s("Firmy"),
+    static const Description firms{s(" * FROM Firmy WHERE Zn = True"),
                                    s("zam"),
                                    Columns{{s("Firma"), s("Firma")}, {s("Poznamka"), s("Info")}} +
                                        addressColumns(s("zam")),
@@ -91,8 +93,9 @@ QString addressKind(search_criteria::Directory directory) {
 } // namespace transfers
 
 QString Transfers::singleLimitMessage() {
-    return s("Limit počtu záznamů ve vlastní databázi je vyčerpán. Smaže některé nepotřebné záznamy z vlastní "
-             "databáze.      ");
+    return s(
+        "Limit počtu záznamů ve vlastní databázi je vyčerpán. Smaže některé nepotřebné záznamy z vlastní "
+        "databáze.      ");
 }
 
 QString Transfers::bulkLimitMessage() {
@@ -109,8 +112,8 @@ Transfers::Single Transfers::transferOne(Directory directory, const db::Dataset&
     if (PersonalRecords(m_search).count() >= PersonalRecords::kRecordLimit) return out;
     const Description& d = describe(directory);
     out.freshTable = m_search.prepareAddition(PersonalSearch::FreshTableRule::Transfer, pageSize);
-    out.id = m_search.appendRecord(
-        [&](db::Dataset& record) { transfers::fillRecord(directory, row, record); });
+    out.id =
+        m_search.appendRecord([&](db::Dataset& record) { transfers::fillRecord(directory, row, record); });
     if (d.showsNewRow) m_search.showAddedRows();
     out.transferred = true;
     out.addressKind = d.kind;
@@ -125,8 +128,7 @@ Transfers::Bulk Transfers::transferMarked(Directory directory, db::Database& res
     // A dataset of its own: the directory page's query and grid stay as they are.
     db::Dataset marked;
     marked.setDatabase(&results);
-    marked.setSql(s("SELECT TOP ") + QString::number(searchLimit) + s(" * FROM ") + d.table +
-                  s(" WHERE Zn = True"));
+    marked.setSql(s("SELECT TOP ") + QString::number(searchLimit) + d.markedRows);
     marked.open();
     m_search.prepareAddition(PersonalSearch::FreshTableRule::Transfer, pageSize);
     out.result = BulkResult::Stored;

@@ -34,7 +34,8 @@ struct Harness : personaltest::PersonalFiles {
         : PersonalFiles(false, personalTable) {
         results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
         search.setWorkingDatabase(results.get());
-        persons = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonsResult, paths, personsPage);
+        persons =
+            std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonsResult, paths, personsPage);
         firms = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::FirmsResult, paths, firmsPage);
         persons->recreate(10);
         firms->recreate(10);
@@ -52,8 +53,8 @@ struct Harness : personaltest::PersonalFiles {
             values << (column == u8("Zn") ? value : search_criteria::quoted(value));
         }
         const QString table = d == Directory::Persons ? u8("Osoby") : u8("Firmy");
-        w.database()->execute(u8("INSERT INTO ") + table + u8(" (") + columns.join(u8(", ")) + u8(") VALUES (") +
-                                  values.join(u8(", ")) + u')',
+        w.database()->execute(u8("INSERT INTO ") + table + u8(" (") + columns.join(u8(", ")) +
+                                  u8(") VALUES (") + values.join(u8(", ")) + u')',
                               db::Database::FailOnError);
         db::Dataset& shown = w.dataset();
         shown.close();
@@ -150,7 +151,8 @@ class TestTransfers : public QObject {
         QFETCH(QString, internet);
         QFETCH(QString, email);
         Harness h;
-        db::Dataset& row = h.addDirectoryRow(Directory::Firms, {{u8("Firma"), u8("Firma s.r.o.")}, {u8("URL"), url}});
+        db::Dataset& row =
+            h.addDirectoryRow(Directory::Firms, {{u8("Firma"), u8("Firma s.r.o.")}, {u8("URL"), url}});
         const Transfers::Single t = h.transfers.transferOne(Directory::Firms, row, 10);
         QVERIFY(t.transferred);
         QCOMPARE(h.stored(t.id, u8("Internet")), internet);
@@ -284,6 +286,33 @@ class TestTransfers : public QObject {
         QCOMPARE(h.personalCount(), 4);
     }
 
+    // Each kind of addition starts a fresh working table under its own condition.
+    void freshTableRules_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("transfer");
+        QTest::addColumn<bool>("addition");
+        QTest::addColumn<bool>("import");
+        QTest::newRow("nothing open") << u8("none") << true << true << true;
+        QTest::newRow("a listing") << u8("listing") << true << true << false;
+        QTest::newRow("earlier additions") << u8("fresh") << false << false << false;
+        QTest::newRow("after the reset") << u8("reset") << true << true << true;
+    }
+    void freshTableRules() {
+        QFETCH(QString, before);
+        QFETCH(bool, transfer);
+        QFETCH(bool, addition);
+        QFETCH(bool, import);
+        using Rule = PersonalSearch::FreshTableRule;
+        Harness h;
+        h.add({{u8("Prijmeni"), u8("Dřívější")}});
+        if (before == u8("listing")) h.search.listAll(10);
+        if (before == u8("fresh") || before == u8("reset")) h.search.startFreshTable(10);
+        if (before == u8("reset")) h.search.reset(10);
+        QCOMPARE(h.search.needsFreshTable(Rule::Transfer), transfer);
+        QCOMPARE(h.search.needsFreshTable(Rule::Addition), addition);
+        QCOMPARE(h.search.needsFreshTable(Rule::Import), import);
+    }
+
     // A write error part way keeps and shows the records stored before it.
     void bulkTransferFailingPartWay() {
         db::TableDef narrow = db::layouts::personal();
@@ -292,7 +321,8 @@ class TestTransfers : public QObject {
         Harness h(narrow);
         for (const char* name : {"Král", "Dvořák", "Příliš dlouhé jméno", "Malý"})
             h.addDirectoryRow(Directory::Persons, person(u8(name)), true);
-        const Transfers::Bulk b = h.transfers.transferMarked(Directory::Persons, *h.persons->database(), 4, 200, 10);
+        const Transfers::Bulk b =
+            h.transfers.transferMarked(Directory::Persons, *h.persons->database(), 4, 200, 10);
         QCOMPARE(b.result, BulkResult::Failed);
         QCOMPARE(b.stored, 2);
         QVERIFY(!b.error.isEmpty());
