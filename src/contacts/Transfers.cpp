@@ -86,10 +86,6 @@ void fillRecord(search_criteria::Directory directory, const db::Dataset& row, db
     record.setValue(s("zobraz_adr"), d.kind);
 }
 
-QString addressKind(search_criteria::Directory directory) {
-    return describe(directory).kind;
-}
-
 } // namespace transfers
 
 QString Transfers::singleLimitMessage() {

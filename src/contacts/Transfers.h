@@ -24,9 +24,6 @@ QString wordAfterMarker(const QString& text, const QString& marker);
 // phone lose their blanks. Empty values leave the record's columns empty.
 void fillRecord(search_criteria::Directory directory, const db::Dataset& row, db::Dataset& record);
 
-// The address kind a transferred record shows: "domu" or "zam".
-QString addressKind(search_criteria::Directory directory);
-
 } // namespace transfers
 
 // Taking directory records over into the personal records: the current row of
