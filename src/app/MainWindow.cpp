@@ -191,6 +191,7 @@ void MainWindow::createWindows() {
     personalServices.personal = [this] { return m_personal.get(); };
     m_personalPage->attach(m_app, personalServices, picker);
     editor->attach(m_app, m_personalPage);
+    connectTransfers(editor);
     m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, exportDialog, columns, picker, import,
                  personalExport, printParameters};
     for (QWidget* w : m_windows) w->hide();

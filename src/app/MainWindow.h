@@ -19,6 +19,7 @@ class ProductInfoDialog;
 class LimitsDialog;
 class ShortcutListDialog;
 class Help;
+class ContactEditor;
 
 // The main window: owns every database connection, dataset and page of the
 // program for the whole run. Its first show applies the stored placement and
@@ -37,6 +38,10 @@ public:
     db::Database* personalDatabase() const { return m_personal.get(); }
     // False after a failure of the first show that ends the program.
     bool startedOk() const { return m_startedOk; }
+
+    // Shown when a transfer of marked rows stopped at a failed write: how many
+    // records were stored, then the engine's message.
+    static QString partialTransferMessage(int stored, const QString& error);
 
     // Re-opens the directory database when its path changed (after a disc copy).
     void reopenDirectoryIfMoved();
@@ -69,6 +74,10 @@ private:
     bool searchRunning() const;
     void endProgram(const QString& message);
     void openHelpForFocus();
+    // The directory pages' transfers into the personal contacts.
+    void connectTransfers(ContactEditor* editor);
+    void transferOne(DirectoryPage* page, ContactEditor* editor);
+    void transferMarked(DirectoryPage* page);
 
     Application& m_app;
     QTabWidget* m_tabs = nullptr;

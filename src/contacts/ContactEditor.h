@@ -42,6 +42,10 @@ class ContactEditor : public QDialog {
     // "přidat záznam": adds an empty record (refused at the record limit) and
     // shows it in new-record mode.
     void addRecord();
+    // A record just taken over from the directory: the page shows its new row
+    // (freshTable: the addition started a fresh working table) and the editor
+    // opens on it in new-record mode with the kind preselected.
+    void openTransferred(AddressKind kind, bool freshTable);
 
     QLineEdit* field(Field which) const; // null for the memo
     QPlainTextEdit* memo() const { return m_memo; }

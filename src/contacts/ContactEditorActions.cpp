@@ -95,6 +95,12 @@ void ContactEditor::addRecord() {
     openOn(AddressKind::Home, true);
 }
 
+void ContactEditor::openTransferred(AddressKind kind, bool freshTable) {
+    if (!m_editing) return;
+    m_page->editorChanged(freshTable);
+    openOn(kind, true);
+}
+
 void ContactEditor::openOn(std::optional<AddressKind> preselected, bool newRecord) {
     m_editing->open(preselected, newRecord);
     showValues();

@@ -75,6 +75,10 @@ class PersonalPage : public QWidget {
     // boxesEmptied: an addition started a fresh working table.
     void editorChanged(bool boxesEmptied);
 
+    // The number of rows a page of the listing shows (the displayed-records
+    // limit, "10" when it is empty).
+    int pageSize();
+
     // Runs an action of the user (also one started from the contact editor):
     // ignored while a listing runs; an error of the database is shown and
     // leaves the page idle.
@@ -105,7 +109,6 @@ class PersonalPage : public QWidget {
     void buildLayout();
     void adjustNarrowBoxes();
     void connectActions();
-    int pageSize();
     int searchLimit() const;
     void beginListing();
     void fillPage();

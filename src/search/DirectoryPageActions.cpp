@@ -94,6 +94,8 @@ void DirectoryPage::connectActions() {
             [this] { guarded([this] { copyNumber(); }); });
     connect(image(Image::CopyAddress), &ClickableLabel::clicked, this,
             [this] { guarded([this] { copyAddress(); }); });
+    connect(image(Image::Transfer), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { emit transferRequested(); }); });
 
     connect(m_grid, &DataGrid::markColumnClicked, this, [this] { guarded([this] { toggleMark(); }); });
     connect(m_grid, &DataGrid::currentRowChanged, this, [this] {

@@ -1,0 +1,94 @@
+// Taking directory records over into the personal contacts: the persons and
+// firms pages ask, the transfers store, the Vlastní page and the contact
+// editor show the result.
+#include "MainWindow.h"
+
+#include "Application.h"
+#include "Dialogs.h"
+#include "Error.h"
+
+#include "ContactEditing.h"
+#include "ContactEditor.h"
+#include "DirectoryPage.h"
+#include "PersonalPage.h"
+#include "Transfers.h"
+
+#include <QTabWidget>
+
+namespace {
+
+constexpr int kPersonalTab = 2;
+
+search_criteria::Directory directoryOf(const DirectoryPage* page) {
+    return page->description().forFirms ? search_criteria::Directory::Firms : search_criteria::Directory::Persons;
+}
+
+Limits::List limitsListOf(const DirectoryPage* page) {
+    return page->description().forFirms ? Limits::List::Firms : Limits::List::Persons;
+}
+
+} // namespace
+
+QString MainWindow::partialTransferMessage(int stored, const QString& error) {
+    return QStringLiteral("Přenos byl přerušen, přeneseno záznamů: ") + QString::number(stored) + QStringLiteral(". ") +
+           error;
+}
+
+void MainWindow::connectTransfers(ContactEditor* editor) {
+    for (DirectoryPage* page : {m_persons, m_firms}) {
+        connect(page, &DirectoryPage::transferRequested, this, [this, page, editor] { transferOne(page, editor); });
+        connect(page, &DirectoryPage::transferMarkedRequested, this, [this, page] { transferMarked(page); });
+    }
+}
+
+void MainWindow::transferOne(DirectoryPage* page, ContactEditor* editor) {
+    PersonalSearch* personal = m_personalPage->search();
+    if (!personal || !personal->isReady() || !page->search()->currentRecord()) {
+        m_app.dialogs().inform(this, Transfers::noSelectionMessage());
+        return;
+    }
+    Transfers::Single single;
+    try {
+        single = Transfers(*personal).transferOne(directoryOf(page), page->search()->pageQuery(),
+                                                  m_personalPage->pageSize());
+    } catch (const db::Error& e) {
+        m_personalPage->editorChanged(false);
+        m_app.dialogs().warn(this, e.message());
+        return;
+    }
+    if (!single.transferred) {
+        m_app.dialogs().inform(this, Transfers::singleLimitMessage());
+        return;
+    }
+    const auto kind = contact_editing::kindFromName(single.addressKind).value_or(contact_editing::AddressKind::Home);
+    editor->openTransferred(kind, single.freshTable);
+}
+
+void MainWindow::transferMarked(DirectoryPage* page) {
+    PersonalSearch* personal = m_personalPage->search();
+    DirectorySearch* directory = page->search();
+    if (!personal || !personal->isReady() || !directory->isReady()) return;
+    db::Database* results = directory->pageQuery().database();
+    if (!results) return;
+    Transfers::Bulk bulk;
+    bool fresh = false;
+    try {
+        fresh = personal->needsFreshTable(PersonalSearch::FreshTableRule::Transfer);
+        bulk = Transfers(*personal).transferMarked(
+            directoryOf(page), *results, directory->state().markedCount,
+            m_app.limits().searchLimit(limitsListOf(page)), m_personalPage->pageSize());
+    } catch (const db::Error& e) {
+        m_personalPage->editorChanged(false);
+        m_app.dialogs().warn(this, e.message());
+        return;
+    }
+    if (bulk.result == Transfers::BulkResult::Refused) {
+        m_app.dialogs().inform(this, Transfers::bulkLimitMessage());
+        return;
+    }
+    // The stored rows are shown also when a write failed part way.
+    m_personalPage->editorChanged(fresh);
+    m_tabs->setCurrentIndex(kPersonalTab);
+    if (bulk.result == Transfers::BulkResult::Failed)
+        m_app.dialogs().warn(this, partialTransferMessage(bulk.stored, bulk.error));
+}
