@@ -48,11 +48,14 @@ void MainWindow::transferOne(DirectoryPage* page, ContactEditor* editor) {
         return;
     }
     Transfers::Single single;
+    bool fresh = false;
     try {
+        fresh = personal->needsFreshTable(PersonalSearch::FreshTableRule::Transfer);
         single = Transfers(*personal).transferOne(directoryOf(page), page->search()->pageQuery(),
                                                   m_personalPage->pageSize());
     } catch (const db::Error& e) {
-        m_personalPage->editorChanged(false);
+        // Nothing is stored; the page shows the working table as it is now.
+        m_personalPage->editorChanged(fresh);
         m_app.dialogs().warn(this, e.message());
         return;
     }
@@ -78,7 +81,7 @@ void MainWindow::transferMarked(DirectoryPage* page) {
             directoryOf(page), *results, directory->state().markedCount,
             m_app.limits().searchLimit(limitsListOf(page)), m_personalPage->pageSize());
     } catch (const db::Error& e) {
-        m_personalPage->editorChanged(false);
+        m_personalPage->editorChanged(fresh);
         m_app.dialogs().warn(this, e.message());
         return;
     }
