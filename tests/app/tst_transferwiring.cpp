@@ -173,6 +173,32 @@ private slots:
         QCOMPARE(w->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentIndex(), 1);
     }
 
+    // An engine error reaches the user as a warning with its message; nothing
+    // opens and the page stays.
+    void engineError_data() {
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("one record") << false;
+        QTest::newRow("marked records") << true;
+    }
+    void engineError() {
+        QFETCH(bool, marked);
+        auto w = start();
+        DirectoryPage* firms = searchDirectory(*w, 1, "firma", QStringLiteral("A"));
+        firms->grid()->setCurrentIndex(firms->grid()->model()->index(0, 2));
+        firms->toggleMark();
+        w->personalDatabase()->execute(QStringLiteral("DROP TABLE Vlastni"), db::Database::FailOnError);
+        if (marked)
+            firms->contextMenu()->findChild<QAction*>(QStringLiteral("oznacene_f"))->trigger();
+        else
+            QTest::mouseClick(firms->image(DirectoryPage::Image::Transfer), Qt::LeftButton);
+
+        QCOMPARE(m_dialogs.shown().size(), 1);
+        QCOMPARE(m_dialogs.shown().last().caption, Dialogs::kWarning);
+        QVERIFY(!m_dialogs.shown().last().text.isEmpty());
+        QVERIFY(!editorOf(*w)->isVisible());
+        QCOMPARE(w->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentIndex(), 1);
+    }
+
     // The transfer image without a selected row asks for one first.
     void noSelectedRow() {
         auto w = start();
