@@ -5,6 +5,7 @@
 // records into it.
 
 #include "Database.h"
+#include "Dataset.h"
 #include "DatabaseLogin.h"
 #include "OwnDatabases.h"
 #include "SearchCriteria.h"
@@ -16,6 +17,18 @@
 #include <utility>
 
 namespace personaltest {
+
+// One column of every row a statement gives, in its order.
+inline QStringList columnOf(db::Database* database, const QString& sql, const QString& column) {
+    db::Dataset all;
+    all.setDatabase(database);
+    all.setSql(sql);
+    all.open();
+    QStringList out;
+    for (; !all.eof(); all.next())
+        out << all.text(column);
+    return out;
+}
 
 struct PersonalFiles {
     QTemporaryDir dir;

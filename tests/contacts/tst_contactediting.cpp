@@ -58,15 +58,10 @@ struct Harness : personaltest::PersonalFiles {
     // A column of the personal records, by ID, as a fresh connection reads the file.
     QStringList stored(const QString& column, const QString& where = QString()) {
         auto reader = workspace->openDatabase(paths.personal, db::OpenOptions{false, true, false});
-        db::Dataset all;
-        all.setDatabase(reader.get());
-        all.setSql(u8("SELECT * FROM Vlastni") + (where.isEmpty() ? QString() : u8(" WHERE ") + where) +
-                   u8(" ORDER BY ID"));
-        all.open();
-        QStringList out;
-        for (; !all.eof(); all.next())
-            out << all.text(column);
-        return out;
+        return personaltest::columnOf(reader.get(),
+                                      u8("SELECT * FROM Vlastni") +
+                                          (where.isEmpty() ? QString() : u8(" WHERE ") + where) + u8(" ORDER BY ID"),
+                                      column);
     }
     // Every column of every personal record.
     QStringList snapshot() {
@@ -77,14 +72,7 @@ struct Harness : personaltest::PersonalFiles {
     }
     // A column of every working row, by ID2.
     QStringList working(const QString& column) {
-        db::Dataset all;
-        all.setDatabase(results->database());
-        all.setSql(u8("SELECT * FROM vlastni ORDER BY ID2"));
-        all.open();
-        QStringList out;
-        for (; !all.eof(); all.next())
-            out << all.text(column);
-        return out;
+        return personaltest::columnOf(results->database(), u8("SELECT * FROM vlastni ORDER BY ID2"), column);
     }
     QString shown(const QString& column) { return page.text(column); }
 };

@@ -89,14 +89,7 @@ struct Harness : personaltest::PersonalFiles {
 
     // A column of every working row of the Vlastní page, by ID2.
     QStringList working(const QString& column) {
-        db::Dataset all;
-        all.setDatabase(results->database());
-        all.setSql(u8("SELECT * FROM vlastni ORDER BY ID2"));
-        all.open();
-        QStringList out;
-        for (; !all.eof(); all.next())
-            out << all.text(column);
-        return out;
+        return personaltest::columnOf(results->database(), u8("SELECT * FROM vlastni ORDER BY ID2"), column);
     }
 };
 
