@@ -37,13 +37,7 @@ QString s(const char* text) {
 const QString kSelectToEdit = s("Nejprve vyberte záznam, který chcete upravit.      ");
 const QString kSelectToDelete = s("Nejprve vyberte záznam, který chcete smazat.      ");
 const QString kDeleteQuestion = s("Opravdu si přejete smazat vybraný záznam?      ");
-const QString kEmptyRequest = s("Není zadán žádný parametr pro vyhledávání.    ");
-const QString kBusyCaption = s("Ordana 2004 Velto - hledám...");
 const QString kPageName = s("vlastni");
-
-// The copy-number picker opens left of the copy image, below the window's top.
-constexpr int kPickerShiftLeft = 285;
-constexpr int kPickerTop = 93;
 
 constexpr Limits::List kList = Limits::List::Personal;
 
@@ -162,7 +156,7 @@ void PersonalPage::lockControls() {
 }
 
 void PersonalPage::becomeBusy() {
-    window()->setWindowTitle(kBusyCaption);
+    window()->setWindowTitle(maker::kBusyCaption);
     if (!m_busyCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
     m_busyCursor = true;
 }
@@ -216,7 +210,7 @@ void PersonalPage::startSearch() {
     personal_criteria::normalise(f);
     writeFields(f);
     if (personal_criteria::isEmptyRequest(f)) {
-        m_app->dialogs().warn(window(), kEmptyRequest);
+        m_app->dialogs().warn(window(), search_criteria::kEmptyRequestMessage);
         return;
     }
     beginListing();
@@ -384,9 +378,7 @@ void PersonalPage::copyAll() {
 void PersonalPage::copyNumber() {
     if (m_label.isEmpty() || !m_current || !m_picker) return;
     const QStringList items = personal_label::numbers(*m_current);
-    const QPoint at(window()->geometry().left() + image(Image::CopyNumber)->mapTo(this, QPoint()).x() -
-                        kPickerShiftLeft,
-                    window()->geometry().top() + kPickerTop);
+    const QPoint at = NumberPicker::placeFor(window(), image(Image::CopyNumber)->mapTo(this, QPoint()).x());
     if (const auto ticked = m_picker->choose(items, at); ticked && !ticked->isEmpty())
         QGuiApplication::clipboard()->setText(personal_label::numbersClipboardText(*ticked));
 }

@@ -34,14 +34,11 @@ QString s(const char* text) {
 
 const QString kTelephoneQuestion =
     s("Vyhledávání podle telefonního čísla může trvat delší dobu. Přejete si pokračovat?");
-const QString kEmptyRequest = s("Není zadán žádný parametr pro vyhledávání.    ");
 const QString kCountRefused = s("Tuto funkci nelze použít při vyplněném poli telefonního čísla.   ");
 const QString kCountResult = s("Počet záznamů, které odpovídají zadaným podmínkám: ");
 
-// The copy-number picker opens left of the copy image, below the window's top.
+// Where the copy-number image stands on the page; the picker opens beside it.
 constexpr int kPickerImageLeft = 672;
-constexpr int kPickerShiftLeft = 285;
-constexpr int kPickerTop = 93;
 
 } // namespace
 
@@ -261,7 +258,7 @@ bool DirectoryPage::runSearch(bool countOnly) {
                                  platform::Dialogs::Buttons::YesNo) != platform::Dialogs::Answer::Yes)
         return false;
     if (search_criteria::isEmptyRequest(f)) {
-        m_app->dialogs().warn(window(), kEmptyRequest);
+        m_app->dialogs().warn(window(), search_criteria::kEmptyRequestMessage);
         return false;
     }
 
@@ -420,8 +417,7 @@ void DirectoryPage::copyAll() {
 void DirectoryPage::copyNumber() {
     if (m_label.isEmpty() || !m_current || !m_picker) return;
     const QStringList items = record_label::numberPickerItems(*m_current, m_extras);
-    const QPoint at(window()->geometry().left() + kPickerImageLeft - kPickerShiftLeft,
-                    window()->geometry().top() + kPickerTop);
+    const QPoint at = NumberPicker::placeFor(window(), kPickerImageLeft);
     if (const auto ticked = m_picker->choose(items, at); ticked && !ticked->isEmpty())
         QGuiApplication::clipboard()->setText(record_label::numbersClipboardText(*ticked));
 }

@@ -1,5 +1,7 @@
 #include "DirectoryPageDescription.h"
 
+#include "Maker.h"
+
 namespace {
 
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
@@ -13,8 +15,8 @@ QString s(const char* text) {
 DirectoryPageDescription DirectoryPageDescription::persons() {
     DirectoryPageDescription p;
     p.pageName = s("osoby");
-    p.searchCaption = s("Ordana 2004 Velto - hledám...");
-    p.pageMoveCaption = s("Ordana 2004 Velto - hledám...");
+    p.searchCaption = maker::kBusyCaption;
+    p.pageMoveCaption = maker::kBusyCaption;
     p.focusOnReset = true;
     p.popupMenu = s("PopupMenu2");
     p.transferItem = s("upravit_o");
@@ -70,7 +72,7 @@ DirectoryPageDescription DirectoryPageDescription::firms() {
     p.pageName = s("firmy");
     p.forFirms = true;
     p.searchCaption = s("Ordana 2004 Velto hledám...");
-    p.pageMoveCaption = s("Ordana 2004 Velto - hledám...");
+    p.pageMoveCaption = maker::kBusyCaption;
     p.popupMenu = s("PopupMenu3");
     p.transferItem = s("upravit_f");
     p.transferMarkedItem = s("oznacene_f");

@@ -70,3 +70,9 @@ std::optional<QStringList> NumberPicker::choose(const QStringList& items, const 
         if (m_list->item(i)->checkState() == Qt::Checked) ticked << m_list->item(i)->text();
     return ticked;
 }
+
+QPoint NumberPicker::placeFor(const QWidget* window, int imageLeft) {
+    constexpr int kShiftLeft = 285;
+    constexpr int kTop = 93;
+    return {window->geometry().left() + imageLeft - kShiftLeft, window->geometry().top() + kTop};
+}

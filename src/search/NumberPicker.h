@@ -29,6 +29,9 @@ class NumberPicker : public QDialog {
     // ("Vše" ticks them all); nothing when the window was closed or Esc pressed,
     // or when there is no number.
     std::optional<QStringList> choose(const QStringList& items, const QPoint& topLeft);
+    // Where the picker opens for a copy image imageLeft pixels from the left of
+    // its page: left of the image, below the top of the window.
+    static QPoint placeFor(const QWidget* window, int imageLeft);
 
   private:
     QListWidget* m_list = nullptr;

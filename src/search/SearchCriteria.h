@@ -47,6 +47,8 @@ void normalise(SearchFields& fields);
 
 // Nothing to search for: every text field empty and no region chosen.
 bool isEmptyRequest(const SearchFields& fields);
+// What a page says when a search is asked for with every field empty.
+inline const QString kEmptyRequestMessage = QStringLiteral("Není zadán žádný parametr pro vyhledávání.    ");
 
 // The value as a literal of the engine's dialect: between double quotes, each
 // double quote inside doubled, so that typed text stays one literal.

@@ -6,8 +6,10 @@
 // window and the help show them.
 namespace maker {
 
-// The main window's caption, and its caption while a search is being stopped.
+// The main window's caption, its caption while a search or page fill runs,
+// and while a search is being stopped.
 inline const QString kMainCaption = QStringLiteral("Ordana 2004 Velto");
+inline const QString kBusyCaption = QStringLiteral("Ordana 2004 Velto - hledám...");
 inline const QString kStoppingCaption = QStringLiteral("Ordana 2004 Velto - stopuji...");
 
 inline const QString kCompany = QStringLiteral("Kestrava s.r.o.");
