@@ -380,9 +380,8 @@ ContactEditing::Saved ContactEditing::saveShown() {
         if (recordHoldsNothing()) {
             // Only this record's ID is deleted; when no record has it, the
             // working row alone goes.
-            m_records.remove(m_id);
             const int position = page.recNo();
-            page.remove();
+            m_records.removeCurrent();
             saved.removedAt = position;
             load();
             return saved;
@@ -477,8 +476,7 @@ ContactEditing::Outcome ContactEditing::remove() {
     if (hasRecord()) {
         try {
             if (!onShownRow()) return failed(kRowGone);
-            m_records.remove(m_id);
-            m_search.pageQuery().remove();
+            m_records.removeCurrent();
         } catch (const db::Error& e) {
             return failed(e.message());
         }

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace {
 
 constexpr int kHouseNumberDigits = 5;
@@ -24,6 +26,19 @@ constexpr int kWidestCount = 9999;
 
 QString s(const char* text) {
     return QString::fromUtf8(text);
+}
+
+// The grid's columns with the widths given: the mark, the names, the firm and
+// the three first telephone numbers.
+QList<DataGrid::Column> gridColumns(const std::array<int, 7>& widths) {
+    const char* const columns[7][2] = {
+        {"Zn", "+/-"},        {"Jmeno_1", "Jméno"},       {"Prijmeni", "Příjmení"},     {"Firma", "Firma"},
+        {"tel_1", "Telefon mobil"}, {"tel_3", "Telefon domů"}, {"tel_5", "Telefon firma"},
+    };
+    QList<DataGrid::Column> out;
+    for (int i = 0; i < 7; ++i)
+        out.append({s(columns[i][0]), s(columns[i][1]), widths[i], i == 0 ? Qt::AlignHCenter : Qt::AlignLeft});
+    return out;
 }
 
 } // namespace
@@ -95,15 +110,7 @@ void PersonalPage::buildControls() {
 
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGridPro4"));
-    m_grid->setColumns({
-        {s("Zn"), s("+/-"), 30, Qt::AlignHCenter},
-        {s("Jmeno_1"), s("Jméno"), 106, Qt::AlignLeft},
-        {s("Prijmeni"), s("Příjmení"), 115, Qt::AlignLeft},
-        {s("Firma"), s("Firma"), 230, Qt::AlignLeft},
-        {s("tel_1"), s("Telefon mobil"), 86, Qt::AlignLeft},
-        {s("tel_3"), s("Telefon domů"), 86, Qt::AlignLeft},
-        {s("tel_5"), s("Telefon firma"), 89, Qt::AlignLeft},
-    });
+    m_grid->setColumns(gridColumns({30, 106, 115, 230, 86, 86, 89}));
 
     m_status = new StatusLine(QStringLiteral("dones_v"), QStringLiteral("status_v"),
                               QStringLiteral("Label57"), this);
@@ -171,6 +178,11 @@ void PersonalPage::buildLayout() {
     letters->addStretch();
 
     layOutResultPage(this, {fields, buttons, letters}, m_record, m_grid, m_status);
+}
+
+// The columns the grid starts with, in slightly other proportions.
+void PersonalPage::restoreDefaultColumns() {
+    m_grid->setColumns(gridColumns({30, 104, 114, 230, 88, 88, 88}));
 }
 
 void PersonalPage::adjustNarrowBoxes() {

@@ -22,6 +22,7 @@ class ClickableLabel;
 class DataGrid;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class StatusLine;
@@ -67,9 +68,14 @@ class PersonalPage : public QWidget {
     void copyAll();
     void copyNumber();
     void copyAddress();
-    // "upravit záznam", "přidat záznam" and "smazat záznam" of the pictures.
+    // "upravit záznam", "přidat záznam", "smazat záznam" and "smazat
+    // označené", as the pictures, the grid's menu and its keys start them.
     void editRecord();
+    void addRecord();
     void deleteRecord();
+    void deleteMarked();
+    // Builds the grid's columns anew in the default set.
+    void restoreDefaultColumns();
     // The contact editor changed the working table or the page moved under
     // it: the page shows the buttons, counts and label of its present row.
     // boxesEmptied: an addition started a fresh working table.
@@ -92,6 +98,8 @@ class PersonalPage : public QWidget {
     AlphabetBar* alphabetBar() const { return m_alphabet; }
     QPlainTextEdit* recordLabel() const { return m_record; }
     DataGrid* grid() const { return m_grid; }
+    // The grid's menu of record maintenance.
+    QMenu* contextMenu() const { return m_menu; }
     StatusLine* statusLine() const { return m_status; }
 
   signals:
@@ -109,6 +117,7 @@ class PersonalPage : public QWidget {
     void buildLayout();
     void adjustNarrowBoxes();
     void connectActions();
+    void buildContextMenu();
     int searchLimit() const;
     void beginListing();
     void fillPage();
@@ -128,6 +137,7 @@ class PersonalPage : public QWidget {
     AlphabetBar* m_alphabet = nullptr;
     QPlainTextEdit* m_record = nullptr;
     DataGrid* m_grid = nullptr;
+    QMenu* m_menu = nullptr;
     StatusLine* m_status = nullptr;
 
     Application* m_app = nullptr;

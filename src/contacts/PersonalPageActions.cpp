@@ -23,10 +23,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QShortcut>
 
 namespace {
 
@@ -37,6 +39,8 @@ QString s(const char* text) {
 const QString kSelectToEdit = s("Nejprve vyberte záznam, který chcete upravit.      ");
 const QString kSelectToDelete = s("Nejprve vyberte záznam, který chcete smazat.      ");
 const QString kDeleteQuestion = s("Opravdu si přejete smazat vybraný záznam?      ");
+const QString kMarkToDelete = s("Nejprve označte záznamy, které chcete smazat.      ");
+const QString kDeleteMarkedQuestion = s("Opravdu si přejete smazat označené záznamy?      ");
 const QString kPageName = s("vlastni");
 
 constexpr Limits::List kList = Limits::List::Personal;
@@ -92,13 +96,11 @@ void PersonalPage::connectActions() {
 
     connect(image(Image::Edit), &ClickableLabel::clicked, this,
             [this] { guarded([this] { editRecord(); }); });
-    connect(image(Image::New), &ClickableLabel::clicked, this, [this] {
-        guarded([this] {
-            if (m_search->isReady()) emit addRequested();
-        });
-    });
+    connect(image(Image::New), &ClickableLabel::clicked, this, [this] { guarded([this] { addRecord(); }); });
     connect(image(Image::Delete), &ClickableLabel::clicked, this,
             [this] { guarded([this] { deleteRecord(); }); });
+    connect(image(Image::DeleteMarked), &ClickableLabel::clicked, this,
+            [this] { guarded([this] { deleteMarked(); }); });
 
     connect(m_grid, &DataGrid::markColumnClicked, this, [this] { guarded([this] { toggleMark(); }); });
     connect(m_grid, &DataGrid::currentRowChanged, this, [this] {
@@ -113,6 +115,49 @@ void PersonalPage::connectActions() {
     });
     connect(m_grid, &DataGrid::datasetError, this,
             [this](const QString& message) { m_app->dialogs().warn(window(), message); });
+
+    // Delete takes the marked rows when there are any, else the selected one;
+    // Insert adds a record.
+    auto* remove = new QShortcut(QKeySequence(Qt::Key_Delete), m_grid, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, [this] {
+        guarded([this] {
+            if (!m_search->currentRow()) return;
+            if (m_search->state().markedCount > 0)
+                deleteMarked();
+            else
+                deleteRecord();
+        });
+    });
+    auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), m_grid, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(insert, &QShortcut::activated, this, [this] { guarded([this] { addRecord(); }); });
+
+    buildContextMenu();
+}
+
+// The grid's menu: with a selected row every item, "smazat označené" only
+// while rows are marked; without a row only "přidat záznam". It opens also
+// over an empty grid.
+void PersonalPage::buildContextMenu() {
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(s("PopupMenu4"));
+    auto item = [this](const char* name, const char* caption, void (PersonalPage::*action)()) {
+        QAction* a = m_menu->addAction(s(caption), this, [this, action] { guarded([&] { (this->*action)(); }); });
+        a->setObjectName(s(name));
+        return a;
+    };
+    QAction* edit = item("upravit_v", "upravit záznam", &PersonalPage::editRecord);
+    item("pridat_v", "přidat záznam", &PersonalPage::addRecord);
+    QAction* removeOne = item("smazat_v", "smazat záznam", &PersonalPage::deleteRecord);
+    QAction* removeMarked = item("smazat_vse_v", "smazat označené", &PersonalPage::deleteMarked);
+    connect(m_menu, &QMenu::aboutToShow, this, [=, this] {
+        const bool selected = m_search && m_search->currentRow().has_value();
+        edit->setVisible(selected);
+        removeOne->setVisible(selected);
+        removeMarked->setVisible(selected && m_search->state().markedCount > 0);
+    });
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        guarded([&] { m_menu->popup(m_grid->viewport()->mapToGlobal(at)); });
+    });
 }
 
 // Runs an action of the user. While a listing or a page fill runs only STOP
@@ -393,25 +438,43 @@ void PersonalPage::copyAddress() {
 
 void PersonalPage::editRecord() {
     if (!m_search->currentRow()) {
-        m_app->dialogs().warn(window(), kSelectToEdit);
+        m_app->dialogs().inform(window(), kSelectToEdit);
         return;
     }
     emit editRequested();
 }
 
+void PersonalPage::addRecord() {
+    if (m_search->isReady()) emit addRequested();
+}
+
 // Deletes the record of the current row from the personal table and its row
 // from the page; the counts stay as they are.
 void PersonalPage::deleteRecord() {
-    const std::optional<PersonalSearch::CurrentRow> row = m_search->currentRow();
-    if (!row) {
-        m_app->dialogs().warn(window(), kSelectToDelete);
+    if (!m_search->currentRow()) {
+        m_app->dialogs().inform(window(), kSelectToDelete);
         return;
     }
     if (!m_app->dialogs().ask(window(), kDeleteQuestion)) return;
-    const auto show = qScopeGuard([this] { refreshLabel(); });
-    PersonalRecords(*m_search).remove(row->id);
-    db::Dataset& page = m_search->pageQuery();
-    if (page.recNo() >= 0 && page.value(s("ID2")).toInt() == row->id2) page.remove();
+    const auto show = qScopeGuard([this] {
+        updateStatus();
+        refreshLabel();
+    });
+    PersonalRecords(*m_search).removeCurrent();
+}
+
+// Deletes the marked rows and their records; the page shows its range again.
+void PersonalPage::deleteMarked() {
+    if (m_search->state().markedCount <= 0) {
+        m_app->dialogs().inform(window(), kMarkToDelete);
+        return;
+    }
+    if (!m_app->dialogs().ask(window(), kDeleteMarkedQuestion)) return;
+    const auto show = qScopeGuard([this] {
+        updateStatus();
+        refreshLabel();
+    });
+    PersonalRecords(*m_search).removeMarked();
 }
 
 void PersonalPage::editorChanged(bool boxesEmptied) {

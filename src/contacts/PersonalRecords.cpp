@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Dataset.h"
 #include "Error.h"
+#include "PagingSupport.h"
 #include "PersonalSearch.h"
 
 namespace {
@@ -17,6 +18,10 @@ void openRecord(db::Dataset& record, db::Database& database, int id) {
     record.setSql(s("SELECT * FROM Vlastni WHERE ID = ") + QString::number(id));
     record.open();
 }
+
+// The working table's marked rows, as marking stores them.
+const char* const kMarkedRows = "SELECT * FROM vlastni WHERE Zn = 1 Or Zn = -1 or Zn = True";
+const char* const kDeleteMarked = "DELETE * FROM vlastni WHERE Zn = 1 Or Zn = -1 Or Zn = True";
 
 } // namespace
 
@@ -64,4 +69,65 @@ bool PersonalRecords::remove(int id) {
     if (record.isEmpty()) return false;
     record.remove();
     return true;
+}
+
+bool PersonalRecords::removeCurrent() {
+    db::Dataset& page = m_search.pageQuery();
+    if (!page.isOpen() || page.recNo() < 0) return false;
+    const QVariant id = page.value(s("ID"));
+    const bool marked = page.value(s("Zn")).toBool();
+    const bool found = !id.isNull() && remove(id.toInt());
+    page.remove();
+    if (marked) m_search.marksRemoved(1);
+    return found;
+}
+
+PersonalRecords::Removal PersonalRecords::removeMarked() {
+    db::Dataset& page = m_search.pageQuery();
+    db::Database* working = page.database();
+    if (!working) throw db::Error(s("Pracovní databáze není připravena."));
+    Removal out;
+    QList<int> ids;
+    {
+        db::Dataset marked;
+        marked.setDatabase(working);
+        marked.setSql(s(kMarkedRows));
+        marked.open();
+        for (marked.first(); !marked.eof(); marked.next()) {
+            ++out.rows;
+            if (const QVariant id = marked.value(s("ID")); !id.isNull()) ids << id.toInt();
+        }
+    }
+    if (out.rows == 0) return out;
+
+    db::Database& personal = m_search.personalDatabase();
+    {
+        paging::WriteUnit unit(&personal);
+        for (int id : ids)
+            if (remove(id)) ++out.records;
+        unit.commit();
+    }
+
+    // The working rows go while the page query is closed; it shows its range
+    // again whatever happens.
+    const QStringList shown = page.sql();
+    auto reopen = [&] {
+        page.close();
+        page.sql() = shown;
+        page.open();
+    };
+    page.close();
+    try {
+        working->execute(s(kDeleteMarked), db::Database::FailOnError);
+    } catch (const db::Error&) {
+        try {
+            reopen();
+        } catch (const db::Error&) {
+            // The failed deletion is the error to report.
+        }
+        throw;
+    }
+    m_search.marksRemoved(m_search.state().markedCount);
+    reopen();
+    return out;
 }

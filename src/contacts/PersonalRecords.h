@@ -50,6 +50,25 @@ class PersonalRecords {
     // Deletes the record with the ID; false when no record has it.
     bool remove(int id);
 
+    // Deletes the page query's current row and the personal record with its
+    // ID. When that record cannot be deleted the error is raised and the row
+    // stays. A row whose ID no record has is taken off the page all the same:
+    // nothing else could be reached through it. A marked row lowers the marked
+    // count; the found count stays, as it numbers the listing's rows. False
+    // when no record had the row's ID.
+    bool removeCurrent();
+
+    struct Removal {
+        int rows = 0;    // marked rows taken off the working table
+        int records = 0; // personal records deleted
+    };
+    // Deletes every marked row of the working table and the personal records
+    // with their IDs, then shows the page's range again. The personal records
+    // go as one unit: when one of them cannot be deleted none is, the rows
+    // stay and the error is raised. The page query is reopened on its
+    // statement in every case. The marked count drops to 0.
+    Removal removeMarked();
+
   private:
     PersonalSearch& m_search;
 };

@@ -8,6 +8,8 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace {
 
 QString s(const char* text) {
@@ -332,6 +334,11 @@ std::optional<PersonalSearch::CurrentRow> PersonalSearch::currentRow() const {
     row.id2 = page.value(s("ID2")).toInt();
     row.marked = page.value(s("Zn")).toBool();
     return row;
+}
+
+void PersonalSearch::marksRemoved(int count) {
+    m_state.markedCount = std::max(0, m_state.markedCount - count);
+    notifyStatus();
 }
 
 std::optional<qint64> PersonalSearch::totalRecords() {

@@ -147,6 +147,8 @@ class PersonalSearch {
     // column is never sorted.
     void sortPage(const QString& field, SortOrder order);
     std::optional<CurrentRow> currentRow() const;
+    // Marked rows were deleted: the marked count goes down by count.
+    void marksRemoved(int count);
     // The number of personal records; nullopt when it cannot be counted.
     std::optional<qint64> totalRecords();
     // The open personal database; db::Error when there is none.

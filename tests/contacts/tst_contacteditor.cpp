@@ -19,12 +19,16 @@
 #include "SettingsStore.h"
 #include "Shell.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,6 +131,33 @@ class TestContactEditor : public QObject {
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(page.editor->isVisible());
         activate(page.editor);
+    }
+
+    static QPoint cellCentre(DataGrid* grid, int row, int column) {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    }
+    // Lists every record and marks the rows of the surnames with a click in the mark column.
+    static void listAndMark(QWidget* w, const QStringList& marked) {
+        click(w, "Image18");
+        auto* grid = child<DataGrid>(w, "DBGridPro4");
+        for (const QString& surname : marked) {
+            const int row = int(surnames(w).indexOf(surname));
+            QVERIFY2(row >= 0, qPrintable(surname));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, row, 0));
+        }
+    }
+    static QString counts(QWidget* w) { return child<QLabel>(w, "dones_v")->text(); }
+    // The grid's menu opened at the point, as a right press opens it.
+    static QStringList menuItems(PersonalPage* page, const QPoint& at) {
+        QContextMenuEvent press(QContextMenuEvent::Mouse, at, page->grid()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(page->grid()->viewport(), &press);
+        QMenu* menu = page->contextMenu();
+        QStringList out;
+        if (menu->isVisible())
+            for (QAction* a : menu->actions())
+                if (a->isVisible()) out << a->objectName();
+        menu->close();
+        return out;
     }
 
     QString stored(const QString& column, const QString& surname) {
@@ -480,6 +511,132 @@ class TestContactEditor : public QObject {
         activate(page->editor);
         QCOMPARE(edit(page->editor, "DBEdit4")->text(), surnames(w).first());
         click(page->editor, "zpet");
+    }
+
+    // The grid's menu offers what the selection allows: over an empty grid
+    // only adding, with a row editing and deleting it, with marks also
+    // deleting them.
+    void contextMenu_data() {
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("no row") << false << false << QStringList{u8("pridat_v")};
+        QTest::newRow("row") << true << false << QStringList{u8("upravit_v"), u8("pridat_v"), u8("smazat_v")};
+        QTest::newRow("marked") << true << true
+                                << QStringList{u8("upravit_v"), u8("pridat_v"), u8("smazat_v"), u8("smazat_vse_v")};
+    }
+    void contextMenu() {
+        QFETCH(bool, listed);
+        QFETCH(bool, marked);
+        QFETCH(QStringList, items);
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        if (listed) listAndMark(w, marked ? QStringList{u8("Záznam002")} : QStringList{});
+        auto* grid = child<DataGrid>(w, "DBGridPro4");
+        const QPoint at = listed ? cellCentre(grid, 0, 2) : grid->viewport()->rect().center();
+        QCOMPARE(menuItems(page->widget.get(), at), items);
+    }
+
+    // Insert in the grid adds a record in the editor; the menu's add does the same.
+    void insertAndMenuAdd() {
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        const int before = recordCount();
+        for (bool key : {true, false}) {
+            if (key) {
+                page->widget->grid()->setFocus();
+                QTest::keyClick(page->widget->grid(), Qt::Key_Insert);
+            } else {
+                page->widget->contextMenu()->findChild<QAction*>(u8("pridat_v"))->trigger();
+            }
+            QVERIFY(page->editor->isVisible());
+            activate(page->editor);
+            QVERIFY(page->editor->editing()->isNewRecord());
+            QCOMPARE(recordCount(), before + 1);
+            click(page->editor, "zpet");
+            QCOMPARE(recordCount(), before);
+            activate(w);
+        }
+    }
+
+    // Three marked rows go from Vlastni and from the page, whichever way
+    // delete marked starts; the marked count goes back to 0, so that Delete
+    // then offers to delete the selected row.
+    void deleteMarked_data() {
+        QTest::addColumn<QString>("start");
+        QTest::newRow("Delete key") << u8("key");
+        QTest::newRow("picture") << u8("Image14");
+        QTest::newRow("menu") << u8("smazat_vse_v");
+    }
+    void deleteMarked() {
+        QFETCH(QString, start);
+        const QStringList doomed{u8("Aac 1"), u8("Aac 2"), u8("Aac 3")};
+        for (const QString& surname : doomed)
+            m_files.add({{"Prijmeni", surname}});
+        const int before = recordCount();
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        DataGrid* grid = page->widget->grid();
+        listAndMark(w, doomed);
+        QVERIFY(counts(w).endsWith(u8(" 3 označených")));
+        m_dialogs.answerMessage(Dialogs::Answer::Yes);
+        if (start == u8("key")) {
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_Delete);
+        } else if (start == u8("Image14")) {
+            click(w, "Image14");
+        } else {
+            page->widget->contextMenu()->findChild<QAction*>(start)->trigger();
+        }
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{u8("Opravdu si přejete smazat označené záznamy?      ")});
+        QCOMPARE(recordCount(), before - 3);
+        for (const QString& surname : doomed) {
+            QCOMPARE(stored(u8("Prijmeni"), surname), u8("<none>"));
+            QVERIFY(!surnames(w).contains(surname));
+        }
+        QCOMPARE(surnames(w).size(), 7);
+        QVERIFY(counts(w).endsWith(u8(" 0 označených")));
+
+        m_dialogs.clear();
+        m_dialogs.answerMessage(Dialogs::Answer::No);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Delete);
+        click(w, "Image14");
+        QCOMPARE(m_dialogs.messageTexts(), (QStringList{u8("Opravdu si přejete smazat vybraný záznam?      "),
+                                                        u8("Nejprve označte záznamy, které chcete smazat.      ")}));
+        QCOMPARE(m_dialogs.shown()[1].caption, Dialogs::kInformation);
+    }
+
+    // A record that cannot be deleted keeps every marked record and row; the
+    // user reads the engine's reason. Deleting the row alone keeps it as well.
+    void failedDeletion() {
+        m_files.add({{"Prijmeni", u8("Aad 1")}});
+        m_files.add({{"Prijmeni", u8("Aad zamčený")}});
+        m_files.personal->executeNative(
+            u8("CREATE TRIGGER nesmazat BEFORE DELETE ON Vlastni WHEN old.Prijmeni = 'Aad zamčený' "
+               "BEGIN SELECT RAISE(ABORT, 'záznam je zamčen'); END"));
+        const auto cleanUp = qScopeGuard([this] {
+            m_files.personal->executeNative(u8("DROP TRIGGER nesmazat"));
+            m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni Like 'Aad*'"),
+                                      db::Database::FailOnError);
+        });
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        listAndMark(w, {u8("Aad 1"), u8("Aad zamčený")});
+        m_dialogs.answerMessage(Dialogs::Answer::Yes);
+        click(w, "Image14");
+        m_dialogs.answerMessage(Dialogs::Answer::Yes);
+        QTest::mouseClick(page->widget->grid()->viewport(), Qt::LeftButton, {},
+                          cellCentre(page->widget->grid(), int(surnames(w).indexOf(u8("Aad zamčený"))), 2));
+        click(w, "Image16");
+        const QStringList texts = m_dialogs.messageTexts();
+        QCOMPARE(texts.size(), 4);
+        QVERIFY2(texts[1].contains(u8("záznam je zamčen")), qPrintable(texts[1]));
+        QVERIFY2(texts[3].contains(u8("záznam je zamčen")), qPrintable(texts[3]));
+        QCOMPARE(stored(u8("Prijmeni"), u8("Aad 1")), u8("Aad 1"));
+        QCOMPARE(stored(u8("Prijmeni"), u8("Aad zamčený")), u8("Aad zamčený"));
+        QVERIFY(surnames(w).contains(u8("Aad 1")) && surnames(w).contains(u8("Aad zamčený")));
+        QVERIFY(counts(w).endsWith(u8(" 2 označených")));
     }
 
     // Tab leads through the fields in the order of the form, then the buttons.
