@@ -190,12 +190,7 @@ void PersonalPage::adjustNarrowBoxes() {
     setWidthInDigits(field(Field::PostalCode), kPostalCodeDigits);
     // The counts stay readable whole, whatever width the status line gave its
     // first part when the page was first laid out.
-    QLabel* counts = m_status->part(0);
-    const int text =
-        counts->fontMetrics().horizontalAdvance(personal_status::counts(kWidestCount, kWidestCount));
-    // A framed label indents its text by half an "x" on each side.
-    counts->setMinimumWidth(text + 2 * (counts->frameWidth() + counts->margin()) +
-                            counts->fontMetrics().horizontalAdvance(u'x') + 2);
+    m_status->keepFirstPartWhole(personal_status::counts(kWidestCount, kWidestCount));
 }
 
 void PersonalPage::changeEvent(QEvent* event) {

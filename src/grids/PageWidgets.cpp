@@ -101,6 +101,13 @@ StatusLine::StatusLine(const QString& firstName, const QString& middleName, cons
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
+void StatusLine::keepFirstPartWhole(const QString& widest) {
+    const QFontMetrics metrics = m_first->fontMetrics();
+    // A framed label indents its text by half an "x" on each side.
+    m_first->setMinimumWidth(metrics.horizontalAdvance(widest) + 2 * (m_first->frameWidth() + m_first->margin()) +
+                             metrics.horizontalAdvance(u'x') + 2);
+}
+
 QLabel* StatusLine::part(int index) const {
     switch (index) {
     case 0:

@@ -72,6 +72,9 @@ class StatusLine : public QSplitter {
 
     QLabel* part(int index) const;
     ClickableLabel* middle() const { return m_middle; }
+    // The first part never gets narrower than the text needs; the page gives
+    // it the widest counts it shows. Called again when the font changes.
+    void keepFirstPartWhole(const QString& widest);
 
   private:
     QLabel* m_first = nullptr;

@@ -19,6 +19,8 @@ namespace {
 // Widths of the boxes for short values, in digits.
 constexpr int kHouseNumberDigits = 5;
 constexpr int kPostalCodeDigits = 6;
+// Found and marked counts up to this many fit the status line.
+constexpr int kWidestCount = 9999;
 
 } // namespace
 
@@ -138,6 +140,9 @@ void DirectoryPage::buildLayout() {
 void DirectoryPage::adjustNarrowBoxes() {
     setWidthInDigits(field(Field::HouseNumber), kHouseNumberDigits);
     setWidthInDigits(field(Field::PostalCode), kPostalCodeDigits);
+    // The counts stay readable whole, whatever width the status line gave its
+    // first part when the page was first laid out.
+    m_status->keepFirstPartWhole(countsText(kWidestCount, kWidestCount));
 }
 
 void DirectoryPage::changeEvent(QEvent* event) {

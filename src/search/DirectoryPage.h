@@ -35,6 +35,9 @@ class DirectoryPage : public QWidget {
     Q_OBJECT
 
   public:
+    // The found and marked counts as the status line shows them.
+    static QString countsText(int found, int marked);
+
     enum class Field { Name, SecondName, Street, HouseNumber, Town, PostalCode, Phone };
     enum class Button { Search, Reset, Export, Print, Stop, Previous, Next, Close };
     enum class Image { CopyAll, CopyNumber, CopyAddress, Transfer };

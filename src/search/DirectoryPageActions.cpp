@@ -203,9 +203,11 @@ void DirectoryPage::showEndState(DirectorySearch::EndState state) {
 
 void DirectoryPage::updateStatus() {
     const DirectorySearch::PageState& st = m_search->state();
-    m_status->part(0)->setText(s(" Počet záznamů: %1 nalezených,  %2 označených")
-                                   .arg(QLocale().toString(st.foundCount))
-                                   .arg(st.markedCount));
+    m_status->part(0)->setText(countsText(st.foundCount, st.markedCount));
+}
+
+QString DirectoryPage::countsText(int found, int marked) {
+    return s(" Počet záznamů: %1 nalezených,  %2 označených").arg(QLocale().toString(found)).arg(marked);
 }
 
 // ---- search ---------------------------------------------------------------------------

@@ -157,6 +157,12 @@ inline QStringList statusLineProblems(QSplitter* line) {
     return problems;
 }
 
+// Whether the label shows the text whole once it is set.
+inline bool showsWhole(QLabel* label, const QString& text) {
+    label->setText(text);
+    return label->contentsRect().width() >= label->fontMetrics().horizontalAdvance(text);
+}
+
 // A page shown the way the program shows it: alone in a window of the given
 // size, or as a tab of a tab control in document mode filling such a window.
 struct Host {

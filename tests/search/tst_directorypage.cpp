@@ -204,6 +204,8 @@ void TestDirectoryPage::fitsDesignedSize() {
 
     const QSize designed(752, 431);
     auto* p = new DirectoryPage(descriptionFor(page));
+    // The program sets the limits summary before the page is first laid out.
+    p->statusLine()->part(1)->setText(u8("10 zobrazovaných, 200 vyhledávaných"));
     Host host(p, inTabs, designed);
     QCOMPARE(host.window->size(), designed);
     QVERIFY(p->minimumSizeHint().boundedTo(p->size()) == p->minimumSizeHint());
@@ -227,6 +229,9 @@ void TestDirectoryPage::fitsDesignedSize() {
             QVERIFY2(rectIn(w, p).bottom() < grid.top(), qPrintable(describe(w)));
     const QStringList statusProblems = statusLineProblems(p->statusLine());
     QVERIFY2(statusProblems.isEmpty(), qPrintable(statusProblems.join(u'\n')));
+    // The counts fit their part, also after the limits summary was set before
+    // the first layout.
+    QVERIFY(showsWhole(p->statusLine()->part(0), DirectoryPage::countsText(1234, 567)));
 }
 
 void TestDirectoryPage::gridTakesExtraHeight_data() {
