@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QString>
+#include <QStringList>
+
+class QButtonGroup;
+
+namespace io {
+
+// Which address of a personal record an export or a print of personal
+// contacts takes: one of the three kinds, or each record's own default.
+enum class AddressChoice { Home, Work, Other, RecordDefault };
+
+// "domů", "firemní", "jiná", "výchozí pro každý záznam", in the order of AddressChoice.
+QStringList addressChoiceCaptions();
+
+// The prefix of the chosen address's columns in the personal tables: "domu_",
+// "zam_" or "jine_"; empty for the record's default address, which the
+// working table keeps in its own Ulice, CP, Obec, Cast and PSC.
+QString addressColumnPrefix(AddressChoice choice);
+
+// The frame with the four choices as radio buttons (objectName "RadioGroup2"),
+// "výchozí pro každý záznam" chosen at first. The dialogs that show it keep it
+// for the whole run, so the choice stays as the user left it.
+class AddressChoiceGroup : public QGroupBox {
+    Q_OBJECT
+
+  public:
+    AddressChoiceGroup(const QString& title, QWidget* parent = nullptr);
+
+    AddressChoice choice() const;
+    void setChoice(AddressChoice choice);
+
+  private:
+    QButtonGroup* m_buttons = nullptr;
+};
+
+} // namespace io
