@@ -35,9 +35,9 @@ QByteArray toWindows1250(const QString& text) {
     // One byte per code point at most: the length in UTF-16 units is enough.
     QByteArray out(composed.size(), Qt::Uninitialized);
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t n = ucnv_fromUChars(c.get(), out.data(), int32_t(out.size()),
-                                      reinterpret_cast<const UChar*>(composed.utf16()), int32_t(composed.size()),
-                                      &status);
+    const int32_t n =
+        ucnv_fromUChars(c.get(), out.data(), int32_t(out.size()),
+                        reinterpret_cast<const UChar*>(composed.utf16()), int32_t(composed.size()), &status);
     if (U_FAILURE(status)) throw std::runtime_error("Windows-1250 conversion failed");
     out.truncate(n);
     return out;
