@@ -242,21 +242,18 @@ QList<FileColumn> fileColumns(const FileLayout& layout, const QStringList& selec
             c.kind = it->kind;
         }
         if (layout.fixedLength) {
-            const QString width = it == layout.columns.cend() ? QString() : it->width;
-            bool ok = false;
-            const int w = width.toInt(&ok);
-            static const QRegularExpression digits(QStringLiteral("^\\d+$"));
-            if (it == layout.columns.cend() || !it->hasWidth || width.isEmpty())
+            if (it == layout.columns.cend() || !it->hasWidth || it->width.isEmpty())
                 throw Error(
                     QStringLiteral("Sloupec „%1“ nemá v oddílu [%2] souboru schema.ini šířku (Width), "
                                    "kterou formát FixedLength vyžaduje.")
                         .arg(c.name, fileName));
-            if (!digits.match(width).hasMatch() || !ok || w < 1 || w > kMaxWidth)
+            static const QRegularExpression digits(QStringLiteral("^\\d{1,5}$"));
+            c.width = digits.match(it->width).hasMatch() ? it->width.toInt() : 0;
+            if (c.width < 1 || c.width > kMaxWidth)
                 throw Error(
                     QStringLiteral("Šířka „%1“ sloupce „%2“ v oddílu [%3] souboru schema.ini není celé "
                                    "číslo od 1 do %4.")
-                        .arg(width, c.name, fileName, QString::number(kMaxWidth)));
-            c.width = w;
+                        .arg(it->width, c.name, fileName, QString::number(kMaxWidth)));
         }
         out << c;
     }
@@ -277,10 +274,12 @@ QString numberText(const QVariant& v) {
     return s;
 }
 
-// The number a value stands for in a column declared as a number: a number
-// value, or a text that reads as one.
-std::optional<QVariant> declaredNumber(const QVariant& v) {
+// The number a field shows: in a column declared as a number a number value
+// or a text that reads as one, in an undeclared column a number value.
+std::optional<QVariant> numberOf(const QVariant& v, ValueKind kind) {
+    if (kind == ValueKind::Text) return std::nullopt;
     if (isNumberValue(v)) return v;
+    if (kind == ValueKind::Undeclared) return std::nullopt;
     const QString text = v.toString().trimmed();
     bool ok = false;
     const qint64 whole = text.toLongLong(&ok);
@@ -290,14 +289,11 @@ std::optional<QVariant> declaredNumber(const QVariant& v) {
     return std::nullopt;
 }
 
-// One field of a delimited line.
+// One field of a delimited line: a number bare, text between double quotes
+// with inner quotes doubled, Null as nothing.
 QString delimitedField(const QVariant& v, ValueKind kind, QChar delimiter) {
     if (v.isNull()) return {};
-    std::optional<QVariant> number;
-    if (kind == ValueKind::Number)
-        number = declaredNumber(v);
-    else if (kind == ValueKind::Undeclared && isNumberValue(v))
-        number = v;
+    const std::optional<QVariant> number = numberOf(v, kind);
     QString text = number ? numberText(*number) : v.toString();
     // A number whose decimal point is the delimiter keeps the line's fields apart in quotes.
     if (number && !text.contains(delimiter)) return text;
@@ -310,11 +306,7 @@ QString delimitedField(const QVariant& v, ValueKind kind, QChar delimiter) {
 QString fixedField(const QVariant& v, ValueKind kind, int width) {
     QString text;
     if (!v.isNull()) {
-        std::optional<QVariant> number;
-        if (kind == ValueKind::Number)
-            number = declaredNumber(v);
-        else if (kind == ValueKind::Undeclared && isNumberValue(v))
-            number = v;
+        const std::optional<QVariant> number = numberOf(v, kind);
         text = (number ? numberText(*number) : v.toString()).normalized(QString::NormalizationForm_C);
         text.replace(u'\r', u' ').replace(u'\n', u' ');
     }
@@ -331,25 +323,24 @@ QString fixedField(const QVariant& v, ValueKind kind, int width) {
 
 // ---- Writing -------------------------------------------------------------------
 
+// Lines of the file as bytes in its character set, each ending in CR LF.
 class TextWriter {
   public:
     TextWriter(const FileLayout& layout, QList<FileColumn> columns)
-        : m_layout(layout), m_columns(std::move(columns)) {}
+        : m_layout(layout), m_columns(std::move(columns)) {
+        for (const FileColumn& c : m_columns)
+            m_kinds << c.kind;
+    }
 
+    // The column names, written as text.
     QByteArray header() const {
         QVariantList names;
         for (const FileColumn& c : m_columns)
             names << c.name;
-        QList<ValueKind> text(m_columns.size(), ValueKind::Text);
-        return line(names, text);
+        return line(names, QList<ValueKind>(m_columns.size(), ValueKind::Text));
     }
 
-    QByteArray row(const QVariantList& values) const {
-        QList<ValueKind> kinds;
-        for (const FileColumn& c : m_columns)
-            kinds << c.kind;
-        return line(values, kinds);
-    }
+    QByteArray row(const QVariantList& values) const { return line(values, m_kinds); }
 
   private:
     QByteArray line(const QVariantList& values, const QList<ValueKind>& kinds) const {
@@ -369,6 +360,7 @@ class TextWriter {
 
     FileLayout m_layout;
     QList<FileColumn> m_columns;
+    QList<ValueKind> m_kinds;
 };
 
 [[noreturn]] void writeFailed(const QString& path, const QString& reason) {
