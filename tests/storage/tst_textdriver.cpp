@@ -287,6 +287,12 @@ void TestTextDriver::refused_data() {
         << exportStatement(QStringLiteral("ID"), QStringLiteral("[../export#txt]"), kConnect,
                            QStringLiteral("%F"))
         << QStringLiteral("není platný název");
+    const QString tooLong(300, u'x');
+    QTest::newRow("file name too long to create")
+        << schemaWith(tooLong.toUtf8() + ".txt", "Format=Delimited(;)")
+        << exportStatement(QStringLiteral("ID"), u'[' + tooLong + QStringLiteral("#txt]"), kConnect,
+                           QStringLiteral("%F"))
+        << QStringLiteral("nelze zapsat");
     QTest::newRow("into another database")
         << good << QStringLiteral("SELECT ID INTO export#txt IN \"jina.mdb\" \"Text;DATABASE=%F/\" FROM T")
         << QStringLiteral("„jina.mdb“");
