@@ -11,6 +11,7 @@
 #include "PersonalPage.h"
 #include "PrintParametersDialog.h"
 
+#include <QApplication>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -67,16 +68,21 @@ void MainWindow::printLabels(const PrintRequest& request) {
     }
     QPrinter printer(QPrinter::HighResolution);
     if (!m_app.dialogs().print(this, printer)) return;
-    labels::PrintOutcome outcome;
-    try {
-        db::Database* results = request.results();
-        if (!results) return;
-        outcome = labels::printMarked(*results, request.print, choice, request.searchLimit, printer);
-    } catch (const db::Error& e) {
-        m_app.dialogs().warn(this, e.message());
-        return;
+    QString failure;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        try {
+            db::Database* results = request.results();
+            if (!results) return;
+            const labels::PrintOutcome outcome =
+                labels::printMarked(*results, request.print, choice, request.searchLimit, printer);
+            if (!outcome.complete) failure = labels::incompleteMessage(outcome.records, outcome.error);
+        } catch (const db::Error& e) {
+            failure = e.message();
+        }
     }
     // The page's own query was never touched: its rows, its current row and
     // its marks are as they were.
-    if (!outcome.complete) m_app.dialogs().warn(this, labels::incompleteMessage(outcome.records, outcome.error));
+    if (!failure.isEmpty()) m_app.dialogs().warn(this, failure);
 }
