@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -55,27 +54,16 @@ struct PageParts {
     std::function<void()> toggleMark;
 };
 
+template <typename Page> PageParts partsOf(Page* page) {
+    return {page, page->grid(), page->button(Page::Button::Search), page->button(Page::Button::Print),
+            &page->search()->pageQuery(), [page] { return page->search()->state().markedCount; },
+            [page] { page->toggleMark(); }};
+}
+
 PageParts partsOf(MainWindow& w, int tab) {
-    PageParts p;
-    p.page = tabsOf(w)->widget(tab);
-    if (tab < 2) {
-        auto* page = static_cast<DirectoryPage*>(p.page);
-        p.grid = page->grid();
-        p.search = page->button(DirectoryPage::Button::Search);
-        p.print = page->button(DirectoryPage::Button::Print);
-        p.query = &page->search()->pageQuery();
-        p.marked = [page] { return page->search()->state().markedCount; };
-        p.toggleMark = [page] { page->toggleMark(); };
-    } else {
-        auto* page = static_cast<PersonalPage*>(p.page);
-        p.grid = page->grid();
-        p.search = page->button(PersonalPage::Button::Search);
-        p.print = page->button(PersonalPage::Button::Print);
-        p.query = &page->search()->pageQuery();
-        p.marked = [page] { return page->search()->state().markedCount; };
-        p.toggleMark = [page] { page->toggleMark(); };
-    }
-    return p;
+    QWidget* page = tabsOf(w)->widget(tab);
+    if (tab < 2) return partsOf(static_cast<DirectoryPage*>(page));
+    return partsOf(static_cast<PersonalPage*>(page));
 }
 
 // The pages of a PDF file; -1 when there is none.
@@ -213,10 +201,6 @@ private slots:
         const PageParts p = list(*w, tab);
         mark(p, {0});
         m_dialogs.answerPrint(false);
-        m_dialogs.printerSetup = [this](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(m_pdf);
-        };
         bool asked = false;
         if (tab == 2)
             platformtest::whenModal<PrintParametersDialog>([&](PrintParametersDialog* d) {
@@ -298,26 +282,6 @@ private slots:
         QTest::mouseClick(p.print, Qt::LeftButton);
         QCOMPARE(m_dialogs.shown().size(), 1);
         QCOMPARE(pdfPages(m_pdf), pages);
-    }
-
-    // The personal print asks for the address once per print; the choice stays.
-    void parametersKept() {
-        auto w = start();
-        const PageParts p = list(*w, 2);
-        mark(p, {0});
-        QList<io::AddressChoice> seen;
-        for (int round = 0; round < 2; ++round) {
-            answerPrintToFile(m_pdf);
-            platformtest::whenModal<PrintParametersDialog>([&](PrintParametersDialog* d) {
-                seen.append(d->choice());
-                if (seen.size() == 1) d->findChildren<QRadioButton*>().at(1)->click();
-                QTest::keyClick(d, Qt::Key_Return);
-            });
-            QTest::mouseClick(p.print, Qt::LeftButton);
-            QCOMPARE(pdfPages(m_pdf), 1);
-            QVERIFY(QFile::remove(m_pdf));
-        }
-        QCOMPARE(seen, (QList<io::AddressChoice>{io::AddressChoice::RecordDefault, io::AddressChoice::Work}));
     }
 
     // A printer that refuses the job: the user is told the print is incomplete,
