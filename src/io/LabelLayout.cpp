@@ -35,7 +35,8 @@ struct Description {
 const Description& describe(Print print) {
     static const Description persons{Description::Name::Person, "Jmeno", "Titul", 0, false, "Tel"};
     static const Description firms{Description::Name::Firm, nullptr, nullptr, 35, false, "Tel"};
-    static const Description personal{Description::Name::ByAddressKind, "Jmeno_1", "Titul_1", 32, true, nullptr};
+    static const Description personal{
+        Description::Name::ByAddressKind, "Jmeno_1", "Titul_1", 32, true, nullptr};
     switch (print) {
     case Print::Persons:
         return persons;

@@ -39,7 +39,7 @@ inline constexpr int kRecordsPerSheet = kRowsPerSheet * int(kColumnLefts.size())
 inline constexpr int kLineHeight = 35;
 
 struct Placement {
-    int sheet = 0; // 0-based
+    int sheet = 0;  // 0-based
     int row = 0;    // 0 to 7
     int column = 0; // 0 to 2
     int left = 0;   // left edge of the text
@@ -62,7 +62,8 @@ QString longTimeFormat(const QLocale& locale);
 // The lines of one record's label. choice selects the address and telephone
 // of a personal record; the persons and firms prints ignore it. Lines with
 // nothing to print are left out; the others keep their offsets.
-QList<Line> recordLines(Print print, const Fields& record, io::AddressChoice choice = io::AddressChoice::RecordDefault);
+QList<Line> recordLines(Print print, const Fields& record,
+                        io::AddressChoice choice = io::AddressChoice::RecordDefault);
 
 // A firm name that does not fit one line, split: a name shorter than window
 // characters stays whole; a longer one is split at the last blank among its

@@ -58,7 +58,8 @@ void LabelPrinter::drawLines(QPainter& painter, int left, int top, const QList<L
         painter.drawText(QPointF(left, top + line.offset + ascent), line.text);
 }
 
-PrintOutcome LabelPrinter::draw(QPainter& painter, RecordSource& records, const std::function<bool()>& newSheet) const {
+PrintOutcome LabelPrinter::draw(QPainter& painter, RecordSource& records,
+                                const std::function<bool()>& newSheet) const {
     PrintOutcome out;
     painter.setWorldTransform(unitsFor(*painter.device()));
     painter.setFont(labelFont());
@@ -76,7 +77,8 @@ PrintOutcome LabelPrinter::draw(QPainter& painter, RecordSource& records, const 
         for (int label = 1; label < kRowsPerSheet * columns && !records.atEnd(); ++label) {
             const Placement place = recordPlacement(out.records);
             drawLines(painter, place.left, place.top,
-                      recordLines(m_print, [&records](const QString& c) { return records.text(c); }, m_choice));
+                      recordLines(
+                          m_print, [&records](const QString& c) { return records.text(c); }, m_choice));
             ++out.records;
             QString error;
             if (!records.next(error)) {

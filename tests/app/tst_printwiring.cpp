@@ -34,9 +34,11 @@ QString s(const char* text) {
 const QString kNoMarks = s("Není označen žádný záznam pro tisk.    ");
 
 class NoShell : public Shell {
-public:
+  public:
     bool open(const QString&) override { return true; }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
+    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override {
+        return CopyResult::Failed;
+    }
 };
 
 // The pages by tab: persons 0, firms 1, personal 2.
@@ -55,8 +57,12 @@ struct PageParts {
 };
 
 template <typename Page> PageParts partsOf(Page* page) {
-    return {page, page->grid(), page->button(Page::Button::Search), page->button(Page::Button::Print),
-            &page->search()->pageQuery(), [page] { return page->search()->state().markedCount; },
+    return {page,
+            page->grid(),
+            page->button(Page::Button::Search),
+            page->button(Page::Button::Print),
+            &page->search()->pageQuery(),
+            [page] { return page->search()->state().markedCount; },
             [page] { page->toggleMark(); }};
 }
 
@@ -90,7 +96,8 @@ PageLook lookOf(const PageParts& p) {
     look.row = p.query->recNo();
     look.gridRow = p.grid->currentIndex().row();
     look.rows = p.grid->model()->rowCount();
-    for (int i = 0; i < p.query->recordCount(); ++i) look.marks.append(p.query->valueAt(i, s("Zn")).toBool());
+    for (int i = 0; i < p.query->recordCount(); ++i)
+        look.marks.append(p.query->valueAt(i, s("Zn")).toBool());
     look.marked = p.marked();
     return look;
 }
@@ -126,7 +133,8 @@ class TestPrintWiring : public QObject {
         } else {
             for (int i = 0; i < 5; ++i)
                 w.personalDatabase()->execute(
-                    s("INSERT INTO Vlastni (Prijmeni, Jmeno_1, Firma, zobraz_adr, domu_Obec, Tel_2) VALUES (\"Malá") +
+                    s("INSERT INTO Vlastni (Prijmeni, Jmeno_1, Firma, zobraz_adr, domu_Obec, Tel_2) VALUES "
+                      "(\"Malá") +
                         QString::number(i) + s("\", \"Eva\", \"Vzor a.s.\", \"domu\", \"Brno\", \"602\")"),
                     db::Database::FailOnError);
             static_cast<PersonalPage*>(p.page)->listAll();
@@ -150,7 +158,7 @@ class TestPrintWiring : public QObject {
         };
     }
 
-private slots:
+  private slots:
     void init() {
         const QString program =
             m_tmp.path() + s("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
@@ -249,12 +257,15 @@ private slots:
         QFile pdf(m_pdf);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray content = pdf.readAll();
-        QVERIFY2(content.contains(QByteArray("\xfe\xff") + [&] {
-                     QByteArray bytes;
-                     for (QChar c : title) bytes.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
-                     return bytes;
-                 }()),
-                 "the job's title is not in the file");
+        QVERIFY2(
+            content.contains(QByteArray("\xfe\xff") +
+                             [&] {
+                                 QByteArray bytes;
+                                 for (QChar c : title)
+                                     bytes.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
+                                 return bytes;
+                             }()),
+            "the job's title is not in the file");
         QVERIFY(p.search->isEnabled());
         QCOMPARE(lookOf(p), before);
     }
@@ -276,7 +287,8 @@ private slots:
         QCOMPARE(p.grid->model()->rowCount(), 50);
         mark(p, {0});
         // The other marks straight in the working table: the page counts one.
-        p.query->database()->execute(s("UPDATE Osoby SET Zn = True WHERE ID2 <= 30"), db::Database::FailOnError);
+        p.query->database()->execute(s("UPDATE Osoby SET Zn = True WHERE ID2 <= 30"),
+                                     db::Database::FailOnError);
         m_app->limits().setText(Limits::List::Persons, Limits::Kind::Searched, limit);
         answerPrintToFile(m_pdf);
         QTest::mouseClick(p.print, Qt::LeftButton);

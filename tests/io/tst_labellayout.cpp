@@ -96,8 +96,11 @@ void TestLabelLayout::nameLines_data() {
 
     auto firm = [](const QString& name) { return Record{{s("Firma"), name}}; };
     auto personal = [](const char* kind, const QString& surname, const QString& firmName) {
-        return Record{{s("zobraz_adr"), s(kind)}, {s("Prijmeni"), surname}, {s("Jmeno_1"), s("Eva")},
-                      {s("Titul_1"), s("Ing.")}, {s("Firma"), firmName}};
+        return Record{{s("zobraz_adr"), s(kind)},
+                      {s("Prijmeni"), surname},
+                      {s("Jmeno_1"), s("Eva")},
+                      {s("Titul_1"), s("Ing.")},
+                      {s("Firma"), firmName}};
     };
 
     QTest::newRow("person, blanks kept without title")
@@ -105,7 +108,8 @@ void TestLabelLayout::nameLines_data() {
         << Lines{{40, s("Novák Jan ")}} << 0;
     QTest::newRow("firm of 34 stays whole") << Print::Firms << firm(firm34) << Lines{{40, firm34}} << 0;
     QTest::newRow("firm of 35 splits at the last blank")
-        << Print::Firms << firm(firm35) << Lines{{40, s("Stavební společnost Horák a")}, {75, s("synové!")}} << 35;
+        << Print::Firms << firm(firm35) << Lines{{40, s("Stavební společnost Horák a")}, {75, s("synové!")}}
+        << 35;
     QTest::newRow("firm without a blank is cut at the window")
         << Print::Firms << firm(noBlank35) << Lines{{40, QString(34, u'x')}, {75, s("x")}} << 35;
     QTest::newRow("personal firm of 31 stays whole")
@@ -116,11 +120,13 @@ void TestLabelLayout::nameLines_data() {
     QTest::newRow("personal without kind counts as home")
         << Print::Personal << personal("", s("Malá"), {}) << Lines{{40, s("Malá Eva Ing.")}} << 0;
     QTest::newRow("personal work: the firm")
-        << Print::Personal << personal("zam", s("Malá"), s("Firma s.r.o.")) << Lines{{40, s("Firma s.r.o.")}} << 0;
+        << Print::Personal << personal("zam", s("Malá"), s("Firma s.r.o.")) << Lines{{40, s("Firma s.r.o.")}}
+        << 0;
     QTest::newRow("personal work without firm: no name line")
         << Print::Personal << personal("zam", s("Malá"), {}) << Lines{} << 0;
     QTest::newRow("personal other: the person first")
-        << Print::Personal << personal("jine", s("Malá"), s("Firma s.r.o.")) << Lines{{40, s("Malá Eva Ing.")}} << 0;
+        << Print::Personal << personal("jine", s("Malá"), s("Firma s.r.o."))
+        << Lines{{40, s("Malá Eva Ing.")}} << 0;
     QTest::newRow("personal other without surname: the firm")
         << Print::Personal << personal("jine", {}, s("Firma s.r.o.")) << Lines{{40, s("Firma s.r.o.")}} << 0;
 }
@@ -152,7 +158,8 @@ void TestLabelLayout::addressLines_data() {
     QTest::newRow("S N - -") << S << N << none << none << s("Lipová 12") << none;
     QTest::newRow("- N P T") << none << N << P << T << s("Líšeň 12") << s("Brno");
     QTest::newRow("- N P -") << none << N << P << none << s("Líšeň 12") << none;
-    QTest::newRow("- N - T: the town stands for the street") << none << N << none << T << s("Brno 12") << s("Brno");
+    QTest::newRow("- N - T: the town stands for the street")
+        << none << N << none << T << s("Brno 12") << s("Brno");
     QTest::newRow("- N - -") << none << N << none << none << none << none;
     QTest::newRow("- - P T") << none << none << P << T << s("Líšeň") << s("Brno");
     QTest::newRow("- - P -") << none << none << P << none << s("Líšeň") << none;
@@ -169,7 +176,7 @@ void TestLabelLayout::addressLines() {
     QFETCH(QString, streetLine);
     QFETCH(QString, townLine);
     const Record record{{s("Prijmeni"), s("Novák")}, {s("Ulice"), street}, {s("CP"), number},
-                        {s("Cast"), part},           {s("Obec"), town},     {s("PSC"), s("628 00")},
+                        {s("Cast"), part},           {s("Obec"), town},    {s("PSC"), s("628 00")},
                         {s("Tel"), s("541 210 100")}};
     Lines expected{{40, s("Novák  ")}};
     if (!streetLine.isEmpty()) expected.append({75, streetLine});
@@ -212,27 +219,29 @@ void TestLabelLayout::telephone_data() {
     QTest::addColumn<QString>("line"); // empty: no telephone line
     const auto phones = [](const char* kind, std::initializer_list<int> filled) {
         Record r{{s("zobraz_adr"), s(kind)}, {s("Prijmeni"), s("Malá")}};
-        for (int n : filled) r.insert(s("Tel_") + QString::number(n), s("60") + QString::number(n));
+        for (int n : filled)
+            r.insert(s("Tel_") + QString::number(n), s("60") + QString::number(n));
         return r;
     };
     using C = io::AddressChoice;
-    QTest::newRow("person, number") << Print::Persons << C::RecordDefault << Record{{s("Tel"), s("541 210 100")}}
-                                    << s("Telefon:   541 210 100");
-    QTest::newRow("person, no number: line all the same") << Print::Persons << C::RecordDefault << Record{}
-                                                          << s("Telefon:   ");
-    QTest::newRow("home default, only Tel_2") << Print::Personal << C::RecordDefault << phones("domu", {2})
-                                              << s("Telefon:   602");
-    QTest::newRow("home: Tel_3 first") << Print::Personal << C::Home << phones("zam", {1, 3, 4, 5})
-                                       << s("Telefon:   603");
-    QTest::newRow("work: Tel_5 first") << Print::Personal << C::Work << phones("domu", {1, 3, 5, 6})
-                                       << s("Telefon:   605");
-    QTest::newRow("work: then Tel_6") << Print::Personal << C::Work << phones("domu", {1, 6}) << s("Telefon:   606");
-    QTest::newRow("work default by the record") << Print::Personal << C::RecordDefault << phones("zam", {2, 3})
-                                                << s("Telefon:   602");
-    QTest::newRow("other: Tel_1 first") << Print::Personal << C::Other << phones("domu", {1, 3, 5})
-                                        << s("Telefon:   601");
-    QTest::newRow("other default by the record") << Print::Personal << C::RecordDefault << phones("jine", {4, 5})
-                                                 << s("Telefon:   604");
+    QTest::newRow("person, number") << Print::Persons << C::RecordDefault
+                                    << Record{{s("Tel"), s("541 210 100")}} << s("Telefon:   541 210 100");
+    QTest::newRow("person, no number: line all the same")
+        << Print::Persons << C::RecordDefault << Record{} << s("Telefon:   ");
+    QTest::newRow("home default, only Tel_2")
+        << Print::Personal << C::RecordDefault << phones("domu", {2}) << s("Telefon:   602");
+    QTest::newRow("home: Tel_3 first")
+        << Print::Personal << C::Home << phones("zam", {1, 3, 4, 5}) << s("Telefon:   603");
+    QTest::newRow("work: Tel_5 first")
+        << Print::Personal << C::Work << phones("domu", {1, 3, 5, 6}) << s("Telefon:   605");
+    QTest::newRow("work: then Tel_6")
+        << Print::Personal << C::Work << phones("domu", {1, 6}) << s("Telefon:   606");
+    QTest::newRow("work default by the record")
+        << Print::Personal << C::RecordDefault << phones("zam", {2, 3}) << s("Telefon:   602");
+    QTest::newRow("other: Tel_1 first")
+        << Print::Personal << C::Other << phones("domu", {1, 3, 5}) << s("Telefon:   601");
+    QTest::newRow("other default by the record")
+        << Print::Personal << C::RecordDefault << phones("jine", {4, 5}) << s("Telefon:   604");
     QTest::newRow("no number: no line") << Print::Personal << C::Other << phones("jine", {}) << QString();
 }
 

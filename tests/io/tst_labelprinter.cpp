@@ -241,7 +241,8 @@ void TestLabelPrinter::pdfPages() {
     printer.setOutputFileName(path);
     Persons persons(24);
     const labels::PrintOutcome outcome =
-        labels::LabelPrinter(labels::Print::Persons, io::AddressChoice::RecordDefault, kWhen).print(printer, persons);
+        labels::LabelPrinter(labels::Print::Persons, io::AddressChoice::RecordDefault, kWhen)
+            .print(printer, persons);
     QVERIFY(outcome.complete);
     QCOMPARE(outcome.records, 24);
     QFile file(path);
