@@ -175,7 +175,7 @@ void MainWindow::createWindows() {
     auto* picker = new NumberPicker(this);
     auto* import = new ImportDialog(this);
     auto* personalExport = new PersonalExportDialog(this);
-    auto* printParameters = new PrintParametersDialog(this);
+    m_printParameters = new PrintParametersDialog(this);
     // The directory pages search on the directory connection, re-opened first
     // when the database has moved (after a copy to the hard disk).
     for (DirectoryPage* page : {m_persons, m_firms}) {
@@ -192,8 +192,9 @@ void MainWindow::createWindows() {
     m_personalPage->attach(m_app, personalServices, picker);
     editor->attach(m_app, m_personalPage);
     connectTransfers(editor);
+    connectPrints();
     m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, exportDialog, columns, picker, import,
-                 personalExport, printParameters};
+                 personalExport, m_printParameters};
     for (QWidget* w : m_windows) w->hide();
     m_help = std::make_unique<Help>(m_app);
 }

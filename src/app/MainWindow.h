@@ -1,10 +1,12 @@
 #pragma once
 
 #include "Dataset.h"
+#include "LabelLayout.h"
 #include "OwnDatabases.h"
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 class Application;
@@ -20,6 +22,7 @@ class LimitsDialog;
 class ShortcutListDialog;
 class Help;
 class ContactEditor;
+class PrintParametersDialog;
 
 // The main window: owns every database connection, dataset and page of the
 // program for the whole run. Its first show applies the stored placement and
@@ -78,6 +81,18 @@ private:
     void connectTransfers(ContactEditor* editor);
     void transferOne(DirectoryPage* page, ContactEditor* editor);
     void transferMarked(DirectoryPage* page);
+    // The three prints of marked records as address labels.
+    struct PrintRequest {
+        labels::Print print = labels::Print::Persons;
+        QPushButton* searchButton = nullptr;
+        int marked = 0;
+        std::function<db::Database*()> results; // the page's result connection
+        int searchLimit = 0;
+    };
+    void connectPrints();
+    void printDirectory(DirectoryPage* page);
+    void printPersonal();
+    void printLabels(const PrintRequest& request);
 
     Application& m_app;
     QTabWidget* m_tabs = nullptr;
@@ -94,6 +109,7 @@ private:
     ProductInfoDialog* m_productInfo = nullptr;
     LimitsDialog* m_limitsDialog = nullptr;
     ShortcutListDialog* m_shortcuts = nullptr;
+    PrintParametersDialog* m_printParameters = nullptr;
     std::unique_ptr<Help> m_help;
 
     // Connections and datasets.

@@ -1,6 +1,23 @@
 #include "PrintParametersDialog.h"
 
-PrintParametersDialog::PrintParametersDialog(QWidget* parent) : QDialog(parent) {
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PrintParametersDialog::PrintParametersDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("Parametry tisku"));
+    m_choice = new io::AddressChoiceGroup(QStringLiteral("    Tisk adresy    "), this);
+    m_print = new QPushButton(QStringLiteral("&Tisk"), this);
+    m_print->setObjectName(QStringLiteral("BitBtn4"));
+    m_print->setDefault(true);
+    connect(m_print, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(m_choice);
+    column->addWidget(m_print, 0, Qt::AlignRight);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+io::AddressChoice PrintParametersDialog::choice() const {
+    return m_choice->choice();
 }

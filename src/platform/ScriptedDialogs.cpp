@@ -54,6 +54,7 @@ void ScriptedDialogs::clear() {
     m_saves.clear();
     m_prints.clear();
     m_inputs.clear();
+    printerSetup = nullptr;
 }
 
 Dialogs::Answer ScriptedDialogs::message(QWidget* owner, const QString& caption, const QString& text,
@@ -86,9 +87,11 @@ std::optional<Dialogs::FileResult> ScriptedDialogs::saveFile(QWidget* owner, con
     return takeFirst(m_saves);
 }
 
-bool ScriptedDialogs::print(QWidget* owner, QPrinter&) {
+bool ScriptedDialogs::print(QWidget* owner, QPrinter& printer) {
     record(QStringLiteral("print"), owner);
-    return takeFirst(m_prints, false);
+    const bool ok = takeFirst(m_prints, false);
+    if (ok && printerSetup) printerSetup(printer);
+    return ok;
 }
 
 std::optional<QString> ScriptedDialogs::input(QWidget* owner, const QString& caption, const QString& prompt,

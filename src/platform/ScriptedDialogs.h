@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 #include <variant>
 
 namespace platform {
@@ -33,6 +34,9 @@ public:
     void answerSave(std::optional<FileResult> r) { m_saves.push_back(r); }
     void answerPrint(bool ok) { m_prints.push_back(ok); }
     void answerInput(std::optional<QString> text) { m_inputs.push_back(text); }
+    // Runs on the printer of a print dialog answered with true, as the user's
+    // choices in a real one would set it up (e.g. printing to a file).
+    std::function<void(QPrinter&)> printerSetup;
     // Answer given to a message box when the script has none.
     Answer defaultAnswer = Answer::Ok;
 

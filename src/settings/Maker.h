@@ -18,6 +18,8 @@ inline const QString kTown = QStringLiteral("612 00 Brno");
 inline const QString kPhone = QStringLiteral("541 210 100");
 inline const QString kFax = QStringLiteral("541 210 109");
 inline const QString kHotLine = QStringLiteral("541 210 199");
+// The maker's own web site, as printed under its name.
+inline const QString kWeb = QStringLiteral("www.kestrava.cz");
 
 // The product's web page, the address for orders and comments, and the page of
 // questions and answers (used when the local copy under "Dotazy" is missing).

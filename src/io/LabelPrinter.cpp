@@ -1,0 +1,111 @@
+#include "LabelPrinter.h"
+
+#include "LabelRecords.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPrinter>
+
+#include <cmath>
+
+namespace labels {
+
+namespace {
+
+// Tenths of a millimetre in an inch.
+constexpr double kUnitsPerInch = 254.0;
+
+} // namespace
+
+LabelPrinter::LabelPrinter(Print print, io::AddressChoice choice, QDateTime now, QLocale locale)
+    : m_print(print), m_choice(choice), m_now(std::move(now)), m_locale(std::move(locale)) {}
+
+QString LabelPrinter::sheetFailedMessage() {
+    return QStringLiteral("Tiskárna nepřijala další list.");
+}
+
+QString LabelPrinter::printerFailedMessage() {
+    return QStringLiteral("Tiskárna nepřijala tiskovou úlohu.");
+}
+
+QFont LabelPrinter::labelFont() {
+    QFont font = QGuiApplication::font();
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    // The line height (ascent and descent) grows with the pixel size: measure
+    // it on a large size and scale down to the nearest whole size.
+    constexpr int kProbe = 200;
+    font.setPixelSize(kProbe);
+    const double probeHeight = QFontMetricsF(font).height();
+    const int size = probeHeight > 0 ? int(std::lround(kLineHeight * kProbe / probeHeight)) : kLineHeight;
+    font.setPixelSize(std::max(1, size));
+    return font;
+}
+
+QTransform LabelPrinter::unitsFor(const QPaintDevice& device) {
+    return QTransform::fromScale(device.logicalDpiX() / kUnitsPerInch, device.logicalDpiY() / kUnitsPerInch);
+}
+
+void LabelPrinter::drawLines(QPainter& painter, int left, int top, const QList<Line>& lines) const {
+    // Qt places text by its baseline; a label line is placed by its top.
+    const double ascent = QFontMetricsF(painter.font()).ascent();
+    for (const Line& line : lines)
+        painter.drawText(QPointF(left, top + line.offset + ascent), line.text);
+}
+
+PrintOutcome LabelPrinter::draw(QPainter& painter, RecordSource& records,
+                                const std::function<bool()>& newSheet) const {
+    PrintOutcome out;
+    painter.setWorldTransform(unitsFor(*painter.device()));
+    painter.setFont(labelFont());
+    painter.setPen(Qt::black);
+    const int columns = int(kColumnLefts.size());
+    while (!records.atEnd()) {
+        if (out.sheets > 0 && !newSheet()) {
+            out.complete = false;
+            out.error = sheetFailedMessage();
+            return out;
+        }
+        const Placement info = informationPlacement(out.sheets);
+        drawLines(painter, info.left, info.top, informationBlock(m_now, m_locale));
+        ++out.sheets;
+        for (int label = 1; label < kRowsPerSheet * columns && !records.atEnd(); ++label) {
+            const Placement place = recordPlacement(out.records);
+            drawLines(painter, place.left, place.top,
+                      recordLines(
+                          m_print, [&records](const QString& c) { return records.text(c); }, m_choice));
+            ++out.records;
+            QString error;
+            if (!records.next(error)) {
+                out.complete = false;
+                out.error = error;
+                return out;
+            }
+        }
+    }
+    return out;
+}
+
+PrintOutcome LabelPrinter::print(QPrinter& printer, RecordSource& records) const {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        PrintOutcome failed;
+        failed.complete = false;
+        failed.error = printerFailedMessage();
+        return failed;
+    }
+    PrintOutcome out = draw(painter, records, [&printer] { return printer.newPage(); });
+    const bool ended = painter.end();
+    if (out.complete && (!ended || printer.printerState() == QPrinter::Error)) {
+        out.complete = false;
+        out.error = printerFailedMessage();
+    }
+    return out;
+}
+
+} // namespace labels
