@@ -20,6 +20,7 @@ class LimitsDialog;
 class ShortcutListDialog;
 class Help;
 class ContactEditor;
+class ExportDialog;
 
 // The main window: owns every database connection, dataset and page of the
 // program for the whole run. Its first show applies the stored placement and
@@ -78,6 +79,10 @@ private:
     void connectTransfers(ContactEditor* editor);
     void transferOne(DirectoryPage* page, ContactEditor* editor);
     void transferMarked(DirectoryPage* page);
+    // The three pages' exports of marked records to text files.
+    struct ExportSite;
+    void connectExports();
+    void exportMarked(const ExportSite& site);
 
     Application& m_app;
     QTabWidget* m_tabs = nullptr;
@@ -94,6 +99,8 @@ private:
     ProductInfoDialog* m_productInfo = nullptr;
     LimitsDialog* m_limitsDialog = nullptr;
     ShortcutListDialog* m_shortcuts = nullptr;
+    ExportDialog* m_exportDialog = nullptr;
+    ExportDialog* m_personalExportDialog = nullptr;
     std::unique_ptr<Help> m_help;
 
     // Connections and datasets.
