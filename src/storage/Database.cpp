@@ -4,6 +4,7 @@
 #include "Error.h"
 #include "Sqlite.h"
 #include "SqlFunctions.h"
+#include "TextDriver.h"
 #include "Workgroup.h"
 
 #include <QFile>
@@ -281,7 +282,8 @@ int Database::execute(const QString& jetSql, int options) {
     case Translation::Kind::Select:
         throw Error(QStringLiteral("Výběrový dotaz nelze spustit jako akční dotaz."));
     case Translation::Kind::TextExport:
-        throw Error(QStringLiteral("Zápis do textového souboru (SELECT … INTO) zatím není podporován."));
+        // Reads the database only; the text file is written whole or not at all.
+        return TextDriver::exportRows(m_handle, t);
     case Translation::Kind::Schema: {
         if (m_options.readOnly) throw Error(sqlite::readableMessage(QStringLiteral("readonly database")));
         // The steps of one schema statement stand or fall together.

@@ -63,14 +63,11 @@ public:
                 t.type = Token::Type::Ident;
                 t.text = m_s.mid(start, m_i - start);
             } else if (c == u'[') {
-                int end = m_s.indexOf(u']', m_i + 1);
-                if (end < 0) throw Error(QStringLiteral("Chyba syntaxe v příkazu SQL: neukončený název v hranatých závorkách."));
                 t.type = Token::Type::Ident;
                 t.bracketed = true;
-                t.text = m_s.mid(m_i + 1, end - m_i - 1);
+                t.text = readBracketed();
                 if (t.text.contains(QChar(0)))
                     throw Error(QStringLiteral("Chyba syntaxe v příkazu SQL: název v hranatých závorkách obsahuje znak NUL."));
-                m_i = end + 1;
             } else if (c.isDigit() || (c == u'.' && m_i + 1 < m_s.size() && m_s[m_i + 1].isDigit())) {
                 int start = m_i;
                 while (m_i < m_s.size() && m_s[m_i].isDigit()) ++m_i;
@@ -119,6 +116,24 @@ public:
 private:
     void skipSpace() {
         while (m_i < m_s.size() && m_s[m_i].isSpace()) ++m_i;
+    }
+    // A name in brackets; "]]" inside stands for one "]".
+    QString readBracketed() {
+        QString v;
+        int from = m_i + 1;
+        for (;;) {
+            const int end = m_s.indexOf(u']', from);
+            if (end < 0)
+                throw Error(QStringLiteral("Chyba syntaxe v příkazu SQL: neukončený název v hranatých závorkách."));
+            v += QStringView(m_s).mid(from, end - from);
+            if (end + 1 < m_s.size() && m_s[end + 1] == u']') {
+                v += u']';
+                from = end + 2;
+                continue;
+            }
+            m_i = end + 1;
+            return v;
+        }
     }
     // A quote doubled inside a literal stands for one quote.
     QString readString(QChar quote) {

@@ -36,7 +36,6 @@ class TestDatabase : public QObject {
     void readOnly();
     void failOnError_data();
     void failOnError();
-    void textExportNotSupported();
     void stackedStatement_data();
     void stackedStatement();
     void datasetOutlivesDatabase();
@@ -247,21 +246,6 @@ void TestDatabase::failOnError() {
     else
         QCOMPARE(d->execute(statement, options), affected);
     QCOMPARE(count(*d, check), rows);
-}
-
-void TestDatabase::textExportNotSupported() {
-    db::Engine engine;
-    auto d = engine.defaultWorkspace().openDatabase(m_path);
-    QDir target(filePath(QStringLiteral("export")));
-    QVERIFY(target.mkpath(QStringLiteral(".")));
-    const QString sql =
-        QStringLiteral(
-            "SELECT ID2, Jmeno INTO vystup IN \"\" \"Text;DATABASE=%1/;LANGID=0x0405;CP=1250;COUNTRY=0\" "
-            "FROM T")
-            .arg(target.path());
-    VERIFY_DB_ERROR(d->execute(sql), QStringLiteral("není podporován"));
-    QVERIFY(target.isEmpty());
-    QCOMPARE(d->tableNames(), QStringList{QStringLiteral("T")});
 }
 
 void TestDatabase::stackedStatement_data() {
