@@ -1,5 +1,6 @@
 #include "SchemaIniSection.h"
 
+#include "CodePage.h"
 #include "Error.h"
 
 #include <QDir>
@@ -14,8 +15,13 @@ namespace {
 const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 
 // The section in the encoding the whole file will be read in: the driver reads
-// schema.ini as UTF-8 when it is valid UTF-8.
-QByteArray encodeSection(const QString& section) { return section.toUtf8(); }
+// schema.ini as UTF-8 when it is valid UTF-8, as Windows-1250 otherwise.
+QByteArray encodeSection(const QString& section, const QByteArray& rest) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(rest);
+    Q_UNUSED(decoded);
+    return utf8.hasError() ? codepage::toWindows1250(section) : section.toUtf8();
+}
 
 bool writeAll(const QString& path, const QByteArray& bytes, QString* error) {
     QFile f(path);
@@ -60,7 +66,7 @@ SchemaIniSection::SchemaIniSection(const QString& folder, const QString& section
         bytes = kByteOrderMark;
         rest.remove(0, kByteOrderMark.size());
     }
-    bytes += encodeSection(section);
+    bytes += encodeSection(section, rest);
     bytes += rest;
     m_pending = true;
     QString error;

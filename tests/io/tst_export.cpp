@@ -5,6 +5,7 @@
 #include "Export.h"
 #include "SchemaIniSection.h"
 
+#include "CodePage.h"
 #include "Database.h"
 #include "DatabaseLogin.h"
 #include "Error.h"
@@ -250,13 +251,18 @@ class TestExport : public QObject {
         QTest::addColumn<bool>("existed");
         QTest::addColumn<QByteArray>("original");
         QTest::addColumn<bool>("restored");
-        const QByteArray odd("[e.txt]\nFormat=TabDelimited\n\n; \xe8\xed\x9a\r\n[other.csv]\r\nColNameHeader=False");
-        QTest::newRow("none, restored") << false << QByteArray() << true;
-        QTest::newRow("none, unwound") << false << QByteArray() << false;
-        QTest::newRow("same section and Windows-1250, restored") << true << odd << true;
-        QTest::newRow("same section and Windows-1250, unwound") << true << odd << false;
-        QTest::newRow("byte-order mark") << true << QByteArray("\xEF\xBB\xBF[x.txt]\r\nFormat=FixedLength\r\n") << false;
-        QTest::newRow("empty file") << true << QByteArray() << true;
+        QTest::addColumn<QByteArray>("encoded"); // the section as it leads the file
+        const QByteArray utf8("[\xc5\xbdLU\xc5\xa4.TXT]\r\nFormat=Delimited(,)\r\n");
+        const QByteArray cp1250("[\x8eLU\x8d.TXT]\r\nFormat=Delimited(,)\r\n");
+        const QByteArray odd("[\x9elu\x9d.txt]\nFormat=TabDelimited\n\n; \xe8\xed\x9a\r\n[other.csv]\r\nColNameHeader=False");
+        QTest::newRow("none, restored") << false << QByteArray() << true << utf8;
+        QTest::newRow("none, unwound") << false << QByteArray() << false << utf8;
+        QTest::newRow("same section in Windows-1250, restored") << true << odd << true << cp1250;
+        QTest::newRow("same section in Windows-1250, unwound") << true << odd << false << cp1250;
+        QTest::newRow("byte-order mark") << true << QByteArray("\xEF\xBB\xBF[x.txt]\r\nFormat=FixedLength\r\n") << false
+                                         << utf8;
+        QTest::newRow("UTF-8 without mark") << true << QByteArray("; \xc5\xbe\r\n[x.txt]") << true << utf8;
+        QTest::newRow("empty file") << true << QByteArray() << true << utf8;
     }
     void schemaIniKept() {
         QFETCH(bool, existed);
@@ -265,7 +271,8 @@ class TestExport : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("schema.ini"));
         if (existed) writeBytes(path, original);
-        const QString section = QStringLiteral("[E.TXT]\r\nFormat=Delimited(,)\r\n");
+        QFETCH(QByteArray, encoded);
+        const QString section = QString::fromUtf8("[ŽLUŤ.TXT]\r\nFormat=Delimited(,)\r\n");
         try {
             io::SchemaIniSection schema(dir.path(), section);
             QByteArray during = readBytes(path), rest = original;
@@ -274,7 +281,7 @@ class TestExport : public QObject {
                 during.remove(0, 3);
                 rest.remove(0, 3);
             }
-            QCOMPARE(during, section.toUtf8() + rest);
+            QCOMPARE(during, encoded + rest);
             if (!restored) throw db::Error(QStringLiteral("failed"));
             schema.restore();
         } catch (const db::Error&) {
@@ -375,6 +382,113 @@ class TestExport : public QObject {
             QVERIFY(e.message().contains(u'#'));
         }
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
+    }
+
+    // The marked rows only, in the format chosen, whatever the extension; the
+    // street and municipality columns put together; at most the search limit.
+    void directoryFile_data() {
+        QTest::addColumn<ExportKind>("kind");
+        QTest::addColumn<ExportFormat>("format");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("persons, comma into .txt")
+            << ExportKind::Persons << ExportFormat::Comma << 200
+            << QStringList{"\"Prijmeni\",\"Jmeno_titul\",\"Nazev_ulice\",\"Nazev_obce\",\"PSC\",\"Tel\"",
+                           "\"Novák\",\"Jan Ing.\",\"Dlouhá 5\",\"Brno - Líše\",\"62800\",\"541 222 333\"",
+                           "\"Bláha\",\"Petr \",\"Krátká 1\",\"Kolín\",\"28002\",\"321 000 111\""};
+        QTest::newRow("persons, semicolon, limit 1")
+            << ExportKind::Persons << ExportFormat::Semicolon << 1
+            << QStringList{"\"Prijmeni\";\"Jmeno_titul\";\"Nazev_ulice\";\"Nazev_obce\";\"PSC\";\"Tel\"",
+                           "\"Novák\";\"Jan Ing.\";\"Dlouhá 5\";\"Brno - Líše\";\"62800\";\"541 222 333\""};
+        QTest::newRow("firms, tab")
+            << ExportKind::Firms << ExportFormat::Tab << 200
+            << QStringList{"\"Firma\"\t\"Poznamka\"\t\"Nazev_ulice\"\t\"Nazev_obce\"\t\"PSC\"\t\"Tel\"",
+                           "\"Alfa s.r.o.\"\t\"sklad\"\t\"Dlouhá 5\"\t\"Brno - Líše\"\t\"62800\"\t\"541 222 333\"",
+                           "\"Beta a.s.\"\t\t\"Krátká 1\"\t\"Kolín\"\t\"28002\"\t\"321 000 111\""};
+    }
+    void directoryFile() {
+        QFETCH(ExportKind, kind);
+        QFETCH(ExportFormat, format);
+        QFETCH(int, limit);
+        QFETCH(QStringList, lines);
+        Results results;
+        const bool firms = kind == ExportKind::Firms;
+        const QString insert = firms ? QStringLiteral("INSERT INTO Firmy (Firma, Poznamka, Ulice, CP, Obec, Cast, PSC, Tel, Zn) VALUES ")
+                                     : QStringLiteral("INSERT INTO Osoby (Prijmeni, Jmeno, Titul, Ulice, CP, Obec, Cast, PSC, Tel, Zn) VALUES ");
+        const QString second = firms ? QStringLiteral("\"sklad\", ") : QStringLiteral("\"Jan\", \"Ing.\", ");
+        results.exec(insert + (firms ? QStringLiteral("(\"Alfa s.r.o.\", ") : QStringLiteral("(\"Novák\", ")) + second +
+                     QStringLiteral("\"Dlouhá\", \"5\", \"Brno\", \"Líše\", \"62800\", \"541 222 333\", True)"));
+        results.exec(insert + (firms ? QStringLiteral("(\"Gama\", \"x\", ") : QStringLiteral("(\"Cihla\", \"Jan\", Null, ")) +
+                     QStringLiteral("\"Nová\", \"9\", \"Beroun\", Null, \"26601\", \"311 000 000\", False)"));
+        results.exec(insert + (firms ? QStringLiteral("(\"Beta a.s.\", Null, ") : QStringLiteral("(\"Bláha\", \"Petr\", Null, ")) +
+                     QStringLiteral("\"Krátká\", \"1\", \"Kolín\", Null, \"28002\", \"321 000 111\", True)"));
+        const QString folder = results.folder(QStringLiteral("out"));
+        io::ExportRequest request;
+        request.kind = kind;
+        request.format = format;
+        request.searchLimit = limit;
+        request.target = io::targetFile(folder + QStringLiteral("vystup.csv"), 1);
+        QCOMPARE(io::runExport(*results.database, request), lines.size() - 1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"vystup.txt"});
+        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)), lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    }
+
+    // The personal file takes the address chosen, or each record's own.
+    void personalAddress_data() {
+        QTest::addColumn<AddressChoice>("address");
+        QTest::addColumn<QString>("street");
+        QTest::newRow("home") << AddressChoice::Home << "\"Domovská 1\";\"Brno - Líšeň\";\"61100\"";
+        QTest::newRow("work") << AddressChoice::Work << "\"Pracovní 2\";\"Praha\";\"11000\"";
+        // Nothing but the blank between two empty values; an empty postal code is no value at all.
+        QTest::newRow("other") << AddressChoice::Other << "\" \";\"\";";
+        QTest::newRow("record's own") << AddressChoice::RecordDefault << "\"Výchozí 3\";\"Ostrava\";\"70030\"";
+    }
+    void personalAddress() {
+        QFETCH(AddressChoice, address);
+        QFETCH(QString, street);
+        Results results;
+        results.exec(QStringLiteral(
+            "INSERT INTO vlastni (Prijmeni, Jmeno_1, Titul_1, Firma, domu_ulice, domu_CP, domu_Obec, domu_Cast, "
+            "domu_PSC, zam_ulice, zam_CP, zam_Obec, zam_PSC, Ulice, CP, Obec, PSC, Tel_1, Tel_2, Tel_3, Tel_4, Tel_5, "
+            "Tel_6, Zn) VALUES (\"Malá\", \"Eva\", \"Mgr.\", \"Delta\", \"Domovská\", \"1\", \"Brno\", \"Líšeň\", "
+            "\"61100\", \"Pracovní\", \"2\", \"Praha\", \"11000\", \"Výchozí\", \"3\", \"Ostrava\", \"70030\", "
+            "\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", True)"));
+        results.exec(QStringLiteral("INSERT INTO vlastni (Prijmeni, Zn) VALUES (\"Neoznačená\", False)"));
+        const QString folder = results.folder(QStringLiteral("out"));
+        io::ExportRequest request;
+        request.kind = ExportKind::Personal;
+        request.address = address;
+        request.target = folder + QStringLiteral("export_v.txt");
+        QCOMPARE(io::runExport(*results.database, request), 1);
+        const QStringList lines = codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("\"prijmeni\";\"jmeno_titul\";\"firma\";\"nazev_ulice\";\"nazev_obce\";\"PSC\";"
+                                          "\"tel_mobil_1\";\"tel_mobil_2\";\"tel_domu_1\";\"tel_domu_2\";\"tel_firma_1\";"
+                                          "\"tel_firma_2\""));
+        QCOMPARE(lines[1], QStringLiteral("\"Malá\";\"Eva Mgr.\";\"Delta\";") + street +
+                               QStringLiteral(";\"1\";\"2\";\"3\";\"4\";\"5\";\"6\""));
+    }
+
+    // A folder with a blank and a quote in its name, a file name with a blank,
+    // a schema.ini of the folder's own with a section of the same name, and an
+    // old file of the same name: the new file is written in the format
+    // chosen, schema.ini is back as it was, the old file is gone.
+    void awkwardFolder() {
+        Results results;
+        results.exec(QStringLiteral("INSERT INTO Osoby (Prijmeni, Tel, Zn) VALUES (\"Novák\", \"1\", True)"));
+        const QString folder = results.folder(QStringLiteral("můj \"export\" 1"));
+        const QByteArray schema("[MOJE DATA.TXT]\r\nFormat=TabDelimited\r\nColNameHeader=False\r\n\r\n[x.txt]\n");
+        writeBytes(folder + QStringLiteral("schema.ini"), schema);
+        writeBytes(folder + QStringLiteral("moje data.txt"), "old");
+        io::ExportRequest request;
+        request.format = ExportFormat::FixedWidth;
+        request.width = QStringLiteral("12");
+        request.target = folder + QStringLiteral("moje data.txt");
+        QCOMPARE(io::runExport(*results.database, request), 1);
+        QCOMPARE(readBytes(folder + QStringLiteral("schema.ini")), schema);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{"moje data.txt", "schema.ini"}));
+        const QString padded = QString::fromUtf8("Novák").leftJustified(12) + QString(12 * 4, u' ') + QStringLiteral("1").leftJustified(12);
+        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1), padded);
     }
 
     void messages() {
