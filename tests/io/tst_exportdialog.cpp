@@ -109,21 +109,6 @@ class TestExportDialog : public QObject {
         QCOMPARE(dialog->exec(), result);
         QCOMPARE(dialog->width(), QStringLiteral("12"));
     }
-
-    // The choices stay as left for the next showing.
-    void choicesKept() {
-        PersonalExportDialog dialog;
-        platformtest::whenModal<ExportDialog>([](ExportDialog* d) {
-            d->formatOption(io::ExportFormat::Comma)->click();
-            d->addressGroup()->setChoice(io::AddressChoice::Work);
-            d->exportButton()->click();
-        });
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        platformtest::whenModal<ExportDialog>([](ExportDialog* d) { d->reject(); });
-        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-        QCOMPARE(dialog.format(), io::ExportFormat::Comma);
-        QCOMPARE(dialog.address(), io::AddressChoice::Work);
-    }
 };
 
 QTEST_MAIN(TestExportDialog)
