@@ -14,6 +14,7 @@
 #include "ExportDialog.h"
 #include "PersonalPage.h"
 
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScopeGuard>
 
@@ -97,6 +98,11 @@ void MainWindow::exportMarked(const ExportSite& site) {
     request.width = site.dialog->width();
     request.address = site.dialog->address();
     request.target = io::targetFile(chosen->path, chosen->filterIndex);
+    // The save dialog asked about the name as typed; a forced extension can
+    // name another file, which must not be replaced unasked.
+    if (request.target != chosen->path && QFileInfo::exists(request.target) &&
+        !dialogs.ask(this, io::replaceQuestion(request.target)))
+        return;
     request.searchLimit = m_app.limits().searchLimit(site.limits);
     int written = 0;
     try {

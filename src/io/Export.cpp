@@ -214,4 +214,8 @@ QString resultMessage(const QString& file, int count) {
            s(" záznamů.");
 }
 
+QString replaceQuestion(const QString& file) {
+    return s("Soubor \"") + QDir::toNativeSeparators(file) + s("\" již existuje. Chcete jej nahradit?");
+}
+
 } // namespace io

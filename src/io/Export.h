@@ -97,5 +97,8 @@ int runExport(db::Database& results, const ExportRequest& request);
 // The messages of an export.
 QString noMarksMessage();
 QString resultMessage(const QString& file, int count);
+// Asked when the extension the filter forces names another file than the one
+// the save dialog confirmed, and that file exists.
+QString replaceQuestion(const QString& file);
 
 } // namespace io

@@ -258,6 +258,37 @@ class TestExportWiring : public QObject {
         QCOMPARE(parts.markedCount(), 1);
     }
 
+    // The extension the filter forces names another file than the one the save
+    // dialog confirmed: that file is replaced only when the user agrees.
+    void forcedExtensionAsks_data() {
+        QTest::addColumn<bool>("agree");
+        QTest::newRow("replace") << true;
+        QTest::newRow("keep") << false;
+    }
+    void forcedExtensionAsks() {
+        QFETCH(bool, agree);
+        {
+            QFile old(m_out + QStringLiteral("data.txt"));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        auto w = start();
+        PageParts parts = listPage(*w, 1);
+        mark(parts, {0});
+        m_dialogs.clear();
+        answerFormat(io::ExportFormat::Comma);
+        m_dialogs.answerSave(Dialogs::FileResult{m_out + QStringLiteral("data.csv"), 1});
+        m_dialogs.answerMessage(agree ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        QTest::mouseClick(parts.exportButton, Qt::LeftButton);
+
+        const QString target = m_out + QStringLiteral("data.txt");
+        QCOMPARE(m_dialogs.shown().value(1).text, io::replaceQuestion(target));
+        QCOMPARE(m_dialogs.shown().value(1).caption, Dialogs::kQuestion);
+        QCOMPARE(m_dialogs.shown().size(), agree ? 3 : 2);
+        QCOMPARE(readText(target) == QStringLiteral("old"), !agree);
+        verifyIdle(*w, parts);
+    }
+
     // Escape in the format window or cancelling the save dialog ends the
     // export with nothing written; the search comes back.
     void cancelled_data() {
