@@ -40,7 +40,7 @@ struct ExportDescription {
     QString workingTable;    // the table of the page's result database
     QStringList columns;     // the file's columns, as schema.ini names them
     // The select list; in the personal one "{p}" stands for the prefix of the
-    // chosen address's columns.
+    // chosen address's columns and "{PSC}" for its postal code column.
     QString selectList;
     bool limitedBySearch = false; // TOP with the page's searched-records limit
 

@@ -189,6 +189,9 @@ class TestExportWiring : public QObject {
         parts.grid->setCurrentIndex(parts.grid->model()->index(1, 2));
         const int rows = parts.grid->model()->rowCount();
         const QString firstId2 = parts.pageQuery().valueAt(0, QStringLiteral("ID2")).toString();
+        // An emptied searched-records field counts as its largest value.
+        for (Limits::List list : {Limits::List::Persons, Limits::List::Firms, Limits::List::Personal})
+            m_app->limits().setText(list, Limits::Kind::Searched, QString());
         m_dialogs.clear();
 
         answerFormat(io::ExportFormat::Comma, QStringLiteral("30"), address);
