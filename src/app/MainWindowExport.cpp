@@ -112,6 +112,7 @@ void MainWindow::exportMarked(const ExportSite& site) {
         return;
     }
     dialogs.warn(this, io::resultMessage(request.target, written));
-    if (auto key = m_app.settings().open(Root::CurrentUser, io::exportSettingsKey(), Access::All, /*create*/ true))
+    if (auto key =
+            m_app.settings().open(Root::CurrentUser, io::exportSettingsKey(), Access::All, /*create*/ true))
         key->writeString(description.settingsValue, io::folderOf(request.target));
 }

@@ -18,12 +18,14 @@ namespace io {
 
 namespace {
 
-QString s(const char* utf8) { return QString::fromUtf8(utf8); }
+QString s(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 // The street column is the street, a blank and the house number; the
 // municipality column the municipality, then " - " and its part when there is one.
-const char* const kDirectorySelect =
-    "(ulice & \" \" & cp) as Nazev_ulice, (obec & iif(isnull(Cast),\"\",\" - \" & Cast)) as Nazev_obce, PSC, ";
+const char* const kDirectorySelect = "(ulice & \" \" & cp) as Nazev_ulice, (obec & iif(isnull(Cast),\"\",\" "
+                                     "- \" & Cast)) as Nazev_obce, PSC, ";
 
 ExportDescription make(const char* fileName, const char* value, const char* table, QStringList columns,
                        QString selectList, bool limited) {
@@ -52,7 +54,8 @@ class ReplacedTarget {
     explicit ReplacedTarget(const QString& target) : m_target(target) {
         if (!QFileInfo::exists(target)) return;
         QString aside = target + s(".old");
-        for (int n = 1; QFileInfo::exists(aside); ++n) aside = target + s(".old") + QString::number(n);
+        for (int n = 1; QFileInfo::exists(aside); ++n)
+            aside = target + s(".old") + QString::number(n);
         QFile f(target);
         if (!f.rename(aside)) {
             QString text = s("Soubor \"");
@@ -127,9 +130,13 @@ QString ExportDescription::countStatement() const {
     return s("SELECT Count(*) as POCET FROM ") + workingTable + s(" WHERE Zn = True");
 }
 
-QString exportSettingsKey() { return platform::kProgramKey + s("Export"); }
+QString exportSettingsKey() {
+    return platform::kProgramKey + s("Export");
+}
 
-QString saveFilter() { return s("txt soubory|*.txt|csv soubory|*.csv|všechny soubory|*.*"); }
+QString saveFilter() {
+    return s("txt soubory|*.txt|csv soubory|*.csv|všechny soubory|*.*");
+}
 
 QString targetFile(const QString& chosenPath, int filterIndex) {
     const QString extension = filterIndex == 2 ? s(".csv") : s(".txt");
@@ -161,7 +168,8 @@ QString connectString(const QString& folder) {
     return s("\"Text;DATABASE=") + quoted + s(";LANGID=0x0405;CP=1250;COUNTRY=0\"");
 }
 
-QString schemaSection(const QString& fileName, ExportFormat format, const QString& width, const QStringList& columns) {
+QString schemaSection(const QString& fileName, ExportFormat format, const QString& width,
+                      const QStringList& columns) {
     const QString end = s("\r\n");
     QString text = u'[' + fileName + u']' + end;
     text += s("ColNameHeader=True") + end;
@@ -181,8 +189,8 @@ QString exportStatement(ExportKind kind, const QString& table, const QString& fo
     select.replace(s("{p}"), prefix);
     QString sql = s("SELECT ");
     if (d.limitedBySearch) sql += s("TOP ") + QString::number(searchLimit) + u' ';
-    sql += select + s(" INTO ") + table + s(" IN \"\" ") + connectString(folder) + s(" FROM ") + d.workingTable +
-           s(" WHERE Zn = True");
+    sql += select + s(" INTO ") + table + s(" IN \"\" ") + connectString(folder) + s(" FROM ") +
+           d.workingTable + s(" WHERE Zn = True");
     return sql;
 }
 
@@ -207,11 +215,13 @@ int runExport(db::Database& results, const ExportRequest& request) {
     return written;
 }
 
-QString noMarksMessage() { return s("Není označen žádný záznam pro export."); }
+QString noMarksMessage() {
+    return s("Není označen žádný záznam pro export.");
+}
 
 QString resultMessage(const QString& file, int count) {
-    return s("Do souboru \"") + QDir::toNativeSeparators(file) + s("\" bylo exportováno ") + QString::number(count) +
-           s(" záznamů.");
+    return s("Do souboru \"") + QDir::toNativeSeparators(file) + s("\" bylo exportováno ") +
+           QString::number(count) + s(" záznamů.");
 }
 
 QString replaceQuestion(const QString& file) {

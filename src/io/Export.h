@@ -70,7 +70,8 @@ QString connectString(const QString& folder);
 // The section of schema.ini describing a file: its name in brackets, then
 // ColNameHeader, CharacterSet, Format and one Col line per column with the
 // width as typed. Lines end in CR LF.
-QString schemaSection(const QString& fileName, ExportFormat format, const QString& width, const QStringList& columns);
+QString schemaSection(const QString& fileName, ExportFormat format, const QString& width,
+                      const QStringList& columns);
 // The statement that writes the marked rows of a page into table (a name
 // from tableNameFor) in folder.
 QString exportStatement(ExportKind kind, const QString& table, const QString& folder, int searchLimit,
@@ -81,7 +82,7 @@ struct ExportRequest {
     ExportFormat format = ExportFormat::Semicolon;
     QString width = QStringLiteral("30");
     AddressChoice address = AddressChoice::RecordDefault; // the personal export only
-    QString target;      // the full path of the file, from targetFile()
+    QString target;                                       // the full path of the file, from targetFile()
     int searchLimit = 200;
 };
 

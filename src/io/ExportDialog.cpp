@@ -76,7 +76,9 @@ QRadioButton* ExportDialog::formatOption(io::ExportFormat format) const {
     return qobject_cast<QRadioButton*>(m_formats->button(int(format)));
 }
 
-QString ExportDialog::width() const { return m_width->text(); }
+QString ExportDialog::width() const {
+    return m_width->text();
+}
 
 io::AddressChoice ExportDialog::address() const {
     return m_address ? m_address->choice() : io::AddressChoice::RecordDefault;

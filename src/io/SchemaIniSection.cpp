@@ -85,7 +85,8 @@ void SchemaIniSection::restore() {
     if (!m_pending) return;
     m_pending = false;
     QString error;
-    if (!putBack(&error)) throw fileError(QStringLiteral("Soubor nelze vrátit do původního stavu"), m_path, error);
+    if (!putBack(&error))
+        throw fileError(QStringLiteral("Soubor nelze vrátit do původního stavu"), m_path, error);
 }
 
 bool SchemaIniSection::putBack(QString* error) noexcept {

@@ -72,10 +72,11 @@ class TestExportWiring : public QObject {
         PageParts parts;
         if (tab == 2) {
             for (const char* name : {"Malá", "Bílá", "Černá"})
-                w.personalDatabase()->execute(QStringLiteral("INSERT INTO Vlastni (Prijmeni, domu_ulice, zam_ulice) "
-                                                             "VALUES (\"%1\", \"Domovská\", \"Pracovní\")")
-                                                  .arg(QString::fromUtf8(name)),
-                                              db::Database::FailOnError);
+                w.personalDatabase()->execute(
+                    QStringLiteral("INSERT INTO Vlastni (Prijmeni, domu_ulice, zam_ulice) "
+                                   "VALUES (\"%1\", \"Domovská\", \"Pracovní\")")
+                        .arg(QString::fromUtf8(name)),
+                    db::Database::FailOnError);
             auto* page = static_cast<PersonalPage*>(tabs->widget(tab));
             page->listAll();
             parts.exportButton = page->button(PersonalPage::Button::Export);
@@ -128,8 +129,8 @@ class TestExportWiring : public QObject {
 
   private slots:
     void init() {
-        const QString program =
-            m_tmp.path() + QStringLiteral("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
+        const QString program = m_tmp.path() + QStringLiteral("/p") +
+                                QString::number(QRandomGenerator::global()->generate()) + u'/';
         QDir().mkpath(program + QStringLiteral("DATA"));
         m_out = program + QStringLiteral("out \"x\"/");
         QDir().mkpath(m_out);
@@ -170,10 +171,14 @@ class TestExportWiring : public QObject {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<io::AddressChoice>("address");
         QTest::addColumn<QString>("street");
-        QTest::newRow("persons") << 0 << "Path_o" << "export_o" << io::AddressChoice::RecordDefault << QString();
-        QTest::newRow("firms") << 1 << "Path_f" << "export_f" << io::AddressChoice::RecordDefault << QString();
-        QTest::newRow("personal, home") << 2 << "Path_v" << "export_v" << io::AddressChoice::Home << "\"Domovská \"";
-        QTest::newRow("personal, work") << 2 << "Path_v" << "export_v" << io::AddressChoice::Work << "\"Pracovní \"";
+        QTest::newRow("persons") << 0 << "Path_o"
+                                 << "export_o" << io::AddressChoice::RecordDefault << QString();
+        QTest::newRow("firms") << 1 << "Path_f"
+                               << "export_f" << io::AddressChoice::RecordDefault << QString();
+        QTest::newRow("personal, home") << 2 << "Path_v"
+                                        << "export_v" << io::AddressChoice::Home << "\"Domovská \"";
+        QTest::newRow("personal, work") << 2 << "Path_v"
+                                        << "export_v" << io::AddressChoice::Work << "\"Pracovní \"";
     }
     void exportWritten() {
         QFETCH(int, tab);
@@ -217,8 +222,9 @@ class TestExportWiring : public QObject {
         // Comma-separated although the file is a .txt; two rows under the header.
         const QStringList lines = readText(target).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
-        QVERIFY2(lines[0].startsWith(tab == 1 ? QStringLiteral("\"Firma\",") : QStringLiteral("\"") +
-                                                                                  (tab == 2 ? "prijmeni" : "Prijmeni") + "\","),
+        QVERIFY2(lines[0].startsWith(tab == 1 ? QStringLiteral("\"Firma\",")
+                                              : QStringLiteral("\"") + (tab == 2 ? "prijmeni" : "Prijmeni") +
+                                                    "\","),
                  qPrintable(lines[0]));
         if (!street.isEmpty()) QVERIFY2(readText(target).contains(street), qPrintable(lines[1]));
         QCOMPARE(QDir(m_out).entryList(QDir::Files), QStringList{"vystup.txt"});
@@ -251,7 +257,8 @@ class TestExportWiring : public QObject {
 
         QCOMPARE(m_dialogs.shown().size(), 2);
         QCOMPARE(m_dialogs.shown().last().caption, Dialogs::kWarning);
-        QVERIFY2(m_dialogs.shown().last().text.contains(QStringLiteral("„x“")), qPrintable(m_dialogs.shown().last().text));
+        QVERIFY2(m_dialogs.shown().last().text.contains(QStringLiteral("„x“")),
+                 qPrintable(m_dialogs.shown().last().text));
         QCOMPARE(QDir(m_out).entryList(QDir::Files), QStringList{"schema.ini"});
         QFile f(m_out + QStringLiteral("schema.ini"));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -309,7 +316,8 @@ class TestExportWiring : public QObject {
         mark(parts, {0});
         m_dialogs.clear();
         if (inFormatWindow)
-            platformtest::whenModal<ExportDialog>([](ExportDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+            platformtest::whenModal<ExportDialog>(
+                [](ExportDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
         else
             answerFormat(io::ExportFormat::Semicolon);
         QTest::mouseClick(parts.exportButton, Qt::LeftButton);

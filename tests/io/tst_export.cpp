@@ -50,7 +50,8 @@ struct Results {
         options.disposable = true;
         const QString path = dir.filePath(QStringLiteral("results.mdb"));
         db::createDatabaseWithTables(
-            engine, path, {db::layouts::persons(), db::layouts::firmsResult(), db::layouts::personalResult()}, options);
+            engine, path, {db::layouts::persons(), db::layouts::firmsResult(), db::layouts::personalResult()},
+            options);
         const db::Login login = db::databaseLogin();
         workspace = engine.openWorkspace(login.user, login.password);
         database = workspace->openDatabase(path, options);
@@ -102,16 +103,26 @@ class TestExport : public QObject {
     void tableName_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("table");
-        QTest::newRow("default") << "export_o.txt" << "export_o#txt";
-        QTest::newRow("several dots") << "a.b.txt" << "a#b#txt";
-        QTest::newRow("Czech letters") << QString::fromUtf8("žluťoučký.csv") << QString::fromUtf8("žluťoučký#csv");
-        QTest::newRow("blank") << "my file.txt" << "[my file#txt]";
-        QTest::newRow("closing bracket") << "a]b.txt" << "[a]]b#txt]";
-        QTest::newRow("opening bracket") << "a[b.txt" << "[a[b#txt]";
-        QTest::newRow("hyphen") << "a-b.txt" << "[a-b#txt]";
-        QTest::newRow("quote") << "a\"b.txt" << "[a\"b#txt]";
-        QTest::newRow("leading digit") << "2024.txt" << "[2024#txt]";
-        QTest::newRow("leading dot") << ".x.txt" << "[#x#txt]";
+        QTest::newRow("default") << "export_o.txt"
+                                 << "export_o#txt";
+        QTest::newRow("several dots") << "a.b.txt"
+                                      << "a#b#txt";
+        QTest::newRow("Czech letters")
+            << QString::fromUtf8("žluťoučký.csv") << QString::fromUtf8("žluťoučký#csv");
+        QTest::newRow("blank") << "my file.txt"
+                               << "[my file#txt]";
+        QTest::newRow("closing bracket") << "a]b.txt"
+                                         << "[a]]b#txt]";
+        QTest::newRow("opening bracket") << "a[b.txt"
+                                         << "[a[b#txt]";
+        QTest::newRow("hyphen") << "a-b.txt"
+                                << "[a-b#txt]";
+        QTest::newRow("quote") << "a\"b.txt"
+                               << "[a\"b#txt]";
+        QTest::newRow("leading digit") << "2024.txt"
+                                       << "[2024#txt]";
+        QTest::newRow("leading dot") << ".x.txt"
+                                     << "[#x#txt]";
     }
     void tableName() {
         QFETCH(QString, file);
@@ -127,13 +138,17 @@ class TestExport : public QObject {
         QTest::addColumn<QString>("format line");
         QTest::addColumn<QString>("first column");
         QTest::newRow("persons, width 12") << ExportKind::Persons << ExportFormat::Comma << "12"
-                                           << "Format=Delimited(,)" << "Col1=Prijmeni Char Width 12";
-        QTest::newRow("firms, tab") << ExportKind::Firms << ExportFormat::Tab << "30" << "Format=TabDelimited"
+                                           << "Format=Delimited(,)"
+                                           << "Col1=Prijmeni Char Width 12";
+        QTest::newRow("firms, tab") << ExportKind::Firms << ExportFormat::Tab << "30"
+                                    << "Format=TabDelimited"
                                     << "Col1=Firma Char Width 30";
         QTest::newRow("personal, empty width") << ExportKind::Personal << ExportFormat::FixedWidth << ""
-                                               << "Format=FixedLength" << "Col1=prijmeni Char Width ";
+                                               << "Format=FixedLength"
+                                               << "Col1=prijmeni Char Width ";
         QTest::newRow("not a number") << ExportKind::Persons << ExportFormat::Semicolon << " x%1"
-                                      << "Format=Delimited(;)" << "Col1=Prijmeni Char Width  x%1";
+                                      << "Format=Delimited(;)"
+                                      << "Col1=Prijmeni Char Width  x%1";
     }
     void schemaSection() {
         QFETCH(ExportKind, kind);
@@ -167,17 +182,21 @@ class TestExport : public QObject {
     void statement() {
         QFETCH(ExportKind, kind);
         QFETCH(AddressChoice, address);
-        const QString statement = io::exportStatement(kind, QStringLiteral("[a b#txt]"), QStringLiteral("/x \"y\"/"), 17, address);
+        const QString statement =
+            io::exportStatement(kind, QStringLiteral("[a b#txt]"), QStringLiteral("/x \"y\"/"), 17, address);
         if (kind == ExportKind::Persons)
-            QCOMPARE(statement, QStringLiteral("SELECT TOP 17 Prijmeni, (jmeno & \" \" & Titul) as Jmeno_titul, (ulice & \" \" "
-                                               "& cp) as Nazev_ulice, (obec & iif(isnull(Cast),\"\",\" - \" & Cast)) as "
-                                               "Nazev_obce, PSC, Tel INTO [a b#txt] IN \"\" \"Text;DATABASE=/x \"\"y\"\"/;"
-                                               "LANGID=0x0405;CP=1250;COUNTRY=0\" FROM Osoby WHERE Zn = True"));
+            QCOMPARE(statement,
+                     QStringLiteral(
+                         "SELECT TOP 17 Prijmeni, (jmeno & \" \" & Titul) as Jmeno_titul, (ulice & \" \" "
+                         "& cp) as Nazev_ulice, (obec & iif(isnull(Cast),\"\",\" - \" & Cast)) as "
+                         "Nazev_obce, PSC, Tel INTO [a b#txt] IN \"\" \"Text;DATABASE=/x \"\"y\"\"/;"
+                         "LANGID=0x0405;CP=1250;COUNTRY=0\" FROM Osoby WHERE Zn = True"));
         Results results;
         const db::Translation translation = results.database->translate(statement);
         QCOMPARE(translation.kind, db::Translation::Kind::TextExport);
         QCOMPARE(translation.exportTarget, QStringLiteral("a b#txt"));
-        QCOMPARE(translation.exportConnect, QStringLiteral("Text;DATABASE=/x \"y\"/;LANGID=0x0405;CP=1250;COUNTRY=0"));
+        QCOMPARE(translation.exportConnect,
+                 QStringLiteral("Text;DATABASE=/x \"y\"/;LANGID=0x0405;CP=1250;COUNTRY=0"));
         db::Dataset count;
         count.setDatabase(results.database.get());
         count.setSql(io::ExportDescription::of(kind).countStatement());
@@ -194,13 +213,14 @@ class TestExport : public QObject {
         QTest::addColumn<QByteArray>("encoded"); // the section as it leads the file
         const QByteArray utf8("[\xc5\xbdLU\xc5\xa4.TXT]\r\nFormat=Delimited(,)\r\n");
         const QByteArray cp1250("[\x8eLU\x8d.TXT]\r\nFormat=Delimited(,)\r\n");
-        const QByteArray odd("[\x9elu\x9d.txt]\nFormat=TabDelimited\n\n; \xe8\xed\x9a\r\n[other.csv]\r\nColNameHeader=False");
+        const QByteArray odd(
+            "[\x9elu\x9d.txt]\nFormat=TabDelimited\n\n; \xe8\xed\x9a\r\n[other.csv]\r\nColNameHeader=False");
         QTest::newRow("none, restored") << false << QByteArray() << true << utf8;
         QTest::newRow("none, unwound") << false << QByteArray() << false << utf8;
         QTest::newRow("same section in Windows-1250, restored") << true << odd << true << cp1250;
         QTest::newRow("same section in Windows-1250, unwound") << true << odd << false << cp1250;
-        QTest::newRow("byte-order mark") << true << QByteArray("\xEF\xBB\xBF[x.txt]\r\nFormat=FixedLength\r\n") << false
-                                         << utf8;
+        QTest::newRow("byte-order mark")
+            << true << QByteArray("\xEF\xBB\xBF[x.txt]\r\nFormat=FixedLength\r\n") << false << utf8;
         QTest::newRow("UTF-8 without mark") << true << QByteArray("; \xc5\xbe\r\n[x.txt]") << true << utf8;
         QTest::newRow("empty file") << true << QByteArray() << true << utf8;
     }
@@ -337,9 +357,10 @@ class TestExport : public QObject {
                            "\"Novák\",\"Jan Ing.\",\"Dlouhá 5\",\"Brno - Líše\",\"62800\",\"541 222 333\""};
         QTest::newRow("firms, tab")
             << ExportKind::Firms << ExportFormat::Tab << 200
-            << QStringList{"\"Firma\"\t\"Poznamka\"\t\"Nazev_ulice\"\t\"Nazev_obce\"\t\"PSC\"\t\"Tel\"",
-                           "\"Alfa s.r.o.\"\t\"sklad\"\t\"Dlouhá 5\"\t\"Brno - Líše\"\t\"62800\"\t\"541 222 333\"",
-                           "\"Beta a.s.\"\t\t\"Krátká 1\"\t\"Kolín\"\t\"28002\"\t\"321 000 111\""};
+            << QStringList{
+                   "\"Firma\"\t\"Poznamka\"\t\"Nazev_ulice\"\t\"Nazev_obce\"\t\"PSC\"\t\"Tel\"",
+                   "\"Alfa s.r.o.\"\t\"sklad\"\t\"Dlouhá 5\"\t\"Brno - Líše\"\t\"62800\"\t\"541 222 333\"",
+                   "\"Beta a.s.\"\t\t\"Krátká 1\"\t\"Kolín\"\t\"28002\"\t\"321 000 111\""};
     }
     void directoryFile() {
         QFETCH(ExportKind, kind);
@@ -348,14 +369,23 @@ class TestExport : public QObject {
         QFETCH(QStringList, lines);
         Results results;
         const bool firms = kind == ExportKind::Firms;
-        const QString insert = firms ? QStringLiteral("INSERT INTO Firmy (Firma, Poznamka, Ulice, CP, Obec, Cast, PSC, Tel, Zn) VALUES ")
-                                     : QStringLiteral("INSERT INTO Osoby (Prijmeni, Jmeno, Titul, Ulice, CP, Obec, Cast, PSC, Tel, Zn) VALUES ");
+        const QString insert =
+            firms ? QStringLiteral(
+                        "INSERT INTO Firmy (Firma, Poznamka, Ulice, CP, Obec, Cast, PSC, Tel, Zn) VALUES ")
+                  : QStringLiteral("INSERT INTO Osoby (Prijmeni, Jmeno, Titul, Ulice, CP, Obec, Cast, PSC, "
+                                   "Tel, Zn) VALUES ");
         const QString second = firms ? QStringLiteral("\"sklad\", ") : QStringLiteral("\"Jan\", \"Ing.\", ");
-        results.exec(insert + (firms ? QStringLiteral("(\"Alfa s.r.o.\", ") : QStringLiteral("(\"Novák\", ")) + second +
-                     QStringLiteral("\"Dlouhá\", \"5\", \"Brno\", \"Líše\", \"62800\", \"541 222 333\", True)"));
-        results.exec(insert + (firms ? QStringLiteral("(\"Gama\", \"x\", ") : QStringLiteral("(\"Cihla\", \"Jan\", Null, ")) +
-                     QStringLiteral("\"Nová\", \"9\", \"Beroun\", Null, \"26601\", \"311 000 000\", False)"));
-        results.exec(insert + (firms ? QStringLiteral("(\"Beta a.s.\", Null, ") : QStringLiteral("(\"Bláha\", \"Petr\", Null, ")) +
+        results.exec(
+            insert + (firms ? QStringLiteral("(\"Alfa s.r.o.\", ") : QStringLiteral("(\"Novák\", ")) +
+            second +
+            QStringLiteral("\"Dlouhá\", \"5\", \"Brno\", \"Líše\", \"62800\", \"541 222 333\", True)"));
+        results.exec(
+            insert +
+            (firms ? QStringLiteral("(\"Gama\", \"x\", ") : QStringLiteral("(\"Cihla\", \"Jan\", Null, ")) +
+            QStringLiteral("\"Nová\", \"9\", \"Beroun\", Null, \"26601\", \"311 000 000\", False)"));
+        results.exec(insert +
+                     (firms ? QStringLiteral("(\"Beta a.s.\", Null, ")
+                            : QStringLiteral("(\"Bláha\", \"Petr\", Null, ")) +
                      QStringLiteral("\"Krátká\", \"1\", \"Kolín\", Null, \"28002\", \"321 000 111\", True)"));
         const QString folder = results.folder(QStringLiteral("out"));
         io::ExportRequest request;
@@ -365,7 +395,8 @@ class TestExport : public QObject {
         request.target = io::targetFile(folder + QStringLiteral("vystup.csv"), 1);
         QCOMPARE(io::runExport(*results.database, request), lines.size() - 1);
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"vystup.txt"});
-        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)), lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)),
+                 lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
 
     // The personal file takes the address chosen, or each record's own.
@@ -376,18 +407,22 @@ class TestExport : public QObject {
         QTest::newRow("work") << AddressChoice::Work << "\"Pracovní 2\";\"Praha\";\"11000\"";
         // Nothing but the blank between two empty values; an empty postal code is no value at all.
         QTest::newRow("other") << AddressChoice::Other << "\" \";\"\";";
-        QTest::newRow("record's own") << AddressChoice::RecordDefault << "\"Výchozí 3\";\"Ostrava\";\"70030\"";
+        QTest::newRow("record's own")
+            << AddressChoice::RecordDefault << "\"Výchozí 3\";\"Ostrava\";\"70030\"";
     }
     void personalAddress() {
         QFETCH(AddressChoice, address);
         QFETCH(QString, street);
         Results results;
-        results.exec(QStringLiteral(
-            "INSERT INTO vlastni (Prijmeni, Jmeno_1, Titul_1, Firma, domu_ulice, domu_CP, domu_Obec, domu_Cast, "
-            "domu_PSC, zam_ulice, zam_CP, zam_Obec, zam_PSC, Ulice, CP, Obec, PSC, Tel_1, Tel_2, Tel_3, Tel_4, Tel_5, "
-            "Tel_6, Zn) VALUES (\"Malá\", \"Eva\", \"Mgr.\", \"Delta\", \"Domovská\", \"1\", \"Brno\", \"Líšeň\", "
-            "\"61100\", \"Pracovní\", \"2\", \"Praha\", \"11000\", \"Výchozí\", \"3\", \"Ostrava\", \"70030\", "
-            "\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", True)"));
+        results.exec(QStringLiteral("INSERT INTO vlastni (Prijmeni, Jmeno_1, Titul_1, Firma, domu_ulice, "
+                                    "domu_CP, domu_Obec, domu_Cast, "
+                                    "domu_PSC, zam_ulice, zam_CP, zam_Obec, zam_PSC, Ulice, CP, Obec, PSC, "
+                                    "Tel_1, Tel_2, Tel_3, Tel_4, Tel_5, "
+                                    "Tel_6, Zn) VALUES (\"Malá\", \"Eva\", \"Mgr.\", \"Delta\", "
+                                    "\"Domovská\", \"1\", \"Brno\", \"Líšeň\", "
+                                    "\"61100\", \"Pracovní\", \"2\", \"Praha\", \"11000\", \"Výchozí\", "
+                                    "\"3\", \"Ostrava\", \"70030\", "
+                                    "\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", True)"));
         results.exec(QStringLiteral("INSERT INTO vlastni (Prijmeni, Zn) VALUES (\"Neoznačená\", False)"));
         const QString folder = results.folder(QStringLiteral("out"));
         io::ExportRequest request;
@@ -395,11 +430,14 @@ class TestExport : public QObject {
         request.address = address;
         request.target = folder + QStringLiteral("export_v.txt");
         QCOMPARE(io::runExport(*results.database, request), 1);
-        const QStringList lines = codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n"));
+        const QStringList lines =
+            codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines[0], QStringLiteral("\"prijmeni\";\"jmeno_titul\";\"firma\";\"nazev_ulice\";\"nazev_obce\";\"PSC\";"
-                                          "\"tel_mobil_1\";\"tel_mobil_2\";\"tel_domu_1\";\"tel_domu_2\";\"tel_firma_1\";"
-                                          "\"tel_firma_2\""));
+        QCOMPARE(
+            lines[0],
+            QStringLiteral("\"prijmeni\";\"jmeno_titul\";\"firma\";\"nazev_ulice\";\"nazev_obce\";\"PSC\";"
+                           "\"tel_mobil_1\";\"tel_mobil_2\";\"tel_domu_1\";\"tel_domu_2\";\"tel_firma_1\";"
+                           "\"tel_firma_2\""));
         QCOMPARE(lines[1], QStringLiteral("\"Malá\";\"Eva Mgr.\";\"Delta\";") + street +
                                QStringLiteral(";\"1\";\"2\";\"3\";\"4\";\"5\";\"6\""));
     }
@@ -412,7 +450,8 @@ class TestExport : public QObject {
         Results results;
         results.exec(QStringLiteral("INSERT INTO Osoby (Prijmeni, Tel, Zn) VALUES (\"Novák\", \"1\", True)"));
         const QString folder = results.folder(QStringLiteral("můj \"export\" 1"));
-        const QByteArray schema("[MOJE DATA.TXT]\r\nFormat=TabDelimited\r\nColNameHeader=False\r\n\r\n[x.txt]\n");
+        const QByteArray schema(
+            "[MOJE DATA.TXT]\r\nFormat=TabDelimited\r\nColNameHeader=False\r\n\r\n[x.txt]\n");
         writeBytes(folder + QStringLiteral("schema.ini"), schema);
         writeBytes(folder + QStringLiteral("moje data.txt"), "old");
         io::ExportRequest request;
@@ -422,8 +461,10 @@ class TestExport : public QObject {
         QCOMPARE(io::runExport(*results.database, request), 1);
         QCOMPARE(readBytes(folder + QStringLiteral("schema.ini")), schema);
         QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{"moje data.txt", "schema.ini"}));
-        const QString padded = QString::fromUtf8("Novák").leftJustified(12) + QString(12 * 4, u' ') + QStringLiteral("1").leftJustified(12);
-        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1), padded);
+        const QString padded = QString::fromUtf8("Novák").leftJustified(12) + QString(12 * 4, u' ') +
+                               QStringLiteral("1").leftJustified(12);
+        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1),
+                 padded);
     }
 
     void messages() {

@@ -46,7 +46,8 @@ class TestExportDialog : public QObject {
         QVERIFY(formats);
         QCOMPARE(formats->title(), QString::fromUtf8("    Formát výstupu     "));
         QStringList captions;
-        for (auto* option : formats->findChildren<QRadioButton*>()) captions << option->text();
+        for (auto* option : formats->findChildren<QRadioButton*>())
+            captions << option->text();
         QCOMPARE(captions, (QStringList{QString::fromUtf8("TXT - středník jako oddělovač"),
                                         QString::fromUtf8("CSV - čárka jako oddělovač"),
                                         QString::fromUtf8("TXT - tabulátor jako oddělovač"),
