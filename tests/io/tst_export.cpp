@@ -167,43 +167,6 @@ class TestExport : public QObject {
                                        QStringLiteral(" Char Width ") + width);
     }
 
-    // The statement as the text driver takes it; every name of every export
-    // resolves on its working table (the files' contents are checked below).
-    void statement_data() {
-        QTest::addColumn<ExportKind>("kind");
-        QTest::addColumn<AddressChoice>("address");
-        QTest::newRow("persons") << ExportKind::Persons << AddressChoice::RecordDefault;
-        QTest::newRow("firms") << ExportKind::Firms << AddressChoice::RecordDefault;
-        QTest::newRow("personal, default") << ExportKind::Personal << AddressChoice::RecordDefault;
-        QTest::newRow("personal, home") << ExportKind::Personal << AddressChoice::Home;
-        QTest::newRow("personal, work") << ExportKind::Personal << AddressChoice::Work;
-        QTest::newRow("personal, other") << ExportKind::Personal << AddressChoice::Other;
-    }
-    void statement() {
-        QFETCH(ExportKind, kind);
-        QFETCH(AddressChoice, address);
-        const QString statement =
-            io::exportStatement(kind, QStringLiteral("[a b#txt]"), QStringLiteral("/x \"y\"/"), 17, address);
-        if (kind == ExportKind::Persons)
-            QCOMPARE(statement,
-                     QStringLiteral(
-                         "SELECT TOP 17 Prijmeni, (jmeno & \" \" & Titul) as Jmeno_titul, (ulice & \" \" "
-                         "& cp) as Nazev_ulice, (obec & iif(isnull(Cast),\"\",\" - \" & Cast)) as "
-                         "Nazev_obce, PSC, Tel INTO [a b#txt] IN \"\" \"Text;DATABASE=/x \"\"y\"\"/;"
-                         "LANGID=0x0405;CP=1250;COUNTRY=0\" FROM Osoby WHERE Zn = True"));
-        Results results;
-        const db::Translation translation = results.database->translate(statement);
-        QCOMPARE(translation.kind, db::Translation::Kind::TextExport);
-        QCOMPARE(translation.exportTarget, QStringLiteral("a b#txt"));
-        QCOMPARE(translation.exportConnect,
-                 QStringLiteral("Text;DATABASE=/x \"y\"/;LANGID=0x0405;CP=1250;COUNTRY=0"));
-        db::Dataset count;
-        count.setDatabase(results.database.get());
-        count.setSql(io::ExportDescription::of(kind).countStatement());
-        count.open();
-        QCOMPARE(count.text(QStringLiteral("pocet")), QStringLiteral("0"));
-    }
-
     // While it lives the section leads the file; afterwards the file is as it
     // was, byte for byte, whether restore() ran or an error unwound it.
     void schemaIniKept_data() {
