@@ -24,8 +24,8 @@ QString s(const char* utf8) {
 
 // The street column is the street, a blank and the house number; the
 // municipality column the municipality, then " - " and its part when there is one.
-const char* const kDirectorySelect = "(ulice & \" \" & cp) as Nazev_ulice, (obec & iif(isnull(Cast),\"\",\" "
-                                     "- \" & Cast)) as Nazev_obce, PSC, ";
+const char* const kDirectorySelect = "(ulice & \" \" & cp) as Nazev_ulice, "
+                                     "(obec & iif(isnull(Cast),\"\",\" - \" & Cast)) as Nazev_obce, PSC, ";
 
 ExportDescription make(const char* fileName, const char* value, const char* table, QStringList columns,
                        QString selectList, bool limited) {
