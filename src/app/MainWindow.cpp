@@ -170,11 +170,11 @@ void MainWindow::createWindows() {
     auto* editor = new ContactEditor(this);
     m_limitsDialog = new LimitsDialog(m_app, this);
     m_shortcuts = new ShortcutListDialog(this);
-    auto* exportDialog = new ExportDialog(this);
+    m_exportDialog = new ExportDialog(this);
     auto* columns = new ColumnsDialog(this);
     auto* picker = new NumberPicker(this);
     auto* import = new ImportDialog(this);
-    auto* personalExport = new PersonalExportDialog(this);
+    m_personalExportDialog = new PersonalExportDialog(this);
     m_printParameters = new PrintParametersDialog(this);
     // The directory pages search on the directory connection, re-opened first
     // when the database has moved (after a copy to the hard disk).
@@ -193,8 +193,9 @@ void MainWindow::createWindows() {
     editor->attach(m_app, m_personalPage);
     connectTransfers(editor);
     connectPrints();
-    m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, exportDialog, columns, picker, import,
-                 personalExport, m_printParameters};
+    connectExports();
+    m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, m_exportDialog, columns, picker, import,
+                 m_personalExportDialog, m_printParameters};
     for (QWidget* w : m_windows) w->hide();
     m_help = std::make_unique<Help>(m_app);
 }

@@ -22,6 +22,7 @@ class LimitsDialog;
 class ShortcutListDialog;
 class Help;
 class ContactEditor;
+class ExportDialog;
 class PrintParametersDialog;
 
 // The main window: owns every database connection, dataset and page of the
@@ -93,6 +94,10 @@ private:
     void printDirectory(DirectoryPage* page);
     void printPersonal();
     void printLabels(const PrintRequest& request);
+    // The three pages' exports of marked records to text files.
+    struct ExportSite;
+    void connectExports();
+    void exportMarked(const ExportSite& site);
 
     Application& m_app;
     QTabWidget* m_tabs = nullptr;
@@ -110,6 +115,8 @@ private:
     LimitsDialog* m_limitsDialog = nullptr;
     ShortcutListDialog* m_shortcuts = nullptr;
     PrintParametersDialog* m_printParameters = nullptr;
+    ExportDialog* m_exportDialog = nullptr;
+    ExportDialog* m_personalExportDialog = nullptr;
     std::unique_ptr<Help> m_help;
 
     // Connections and datasets.

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "ExportDialog.h"
 
-// The export of the marked personal contacts to a text file; its contents come later.
-class PersonalExportDialog : public QDialog {
+// The export format window of the Vlastní page (Form11): the window of the
+// directory pages with the choice of the address to export.
+class PersonalExportDialog : public ExportDialog {
     Q_OBJECT
 
   public:
-    explicit PersonalExportDialog(QWidget* parent = nullptr);
+    explicit PersonalExportDialog(QWidget* parent = nullptr) : ExportDialog(Kind::Personal, parent) {}
 };
