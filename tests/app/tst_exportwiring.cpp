@@ -2,7 +2,7 @@
 // "&Export" asks through the format window and the save dialog, writes the
 // file, shows the outcome and remembers the folder; the page is left as it was.
 
-#include "Application.h"
+#include "MainWindowFixture.h"
 #include "CodePage.h"
 #include "DataGrid.h"
 #include "DirectoryPage.h"
@@ -27,18 +27,9 @@
 #include <QtTest>
 
 using namespace platform;
+using namespace apptest;
 
 namespace {
-
-// What a page offers the export: its buttons, grid and counts.
-struct PageParts {
-    QPushButton* exportButton = nullptr;
-    QPushButton* searchButton = nullptr;
-    DataGrid* grid = nullptr;
-    std::function<int()> markedCount;
-    std::function<void()> toggleMark;
-    std::function<db::Dataset&()> pageQuery;
-};
 
 QString readText(const QString& path) {
     QFile f(path);
@@ -47,29 +38,15 @@ QString readText(const QString& path) {
 
 } // namespace
 
-class TestExportWiring : public QObject {
+class TestExportWiring : public apptest::MainWindowTest {
     Q_OBJECT
 
-    QTemporaryDir m_tmp;
-    std::unique_ptr<MemorySettingsStore> m_settings;
-    FixedDrives m_drives{{}};
-    ScriptedDialogs m_dialogs;
-    testsupport::NoShell m_shell;
-    std::unique_ptr<Application> m_app;
     QString m_out; // a folder for the exported files, ending in "/"
 
-    std::unique_ptr<MainWindow> start() {
-        auto w = std::make_unique<MainWindow>(*m_app);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the main window was not exposed");
-        return w;
-    }
 
     // Lists the first page of the tab (0 persons, 1 firms, 2 personal) and returns its parts.
     PageParts listPage(MainWindow& w, int tab) {
-        auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-        tabs->setCurrentIndex(tab);
-        PageParts parts;
+        tabsOf(w)->setCurrentIndex(tab);
         if (tab == 2) {
             for (const char* name : {"Malá", "Bílá", "Černá"})
                 w.personalDatabase()->execute(
@@ -77,26 +54,13 @@ class TestExportWiring : public QObject {
                                    "VALUES (\"%1\", \"Domovská\", \"Pracovní\")")
                         .arg(QString::fromUtf8(name)),
                     db::Database::FailOnError);
-            auto* page = static_cast<PersonalPage*>(tabs->widget(tab));
-            page->listAll();
-            parts.exportButton = page->button(PersonalPage::Button::Export);
-            parts.searchButton = page->button(PersonalPage::Button::Search);
-            parts.grid = page->grid();
-            parts.markedCount = [page] { return page->search()->state().markedCount; };
-            parts.toggleMark = [page] { page->toggleMark(); };
-            parts.pageQuery = [page]() -> db::Dataset& { return page->search()->pageQuery(); };
+            static_cast<PersonalPage*>(tabsOf(w)->widget(tab))->listAll();
         } else {
-            auto* page = static_cast<DirectoryPage*>(tabs->widget(tab));
+            auto* page = static_cast<DirectoryPage*>(tabsOf(w)->widget(tab));
             page->field(DirectoryPage::Field::Name)->setText(QStringLiteral("A*"));
             QTest::mouseClick(page->button(DirectoryPage::Button::Search), Qt::LeftButton);
-            parts.exportButton = page->button(DirectoryPage::Button::Export);
-            parts.searchButton = page->button(DirectoryPage::Button::Search);
-            parts.grid = page->grid();
-            parts.markedCount = [page] { return page->search()->state().markedCount; };
-            parts.toggleMark = [page] { page->toggleMark(); };
-            parts.pageQuery = [page]() -> db::Dataset& { return page->search()->pageQuery(); };
         }
-        return parts;
+        return partsOf(w, tab);
     }
 
     static void mark(PageParts& parts, std::initializer_list<int> rows) {
@@ -123,21 +87,15 @@ class TestExportWiring : public QObject {
     }
 
     void verifyIdle(MainWindow& w, const PageParts& parts) {
-        QVERIFY(parts.searchButton->isEnabled());
+        QVERIFY(parts.search->isEnabled());
         QCOMPARE(w.focusWidget(), static_cast<QWidget*>(parts.grid));
     }
 
   private slots:
     void init() {
-        const QString program = m_tmp.path() + QStringLiteral("/p") +
-                                QString::number(QRandomGenerator::global()->generate()) + u'/';
-        QDir().mkpath(program + QStringLiteral("DATA"));
-        m_out = program + QStringLiteral("out \"x\"/");
+        resetProgram();
+        m_out = m_program + QStringLiteral("out \"x\"/");
         QDir().mkpath(m_out);
-        m_settings = std::make_unique<MemorySettingsStore>();
-        m_dialogs.clear();
-        m_app = std::make_unique<Application>(*m_settings, m_drives, m_dialogs, m_shell, program);
-        m_app->directoryDbPath = QStringLiteral(ORDANA_TEST_DATA "/ordat.mdb");
     }
 
     // Nothing marked: the message, no format window, no save dialog.
@@ -193,7 +151,7 @@ class TestExportWiring : public QObject {
         mark(parts, {0, 2});
         parts.grid->setCurrentIndex(parts.grid->model()->index(1, 2));
         const int rows = parts.grid->model()->rowCount();
-        const QString firstId2 = parts.pageQuery().valueAt(0, QStringLiteral("ID2")).toString();
+        const QString firstId2 = parts.query->valueAt(0, QStringLiteral("ID2")).toString();
         // An emptied searched-records field counts as its largest value.
         for (Limits::List list : {Limits::List::Persons, Limits::List::Firms, Limits::List::Personal})
             m_app->limits().setText(list, Limits::Kind::Searched, QString());
@@ -230,12 +188,12 @@ class TestExportWiring : public QObject {
         QCOMPARE(QDir(m_out).entryList(QDir::Files), QStringList{"vystup.txt"});
 
         verifyIdle(*w, parts);
-        QCOMPARE(parts.markedCount(), 2);
+        QCOMPARE(parts.marked(), 2);
         QCOMPARE(parts.grid->model()->rowCount(), rows);
-        QCOMPARE(parts.pageQuery().valueAt(0, QStringLiteral("ID2")).toString(), firstId2);
+        QCOMPARE(parts.query->valueAt(0, QStringLiteral("ID2")).toString(), firstId2);
         QCOMPARE(parts.grid->currentIndex().row(), 1);
         for (int row = 0; row < 3; ++row)
-            QCOMPARE(parts.pageQuery().valueAt(row, QStringLiteral("Zn")).toBool(), row != 1);
+            QCOMPARE(parts.query->valueAt(row, QStringLiteral("Zn")).toBool(), row != 1);
     }
 
     // A failed statement shows the engine's message; no file is left, the
@@ -265,7 +223,7 @@ class TestExportWiring : public QObject {
         QCOMPARE(f.readAll(), schema);
         QCOMPARE(storedFolder(QStringLiteral("Path_o")), std::nullopt);
         verifyIdle(*w, parts);
-        QCOMPARE(parts.markedCount(), 1);
+        QCOMPARE(parts.marked(), 1);
     }
 
     // The extension the filter forces names another file than the one the save

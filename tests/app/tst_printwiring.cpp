@@ -2,7 +2,7 @@
 // "&Tisk" buttons of the three pages, their messages and dialogs, the job on a
 // PDF printer, and the pages as they stand afterwards.
 
-#include "Application.h"
+#include "MainWindowFixture.h"
 #include "DirectoryPage.h"
 #include "Drives.h"
 #include "LabelJob.h"
@@ -24,6 +24,7 @@
 #include <QtTest>
 
 using namespace platform;
+using namespace apptest;
 
 namespace {
 
@@ -32,45 +33,6 @@ QString s(const char* text) {
 }
 
 const QString kNoMarks = s("Není označen žádný záznam pro tisk.    ");
-
-class NoShell : public Shell {
-  public:
-    bool open(const QString&) override { return true; }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override {
-        return CopyResult::Failed;
-    }
-};
-
-// The pages by tab: persons 0, firms 1, personal 2.
-QTabWidget* tabsOf(MainWindow& w) {
-    return w.findChild<QTabWidget*>(s("PageControl1"));
-}
-
-struct PageParts {
-    QWidget* page = nullptr;
-    QAbstractItemView* grid = nullptr;
-    QPushButton* search = nullptr;
-    QPushButton* print = nullptr;
-    db::Dataset* query = nullptr;
-    std::function<int()> marked;
-    std::function<void()> toggleMark;
-};
-
-template <typename Page> PageParts partsOf(Page* page) {
-    return {page,
-            page->grid(),
-            page->button(Page::Button::Search),
-            page->button(Page::Button::Print),
-            &page->search()->pageQuery(),
-            [page] { return page->search()->state().markedCount; },
-            [page] { page->toggleMark(); }};
-}
-
-PageParts partsOf(MainWindow& w, int tab) {
-    QWidget* page = tabsOf(w)->widget(tab);
-    if (tab < 2) return partsOf(static_cast<DirectoryPage*>(page));
-    return partsOf(static_cast<PersonalPage*>(page));
-}
 
 // The pages of a PDF file; -1 when there is none.
 int pdfPages(const QString& path) {
@@ -104,23 +66,11 @@ PageLook lookOf(const PageParts& p) {
 
 } // namespace
 
-class TestPrintWiring : public QObject {
+class TestPrintWiring : public apptest::MainWindowTest {
     Q_OBJECT
 
-    QTemporaryDir m_tmp;
-    std::unique_ptr<MemorySettingsStore> m_settings;
-    FixedDrives m_drives{{}};
-    ScriptedDialogs m_dialogs;
-    NoShell m_shell;
-    std::unique_ptr<Application> m_app;
     QString m_pdf;
 
-    std::unique_ptr<MainWindow> start() {
-        auto w = std::make_unique<MainWindow>(*m_app);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the main window was not exposed");
-        return w;
-    }
 
     // Lists the first page of a page: a directory search for name or every personal record.
     PageParts list(MainWindow& w, int tab, const QString& name = s("A*")) {
@@ -160,14 +110,8 @@ class TestPrintWiring : public QObject {
 
   private slots:
     void init() {
-        const QString program =
-            m_tmp.path() + s("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
-        QDir().mkpath(program + s("DATA"));
-        m_settings = std::make_unique<MemorySettingsStore>();
-        m_dialogs.clear();
-        m_app = std::make_unique<Application>(*m_settings, m_drives, m_dialogs, m_shell, program);
-        m_app->directoryDbPath = s(ORDANA_TEST_DATA "/ordat.mdb");
-        m_pdf = program + s("stitky.pdf");
+        resetProgram();
+        m_pdf = m_program + s("stitky.pdf");
     }
 
     void noMarks_data() {

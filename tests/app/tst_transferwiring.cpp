@@ -2,7 +2,7 @@
 // window: the pages' requests reach the transfers, the contact editor and the
 // Vlastní page show the outcome, every message goes through the dialogs.
 
-#include "Application.h"
+#include "MainWindowFixture.h"
 #include "PageWidgets.h"
 #include "ContactEditing.h"
 #include "ContactEditor.h"
@@ -29,12 +29,6 @@ using namespace platform;
 
 namespace {
 
-class NoShell : public Shell {
-public:
-    bool open(const QString&) override { return true; }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
-};
-
 qint64 personalCount(MainWindow& w) {
     db::Dataset count;
     count.setDatabase(w.personalDatabase());
@@ -51,28 +45,14 @@ void fillPersonal(MainWindow& w, int records) {
 
 } // namespace
 
-class TestTransferWiring : public QObject {
+class TestTransferWiring : public apptest::MainWindowTest {
     Q_OBJECT
 
-    QTemporaryDir m_tmp;
-    std::unique_ptr<MemorySettingsStore> m_settings;
-    FixedDrives m_drives{{}};
-    ScriptedDialogs m_dialogs;
-    NoShell m_shell;
-    std::unique_ptr<Application> m_app;
-
-    std::unique_ptr<MainWindow> start() {
-        auto w = std::make_unique<MainWindow>(*m_app);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the main window was not exposed");
-        return w;
-    }
 
     // Lists the first page of a directory search on the persons (0) or firms (1) page.
     DirectoryPage* searchDirectory(MainWindow& w, int tab, const char* box, const QString& text) {
-        auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-        tabs->setCurrentIndex(tab);
-        auto* page = static_cast<DirectoryPage*>(tabs->widget(tab));
+        apptest::tabsOf(w)->setCurrentIndex(tab);
+        auto* page = static_cast<DirectoryPage*>(apptest::tabsOf(w)->widget(tab));
         page->findChild<QLineEdit*>(QString::fromLatin1(box))->setText(text);
         QTest::mouseClick(page->button(DirectoryPage::Button::Search), Qt::LeftButton);
         return page;
@@ -87,15 +67,7 @@ class TestTransferWiring : public QObject {
     }
 
 private slots:
-    void init() {
-        const QString program =
-            m_tmp.path() + QStringLiteral("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
-        QDir().mkpath(program + QStringLiteral("DATA"));
-        m_settings = std::make_unique<MemorySettingsStore>();
-        m_dialogs.clear();
-        m_app = std::make_unique<Application>(*m_settings, m_drives, m_dialogs, m_shell, program);
-        m_app->directoryDbPath = QStringLiteral(ORDANA_TEST_DATA "/ordat.mdb");
-    }
+    void init() { resetProgram(); }
 
     // A double click on a person opens the editor on a new record holding that
     // person, with the home address; "Zpět" takes the record out again.

@@ -1,0 +1,93 @@
+#pragma once
+
+// Shared by the tests that drive the whole main window: a fresh program folder
+// per test over the test directory, settings in memory, scripted dialogs and
+// an idle shell; and the parts of a result page that these tests reach.
+
+#include "Application.h"
+#include "DataGrid.h"
+#include "DirectoryPage.h"
+#include "Drives.h"
+#include "MainWindow.h"
+#include "PageTestSupport.h"
+#include "PersonalPage.h"
+#include "ScriptedDialogs.h"
+#include "SettingsStore.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace apptest {
+
+class MainWindowTest : public QObject {
+  protected:
+    QTemporaryDir m_tmp;
+    std::unique_ptr<platform::MemorySettingsStore> m_settings;
+    platform::FixedDrives m_drives{{}};
+    platform::ScriptedDialogs m_dialogs;
+    testsupport::NoShell m_shell;
+    std::unique_ptr<Application> m_app;
+    QString m_program; // the program folder of the running test, ending in "/"
+
+    // A new program folder with its DATA folder, empty settings, no answers
+    // queued, and the test directory as the directory database.
+    void resetProgram() {
+        m_program =
+            m_tmp.path() + QStringLiteral("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
+        QDir().mkpath(m_program + QStringLiteral("DATA"));
+        m_settings = std::make_unique<platform::MemorySettingsStore>();
+        m_dialogs.clear();
+        m_app = std::make_unique<Application>(*m_settings, m_drives, m_dialogs, m_shell, m_program);
+        m_app->directoryDbPath = QStringLiteral(ORDANA_TEST_DATA "/ordat.mdb");
+    }
+
+    std::unique_ptr<MainWindow> start() {
+        auto w = std::make_unique<MainWindow>(*m_app);
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the main window was not exposed");
+        return w;
+    }
+};
+
+// The pages by tab: persons 0, firms 1, personal 2.
+inline QTabWidget* tabsOf(MainWindow& w) {
+    return w.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+}
+
+// What the tests reach of a result page: its grid, buttons, query and marks.
+struct PageParts {
+    QWidget* page = nullptr;
+    DataGrid* grid = nullptr;
+    QPushButton* search = nullptr;
+    QPushButton* exportButton = nullptr;
+    QPushButton* print = nullptr;
+    db::Dataset* query = nullptr;
+    std::function<int()> marked;
+    std::function<void()> toggleMark;
+};
+
+template <typename Page> PageParts partsOf(Page* page) {
+    return {page,
+            page->grid(),
+            page->button(Page::Button::Search),
+            page->button(Page::Button::Export),
+            page->button(Page::Button::Print),
+            &page->search()->pageQuery(),
+            [page] { return page->search()->state().markedCount; },
+            [page] { page->toggleMark(); }};
+}
+
+inline PageParts partsOf(MainWindow& w, int tab) {
+    QWidget* page = tabsOf(w)->widget(tab);
+    if (tab < 2) return partsOf(static_cast<DirectoryPage*>(page));
+    return partsOf(static_cast<PersonalPage*>(page));
+}
+
+} // namespace apptest
