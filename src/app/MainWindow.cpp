@@ -13,6 +13,8 @@
 #include "LimitsDialog.h"
 #include "ProductInfoDialog.h"
 
+#include "PointingHandCursor.h"
+#include "ShortcutDispatcher.h"
 #include "ShortcutListDialog.h"
 
 #include "DirectoryPage.h"
@@ -29,6 +31,7 @@
 
 #include "InformationPage.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -82,6 +85,8 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
     buildMenus();
     buildPages();
     createWindows();
+    connectShortcuts();
+    new PointingHandCursor(this);
 
     m_query1.setObjectName(QStringLiteral("Query1"));
     m_query2.setObjectName(QStringLiteral("Query2"));
@@ -461,22 +466,71 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        auto* w = static_cast<QWidget*>(watched);
-        if (key->key() == Qt::Key_F1) {
-            openHelpForFocus();
-            return true;
-        }
-        if (w->window() == this && (key->key() == Qt::Key_F4 || key->key() == Qt::Key_Escape)) {
-            close();
-            return true;
-        }
-    }
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        handleKey(static_cast<QWidget*>(watched), *static_cast<QKeyEvent*>(event)))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) { QMainWindow::keyPressEvent(event); }
+
+namespace {
+
+// Esc leaves the menu bar's keyboard mode and ends the editing of a grid cell
+// before it can close the window.
+bool keepsEscape(QWidget* receiver) {
+    if (qobject_cast<QMenuBar*>(receiver)) return true;
+    for (QWidget* w = receiver->parentWidget(); w; w = w->parentWidget())
+        if (auto* view = qobject_cast<QAbstractItemView*>(w)) return receiver != view->viewport();
+    return false;
+}
+
+} // namespace
+
+// F1, F4 and Esc whatever the modifiers, then the Ctrl shortcuts of the
+// current page. Other windows (the modal dialogs) keep their keys; F1 there
+// opens their own help.
+bool MainWindow::handleKey(QWidget* receiver, const QKeyEvent& key) {
+    const bool here = receiver->window() == this;
+    switch (key.key()) {
+    case Qt::Key_F1:
+        if (here)
+            m_help->openContents();
+        else
+            openHelpForFocus();
+        return true;
+    case Qt::Key_F4:
+    case Qt::Key_Escape:
+        if (!here || (key.key() == Qt::Key_Escape && keepsEscape(receiver))) return false;
+        close();
+        return true;
+    default:
+        return here && m_shortcutKeys->dispatch(m_app.currentPageName, key);
+    }
+}
+
+void MainWindow::connectShortcuts() {
+    // The status message has no owner window.
+    m_shortcutKeys = std::make_unique<ShortcutDispatcher>(
+        this, [this](const QString& text) { m_app.dialogs().inform(nullptr, text); });
+    for (DirectoryPage* page : {m_persons, m_firms}) {
+        ShortcutDispatcher::PageCommands commands;
+        commands.countMatches = [page] { page->countMatches(); };
+        commands.copyLabel = [page] { page->guarded([page] { page->copyAll(); }); };
+        commands.toggleMark = [page] { page->guarded([page] { page->toggleMark(); }); };
+        commands.switchColumnSet = [page] { page->guarded([page] { page->switchColumnSet(); }); };
+        m_shortcutKeys->setCommands(page->objectName(), commands);
+    }
+    PersonalPage* personal = m_personalPage;
+    ShortcutDispatcher::PageCommands commands;
+    commands.copyLabel = [personal] { personal->guarded([personal] { personal->copyAll(); }); };
+    commands.toggleMark = [personal] { personal->guarded([personal] { personal->toggleMark(); }); };
+    // Every column shown again, in the default set.
+    commands.switchColumnSet = [personal] {
+        personal->guarded([personal] { personal->restoreDefaultColumns(); });
+    };
+    m_shortcutKeys->setCommands(personal->objectName(), commands);
+}
 
 void MainWindow::openHelpForFocus() {
     QWidget* w = QApplication::focusWidget();

@@ -20,6 +20,7 @@ class DiscCopyDialog;
 class ProductInfoDialog;
 class LimitsDialog;
 class ShortcutListDialog;
+class ShortcutDispatcher;
 class Help;
 class ContactEditor;
 class ExportDialog;
@@ -78,6 +79,9 @@ private:
     bool searchRunning() const;
     void endProgram(const QString& message);
     void openHelpForFocus();
+    // The keys the window sees before the focused control; true when taken.
+    void connectShortcuts();
+    bool handleKey(QWidget* receiver, const QKeyEvent& key);
     // The directory pages' transfers into the personal contacts.
     void connectTransfers(ContactEditor* editor);
     void transferOne(DirectoryPage* page, ContactEditor* editor);
@@ -118,6 +122,7 @@ private:
     ExportDialog* m_exportDialog = nullptr;
     ExportDialog* m_personalExportDialog = nullptr;
     std::unique_ptr<Help> m_help;
+    std::unique_ptr<ShortcutDispatcher> m_shortcutKeys;
 
     // Connections and datasets.
     std::unique_ptr<db::Workspace> m_directoryWorkspace, m_personalWorkspace;

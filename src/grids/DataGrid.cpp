@@ -169,6 +169,12 @@ void DataGrid::setColumns(const QList<Column>& columns) {
     m_sortStates = QList<SortState>(columns.size(), SortState::None);
     m_model->setColumns(columns);
     if (m_model->markColumn() >= 0) setItemDelegateForColumn(m_model->markColumn(), m_markDelegate);
+    // The header keeps hidden sections across a reset with as many columns.
+    {
+        QScopedValueRollback fitting(m_fitting, true);
+        for (int i = 0; i < columns.size(); ++i)
+            setColumnHidden(i, false);
+    }
     fitColumns();
     followDataset();
 }
@@ -189,18 +195,50 @@ void DataGrid::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) adjustRowHeight();
 }
 
+QList<int> DataGrid::shownColumns() const {
+    QList<int> shown;
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (!isColumnHidden(i)) shown.append(i);
+    return shown;
+}
+
 void DataGrid::fitColumns() {
-    const QList<int> widths = proportionalParts(m_weights, viewport()->width());
+    const QList<int> shown = shownColumns();
+    QList<double> weights;
+    for (int i : shown)
+        weights.append(m_weights.value(i, 1));
+    const QList<int> widths = proportionalParts(weights, viewport()->width());
     m_fitting = true;
     for (int i = 0; i < widths.size(); ++i)
-        horizontalHeader()->resizeSection(i, widths[i]);
+        horizontalHeader()->resizeSection(shown[i], widths[i]);
     m_fitting = false;
 }
 
+bool DataGrid::isColumnShown(int column) const {
+    return column >= 0 && column < m_columns.size() && !isColumnHidden(column);
+}
+
+void DataGrid::setColumnShown(int column, bool shown) {
+    if (column < 0 || column >= m_columns.size() || isColumnShown(column) == shown) return;
+    {
+        // Hiding or showing resizes the section; that is no drag of the user.
+        QScopedValueRollback fitting(m_fitting, true);
+        setColumnHidden(column, !shown);
+    }
+    fitColumns();
+}
+
+void DataGrid::setColumnWidths(const QList<int>& widths) {
+    for (int i = 0; i < std::min(widths.size(), m_weights.size()); ++i)
+        m_weights[i] = std::max(1, widths[i]);
+    fitColumns();
+}
+
 void DataGrid::userResizedSection(int logical, int newSize) {
-    const int count = int(m_weights.size());
-    if (logical < 0 || logical >= count) return;
-    if (logical == count - 1) {
+    const QList<int> shown = shownColumns();
+    const int position = int(shown.indexOf(logical));
+    if (position < 0) return;
+    if (position == shown.size() - 1) {
         // The last column ends at the right edge; it cannot be dragged wider or narrower.
         fitColumns();
         return;
@@ -211,18 +249,21 @@ void DataGrid::userResizedSection(int logical, int newSize) {
     const int available = viewport()->width();
     const int minimum = header->minimumSectionSize();
     int before = 0;
-    for (int i = 0; i < logical; ++i)
-        before += header->sectionSize(i);
-    const int after = count - 1 - logical;
+    for (int i = 0; i < position; ++i)
+        before += header->sectionSize(shown[i]);
+    const int after = int(shown.size()) - 1 - position;
     const int size = std::clamp(newSize, minimum, std::max(minimum, available - before - after * minimum));
-    const QList<int> rest = proportionalParts(m_weights.mid(logical + 1), available - before - size);
+    QList<double> restWeights;
+    for (int i = position + 1; i < shown.size(); ++i)
+        restWeights.append(m_weights[shown[i]]);
+    const QList<int> rest = proportionalParts(restWeights, available - before - size);
 
     m_fitting = true;
     header->resizeSection(logical, size);
     for (int i = 0; i < rest.size(); ++i)
-        header->resizeSection(logical + 1 + i, rest[i]);
+        header->resizeSection(shown[position + 1 + i], rest[i]);
     m_fitting = false;
-    for (int i = 0; i < count; ++i)
+    for (int i : shown)
         m_weights[i] = std::max(1, header->sectionSize(i));
 }
 

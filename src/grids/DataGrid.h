@@ -45,11 +45,20 @@ class DataGrid : public QTableView {
     explicit DataGrid(QWidget* parent = nullptr);
     ~DataGrid() override;
 
-    // Replaces the columns; every sort state goes back to None.
+    // Replaces the columns; every column is shown and every sort state goes
+    // back to None.
     void setColumns(const QList<Column>& columns);
     const QList<Column>& columns() const { return m_columns; }
     // Index of the column showing the field (compared without case), -1 if none.
     int columnOf(const QString& field) const;
+
+    // Shown columns share the width in their proportions; a hidden one keeps
+    // its proportion for when it is shown again. Out-of-range columns read as
+    // hidden and are ignored.
+    bool isColumnShown(int column) const;
+    void setColumnShown(int column, bool shown);
+    // New proportions from widths in pixels, one per column (missing ones keep theirs).
+    void setColumnWidths(const QList<int>& widths);
 
     // Binds the grid to the dataset (nullptr unbinds it; the titles stay). The
     // grid does not own the dataset and forgets it when it is destroyed.
@@ -102,6 +111,7 @@ class DataGrid : public QTableView {
 
   private:
     void fitColumns();
+    QList<int> shownColumns() const;
     void userResizedSection(int logical, int newSize);
     void adjustRowHeight();
     void titleClicked(int column);

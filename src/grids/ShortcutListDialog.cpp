@@ -1,13 +1,14 @@
 #include "ShortcutListDialog.h"
 
 #include "PageWidgets.h"
+#include "ShortcutTable.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ShortcutListDialog::ShortcutListDialog(QWidget* parent) : QDialog(parent) {
+ShortcutListDialog::ShortcutListDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Seznam klávesových zkratek"));
 
@@ -17,6 +18,10 @@ ShortcutListDialog::ShortcutListDialog(QWidget* parent) : QDialog(parent) {
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text->setMinimumSize(200, 100);
+    QPalette palette = m_text->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    m_text->setPalette(palette);
+    m_text->setPlainText(shortcuts::listLines().join(u'\n'));
 
     m_back = makeButton(QStringLiteral("Button1"), QStringLiteral("&Zpět"), true, this);
     connect(m_back, &QPushButton::clicked, this, &QDialog::reject);

@@ -5,8 +5,9 @@
 class QPlainTextEdit;
 class QPushButton;
 
-// The list of the program's keyboard shortcuts: a read-only text and a button
-// that closes the window (so does Esc). The text itself is filled in later.
+// The list of the program's keyboard shortcuts: a tool window with a
+// read-only text in the colour of the buttons and a button that closes the
+// window (so does Esc).
 class ShortcutListDialog : public QDialog {
     Q_OBJECT
 

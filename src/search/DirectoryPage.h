@@ -68,6 +68,14 @@ class DirectoryPage : public QWidget {
     void copyAll();
     void copyNumber();
     void copyAddress();
+    // The grid's column set: the compact one, or every column again at the
+    // full set's widths; each call switches to the other.
+    void switchColumnSet();
+    bool showsCompactColumns() const { return m_compactColumns; }
+
+    // Runs an action of the user: ignored while a search or a page fill runs;
+    // an error of the database is shown and leaves the page idle.
+    void guarded(const std::function<void()>& action);
 
     const DirectoryPageDescription& description() const { return m_page; }
 
@@ -97,7 +105,6 @@ class DirectoryPage : public QWidget {
     void buildLayout();
     void adjustNarrowBoxes();
     void connectActions();
-    void guarded(const std::function<void()>& action);
     Limits::List limitsList() const;
     int pageSize();
     int searchLimit() const;
@@ -131,6 +138,7 @@ class DirectoryPage : public QWidget {
     bool m_busyCursor = false;
     // A search or a page fill runs: only STOP responds (see lockControls).
     bool m_busy = false;
+    bool m_compactColumns = false;
     // The record the label shows, its additional numbers and its lines.
     std::optional<record_label::LabelRecord> m_current;
     QList<record_label::ExtraNumber> m_extras;

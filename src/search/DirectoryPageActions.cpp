@@ -123,10 +123,10 @@ void DirectoryPage::connectActions() {
     });
 }
 
-// Runs an action of the user. While a search or a page fill runs only STOP
-// responds: an action that arrives meanwhile (the fill lets the window process
-// its events) is ignored. An error of the database ends the action, is shown,
-// and leaves the page idle so that the user can search again.
+// While a search or a page fill runs only STOP responds: an action that
+// arrives meanwhile (the fill lets the window process its events) is ignored.
+// An error of the database ends the action, is shown, and leaves the page idle
+// so that the user can search again.
 void DirectoryPage::guarded(const std::function<void()>& action) {
     if (m_busy) return;
     try {
@@ -371,6 +371,18 @@ void DirectoryPage::requestStop() {
 void DirectoryPage::toggleMark() {
     // Posting the row rewrites the status text.
     m_search->toggleMark();
+}
+
+void DirectoryPage::switchColumnSet() {
+    m_compactColumns = !m_compactColumns;
+    if (m_compactColumns) {
+        for (int i = 0; i < m_page.columns.size(); ++i)
+            m_grid->setColumnShown(i, m_page.compactColumns.contains(m_page.columns[i].field));
+        return;
+    }
+    for (int i = 0; i < m_page.columns.size(); ++i)
+        m_grid->setColumnShown(i, true);
+    m_grid->setColumnWidths(m_page.fullSetWidths);
 }
 
 void DirectoryPage::sortColumn(int column, DataGrid::SortState state) {

@@ -60,6 +60,8 @@ DirectoryPageDescription DirectoryPageDescription::persons() {
         {s("PSC"), s("PSČ"), 48, Qt::AlignLeft},
         {s("tel"), s("Telefon"), 71, Qt::AlignLeft, false},
     };
+    p.compactColumns = {s("Zn"), s("Jmeno"), s("Prijmeni"), s("Ulice"), s("Obec"), s("PSC"), s("tel")};
+    p.fullSetWidths = {30, 30, 40, 90, 100, 115, 47, 107, 60, 47, 76};
     p.doneLabel = s("dones_o");
     p.limitsLabel = s("status_o");
     p.totalLabel = s("celkem_o");
@@ -114,6 +116,8 @@ DirectoryPageDescription DirectoryPageDescription::firms() {
         {s("PSC"), s("PSČ"), 48, Qt::AlignLeft},
         {s("Tel"), s("Telefon"), 72, Qt::AlignLeft},
     };
+    p.compactColumns = {s("Zn"), s("Firma"), s("Ulice"), s("Obec"), s("PSC"), s("Tel")};
+    p.fullSetWidths = {30, 30, 140, 90, 115, 47, 107, 60, 47, 76};
     p.doneLabel = s("dones_f");
     p.limitsLabel = s("status_f");
     p.totalLabel = s("celkem_f");

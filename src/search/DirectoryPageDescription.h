@@ -52,6 +52,10 @@ struct DirectoryPageDescription {
     QString copyAllImage, copyNumberImage, copyAddressImage, transferImage;
     QString gridName;
     QList<DataGrid::Column> columns;
+    // The grid's compact column set (the fields of the columns it keeps), and
+    // the widths of all columns when the full set comes back.
+    QStringList compactColumns;
+    QList<int> fullSetWidths;
     QString doneLabel, limitsLabel, totalLabel;
     QString totalCaption;
 

@@ -18,6 +18,8 @@ class TestDataGrid : public QObject {
     void columnsFillWidth_data();
     void columnsFillWidth();
     void draggedColumnKeepsRightEdge();
+    void hiddenColumns_data();
+    void hiddenColumns();
     void columnOf();
     void rowsAppearAsAppended();
     void clicks_data();
@@ -151,6 +153,69 @@ void TestDataGrid::draggedColumnKeepsRightEdge() {
     const QList<int> wider = sectionSizes(grid);
     QCOMPARE(sum(wider), grid.viewport()->width());
     QVERIFY(qAbs(double(wider[1]) / wider[2] - ratio) < 0.05);
+}
+
+void TestDataGrid::hiddenColumns_data() {
+    QTest::addColumn<QString>("then");
+    for (const char* then : {"show again", "new widths", "reopen", "new columns", "drag"})
+        QTest::newRow(then) << QString::fromLatin1(then);
+}
+
+// Hidden columns give their width to the shown ones, which keep their
+// proportions; the hidden state stays while the dataset is reopened and goes
+// with new columns.
+void TestDataGrid::hiddenColumns() {
+    QFETCH(QString, then);
+    BoundGrid g(kFour);
+    DataGrid& grid = g.grid;
+    grid.setColumnShown(2, false);
+    grid.setColumnShown(9, false); // no such column
+    QVERIFY(!grid.isColumnShown(2));
+    QVERIFY(!grid.isColumnShown(9));
+    const int available = grid.viewport()->width();
+    auto checkShares = [&](const QList<int>& widths, const QList<int>& hidden) {
+        const QList<int> sizes = sectionSizes(grid);
+        QCOMPARE(sum(sizes), available);
+        double total = 0;
+        for (int i = 0; i < widths.size(); ++i)
+            if (!hidden.contains(i)) total += widths[i];
+        for (int i = 0; i < widths.size(); ++i) {
+            const double share = hidden.contains(i) ? 0.0 : widths[i] / total * available;
+            QVERIFY2(qAbs(sizes[i] - share) <= 1.0,
+                     qPrintable(QStringLiteral("column %1: %2 for %3").arg(i).arg(sizes[i]).arg(share)));
+        }
+    };
+    const QList<int> designed{30, 32, 85, 101, 71};
+    checkShares(designed, {2});
+
+    if (then == u"show again") {
+        grid.setColumnShown(2, true);
+        checkShares(designed, {});
+    } else if (then == u"new widths") {
+        grid.setColumnWidths({30, 30, 40, 90, 100});
+        checkShares({30, 30, 40, 90, 100}, {2});
+        grid.setColumnShown(2, true);
+        checkShares({30, 30, 40, 90, 100}, {});
+    } else if (then == u"reopen") {
+        g.table.dataset.close();
+        g.table.dataset.open();
+        QApplication::processEvents();
+        QVERIFY(!grid.isColumnShown(2));
+        checkShares(designed, {2});
+    } else if (then == u"new columns") {
+        grid.setColumns(kWorkingColumns);
+        QVERIFY(grid.isColumnShown(2));
+        checkShares(designed, {});
+    } else if (then == u"drag") {
+        // Dragging the column before the hidden one: the shown ones after it share the rest.
+        const QList<int> before = sectionSizes(grid);
+        grid.horizontalHeader()->resizeSection(1, before[1] + 20);
+        const QList<int> after = sectionSizes(grid);
+        QCOMPARE(sum(after), available);
+        QCOMPARE(after[1], before[1] + 20);
+        QCOMPARE(after[2], 0);
+        QVERIFY(after[3] < before[3] && after[4] < before[4]);
+    }
 }
 
 void TestDataGrid::columnOf() {

@@ -18,6 +18,7 @@ class TestShortcutListDialog : public QObject {
     void fitsDesignedSize();
     void closes_data();
     void closes();
+    void listText();
 };
 
 void TestShortcutListDialog::controls_data() {
@@ -81,6 +82,73 @@ void TestShortcutListDialog::closes() {
     else
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
+}
+
+// The whole text, line by line: an entry is a tab, the key, three tabs (two
+// after the arrow keys) and the description; a section's heading leads its
+// first entry.
+void TestShortcutListDialog::listText() {
+    const QStringList expected{
+        QStringLiteral("\tF1\t\t\tnápověda"),
+        QStringLiteral("\tF4\t\t\tkonec"),
+        QString(),
+        QStringLiteral("CTRL +\tJ\t\t\tjméno / poznámka"),
+        QStringLiteral("\tP\t\t\tpříjmení"),
+        QStringLiteral("\tF\t\t\tfirma"),
+        QStringLiteral("\tU\t\t\tulice"),
+        QStringLiteral("\tO\t\t\tobec"),
+        QStringLiteral("\tL\t\t\tčíslo popisné"),
+        QStringLiteral("\tS\t\t\tPSČ"),
+        QStringLiteral("\tT\t\t\ttelefon"),
+        QStringLiteral("\tB\t\t\tkraj"),
+        QStringLiteral("\tM\t\t\tinformační štítek"),
+        QStringLiteral("\tQ\t\t\ttabulka nalezených záznamů"),
+        QStringLiteral("\tENTER\t\t\tHledej"),
+        QStringLiteral("\tN\t\t\tNuluj"),
+        QStringLiteral("\tE\t\t\tExport"),
+        QStringLiteral("\tK\t\t\tTisk"),
+        QStringLiteral("\tX\t\t\tStop"),
+        QStringLiteral("\tŠipka vpravo\t\tdalší záznamy"),
+        QStringLiteral("\tŠipka vlevo\t\tpředešlé záznamy"),
+        QStringLiteral("\tI\t\t\tcelkový počet záznamů, které odpovídají zadaným podmínkám"),
+        QStringLiteral("\tW\t\t\tpočet nalezených / označených záznamů"),
+        QStringLiteral("\tC\t\t\tkopíruj informace ze štítku do schránky"),
+        QStringLiteral("\tMEZERA\t\t\toznač / odznač záznam"),
+        QStringLiteral("\t1 - 9\t\t\tzobrazení / skrytí příslušného sloupce"),
+        QStringLiteral("\t0\t\t\tzobrazit jen základní sloupce / zobrazit všechny sloupce"),
+        QString(),
+        QStringLiteral("ALT +\tO\t\t\tzobraz list Osoby"),
+        QStringLiteral("\tF\t\t\tzobraz list Firmy"),
+        QStringLiteral("\tV\t\t\tzobraz list Vlastní"),
+        QStringLiteral("\tI\t\t\tzobraz list Informace"),
+        QStringLiteral("\tH\t\t\tHledej"),
+        QStringLiteral("\tT\t\t\tTisk"),
+        QStringLiteral("\tN\t\t\tNuluj"),
+        QStringLiteral("\tE\t\t\tExport"),
+        QStringLiteral("\tS\t\t\tStop"),
+        QStringLiteral("\tK\t\t\tKonec"),
+        QStringLiteral("\tZ\t\t\tZobraz"),
+        QStringLiteral("\tt\t\t\tOtevři (v listu Informace)"),
+        QString(),
+        QStringLiteral("Další alternativní klávesové zkratky jsou vyznačeny v programu podtrženým písmenem v "
+                       "názvu vyvolané funkce "),
+        QStringLiteral(
+            "(tlačítka apod.). Tyto klávesové zkratky se vyvolávají v kombinaci s  klávesovou ALT."),
+        QString(),
+        QStringLiteral(
+            "Menu aplikace se vyvolá samostatným stiskem klávesy ALT popřípadě s písmenem, které je "
+            "u položky menu "),
+        QStringLiteral("podtržené."),
+        QString(),
+        QStringLiteral("Dále se lze v prostředí pohybovat pomocí kláves TAB, SHIFT+TAB pro pohyb mezi "
+                       "jednotlivými poli. "),
+        QStringLiteral("Pomocí CTRL+TAB, CTRL+SHIFT+TAB pro pohyb po jednotlivých listech."),
+    };
+    ShortcutListDialog dialog;
+    const QStringList shown = dialog.text()->toPlainText().split(u'\n');
+    for (int i = 0; i < std::min(shown.size(), expected.size()); ++i)
+        QCOMPARE(shown[i], expected[i]);
+    QCOMPARE(shown.size(), expected.size());
 }
 
 QTEST_MAIN(TestShortcutListDialog)
