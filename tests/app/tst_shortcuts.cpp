@@ -117,8 +117,6 @@ class TestShortcuts : public MainWindowTest {
     void focusAndButtons_data();
     void focusAndButtons();
     void disabledButtonLeavesKeyToControl();
-    void hints_data();
-    void hints();
     void status_data();
     void status();
     void countMatches_data();
@@ -135,6 +133,7 @@ class TestShortcuts : public MainWindowTest {
     void helpContents();
     void closeKeys_data();
     void closeKeys();
+    void escEndsCellEditing();
     void shortcutListFromMenu();
     void personalGridKeepsItsKeys();
     void pointingHand();
@@ -145,6 +144,7 @@ void TestShortcuts::focusAndButtons_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("kind"); // "focus", "click" or "nothing"
     QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("keyName");
     const struct {
         int key;
         const char* keyName;
@@ -179,12 +179,14 @@ void TestShortcuts::focusAndButtons_data() {
         for (int tab = 0; tab < 4; ++tab) {
             const char* c = row.controls[tab];
             QTest::addRow("%s Ctrl+%s", pages[tab], row.keyName)
-                << tab << row.key << QString::fromLatin1(c ? row.kind : "nothing") << QString::fromLatin1(c);
+                << tab << row.key << QString::fromLatin1(c ? row.kind : "nothing") << QString::fromLatin1(c)
+                << QString::fromLatin1(row.keyName);
         }
 }
 
 // Every Ctrl shortcut that focuses a control or presses a button, on every
-// page; where a page has none, the key changes nothing. A pressed button runs
+// page; where a page has none, the key changes nothing. The search boxes of the
+// result pages name their shortcuts in their hints. A pressed button runs
 // through its click (its handlers are taken off here, only the press counts);
 // a disabled one is not pressed.
 void TestShortcuts::focusAndButtons() {
@@ -192,6 +194,7 @@ void TestShortcuts::focusAndButtons() {
     QFETCH(int, key);
     QFETCH(QString, kind);
     QFETCH(QString, control);
+    QFETCH(QString, keyName);
     auto w = startOn(tab);
     // The focus starts elsewhere than the target.
     const QString elsewhere = tab < 3 ? kGrids[tab] : QStringLiteral("ComboBox1");
@@ -206,6 +209,8 @@ void TestShortcuts::focusAndButtons() {
         press(*w, key);
         QVERIFY2(w->focusWidget() == target || target->isAncestorOf(w->focusWidget()),
                  qPrintable(w->focusWidget()->objectName()));
+        if (tab < 3 && (target->inherits("QLineEdit") || target->inherits("QComboBox")))
+            QCOMPARE(target->toolTip(), QStringLiteral("Ctrl + ") + keyName);
     } else if (kind == u"click") {
         auto* button = qobject_cast<QAbstractButton*>(TestShortcuts::control(*w, tab, control));
         QVERIFY(button);
@@ -241,41 +246,6 @@ void TestShortcuts::disabledButtonLeavesKeyToControl() {
     press(*w, Qt::Key_X);
     QVERIFY(!m_app->stopRequested);
     QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
-}
-
-void TestShortcuts::hints_data() {
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("hint");
-    const struct {
-        int tab;
-        const char* control;
-        const char* letter;
-    } boxes[] = {
-        {0, "prijmeni", "P"},   {0, "jmeno", "J"},    {0, "ulice", "U"},   {0, "cp", "L"},
-        {0, "mesto", "O"},      {0, "psc", "S"},      {0, "tel", "T"},     {0, "ComboBox2", "B"},
-        {1, "firma", "F"},      {1, "poznamka", "J"}, {1, "ulice_f", "U"}, {1, "cp_f", "L"},
-        {1, "mesto_f", "O"},    {1, "psc_f", "S"},    {1, "tel_f", "T"},   {1, "ComboBox3", "B"},
-        {2, "prijmeni_v", "P"}, {2, "jmeno_v", "J"},  {2, "firma_v", "F"}, {2, "ulice_v", "U"},
-        {2, "cp_v", "L"},       {2, "mesto_v", "O"},  {2, "psc_v", "S"},   {2, "tel_v", "T"},
-    };
-    for (const auto& b : boxes)
-        QTest::newRow(b.control) << b.tab << QString::fromLatin1(b.control)
-                                 << QStringLiteral("Ctrl + ") + QString::fromLatin1(b.letter);
-}
-
-// Each search box names its shortcut, and the shortcut leads to it.
-void TestShortcuts::hints() {
-    QFETCH(int, tab);
-    QFETCH(QString, control);
-    QFETCH(QString, hint);
-    auto w = startOn(tab);
-    QWidget* box = TestShortcuts::control(*w, tab, control);
-    QVERIFY(box);
-    QCOMPARE(box->toolTip(), hint);
-    TestShortcuts::control(*w, tab, kGrids[tab])->setFocus();
-    press(*w, QKeySequence::fromString(hint.right(1))[0].key());
-    QCOMPARE(w->focusWidget(), box);
 }
 
 void TestShortcuts::status_data() {
@@ -516,6 +486,20 @@ void TestShortcuts::closeKeys() {
     QCOMPARE(m_dialogs.messageTexts(),
              QStringList{QStringLiteral("Opravdu chcete program Ordana 2004 Velto ukončit?     ")});
     QVERIFY(w->isVisible());
+}
+
+// Esc in the editor of a grid cell ends the editing and leaves the window open.
+void TestShortcuts::escEndsCellEditing() {
+    auto w = startOn(0);
+    PageParts parts = listPage(*w, 0);
+    const QModelIndex phone = parts.grid->model()->index(0, parts.grid->columnOf(QStringLiteral("tel")));
+    parts.grid->setCurrentIndex(phone);
+    parts.grid->edit(phone);
+    QWidget* editor = parts.grid->indexWidget(phone);
+    QVERIFY(editor);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(m_dialogs.messageTexts().isEmpty());
+    QTRY_VERIFY(!parts.grid->indexWidget(phone));
 }
 
 // "&Klávesové zkratky" shows the list modally; Esc there closes the list, not the program.
