@@ -377,17 +377,8 @@ void TestShortcuts::columnToggles() {
 
     tabsOf(*w)->setCurrentIndex(2);
     auto* personal = static_cast<DataGrid*>(control(*w, 2, kGrids[2]));
-    const QList<int> before = [personal] {
-        QList<int> widths;
-        for (int i = 0; i < personal->columns().size(); ++i)
-            widths << personal->columnWidth(i);
-        return widths;
-    }();
     press(*w, Qt::Key_7);
-    for (int i = 0; i < personal->columns().size(); ++i) {
-        QVERIFY(personal->isColumnShown(i));
-        QCOMPARE(personal->columnWidth(i), before[i]);
-    }
+    QCOMPARE(shownTitles(personal).size(), personal->columns().size());
     press(*w, Qt::Key_6);
     QVERIFY(!personal->isColumnShown(6));
     // The persons grid is left as it was.
