@@ -21,7 +21,8 @@ namespace {
 
 QByteArray makeFile(bool utf8) {
     const char* const surnames[] = {"Novák", "Svoboda", "Dvořák", "Černý", "Procházková", "Kučera", "Veselý"};
-    const char* const towns[] = {"Praha 4", "Brno-Líšeň", "České Budějovice", "Ústí nad Labem", "Plzeň; Bory"};
+    const char* const towns[] = {"Praha 4", "Brno-Líšeň", "České Budějovice", "Ústí nad Labem",
+                                 "Plzeň; Bory"};
     QString text = QStringLiteral("Jméno;Příjmení;Firma;Ulice;ČP;Obec;PSČ;Telefon;E-mail;Poznámka\r\n");
     // 5 000 lines of about 200 characters: 1 MB.
     for (int i = 0; i < 5000; ++i) {

@@ -139,10 +139,14 @@ void ImportDialog::buildControls() {
         m_buttons[i]->setAutoDefault(false);
     }
     const std::pair<Button, void (ImportDialog::*)()> handlers[] = {
-        {Button::Source, &ImportDialog::chooseSource},    {Button::Preview, &ImportDialog::loadPreview},
-        {Button::Import, &ImportDialog::runImport},       {Button::Remove, &ImportDialog::removePair},
-        {Button::Add, &ImportDialog::addPair},            {Button::Save, &ImportDialog::saveSchema},
-        {Button::Open, &ImportDialog::openSchema},        {Button::Delete, &ImportDialog::deleteSchema},
+        {Button::Source, &ImportDialog::chooseSource},
+        {Button::Preview, &ImportDialog::loadPreview},
+        {Button::Import, &ImportDialog::runImport},
+        {Button::Remove, &ImportDialog::removePair},
+        {Button::Add, &ImportDialog::addPair},
+        {Button::Save, &ImportDialog::saveSchema},
+        {Button::Open, &ImportDialog::openSchema},
+        {Button::Delete, &ImportDialog::deleteSchema},
         {Button::Overwrite, &ImportDialog::overwritePair}};
     for (const auto& [which, handler] : handlers)
         connect(button(which), &QPushButton::clicked, this, handler);
@@ -371,7 +375,8 @@ void ImportDialog::openSchema() {
     for (const io::Assignment& row : *rows) {
         if (row.column < 0 || row.column >= names.size() || row.target < 0 || row.target >= targets ||
             !m_loaded) {
-            m_services.dialogs->warn(this, io::schemaNotLoadedMessage(name, m_loaded ? int(names.size()) : 0));
+            m_services.dialogs->warn(this,
+                                     io::schemaNotLoadedMessage(name, m_loaded ? int(names.size()) : 0));
             return;
         }
     }

@@ -92,7 +92,8 @@ Encoding detectEncoding(const QByteArray& bytes) {
 
 QString decode(const QByteArray& bytes, Encoding encoding) {
     if (encoding == Encoding::Windows1250) return codepage::fromWindows1250(bytes);
-    const QByteArrayView body = bytes.startsWith(kUtf8Mark) ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
+    const QByteArrayView body =
+        bytes.startsWith(kUtf8Mark) ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
     // The mark is gone already; a second one would be text of the first cell.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     return utf8.decode(body);
@@ -169,12 +170,14 @@ ReadResult readImportFile(const QString& path, Separator separator, bool firstLi
     ReadResult out;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        out.error = QStringLiteral("Soubor ") + path + QStringLiteral(" nelze otevřít: ") + file.errorString();
+        out.error =
+            QStringLiteral("Soubor ") + path + QStringLiteral(" nelze otevřít: ") + file.errorString();
         return out;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        out.error = QStringLiteral("Soubor ") + path + QStringLiteral(" nelze přečíst: ") + file.errorString();
+        out.error =
+            QStringLiteral("Soubor ") + path + QStringLiteral(" nelze přečíst: ") + file.errorString();
         return out;
     }
     if (!looksLikeText(bytes)) {

@@ -40,7 +40,8 @@ bool ImportSchemas::exists(const QString& name) const {
 }
 
 bool ImportSchemas::save(const QString& name, const QList<Assignment>& rows) {
-    const auto list = m_store.open(Root::CurrentUser, platform::kImportSchemaKey, Access::All, /*create*/ true);
+    const auto list =
+        m_store.open(Root::CurrentUser, platform::kImportSchemaKey, Access::All, /*create*/ true);
     if (!list || !list->writeString(name, QString())) return false;
     const auto schema = m_store.open(Root::CurrentUser, keyOf(name), Access::All, /*create*/ true);
     if (!schema) return false;
@@ -97,7 +98,8 @@ QString schemaNotSavedMessage() {
 
 QString schemaNotLoadedMessage(const QString& name, int columns) {
     return s("Schéma \"") + name + s("\" nelze načíst: odkazuje na sloupce, které ukázka nemá (ukázka má ") +
-           QString::number(columns) + s(" sloupců). Nejprve načtěte ukázku souboru, pro který je schéma určeno.    ");
+           QString::number(columns) +
+           s(" sloupců). Nejprve načtěte ukázku souboru, pro který je schéma určeno.    ");
 }
 
 } // namespace io

@@ -2,9 +2,9 @@
 // import window, the records go through the page's personal cursor, and the
 // page shows them with its counts.
 
-#include "MainWindowFixture.h"
 #include "ContactImport.h"
 #include "ImportDialog.h"
+#include "MainWindowFixture.h"
 #include "platform/WhenModal.h"
 
 #include <QComboBox>

@@ -180,7 +180,8 @@ class TestContactImport : public QObject {
         for (db::FieldDef& f : narrow.fields)
             if (f.name == u8("Prijmeni")) f.size = 4;
         Harness h(false, narrow);
-        const ImportOutcome out = importContacts(h.search, table(u8("Krá\r\nDlouhé\r\nJan\r\n")), {{0, 2}}, 10);
+        const ImportOutcome out =
+            importContacts(h.search, table(u8("Krá\r\nDlouhé\r\nJan\r\n")), {{0, 2}}, 10);
         QCOMPARE(out.posted, 1);
         QVERIFY(!out.error.isEmpty());
         QCOMPARE(h.stored(u8("Prijmeni")), QStringList{u8("Krá")});

@@ -160,7 +160,8 @@ class TestImportDialog : public QObject {
         QStringList names;
         for (int i = 0; i < h.window.sourceList()->count(); ++i)
             names << h.window.sourceList()->itemText(i);
-        QCOMPARE(names, (QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"), u8("Pole4"), u8("Pole5")}));
+        QCOMPARE(names,
+                 (QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"), u8("Pole4"), u8("Pole5")}));
         QCOMPARE(h.window.preview()->model()->rowCount(), 2);
     }
 

@@ -35,7 +35,8 @@ Rows trimmed(const Rows& rows) {
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
     return path;
 }
 
@@ -53,16 +54,19 @@ class TestImportFile : public QObject {
         QTest::newRow("quoted separator kept, quotes dropped")
             << u8("Novák;\"Brno; Líšeň\";777123456\r\n") << semi
             << Rows{{u8("Novák"), u8("Brno; Líšeň"), u8("777123456")}};
-        QTest::newRow("CR LF lines") << u8("a;b\r\nc;d\r\n") << semi << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
-        QTest::newRow("LF only lines are lines") << u8("a;b\nc;d\n") << semi
-                                                 << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
+        QTest::newRow("CR LF lines") << u8("a;b\r\nc;d\r\n") << semi
+                                     << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
+        QTest::newRow("LF only lines are lines")
+            << u8("a;b\nc;d\n") << semi << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
         QTest::newRow("with a CR, a lone LF is skipped")
             << u8("a;b\nc\r\nd\r\n") << semi << Rows{{u8("a"), u8("bc")}, {u8("d")}};
         QTest::newRow("CR alone ends a line") << u8("a\rb\r") << semi << Rows{{u8("a")}, {u8("b")}};
-        QTest::newRow("last line without an end") << u8("a;b\r\nc;d") << semi
-                                                  << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
-        QTest::newRow("empty lines are no rows") << u8("a\r\n\r\nb\r\n\r\n") << semi << Rows{{u8("a")}, {u8("b")}};
-        QTest::newRow("other separators are text") << u8("a,b;c\td\r\n") << semi << Rows{{u8("a,b"), u8("c\td")}};
+        QTest::newRow("last line without an end")
+            << u8("a;b\r\nc;d") << semi << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
+        QTest::newRow("empty lines are no rows")
+            << u8("a\r\n\r\nb\r\n\r\n") << semi << Rows{{u8("a")}, {u8("b")}};
+        QTest::newRow("other separators are text")
+            << u8("a,b;c\td\r\n") << semi << Rows{{u8("a,b"), u8("c\td")}};
         QTest::newRow("comma") << u8("a,\"b,c\",d\r\n") << comma << Rows{{u8("a"), u8("b,c"), u8("d")}};
         QTest::newRow("tab") << u8("a\tb;c\r\n") << tab << Rows{{u8("a"), u8("b;c")}};
         QTest::newRow("CR resets an unbalanced quote")
@@ -92,16 +96,19 @@ class TestImportFile : public QObject {
             << QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"), u8("Pole4"), u8("Pole5")} << 2;
         QTest::newRow("seven columns, no names")
             << u8("1;2;3;4;5;6;7\r\n") << false
-            << QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"), u8("Pole4"), u8("Pole5"), u8("Pole6")}
+            << QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"),
+                           u8("Pole4"), u8("Pole5"), u8("Pole6")}
             << 1;
         QTest::newRow("names padded to six")
             << u8("Jméno;Tel\r\nJan;1\r\n") << true
             << QStringList{u8("Jméno"), u8("Tel"), QString(), QString(), QString(), QString()} << 1;
         QTest::newRow("a wider data line adds unnamed columns")
             << u8("A;B\r\n1;2;3;4;5;6;7;8\r\n") << true
-            << QStringList{u8("A"), u8("B"), QString(), QString(), QString(), QString(), QString(), QString()} << 1;
-        QTest::newRow("only names") << u8("A;B") << true
-                                    << QStringList{u8("A"), u8("B"), QString(), QString(), QString(), QString()} << 0;
+            << QStringList{u8("A"), u8("B"), QString(), QString(), QString(), QString(), QString(), QString()}
+            << 1;
+        QTest::newRow("only names") << u8("A;B") << true << QStringList{u8("A"),   u8("B"),   QString(),
+                                                                        QString(), QString(), QString()}
+                                    << 0;
     }
     void names() {
         QFETCH(QString, text);
@@ -121,10 +128,11 @@ class TestImportFile : public QObject {
         const QString name = u8("Řehoř");
         const QByteArray mark("\xEF\xBB\xBF");
         QTest::newRow("UTF-8") << (name + u8(";Plzeň\r\n")).toUtf8() << int(Encoding::Utf8) << name;
-        QTest::newRow("UTF-8 with the mark") << mark + (name + u8(";x\r\n")).toUtf8() << int(Encoding::Utf8) << name;
+        QTest::newRow("UTF-8 with the mark")
+            << mark + (name + u8(";x\r\n")).toUtf8() << int(Encoding::Utf8) << name;
         QTest::newRow("mark on ASCII") << mark + QByteArray("abc;x\r\n") << int(Encoding::Utf8) << u8("abc");
-        QTest::newRow("Windows-1250") << codepage::toWindows1250(name + u8(";Plzeň\r\n"))
-                                      << int(Encoding::Windows1250) << name;
+        QTest::newRow("Windows-1250")
+            << codepage::toWindows1250(name + u8(";Plzeň\r\n")) << int(Encoding::Windows1250) << name;
         QTest::newRow("ASCII") << QByteArray("Novak;1\r\n") << int(Encoding::Windows1250) << u8("Novak");
     }
     void encodings() {
@@ -132,7 +140,8 @@ class TestImportFile : public QObject {
         QFETCH(int, encoding);
         QFETCH(QString, firstCell);
         QTemporaryDir dir;
-        const ReadResult read = readImportFile(writeFile(dir, u8("a.csv"), bytes), Separator::Semicolon, false);
+        const ReadResult read =
+            readImportFile(writeFile(dir, u8("a.csv"), bytes), Separator::Semicolon, false);
         QVERIFY(read.table);
         QCOMPARE(int(read.encoding), encoding);
         QCOMPARE(read.table->cell(0, 0), firstCell);
@@ -221,7 +230,8 @@ class TestImportFile : public QObject {
         QTemporaryDir dir;
         std::unique_ptr<platform::SettingsStore> store;
         if (ini)
-            store = platform::makeIniSettingsStore(dir.filePath(u8("user.ini")), dir.filePath(u8("machine.ini")));
+            store =
+                platform::makeIniSettingsStore(dir.filePath(u8("user.ini")), dir.filePath(u8("machine.ini")));
         else
             store = std::make_unique<platform::MemorySettingsStore>();
         ImportSchemas schemas(*store);
@@ -232,7 +242,8 @@ class TestImportFile : public QObject {
         QCOMPARE(schemas.names(), (QStringList{u8("Adresář/Firmy"), u8("Druhé")}));
         QCOMPARE(schemas.load(u8("Adresář/Firmy")), rows);
         // The data is the target's position, the name the column's.
-        auto key = store->open(platform::Root::CurrentUser, ImportSchemas::keyOf(u8("Druhé")), platform::Access::Read);
+        auto key = store->open(platform::Root::CurrentUser, ImportSchemas::keyOf(u8("Druhé")),
+                               platform::Access::Read);
         QVERIFY(key);
         QCOMPARE(key->readString(u8("1")), u8("1"));
         // Saving again replaces the rows.
