@@ -86,19 +86,6 @@ class TestImportDialog : public QObject {
     Q_OBJECT
 
   private slots:
-    void controls() {
-        ImportDialog w;
-        QCOMPARE(w.minimumSize(), QSize(681, 450));
-        QCOMPARE(w.targetList()->count(), 36);
-        QCOMPARE(w.button(ImportDialog::Button::Overwrite)->objectName(), u8("Button9"));
-        QCOMPARE(w.button(ImportDialog::Button::Overwrite)->text(), u8("Op&ravit"));
-        QVERIFY(w.namesCheck()->isChecked());
-        QCOMPARE(w.separators()->checkedId(), 0);
-        QCOMPARE(w.preview()->model()->columnCount(), 6);
-        QCOMPARE(w.preview()->model()->rowCount(), 1);
-        QCOMPARE(w.sourceList()->count(), 6);
-    }
-
     // The file, its preview, a mapping and the import, with the result message.
     void importsThroughTheWindow() {
         Harness h;
@@ -118,6 +105,34 @@ class TestImportDialog : public QObject {
         QCOMPARE(h.stored(u8("Prijmeni")), (QStringList{u8("Novák"), u8("Malá; Nová")}));
         QCOMPARE(h.stored(u8("Tel_1")), (QStringList{u8("123456789"), u8("777111222")}));
         QCOMPARE(h.imported, QList<bool>{true});
+    }
+
+    // A name that is empty or holds a backslash is asked for again: it would
+    // not be a key of its own, and an empty one would be the list key itself.
+    void invalidSchemaName() {
+        Harness h;
+        io::ImportSchemas(h.settings).save(u8("Staré"), {{0, 0}});
+        h.load(kFile);
+        h.pair(0, 1);
+        h.dialogs.clear();
+        h.dialogs.answerInput(u8(" "));
+        h.dialogs.answerInput(u8("a\\b"));
+        h.click(ImportDialog::Button::Save);
+        QCOMPARE(h.dialogs.messageTexts(),
+                 (QStringList{io::invalidSchemaNameMessage(), io::invalidSchemaNameMessage()}));
+        QCOMPARE(io::ImportSchemas(h.settings).names(), QStringList{u8("Staré")});
+        QCOMPARE(io::ImportSchemas(h.settings).load(u8("Staré")), (QList<io::Assignment>{{0, 0}}));
+    }
+
+    // A mapped column the preview does not have stops the import before anything is stored.
+    void mappedColumnMissing() {
+        Harness h;
+        h.load(kFile);
+        h.pair(2, 12);
+        h.load("Jméno;Fax\r\nJan;1\r\n");
+        h.click(ImportDialog::Button::Import);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::missingColumnsMessage({u8("Telefon")})});
+        QCOMPARE(h.stored(u8("ID")).size(), 0);
     }
 
     void importWithoutPreview_data() {

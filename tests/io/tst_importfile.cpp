@@ -162,12 +162,6 @@ class TestImportFile : public QObject {
         QCOMPARE(read.error, notTextMessage(path));
     }
 
-    void missingFile() {
-        const ReadResult read = readImportFile(u8("/nonexistent/x.csv"), Separator::Semicolon, true);
-        QVERIFY(!read.table);
-        QVERIFY(read.error.contains(u8("/nonexistent/x.csv")));
-    }
-
     // Adding fills an empty current row, else appends; removing the last row leaves an empty one.
     void mappingEdits() {
         ImportMapping m;
@@ -210,14 +204,6 @@ class TestImportFile : public QObject {
         QCOMPARE(ImportMapping::sourceColumn({u8("Fax"), 0, 12}, names), -1);
     }
 
-    void targets() {
-        const QList<ImportTarget>& t = importTargets();
-        QCOMPARE(t.size(), 36);
-        QCOMPARE(t[12].column, u8("Tel_1"));
-        QCOMPARE(t[22].caption, u8("adresa domů: PSČ"));
-        QCOMPARE(t[35].column, u8("jine_Stat"));
-    }
-
     // A schema goes into the store by positions and comes back in its order,
     // in memory and in the INI files the program uses.
     void schemaRoundTrip_data() {
@@ -253,28 +239,6 @@ class TestImportFile : public QObject {
         QVERIFY(schemas.remove(u8("Druhé")));
         QCOMPARE(schemas.names(), QStringList{u8("Adresář/Firmy")});
         QCOMPARE(schemas.load(u8("Druhé")), std::nullopt);
-    }
-
-    // A name that would not be one key of its own is refused: an empty name
-    // would make the list key the schema's key and wipe the list.
-    void schemaNames_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("valid");
-        QTest::newRow("plain") << u8("Adresy") << true;
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("blanks") << u8("   ") << false;
-        QTest::newRow("backslash") << u8("a\\b") << false;
-    }
-    void schemaNames() {
-        QFETCH(QString, name);
-        QFETCH(bool, valid);
-        QCOMPARE(ImportSchemas::isValidName(name), valid);
-    }
-
-    void readOnlyStore() {
-        platform::MemorySettingsStore store;
-        store.setReadOnly(platform::Root::CurrentUser, true);
-        QVERIFY(!ImportSchemas(store).save(u8("A"), {{0, 1}}));
     }
 };
 
