@@ -107,7 +107,7 @@ ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
         ++out.posted;
         out.cut += cut;
     }
-    search.showAddedRows();
+    search.showAddedRows(/*anchorPaging*/ true);
     return out;
 }
 

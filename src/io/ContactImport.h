@@ -40,7 +40,8 @@ struct ImportOutcome {
 // Posts one new personal record per row of the table, as long as the personal
 // table holds fewer than the record limit. The Vlastní page's open personal
 // cursor receives the records (it is opened on a fresh working table only
-// when it is closed); the shown range ends at the last new row. Each record
+// when it is closed); the shown range and the last shown number end at the
+// last new row. Each record
 // is on disk when it is posted. A failed write stops the import and is
 // reported in the outcome; an error before the first record is raised.
 ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,

@@ -172,6 +172,7 @@ class TestContactImport : public QObject {
         QCOMPARE(out.freshTable, !listing);
         QCOMPARE(h.working(u8("Prijmeni")), rows);
         QCOMPARE(h.search.state().foundCount, rows.size());
+        QCOMPARE(h.search.state().lastShown, rows.size());
     }
 
     // A record the engine refuses stops the import; those before it stay on disk.
