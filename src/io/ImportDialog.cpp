@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -21,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -455,11 +455,14 @@ void ImportDialog::runImport() {
 
 void ImportDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    fillSchemaList();
+    // Shown again after the main window was minimised, it keeps its choice.
+    if (!event->spontaneous()) fillSchemaList();
 }
 
-void ImportDialog::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
+void ImportDialog::done(int result) {
+    // Closing waits for a running import; it never cuts one short.
+    if (m_running) return;
+    QDialog::done(result);
     m_file.clear();
     m_pending = false;
     m_fileLabel->clear();
@@ -474,16 +477,4 @@ void ImportDialog::resizeEvent(QResizeEvent* event) {
     // Every column is a sixth of the window wide.
     for (int i = 0; i < m_model->columnCount(); ++i)
         m_grid->horizontalHeader()->resizeSection(i, width() / 6);
-}
-
-void ImportDialog::closeEvent(QCloseEvent* event) {
-    if (m_running) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void ImportDialog::reject() {
-    if (!m_running) QDialog::reject();
 }

@@ -79,10 +79,10 @@ class ImportDialog : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
+    // Closing (Zpě&t, Escape, the window's close button) clears the file and
+    // the preview; the mapping stays. Refused while an import runs.
+    void done(int result) override;
 
   private:
     void buildControls();

@@ -285,11 +285,16 @@ class TestImportDialog : public QObject {
         QCOMPARE(limit.icon, Dialogs::Icon::Information);
     }
 
-    // Closing clears the preview and the file; the mapping stays.
+    // Closing clears the preview and the file; the mapping stays. Being hidden
+    // (with a minimised main window) is no closing.
     void closingClears() {
         Harness h;
         h.load(kFile);
         h.pair(0, 1);
+        h.window.hide();
+        h.window.show();
+        QCOMPARE(h.window.preview()->model()->rowCount(), 2);
+        QCOMPARE(h.window.fileLabel()->text(), h.dir.filePath(u8("kontakty.csv")));
         h.click(ImportDialog::Button::Back);
         QVERIFY(!h.window.isVisible());
         QCOMPARE(h.window.fileLabel()->text(), QString());
