@@ -199,6 +199,7 @@ void MainWindow::createWindows() {
     connectTransfers(editor);
     connectPrints();
     connectExports();
+    connectImport(import);
     m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, m_exportDialog, columns, picker, import,
                  m_personalExportDialog, m_printParameters};
     for (QWidget* w : m_windows) w->hide();

@@ -25,6 +25,7 @@ class Help;
 class ContactEditor;
 class ExportDialog;
 class PrintParametersDialog;
+class ImportDialog;
 
 // The main window: owns every database connection, dataset and page of the
 // program for the whole run. Its first show applies the stored placement and
@@ -102,6 +103,8 @@ private:
     struct ExportSite;
     void connectExports();
     void exportMarked(const ExportSite& site);
+    // The Vlastní page's import of contacts from a text file.
+    void connectImport(ImportDialog* dialog);
 
     Application& m_app;
     QTabWidget* m_tabs = nullptr;

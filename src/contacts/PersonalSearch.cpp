@@ -377,8 +377,9 @@ bool PersonalSearch::prepareAddition(FreshTableRule rule, int pageSize) {
     return true;
 }
 
-void PersonalSearch::showAddedRows() {
+void PersonalSearch::showAddedRows(bool anchorPaging) {
     m_state.last = m_state.foundCount;
+    if (anchorPaging) m_state.lastShown = m_state.foundCount;
     notifyStatus();
 }
 

@@ -173,8 +173,10 @@ class PersonalSearch {
     // personal record without copying any of them; the listing flag goes off.
     // Records appended through appendRecord then land in this working table.
     void startFreshTable(int pageSize);
-    // The shown range ends at the last row added to the working table.
-    void showAddedRows();
+    // The shown range ends at the last row added to the working table; with
+    // anchorPaging the paging anchor (the last shown number) goes there too,
+    // so that the next forward move starts after the added rows.
+    void showAddedRows(bool anchorPaging = false);
     // Appends a personal record through the personal cursor, filled by fill, and
     // posts it; the copy step appends its working row, which becomes the page
     // query's current row. The new record's ID is returned. When the record

@@ -1,0 +1,131 @@
+#include "ContactImport.h"
+
+#include "Dataset.h"
+#include "Error.h"
+#include "OwnDatabases.h"
+#include "PersonalRecords.h"
+#include "PersonalSearch.h"
+
+#include <QHash>
+
+namespace io {
+
+namespace {
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// The size of every Text column of the personal table, by its name in lower case.
+const QHash<QString, int>& textSizes() {
+    static const QHash<QString, int> sizes = [] {
+        QHash<QString, int> out;
+        for (const db::FieldDef& f : db::layouts::personal().fields)
+            if (f.type == db::ColumnType::Text) out.insert(f.name.toLower(), f.size);
+        return out;
+    }();
+    return sizes;
+}
+
+// The text cut to size UTF-16 units, never between the halves of a surrogate pair.
+QString cutTo(const QString& text, int size) {
+    qsizetype n = size;
+    if (n > 0 && text.at(n - 1).isHighSurrogate()) --n;
+    return text.left(n);
+}
+
+bool anyFilled(const QList<std::pair<QString, QString>>& values, const QString& prefix) {
+    for (const auto& [column, text] : values)
+        if (column.startsWith(prefix, Qt::CaseInsensitive) && !text.isEmpty()) return true;
+    return false;
+}
+
+} // namespace
+
+QString cleanValue(const QString& column, const QString& text) {
+    const QString lower = column.toLower();
+    if (!lower.contains(u"tel") && !lower.contains(u"psc")) return text;
+    QString out = text;
+    out.remove(s("+420"));
+    for (const QChar c : {u'(', u')', u' ', u'-', u'/'})
+        out.remove(c);
+    return out;
+}
+
+QString addressKind(const QList<std::pair<QString, QString>>& values) {
+    for (const char* kind : {"domu", "zam", "jine"})
+        if (anyFilled(values, s(kind) + u'_')) return s(kind);
+    return s("domu");
+}
+
+QList<std::pair<QString, QString>> assign(const QStringList& row, const QList<Assignment>& assignments,
+                                          int* cut) {
+    const QList<ImportTarget>& targets = importTargets();
+    QList<std::pair<QString, QString>> out;
+    for (const Assignment& a : assignments) {
+        if (a.target < 0 || a.target >= targets.size()) continue;
+        const QString& column = targets[a.target].column;
+        QString text = cleanValue(column, row.value(a.column));
+        const int size = textSizes().value(column.toLower(), -1);
+        if (size >= 0 && text.size() > size) {
+            text = cutTo(text, size);
+            if (cut) ++*cut;
+        }
+        // A later assignment to the same column replaces the earlier one.
+        for (qsizetype i = 0; i < out.size(); ++i)
+            if (out[i].first == column) {
+                out.removeAt(i);
+                break;
+            }
+        if (!text.isEmpty()) out.append({column, text});
+    }
+    return out;
+}
+
+ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
+                             const QList<Assignment>& assignments, int pageSize) {
+    ImportOutcome out;
+    out.freshTable = search.prepareAddition(PersonalSearch::FreshTableRule::Import, pageSize);
+    const qint64 present = PersonalRecords(search).count();
+    for (const QStringList& row : table.rows()) {
+        if (present + out.posted >= PersonalRecords::kRecordLimit) {
+            out.limitReached = true;
+            break;
+        }
+        int cut = 0;
+        const auto values = assign(row, assignments, &cut);
+        try {
+            search.appendRecord([&](db::Dataset& record) {
+                for (const auto& [column, text] : values)
+                    record.setValue(column, text);
+                record.setValue(s("zobraz_adr"), addressKind(values));
+            });
+        } catch (const db::Error& e) {
+            out.error = e.message();
+            break;
+        }
+        ++out.posted;
+        out.cut += cut;
+    }
+    search.showAddedRows(/*anchorPaging*/ true);
+    return out;
+}
+
+QString resultMessage(const ImportOutcome& outcome) {
+    QString text = s("Bylo importováno ") + QString::number(outcome.posted) + s(" záznamů.    ");
+    if (outcome.cut > 0)
+        text += s("\nHodnot delších než jejich pole, které byly zkráceny: ") + QString::number(outcome.cut) +
+                s(".    ");
+    return text;
+}
+
+QString failedImportMessage(const ImportOutcome& outcome) {
+    return s("Import byl přerušen, importováno záznamů: ") + QString::number(outcome.posted) + s(". ") +
+           outcome.error;
+}
+
+QString previewFirstMessage() {
+    return s("Nejprve načtěte ukázku souboru tlačítkem \"Ukázka\".    ");
+}
+
+} // namespace io

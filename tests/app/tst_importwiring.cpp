@@ -1,0 +1,75 @@
+// The Vlastní page's import through the main window: "I&mport" opens the
+// import window, the records go through the page's personal cursor, and the
+// page shows them with its counts.
+
+#include "ContactImport.h"
+#include "ImportDialog.h"
+#include "MainWindowFixture.h"
+#include "platform/WhenModal.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QTableView>
+
+using namespace platform;
+
+class TestImportWiring : public apptest::MainWindowTest {
+    Q_OBJECT
+
+    QString writeFile(const QByteArray& bytes) {
+        const QString path = m_program + QStringLiteral("kontakty.csv");
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write the file");
+        return path;
+    }
+
+    // Opens the import window from the page, loads the file, maps its first
+    // column to the surname, imports and closes the window.
+    void importThroughPage(PersonalPage* page, const QString& path) {
+        m_dialogs.answerOpen(Dialogs::FileResult{path, 1});
+        bool ran = false;
+        platformtest::whenModal<ImportDialog>([&ran](ImportDialog* d) {
+            d->button(ImportDialog::Button::Source)->click();
+            d->button(ImportDialog::Button::Preview)->click();
+            d->sourceList()->setCurrentIndex(0);
+            d->targetList()->setCurrentIndex(2);
+            d->button(ImportDialog::Button::Add)->click();
+            d->button(ImportDialog::Button::Import)->click();
+            d->button(ImportDialog::Button::Back)->click();
+            ran = true;
+        });
+        QTest::mouseClick(page->button(PersonalPage::Button::Import), Qt::LeftButton);
+        QVERIFY(ran);
+    }
+
+  private slots:
+    void init() { resetProgram(); }
+
+    // A listing on the page keeps its rows; the imported ones follow them.
+    void importShownOnPage_data() {
+        QTest::addColumn<bool>("listing");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("no listing") << false << 2;
+        QTest::newRow("after listing all") << true << 3;
+    }
+    void importShownOnPage() {
+        QFETCH(bool, listing);
+        QFETCH(int, rows);
+        auto w = start();
+        apptest::tabsOf(*w)->setCurrentIndex(2);
+        auto* page = static_cast<PersonalPage*>(apptest::tabsOf(*w)->widget(2));
+        w->personalDatabase()->execute(QStringLiteral("INSERT INTO Vlastni (Prijmeni) VALUES (\"Starý\")"),
+                                       db::Database::FailOnError);
+        if (listing) page->listAll();
+        importThroughPage(page, writeFile("Příjmení\r\nNovák\r\nSvoboda\r\n"));
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{QStringLiteral("Bylo importováno 2 záznamů.    ")});
+        auto* owner = m_dialogs.shown().last().owner;
+        QVERIFY(qobject_cast<ImportDialog*>(owner));
+        QCOMPARE(page->grid()->model()->rowCount(), rows);
+        QCOMPARE(page->search()->state().foundCount, rows);
+    }
+};
+
+QTEST_MAIN(TestImportWiring)
+#include "tst_importwiring.moc"

@@ -1,0 +1,208 @@
+// Posting import rows as personal records: cleaning of telephone numbers and
+// postal codes, the address kind, cut values, the record limit, the working
+// table the records go to, and a write that fails part way.
+
+#include "ContactImport.h"
+#include "Error.h"
+#include "ImportFile.h"
+#include "OwnDatabases.h"
+#include "PersonalRecords.h"
+#include "PersonalSearch.h"
+#include "contacts/PersonalFixture.h"
+
+#include <QTest>
+
+using namespace io;
+
+namespace {
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+using Values = QList<std::pair<QString, QString>>;
+
+// The personal database with the Vlastní page's working table and search.
+struct Harness : personaltest::PersonalFiles {
+    db::Dataset page;
+    std::unique_ptr<db::WorkingDatabase> results;
+    bool stop = false;
+    PersonalSearch search{PersonalSearch::Services{[this] { return personal.get(); }, {}, &stop, nullptr}};
+
+    // durable: the personal database as the program makes it; otherwise one with the table given.
+    explicit Harness(bool durable = true, const db::TableDef& table = db::layouts::personal())
+        : PersonalFiles(durable, table) {
+        results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
+        search.setWorkingDatabase(results.get());
+    }
+    void addRecords(int n) {
+        personal->beginTransaction();
+        for (int i = 0; i < n; ++i)
+            add({{u8("Prijmeni"), u8("Stávající")}});
+        personal->commit();
+    }
+    QStringList stored(const QString& column) {
+        return personaltest::columnOf(personal.get(), u8("SELECT * FROM Vlastni ORDER BY ID"), column);
+    }
+    QStringList working(const QString& column) {
+        return personaltest::columnOf(results->database(), u8("SELECT * FROM vlastni ORDER BY ID2"), column);
+    }
+};
+
+ImportTable table(const QString& text) {
+    return splitText(text, u';', false);
+}
+
+} // namespace
+
+class TestContactImport : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void clean_data() {
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("mobile") << 12 << u8("+420 (123) 456-789") << u8("123456789");
+        QTest::newRow("work phone with slash") << 16 << u8("02/123 456") << u8("02123456");
+        QTest::newRow("note unchanged") << 11 << u8("+420 (123) 456-789") << u8("+420 (123) 456-789");
+        QTest::newRow("home postal code") << 22 << u8("123 45") << u8("12345");
+        QTest::newRow("other postal code") << 34 << u8("123-45") << u8("12345");
+        QTest::newRow("street unchanged") << 18 << u8("Na (Kopci) 1/2") << u8("Na (Kopci) 1/2");
+        QTest::newRow("foreign prefix stays") << 13 << u8("+421 905 123") << u8("+421905123");
+    }
+    void clean() {
+        QFETCH(int, target);
+        QFETCH(QString, cell);
+        QFETCH(QString, stored);
+        int cut = 0;
+        const Values v = assign({cell}, {{0, target}}, &cut);
+        QCOMPARE(v.value(0).second, stored);
+        QCOMPARE(cut, 0);
+    }
+
+    // Values longer than their column are cut to its size and counted; a memo is never cut.
+    void cut_data() {
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("cut");
+        QTest::newRow("postal code of 7") << 22 << u8("1234567") << 6 << 1;
+        QTest::newRow("title of 30 fits") << 0 << QString(30, u'x') << 30 << 0;
+        QTest::newRow("title of 31") << 0 << QString(31, u'x') << 30 << 1;
+        QTest::newRow("note is a memo") << 11 << QString(5000, u'x') << 5000 << 0;
+        QTest::newRow("pair not split") << 0 << QString(29, u'x') + u8("😀") << 29 << 1;
+    }
+    void cut() {
+        QFETCH(int, target);
+        QFETCH(QString, cell);
+        QFETCH(int, length);
+        QFETCH(int, cut);
+        int counted = 0;
+        const Values v = assign({cell}, {{0, target}}, &counted);
+        QCOMPARE(v.value(0).second.size(), length);
+        QCOMPARE(counted, cut);
+    }
+
+    void addressKinds_data() {
+        QTest::addColumn<QList<int>>("targets");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("other town only") << QList<int>{32} << u8("jine");
+        QTest::newRow("no address") << QList<int>{2} << u8("domu");
+        QTest::newRow("work and other") << QList<int>{26, 30} << u8("zam");
+        QTest::newRow("home wins") << QList<int>{35, 29, 23} << u8("domu");
+    }
+    // Through the database: the kind is stored with the record and shown in the working row.
+    void addressKinds() {
+        QFETCH(QList<int>, targets);
+        QFETCH(QString, kind);
+        Harness h;
+        QList<Assignment> a;
+        for (int i = 0; i < targets.size(); ++i)
+            a << Assignment{i, targets[i]};
+        const ImportOutcome out = importContacts(h.search, table(u8("x;y;z\r\n")), a, 10);
+        QCOMPARE(out.posted, 1);
+        QCOMPARE(h.stored(u8("zobraz_adr")), QStringList{kind});
+        QCOMPARE(h.working(u8("zobraz_adr")), QStringList{kind});
+    }
+
+    // Checked before every record: with 498 present, 2 of 5 lines are posted.
+    void recordLimit_data() {
+        QTest::addColumn<int>("present");
+        QTest::addColumn<int>("posted");
+        QTest::addColumn<bool>("limit");
+        QTest::newRow("498 present") << 498 << 2 << true;
+        QTest::newRow("500 present") << 500 << 0 << true;
+        QTest::newRow("495 present") << 495 << 5 << false;
+    }
+    void recordLimit() {
+        QFETCH(int, present);
+        QFETCH(int, posted);
+        QFETCH(bool, limit);
+        Harness h;
+        h.addRecords(present);
+        const ImportOutcome out =
+            importContacts(h.search, table(u8("a\r\nb\r\nc\r\nd\r\ne\r\n")), {{0, 2}}, 10);
+        QCOMPARE(out.posted, posted);
+        QCOMPARE(out.limitReached, limit);
+        QCOMPARE(PersonalRecords(h.search).count(), present + posted);
+        QCOMPARE(h.working(u8("Prijmeni")).size(), posted);
+        QCOMPARE(h.search.state().last, posted);
+        QCOMPARE(resultMessage(out), u8("Bylo importováno %1 záznamů.    ").arg(posted));
+    }
+
+    // Only a closed personal cursor starts a fresh working table: a listing on
+    // the page keeps its rows and receives the new ones after them.
+    void workingTable_data() {
+        QTest::addColumn<bool>("listing");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("closed cursor") << false << QStringList{u8("Nový")};
+        QTest::newRow("open listing") << true << QStringList{u8("Stávající"), u8("Nový")};
+    }
+    void workingTable() {
+        QFETCH(bool, listing);
+        QFETCH(QStringList, rows);
+        Harness h;
+        h.addRecords(1);
+        if (listing) {
+            h.search.listAll(10);
+            QVERIFY(h.search.personalCursor().isOpen());
+        }
+        const ImportOutcome out = importContacts(h.search, table(u8("Nový\r\n")), {{0, 2}}, 10);
+        QCOMPARE(out.freshTable, !listing);
+        QCOMPARE(h.working(u8("Prijmeni")), rows);
+        QCOMPARE(h.search.state().foundCount, rows.size());
+        QCOMPARE(h.search.state().lastShown, rows.size());
+    }
+
+    // A record the engine refuses stops the import; those before it stay on disk.
+    void failedWrite() {
+        db::TableDef narrow = db::layouts::personal();
+        for (db::FieldDef& f : narrow.fields)
+            if (f.name == u8("Prijmeni")) f.size = 4;
+        Harness h(false, narrow);
+        const ImportOutcome out =
+            importContacts(h.search, table(u8("Krá\r\nDlouhé\r\nJan\r\n")), {{0, 2}}, 10);
+        QCOMPARE(out.posted, 1);
+        QVERIFY(!out.error.isEmpty());
+        QCOMPARE(h.stored(u8("Prijmeni")), QStringList{u8("Krá")});
+        QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Krá")});
+        QVERIFY(failedImportMessage(out).contains(u8("importováno záznamů: 1")));
+        // Nothing is left open around the records posted.
+        QCOMPARE(h.personal->transactionDepth(), 0);
+    }
+
+    void cutCounted() {
+        Harness h;
+        const ImportOutcome out =
+            importContacts(h.search, table(u8("1234567;") + QString(40, u'a') + u8("\r\n12345;b\r\n")),
+                           {{0, 22}, {1, 0}}, 10);
+        QCOMPARE(out.posted, 2);
+        QCOMPARE(out.cut, 2);
+        QCOMPARE(h.stored(u8("domu_PSC")), (QStringList{u8("123456"), u8("12345")}));
+        QVERIFY(resultMessage(out).contains(u8(": 2.")));
+    }
+};
+
+QTEST_MAIN(TestContactImport)
+#include "tst_contactimport.moc"

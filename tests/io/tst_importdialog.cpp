@@ -1,0 +1,315 @@
+// The import window driven through its controls, with scripted dialogs, the
+// settings in memory and a personal database of its own.
+
+#include "ContactImport.h"
+#include "ImportDialog.h"
+#include "ImportSchemas.h"
+#include "OwnDatabases.h"
+#include "PersonalSearch.h"
+#include "ScriptedDialogs.h"
+#include "SettingsStore.h"
+#include "Transfers.h"
+#include "contacts/PersonalFixture.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+using platform::Dialogs;
+
+namespace {
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+struct Harness : personaltest::PersonalFiles {
+    db::Dataset page;
+    std::unique_ptr<db::WorkingDatabase> results;
+    bool stop = false;
+    PersonalSearch search{PersonalSearch::Services{[this] { return personal.get(); }, {}, &stop, nullptr}};
+    platform::ScriptedDialogs dialogs;
+    platform::MemorySettingsStore settings;
+    ImportDialog window;
+    QList<bool> imported; // the fresh-table flags the page was told
+
+    Harness() {
+        results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
+        search.setWorkingDatabase(results.get());
+        ImportDialog::Services s;
+        s.dialogs = &dialogs;
+        s.settings = &settings;
+        s.personal = [this] { return &search; };
+        s.pageSize = [] { return 10; };
+        s.imported = [this](bool fresh) { imported << fresh; };
+        window.attach(std::move(s));
+        window.show();
+    }
+    QString file(const QByteArray& bytes) {
+        const QString path = dir.filePath(u8("kontakty.csv"));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(bytes);
+        return path;
+    }
+    void click(ImportDialog::Button b) { QTest::mouseClick(window.button(b), Qt::LeftButton); }
+    // Chooses the file through the open dialog and loads its preview.
+    void load(const QByteArray& bytes) {
+        dialogs.answerOpen(Dialogs::FileResult{file(bytes), 1});
+        click(ImportDialog::Button::Source);
+        click(ImportDialog::Button::Preview);
+    }
+    void pair(int source, int target) {
+        window.sourceList()->setCurrentIndex(source);
+        window.targetList()->setCurrentIndex(target);
+        click(ImportDialog::Button::Add);
+    }
+    QStringList stored(const QString& column) {
+        return personaltest::columnOf(personal.get(), u8("SELECT * FROM Vlastni ORDER BY ID"), column);
+    }
+};
+
+const QByteArray kFile = QString::fromUtf8("Jméno;Příjmení;Telefon\r\nJan;Novák;+420 (123) 456-789\r\n"
+                                           "Eva;\"Malá; Nová\";777 111 222\r\n")
+                             .toUtf8();
+
+} // namespace
+
+class TestImportDialog : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // The file, its preview, a mapping and the import, with the result message.
+    void importsThroughTheWindow() {
+        Harness h;
+        h.load(kFile);
+        QCOMPARE(h.window.fileLabel()->text(), h.dir.filePath(u8("kontakty.csv")));
+        QCOMPARE(h.dialogs.shown().first().file.title, u8("Import CSV"));
+        QCOMPARE(h.dialogs.shown().first().file.filter, u8("CSV|*.csv;*.txt"));
+        QCOMPARE(h.window.sourceList()->itemText(1), u8("Příjmení"));
+        QCOMPARE(h.window.preview()->model()->index(1, 1).data().toString(), u8("Malá; Nová"));
+        h.pair(1, 2);
+        h.pair(2, 12);
+        QCOMPARE(h.window.mappingEditor()->rowCount(), 2);
+        QCOMPARE(h.window.mappingEditor()->currentRow(), 1);
+        h.click(ImportDialog::Button::Import);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{u8("Bylo importováno 2 záznamů.    ")});
+        QCOMPARE(h.dialogs.shown().last().caption, Dialogs::kInformation);
+        QCOMPARE(h.stored(u8("Prijmeni")), (QStringList{u8("Novák"), u8("Malá; Nová")}));
+        QCOMPARE(h.stored(u8("Tel_1")), (QStringList{u8("123456789"), u8("777111222")}));
+        QCOMPARE(h.imported, QList<bool>{true});
+    }
+
+    // A name that is empty or holds a backslash is asked for again: it would
+    // not be a key of its own, and an empty one would be the list key itself.
+    void invalidSchemaName() {
+        Harness h;
+        io::ImportSchemas(h.settings).save(u8("Staré"), {{0, 0}});
+        h.load(kFile);
+        h.pair(0, 1);
+        h.dialogs.clear();
+        h.dialogs.answerInput(u8(" "));
+        h.dialogs.answerInput(u8("a\\b"));
+        h.click(ImportDialog::Button::Save);
+        QCOMPARE(h.dialogs.messageTexts(),
+                 (QStringList{io::invalidSchemaNameMessage(), io::invalidSchemaNameMessage()}));
+        QCOMPARE(io::ImportSchemas(h.settings).names(), QStringList{u8("Staré")});
+        QCOMPARE(io::ImportSchemas(h.settings).load(u8("Staré")), (QList<io::Assignment>{{0, 0}}));
+    }
+
+    // A mapped column the preview does not have stops the import before anything is stored.
+    void mappedColumnMissing() {
+        Harness h;
+        h.load(kFile);
+        h.pair(2, 12);
+        h.load("Jméno;Fax\r\nJan;1\r\n");
+        h.click(ImportDialog::Button::Import);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::missingColumnsMessage({u8("Telefon")})});
+        QCOMPARE(h.stored(u8("ID")).size(), 0);
+    }
+
+    void importWithoutPreview_data() {
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("no file") << false;
+        QTest::newRow("file chosen, not loaded") << true;
+    }
+    void importWithoutPreview() {
+        QFETCH(bool, chosen);
+        Harness h;
+        if (chosen) {
+            h.load(kFile);
+            h.pair(0, 1);
+            h.dialogs.answerOpen(Dialogs::FileResult{h.file("a;b\r\n"), 1});
+            h.click(ImportDialog::Button::Source);
+        }
+        h.click(ImportDialog::Button::Import);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::previewFirstMessage()});
+        QCOMPARE(h.stored(u8("ID")).size(), 0);
+    }
+
+    void notTextRefused() {
+        Harness h;
+        h.load(QByteArray("Jan;Novák\0\r\n", 12));
+        const QString path = h.dir.filePath(u8("kontakty.csv"));
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::notTextMessage(path)});
+        QCOMPARE(h.window.sourceList()->count(), 6);
+        QCOMPARE(h.window.sourceList()->itemText(0), QString());
+        h.dialogs.clear();
+        h.click(ImportDialog::Button::Import);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::previewFirstMessage()});
+    }
+
+    // Switching the names check box reloads the preview at once.
+    void namesSwitchReloads() {
+        Harness h;
+        h.load("a;b;c\r\n1;2;3\r\n");
+        QCOMPARE(h.window.sourceList()->itemText(0), u8("a"));
+        h.window.namesCheck()->setChecked(false);
+        QStringList names;
+        for (int i = 0; i < h.window.sourceList()->count(); ++i)
+            names << h.window.sourceList()->itemText(i);
+        QCOMPARE(names,
+                 (QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"), u8("Pole4"), u8("Pole5")}));
+        QCOMPARE(h.window.preview()->model()->rowCount(), 2);
+    }
+
+    // Selecting a mapping row shows its pair; overwrite and remove act on the current row.
+    void mappingEditor() {
+        Harness h;
+        h.load(kFile);
+        h.pair(0, 1);
+        h.pair(2, 12);
+        h.window.mappingEditor()->setCurrentCell(0, 0);
+        QCOMPARE(h.window.sourceList()->currentIndex(), 0);
+        QCOMPARE(h.window.targetList()->currentIndex(), 1);
+        h.window.sourceList()->setCurrentIndex(1);
+        h.window.targetList()->setCurrentIndex(2);
+        h.click(ImportDialog::Button::Overwrite);
+        QCOMPARE(h.window.mappingEditor()->item(0, 0)->text(), u8("Příjmení"));
+        QCOMPARE(h.window.mappingEditor()->item(0, 1)->text(), u8("příjmení"));
+        h.click(ImportDialog::Button::Remove);
+        QCOMPARE(h.window.mapping().size(), 1);
+        QCOMPARE(h.window.mapping().row(0).target, 12);
+        h.click(ImportDialog::Button::Remove);
+        h.click(ImportDialog::Button::Remove); // nothing left to remove
+        QCOMPARE(h.window.mapping().size(), 1);
+        QVERIFY(h.window.mapping().row(0).isEmpty());
+    }
+
+    // Saving asks for a name; an existing one is replaced only on Yes, No asks again.
+    void saveAndOpenSchema() {
+        Harness h;
+        io::ImportSchemas(h.settings).save(u8("Staré"), {{0, 0}});
+        h.load(kFile);
+        h.pair(1, 2);
+        h.pair(2, 14);
+        h.dialogs.clear();
+        h.dialogs.answerInput(u8("Staré"));
+        h.dialogs.answerMessage(Dialogs::Answer::No);
+        h.dialogs.answerInput(u8("Nové"));
+        h.click(ImportDialog::Button::Save);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::schemaExistsQuestion()});
+        QCOMPARE(h.dialogs.shown().first().caption, io::schemaNameCaption());
+        QCOMPARE(h.dialogs.shown().first().text, io::schemaNamePrompt());
+        io::ImportSchemas schemas(h.settings);
+        QCOMPARE(schemas.load(u8("Staré")), (QList<io::Assignment>{{0, 0}}));
+        QCOMPARE(schemas.load(u8("Nové")), (QList<io::Assignment>{{1, 2}, {2, 14}}));
+        QCOMPARE(h.window.schemaList()->currentText(), u8("Nové"));
+
+        // Opened over another file, the schema maps its columns by position.
+        h.load("A;B;C\r\n1;2;3\r\n");
+        h.window.schemaList()->setCurrentIndex(h.window.schemaList()->findText(u8("Nové")));
+        h.click(ImportDialog::Button::Open);
+        QCOMPARE(h.window.mapping().size(), 2);
+        QCOMPARE(h.window.mapping().row(0).source, u8("B"));
+        QCOMPARE(h.window.mapping().row(1).source, u8("C"));
+        QCOMPARE(h.window.mapping().row(1).target, 14);
+    }
+
+    // A schema naming columns the preview lacks is refused and the mapping stays.
+    void schemaBeyondPreview() {
+        Harness h;
+        io::ImportSchemas(h.settings).save(u8("Široké"), {{0, 1}, {9, 2}});
+        h.window.hide();
+        h.window.show();
+        h.load("a;b\r\n");
+        h.pair(0, 3);
+        h.dialogs.clear();
+        h.window.schemaList()->setCurrentIndex(0);
+        h.click(ImportDialog::Button::Open);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::schemaNotLoadedMessage(u8("Široké"), 6)});
+        QCOMPARE(h.window.mapping().row(0).target, 3);
+    }
+
+    void deleteSchema_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void deleteSchema() {
+        QFETCH(bool, yes);
+        Harness h;
+        io::ImportSchemas(h.settings).save(u8("Pryč"), {{0, 1}});
+        h.window.hide();
+        h.window.show();
+        h.window.schemaList()->setCurrentIndex(0);
+        h.dialogs.answerMessage(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        h.click(ImportDialog::Button::Delete);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{u8("Přejete si smazat schéma \"Pryč\"?    ")});
+        QCOMPARE(io::ImportSchemas(h.settings).exists(u8("Pryč")), !yes);
+        QCOMPARE(h.window.schemaList()->count(), yes ? 0 : 1);
+    }
+
+    // At the limit the single-transfer message comes before the result.
+    void limitMessages() {
+        Harness h;
+        h.personal->beginTransaction();
+        for (int i = 0; i < 498; ++i)
+            h.add({{u8("Prijmeni"), u8("X")}});
+        h.personal->commit();
+        h.window.namesCheck()->setChecked(false);
+        h.load("a\r\nb\r\nc\r\nd\r\ne\r\n");
+        h.pair(0, 2);
+        h.click(ImportDialog::Button::Import);
+        QCOMPARE(h.dialogs.messageTexts(),
+                 (QStringList{Transfers::singleLimitMessage(), u8("Bylo importováno 2 záznamů.    ")}));
+        const auto& limit = h.dialogs.shown().at(h.dialogs.shown().size() - 2);
+        QCOMPARE(limit.caption, Dialogs::kInformation);
+        QCOMPARE(limit.icon, Dialogs::Icon::Information);
+    }
+
+    // Closing clears the preview and the file; the mapping stays. Being hidden
+    // (with a minimised main window) is no closing.
+    void closingClears() {
+        Harness h;
+        h.load(kFile);
+        h.pair(0, 1);
+        h.window.hide();
+        h.window.show();
+        QCOMPARE(h.window.preview()->model()->rowCount(), 2);
+        QCOMPARE(h.window.fileLabel()->text(), h.dir.filePath(u8("kontakty.csv")));
+        h.click(ImportDialog::Button::Back);
+        QVERIFY(!h.window.isVisible());
+        QCOMPARE(h.window.fileLabel()->text(), QString());
+        QCOMPARE(h.window.preview()->model()->rowCount(), 1);
+        QCOMPARE(h.window.preview()->model()->index(0, 0).data().toString(), QString());
+        QCOMPARE(h.window.mapping().row(0).target, 1);
+        QCOMPARE(h.window.targetList()->currentIndex(), -1);
+    }
+
+    void columnWidthFollowsWindow() {
+        Harness h;
+        h.window.resize(900, 500);
+        QCOMPARE(h.window.preview()->horizontalHeader()->sectionSize(0), 150);
+    }
+};
+
+QTEST_MAIN(TestImportDialog)
+#include "tst_importdialog.moc"
