@@ -78,6 +78,8 @@ private:
     bool searchRunning() const;
     void endProgram(const QString& message);
     void openHelpForFocus();
+    // The information page's hand-overs to the persons and firms searches.
+    void connectInformation();
     // The directory pages' transfers into the personal contacts.
     void connectTransfers(ContactEditor* editor);
     void transferOne(DirectoryPage* page, ContactEditor* editor);
