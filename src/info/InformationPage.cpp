@@ -312,6 +312,7 @@ void InformationPage::sortColumn(int column, DataGrid::SortState state) {
         WaitCursor wait;
         m_query->sort(column, order);
     } catch (const db::Error& e) {
+        m_count->setText(countText(m_query->rowCount()));
         showError(e.message());
         return;
     }
@@ -322,24 +323,47 @@ void InformationPage::sortColumn(int column, DataGrid::SortState state) {
 
 // ---- hand-over, addresses, menu and double click --------------------------------------------
 
+// Whether the list shown offers the command, and has a row to take values from.
+bool InformationPage::canRun(Command command) const {
+    return m_query && m_query->description().commands.contains(command) && m_query->hasCurrentRow();
+}
+
 void InformationPage::handOverPlace(SearchPage target) {
-    if (!m_query || !m_query->hasCurrentRow()) return;
-    const QString postalCode = postalCodeForSearch(m_query->currentValue(QStringLiteral("psc")));
-    const QString municipality = m_query->currentValue(QStringLiteral("obec"));
+    if (!canRun(target == SearchPage::Persons ? Command::ToPersons : Command::ToFirms)) return;
+    QString postalCode, municipality;
+    if (!read([&] {
+            postalCode = postalCodeForSearch(m_query->currentValue(QStringLiteral("psc")));
+            municipality = m_query->currentValue(QStringLiteral("obec"));
+        }))
+        return;
     m_app->dialogs().warn(window(), handOverNotice());
     emit placeHandedOver(target, postalCode, municipality);
 }
 
 void InformationPage::searchFirm(bool reset) {
-    if (!m_query || !m_query->hasCurrentRow()) return;
-    const QString name = m_query->currentValue(m_query->description().columns.first().field);
-    emit firmSearchRequested(firmPattern(name), reset);
+    if (!canRun(Command::SearchFirms)) return;
+    QString name;
+    if (read([&] { name = m_query->currentValue(m_query->description().columns.first().field); }))
+        emit firmSearchRequested(firmPattern(name), reset);
 }
 
 void InformationPage::openAddress() {
-    if (!m_query || !m_query->hasCurrentRow()) return;
-    const QString address = webAddress(m_query->currentValue(QStringLiteral("url")));
-    if (!address.isEmpty()) m_app->shell().open(address);
+    if (!canRun(Command::OpenAddress)) return;
+    QString address;
+    if (read([&] { address = webAddress(m_query->currentValue(QStringLiteral("url"))); }) &&
+        !address.isEmpty())
+        m_app->shell().open(address);
+}
+
+// Reads values of the current row; an error of the engine is shown and gives false.
+bool InformationPage::read(const std::function<void()>& reading) {
+    try {
+        reading();
+        return true;
+    } catch (const db::Error& e) {
+        showError(e.message());
+        return false;
+    }
 }
 
 bool InformationPage::offersMenu() const {

@@ -5,6 +5,7 @@
 #include "ReferenceLists.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class Application;
@@ -84,6 +85,8 @@ class InformationPage : public QWidget {
     void sortColumn(int column, DataGrid::SortState state);
     void doubleClicked();
     bool offersMenu() const;
+    bool canRun(Command command) const;
+    bool read(const std::function<void()>& reading);
     void showError(const QString& message);
 
     QLineEdit* m_search = nullptr;

@@ -64,7 +64,7 @@ int ReferenceListQuery::rowCount() {
 
 bool ReferenceListQuery::locate(int column, const QString& text) {
     const Description& d = description();
-    if (!m_query.isOpen() || column < 0 || column >= d.columns.size()) return false;
+    if (!m_query.isOpen() || text.isEmpty() || column < 0 || column >= d.columns.size()) return false;
     try {
         db::LocateOptions options;
         options.partialKey = true;

@@ -44,8 +44,9 @@ class ReferenceListQuery {
     int rowCount();
     // Moves to the first row, in the present order, whose value in the column
     // begins with the text (letter case ignored, Czech letters kept apart).
-    // False, and nothing moves, when none does, when no list is open, or when
-    // the column does not exist.
+    // False, and nothing moves, when none does, when no list is open, when
+    // the column does not exist, or when the text is empty: an emptied search
+    // text, or entering the page again, leaves the row where it was.
     bool locate(int column, const QString& text);
     // The current row's value of a field; empty when there is no current row.
     QString currentValue(const QString& field) const;
