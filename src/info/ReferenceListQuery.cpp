@@ -8,6 +8,8 @@ using namespace reference_lists;
 ReferenceListQuery::ReferenceListQuery(Opener opener, QString programFolder)
     : m_opener(std::move(opener)), m_programFolder(std::move(programFolder)) {
     m_query.setObjectName(QStringLiteral("Query3"));
+    // The grid shows any row of the list, not only those the cursor has passed.
+    m_query.setKeysetOnReadOnly(true);
 }
 
 ReferenceListQuery::~ReferenceListQuery() {
