@@ -277,35 +277,23 @@ void TestInformationPage::typingLocates_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("nextColumn"); // chosen after typing, empty for none
     QTest::addColumn<QString>("town");
-    QTest::newRow("town") << "Obec"
-                          << "č"
-                          << ""
-                          << "Čáslav";
-    QTest::newRow("postal code") << "PSČ"
-                                 << "53"
-                                 << ""
-                                 << "Chrudim";
-    QTest::newRow("lower case column") << "kraj"
-                                       << "Zl"
-                                       << ""
-                                       << "Zlín";
-    QTest::newRow("text, then column") << "Obec"
-                                       << "53"
-                                       << "PSČ"
-                                       << "Chrudim";
-    QTest::newRow("then no such column") << "Obec"
-                                         << "Zl"
-                                         << "Okres"
-                                         << "Zlín";
-    QTest::newRow("no such column") << "Okres"
-                                    << "Zl"
-                                    << ""
-                                    << "Benešov";
+    // clang-format off
+    QTest::newRow("first of two") << "Obec" << "Br" << "" << "Brno";
+    QTest::newRow("c before č") << "Obec" << "c" << "" << "Cvikov";
+    QTest::newRow("č after c") << "Obec" << "Č" << "" << "Čáslav";
+    QTest::newRow("ch after h") << "Obec" << "ch" << "" << "Cheb";
+    QTest::newRow("h before ch") << "Obec" << "h" << "" << "Hradec Králové";
+    QTest::newRow("lower case column") << "kraj" << "mora" << "" << "Bruntál";
+    QTest::newRow("text, then column") << "Obec" << "53" << "PSČ" << "Chrudim";
+    QTest::newRow("then no such column") << "Obec" << "Zl" << "Okres" << "Zlín";
+    QTest::newRow("no such column") << "Okres" << "Zl" << "" << "Benešov";
+    QTest::newRow("nothing begins so") << "Obec" << "Xyz" << "" << "Benešov";
+    // clang-format on
 }
 
 // Typing in the search text, or choosing the column afterwards, moves the
-// grid to the first row whose value in that column begins with the text;
-// entering the search text locates too.
+// grid to the first row in the list's Czech order whose value in that column
+// begins with the text, letter case ignored; entering the search text locates too.
 void TestInformationPage::typingLocates() {
     QFETCH(QString, column);
     QFETCH(QString, typed);
@@ -399,9 +387,11 @@ void TestInformationPage::handOverPlace_data() {
     QTest::addColumn<int>("target");
     const int persons = int(InformationPage::SearchPage::Persons),
               firms = int(InformationPage::SearchPage::Firms);
+    // clang-format off
     QTest::newRow("persons") << int(Command::ToPersons) << "123 45" << persons;
     QTest::newRow("firms") << int(Command::ToFirms) << "123 45" << firms;
     QTest::newRow("stored without a blank") << int(Command::ToPersons) << "12345" << persons;
+    // clang-format on
 }
 
 // A postal code row hands its code without the blank and its municipality
@@ -434,28 +424,21 @@ void TestInformationPage::firmOrAddress_data() {
     QTest::addColumn<QString>("searched"); // the firms search asked for: pattern and reset, empty for none
     QTest::addColumn<QString>("opened");   // the address opened, empty for none
     const int inet = int(List::InternetAddresses), freephone = int(List::FreephoneLines);
-    const QString beta = QStringLiteral("http://www.beta.cz");
-    QTest::newRow("internet button") << inet << "button" << 0 << "Beta a.s.* reset"
-                                     << "";
-    QTest::newRow("internet menu") << inet << "menu" << 0 << "Beta a.s.*"
-                                   << "";
-    QTest::newRow("internet open") << inet << "open" << 0 << "" << beta;
-    QTest::newRow("internet, firm clicked") << inet << "0" << 0 << "Beta a.s.* reset"
-                                            << "";
-    QTest::newRow("internet, address clicked") << inet << "1" << 0 << "" << beta;
-    QTest::newRow("firm widened, firm clicked") << inet << "0" << 600 << "Beta a.s.* reset"
-                                                << "";
-    QTest::newRow("firm narrowed, address clicked") << inet << "1" << 120 << "" << beta;
-    QTest::newRow("free-phone button") << freephone << "button" << 0 << "Beta a.s.* reset"
-                                       << "";
-    QTest::newRow("free-phone menu") << freephone << "menu" << 0 << "Beta a.s.*"
-                                     << "";
-    QTest::newRow("free-phone, number clicked") << freephone << "1" << 0 << "Beta a.s.* reset"
-                                                << "";
-    QTest::newRow("postal codes clicked") << int(List::PostalCodes) << "0" << 0 << ""
-                                          << "";
-    QTest::newRow("prefixes clicked") << int(List::InternationalPrefixes) << "1" << 0 << ""
-                                      << "";
+    const QString beta = QStringLiteral("http://www.beta.cz"), none;
+    // clang-format off
+    QTest::newRow("internet button") << inet << "button" << 0 << "Beta a.s.* reset" << none;
+    QTest::newRow("internet menu") << inet << "menu" << 0 << "Beta a.s.*" << none;
+    QTest::newRow("internet open") << inet << "open" << 0 << none << beta;
+    QTest::newRow("internet, firm clicked") << inet << "0" << 0 << "Beta a.s.* reset" << none;
+    QTest::newRow("internet, address clicked") << inet << "1" << 0 << none << beta;
+    QTest::newRow("firm widened, firm clicked") << inet << "0" << 600 << "Beta a.s.* reset" << none;
+    QTest::newRow("firm narrowed, address clicked") << inet << "1" << 120 << none << beta;
+    QTest::newRow("free-phone button") << freephone << "button" << 0 << "Beta a.s.* reset" << none;
+    QTest::newRow("free-phone menu") << freephone << "menu" << 0 << "Beta a.s.*" << none;
+    QTest::newRow("free-phone, number clicked") << freephone << "1" << 0 << "Beta a.s.* reset" << none;
+    QTest::newRow("postal codes clicked") << int(List::PostalCodes) << "0" << 0 << none << none;
+    QTest::newRow("prefixes clicked") << int(List::InternationalPrefixes) << "1" << 0 << none << none;
+    // clang-format on
 }
 
 // The second row's firm goes to the firms search, or its address to the

@@ -1,5 +1,5 @@
 // The reference lists without the page: the status line, the address handed
-// to the browser, and locating and sorting on list files written for the test.
+// to the browser, and sorting a list file written for the test.
 
 #include "ListFiles.h"
 
@@ -51,32 +51,6 @@ class TestReferenceLists : public QObject {
         QFETCH(QString, stored);
         QFETCH(QString, expected);
         QCOMPARE(reference_lists::webAddress(stored), expected);
-    }
-
-    // The first row in the list's own (Czech) order that begins with the
-    // text: "č" after "c", "ch" after "h", letter case ignored. A text found
-    // nowhere moves nothing.
-    void locate_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("town");
-        QTest::newRow("first of two") << 0 << QStringLiteral("Br") << QStringLiteral("Brno");
-        QTest::newRow("c before č") << 0 << QStringLiteral("c") << QStringLiteral("Cvikov");
-        QTest::newRow("č after c") << 0 << QStringLiteral("Č") << QStringLiteral("Čáslav");
-        QTest::newRow("ch after h") << 0 << QStringLiteral("ch") << QStringLiteral("Cheb");
-        QTest::newRow("h before ch") << 0 << QStringLiteral("h") << QStringLiteral("Hradec Králové");
-        QTest::newRow("region") << 3 << QStringLiteral("mora") << QStringLiteral("Bruntál");
-        QTest::newRow("not found") << 0 << QStringLiteral("Xyz") << QStringLiteral("Zlín");
-        QTest::newRow("no such column") << 4 << QStringLiteral("Br") << QStringLiteral("Zlín");
-    }
-    void locate() {
-        QFETCH(int, column);
-        QFETCH(QString, text);
-        QFETCH(QString, town);
-        auto q = postalCodes(QStringLiteral("locate"));
-        QVERIFY(q->locate(0, QStringLiteral("Zl")));
-        QCOMPARE(q->locate(column, text), town != u"Zlín");
-        QCOMPARE(q->currentValue(QStringLiteral("obec")), town);
     }
 
     // Re-sorting reads the list in the column's order, also from a program
