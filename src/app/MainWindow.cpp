@@ -38,6 +38,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -200,6 +201,7 @@ void MainWindow::createWindows() {
     connectPrints();
     connectExports();
     connectImport(import);
+    connectInformation();
     m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, m_exportDialog, columns, picker, import,
                  m_personalExportDialog, m_printParameters};
     for (QWidget* w : m_windows) w->hide();
@@ -403,6 +405,7 @@ void MainWindow::pageChanged(int index) {
     m_lastTab = index;
     if (index < 0 || index >= 4) return;
     m_app.currentPageName = kPageNames[index];
+    if (index == 3) m_information->enter();
     if (index == 2 && m_personal) {
         // The personal page shows how many records the personal table holds.
         try {
@@ -418,6 +421,29 @@ void MainWindow::pageChanged(int index) {
             l->setText(QStringLiteral("Celkový počet záznamů: ") + m_app.personalRecordCount + QStringLiteral("  "));
     }
     if (auto* f = m_tabs->widget(index)->findChild<QWidget*>(kFirstFields[index])) f->setFocus();
+}
+
+void MainWindow::connectInformation() {
+    // The lists open read-only in the directory's workspace.
+    m_information->attach(m_app, [this](const QString& path) {
+        db::OpenOptions o;
+        o.readOnly = true;
+        db::Workspace& ws = m_directoryWorkspace ? *m_directoryWorkspace : m_app.engine().defaultWorkspace();
+        return ws.openDatabase(path, o);
+    });
+    connect(m_information, &InformationPage::placeHandedOver, this,
+            [this](InformationPage::SearchPage target, const QString& postalCode, const QString& municipality) {
+                DirectoryPage* page = target == InformationPage::SearchPage::Persons ? m_persons : m_firms;
+                page->field(DirectoryPage::Field::PostalCode)->setText(postalCode);
+                page->field(DirectoryPage::Field::Town)->setText(municipality);
+                m_tabs->setCurrentWidget(page);
+            });
+    connect(m_information, &InformationPage::firmSearchRequested, this, [this](const QString& pattern, bool reset) {
+        if (reset) m_firms->button(DirectoryPage::Button::Reset)->click();
+        m_firms->field(DirectoryPage::Field::Name)->setText(pattern);
+        m_tabs->setCurrentWidget(m_firms);
+        m_firms->button(DirectoryPage::Button::Search)->click();
+    });
 }
 
 // ---- closing -------------------------------------------------------------------

@@ -83,6 +83,8 @@ private:
     // The keys the window sees before the focused control; true when taken.
     void connectShortcuts();
     bool handleKey(QWidget* receiver, const QKeyEvent& key);
+    // The information page's hand-overs to the persons and firms searches.
+    void connectInformation();
     // The directory pages' transfers into the personal contacts.
     void connectTransfers(ContactEditor* editor);
     void transferOne(DirectoryPage* page, ContactEditor* editor);

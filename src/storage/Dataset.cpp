@@ -68,7 +68,7 @@ void Dataset::open() {
             throw Error(QStringLiteral("Dataset lze otevřít jen na výběrovém dotazu (SELECT)."));
         m_tr = std::move(tr);
         m_columns = m_tr.columnNames;
-        m_keyset = m_tr.updatable && !m_db->isReadOnly();
+        m_keyset = m_tr.updatable && (!m_db->isReadOnly() || m_keysetOnReadOnly);
         sqlite3* h = m_db->handle();
 
         const sqlite::Statement& typed = m_keyset ? (m_rowStmt = sqlite::Statement(h, m_tr.rowSql))

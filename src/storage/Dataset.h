@@ -77,6 +77,10 @@ public:
     QString sqlText() const { return m_sql.join(u'\n'); }
 
     void setRowCallback(RowCallback callback) { m_callback = std::move(callback); }
+    // A select over one table of a read-only database keeps a key set as well,
+    // so that every row can be read by position (a small list shown whole in a
+    // grid); the database still refuses any write. Takes effect at open().
+    void setKeysetOnReadOnly(bool keyset) { m_keysetOnReadOnly = keyset; }
     bool callbackSuppressed() const { return m_suppress > 0; }
 
     void open();
@@ -189,6 +193,7 @@ private:
     QStringList m_columns;
     std::vector<bool> m_boolean; // Boolean columns come back as bool
     bool m_keyset = false;
+    bool m_keysetOnReadOnly = false;
     int m_pos = -1;
     bool m_bof = true, m_eof = true;
 

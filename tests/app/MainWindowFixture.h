@@ -15,6 +15,7 @@
 #include "SettingsStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
@@ -36,12 +37,16 @@ class MainWindowTest : public QObject {
     std::unique_ptr<Application> m_app;
     QString m_program; // the program folder of the running test, ending in "/"
 
-    // A new program folder with its DATA folder, empty settings, no answers
-    // queued, and the test directory as the directory database.
+    // A new program folder whose DATA folder holds the generated reference
+    // lists, empty settings, no answers queued, and the test directory as the
+    // directory database.
     void resetProgram() {
         m_program =
             m_tmp.path() + QStringLiteral("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
         QDir().mkpath(m_program + QStringLiteral("DATA"));
+        for (const char* file : {"INET.mdb", "ZELINKY.mdb", "PSC.mdb", "MP.mdb"})
+            QFile::copy(QStringLiteral(ORDANA_TEST_DATA "/") + QString::fromLatin1(file),
+                        m_program + QStringLiteral("DATA/") + QString::fromLatin1(file));
         m_settings = std::make_unique<platform::MemorySettingsStore>();
         m_dialogs.clear();
         m_app = std::make_unique<Application>(*m_settings, m_drives, m_dialogs, m_shell, m_program);

@@ -1,0 +1,82 @@
+#include "ReferenceListQuery.h"
+
+#include "Database.h"
+#include "Error.h"
+
+using namespace reference_lists;
+
+ReferenceListQuery::ReferenceListQuery(Opener opener, QString programFolder)
+    : m_opener(std::move(opener)), m_programFolder(std::move(programFolder)) {
+    m_query.setObjectName(QStringLiteral("Query3"));
+    // The grid shows any row of the list, not only those the cursor has passed.
+    m_query.setKeysetOnReadOnly(true);
+}
+
+ReferenceListQuery::~ReferenceListQuery() {
+    close();
+}
+
+QString ReferenceListQuery::path() const {
+    return m_programFolder + QStringLiteral("DATA/") + description().file;
+}
+
+void ReferenceListQuery::open(List list) {
+    close();
+    m_list = list;
+    try {
+        m_database = m_opener(path());
+        m_query.setDatabase(m_database.get());
+        reopen(description().statement);
+    } catch (const db::Error&) {
+        close();
+        throw;
+    }
+}
+
+void ReferenceListQuery::close() {
+    m_query.close();
+    m_query.setDatabase(nullptr);
+    if (m_database) m_database->close();
+    m_database.reset();
+}
+
+void ReferenceListQuery::reopen(const QString& statement) {
+    m_query.close();
+    m_query.setSql(statement);
+    m_query.open();
+}
+
+void ReferenceListQuery::sort(int column, Order order) {
+    if (!m_database) return;
+    const Description& d = description();
+    if (column < 0 || column >= d.columns.size()) return;
+    if (order == Order::Own) return reopen(d.statement);
+    reopen(sortedStatement(tableReference(d, m_programFolder), d.columns[column].field,
+                           order == Order::Ascending));
+}
+
+int ReferenceListQuery::rowCount() {
+    if (!m_query.isOpen()) return 0;
+    // Counting moves to the last row; the list then starts at its first.
+    m_query.last();
+    const int rows = m_query.recordCount();
+    m_query.first();
+    return rows;
+}
+
+bool ReferenceListQuery::locate(int column, const QString& text) {
+    const Description& d = description();
+    if (!m_query.isOpen() || text.isEmpty() || column < 0 || column >= d.columns.size()) return false;
+    try {
+        db::LocateOptions options;
+        options.partialKey = true;
+        return m_query.locate(d.columns[column].field, text, options);
+    } catch (const db::Error&) {
+        return false;
+    }
+}
+
+QString ReferenceListQuery::currentValue(const QString& field) const {
+    if (!hasCurrentRow()) return {};
+    return m_query.text(field);
+}
