@@ -7,6 +7,8 @@
 #include "MainWindowFixture.h"
 #include "platform/WhenModal.h"
 
+#include <sqlite3.h>
+
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
@@ -43,6 +45,21 @@ class TestImportWiring : public apptest::MainWindowTest {
         QVERIFY(ran);
     }
 
+    // The records in the file, as another process would read them.
+    static int storedRecords(const QString& path) {
+        sqlite3* handle = nullptr;
+        int n = -1;
+        if (sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+            sqlite3_stmt* st = nullptr;
+            if (sqlite3_prepare_v2(handle, "SELECT count(*) FROM Vlastni", -1, &st, nullptr) == SQLITE_OK &&
+                sqlite3_step(st) == SQLITE_ROW)
+                n = sqlite3_column_int(st, 0);
+            sqlite3_finalize(st);
+        }
+        sqlite3_close(handle);
+        return n;
+    }
+
   private slots:
     void init() { resetProgram(); }
 
@@ -68,6 +85,8 @@ class TestImportWiring : public apptest::MainWindowTest {
         QVERIFY(qobject_cast<ImportDialog*>(owner));
         QCOMPARE(page->grid()->model()->rowCount(), rows);
         QCOMPARE(page->search()->state().foundCount, rows);
+        // Each record is on disk once it is posted.
+        QCOMPARE(storedRecords(w->personalDatabase()->path()), 3);
     }
 };
 
