@@ -15,6 +15,7 @@
 #include "SettingsStore.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QFile>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -93,6 +94,21 @@ inline PageParts partsOf(MainWindow& w, int tab) {
     QWidget* page = tabsOf(w)->widget(tab);
     if (tab < 2) return partsOf(static_cast<DirectoryPage*>(page));
     return partsOf(static_cast<PersonalPage*>(page));
+}
+
+// Lists the first page of the tab: persons or firms named "A…"; on the
+// Vlastní page every record, after running the statements that insert them.
+inline PageParts listPage(MainWindow& w, int tab, const QStringList& personalInserts = {}) {
+    if (tab == 2) {
+        for (const QString& insert : personalInserts)
+            w.personalDatabase()->execute(insert, db::Database::FailOnError);
+        static_cast<PersonalPage*>(tabsOf(w)->widget(tab))->listAll();
+    } else {
+        auto* page = static_cast<DirectoryPage*>(tabsOf(w)->widget(tab));
+        page->field(DirectoryPage::Field::Name)->setText(QStringLiteral("A*"));
+        QTest::mouseClick(page->button(DirectoryPage::Button::Search), Qt::LeftButton);
+    }
+    return partsOf(w, tab);
 }
 
 } // namespace apptest

@@ -45,22 +45,14 @@ class TestExportWiring : public apptest::MainWindowTest {
 
 
     // Lists the first page of the tab (0 persons, 1 firms, 2 personal) and returns its parts.
-    PageParts listPage(MainWindow& w, int tab) {
+    static PageParts listPage(MainWindow& w, int tab) {
         tabsOf(w)->setCurrentIndex(tab);
-        if (tab == 2) {
-            for (const char* name : {"Malá", "Bílá", "Černá"})
-                w.personalDatabase()->execute(
-                    QStringLiteral("INSERT INTO Vlastni (Prijmeni, domu_ulice, zam_ulice) "
-                                   "VALUES (\"%1\", \"Domovská\", \"Pracovní\")")
-                        .arg(QString::fromUtf8(name)),
-                    db::Database::FailOnError);
-            static_cast<PersonalPage*>(tabsOf(w)->widget(tab))->listAll();
-        } else {
-            auto* page = static_cast<DirectoryPage*>(tabsOf(w)->widget(tab));
-            page->field(DirectoryPage::Field::Name)->setText(QStringLiteral("A*"));
-            QTest::mouseClick(page->button(DirectoryPage::Button::Search), Qt::LeftButton);
-        }
-        return partsOf(w, tab);
+        QStringList inserts;
+        for (const char* name : {"Malá", "Bílá", "Černá"})
+            inserts << QStringLiteral("INSERT INTO Vlastni (Prijmeni, domu_ulice, zam_ulice) "
+                                      "VALUES (\"%1\", \"Domovská\", \"Pracovní\")")
+                           .arg(QString::fromUtf8(name));
+        return apptest::listPage(w, tab, inserts);
     }
 
     static void mark(PageParts& parts, std::initializer_list<int> rows) {

@@ -89,21 +89,12 @@ class TestShortcuts : public MainWindowTest {
         QTest::keyClick(at, Qt::Key(key), modifiers);
     }
     // The first page of results: persons or firms named "A…", or two personal records.
-    PageParts listPage(MainWindow& w, int tab) {
-        if (tab == 2) {
-            for (const char* name : {"Malá", "Bílá"})
-                w.personalDatabase()->execute(
-                    QStringLiteral("INSERT INTO Vlastni (Prijmeni, Tel_1) VALUES (\"%1\", "
-                                   "\"602123456\")")
-                        .arg(QString::fromUtf8(name)),
-                    db::Database::FailOnError);
-            static_cast<PersonalPage*>(tabsOf(w)->widget(tab))->listAll();
-        } else {
-            auto* page = static_cast<DirectoryPage*>(tabsOf(w)->widget(tab));
-            page->field(DirectoryPage::Field::Name)->setText(QStringLiteral("A*"));
-            QTest::mouseClick(page->button(DirectoryPage::Button::Search), Qt::LeftButton);
-        }
-        return partsOf(w, tab);
+    static PageParts listPage(MainWindow& w, int tab) {
+        QStringList inserts;
+        for (const char* name : {"Malá", "Bílá"})
+            inserts << QStringLiteral("INSERT INTO Vlastni (Prijmeni, Tel_1) VALUES (\"%1\", \"602123456\")")
+                           .arg(QString::fromUtf8(name));
+        return apptest::listPage(w, tab, inserts);
     }
 
   private slots:
