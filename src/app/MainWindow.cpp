@@ -23,6 +23,7 @@
 #include "ColumnsDialog.h"
 #include "ContactEditor.h"
 #include "PersonalPage.h"
+#include "PrivateFolder.h"
 
 #include "ExportDialog.h"
 #include "ImportDialog.h"
@@ -278,12 +279,13 @@ void MainWindow::applyStoredPlacement() {
 }
 
 bool MainWindow::chooseScratchFolder() {
-    QString folder = QDir::tempPath();
-    if (folder.isEmpty() || !QFileInfo(folder).isWritable())
-        folder = m_app.dialogs().selectFolder(this, kScratchTitle);
+    // The working files hold the user's searches: they go to a folder no
+    // other user can read.
+    QString folder = platform::privateFolder();
+    if (folder.isEmpty()) folder = m_app.dialogs().selectFolder(this, kScratchTitle);
     if (folder.isEmpty()) return false;
     // The tag keeps the files of two running copies apart.
-    const QString tag = QString::number(quint64(winId())).left(6);
+    const QString tag = QString::number(QCoreApplication::applicationPid());
     m_paths = db::OwnPaths::make(m_app.programFolder(), folder, tag);
     const db::WorkingKind kinds[] = {db::WorkingKind::PersonsResult, db::WorkingKind::FirmsResult,
                                      db::WorkingKind::PersonalResult, db::WorkingKind::PersonsBuffer,

@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -215,6 +216,20 @@ private slots:
             }
         }
         for (const QString& f : files) QVERIFY2(!QFile::exists(f), qPrintable(f));
+    }
+
+    // The working files go to a folder only this user can enter, named by the
+    // process, so that copies of the program (and test runs side by side)
+    // never share them.
+    void workingFilesPrivate() {
+        auto w = start();
+        const QFileInfo file(w->scratchPaths().personalResult);
+        QVERIFY2(file.fileName().contains(QString::number(QCoreApplication::applicationPid())),
+                 qPrintable(file.fileName()));
+        const QFileInfo folder(file.absolutePath());
+        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QVERIFY2(!(folder.permissions() & others), qPrintable(folder.filePath()));
     }
 
     // After a copy to the hard disk the next search works with the copy.
