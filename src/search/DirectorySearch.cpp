@@ -499,10 +499,16 @@ bool DirectorySearch::toggleMark() {
     db::Dataset& page = pageQuery();
     if (!page.isOpen() || page.recNo() < 0) return false;
     const bool marked = page.value(s("Zn")).toBool();
+    try {
+        page.edit();
+        page.setValue(s("Zn"), !marked);
+        page.post();
+    } catch (const db::Error&) {
+        // The row keeps its stored mark, and the count with it.
+        page.cancel();
+        throw;
+    }
     m_state.markedCount += marked ? -1 : 1;
-    page.edit();
-    page.setValue(s("Zn"), !marked);
-    page.post();
     return true;
 }
 

@@ -104,6 +104,7 @@ public:
 
     // ---- the shown page ----
     // Toggles the mark of the page query's current row; false when there is none.
+    // A mark the working table refuses raises the error and changes nothing.
     bool toggleMark();
     enum class SortOrder { Ascending, Descending };
     // Reorders the shown page by field, keeping the current row.

@@ -331,6 +331,24 @@ private slots:
         h.search.toggleMark();
         QCOMPARE(h.search.state().markedCount, 0);
     }
+
+    // A mark the working table refuses leaves the row and the count as they
+    // were, and the page can be used again.
+    void refusedMark() {
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        h.start(surname(QStringLiteral("Pokus")), 10, 200);
+        h.results.database()->executeNative(
+            QStringLiteral("CREATE TRIGGER nemenit BEFORE UPDATE ON Osoby BEGIN SELECT RAISE(ABORT, 'zamčeno'); END"));
+        QVERIFY(h.page.locate(QStringLiteral("ID2"), 3));
+        QVERIFY_THROWS_EXCEPTION(db::Error, h.search.toggleMark());
+        QCOMPARE(h.search.state().markedCount, 0);
+        QCOMPARE(h.page.state(), db::Dataset::State::Browse);
+        QCOMPARE(h.page.value(QStringLiteral("Zn")).toBool(), false);
+        h.results.database()->executeNative(QStringLiteral("DROP TRIGGER nemenit"));
+        QVERIFY(h.search.toggleMark());
+        QCOMPARE(h.search.state().markedCount, 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDirectorySearch)
