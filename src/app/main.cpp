@@ -52,11 +52,8 @@ int main(int argc, char* argv[]) {
 
     MainWindow window(app);
     instance.listen([&window] { return window.windowTitle(); });
-    QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &window, [&window] {
-        window.showNormal();
-        window.raise();
-        window.activateWindow();
-    });
+    QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &window,
+                     [&window] { platform::SingleInstance::bringToFront(window); });
     window.show();
     return QApplication::exec();
 }
