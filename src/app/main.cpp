@@ -9,6 +9,7 @@
 #include "Shell.h"
 #include "SingleInstance.h"
 #include "Startup.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QFont>
@@ -54,6 +55,13 @@ int main(int argc, char* argv[]) {
     instance.listen([&window] { return window.windowTitle(); });
     QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &window,
                      [&window] { platform::SingleInstance::bringToFront(window); });
+    // Ending from outside closes in order: settings stored, working files
+    // removed when the window goes at the end of main.
+    platform::TerminationSignals endSignals;
+    QObject::connect(&endSignals, &platform::TerminationSignals::received, &window, [&window] {
+        window.endWithoutQuestion();
+        QCoreApplication::quit();
+    });
     window.show();
     return QApplication::exec();
 }
