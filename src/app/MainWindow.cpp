@@ -62,6 +62,7 @@ const QString kDirectoryFailed = QStringLiteral(
 const QString kPersonalFailed = QStringLiteral(
     "Vlastní databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová práva pro zápis do souboru vlastni.mdb a "
     "že jejich atribut není nastaven pouze pro čtení. Případně proveďte novou instalaci programu.");
+const QString kSettingsNotStored = QStringLiteral("Nastavení programu nelze uložit do klíče registru „%1“.");
 const QString kScratchTitle = QStringLiteral("Vyberte disk a adresář pro odkládací soubor");
 const QString kNoScratch = QStringLiteral("Bez adresáře pro odkládací soubory nelze program spustit.");
 // The fifth tab opens the maker's page of this edition.
@@ -461,28 +462,40 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     setWindowTitle(kStoppingCaption);
     m_app.stopRequested = true;
-    storeSettings();
+    if (!storeSettings()) m_app.dialogs().warn(this, kSettingsNotStored.arg(kPozice));
     m_closing = true;
     event->accept();
 }
 
-void MainWindow::storeSettings() {
+void MainWindow::endWithoutQuestion() {
+    if (m_closing) return;
+    setWindowTitle(kStoppingCaption);
+    m_app.stopRequested = true;
+    // Nobody may be there to answer a message box: the failure goes to the error output.
+    if (!storeSettings()) qWarning("%s", qUtf8Printable(kSettingsNotStored.arg(kPozice)));
+    m_closing = true;
+    close();
+}
+
+bool MainWindow::storeSettings() {
     auto key = m_app.settings().open(Root::CurrentUser, kPozice, Access::All, /*create*/ true);
-    if (!key) return;
+    if (!key) return false;
     const QRect frame = frameGeometry();
     const bool maximized = isMaximized();
-    key->writeInt(QStringLiteral("X"), std::max(0, frame.x()));
-    key->writeInt(QStringLiteral("Y"), std::max(0, frame.y()));
-    key->writeInt(QStringLiteral("W"), maximized ? 0 : frame.width());
-    key->writeInt(QStringLiteral("H"), maximized ? 0 : frame.height());
+    // Every value is tried; one that fails makes the whole store fail.
+    bool ok = key->writeInt(QStringLiteral("X"), std::max(0, frame.x()));
+    ok &= key->writeInt(QStringLiteral("Y"), std::max(0, frame.y()));
+    ok &= key->writeInt(QStringLiteral("W"), maximized ? 0 : frame.width());
+    ok &= key->writeInt(QStringLiteral("H"), maximized ? 0 : frame.height());
     const Limits& l = m_app.limits();
-    key->writeString(QStringLiteral("MAX_O"), l.text(Limits::List::Persons, Limits::Kind::Displayed));
-    key->writeString(QStringLiteral("MAX_F"), l.text(Limits::List::Firms, Limits::Kind::Displayed));
-    key->writeString(QStringLiteral("MAX_V"), l.text(Limits::List::Personal, Limits::Kind::Displayed));
-    key->writeString(QStringLiteral("MAX_V_O"), l.text(Limits::List::Persons, Limits::Kind::Searched));
-    key->writeString(QStringLiteral("MAX_V_F"), l.text(Limits::List::Firms, Limits::Kind::Searched));
-    key->writeString(QStringLiteral("MAX_V_V"), l.text(Limits::List::Personal, Limits::Kind::Searched));
-    key->writeString(QStringLiteral("TABS"), QString::number(std::clamp(m_tabs->currentIndex(), 0, 3)));
+    ok &= key->writeString(QStringLiteral("MAX_O"), l.text(Limits::List::Persons, Limits::Kind::Displayed));
+    ok &= key->writeString(QStringLiteral("MAX_F"), l.text(Limits::List::Firms, Limits::Kind::Displayed));
+    ok &= key->writeString(QStringLiteral("MAX_V"), l.text(Limits::List::Personal, Limits::Kind::Displayed));
+    ok &= key->writeString(QStringLiteral("MAX_V_O"), l.text(Limits::List::Persons, Limits::Kind::Searched));
+    ok &= key->writeString(QStringLiteral("MAX_V_F"), l.text(Limits::List::Firms, Limits::Kind::Searched));
+    ok &= key->writeString(QStringLiteral("MAX_V_V"), l.text(Limits::List::Personal, Limits::Kind::Searched));
+    ok &= key->writeString(QStringLiteral("TABS"), QString::number(std::clamp(m_tabs->currentIndex(), 0, 3)));
+    return ok;
 }
 
 // ---- keys and clicks -------------------------------------------------------------

@@ -44,6 +44,10 @@ public:
     db::Database* personalDatabase() const { return m_personal.get(); }
     // False after a failure of the first show that ends the program.
     bool startedOk() const { return m_startedOk; }
+    // Ends the program in order when asked from outside (a signal of the
+    // session or of `kill`): no closing question; the placement and limits
+    // are stored and the window closes. Repeated calls do nothing.
+    void endWithoutQuestion();
 
     // Shown when a transfer of marked rows stopped at a failed write: how many
     // records were stored, then the engine's message.
@@ -72,7 +76,8 @@ private:
     void createWindows();
     void firstShow();
     void applyStoredPlacement();
-    void storeSettings();
+    // False when the settings could not be stored.
+    bool storeSettings();
     bool chooseScratchFolder();
     bool openDirectory();
     bool openPersonal();

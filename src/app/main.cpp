@@ -9,6 +9,7 @@
 #include "Shell.h"
 #include "SingleInstance.h"
 #include "Startup.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QFont>
@@ -52,10 +53,14 @@ int main(int argc, char* argv[]) {
 
     MainWindow window(app);
     instance.listen([&window] { return window.windowTitle(); });
-    QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &window, [&window] {
-        window.showNormal();
-        window.raise();
-        window.activateWindow();
+    QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &window,
+                     [&window] { platform::SingleInstance::bringToFront(window); });
+    // Ending from outside closes in order: settings stored, working files
+    // removed when the window goes at the end of main.
+    platform::TerminationSignals endSignals;
+    QObject::connect(&endSignals, &platform::TerminationSignals::received, &window, [&window] {
+        window.endWithoutQuestion();
+        QCoreApplication::quit();
     });
     window.show();
     return QApplication::exec();

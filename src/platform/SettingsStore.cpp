@@ -200,23 +200,57 @@ bool canWriteFile(const QString& fileName) {
 }
 
 struct IniRoot {
-    explicit IniRoot(const QString& fileName) : settings(fileName, QSettings::IniFormat) {
-        settings.setFallbacksEnabled(false);
+    explicit IniRoot(const QString& fileName) { load(fileName); }
+    bool writable() const { return canWriteFile(settings->fileName()); }
+
+    // The values under a group as they are before a change, to be put back
+    // when the change does not reach the file.
+    struct Snapshot {
+        QString group;
+        QList<std::pair<QString, QVariant>> values;
+    };
+    Snapshot snapshot(const QString& group) {
+        // QSettings keeps the first error it met: after a failed write the
+        // next change starts on a new object.
+        if (m_failed) load(settings->fileName());
+        m_failed = false;
+        Snapshot shot{group, {}};
+        if (!group.isEmpty()) settings->beginGroup(group);
+        for (const QString& key : settings->allKeys())
+            shot.values.append({key, settings->value(key)});
+        if (!group.isEmpty()) settings->endGroup();
+        return shot;
     }
-    bool writable() const { return canWriteFile(settings.fileName()); }
+
+    // Writes the pending changes to the file; false when they did not reach
+    // it (an unwritable file or folder, a full disk). The group is then put
+    // back as it was, so that what is read is what the file holds. (QSettings
+    // keeps unwritten changes for every object on the same file, so a fresh
+    // QSettings alone would not drop them.)
+    bool commit(const Snapshot& before) {
+        settings->sync();
+        if (settings->status() != QSettings::AccessError) return true;
+        if (!before.group.isEmpty()) settings->beginGroup(before.group);
+        settings->remove(QString());
+        for (const auto& [key, value] : before.values)
+            settings->setValue(key, value);
+        if (!before.group.isEmpty()) settings->endGroup();
+        m_failed = true;
+        return false;
+    }
 
     QStringList childGroups(const QString& group) {
-        if (group.isEmpty()) return settings.childGroups();
-        settings.beginGroup(group);
-        const QStringList groups = settings.childGroups();
-        settings.endGroup();
+        if (group.isEmpty()) return settings->childGroups();
+        settings->beginGroup(group);
+        const QStringList groups = settings->childGroups();
+        settings->endGroup();
         return groups;
     }
     QStringList childKeys(const QString& group) {
-        if (group.isEmpty()) return settings.childKeys();
-        settings.beginGroup(group);
-        const QStringList keys = settings.childKeys();
-        settings.endGroup();
+        if (group.isEmpty()) return settings->childKeys();
+        settings->beginGroup(group);
+        const QStringList keys = settings->childKeys();
+        settings->endGroup();
         return keys;
     }
     bool exists(const QString& group) {
@@ -239,7 +273,7 @@ struct IniRoot {
                 if (!create) return std::nullopt;
                 match = encodeName(segment);
                 group = joinKey(group, match);
-                settings.setValue(joinKey(group, kOrderKey), QString());
+                settings->setValue(joinKey(group, kOrderKey), QString());
                 continue;
             }
             group = joinKey(group, match);
@@ -247,16 +281,21 @@ struct IniRoot {
         return group;
     }
 
-    QSettings settings;
+    std::optional<QSettings> settings;
+
+  private:
+    bool m_failed = false; // the last commit did not reach the file
+    void load(const QString& fileName) {
+        settings.reset();
+        settings.emplace(fileName, QSettings::IniFormat);
+        settings->setFallbacksEnabled(false);
+    }
 };
 
 class IniKey : public SettingsKey {
   public:
     IniKey(std::shared_ptr<IniRoot> root, QString group, bool writable)
         : m_root(std::move(root)), m_group(std::move(group)), m_writable(writable) {}
-    ~IniKey() override {
-        if (m_dirty) m_root->settings.sync();
-    }
 
     std::optional<QString> readString(const QString& name) const override {
         const auto entry = find(name);
@@ -277,10 +316,11 @@ class IniKey : public SettingsKey {
         auto list = entries();
         const auto i = indexOf(list, name);
         if (i < 0) return false;
-        m_root->settings.remove(joinKey(m_group, list[i].key));
+        const auto before = m_root->snapshot(m_group);
+        m_root->settings->remove(joinKey(m_group, list[i].key));
         list.removeAt(i);
         saveOrder(list);
-        return true;
+        return m_root->commit(before);
     }
     QStringList valueNames() const override {
         QStringList names;
@@ -305,7 +345,7 @@ class IniKey : public SettingsKey {
 
     QList<Entry> entries() const {
         QList<Entry> list;
-        QSettings& s = m_root->settings;
+        QSettings& s = *m_root->settings;
         const QString order = s.value(joinKey(m_group, kOrderKey)).toString();
         for (const QString& item : order.split(u'/', Qt::SkipEmptyParts)) {
             if (item.size() < 2 || item[1] != u':') continue;
@@ -338,7 +378,7 @@ class IniKey : public SettingsKey {
         return list[i];
     }
     QString text(const Entry& entry) const {
-        const QVariant v = m_root->settings.value(joinKey(m_group, entry.key));
+        const QVariant v = m_root->settings->value(joinKey(m_group, entry.key));
         // A hand-written value with commas comes back as a list.
         if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1String(", "));
         return v.toString();
@@ -347,12 +387,12 @@ class IniKey : public SettingsKey {
         QStringList items;
         for (const auto& e : list)
             items << QString(QLatin1Char(e.type)) + u':' + e.key;
-        m_root->settings.setValue(joinKey(m_group, kOrderKey), items.join(u'/'));
-        m_dirty = true;
+        m_root->settings->setValue(joinKey(m_group, kOrderKey), items.join(u'/'));
     }
     bool canWrite() const { return m_writable && m_root->writable() && m_root->exists(m_group); }
     bool write(const QString& name, const QVariant& value, char type) {
         if (!canWrite()) return false;
+        const auto before = m_root->snapshot(m_group);
         auto list = entries();
         auto i = indexOf(list, name);
         if (i < 0) {
@@ -361,15 +401,14 @@ class IniKey : public SettingsKey {
         } else {
             list[i].type = type; // a rewritten value keeps its place and takes the new type
         }
-        m_root->settings.setValue(joinKey(m_group, list[i].key), value);
+        m_root->settings->setValue(joinKey(m_group, list[i].key), value);
         saveOrder(list);
-        return true;
+        return m_root->commit(before);
     }
 
     std::shared_ptr<IniRoot> m_root;
     QString m_group;
     bool m_writable;
-    bool m_dirty = false;
 };
 
 class IniSettingsStore : public SettingsStore {
@@ -385,8 +424,9 @@ class IniSettingsStore : public SettingsStore {
         auto group = r->resolve(segments, false);
         if (!group) {
             if (!create || !r->writable()) return nullptr;
+            const auto before = r->snapshot(QString());
             group = r->resolve(segments, true);
-            r->settings.sync();
+            if (!r->commit(before)) return nullptr;
         }
         return std::make_unique<IniKey>(r, *group, write);
     }
@@ -397,9 +437,9 @@ class IniSettingsStore : public SettingsStore {
         if (segments.isEmpty() || !r->writable()) return false;
         const auto group = r->resolve(segments, false);
         if (!group) return false;
-        r->settings.remove(*group);
-        r->settings.sync();
-        return true;
+        const auto before = r->snapshot(*group);
+        r->settings->remove(*group);
+        return r->commit(before);
     }
 
   private:

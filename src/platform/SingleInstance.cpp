@@ -1,15 +1,13 @@
 #include "SingleInstance.h"
 
+#include "PrivateFolder.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
+#include <QWidget>
 
 namespace platform {
 
@@ -42,30 +40,34 @@ SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent),
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultName() {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
-    if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
-#ifdef Q_OS_UNIX
-    if (user.isEmpty()) user = QString::number(::getuid());
-#endif
-    // The name becomes a file name on Unix: keep it to safe characters.
-    for (QChar& c : user)
-        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'_' && c != u'-' && c != u'.') c = u'_';
+    // The socket goes into the user's private folder: a name anyone can
+    // predict in a shared folder could be taken first by another user, who
+    // would then answer every start of this user's program.
+    const QString folder = privateFolder();
+    if (folder.isEmpty()) return {};
+    // One copy per desktop session: two displays of one user get two names.
     const QByteArray session =
         qgetenv("DISPLAY") + '|' + qgetenv("WAYLAND_DISPLAY") + '|' + qgetenv("XDG_SESSION_ID");
     const QByteArray hash = QCryptographicHash::hash(session, QCryptographicHash::Sha1).toHex().left(12);
-    const QString name = QStringLiteral("ordana-") + user + u'-' + QString::fromLatin1(hash);
-#ifdef Q_OS_UNIX
-    // The user's private runtime folder rather than the shared temporary one,
-    // where another user could take the name first.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
-        return QDir(runtime).filePath(name);
-#endif
-    return name;
+    return QDir(folder).filePath(QStringLiteral("ordana-") + QString::fromLatin1(hash));
+}
+
+QString SingleInstance::serverPath() const {
+    return m_server ? m_server->fullServerName() : QString();
+}
+
+void SingleInstance::bringToFront(QWidget& window) {
+    // A minimized window comes back as it was before (maximized stays
+    // maximized); any other state is kept as it is.
+    if (window.windowState() & Qt::WindowMinimized)
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    if (!window.isVisible()) window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 bool SingleInstance::raiseRunningCopy(const QString& expectedCaption, int timeoutMs) {
+    if (m_name.isEmpty()) return false;
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     socket.connectToServer(m_name);
@@ -91,6 +93,7 @@ bool SingleInstance::raiseRunningCopy(const QString& expectedCaption, int timeou
 bool SingleInstance::listen(std::function<QString()> caption) {
     m_caption = std::move(caption);
     if (m_server) return m_server->isListening();
+    if (m_name.isEmpty()) return false;
 
     // A name a running copy answers on stays its own. Anything else found under
     // the name was left behind by a copy that ended without closing it. (With

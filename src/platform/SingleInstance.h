@@ -5,6 +5,7 @@
 #include <functional>
 
 class QLocalServer;
+class QWidget;
 
 namespace platform {
 
@@ -15,12 +16,18 @@ namespace platform {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // name: the socket name; by default one per user and desktop session (on
-    // Unix in $XDG_RUNTIME_DIR when there is one).
+    // name: the socket name; by default one per desktop session, in the
+    // user's private folder. An empty name (no private folder) finds no
+    // running copy and answers none.
     explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
     static QString defaultName();
+    // Where the socket is while listening, else empty.
+    QString serverPath() const;
+    // Shows window in front of the others, restoring it from the task bar
+    // to the state it had before it was minimized.
+    static void bringToFront(QWidget& window);
 
     // True when a running copy shows exactly expectedCaption and was asked to raise its window.
     bool raiseRunningCopy(const QString& expectedCaption, int timeoutMs = 1000);

@@ -38,9 +38,12 @@ DiscCopy::Outcome DiscCopy::run(QWidget* owner) {
         if (answer != platform::Dialogs::Answer::Ok) return Outcome::NoDisc;
     }
 
-    auto notFinished = [&] {
-        dialogs.message(owner, platform::Dialogs::kInformation, kNotFinishedText,
-                        platform::Dialogs::Icon::Error, platform::Dialogs::Buttons::Ok);
+    // The reason the copy failed, when known, follows the fixed text.
+    auto notFinished = [&](const QString& reason = {}) {
+        const QString text =
+            reason.isEmpty() ? kNotFinishedText : kNotFinishedText + QStringLiteral("\n\n") + reason;
+        dialogs.message(owner, platform::Dialogs::kInformation, text, platform::Dialogs::Icon::Error,
+                        platform::Dialogs::Buttons::Ok);
         return Outcome::NotFinished;
     };
     if (!dialogs.ask(owner, question())) return notFinished();
@@ -50,8 +53,9 @@ DiscCopy::Outcome DiscCopy::run(QWidget* owner) {
     const QFileInfo known(m_app.sourceDbPath);
     const QString source = known.isFile() && known.size() == kDatabaseSize ? m_app.sourceDbPath : found;
     QDir().mkpath(targetFolder());
-    if (m_app.shell().copyFile(owner, source, targetPath()) != platform::Shell::CopyResult::Copied)
-        return notFinished();
+    QString reason;
+    if (m_app.shell().copyFile(owner, source, targetPath(), &reason) != platform::Shell::CopyResult::Copied)
+        return notFinished(reason);
 
     dialogs.inform(owner, kDoneText);
     if (!record(owner)) return Outcome::NotRecorded;

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using platform::Access;
@@ -15,6 +18,8 @@ using platform::SettingsStore;
 namespace {
 enum class Kind { Memory, Ini, IniReopened };
 const QString kBase = QStringLiteral("\\Software\\Kestrava s.r.o.\\Ordana 2004");
+// One write through a store; true when the store reports success.
+using Write = std::function<bool(SettingsStore&)>;
 } // namespace
 
 class TestSettingsStore : public QObject {
@@ -29,6 +34,8 @@ class TestSettingsStore : public QObject {
     void refusedWrites_data();
     void refusedWrites();
     void systemStore();
+    void diskFull_data();
+    void diskFull();
 
   private:
     static void addStoreRows() {
@@ -166,6 +173,64 @@ void TestSettingsStore::systemStore() {
     QVERIFY(!store->open(Root::CurrentUser, kBase, Access::Read));
     QVERIFY(store->open(Root::CurrentUser, kBase, Access::Write, true)->writeInt("Path", 1));
     QVERIFY(QFile::exists(m_dir->filePath("xdg-user/Kestrava s.r.o./Ordana 2004.ini")));
+}
+
+void TestSettingsStore::diskFull_data() {
+    QTest::addColumn<Write>("write");
+    const auto key = [](SettingsStore& s) {
+        return s.open(Root::CurrentUser, kBase + "\\Test", Access::All);
+    };
+    QTest::newRow("string") << Write([=](SettingsStore& s) { return key(s)->writeString("Path", "new"); });
+    QTest::newRow("integer") << Write([=](SettingsStore& s) { return key(s)->writeInt("W", 5); });
+    QTest::newRow("value deleted") << Write([=](SettingsStore& s) { return key(s)->deleteValue("Path"); });
+    QTest::newRow("key created") << Write([](SettingsStore& s) {
+        return s.open(Root::CurrentUser, kBase + "\\New", Access::All, true) != nullptr;
+    });
+    QTest::newRow("key deleted") << Write(
+        [](SettingsStore& s) { return s.deleteKey(Root::CurrentUser, kBase + "\\Test"); });
+}
+
+// A write that does not reach the file is reported, and what is read
+// afterwards is what the file holds.
+void TestSettingsStore::diskFull() {
+    QFETCH(Write, write);
+    auto store = make(Kind::Ini);
+    {
+        auto key = store->open(Root::CurrentUser, kBase + "\\Test", Access::All, true);
+        QVERIFY(key);
+        QVERIFY(key->writeString("Path", QString(2000, u'x')));
+    }
+    const QByteArray before = [&] {
+        QFile f(m_dir->filePath("user/o.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QVERIFY(!before.isEmpty());
+
+    // Files can no longer grow past a few bytes, as on a full disk.
+    rlimit old{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = old;
+    tight.rlim_cur = 16;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const bool written = write(*store);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!written);
+    QFile f(m_dir->filePath("user/o.ini"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+    const auto fresh = make(Kind::Ini);
+    for (auto* s : {store.get(), fresh.get()}) {
+        auto key = s->open(Root::CurrentUser, kBase + "\\Test", Access::Read);
+        QVERIFY(key);
+        QCOMPARE(key->readString("Path"), QString(2000, u'x'));
+        QCOMPARE(key->readInt("W"), std::nullopt);
+        QVERIFY(!s->open(Root::CurrentUser, kBase + "\\New", Access::Read));
+    }
+    // Once there is room again, writing works.
+    QVERIFY(write(*store));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

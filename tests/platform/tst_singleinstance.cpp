@@ -1,12 +1,17 @@
+#include "PrivateFolder.h"
 #include "SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QUuid>
+#include <QWidget>
 
 #include <atomic>
 
@@ -68,6 +73,10 @@ class TestSingleInstance : public QObject {
     void raise();
     void takenName_data();
     void takenName();
+    void socketInPrivateFolder_data();
+    void socketInPrivateFolder();
+    void bringToFront_data();
+    void bringToFront();
 };
 
 void TestSingleInstance::raise_data() {
@@ -139,5 +148,77 @@ void TestSingleInstance::takenName() {
     QCOMPARE(client.result(), 1);
 }
 
-QTEST_GUILESS_MAIN(TestSingleInstance)
+void TestSingleInstance::socketInPrivateFolder_data() {
+    QTest::addColumn<bool>("runtimeFolder"); // whether $XDG_RUNTIME_DIR is set
+    QTest::newRow("runtime folder") << true;
+    QTest::newRow("no runtime folder") << false;
+}
+
+// The socket never sits at a name another user could take first.
+void TestSingleInstance::socketInPrivateFolder() {
+    QFETCH(bool, runtimeFolder);
+    QTemporaryDir home;
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qputenv("XDG_CACHE_HOME", oldCache);
+    });
+    const QString runtime = home.path() + QStringLiteral("/run");
+    QVERIFY(QDir().mkpath(runtime));
+    QVERIFY(QFile::setPermissions(runtime,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path() + QStringLiteral("/cache")));
+    if (runtimeFolder)
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
+
+    const QString folder = platform::privateFolder();
+    QVERIFY(!folder.isEmpty());
+    if (runtimeFolder) QCOMPARE(folder, runtime);
+    SingleInstance instance;
+    QVERIFY(instance.listen([] { return kCaption; }));
+    const QFileInfo socket(instance.serverPath());
+    QCOMPARE(socket.absolutePath(), QFileInfo(folder).absoluteFilePath());
+    QVERIFY(socket.exists());
+    QVERIFY(!QFileInfo(folder).permissions().testAnyFlags(QFileDevice::ReadOther | QFileDevice::WriteOther |
+                                                          QFileDevice::ExeOther | QFileDevice::WriteGroup));
+
+    // A second copy in the same session finds it there.
+    SecondCopy second(SingleInstance::defaultName(), kCaption);
+    QTRY_VERIFY(second.finished());
+    QCOMPARE(second.result(), 1);
+}
+
+void TestSingleInstance::bringToFront_data() {
+    QTest::addColumn<Qt::WindowStates>("before");
+    QTest::addColumn<Qt::WindowStates>("after");
+    QTest::newRow("normal") << Qt::WindowStates() << Qt::WindowStates();
+    QTest::newRow("maximized") << Qt::WindowStates(Qt::WindowMaximized)
+                               << Qt::WindowStates(Qt::WindowMaximized);
+    QTest::newRow("full screen") << Qt::WindowStates(Qt::WindowFullScreen)
+                                 << Qt::WindowStates(Qt::WindowFullScreen);
+    QTest::newRow("minimized") << Qt::WindowStates(Qt::WindowMinimized) << Qt::WindowStates();
+    QTest::newRow("minimized while maximized")
+        << (Qt::WindowMinimized | Qt::WindowMaximized) << Qt::WindowStates(Qt::WindowMaximized);
+}
+
+// Raising the running copy keeps the state the user gave its window.
+void TestSingleInstance::bringToFront() {
+    QFETCH(Qt::WindowStates, before);
+    QFETCH(Qt::WindowStates, after);
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.setWindowState(before);
+    QCoreApplication::processEvents();
+    SingleInstance::bringToFront(window);
+    QCoreApplication::processEvents();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.windowState() & ~Qt::WindowActive, after);
+}
+
+QTEST_MAIN(TestSingleInstance)
 #include "tst_singleinstance.moc"

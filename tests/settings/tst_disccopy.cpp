@@ -6,7 +6,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using platform::Dialogs;
 using platform::Drive;
@@ -52,6 +56,8 @@ class TestDiscCopy : public QObject {
     void notFinished_data();
     void notFinished();
     void copied();
+    void copyFailed_data();
+    void copyFailed();
     void settingsNotWritable();
     void strictScan_data();
     void strictScan();
@@ -124,15 +130,17 @@ void TestDiscCopy::discInsertedAfterPrompt() {
 void TestDiscCopy::notFinished_data() {
     QTest::addColumn<Answer>("answer");
     QTest::addColumn<CopyResult>("result");
-    QTest::newRow("answered No") << Answer::No << CopyResult::Copied;
-    QTest::newRow("replacing declined") << Answer::Yes << CopyResult::Declined;
-    QTest::newRow("cancelled") << Answer::Yes << CopyResult::Cancelled;
-    QTest::newRow("failed") << Answer::Yes << CopyResult::Failed;
+    QTest::addColumn<QString>("reason"); // shown after the fixed text
+    QTest::newRow("answered No") << Answer::No << CopyResult::Copied << "";
+    QTest::newRow("replacing declined") << Answer::Yes << CopyResult::Declined << "";
+    QTest::newRow("cancelled") << Answer::Yes << CopyResult::Cancelled << "";
+    QTest::newRow("failed") << Answer::Yes << CopyResult::Failed << "\n\ndisk full";
 }
 
 void TestDiscCopy::notFinished() {
     QFETCH(Answer, answer);
     QFETCH(CopyResult, result);
+    QFETCH(QString, reason);
     insertDisc();
     f->shell.copyResult = result;
     f->dialogs.answerMessage(answer);
@@ -149,7 +157,7 @@ void TestDiscCopy::notFinished() {
                  program() + QStringLiteral("DATA/\" ?   "));
     const auto& outcome = f->dialogs.shown().at(1);
     QCOMPARE(outcome.caption, QStringLiteral("Informace"));
-    QCOMPARE(outcome.text, QStringLiteral("Kopírování nebylo dokončeno !   "));
+    QCOMPARE(outcome.text, QStringLiteral("Kopírování nebylo dokončeno !   ") + reason);
     QCOMPARE(outcome.icon, Dialogs::Icon::Error);
     QCOMPARE(outcome.owner, &owner);
     QCOMPARE(storedPath(), std::nullopt);
@@ -178,6 +186,63 @@ void TestDiscCopy::copied() {
     QCOMPARE(storedPath(), std::optional<QString>(program() + QStringLiteral("DATA")));
     QCOMPARE(f->app->directoryDbPath, program() + QStringLiteral("DATA/ordat.mdb"));
     QVERIFY(f->app->directoryDbOnDisk);
+}
+
+void TestDiscCopy::copyFailed_data() {
+    QTest::addColumn<QString>("target"); // what is done to the program's DATA folder
+    QTest::addColumn<QString>("reason"); // a part of the reason shown
+    QTest::newRow("DATA is a file") << "file"
+                                    << "nelze vytvořit";
+    QTest::newRow("read-only folder") << "read-only"
+                                      << "nelze vytvořit";
+    QTest::newRow("disk full") << "full"
+                               << "nelze zapisovat";
+}
+
+// A copy through the real shell that fails shows why, after the fixed text;
+// nothing is recorded and the program stays with the disc.
+void TestDiscCopy::copyFailed() {
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    const QString data = program() + QStringLiteral("DATA");
+    if (target == u"read-only" && ::geteuid() == 0) QSKIP("permissions do not bind the superuser");
+    insertDisc();
+    if (target == u"file") {
+        QVERIFY(QDir(data).removeRecursively());
+        makeFile(data, 1);
+    } else if (target == u"read-only") {
+        QVERIFY(QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+    platform::DesktopShell shell(f->dialogs);
+    Application app(f->store, f->drives, f->dialogs, shell, f->dir.path());
+    app.sourceDbPath = app.directoryDbPath = discFile();
+    f->dialogs.answerMessage(Answer::Yes);
+
+    rlimit old{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (target == u"full") {
+        // Files cannot grow past 64 KiB, as on a nearly full disk.
+        rlimit tight = old;
+        tight.rlim_cur = 64 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    }
+    const auto outcome = DiscCopy(app).run(nullptr);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    QCOMPARE(outcome, DiscCopy::Outcome::NotFinished);
+    const auto& shown = f->dialogs.shown().last();
+    QCOMPARE(shown.caption, QStringLiteral("Informace"));
+    QCOMPARE(shown.icon, Dialogs::Icon::Error);
+    const QString fixed = QStringLiteral("Kopírování nebylo dokončeno !   \n\n");
+    QVERIFY2(shown.text.startsWith(fixed), qPrintable(shown.text));
+    QVERIFY2(shown.text.mid(fixed.size()).contains(reason), qPrintable(shown.text));
+    QVERIFY2(shown.text.contains(QStringLiteral("ordat.mdb")), qPrintable(shown.text));
+    QCOMPARE(storedPath(), std::nullopt);
+    QCOMPARE(app.directoryDbPath, discFile());
+    QVERIFY(!QFileInfo(data + QStringLiteral("/ordat.mdb")).isFile());
 }
 
 void TestDiscCopy::settingsNotWritable() {
