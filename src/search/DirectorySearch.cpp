@@ -499,16 +499,20 @@ bool DirectorySearch::toggleMark() {
     db::Dataset& page = pageQuery();
     if (!page.isOpen() || page.recNo() < 0) return false;
     const bool marked = page.value(s("Zn")).toBool();
+    // The count is in step before the post: the page's status is shown from
+    // it as the row changes.
+    const int change = marked ? -1 : 1;
+    m_state.markedCount += change;
     try {
         page.edit();
         page.setValue(s("Zn"), !marked);
         page.post();
     } catch (const db::Error&) {
         // The row keeps its stored mark, and the count with it.
+        m_state.markedCount -= change;
         page.cancel();
         throw;
     }
-    m_state.markedCount += marked ? -1 : 1;
     return true;
 }
 
