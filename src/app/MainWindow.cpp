@@ -22,8 +22,8 @@
 
 #include "ColumnsDialog.h"
 #include "ContactEditor.h"
-#include "PersonalPage.h"
 #include "PersonalFile.h"
+#include "PersonalPage.h"
 #include "PrivateFolder.h"
 #include "Processes.h"
 
@@ -289,7 +289,8 @@ bool MainWindow::chooseScratchFolder() {
     if (!folder.isEmpty()) {
         // A copy that ended without clean-up (a crash, a power cut) left its
         // working files behind; they hold nothing anyone can use any more.
-        for (const QString& file : db::orphanedWorkingFiles(folder, platform::processRuns)) QFile::remove(file);
+        for (const QString& file : db::orphanedWorkingFiles(folder, platform::processRuns))
+            QFile::remove(file);
     } else {
         folder = m_app.dialogs().selectFolder(this, kScratchTitle);
     }

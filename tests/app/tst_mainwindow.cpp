@@ -2,9 +2,9 @@
 
 #include "Application.h"
 #include "DatabaseLogin.h"
-#include "OwnDatabases.h"
 #include "Drives.h"
 #include "MainWindow.h"
+#include "OwnDatabases.h"
 #include "PrivateFolder.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
@@ -12,8 +12,8 @@
 #include "Startup.h"
 
 #include <QAbstractItemView>
-#include <QDialog>
 #include <QDateTime>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -80,12 +80,14 @@ class TestMainWindow : public QObject {
         const QString mdw = QFileInfo(path).absolutePath() + QStringLiteral("/ordat.mdw");
         if (!QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
         engine.setWorkgroupFile(mdw);
-        const db::OwnPaths paths = db::OwnPaths::make(QFileInfo(path).absolutePath(), m_tmp.path(), QStringLiteral("t"));
+        const db::OwnPaths paths =
+            db::OwnPaths::make(QFileInfo(path).absolutePath(), m_tmp.path(), QStringLiteral("t"));
         QCOMPARE(paths.personal, path);
         db::createOwnDatabase(engine, path, paths);
         const db::Login login = db::databaseLogin();
         auto d = engine.openWorkspace(login.user, login.password)->openDatabase(path);
-        d->execute(QStringLiteral("INSERT INTO Vlastni (Prijmeni) VALUES (\"%1\")").arg(surname), db::Database::FailOnError);
+        d->execute(QStringLiteral("INSERT INTO Vlastni (Prijmeni) VALUES (\"%1\")").arg(surname),
+                   db::Database::FailOnError);
     }
     static QStringList surnames(db::Database* d) {
         db::Dataset q;
@@ -93,7 +95,8 @@ class TestMainWindow : public QObject {
         q.setSql(QStringLiteral("SELECT Prijmeni FROM Vlastni ORDER BY Prijmeni"));
         q.open();
         QStringList names;
-        for (; !q.eof(); q.next()) names << q.text(QStringLiteral("Prijmeni"));
+        for (; !q.eof(); q.next())
+            names << q.text(QStringLiteral("Prijmeni"));
         q.close();
         return names;
     }
@@ -299,8 +302,10 @@ private slots:
         const QString dead = QString::number(limit + 1);
         const QString own = QString::number(QCoreApplication::applicationPid());
         for (const char* prefix : {"o_", "f_", "p_", "s_", "x_"})
-            QTest::addRow("%s of a dead copy", prefix) << QString::fromLatin1(prefix) + dead + QStringLiteral(".mdb") << true;
-        QTest::newRow("journal of a dead copy") << QStringLiteral("p_") + dead + QStringLiteral(".mdb-journal") << true;
+            QTest::addRow("%s of a dead copy", prefix)
+                << QString::fromLatin1(prefix) + dead + QStringLiteral(".mdb") << true;
+        QTest::newRow("journal of a dead copy")
+            << QStringLiteral("p_") + dead + QStringLiteral(".mdb-journal") << true;
         QTest::newRow("init process") << QStringLiteral("o_1.mdb") << false;
         QTest::newRow("parent process") << QStringLiteral("f_%1.mdb").arg(getppid()) << false;
         QTest::newRow("this process") << QStringLiteral("s_") + own + QStringLiteral(".mdb") << false;
@@ -332,16 +337,17 @@ private slots:
     // first start and left where it was; the user's own is never replaced. The
     // program folder may be read-only: nothing is written in it.
     void personalDatabasePlace_data() {
-        QTest::addColumn<QString>("earlier");    // surname in DATA/vlastni.mdb beside the program, if any
-        QTest::addColumn<QString>("own");        // surname in the user's database, if any
+        QTest::addColumn<QString>("earlier"); // surname in DATA/vlastni.mdb beside the program, if any
+        QTest::addColumn<QString>("own");     // surname in the user's database, if any
         QTest::addColumn<bool>("readOnlyProgram");
         QTest::addColumn<QStringList>("expected"); // surnames the program then works with
         QTest::newRow("new user") << QString() << QString() << false << QStringList();
-        QTest::newRow("earlier beside the program") << QStringLiteral("Dřívější") << QString() << false
-                                                    << QStringList{QStringLiteral("Dřívější")};
-        QTest::newRow("user has one already") << QStringLiteral("Dřívější") << QStringLiteral("Vlastní") << false
-                                              << QStringList{QStringLiteral("Vlastní")};
-        QTest::newRow("read-only program folder, new user") << QString() << QString() << true << QStringList();
+        QTest::newRow("earlier beside the program")
+            << QStringLiteral("Dřívější") << QString() << false << QStringList{QStringLiteral("Dřívější")};
+        QTest::newRow("user has one already") << QStringLiteral("Dřívější") << QStringLiteral("Vlastní")
+                                              << false << QStringList{QStringLiteral("Vlastní")};
+        QTest::newRow("read-only program folder, new user")
+            << QString() << QString() << true << QStringList();
         QTest::newRow("read-only program folder, earlier beside it")
             << QStringLiteral("Dřívější") << QString() << true << QStringList{QStringLiteral("Dřívější")};
         QTest::newRow("read-only program folder without its workgroup file")
@@ -362,7 +368,8 @@ private slots:
                               QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
         const auto writable = readOnly | QFileDevice::WriteOwner;
         if (readOnlyProgram)
-            for (const QString& f : {m_program + QStringLiteral("DATA"), m_program}) QFile::setPermissions(f, readOnly);
+            for (const QString& f : {m_program + QStringLiteral("DATA"), m_program})
+                QFile::setPermissions(f, readOnly);
         const QStringList before = snapshot(m_program);
         {
             auto w = start();
@@ -380,7 +387,8 @@ private slots:
         // A file the program made or copied is the user's alone.
         if (own.isEmpty()) QCOMPARE(QFileInfo(ownPath).permissions() & others, QFileDevice::Permissions());
         if (readOnlyProgram)
-            for (const QString& f : {m_program, m_program + QStringLiteral("DATA")}) QFile::setPermissions(f, writable);
+            for (const QString& f : {m_program, m_program + QStringLiteral("DATA")})
+                QFile::setPermissions(f, writable);
         // The earlier file still holds its record alone.
         if (!earlier.isEmpty()) {
             db::Engine engine;
@@ -417,9 +425,10 @@ private slots:
         QVERIFY(failed.count() == 1 || failed.wait());
         QVERIFY(!w->startedOk());
         QCOMPARE(m_dialogs.messageTexts(),
-                 QStringList{QStringLiteral("Vlastní databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová "
-                                            "práva pro zápis do souboru vlastni.mdb a že jejich atribut není "
-                                            "nastaven pouze pro čtení. Případně proveďte novou instalaci programu.")});
+                 QStringList{QStringLiteral(
+                     "Vlastní databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová "
+                     "práva pro zápis do souboru vlastni.mdb a že jejich atribut není "
+                     "nastaven pouze pro čtení. Případně proveďte novou instalaci programu.")});
         QFile::setPermissions(personalFolder(), readable | QFileDevice::WriteOwner);
         // Nothing was made in a folder that cannot be written.
         if (!withFile) QCOMPARE(QDir(personalFolder()).entryList(QDir::Files), QStringList());
@@ -468,7 +477,8 @@ private slots:
         QCOMPARE(w->directoryDatabase(), before);
         QCOMPARE(w->directoryDatabase()->path(), QStringLiteral(ORDANA_TEST_DATA "/ordat.mdb"));
         QVERIFY2(m_dialogs.messageTexts().size() == 1, qPrintable(m_dialogs.messageTexts().join(u'|')));
-        QVERIFY2(m_dialogs.messageTexts().first().contains(u'„'), qPrintable(m_dialogs.messageTexts().first()));
+        QVERIFY2(m_dialogs.messageTexts().first().contains(u'„'),
+                 qPrintable(m_dialogs.messageTexts().first()));
         QCOMPARE(w->findChild<QAbstractItemView*>(QStringLiteral("DBGridPro2"))->model()->rowCount(), 10);
         // Called on its own (as after the disc copy's window) it raises nothing
         // either, and the failed path is not reported again.
