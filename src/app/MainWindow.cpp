@@ -133,6 +133,8 @@ void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("So&ubor"));
     file->addAction(QStringLiteral("&Databáze z CD na disk"), this, [this] {
         m_discCopy->exec();
+        // A new copy may have mended a path that failed before.
+        m_failedDirectoryPath.clear();
         reopenDirectoryIfMoved();
     });
     file->addAction(QStringLiteral("&Konec"), this, &QWidget::close);
