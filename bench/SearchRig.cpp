@@ -108,7 +108,7 @@ SearchRig::SearchRig(const QString& dataDir) {
     o.exclusive = true;
     m_directory = m_workspace->openDatabase(dataDir + QStringLiteral("/ordat.mdb"), o);
 
-    m_paths = db::OwnPaths::make(m_scratch.filePath(QStringLiteral("program")), m_scratch.path(),
+    m_paths = db::OwnPaths::make(m_scratch.filePath(QStringLiteral("program/DATA")), m_scratch.path(),
                                  QStringLiteral("b"));
     QDir().mkpath(m_scratch.filePath(QStringLiteral("program/DATA")));
     m_persons = makeSearch(Directory::Persons, m_personsPage, m_personsBuffer, m_personsResults, m_personsPhone);

@@ -22,8 +22,10 @@
 
 #include "ColumnsDialog.h"
 #include "ContactEditor.h"
+#include "PersonalFile.h"
 #include "PersonalPage.h"
 #include "PrivateFolder.h"
+#include "Processes.h"
 
 #include "ExportDialog.h"
 #include "ImportDialog.h"
@@ -47,6 +49,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -130,6 +134,8 @@ void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("So&ubor"));
     file->addAction(QStringLiteral("&Databáze z CD na disk"), this, [this] {
         m_discCopy->exec();
+        // A new copy may have mended a path that failed before.
+        m_failedDirectoryPath.clear();
         reopenDirectoryIfMoved();
     });
     file->addAction(QStringLiteral("&Konec"), this, &QWidget::close);
@@ -283,11 +289,18 @@ bool MainWindow::chooseScratchFolder() {
     // The working files hold the user's searches: they go to a folder no
     // other user can read.
     QString folder = platform::privateFolder();
-    if (folder.isEmpty()) folder = m_app.dialogs().selectFolder(this, kScratchTitle);
+    if (!folder.isEmpty()) {
+        // A copy that ended without clean-up (a crash, a power cut) left its
+        // working files behind; they hold nothing anyone can use any more.
+        for (const QString& file : db::orphanedWorkingFiles(folder, platform::processRuns))
+            QFile::remove(file);
+    } else {
+        folder = m_app.dialogs().selectFolder(this, kScratchTitle);
+    }
     if (folder.isEmpty()) return false;
     // The tag keeps the files of two running copies apart.
     const QString tag = QString::number(QCoreApplication::applicationPid());
-    m_paths = db::OwnPaths::make(m_app.programFolder(), folder, tag);
+    m_paths = db::OwnPaths::make(m_app.personalFolder(), folder, tag);
     const db::WorkingKind kinds[] = {db::WorkingKind::PersonsResult, db::WorkingKind::FirmsResult,
                                      db::WorkingKind::PersonalResult, db::WorkingKind::PersonsBuffer,
                                      db::WorkingKind::FirmsBuffer};
@@ -302,38 +315,89 @@ bool MainWindow::chooseScratchFolder() {
 
 bool MainWindow::openDirectory() {
     try {
-        const QString mdw = QFileInfo(m_app.directoryDbPath).absolutePath() + QStringLiteral("/ordat.mdw");
-        m_app.engine().setWorkgroupFile(mdw);
-        const db::Login login = db::databaseLogin();
-        m_directoryWorkspace = m_app.engine().openWorkspace(login.user, login.password);
-        db::OpenOptions o;
-        o.exclusive = true;
-        o.readOnly = true;
-        m_directory = m_directoryWorkspace->openDatabase(m_app.directoryDbPath, o);
+        connectDirectory(m_app.directoryDbPath);
         return true;
     } catch (const db::Error&) {
         return false;
     }
 }
 
+void MainWindow::connectDirectory(const QString& path) {
+    // The workgroup file in force is the engine's: it is put back when the
+    // new connection cannot be had.
+    const QString previousWorkgroup = m_app.engine().workgroupFile();
+    try {
+        m_app.engine().setWorkgroupFile(QFileInfo(path).absolutePath() + QStringLiteral("/ordat.mdw"));
+        const db::Login login = db::databaseLogin();
+        auto workspace = m_app.engine().openWorkspace(login.user, login.password);
+        db::OpenOptions o;
+        o.exclusive = true;
+        o.readOnly = true;
+        auto directory = workspace->openDatabase(path, o);
+        // Only now is the connection in use given up.
+        if (m_directory) m_directory->close();
+        m_directory = std::move(directory);
+        m_directoryWorkspace = std::move(workspace);
+    } catch (const db::Error&) {
+        m_app.engine().setWorkgroupFile(previousWorkgroup);
+        throw;
+    }
+}
+
 void MainWindow::reopenDirectoryIfMoved() {
     if (m_directory && m_directory->path() == m_app.directoryDbPath) return;
-    if (m_directory) m_directory->close();
-    m_directory.reset();
-    if (!openDirectory()) throw db::Error(kDirectoryFailed);
+    // A search asks for the directory several times: a path that failed is
+    // reported once, not at every ask.
+    if (m_app.directoryDbPath == m_failedDirectoryPath) return;
+    try {
+        connectDirectory(m_app.directoryDbPath);
+        m_failedDirectoryPath.clear();
+    } catch (const db::Error& e) {
+        // The directory in use stays in use.
+        m_failedDirectoryPath = m_app.directoryDbPath;
+        m_app.dialogs().warn(this, e.message());
+    }
 }
 
 bool MainWindow::openPersonal() {
+    // The personal database is the user's own, in the user's data folder: the
+    // program folder may be shared by several users and read-only.
+    const QString folder = m_app.personalFolder();
+    if (folder.isEmpty()) return false;
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!QFileInfo::exists(folder)) {
+        // The user's contacts are for the user's eyes only.
+        if (!QDir().mkpath(folder)) return false;
+        QFile::setPermissions(folder, ownerOnly | QFileDevice::ExeOwner);
+    }
+    // A folder that cannot be written is refused before anything is put in it.
+    if (!personalfile::writableFolder(folder)) return false;
     try {
-        const QString mdw = m_app.dataFolder() + QStringLiteral("ordat.mdw");
-        QDir().mkpath(m_app.dataFolder());
-        // The workgroup file comes with the program; make it when it is gone.
-        if (!QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
+        // The workgroup file comes with the program; when it is gone the user
+        // gets one of the same workgroup in the personal folder.
+        QString mdw = m_app.dataFolder() + QStringLiteral("ordat.mdw");
+        if (!QFileInfo::exists(mdw)) {
+            mdw = folder + QStringLiteral("ordat.mdw");
+            if (!QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
+        }
         m_app.engine().setWorkgroupFile(mdw);
-        if (!QFileInfo::exists(m_paths.personal)) db::createOwnDatabase(m_app.engine(), m_paths.personal, m_paths);
+        // Earlier versions kept the personal database beside the program: the
+        // user's first start takes a copy of it.
+        if (!personalfile::adoptEarlier(m_app.dataFolder() + QStringLiteral("vlastni.mdb"), m_paths.personal))
+            return false;
+        if (!QFileInfo::exists(m_paths.personal)) {
+            db::createOwnDatabase(m_app.engine(), m_paths.personal, m_paths);
+            QFile::setPermissions(m_paths.personal, ownerOnly);
+        }
+        // A database that cannot be written is refused now, not at the first save.
+        if (!personalfile::writable(m_paths.personal)) return false;
         const db::Login login = db::databaseLogin();
         m_personalWorkspace = m_app.engine().openWorkspace(login.user, login.password);
         m_personal = m_personalWorkspace->openDatabase(m_paths.personal);
+        if (sqlite3_db_readonly(m_personal->handle(), "main") != 0) {
+            m_personal.reset();
+            return false;
+        }
         m_export.setDatabase(m_personal.get());
         return true;
     } catch (const db::Error&) {

@@ -54,6 +54,9 @@ public:
     static QString partialTransferMessage(int stored, const QString& error);
 
     // Re-opens the directory database when its path changed (after a disc copy).
+    // The new connection replaces the old one only once it is open; when it
+    // cannot be opened the engine's message is shown (once for that path) and
+    // the program goes on with the directory it had. Never raises.
     void reopenDirectoryIfMoved();
     // Sets the limits' summary labels of the three pages.
     void updateLimitLabels();
@@ -80,6 +83,10 @@ private:
     bool storeSettings();
     bool chooseScratchFolder();
     bool openDirectory();
+    // Opens the directory database at path exclusively and read-only, then
+    // puts it in place of the connection in use. On failure raises db::Error
+    // and leaves the connection in use and the engine as they were.
+    void connectDirectory(const QString& path);
     bool openPersonal();
     void pageChanged(int index);
     bool searchRunning() const;
@@ -141,6 +148,7 @@ private:
     db::Dataset m_query1, m_query2, m_personalResult, m_personsBuffer, m_firmsBuffer; // Query1, Query2, pdaotable1, subdb, subdb_f
     db::Dataset m_export;                                                            // dexport
     db::OwnPaths m_paths;
+    QString m_failedDirectoryPath; // the directory path last found unusable
     std::array<std::unique_ptr<db::WorkingDatabase>, 5> m_working;
 
     bool m_shownOnce = false;

@@ -29,9 +29,13 @@ public:
     Limits& limits() { return m_limits; }
 
     // The folder of the program, ending in "/"; its DATA folder holds the
-    // personal database, the reference lists and the help.
+    // reference lists and the help, and may be read-only.
     const QString& programFolder() const { return m_programFolder; }
     QString dataFolder() const { return m_programFolder + QStringLiteral("DATA/"); }
+    // The user's own folder for the personal database, ending in "/": "ordana"
+    // in the user's data folder ($XDG_DATA_HOME, else ~/.local/share). Empty
+    // when the system names no data folder.
+    const QString& personalFolder() const { return m_personalFolder; }
 
     // Where the directory database is: the file the program works with, the one
     // on the disc as far as known, and whether the first lies on a hard disk.
@@ -53,6 +57,7 @@ private:
     platform::Dialogs& m_dialogs;
     platform::Shell& m_shell;
     QString m_programFolder;
+    QString m_personalFolder;
     db::Engine m_engine;
     Limits m_limits;
 };

@@ -7,22 +7,37 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace db {
 
-OwnPaths OwnPaths::make(const QString& programFolder, const QString& scratchFolder, const QString& tag) {
+OwnPaths OwnPaths::make(const QString& personalFolder, const QString& scratchFolder, const QString& tag) {
     OwnPaths p;
-    QString program = programFolder;
-    if (!program.endsWith(u'/')) program += u'/';
+    QString personal = personalFolder;
+    if (!personal.endsWith(u'/')) personal += u'/';
     QString scratch = scratchFolder;
     if (!scratch.endsWith(u'/')) scratch += u'/';
-    p.personal = program + QStringLiteral("DATA/vlastni.mdb");
+    p.personal = personal + QStringLiteral("vlastni.mdb");
     p.personsResult = scratch + QStringLiteral("o_") + tag + QStringLiteral(".mdb");
     p.firmsResult = scratch + QStringLiteral("f_") + tag + QStringLiteral(".mdb");
     p.personalResult = scratch + QStringLiteral("p_") + tag + QStringLiteral(".mdb");
     p.personsBuffer = scratch + QStringLiteral("s_") + tag + QStringLiteral(".mdb");
     p.firmsBuffer = scratch + QStringLiteral("x_") + tag + QStringLiteral(".mdb");
     return p;
+}
+
+QStringList orphanedWorkingFiles(const QString& folder, const std::function<bool(qint64)>& processRuns) {
+    static const QRegularExpression name(QStringLiteral("^[ofpsx]_([0-9]{1,18})\\.mdb(-journal)?$"));
+    QStringList orphaned;
+    const QDir dir(folder);
+    for (const QString& file : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+        const QRegularExpressionMatch m = name.match(file);
+        if (!m.hasMatch()) continue;
+        bool ok = false;
+        const qint64 pid = m.captured(1).toLongLong(&ok);
+        if (ok && pid > 0 && !processRuns(pid)) orphaned << dir.filePath(file);
+    }
+    return orphaned;
 }
 
 namespace layouts {

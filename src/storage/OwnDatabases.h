@@ -12,16 +12,23 @@ namespace db {
 // The files of the program's own databases: the personal database and the five
 // working databases in the scratch folder.
 struct OwnPaths {
-    QString personal;        // program folder + DATA/vlastni.mdb
+    QString personal;        // personal folder + vlastni.mdb
     QString personsResult;   // o_
     QString firmsResult;     // f_
     QString personalResult;  // p_
     QString personsBuffer;   // s_
     QString firmsBuffer;     // x_
 
-    // The five working paths in the scratch folder: folder + prefix + tag + ".mdb".
-    static OwnPaths make(const QString& programFolder, const QString& scratchFolder, const QString& tag);
+    // The personal database in its folder, and the five working paths in the
+    // scratch folder: folder + prefix + tag + ".mdb".
+    static OwnPaths make(const QString& personalFolder, const QString& scratchFolder, const QString& tag);
 };
+
+// The working files in folder left by copies of the program that no longer run:
+// a prefix of the five working databases, a tag made of digits only that
+// processRuns denies, ".mdb", and the rollback journals of such files. Any
+// other name in the folder is never listed.
+QStringList orphanedWorkingFiles(const QString& folder, const std::function<bool(qint64)>& processRuns);
 
 // Table layouts, fields in order.
 namespace layouts {

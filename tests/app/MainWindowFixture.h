@@ -45,6 +45,8 @@ class MainWindowTest : public QObject {
         m_program =
             m_tmp.path() + QStringLiteral("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
         QDir().mkpath(m_program + QStringLiteral("DATA"));
+        // A fresh user's data folder, so that each test starts without personal records.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_program + QStringLiteral("home")));
         for (const char* file : {"INET.mdb", "ZELINKY.mdb", "PSC.mdb", "MP.mdb"})
             QFile::copy(QStringLiteral(ORDANA_TEST_DATA "/") + QString::fromLatin1(file),
                         m_program + QStringLiteral("DATA/") + QString::fromLatin1(file));

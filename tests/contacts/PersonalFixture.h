@@ -43,7 +43,7 @@ struct PersonalFiles {
         const QString workgroup = dir.filePath(QStringLiteral("ordat.mdw"));
         db::createLoginWorkgroup(workgroup);
         engine.setWorkgroupFile(workgroup);
-        paths = db::OwnPaths::make(dir.filePath(QStringLiteral("program")), dir.path(), QStringLiteral("t"));
+        paths = db::OwnPaths::make(dir.filePath(QStringLiteral("program/DATA")), dir.path(), QStringLiteral("t"));
         QDir().mkpath(dir.filePath(QStringLiteral("program/DATA")));
         db::OpenOptions options;
         options.disposable = !durable;

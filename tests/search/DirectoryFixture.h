@@ -37,7 +37,7 @@ class DirectoryFixture {
         exec(QStringLiteral("INSERT INTO KRAJE (UTO, Kraj) VALUES (\"1\", \"Hl.m. Praha\")"));
         exec(QStringLiteral("INSERT INTO KRAJE (UTO, Kraj) VALUES (\"2\", \"Pardubický\")"));
         m_paths =
-            db::OwnPaths::make(m_dir.filePath(QStringLiteral("program")), m_dir.path(), QStringLiteral("t"));
+            db::OwnPaths::make(m_dir.filePath(QStringLiteral("program/DATA")), m_dir.path(), QStringLiteral("t"));
         QDir().mkpath(m_dir.filePath(QStringLiteral("program/DATA")));
     }
 

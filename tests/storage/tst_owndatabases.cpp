@@ -82,7 +82,7 @@ void TestOwnDatabases::initTestCase() {
     m_engine.setWorkgroupFile(workgroup);
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("program/DATA")));
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("scratch")));
-    m_paths = db::OwnPaths::make(m_dir.filePath(QStringLiteral("program")),
+    m_paths = db::OwnPaths::make(m_dir.filePath(QStringLiteral("program/DATA")),
                                  m_dir.filePath(QStringLiteral("scratch")), QStringLiteral("1234"));
 }
 
