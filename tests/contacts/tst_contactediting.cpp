@@ -2,7 +2,7 @@
 #include "DatabaseLogin.h"
 #include "Error.h"
 #include "OwnDatabases.h"
-#include "PersonalFixture.h"
+#include "PersonalSearchFixture.h"
 #include "PersonalRecords.h"
 #include "PersonalSearch.h"
 #include "SearchCriteria.h"
@@ -33,19 +33,11 @@ using Record = QList<std::pair<QString, QString>>;
 // The personal database made and opened by the engine as the program opens it
 // (durable, shared), the personal result database beside it, and the editor's
 // model over both.
-struct Harness : personaltest::PersonalFiles {
-    db::Dataset page;
-    std::unique_ptr<db::WorkingDatabase> results;
-    bool stop = false;
-    PersonalSearch search{
-        PersonalSearch::Services{[this] { return personal.get(); }, nullptr, &stop, nullptr}};
+struct Harness : personaltest::SearchFiles {
     PersonalRecords records{search};
     ContactEditing editing{search, records};
 
-    Harness() : PersonalFiles(true) {
-        results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
-        search.setWorkingDatabase(results.get());
-    }
+    Harness() : SearchFiles(true) {}
 
     void addSurnames(int from, int to) {
         personal->beginTransaction();
@@ -69,10 +61,6 @@ struct Harness : personaltest::PersonalFiles {
         for (const db::FieldDef& f : db::layouts::personal().fields)
             out << f.name + u'=' + stored(f.name).join(u'|');
         return out;
-    }
-    // A column of every working row, by ID2.
-    QStringList working(const QString& column) {
-        return personaltest::columnOf(results->database(), u8("SELECT * FROM vlastni ORDER BY ID2"), column);
     }
     QString shown(const QString& column) { return page.text(column); }
 };

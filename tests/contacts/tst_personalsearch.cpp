@@ -1,7 +1,7 @@
 #include "DatabaseLogin.h"
 #include "Error.h"
 #include "OwnDatabases.h"
-#include "PersonalFixture.h"
+#include "PersonalSearchFixture.h"
 #include "PersonalSearch.h"
 #include "SearchCriteria.h"
 
@@ -28,46 +28,10 @@ QString u8(const char* text) {
 
 using Record = QList<std::pair<QString, QString>>;
 
-// A personal database made by the engine in a temporary folder, the personal
-// result database beside it, and the search over both, run like the page runs it.
-struct Harness : personaltest::PersonalFiles {
-    db::Dataset page;
-    std::unique_ptr<db::WorkingDatabase> results;
-    bool stop = false;
-    int copySteps = 0;
-    std::function<void()> onRow; // called where the window would process events
-    PersonalSearch search{PersonalSearch::Services{[this] { return personal.get(); },
-                                                   [this] {
-                                                       ++copySteps;
-                                                       if (onRow) onRow();
-                                                   },
-                                                   &stop, nullptr}};
-
+// The search over a disposable personal database with the table given.
+struct Harness : personaltest::SearchFiles {
     explicit Harness(const db::TableDef& personalTable = db::layouts::personal())
-        : PersonalFiles(false, personalTable) {
-        results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
-        search.setWorkingDatabase(results.get());
-    }
-
-    void addSurnames(const QStringList& surnames) {
-        personal->beginTransaction();
-        for (const QString& name : surnames)
-            add({{u8("Prijmeni"), name}});
-        personal->commit();
-    }
-
-    // A column of the rows the page query shows, in its order.
-    QStringList shown(const QString& column) {
-        QStringList out;
-        for (page.first(); !page.eof(); page.next())
-            out << page.text(column);
-        page.first();
-        return out;
-    }
-    // A column of every working row, by ID2.
-    QStringList working(const QString& column) {
-        return personaltest::columnOf(results->database(), u8("SELECT * FROM vlastni ORDER BY ID2"), column);
-    }
+        : SearchFiles(false, personalTable) {}
 };
 
 // Keeps the working file from being written while it lives: the file, held

@@ -1,6 +1,6 @@
 #include "Error.h"
 #include "OwnDatabases.h"
-#include "PersonalFixture.h"
+#include "PersonalSearchFixture.h"
 #include "PersonalSearch.h"
 #include "SearchCriteria.h"
 #include "Transfers.h"
@@ -23,17 +23,13 @@ using Row = QList<std::pair<QString, QString>>; // column, value
 // The personal database and the Vlastní page's working table, the persons and
 // firms working tables of the directory pages beside them, and the transfers
 // over all of them.
-struct Harness : personaltest::PersonalFiles {
-    db::Dataset page, personsPage, firmsPage;
-    std::unique_ptr<db::WorkingDatabase> results, persons, firms;
-    bool stop = false;
-    PersonalSearch search{PersonalSearch::Services{[this] { return personal.get(); }, {}, &stop, nullptr}};
+struct Harness : personaltest::SearchFiles {
+    db::Dataset personsPage, firmsPage;
+    std::unique_ptr<db::WorkingDatabase> persons, firms;
     Transfers transfers{search};
 
     explicit Harness(const db::TableDef& personalTable = db::layouts::personal())
-        : PersonalFiles(false, personalTable) {
-        results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
-        search.setWorkingDatabase(results.get());
+        : SearchFiles(false, personalTable) {
         persons =
             std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonsResult, paths, personsPage);
         firms = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::FirmsResult, paths, firmsPage);
@@ -85,11 +81,6 @@ struct Harness : personaltest::PersonalFiles {
         r.setSql(u8("SELECT * FROM Vlastni WHERE ID = ") + QString::number(id));
         r.open();
         return r.text(column);
-    }
-
-    // A column of every working row of the Vlastní page, by ID2.
-    QStringList working(const QString& column) {
-        return personaltest::columnOf(results->database(), u8("SELECT * FROM vlastni ORDER BY ID2"), column);
     }
 };
 

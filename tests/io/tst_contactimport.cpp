@@ -8,7 +8,7 @@
 #include "OwnDatabases.h"
 #include "PersonalRecords.h"
 #include "PersonalSearch.h"
-#include "contacts/PersonalFixture.h"
+#include "contacts/PersonalSearchFixture.h"
 
 #include <QTest>
 
@@ -23,29 +23,12 @@ QString u8(const char* text) {
 using Values = QList<std::pair<QString, QString>>;
 
 // The personal database with the Vlastní page's working table and search.
-struct Harness : personaltest::PersonalFiles {
-    db::Dataset page;
-    std::unique_ptr<db::WorkingDatabase> results;
-    bool stop = false;
-    PersonalSearch search{PersonalSearch::Services{[this] { return personal.get(); }, {}, &stop, nullptr}};
-
-    // durable: the personal database as the program makes it; otherwise one with the table given.
+struct Harness : personaltest::SearchFiles {
     explicit Harness(bool durable = true, const db::TableDef& table = db::layouts::personal())
-        : PersonalFiles(durable, table) {
-        results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
-        search.setWorkingDatabase(results.get());
-    }
-    void addRecords(int n) {
-        personal->beginTransaction();
-        for (int i = 0; i < n; ++i)
-            add({{u8("Prijmeni"), u8("Stávající")}});
-        personal->commit();
-    }
+        : SearchFiles(durable, table) {}
+    void addRecords(int n) { addSurnames(QStringList(n, u8("Stávající"))); }
     QStringList stored(const QString& column) {
         return personaltest::columnOf(personal.get(), u8("SELECT * FROM Vlastni ORDER BY ID"), column);
-    }
-    QStringList working(const QString& column) {
-        return personaltest::columnOf(results->database(), u8("SELECT * FROM vlastni ORDER BY ID2"), column);
     }
 };
 

@@ -9,7 +9,7 @@
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Transfers.h"
-#include "contacts/PersonalFixture.h"
+#include "contacts/PersonalSearchFixture.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,19 +30,13 @@ QString u8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-struct Harness : personaltest::PersonalFiles {
-    db::Dataset page;
-    std::unique_ptr<db::WorkingDatabase> results;
-    bool stop = false;
-    PersonalSearch search{PersonalSearch::Services{[this] { return personal.get(); }, {}, &stop, nullptr}};
+struct Harness : personaltest::SearchFiles {
     platform::ScriptedDialogs dialogs;
     platform::MemorySettingsStore settings;
     ImportDialog window;
     QList<bool> imported; // the fresh-table flags the page was told
 
     Harness() {
-        results = std::make_unique<db::WorkingDatabase>(engine, db::WorkingKind::PersonalResult, paths, page);
-        search.setWorkingDatabase(results.get());
         ImportDialog::Services s;
         s.dialogs = &dialogs;
         s.settings = &settings;
