@@ -23,4 +23,16 @@ inline void typeText(QWidget* w, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
+// The control of that name under w; the test ends at once when there is none.
+template <typename T> T* child(QWidget* w, const char* name) {
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    if (!c) qFatal("no control %s", name);
+    return c;
+}
+
+// A left click near the top left corner of the named control.
+inline void click(QWidget* w, const char* name) {
+    QTest::mouseClick(child<QWidget>(w, name), Qt::LeftButton, {}, QPoint(4, 4));
+}
+
 } // namespace testsupport

@@ -35,6 +35,8 @@
 
 using namespace platform;
 using testsupport::NoShell;
+using testsupport::child;
+using testsupport::click;
 using testsupport::typeText;
 
 namespace {
@@ -87,15 +89,7 @@ class TestContactEditor : public QObject {
         return p;
     }
 
-    template <typename T> static T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(QString::fromLatin1(name));
-        if (!c) qFatal("no control %s", name);
-        return c;
-    }
     static QLineEdit* edit(QWidget* w, const char* name) { return child<QLineEdit>(w, name); }
-    static void click(QWidget* w, const char* name) {
-        QTest::mouseClick(child<QWidget>(w, name), Qt::LeftButton, {}, QPoint(4, 4));
-    }
     // The offscreen platform has no window manager to activate a window shown.
     static void activate(QWidget* window) {
         QApplication::setActiveWindow(window);

@@ -33,6 +33,8 @@
 
 using namespace platform;
 using testsupport::NoShell;
+using testsupport::child;
+using testsupport::click;
 using testsupport::typeText;
 
 namespace {
@@ -99,16 +101,8 @@ class TestPersonalListing : public QObject {
         return p;
     }
 
-    template <typename T> static T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(QString::fromLatin1(name));
-        if (!c) qFatal("no control %s", name);
-        return c;
-    }
     static QString text(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
     static bool enabled(QWidget* w, const char* name) { return child<QPushButton>(w, name)->isEnabled(); }
-    static void click(QWidget* w, const char* name) {
-        QTest::mouseClick(child<QWidget>(w, name), Qt::LeftButton, {}, QPoint(4, 4));
-    }
     // The surname and firm of every row the grid shows, as "surname|firm".
     static QStringList shown(QWidget* w) {
         auto* grid = child<DataGrid>(w, "DBGridPro4");

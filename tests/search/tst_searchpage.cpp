@@ -32,6 +32,7 @@
 
 using namespace platform;
 using testsupport::NoShell;
+using testsupport::child;
 using searchtest::DirectoryFixture;
 
 namespace {
@@ -87,11 +88,6 @@ class TestSearchPage : public QObject {
         return p;
     }
 
-    template <typename T> static T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(QString::fromLatin1(name));
-        if (!c) qFatal("no control %s", name);
-        return c;
-    }
     static QString status(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
     // Types the name the fixture's 25 persons ("Pokus") or its firms ("Autoservis") share.
     static void typeName(QWidget* w, bool firms) {
