@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "WindowPlacement.h"
 
 #include "Application.h"
 #include "DatabaseLogin.h"
@@ -246,23 +247,22 @@ void MainWindow::applyStoredPlacement() {
         return;
     }
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    const int w = key->readInt(QStringLiteral("W")).value_or(-1);
-    const int h = key->readInt(QStringLiteral("H")).value_or(-1);
+    // The stored values are the outer frame; a value out of range keeps the designed one.
+    const auto within = [](std::optional<int> v, int low, int high) {
+        return v && *v >= low && *v <= high ? v : std::nullopt;
+    };
+    const std::optional<int> w = key->readInt(QStringLiteral("W"));
+    const std::optional<int> h = key->readInt(QStringLiteral("H"));
+    settings::FramePlacement placement;
+    placement.x = within(key->readInt(QStringLiteral("X")), 0, screenRect.width() - 1);
+    placement.y = within(key->readInt(QStringLiteral("Y")), 0, screenRect.height() - 1);
     if (w == 0 || h == 0) {
         QTimer::singleShot(0, this, [this] { showMaximized(); });
     } else {
-        QSize size = frameGeometry().size();
-        if (w >= 760 && w <= screenRect.width()) size.setWidth(w);
-        if (h >= 400 && h <= screenRect.height()) size.setHeight(h);
-        resize(size - frameExtra);
+        placement.width = within(w, 760, screenRect.width());
+        placement.height = within(h, 400, screenRect.height());
     }
-    QPoint pos = frameGeometry().topLeft();
-    const int x = key->readInt(QStringLiteral("X")).value_or(-1);
-    const int y = key->readInt(QStringLiteral("Y")).value_or(-1);
-    if (x >= 0 && x < screenRect.width()) pos.setX(x);
-    if (y >= 0 && y < screenRect.height()) pos.setY(y);
-    move(pos);
+    settings::restoreFrame(this, placement);
 
     Limits& limits = m_app.limits();
     const struct {
