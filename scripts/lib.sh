@@ -7,7 +7,7 @@ ORDANA_BUILD="$ORDANA_ROOT/build"
 # Debian 12 packages needed to build, test and run the program.
 ORDANA_PACKAGES=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-qpa-plugins
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
     libsqlite3-dev libicu-dev libbenchmark-dev
     xvfb xauth openbox fonts-dejavu-core
 )

@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "Drives.h"
 #include "MainWindow.h"
+#include "QtTranslations.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Shell.h"
@@ -39,6 +40,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kMainCaption);
     QApplication::setOrganizationName(QStringLiteral("Kestrava s.r.o."));
     QApplication::setFont(programFont());
+    // Without the system's Qt translations the common dialogs stay in English.
+    platform::installCzechQtTexts(qapp);
 
     platform::SingleInstance instance;
     if (instance.raiseRunningCopy(kMainCaption)) return 0;

@@ -1,7 +1,9 @@
+#include "QtTranslations.h"
 #include "ScriptedDialogs.h"
 #include "WhenModal.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -27,6 +29,7 @@ class TestDialogs : public QObject {
     void messageBox();
     void fileDialog_data();
     void fileDialog();
+    void czechQtTexts();
 };
 
 // A message box answers only with one of its buttons, whether the answer was scripted or is the default.
@@ -184,6 +187,21 @@ void TestDialogs::fileDialog() {
         QCOMPARE(result->path, dir.filePath(expectedFile));
         QCOMPARE(result->filterIndex, expectedIndex);
     }
+}
+
+// Qt's own parts of the dialogs speak Czech like the rest of the program.
+void TestDialogs::czechQtTexts() {
+    QVERIFY2(platform::installCzechQtTexts(*qApp), "Qt's Czech translations are not installed");
+    QStringList buttons;
+    whenModal<QFileDialog>([&](QFileDialog* dialog) {
+        for (auto* box : dialog->findChildren<QDialogButtonBox*>())
+            for (QAbstractButton* b : box->buttons()) buttons << b->text().remove(u'&');
+        dialog->reject();
+    });
+    QtDialogs dialogs;
+    QTemporaryDir dir;
+    dialogs.openFile(nullptr, {"Soubor", dir.path(), {}, "Text|*.txt", 1, ".txt", false});
+    QVERIFY2(buttons.contains("Zrušit") && buttons.contains("Otevřít"), qPrintable(buttons.join(", ")));
 }
 
 QTEST_MAIN(TestDialogs)
