@@ -43,8 +43,8 @@ inline void useProgramFont(const QString& family = {}) {
     QApplication::setFont(f);
 }
 
-// Adds a "font" column and one row per installed program font to a data function.
-// Rows for a page that must fit alone and under the main window's tabs, in each font.
+// Rows for a page that must fit alone and under the main window's tabs, in the
+// program's font.
 inline void addFitRows() {
     QTest::addColumn<bool>("inTabs");
     QTest::addColumn<QString>("font");
@@ -53,6 +53,7 @@ inline void addFitRows() {
             QTest::addRow("%s, %s", inTabs ? "in tabs" : "alone", qPrintable(family)) << inTabs << family;
 }
 
+// One row named by the program's font, for a "font" column.
 inline void addFontRows(const char* prefix = "") {
     for (const QString& family : programFontFamilies())
         QTest::newRow(qPrintable(QString::fromLatin1(prefix) + family)) << family;
