@@ -35,29 +35,39 @@ class TestTextsFit : public MainWindowTest {
 
   private:
     // The four pages by tab caption, then the other windows by name.
-    static QList<std::pair<QString, QString>> windows();
-    QWidget* showWindow(const QString& name);
+    // A page by its tab number, with the list chosen by a radio button of that
+    // name, or another window by its name.
+    struct Shown {
+        const char* caption;
+        const char* name;
+        const char* choice = nullptr;
+    };
+    static QList<Shown> windows();
+    QWidget* showWindow(const QString& name, const QString& choice = {});
 
     std::unique_ptr<MainWindow> m_window;
 };
 
-QList<std::pair<QString, QString>> TestTextsFit::windows() {
+QList<TestTextsFit::Shown> TestTextsFit::windows() {
     return {
-        {s("Osoby"), s("0")},
-        {s("Firmy"), s("1")},
-        {s("Vlastní"), s("2")},
-        {s("Informace"), s("3")},
-        {s("disc copy"), s("Form2")},
-        {s("product information"), s("Form3")},
-        {s("contact editor"), s("Form4")},
-        {s("limits"), s("Form5")},
-        {s("shortcut list"), s("Form6")},
-        {s("directory export"), s("Form7")},
-        {s("columns"), s("Form8")},
-        {s("number picker"), s("Form9")},
-        {s("import"), s("Form10")},
-        {s("personal export"), s("Form11")},
-        {s("print parameters"), s("Form12")},
+        {"Osoby", "0"},
+        {"Firmy", "1"},
+        {"Vlastní", "2"},
+        {"Informace, internetové adresy", "3", "RadioButton4"},
+        {"Informace, zelené linky", "3", "RadioButton1"},
+        {"Informace, PSČ", "3", "RadioButton2"},
+        {"Informace, mezinárodní předvolby", "3", "RadioButton3"},
+        {"disc copy", "Form2"},
+        {"product information", "Form3"},
+        {"contact editor", "Form4"},
+        {"limits", "Form5"},
+        {"shortcut list", "Form6"},
+        {"directory export", "Form7"},
+        {"columns", "Form8"},
+        {"number picker", "Form9"},
+        {"import", "Form10"},
+        {"personal export", "Form11"},
+        {"print parameters", "Form12"},
     };
 }
 
@@ -96,14 +106,14 @@ void TestTextsFit::everyWindowIsWalked() {
     QStringList owned, walked;
     for (QDialog* d : m_window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
         owned << d->objectName();
-    for (const auto& [caption, name] : windows())
-        if (name.size() > 1) walked << name;
+    for (const Shown& shown : windows())
+        if (qstrlen(shown.name) > 1) walked << s(shown.name);
     owned.sort();
     walked.sort();
     QCOMPARE(owned, walked);
 }
 
-QWidget* TestTextsFit::showWindow(const QString& name) {
+QWidget* TestTextsFit::showWindow(const QString& name, const QString& choice) {
     for (QDialog* d : m_window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
         d->hide();
     bool isTab = false;
@@ -111,6 +121,12 @@ QWidget* TestTextsFit::showWindow(const QString& name) {
     if (isTab) {
         tabsOf(*m_window)->setCurrentIndex(tab);
         QApplication::processEvents();
+        if (!choice.isEmpty()) {
+            auto* radio = m_window->findChild<QRadioButton*>(choice);
+            if (!radio) return nullptr;
+            radio->click();
+            QApplication::processEvents();
+        }
         return m_window.get();
     }
     auto* d = m_window->findChild<QDialog*>(name, Qt::FindDirectChildrenOnly);
@@ -122,15 +138,17 @@ QWidget* TestTextsFit::showWindow(const QString& name) {
 
 void TestTextsFit::textsShowWhole_data() {
     QTest::addColumn<QString>("name");
-    for (const auto& [caption, name] : windows())
-        QTest::newRow(qPrintable(caption)) << name;
+    QTest::addColumn<QString>("choice");
+    for (const Shown& shown : windows())
+        QTest::newRow(shown.caption) << s(shown.name) << s(shown.choice ? shown.choice : "");
 }
 
 // Labels, buttons, box titles, tabs, list items, status parts and column
 // titles show their texts whole, measured with each control's own font.
 void TestTextsFit::textsShowWhole() {
     QFETCH(QString, name);
-    QWidget* window = showWindow(name);
+    QFETCH(QString, choice);
+    QWidget* window = showWindow(name, choice);
     QVERIFY(window);
     const QStringList cuts = cutTexts(window, QString::fromUtf8(QTest::currentDataTag()));
     QVERIFY2(cuts.isEmpty(),
