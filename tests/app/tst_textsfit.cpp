@@ -34,9 +34,8 @@ class TestTextsFit : public MainWindowTest {
     void fixedFormatValuesFit();
 
   private:
-    // The four pages by tab caption, then the other windows by name.
-    // A page by its tab number, with the list chosen by a radio button of that
-    // name, or another window by its name.
+    // A page by its tab number (on the information page with the list chosen
+    // by the radio button of that name), or another window by its name.
     struct Shown {
         const char* caption;
         const char* name;
