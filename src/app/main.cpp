@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "Drives.h"
 #include "MainWindow.h"
+#include "ProgramFont.h"
 #include "QtTranslations.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
@@ -13,33 +14,12 @@
 #include "TerminationSignals.h"
 
 #include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
-
-namespace {
-
-// A sans-serif at the size of the classic 8-point dialog font (11 pixels), so
-// that the windows keep their designed proportions whatever the screen's DPI.
-QFont programFont() {
-    QFont f;
-    for (const char* family : {"Liberation Sans", "DejaVu Sans", "Arial", "Helvetica"}) {
-        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
-            f = QFont(QString::fromLatin1(family));
-            break;
-        }
-    }
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(11);
-    return f;
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(kMainCaption);
     QApplication::setOrganizationName(QStringLiteral("Kestrava s.r.o."));
-    QApplication::setFont(programFont());
+    QApplication::setFont(platform::programFont());
     // Without the system's Qt translations the common dialogs stay in English.
     platform::installCzechQtTexts(qapp);
 

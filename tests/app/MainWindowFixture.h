@@ -11,9 +11,11 @@
 #include "MainWindow.h"
 #include "PageTestSupport.h"
 #include "PersonalPage.h"
+#include "ProgramFont.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QFile>
@@ -56,7 +58,9 @@ class MainWindowTest : public QObject {
         m_app->directoryDbPath = QStringLiteral(ORDANA_TEST_DATA "/ordat.mdb");
     }
 
+    // The main window in the program's font, as the program starts it.
     std::unique_ptr<MainWindow> start() {
+        QApplication::setFont(platform::programFont());
         auto w = std::make_unique<MainWindow>(*m_app);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the main window was not exposed");

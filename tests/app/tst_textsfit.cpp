@@ -1,0 +1,193 @@
+// Every text of every window shows whole in the program's font at the
+// windows' designed sizes, and the grid columns of fixed-format values hold
+// the longest such value.
+
+#include "MainWindowFixture.h"
+#include "ProgramFont.h"
+#include "grids/LayoutChecks.h"
+
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
+
+using namespace apptest;
+using namespace layout_checks;
+
+namespace {
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+class TestTextsFit : public MainWindowTest {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void everyWindowIsWalked();
+    void textsShowWhole_data();
+    void textsShowWhole();
+    void fixedFormatValuesFit_data();
+    void fixedFormatValuesFit();
+
+  private:
+    // A page by its tab number (on the information page with the list chosen
+    // by the radio button of that name), or another window by its name.
+    struct Shown {
+        const char* caption;
+        const char* name;
+        const char* choice = nullptr;
+    };
+    static QList<Shown> windows();
+    QWidget* showWindow(const QString& name, const QString& choice = {});
+
+    std::unique_ptr<MainWindow> m_window;
+};
+
+QList<TestTextsFit::Shown> TestTextsFit::windows() {
+    return {
+        {"Osoby", "0"},
+        {"Firmy", "1"},
+        {"Vlastní", "2"},
+        {"Informace, internetové adresy", "3", "RadioButton4"},
+        {"Informace, zelené linky", "3", "RadioButton1"},
+        {"Informace, PSČ", "3", "RadioButton2"},
+        {"Informace, mezinárodní předvolby", "3", "RadioButton3"},
+        {"disc copy", "Form2"},
+        {"product information", "Form3"},
+        {"contact editor", "Form4"},
+        {"limits", "Form5"},
+        {"shortcut list", "Form6"},
+        {"directory export", "Form7"},
+        {"columns", "Form8"},
+        {"number picker", "Form9"},
+        {"import", "Form10"},
+        {"personal export", "Form11"},
+        {"print parameters", "Form12"},
+    };
+}
+
+void TestTextsFit::initTestCase() {
+    const QString family = platform::designedFontFamily();
+    QVERIFY2(
+        QFontDatabase::hasFamily(family),
+        qPrintable(
+            s("The font family \"%1\" is not installed; scripts/lib.sh lists its package.").arg(family)));
+    useProgramFont();
+    QVERIFY2(QFontInfo(QApplication::font()).family().startsWith(family),
+             qPrintable(QFontInfo(QApplication::font()).family()));
+    // The Czech letters and quotes come from the font itself, not from a
+    // substitute of other widths.
+    const QFontMetrics metrics(QApplication::font());
+    for (const QChar ch : s("áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ„“"))
+        QVERIFY2(metrics.inFont(ch), qPrintable(QString(ch)));
+
+    resetProgram();
+    m_window = start();
+    QVERIFY(m_window->startedOk());
+    // Each result page shows a page of rows with its counts.
+    listPage(*m_window, 0);
+    listPage(*m_window, 1);
+    listPage(
+        *m_window, 2,
+        {s("INSERT INTO Vlastni (Prijmeni, Jmeno_1, Tel_1) VALUES (\"Bílá\", \"Žofie\", \"602123456\")")});
+}
+
+void TestTextsFit::cleanupTestCase() {
+    m_window.reset();
+}
+
+// The walk covers every window the main window owns.
+void TestTextsFit::everyWindowIsWalked() {
+    QStringList owned, walked;
+    for (QDialog* d : m_window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        owned << d->objectName();
+    for (const Shown& shown : windows())
+        if (qstrlen(shown.name) > 1) walked << s(shown.name);
+    owned.sort();
+    walked.sort();
+    QCOMPARE(owned, walked);
+}
+
+QWidget* TestTextsFit::showWindow(const QString& name, const QString& choice) {
+    for (QDialog* d : m_window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        d->hide();
+    bool isTab = false;
+    const int tab = name.toInt(&isTab);
+    if (isTab) {
+        tabsOf(*m_window)->setCurrentIndex(tab);
+        QApplication::processEvents();
+        if (!choice.isEmpty()) {
+            auto* radio = m_window->findChild<QRadioButton*>(choice);
+            if (!radio) return nullptr;
+            radio->click();
+            QApplication::processEvents();
+        }
+        return m_window.get();
+    }
+    auto* d = m_window->findChild<QDialog*>(name, Qt::FindDirectChildrenOnly);
+    if (!d) return nullptr;
+    d->show();
+    QApplication::processEvents();
+    return d;
+}
+
+void TestTextsFit::textsShowWhole_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("choice");
+    for (const Shown& shown : windows())
+        QTest::newRow(shown.caption) << s(shown.name) << s(shown.choice ? shown.choice : "");
+}
+
+// Labels, buttons, box titles, tabs, list items, status parts and column
+// titles show their texts whole, measured with each control's own font.
+void TestTextsFit::textsShowWhole() {
+    QFETCH(QString, name);
+    QFETCH(QString, choice);
+    QWidget* window = showWindow(name, choice);
+    QVERIFY(window);
+    const QStringList cuts = cutTexts(window, QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY2(cuts.isEmpty(),
+             qPrintable(s("window / control / text / needed / available\n") + cuts.join(u'\n')));
+}
+
+void TestTextsFit::fixedFormatValuesFit_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("value");
+    // The longest values of each kind: a grouped nine-digit number, a house
+    // number with an orientation number, a split postal code.
+    const auto phone = s("203 352 111"), house = s("1234/56"), postal = s("123 45");
+    QTest::newRow("persons, telefon") << 0 << s("tel") << phone;
+    QTest::newRow("persons, ČP") << 0 << s("CP") << house;
+    QTest::newRow("persons, PSČ") << 0 << s("PSC") << postal;
+    QTest::newRow("firms, telefon") << 1 << s("Tel") << phone;
+    QTest::newRow("firms, ČP") << 1 << s("CP") << house;
+    QTest::newRow("firms, PSČ") << 1 << s("PSC") << postal;
+    QTest::newRow("personal, mobil") << 2 << s("tel_1") << phone;
+    QTest::newRow("personal, domů") << 2 << s("tel_3") << phone;
+    QTest::newRow("personal, firma") << 2 << s("tel_5") << phone;
+}
+
+// At the designed size and the default column set, the columns of values of
+// a fixed format hold the longest of them.
+void TestTextsFit::fixedFormatValuesFit() {
+    QFETCH(int, tab);
+    QFETCH(QString, column);
+    QFETCH(QString, value);
+    showWindow(QString::number(tab));
+    DataGrid* grid = partsOf(*m_window, tab).grid;
+    const int index = grid->columnOf(column);
+    QVERIFY(grid->isColumnShown(index));
+    const int needed = grid->fontMetrics().horizontalAdvance(value);
+    const int available = cellTextRoom(grid, index);
+    QVERIFY2(needed <= available,
+             qPrintable(s("\"%1\" needs %2 pixels, the column gives %3")
+                            .arg(value, QString::number(needed), QString::number(available))));
+}
+
+QTEST_MAIN(TestTextsFit)
+#include "tst_textsfit.moc"
