@@ -88,9 +88,11 @@ const QStringList kSearchButtons{QStringLiteral("Button1"), QStringLiteral("Butt
 MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kMainCaption);
+    buildMenus();
+    // The designed client area lies below the menu bar, so the bar is measured
+    // once it holds its menus.
     resize(752, 431 + menuBar()->sizeHint().height());
     setMinimumSize(760 - 8, 485 - 54);
-    buildMenus();
     buildPages();
     createWindows();
     connectShortcuts();

@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -150,6 +151,8 @@ private slots:
         QVERIFY(w->directoryDatabase() && w->personalDatabase());
         const QRect screen = w->screen()->availableGeometry();
         QVERIFY(qAbs(w->geometry().center().x() - screen.center().x()) <= 2);
+        // The designed client area lies below the menu bar.
+        QCOMPARE(w->size(), QSize(752, 431 + w->menuBar()->height()));
         QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
     }
 
