@@ -44,6 +44,9 @@ bool isQuotedPrintable(const QByteArray& line) {
 QList<Line> unfold(const QByteArray& bytes) {
     QByteArray text = bytes;
     if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
+    // Some desktop programs write UTF-16 with its byte order mark.
+    if (text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))
+        text = QString(QStringDecoder(QStringDecoder::Utf16).decode(text)).toUtf8();
     text.replace("\r\n", "\n");
     text.replace('\r', '\n');
     const QList<QByteArray> physical = text.split('\n');

@@ -42,7 +42,8 @@ struct Parsed {
     int failureLine = 0; // 1-based physical line
 };
 
-// Reads every card of a file. Line ends may be CR LF, LF or CR; folded lines
+// Reads every card of a file, in UTF-8 or, after its byte order mark, in
+// UTF-16. Line ends may be CR LF, LF or CR; folded lines
 // are joined, and so are the soft line breaks of quoted-printable values.
 // Values are decoded from quoted-printable and from their CHARSET; without
 // one, from UTF-8, or from Windows-1250 when the bytes are not UTF-8. Lines

@@ -15,6 +15,9 @@ namespace io {
 
 namespace {
 
+// How much of a file's start must show that it is a vCard.
+constexpr qint64 kSniffBytes = 64 * 1024;
+
 QString s(const char* text) {
     return QString::fromUtf8(text);
 }
@@ -91,6 +94,14 @@ VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSi
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         out.refused = s("Soubor ") + shown(path) + s(" nelze přečíst: ") + file.errorString();
+        return out;
+    }
+    // A file chosen by mistake (a film, an archive) is recognised from its
+    // start, before it is read whole into memory.
+    const QByteArray start = file.peek(kSniffBytes);
+    const bool utf16 = start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF");
+    if (!utf16 && !start.toUpper().contains("BEGIN:VCARD")) {
+        out.refused = refusal(path, vcard::Parsed{{}, vcard::Parsed::Failure::NoCard, 0});
         return out;
     }
     const vcard::Parsed parsed = vcard::parse(file.readAll());

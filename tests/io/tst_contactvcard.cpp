@@ -66,7 +66,7 @@ class TestContactVCard : public QObject {
   private slots:
     void programs_data() {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("values"); // column=text, separated by "|"
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("leftOut");
         // A desktop contact book writing 4.0 (the example of the format's
@@ -83,19 +83,10 @@ class TestContactVCard : public QObject {
                           "282945\r\n"
                           "KEY;TYPE=work;VALUE=uri:\r\n http://www.viagenie.ca/simon.perreault/simon.asc\r\n"
                           "TZ:-0500\r\nURL;TYPE=home:http://nomis80.org\r\nEND:VCARD\r\n")
-            << QStringList{u8("Prijmeni=Perreault"),
-                           u8("Jmeno_1=Simon"),
-                           u8("Titul_1=ing. jr,M.Sc."),
-                           u8("Firma=Viagenie"),
-                           u8("zam_Cast=Suite D2-630"),
-                           u8("zam_ulice=2875 Laurier"),
-                           u8("zam_Obec=Quebec"),
-                           u8("zam_PSC=G1V2M2"),
-                           u8("zam_Stat=Canada"),
-                           u8("Tel_5=+14186569254;ext=102"),
-                           u8("Tel_1=+14182626501"),
-                           u8("E-mail_1=simon.perreault@viagenie.ca"),
-                           u8("Internet=http://nomis80.org")}
+            << u8("Prijmeni=Perreault|Jmeno_1=Simon|Titul_1=ing. jr,M.Sc.|Firma=Viagenie|"
+                  "zam_Cast=Suite D2-630|zam_ulice=2875 Laurier|zam_Obec=Quebec|zam_PSC=G1V2M2|"
+                  "zam_Stat=Canada|Tel_5=+14186569254;ext=102|Tel_1=+14182626501|"
+                  "E-mail_1=simon.perreault@viagenie.ca|Internet=http://nomis80.org")
             << u8("zam") << 8;
         // A mail program writing 3.0: groups, TYPE=pref on the home address,
         // escaped commas, a folded note and a label of its own.
@@ -112,30 +103,15 @@ class TestContactVCard : public QObject {
                    "  files than anyone else.\\nReports of his death are numerous.\r\n"
                    "item1.URL:http\\://www.example.com/doe\r\nitem1.X-ABLabel:_$!<HomePage>!$_\r\n"
                    "END:VCARD\r\n")
-            << QStringList{u8("Prijmeni=Doe"),
-                           u8("Jmeno_1=John"),
-                           u8("Titul_1=Mr."),
-                           u8("Firma=Example.com Inc., Research"),
-                           u8("Funkce=Imaginary test person"),
-                           u8("E-mail_1=johnDoe@example.org"),
-                           u8("E-mail_2=jd@example.com"),
-                           u8("Tel_5=1115551212"),
-                           u8("Tel_3=4045551212"),
-                           u8("Tel_1=603123456"),
-                           u8("zam_ulice=100 Waters Edge"),
-                           u8("zam_Obec=Baytown"),
-                           u8("zam_Cast=LA"),
-                           u8("zam_PSC=30314"),
-                           u8("zam_Stat=United States of America"),
-                           u8("domu_ulice=Na Příkopě"),
-                           u8("domu_CP=42"),
-                           u8("domu_Obec=Praha"),
-                           u8("domu_PSC=11000"),
-                           u8("domu_Stat=Česko"),
-                           u8("Info=John Doe has a long and varied history, being documented on more police "
-                              "files "
-                              "than anyone else.\nReports of his death are numerous."),
-                           u8("Internet=http://www.example.com/doe")}
+            << u8("Prijmeni=Doe|Jmeno_1=John|Titul_1=Mr.|Firma=Example.com Inc., Research|"
+                  "Funkce=Imaginary test person|E-mail_1=johnDoe@example.org|"
+                  "E-mail_2=jd@example.com|Tel_5=1115551212|Tel_3=4045551212|Tel_1=603123456|"
+                  "zam_ulice=100 Waters Edge|zam_Obec=Baytown|zam_Cast=LA|zam_PSC=30314|"
+                  "zam_Stat=United States of America|domu_ulice=Na Příkopě|domu_CP=42|"
+                  "domu_Obec=Praha|domu_PSC=11000|domu_Stat=Česko|"
+                  "Info=John Doe has a long and varied history, being documented on more police files than "
+                  "anyone else.\nReports of his death are numerous.|"
+                  "Internet=http://www.example.com/doe")
             << u8("domu") << 1;
         // A phone writing 2.1: quoted-printable UTF-8, bare types, a third
         // mobile, a fax and a photo that have no column, a number of no kind.
@@ -150,38 +126,28 @@ class TestContactVCard : public QObject {
                    "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;Dlouh=C3=A1 12/3;Praha 1;;110 00;=\r\n"
                    "=C4=8Cesk=C3=A1 republika\r\n"
                    "PHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n /9j/4AAQSkZJRgABAQEASABIAAD\r\n\r\nEND:VCARD\r\n")
-            << QStringList{u8("Prijmeni=Černá"),
-                           u8("Jmeno_1=Jana"),
-                           u8("Tel_1=603111222"),
-                           u8("Tel_2=603333444"),
-                           u8("Tel_3=251000111"),
-                           u8("Tel_4=800123456"),
-                           u8("E-mail_1=jana@example.cz"),
-                           u8("domu_ulice=Dlouhá"),
-                           u8("domu_CP=12/3"),
-                           u8("domu_Obec=Praha 1"),
-                           u8("domu_PSC=11000"),
-                           u8("domu_Stat=Česká republika")}
+            << u8("Prijmeni=Černá|Jmeno_1=Jana|Tel_1=603111222|Tel_2=603333444|Tel_3=251000111|"
+                  "Tel_4=800123456|E-mail_1=jana@example.cz|domu_ulice=Dlouhá|domu_CP=12/3|"
+                  "domu_Obec=Praha 1|domu_PSC=11000|domu_Stat=Česká republika")
             << u8("domu") << 3;
         // Without N the formatted name is the surname; several untyped
         // addresses: the first takes the other group, the next is left out.
         QTest::newRow("no name parts, two plain addresses")
             << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:Petr Malý\nADR:;;Krátká 5;Brno;;;\n"
                           "ADR:;;Dlouhá 7;Brno;;;\nEND:VCARD\n")
-            << QStringList{u8("Prijmeni=Petr Malý"), u8("jine_ulice=Krátká"), u8("jine_CP=5"),
-                           u8("jine_Obec=Brno")}
-            << u8("jine") << 1;
+            << u8("Prijmeni=Petr Malý|jine_ulice=Krátká|jine_CP=5|jine_Obec=Brno") << u8("jine") << 1;
     }
     void programs() {
         QFETCH(QByteArray, file);
-        QFETCH(QStringList, values);
+        QFETCH(QString, values);
         QFETCH(QString, kind);
         QFETCH(int, leftOut);
         const vcard::Parsed parsed = vcard::parse(file);
         QCOMPARE(parsed.cards.size(), 1);
         const NewRecord r = recordFromCard(parsed.cards[0]);
-        values.sort();
-        QCOMPARE(asLines(r.values), values);
+        QStringList expected = values.split(u'|');
+        expected.sort();
+        QCOMPARE(asLines(r.values), expected);
         QCOMPARE(r.addressKind, kind);
         QCOMPARE(r.leftOut, leftOut);
         QCOMPARE(r.cut, 0);
@@ -320,21 +286,6 @@ class TestContactVCard : public QObject {
         QCOMPARE(imported.outcome.posted, 0);
         QCOMPARE(h.stored(u8("Prijmeni")), QStringList{u8("Stávající")});
         QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Stávající")});
-    }
-
-    // Marked records go out in the order of the listing; an ID no record has is passed over.
-    void exportChosen() {
-        Harness h;
-        h.addSurnames({u8("A"), u8("B"), u8("C")});
-        const QString path = h.file({});
-        const VCardExport written = exportVCards(*h.personal, QList<int>{3, 7, 1}, path);
-        QCOMPARE(written.written, 2);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const vcard::Parsed parsed = vcard::parse(f.readAll());
-        QCOMPARE(parsed.cards.size(), 2);
-        QCOMPARE(recordFromCard(parsed.cards[0]).values.value(0).second, u8("C"));
-        QCOMPARE(recordFromCard(parsed.cards[1]).values.value(0).second, u8("A"));
     }
 };
 
