@@ -141,6 +141,10 @@ void MainWindow::buildMenus() {
         m_failedDirectoryPath.clear();
         reopenDirectoryIfMoved();
     });
+    file->addAction(QStringLiteral("&Export do vCard…"), this, &MainWindow::exportVCard)
+        ->setObjectName(QStringLiteral("vcardExport"));
+    file->addAction(QStringLiteral("&Import z vCard…"), this, &MainWindow::importVCard)
+        ->setObjectName(QStringLiteral("vcardImport"));
     file->addAction(QStringLiteral("&Konec"), this, &QWidget::close);
     QMenu* settings = menuBar()->addMenu(QStringLiteral("N&astavení"));
     settings->addAction(QStringLiteral("&Parametry prostředí"), this, [this] { m_limitsDialog->exec(); });

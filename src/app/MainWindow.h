@@ -119,6 +119,9 @@ private:
     void exportMarked(const ExportSite& site);
     // The Vlastní page's import of contacts from a text file.
     void connectImport(ImportDialog* dialog);
+    // Personal records to and from vCard files, from the "Soubor" menu.
+    void exportVCard();
+    void importVCard();
 
     Application& m_app;
     QTabWidget* m_tabs = nullptr;

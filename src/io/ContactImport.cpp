@@ -1,10 +1,12 @@
 #include "ContactImport.h"
 
 #include "Dataset.h"
+#include "Dialogs.h"
 #include "Error.h"
 #include "OwnDatabases.h"
 #include "PersonalRecords.h"
 #include "PersonalSearch.h"
+#include "Transfers.h"
 
 #include <QHash>
 
@@ -58,6 +60,16 @@ QString addressKind(const QList<std::pair<QString, QString>>& values) {
     return s("domu");
 }
 
+QString fitted(const QString& column, const QString& text, int* cut) {
+    QString out = cleanValue(column, text);
+    const int size = textSizes().value(column.toLower(), -1);
+    if (size >= 0 && out.size() > size) {
+        out = cutTo(out, size);
+        if (cut) ++*cut;
+    }
+    return out;
+}
+
 QList<std::pair<QString, QString>> assign(const QStringList& row, const QList<Assignment>& assignments,
                                           int* cut) {
     const QList<ImportTarget>& targets = importTargets();
@@ -65,12 +77,7 @@ QList<std::pair<QString, QString>> assign(const QStringList& row, const QList<As
     for (const Assignment& a : assignments) {
         if (a.target < 0 || a.target >= targets.size()) continue;
         const QString& column = targets[a.target].column;
-        QString text = cleanValue(column, row.value(a.column));
-        const int size = textSizes().value(column.toLower(), -1);
-        if (size >= 0 && text.size() > size) {
-            text = cutTo(text, size);
-            if (cut) ++*cut;
-        }
+        const QString text = fitted(column, row.value(a.column), cut);
         // A later assignment to the same column replaces the earlier one.
         for (qsizetype i = 0; i < out.size(); ++i)
             if (out[i].first == column) {
@@ -82,33 +89,44 @@ QList<std::pair<QString, QString>> assign(const QStringList& row, const QList<As
     return out;
 }
 
-ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
-                             const QList<Assignment>& assignments, int pageSize) {
+ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& records, int pageSize) {
     ImportOutcome out;
     out.freshTable = search.prepareAddition(PersonalSearch::FreshTableRule::Import, pageSize);
     const qint64 present = PersonalRecords(search).count();
-    for (const QStringList& row : table.rows()) {
+    for (const NewRecord& r : records) {
         if (present + out.posted >= PersonalRecords::kRecordLimit) {
             out.limitReached = true;
             break;
         }
-        int cut = 0;
-        const auto values = assign(row, assignments, &cut);
         try {
             search.appendRecord([&](db::Dataset& record) {
-                for (const auto& [column, text] : values)
+                for (const auto& [column, text] : r.values)
                     record.setValue(column, text);
-                record.setValue(s("zobraz_adr"), addressKind(values));
+                record.setValue(s("zobraz_adr"), r.addressKind);
             });
         } catch (const db::Error& e) {
             out.error = e.message();
             break;
         }
         ++out.posted;
-        out.cut += cut;
+        out.cut += r.cut;
+        out.leftOut += r.leftOut;
     }
     search.showAddedRows(/*anchorPaging*/ true);
     return out;
+}
+
+ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
+                             const QList<Assignment>& assignments, int pageSize) {
+    QList<NewRecord> records;
+    records.reserve(table.rows().size());
+    for (const QStringList& row : table.rows()) {
+        NewRecord r;
+        r.values = assign(row, assignments, &r.cut);
+        r.addressKind = addressKind(r.values);
+        records.append(std::move(r));
+    }
+    return postRecords(search, records, pageSize);
 }
 
 QString resultMessage(const ImportOutcome& outcome) {
@@ -116,12 +134,23 @@ QString resultMessage(const ImportOutcome& outcome) {
     if (outcome.cut > 0)
         text += s("\nHodnot delších než jejich pole, které byly zkráceny: ") + QString::number(outcome.cut) +
                 s(".    ");
+    if (outcome.leftOut > 0)
+        text += s("\nVynechané údaje, pro které záznam nemá pole: ") + QString::number(outcome.leftOut) +
+                s(".    ");
     return text;
 }
 
 QString failedImportMessage(const ImportOutcome& outcome) {
     return s("Import byl přerušen, importováno záznamů: ") + QString::number(outcome.posted) + s(". ") +
            outcome.error;
+}
+
+void reportOutcome(platform::Dialogs& dialogs, QWidget* owner, const ImportOutcome& outcome) {
+    if (outcome.limitReached) dialogs.inform(owner, Transfers::singleLimitMessage());
+    if (!outcome.error.isEmpty())
+        dialogs.warn(owner, failedImportMessage(outcome));
+    else
+        dialogs.inform(owner, resultMessage(outcome));
 }
 
 QString previewFirstMessage() {

@@ -7,6 +7,11 @@
 #include <QString>
 
 class PersonalSearch;
+class QWidget;
+
+namespace platform {
+class Dialogs;
+}
 
 // Posting the rows of an import file as new personal records through the
 // personal cursor of the Vlastní page. Widget-free: the import window shows
@@ -23,6 +28,10 @@ QString cleanValue(const QString& column, const QString& text);
 // address column, else "domu". values: column and text, as assign() gives them.
 QString addressKind(const QList<std::pair<QString, QString>>& values);
 
+// The text as a personal column stores it: cleaned as cleanValue() does and
+// cut to the column's size (a Memo column is never cut); a cut adds one to *cut.
+QString fitted(const QString& column, const QString& text, int* cut);
+
 // The columns and texts one row gives under the assignments, cleaned and cut
 // to the column sizes of the personal table; cut counts the values that were
 // longer than their column. Empty texts are left out.
@@ -32,18 +41,30 @@ QList<std::pair<QString, QString>> assign(const QStringList& row, const QList<As
 struct ImportOutcome {
     int posted = 0;            // records stored
     int cut = 0;               // values cut to their column's size
+    int leftOut = 0;           // data of the source that no column of a record holds
     bool limitReached = false; // the record limit stopped the import
     bool freshTable = false;   // a fresh working table was started
     QString error;             // a write failed: the engine's message; the records before it stay
 };
 
-// Posts one new personal record per row of the table, as long as the personal
-// table holds fewer than the record limit. The Vlastní page's open personal
-// cursor receives the records (it is opened on a fresh working table only
-// when it is closed); the shown range and the last shown number end at the
-// last new row. Each record
-// is on disk when it is posted. A failed write stops the import and is
-// reported in the outcome; an error before the first record is raised.
+// One new personal record as an import source gives it.
+struct NewRecord {
+    QList<std::pair<QString, QString>> values; // column and text, as fitted() gives them
+    QString addressKind;                       // its zobraz_adr
+    int cut = 0;                               // values cut to their column's size
+    int leftOut = 0;                           // data of the source the record cannot hold
+};
+
+// Posts the records as new personal records, as long as the personal table
+// holds fewer than the record limit. The Vlastní page's open personal cursor
+// receives the records (it is opened on a fresh working table only when it
+// is closed); the shown range and the last shown number end at the last new
+// row. Each record is on disk when it is posted. A failed write stops the
+// import and is reported in the outcome; an error before the first record is
+// raised. Cut and left-out data are counted for the records posted.
+ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& records, int pageSize);
+
+// Posts one new personal record per row of the table, as postRecords() does.
 ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
                              const QList<Assignment>& assignments, int pageSize);
 
@@ -51,5 +72,9 @@ ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
 QString resultMessage(const ImportOutcome& outcome);
 QString failedImportMessage(const ImportOutcome& outcome);
 QString previewFirstMessage();
+
+// Shows the outcome of an import to the user: the limit message when the
+// limit stopped it, then the failure or the result message.
+void reportOutcome(platform::Dialogs& dialogs, QWidget* owner, const ImportOutcome& outcome);
 
 } // namespace io

@@ -5,7 +5,6 @@
 #include "Error.h"
 #include "ImportSchemas.h"
 #include "PersonalSearch.h"
-#include "Transfers.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -444,11 +443,7 @@ void ImportDialog::runImport() {
     }
     endRun();
     if (m_services.imported) m_services.imported(outcome.freshTable);
-    if (outcome.limitReached) dialogs.inform(this, Transfers::singleLimitMessage());
-    if (!outcome.error.isEmpty())
-        dialogs.warn(this, io::failedImportMessage(outcome));
-    else
-        dialogs.inform(this, io::resultMessage(outcome));
+    io::reportOutcome(dialogs, this, outcome);
 }
 
 // ---- the window -------------------------------------------------------------------

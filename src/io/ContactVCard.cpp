@@ -1,0 +1,329 @@
+#include "ContactVCard.h"
+
+#include <QHash>
+
+#include <optional>
+
+namespace io {
+
+namespace {
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+enum class Shape {
+    Name,    // N: its family name, given names and titles into the columns in this order
+    Text,    // one value per slot, the columns filled in turn
+    Uri,     // as Text; written without escapes, as a URI is
+    Phone,   // as Text; cleaned as the telephone columns are
+    Memo,    // every value into the one slot, one line each
+    Address, // ADR: one address group per slot, named by its column prefix
+};
+
+// One row of the mapping: a property, the TYPE values that select this row
+// (none: any type), and the columns (for addresses the column prefixes) it
+// fills in turn. Reading takes the first row whose property and types match;
+// a value finding no free slot is left out. Writing writes the rows marked
+// so, with the first of their types.
+struct Entry {
+    QString property;
+    QStringList types;
+    Shape shape;
+    QStringList columns;
+    bool written;
+};
+
+const QList<Entry>& mapping() {
+    static const QList<Entry> table = {
+        {s("N"), {}, Shape::Name, {s("Prijmeni"), s("Jmeno_1"), s("Titul_1")}, true},
+        {s("ORG"), {}, Shape::Text, {s("Firma")}, true},
+        {s("TITLE"), {}, Shape::Text, {s("Funkce")}, true},
+        {s("ADR"), {s("home")}, Shape::Address, {s("domu")}, true},
+        {s("ADR"), {s("work")}, Shape::Address, {s("zam")}, true},
+        {s("ADR"), {}, Shape::Address, {s("jine")}, true},
+        // Fax and pager numbers have no column.
+        {s("TEL"), {s("fax"), s("pager")}, Shape::Phone, {}, false},
+        {s("TEL"), {s("cell"), s("mobile"), s("iphone")}, Shape::Phone, {s("Tel_1"), s("Tel_2")}, true},
+        {s("TEL"), {s("home")}, Shape::Phone, {s("Tel_3"), s("Tel_4")}, true},
+        {s("TEL"), {s("work")}, Shape::Phone, {s("Tel_5"), s("Tel_6")}, true},
+        // A number of no kind takes the first free of the six.
+        {s("TEL"),
+         {},
+         Shape::Phone,
+         {s("Tel_1"), s("Tel_2"), s("Tel_3"), s("Tel_4"), s("Tel_5"), s("Tel_6")},
+         false},
+        {s("EMAIL"), {}, Shape::Text, {s("E-mail_1"), s("E-mail_2"), s("E-mail_3")}, true},
+        {s("URL"), {}, Shape::Uri, {s("Internet")}, true},
+        {s("NOTE"), {}, Shape::Memo, {s("Info")}, true},
+    };
+    return table;
+}
+
+// The six columns of an address group after their prefix, in the order they
+// are read from and written to the ADR components they stand for.
+QString street(const QString& p) {
+    return p + s("_ulice");
+}
+QString houseNumber(const QString& p) {
+    return p + s("_CP");
+}
+QString municipality(const QString& p) {
+    return p + s("_Obec");
+}
+QString part(const QString& p) {
+    return p + s("_Cast");
+}
+QString postalCode(const QString& p) {
+    return p + s("_PSC");
+}
+QString country(const QString& p) {
+    return p + s("_Stat");
+}
+QStringList addressColumns(const QString& p) {
+    return {street(p), houseNumber(p), municipality(p), part(p), postalCode(p), country(p)};
+}
+
+// Properties that carry nothing for a record beyond what the others give.
+bool isBookkeeping(const QString& name) {
+    static const QStringList names{s("FN"), s("PRODID"), s("REV"), s("UID"), s("KIND"), s("CLIENTPIDMAP")};
+    return names.contains(name);
+}
+
+const Entry* entryFor(const vcard::Property& p) {
+    for (const Entry& e : mapping()) {
+        if (e.property != p.name) continue;
+        if (e.types.isEmpty()) return &e;
+        for (const QString& type : e.types)
+            if (p.hasType(type)) return &e;
+    }
+    return nullptr;
+}
+
+QString joined(const QStringList& parts, const QString& separator) {
+    QStringList filled;
+    for (const QString& part : parts)
+        if (!part.trimmed().isEmpty()) filled << part.trimmed();
+    return filled.join(separator);
+}
+
+QString withoutScheme(const QString& text, const char* scheme) {
+    const QString prefix = s(scheme);
+    return text.startsWith(prefix, Qt::CaseInsensitive) ? text.mid(prefix.size()) : text;
+}
+
+// The record being filled from a card.
+class Filling {
+  public:
+    bool isSet(const QString& column) const { return m_texts.contains(column); }
+    QString text(const QString& column) const { return m_texts.value(column); }
+
+    // Stores the text fitted to the column; an empty text stores nothing.
+    void set(const QString& column, const QString& text) {
+        QString single = text;
+        // Only the note holds several lines; elsewhere a line break becomes a separator.
+        if (column != u"Info") single = joined(text.split(u'\n'), s(", "));
+        const QString value = fitted(column, single, &m_record.cut);
+        if (value.isEmpty()) return;
+        if (!m_texts.contains(column)) m_order << column;
+        m_texts.insert(column, value);
+    }
+    void leaveOut() { ++m_record.leftOut; }
+
+    NewRecord take(const QString& addressKind) {
+        for (const QString& column : m_order)
+            m_record.values.append({column, m_texts.value(column)});
+        m_record.addressKind = addressKind;
+        return m_record;
+    }
+
+  private:
+    QHash<QString, QString> m_texts;
+    QStringList m_order;
+    NewRecord m_record;
+};
+
+struct Address {
+    QString prefix;
+    int pref = 0;
+};
+
+// N: family name; given names; additional names; honorific prefixes; suffixes.
+// The record has one first-name column and one title column for degrees
+// before and after the name.
+void readName(const vcard::Property& p, const Entry& e, Filling& record) {
+    const QStringList c = p.components();
+    const QString family = c.value(0).trimmed();
+    const QString given = joined({c.value(1), c.value(2)}, s(" "));
+    const QString title = joined({c.value(3), c.value(4)}, s(" "));
+    if (family.isEmpty() && given.isEmpty() && title.isEmpty()) return;
+    if (record.isSet(e.columns[0]) || record.isSet(e.columns[1]) || record.isSet(e.columns[2]))
+        return record.leaveOut();
+    record.set(e.columns[0], family);
+    record.set(e.columns[1], given);
+    record.set(e.columns[2], title);
+}
+
+// ADR: post office box; extended address; street; locality; region; postal
+// code; country. The extended address, or else the region, is the part of
+// the municipality.
+std::optional<Address> readAddress(const vcard::Property& p, const Entry& e, Filling& record) {
+    const QStringList c = p.components();
+    if (joined(c, s("")).isEmpty()) return std::nullopt;
+    for (const QString& prefix : e.columns) {
+        bool free = true;
+        for (const QString& column : addressColumns(prefix))
+            free = free && !record.isSet(column);
+        if (!free) continue;
+        const auto [streetName, number] = splitStreet(c.value(2).trimmed());
+        record.set(street(prefix), streetName);
+        record.set(houseNumber(prefix), number);
+        record.set(municipality(prefix), c.value(3).trimmed());
+        const QString extended = c.value(1).trimmed(), region = c.value(4).trimmed();
+        record.set(part(prefix), extended.isEmpty() ? region : extended);
+        if (!extended.isEmpty() && !region.isEmpty()) record.leaveOut();
+        if (!c.value(0).trimmed().isEmpty()) record.leaveOut();
+        record.set(postalCode(prefix), c.value(5).trimmed());
+        record.set(country(prefix), c.value(6).trimmed());
+        return Address{prefix, p.pref};
+    }
+    record.leaveOut();
+    return std::nullopt;
+}
+
+void readValue(const vcard::Property& p, const Entry& e, Filling& record) {
+    QString text = e.property == u"ORG" ? joined(p.components(), s(", ")) : p.text();
+    if (e.shape == Shape::Phone) text = withoutScheme(text.trimmed(), "tel:");
+    if (e.property == u"EMAIL") text = withoutScheme(text.trimmed(), "mailto:");
+    if (text.trimmed().isEmpty()) return;
+    // A note keeps its blanks and lines as they are; other values lose the blanks around them.
+    if (e.shape != Shape::Memo) text = text.trimmed();
+    if (e.shape == Shape::Memo) {
+        const QString& column = e.columns[0];
+        record.set(column, record.isSet(column) ? record.text(column) + u'\n' + text : text);
+        return;
+    }
+    for (const QString& column : e.columns)
+        if (!record.isSet(column)) return record.set(column, text);
+    record.leaveOut();
+}
+
+QString addressKindOf(const QList<Address>& addresses) {
+    const Address* chosen = nullptr;
+    for (const Address& a : addresses)
+        if (a.pref > 0 && (!chosen || a.pref < chosen->pref)) chosen = &a;
+    if (!chosen && !addresses.isEmpty()) chosen = &addresses.first();
+    return chosen ? chosen->prefix : s("domu");
+}
+
+QString typeParameter(const Entry& e) {
+    return e.types.isEmpty() ? QString() : s(";TYPE=") + e.types.first();
+}
+
+} // namespace
+
+std::pair<QString, QString> splitStreet(const QString& street) {
+    const QString trimmed = street.trimmed();
+    const qsizetype blank = trimmed.lastIndexOf(u' ');
+    const QString last = trimmed.mid(blank + 1);
+    if (last.isEmpty() || !last.front().isDigit()) return {trimmed, QString()};
+    return {trimmed.left(qMax<qsizetype>(blank, 0)).trimmed(), last};
+}
+
+NewRecord recordFromCard(const vcard::Card& card) {
+    Filling record;
+    QList<Address> addresses;
+    QString fullName;
+    for (const vcard::Property& p : card.properties) {
+        if (isBookkeeping(p.name)) {
+            if (p.name == u"FN") fullName = p.text().trimmed();
+            continue;
+        }
+        const Entry* e = entryFor(p);
+        if (!e || p.binary) {
+            record.leaveOut();
+            continue;
+        }
+        switch (e->shape) {
+        case Shape::Name:
+            readName(p, *e, record);
+            break;
+        case Shape::Address:
+            if (const auto a = readAddress(p, *e, record)) addresses.append(*a);
+            break;
+        case Shape::Text:
+        case Shape::Uri:
+        case Shape::Phone:
+        case Shape::Memo:
+            readValue(p, *e, record);
+            break;
+        }
+    }
+    // Without a name of its parts the formatted name stands for the surname,
+    // unless it only repeats the firm.
+    const bool named = record.isSet(s("Prijmeni")) || record.isSet(s("Jmeno_1"));
+    if (!named && !fullName.isEmpty() && fullName != record.text(s("Firma")))
+        record.set(s("Prijmeni"), fullName);
+    return record.take(addressKindOf(addresses));
+}
+
+QByteArray cardOf(const std::function<QString(const QString& column)>& column) {
+    using vcard::contentLine;
+    using vcard::escaped;
+    QByteArray out = contentLine(s("BEGIN:VCARD")) + contentLine(s("VERSION:4.0"));
+    QString formatted = joined({column(s("Titul_1")), column(s("Jmeno_1")), column(s("Prijmeni"))}, s(" "));
+    if (formatted.isEmpty()) formatted = column(s("Firma")).trimmed();
+    out += contentLine(s("FN:") + escaped(formatted));
+    QString preferred = column(s("zobraz_adr")).trimmed();
+    if (preferred.isEmpty()) preferred = s("domu");
+
+    for (const Entry& e : mapping()) {
+        if (!e.written) continue;
+        const QString head = e.property + typeParameter(e);
+        switch (e.shape) {
+        case Shape::Name: {
+            QStringList parts;
+            for (const QString& c : e.columns)
+                parts << escaped(column(c));
+            out += contentLine(head + u':' + parts[0] + u';' + parts[1] + s(";;") + parts[2] + u';');
+            break;
+        }
+        case Shape::Address:
+            for (const QString& prefix : e.columns) {
+                QStringList values;
+                for (const QString& c : addressColumns(prefix))
+                    values << column(c);
+                if (joined(values, s("")).isEmpty()) continue;
+                const QString streetLine =
+                    joined({column(street(prefix)), column(houseNumber(prefix))}, s(" "));
+                const QStringList parts{QString(),
+                                        escaped(column(part(prefix))),
+                                        escaped(streetLine),
+                                        escaped(column(municipality(prefix))),
+                                        QString(),
+                                        escaped(column(postalCode(prefix))),
+                                        escaped(column(country(prefix)))};
+                const QString pref = prefix == preferred ? s(";PREF=1") : QString();
+                out += contentLine(head + pref + u':' + parts.join(u';'));
+            }
+            break;
+        case Shape::Text:
+        case Shape::Phone:
+        case Shape::Memo:
+            for (const QString& c : e.columns)
+                if (const QString v = column(c); !v.isEmpty()) out += contentLine(head + u':' + escaped(v));
+            break;
+        case Shape::Uri:
+            for (const QString& c : e.columns) {
+                // A URI has no escapes; a line break has no place in one.
+                const QString v = column(c).remove(u'\r').remove(u'\n').trimmed();
+                if (!v.isEmpty()) out += contentLine(head + u':' + v);
+            }
+            break;
+        }
+    }
+    out += contentLine(s("END:VCARD"));
+    return out;
+}
+
+} // namespace io

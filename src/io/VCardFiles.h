@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ContactImport.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class PersonalSearch;
+
+namespace db {
+class Database;
+}
+
+// Personal records written to and read from vCard files. Widget-free: the
+// main window asks for the files and shows the messages.
+namespace io {
+
+// The IDs of the marked rows of the Vlastní page's working table, in the order of the listing.
+QList<int> markedRecordIds(db::Database& results);
+
+struct VCardExport {
+    int written = 0;
+    QString error; // the file could not be written: why; no file of the export is left
+};
+// Writes one card per personal record into the file: the records with the
+// IDs in that order (an ID no record has is passed over), or every record by
+// its ID when ids is empty. The file is replaced as a whole or not at all.
+// Engine failures raise db::Error.
+VCardExport exportVCards(db::Database& personal, const std::optional<QList<int>>& ids, const QString& path);
+
+struct VCardImport {
+    QString refused; // the file was not read or is no vCard: why; nothing was imported
+    ImportOutcome outcome;
+};
+// Reads the cards of the file and posts one new personal record for each
+// card that gives any value, as the text import posts its rows (the working
+// table, the record limit, each record on disk when posted). A file that
+// cannot be read or holds no complete vCard imports nothing.
+VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSize);
+
+// The messages of the vCard export and import.
+QString noPersonalRecordsMessage();
+QString exportAllQuestion(qint64 records);
+QString exportFailedMessage(const QString& path, const QString& reason);
+QString personalNotReadyMessage();
+
+} // namespace io
