@@ -550,7 +550,7 @@ void MainWindow::endWithoutQuestion() {
 bool MainWindow::storeSettings() {
     auto key = m_app.settings().open(Root::CurrentUser, kPozice, Access::All, /*create*/ true);
     if (!key) return false;
-    const QRect frame = frameGeometry();
+    const QRect frame = settings::outerFrame(this);
     const bool maximized = isMaximized();
     // Every value is tried; one that fails makes the whole store fail.
     bool ok = key->writeInt(QStringLiteral("X"), std::max(0, frame.x()));

@@ -37,6 +37,14 @@ QMargins frameOf(const QWidget* window) {
     return handle ? handle->frameMargins() : QMargins();
 }
 
+// A frame a window manager really drew: some border, none of it negative or
+// as large as the window. While the window is still being framed the system
+// may report the space between the window and some other one instead.
+bool realFrame(const QMargins& m, const QWidget* window) {
+    return !m.isNull() && m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0 &&
+           m.left() + m.right() < window->width() && m.top() + m.bottom() < window->height();
+}
+
 // Places the client area inside the frame asked for, as far as the frame is
 // known; the client's own position leaves no doubt about where the frame goes.
 void applyFrame(QWidget* window, const FramePlacement& p) {
@@ -65,7 +73,7 @@ class FrameWatch : public QObject {
         if (type != QEvent::Expose && type != QEvent::WindowStateChange) return false;
         if (m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) {
             finish();
-        } else if (!frameOf(m_window).isNull()) {
+        } else if (realFrame(frameOf(m_window), m_window)) {
             finish();
             applyFrame(m_window, m_placement);
         }
@@ -85,9 +93,16 @@ class FrameWatch : public QObject {
 
 } // namespace
 
+QRect outerFrame(const QWidget* window) {
+    // The native window knows its frame as soon as the window manager has
+    // drawn it; the widget's own copy may lag behind.
+    const QWindow* handle = window->windowHandle();
+    return handle && window->isVisible() ? handle->frameGeometry() : window->frameGeometry();
+}
+
 void restoreFrame(QWidget* window, const FramePlacement& placement) {
     applyFrame(window, placement);
-    if (window->windowHandle() && frameOf(window).isNull()) new FrameWatch(window, placement);
+    if (window->windowHandle() && !realFrame(frameOf(window), window)) new FrameWatch(window, placement);
 }
 
 } // namespace settings

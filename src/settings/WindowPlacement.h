@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 #include <optional>
 
 class QWidget;
@@ -27,5 +29,8 @@ struct FramePlacement {
 // frame taken off, so that the window neither moves nor grows from one start
 // to the next. A window maximized meanwhile keeps its state.
 void restoreFrame(QWidget* window, const FramePlacement& placement);
+
+// The window's outer frame as the window manager has drawn it.
+QRect outerFrame(const QWidget* window);
 
 } // namespace settings

@@ -3,6 +3,7 @@
 // start, so restarts neither move nor grow the window.
 
 #include "MainWindowFixture.h"
+#include "WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -28,6 +29,7 @@ class TestPlacement : public apptest::MainWindowTest {
     void maximizedComesBack();
 
   private:
+    static QRect outer(const QWidget* w) { return settings::outerFrame(w); }
     // Starts the program, waits until the window manager has framed the window
     // and returns it.
     std::unique_ptr<MainWindow> startFramed() {
@@ -68,14 +70,14 @@ void TestPlacement::restartsKeepPlacement() {
             // What the user's dragging does: the frame goes to the place, the client grows.
             const QMargins m = w->windowHandle()->frameMargins();
             w->setGeometry(left.marginsRemoved(m));
-            QTRY_COMPARE(w->frameGeometry(), left);
+            QTRY_COMPARE(outer(w.get()), left);
         }
-        expected = w->frameGeometry();
+        expected = outer(w.get());
         w->endWithoutQuestion();
     }
     for (int start = 1; start <= 10; ++start) {
         auto w = startFramed();
-        QTRY_COMPARE(w->frameGeometry(), expected);
+        QTRY_COMPARE(outer(w.get()), expected);
         w->endWithoutQuestion();
     }
 }
@@ -91,7 +93,7 @@ void TestPlacement::maximizedComesBack() {
     auto w = startFramed();
     QTRY_VERIFY(w->isMaximized());
     const QRect area = w->screen()->availableGeometry();
-    QTRY_VERIFY(w->frameGeometry().height() >= area.height() - 2);
+    QTRY_VERIFY(outer(w.get()).height() >= area.height() - 2);
 }
 
 QTEST_MAIN(TestPlacement)
