@@ -7,6 +7,7 @@
 #include "Shell.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 QString DiscCopy::settingsKey() {
@@ -74,6 +75,11 @@ DiscCopy::Outcome DiscCopy::run(QWidget* owner) {
     if (m_app.shell().copyFile(owner, source, targetPath(), &reason) != platform::Shell::CopyResult::Copied)
         return notFinished(reason);
 
+    // The copy is opened with the workgroup file beside it; the user's data
+    // folder may have none yet, so the one beside the disc's database comes too.
+    const QString workgroup = targetFolder() + QStringLiteral("ordat.mdw");
+    if (!QFileInfo::exists(workgroup))
+        QFile::copy(QFileInfo(source).absolutePath() + QStringLiteral("/ordat.mdw"), workgroup);
     dialogs.inform(owner, kDoneText);
     if (!record(owner)) return Outcome::NotRecorded;
     m_app.directoryDbPath = targetPath();

@@ -6,10 +6,10 @@ class Application;
 class QWidget;
 
 // Copying the directory database from the CD-ROM/DVD to the hard disk (the
-// program's DATA folder, or the user's data folder), and switching the program
-// to the copy. No widgets of its own: the
-// messages go through Application::dialogs() with the given owner, the copy
-// through Application::shell().
+// program's DATA folder, or the user's data folder; with the disc's workgroup
+// file where the target has none), and switching the program to the copy. No
+// widgets of its own: the messages go through Application::dialogs() with the
+// given owner, the copy through Application::shell().
 class DiscCopy {
   public:
     enum class Outcome {

@@ -223,6 +223,7 @@ void TestDiscCopy::copiedInto() {
     if (data == u"file") makeFile(dataFolder, 1);
     if (!programWritable) QVERIFY(QFile::setPermissions(program(), readOnly));
     insertDisc();
+    makeFile(m_disc->path() + QStringLiteral("/ordat.mdw"), 7);
     f->dialogs.answerMessage(Answer::Yes);
     f->dialogs.answerMessage(Answer::Ok);
     const auto outcome = DiscCopy(*f->app).run(nullptr);
@@ -232,6 +233,8 @@ void TestDiscCopy::copiedInto() {
     QCOMPARE(outcome, DiscCopy::Outcome::Copied);
     const QString folder = personal ? f->app->personalFolder() : dataFolder + u'/';
     QCOMPARE(f->shell.copies.first().target, folder + QStringLiteral("ordat.mdb"));
+    // The workgroup file the copy opens with comes from beside the disc's database.
+    QCOMPARE(QFile(folder + QStringLiteral("ordat.mdw")).size(), 7);
     QVERIFY(f->dialogs.shown().first().text.contains(u'"' + folder + u'"'));
     QCOMPARE(storedPath(), std::optional<QString>(folder.chopped(1)));
     QCOMPARE(f->app->directoryDbPath, folder + QStringLiteral("ordat.mdb"));
