@@ -50,9 +50,11 @@ StartupOutcome locateDirectory(Application& app) {
     app.directoryDbPath = diskCopy(app, Root::CurrentUser);
     refreshTarget(app, Root::LocalMachine, Access::Write);
     if (app.directoryDbPath.isEmpty()) app.directoryDbPath = diskCopy(app, Root::LocalMachine);
-    if (app.directoryDbPath.isEmpty()) {
-        const QString own = app.dataFolder() + kDbFile;
-        if (QFileInfo(own).isFile()) app.directoryDbPath = own;
+    // A copy beside the program, else one in the user's own data folder (where
+    // an installed program, whose folders are read-only, keeps its disc copy).
+    for (const QString& folder : {app.dataFolder(), app.personalFolder()}) {
+        if (app.directoryDbPath.isEmpty() && !folder.isEmpty() && exists(folder + kDbFile))
+            app.directoryDbPath = folder + kDbFile;
     }
     app.directoryDbOnDisk = !app.directoryDbPath.isEmpty();
 

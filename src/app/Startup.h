@@ -14,8 +14,9 @@ enum class StartupOutcome { Run, Cancelled, WrongDatabase };
 
 // Finds the directory database before any window exists: a hard-disk copy named
 // by the "Disk" settings (current user, then local machine), the program's own
-// DATA folder, the disc named by "Source", or a scan of the drives, asking for
-// the disc until it is inserted or the user gives up. Refreshes the "Target"
-// settings where they exist. Refuses a file of the wrong size. Sets the
-// application's directoryDbPath, sourceDbPath and directoryDbOnDisk.
+// DATA folder, the user's data folder, the disc named by "Source", or a scan of
+// the drives, asking for the disc until it is inserted or the user gives up.
+// Refreshes the "Target" settings where they exist. Refuses a file of the wrong
+// size. Sets the application's directoryDbPath, sourceDbPath and
+// directoryDbOnDisk.
 StartupOutcome locateDirectory(Application& app);

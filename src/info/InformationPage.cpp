@@ -195,7 +195,7 @@ void InformationPage::buildMenu() {
 
 void InformationPage::attach(Application& app, ReferenceListQuery::Opener opener) {
     m_app = &app;
-    m_query = std::make_unique<ReferenceListQuery>(std::move(opener), app.programFolder());
+    m_query = std::make_unique<ReferenceListQuery>(std::move(opener), app.dataFolder());
     m_grid->setDataset(&m_query->dataset());
     connectActions();
 }

@@ -5,8 +5,8 @@
 
 using namespace reference_lists;
 
-ReferenceListQuery::ReferenceListQuery(Opener opener, QString programFolder)
-    : m_opener(std::move(opener)), m_programFolder(std::move(programFolder)) {
+ReferenceListQuery::ReferenceListQuery(Opener opener, QString dataFolder)
+    : m_opener(std::move(opener)), m_dataFolder(std::move(dataFolder)) {
     m_query.setObjectName(QStringLiteral("Query3"));
     // The grid shows any row of the list, not only those the cursor has passed.
     m_query.setKeysetOnReadOnly(true);
@@ -17,7 +17,7 @@ ReferenceListQuery::~ReferenceListQuery() {
 }
 
 QString ReferenceListQuery::path() const {
-    return m_programFolder + QStringLiteral("DATA/") + description().file;
+    return m_dataFolder + description().file;
 }
 
 void ReferenceListQuery::open(List list) {
@@ -51,8 +51,8 @@ void ReferenceListQuery::sort(int column, Order order) {
     const Description& d = description();
     if (column < 0 || column >= d.columns.size()) return;
     if (order == Order::Own) return reopen(d.statement);
-    reopen(sortedStatement(tableReference(d, m_programFolder), d.columns[column].field,
-                           order == Order::Ascending));
+    reopen(
+        sortedStatement(tableReference(d, m_dataFolder), d.columns[column].field, order == Order::Ascending));
 }
 
 int ReferenceListQuery::rowCount() {

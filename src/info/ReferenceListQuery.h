@@ -19,7 +19,8 @@ class ReferenceListQuery {
     // Opens a list file read-only; raises db::Error when it cannot.
     using Opener = std::function<std::unique_ptr<db::Database>(const QString& path)>;
 
-    ReferenceListQuery(Opener opener, QString programFolder);
+    // The list files lie in dataFolder (ending in "/").
+    ReferenceListQuery(Opener opener, QString dataFolder);
     ~ReferenceListQuery();
     ReferenceListQuery(const ReferenceListQuery&) = delete;
     ReferenceListQuery& operator=(const ReferenceListQuery&) = delete;
@@ -58,7 +59,7 @@ class ReferenceListQuery {
     void reopen(const QString& statement);
 
     Opener m_opener;
-    QString m_programFolder;
+    QString m_dataFolder;
     reference_lists::List m_list = reference_lists::List::InternetAddresses;
     std::unique_ptr<db::Database> m_database; // DAODatabase3
     db::Dataset m_query;                      // Query3

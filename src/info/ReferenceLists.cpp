@@ -95,8 +95,8 @@ int columnNamed(const Description& d, const QString& text) {
     return -1;
 }
 
-QString tableReference(const Description& d, const QString& programFolder) {
-    const QString path = programFolder + QStringLiteral("DATA/") + d.file;
+QString tableReference(const Description& d, const QString& dataFolder) {
+    const QString path = dataFolder + d.file;
     if (path.contains(u'"')) return d.table;
     return d.table + QStringLiteral(" IN \"") + path + u'"';
 }

@@ -47,10 +47,10 @@ QStringList choices(const Description& d);
 int columnNamed(const Description& d, const QString& text);
 
 // The list's table as a statement names it when re-sorting: the table in its
-// file under the program folder (ending in "/"). A folder the statement cannot
+// file in the data folder (ending in "/"). A folder the statement cannot
 // quote leaves the bare table name, which the list's own connection resolves
 // to the same file.
-QString tableReference(const Description& d, const QString& programFolder);
+QString tableReference(const Description& d, const QString& dataFolder);
 // The list ordered by one field, ascending or descending.
 QString sortedStatement(const QString& tableReference, const QString& field, bool ascending);
 

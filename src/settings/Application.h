@@ -28,10 +28,17 @@ public:
     db::Engine& engine() { return m_engine; }
     Limits& limits() { return m_limits; }
 
-    // The folder of the program, ending in "/"; its DATA folder holds the
-    // reference lists and the help, and may be read-only.
+    // The folder of the program's executable, ending in "/".
     const QString& programFolder() const { return m_programFolder; }
-    QString dataFolder() const { return m_programFolder + QStringLiteral("DATA/"); }
+    // The folder of the files shipped with the program (the reference lists,
+    // the help), ending in "/"; see findDataFolder. It may be read-only.
+    const QString& dataFolder() const { return m_dataFolder; }
+    // The shipped files of a program whose executable lies in programFolder:
+    // its DATA folder when there is one (the build tree, or a program folder
+    // copied as a whole), else the installed layout's DATA folder (under
+    // share/ordana, reached from the executable's bin folder), else DATA beside
+    // the program, as it would be made. Ends in "/".
+    static QString findDataFolder(const QString& programFolder);
     // The user's own folder for the personal database, ending in "/": "ordana"
     // in the user's data folder ($XDG_DATA_HOME, else ~/.local/share). Empty
     // when the system names no data folder.
@@ -57,6 +64,7 @@ private:
     platform::Dialogs& m_dialogs;
     platform::Shell& m_shell;
     QString m_programFolder;
+    QString m_dataFolder;
     QString m_personalFolder;
     db::Engine m_engine;
     Limits m_limits;

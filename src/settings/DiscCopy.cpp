@@ -7,14 +7,32 @@
 #include "Shell.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 QString DiscCopy::settingsKey() {
     return platform::kProgramKey + QStringLiteral("Disk");
 }
 
+namespace {
+
+// True when the folder may be written, or made: the system lets this user write
+// it, and it is not marked read-only (a folder without its owner's write
+// permission counts as marked, whoever runs the program).
+bool canWrite(const QString& folder) {
+    QFileInfo info(QDir::cleanPath(folder));
+    if (!info.exists()) info = QFileInfo(info.absolutePath());
+    return info.isDir() && info.isWritable() && (info.permissions() & QFileDevice::WriteOwner);
+}
+
+} // namespace
+
 QString DiscCopy::targetFolder() const {
-    return m_app.dataFolder();
+    // An installed program's folders are read-only: the copy then goes to the
+    // user's own data folder, where start-up looks for it too.
+    const QString data = m_app.dataFolder();
+    if (canWrite(data) || m_app.personalFolder().isEmpty()) return data;
+    return m_app.personalFolder();
 }
 
 QString DiscCopy::targetPath() const {
@@ -57,6 +75,11 @@ DiscCopy::Outcome DiscCopy::run(QWidget* owner) {
     if (m_app.shell().copyFile(owner, source, targetPath(), &reason) != platform::Shell::CopyResult::Copied)
         return notFinished(reason);
 
+    // The copy is opened with the workgroup file beside it; the user's data
+    // folder may have none yet, so the one beside the disc's database comes too.
+    const QString workgroup = targetFolder() + QStringLiteral("ordat.mdw");
+    if (!QFileInfo::exists(workgroup))
+        QFile::copy(QFileInfo(source).absolutePath() + QStringLiteral("/ordat.mdw"), workgroup);
     dialogs.inform(owner, kDoneText);
     if (!record(owner)) return Outcome::NotRecorded;
     m_app.directoryDbPath = targetPath();

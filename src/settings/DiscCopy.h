@@ -5,10 +5,11 @@
 class Application;
 class QWidget;
 
-// Copying the directory database from the CD-ROM/DVD into the program's DATA
-// folder, and switching the program to the copy. No widgets of its own: the
-// messages go through Application::dialogs() with the given owner, the copy
-// through Application::shell().
+// Copying the directory database from the CD-ROM/DVD to the hard disk (the
+// program's DATA folder, or the user's data folder; with the disc's workgroup
+// file where the target has none), and switching the program to the copy. No
+// widgets of its own: the messages go through Application::dialogs() with the
+// given owner, the copy through Application::shell().
 class DiscCopy {
   public:
     enum class Outcome {
@@ -32,7 +33,8 @@ class DiscCopy {
 
     explicit DiscCopy(Application& app) : m_app(app) {}
 
-    // The folder the copy goes to (ending in "/") and the copy itself.
+    // The folder the copy goes to (ending in "/"): the program's DATA folder,
+    // or the user's data folder when the first cannot be written. And the copy.
     QString targetFolder() const;
     QString targetPath() const;
     // The question asked before copying.

@@ -45,7 +45,7 @@ class TestStartup : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_tmp;
-    QString m_program, m_fixed, m_cd, m_removable;
+    QString m_program, m_fixed, m_cd, m_removable, m_personal;
     MemorySettingsStore* m_settings = nullptr;
     std::unique_ptr<MemorySettingsStore> m_settingsOwner;
     std::unique_ptr<FixedDrives> m_drives;
@@ -67,6 +67,8 @@ private slots:
         m_fixed = base + QStringLiteral("/c/");
         m_cd = base + QStringLiteral("/d/");
         m_removable = base + QStringLiteral("/e/");
+        m_personal = base + QStringLiteral("/home/ordana/");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(base + QStringLiteral("/home")));
         for (const QString& d : {m_program, m_fixed, m_cd, m_removable}) QDir().mkpath(d);
         m_settingsOwner = std::make_unique<MemorySettingsStore>();
         m_settings = m_settingsOwner.get();
@@ -96,19 +98,23 @@ private slots:
         QVERIFY(m_dialogs.shown().isEmpty());
     }
 
-    // A "Disk" value without the file is passed over: local machine, then DATA, then the disc.
+    // A "Disk" value without the file is passed over: local machine, then DATA,
+    // then the user's data folder, then the disc.
     void fallbacks_data() {
         QTest::addColumn<bool>("machineDisk");
         QTest::addColumn<bool>("dataFolder");
+        QTest::addColumn<bool>("userFolder");
         QTest::addColumn<QString>("expected"); // relative name of the winner
         QTest::addColumn<bool>("onDisk");
-        QTest::newRow("local machine Disk") << true << true << QStringLiteral("machine") << true;
-        QTest::newRow("program DATA folder") << false << true << QStringLiteral("data") << true;
-        QTest::newRow("disc") << false << false << QStringLiteral("cd") << false;
+        QTest::newRow("local machine Disk") << true << true << true << QStringLiteral("machine") << true;
+        QTest::newRow("program DATA folder") << false << true << true << QStringLiteral("data") << true;
+        QTest::newRow("user's data folder") << false << false << true << QStringLiteral("user") << true;
+        QTest::newRow("disc") << false << false << false << QStringLiteral("cd") << false;
     }
     void fallbacks() {
         QFETCH(bool, machineDisk);
         QFETCH(bool, dataFolder);
+        QFETCH(bool, userFolder);
         QFETCH(QString, expected);
         QFETCH(bool, onDisk);
         setPath(Root::CurrentUser, QStringLiteral("Disk"), m_fixed + QStringLiteral("deleted"));
@@ -118,10 +124,12 @@ private slots:
             setPath(Root::LocalMachine, QStringLiteral("Disk"), machine);
         }
         if (dataFolder) makeDb(m_program + QStringLiteral("DATA/ordat.mdb"));
+        if (userFolder) makeDb(m_personal + QStringLiteral("ordat.mdb"));
         makeDb(m_cd + QStringLiteral("Ordat/ordat.mdb"));
         QCOMPARE(locateDirectory(*m_app), StartupOutcome::Run);
         const QString want = expected == u"machine" ? machine + QStringLiteral("ordat.mdb")
                              : expected == u"data"  ? m_program + QStringLiteral("DATA/ordat.mdb")
+                             : expected == u"user"  ? m_personal + QStringLiteral("ordat.mdb")
                                                     : m_cd + QStringLiteral("Ordat/ordat.mdb");
         QCOMPARE(m_app->directoryDbPath, want);
         QCOMPARE(m_app->directoryDbOnDisk, onDisk);

@@ -10,6 +10,7 @@
 #include "Shell.h"
 
 #include <QDir>
+#include <QFile>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -42,10 +43,12 @@ class FakeShell : public platform::Shell {
     CopyResult copyResult = CopyResult::Copied;
 };
 
-// The services of an Application, with the program in a fresh temporary folder.
+// The services of an Application, with the program in a fresh temporary folder
+// and the user's data folder ("home/ordana/") beside it.
 struct Fixture {
     Fixture() : drives(QList<platform::Drive>{}) {
         QDir(dir.path()).mkpath(QStringLiteral("DATA"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("home"))));
         app = std::make_unique<Application>(store, drives, dialogs, shell, dir.path());
     }
 

@@ -10,7 +10,6 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using platform::Dialogs;
 using platform::Drive;
@@ -56,6 +55,8 @@ class TestDiscCopy : public QObject {
     void notFinished_data();
     void notFinished();
     void copied();
+    void copiedInto_data();
+    void copiedInto();
     void copyFailed_data();
     void copyFailed();
     void settingsNotWritable();
@@ -191,12 +192,52 @@ void TestDiscCopy::copied() {
 void TestDiscCopy::copyFailed_data() {
     QTest::addColumn<QString>("target"); // what is done to the program's DATA folder
     QTest::addColumn<QString>("reason"); // a part of the reason shown
-    QTest::newRow("DATA is a file") << "file"
-                                    << "nelze vytvořit";
-    QTest::newRow("read-only folder") << "read-only"
-                                      << "nelze vytvořit";
+    QTest::newRow("no folder to copy into") << "file"
+                                            << "nelze vytvořit";
     QTest::newRow("disk full") << "full"
                                << "nelze zapisovat";
+}
+
+void TestDiscCopy::copiedInto_data() {
+    QTest::addColumn<QString>("data"); // the state of the program's DATA folder
+    QTest::addColumn<bool>("programWritable");
+    QTest::addColumn<bool>("personal"); // the copy goes to the user's data folder
+    QTest::newRow("DATA writable") << "writable" << true << false;
+    QTest::newRow("DATA missing, program folder writable") << "missing" << true << false;
+    QTest::newRow("DATA missing, program folder read-only") << "missing" << false << true;
+    QTest::newRow("DATA read-only") << "read-only" << true << true;
+    QTest::newRow("DATA is a file") << "file" << true << true;
+}
+
+// The copy goes to the program's DATA folder when that can be written, else
+// (an installed program) to the user's data folder; either is recorded.
+void TestDiscCopy::copiedInto() {
+    QFETCH(QString, data);
+    QFETCH(bool, programWritable);
+    QFETCH(bool, personal);
+    const QString dataFolder = program() + QStringLiteral("DATA");
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    if (data != u"writable") QVERIFY(QDir(dataFolder).removeRecursively());
+    if (data == u"read-only")
+        QVERIFY(QDir().mkpath(dataFolder) && QFile::setPermissions(dataFolder, readOnly));
+    if (data == u"file") makeFile(dataFolder, 1);
+    if (!programWritable) QVERIFY(QFile::setPermissions(program(), readOnly));
+    insertDisc();
+    makeFile(m_disc->path() + QStringLiteral("/ordat.mdw"), 7);
+    f->dialogs.answerMessage(Answer::Yes);
+    f->dialogs.answerMessage(Answer::Ok);
+    const auto outcome = DiscCopy(*f->app).run(nullptr);
+    for (const QString& folder : {program(), dataFolder})
+        QFile::setPermissions(folder, readOnly | QFileDevice::WriteOwner);
+
+    QCOMPARE(outcome, DiscCopy::Outcome::Copied);
+    const QString folder = personal ? f->app->personalFolder() : dataFolder + u'/';
+    QCOMPARE(f->shell.copies.first().target, folder + QStringLiteral("ordat.mdb"));
+    // The workgroup file the copy opens with comes from beside the disc's database.
+    QCOMPARE(QFile(folder + QStringLiteral("ordat.mdw")).size(), 7);
+    QVERIFY(f->dialogs.shown().first().text.contains(u'"' + folder + u'"'));
+    QCOMPARE(storedPath(), std::optional<QString>(folder.chopped(1)));
+    QCOMPARE(f->app->directoryDbPath, folder + QStringLiteral("ordat.mdb"));
 }
 
 // A copy through the real shell that fails shows why, after the fixed text;
@@ -205,13 +246,12 @@ void TestDiscCopy::copyFailed() {
     QFETCH(QString, target);
     QFETCH(QString, reason);
     const QString data = program() + QStringLiteral("DATA");
-    if (target == u"read-only" && ::geteuid() == 0) QSKIP("permissions do not bind the superuser");
     insertDisc();
     if (target == u"file") {
+        // Neither the program's DATA nor the user's data folder is a folder.
         QVERIFY(QDir(data).removeRecursively());
         makeFile(data, 1);
-    } else if (target == u"read-only") {
-        QVERIFY(QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        makeFile(f->app->personalFolder().chopped(1), 1);
     }
     platform::DesktopShell shell(f->dialogs);
     Application app(f->store, f->drives, f->dialogs, shell, f->dir.path());
