@@ -43,8 +43,12 @@ inline QList<Input> inputs() {
 template <typename Box> void enter(Box* box, const QString& text) {
     const bool paste = text.size() > 100 || text.contains(QChar(u'\0'));
     if (!paste) {
-        for (const QChar ch : text)
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        // One key event per character; a surrogate pair is one character.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text.mid(i, n), Qt::NoModifier);
+            i += n - 1;
+        }
         return;
     }
     if constexpr (requires { box->insertPlainText(text); })
