@@ -196,6 +196,11 @@ QString exportStatement(ExportKind kind, const QString& table, const QString& fo
 
 int runExport(db::Database& results, const ExportRequest& request) {
     const ExportDescription& d = ExportDescription::of(request.kind);
+    // The system ends a path at a NUL character: the files written beside the
+    // export would be the ones the path names up to it.
+    if (request.target.contains(QChar(u'\0')))
+        throw db::Error(s("Cesta \"") + QString(request.target).remove(QChar(u'\0')) +
+                        s("\" obsahuje neplatný znak (NUL)."));
     const QString fileName = QFileInfo(request.target).fileName();
     // The driver reads every "#" of a table name as a dot: such a file could
     // not be named.

@@ -2,6 +2,7 @@
 
 #include "LabelRecords.h"
 
+#include <QFile>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPaintDevice>
@@ -91,6 +92,20 @@ PrintOutcome LabelPrinter::draw(QPainter& painter, RecordSource& records,
     return out;
 }
 
+namespace {
+
+// Printing to a PDF file ends without an error when the file could not be
+// written to the end (a full disk): only a file ending in the PDF trailer
+// holds the whole job.
+bool pdfComplete(const QPrinter& printer) {
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) return true;
+    QFile file(printer.outputFileName());
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16 || !file.seek(file.size() - 16)) return false;
+    return file.read(16).contains("%%EOF");
+}
+
+} // namespace
+
 PrintOutcome LabelPrinter::print(QPrinter& printer, RecordSource& records) const {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -101,7 +116,7 @@ PrintOutcome LabelPrinter::print(QPrinter& printer, RecordSource& records) const
     }
     PrintOutcome out = draw(painter, records, [&printer] { return printer.newPage(); });
     const bool ended = painter.end();
-    if (out.complete && (!ended || printer.printerState() == QPrinter::Error)) {
+    if (out.complete && (!ended || printer.printerState() == QPrinter::Error || !pdfComplete(printer))) {
         out.complete = false;
         out.error = printerFailedMessage();
     }
