@@ -25,12 +25,17 @@ QByteArray encodeSection(const QString& section, const QByteArray& rest) {
 
 bool writeAll(const QString& path, const QByteArray& bytes, QString* error) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
-        if (error) *error = f.errorString();
-        return false;
+    // Unbuffered, and a short write tried again for the rest: only a write
+    // that stores nothing reports the system's reason (a full disk, a file
+    // too large).
+    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    for (qsizetype done = 0; ok && done < bytes.size();) {
+        const qint64 n = f.write(bytes.constData() + done, bytes.size() - done);
+        ok = n > 0;
+        done += n;
     }
-    f.close();
-    if (f.error() != QFileDevice::NoError) {
+    if (ok) f.close();
+    if (!ok || f.error() != QFileDevice::NoError) {
         if (error) *error = f.errorString();
         return false;
     }
