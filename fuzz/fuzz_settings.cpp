@@ -1,0 +1,80 @@
+// Any bytes as a hand-edited settings file of both roots: every key is
+// listed, opened and read, then a value is written and must read back as
+// written, whatever else the file holds.
+
+#include "FuzzSupport.h"
+
+#include "SettingsStore.h"
+
+namespace {
+
+fuzz::Session* session = nullptr; // for the life of the process
+
+using platform::Access;
+using platform::Root;
+
+// Keys visited per input: a file can nest groups deeply.
+constexpr int kMaxKeys = 200;
+constexpr int kMaxDepth = 8;
+
+void visit(platform::SettingsStore& store, Root root, const QString& path, int depth, int& keys) {
+    if (++keys > kMaxKeys) return;
+    const auto key = store.open(root, path, Access::Read);
+    if (!key) return;
+    for (const QString& name : key->valueNames()) {
+        (void)key->readString(name);
+        (void)key->readInt(name);
+    }
+    if (depth >= kMaxDepth) return;
+    for (const QString& sub : key->subkeyNames()) visit(store, root, path + u'\\' + sub, depth + 1, keys);
+}
+
+// The program's own values: a write that reports success reads back as written.
+void writeAndRead(platform::SettingsStore& store, const QString& path) {
+    const auto key = store.open(Root::CurrentUser, path, Access::All, true);
+    if (!key) return;
+    const QString text = QStringLiteral("C:\\Ordana; \"a, b\" = %1 [x]");
+    if (key->writeString(QStringLiteral("Path"), text)) {
+        fuzz::check(key->readString(QStringLiteral("Path")) == text, "written string reads back otherwise",
+                    key->readString(QStringLiteral("Path")).value_or(QStringLiteral("<none>")));
+        fuzz::check(!key->readInt(QStringLiteral("Path")), "written string reads as a number");
+    }
+    if (key->writeInt(QStringLiteral("W"), -1234)) {
+        fuzz::check(key->readInt(QStringLiteral("W")) == -1234, "written number reads back otherwise");
+        fuzz::check(!key->readString(QStringLiteral("W")), "written number reads as a string");
+    }
+    const QStringList names = key->valueNames();
+    fuzz::check(names.contains(QStringLiteral("W"), Qt::CaseInsensitive), "written value not listed",
+                names.join(u'|'));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    session = new fuzz::Session(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // A new name for every input: QSettings keeps a file it has read and reads
+    // it again only when its size or time differ.
+    static int serial = 0;
+    ++serial;
+    const QString user = session->path(QStringLiteral("user%1.ini").arg(serial));
+    const QString machine = session->path(QStringLiteral("machine%1.ini").arg(serial));
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    fuzz::writeFile(user, bytes);
+    fuzz::writeFile(machine, bytes);
+    {
+        const auto store = platform::makeIniSettingsStore(user, machine);
+        int keys = 0;
+        visit(*store, Root::CurrentUser, QString(), 0, keys);
+        keys = 0;
+        visit(*store, Root::LocalMachine, QString(), 0, keys);
+        writeAndRead(*store, platform::kProgramKey + QStringLiteral("Pozice"));
+        writeAndRead(*store, platform::kImportSchemaKey);
+    }
+    QFile::remove(user);
+    QFile::remove(machine);
+    return 0;
+}
