@@ -35,8 +35,7 @@ inline void check(bool condition, const char* what, const QString& detail = {}) 
 }
 
 // The process-wide state of a target: the application object (settings, text
-// codecs and the like expect one) and a private scratch folder, which is
-// also the working directory, so that relative paths in an input land there.
+// codecs and the like expect one) and a private scratch folder.
 // The folder is in memory where the system offers it: saving a file flushes
 // it to disk, which would make most of a run's time.
 //
@@ -51,7 +50,6 @@ class Session {
         : m_program(*argc > 0 ? (*argv)[0] : "fuzz"), m_arguments{m_program.data(), nullptr},
           m_app(m_count, m_arguments), m_scratch(scratchTemplate()) {
         check(m_scratch.isValid(), "no scratch folder");
-        check(QDir::setCurrent(m_scratch.path()), "cannot enter the scratch folder");
         m_scratch.setAutoRemove(false);
         static std::string folder;
         folder = QFile::encodeName(m_scratch.path()).toStdString();

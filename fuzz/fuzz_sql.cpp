@@ -102,32 +102,6 @@ const QByteArray kSchemaIni = "[export.txt]\r\nColNameHeader=True\r\nFormat=Deli
                               "Col2=B Long Width 5\r\nCol3=C Width 3\r\n\r\n"
                               "[out.csv]\r\nFormat=CSVDelimited\r\nCharacterSet=UTF-8\r\n";
 
-struct Fixture {
-    fuzz::Session session;
-    db::Engine engine;
-    QStringList databases;
-    QString exportFolder;
-
-    Fixture(int* argc, char*** argv) : session(argc, argv) {
-        db::OpenOptions options;
-        options.disposable = true;
-        const std::pair<const char*, void (*)(db::Database&)> files[] = {
-            {"ordat.mdb", fillDirectory}, {"work.mdb", fillWorking}, {"ext.mdb", fillWorking}};
-        for (const auto& [name, fill] : files) {
-            const QString path = session.path(QLatin1String(name));
-            auto d = engine.defaultWorkspace().createDatabase(path, db::kCzechLocale, options);
-            fill(*d);
-            d->close();
-            if (QLatin1String(name) != QLatin1String("ext.mdb")) databases << path;
-        }
-        exportFolder = session.path(QStringLiteral("out"));
-        fuzz::check(QDir().mkpath(exportFolder), "cannot make the export folder");
-        fuzz::writeFile(exportFolder + QStringLiteral("/schema.ini"), kSchemaIni);
-    }
-};
-
-Fixture* fixture = nullptr; // for the life of the process
-
 // A statement of the fuzzer may ask SQLite for more work than a test can wait
 // for (a join of a table with itself twenty times): it is interrupted, which
 // must come out as an engine error like any other.
@@ -143,6 +117,44 @@ int progress(void* arg) {
     budget->spent = true;
     return 1;
 }
+
+// A database the statements run on, open from one input to the next.
+struct Connection {
+    QString path;
+    std::unique_ptr<db::Database> database;
+    Budget budget; // the progress handler's, for the statement running
+};
+
+struct Fixture {
+    fuzz::Session session;
+    db::Engine engine;
+    std::vector<Connection> connections;
+    QString exportFolder;
+
+    Fixture(int* argc, char*** argv) : session(argc, argv) {
+        // Relative paths in a statement ("out", "ext.mdb") land in the scratch
+        // folder; the fuzzer's own paths must be absolute from here on.
+        fuzz::check(QDir::setCurrent(session.folder()), "cannot enter the scratch folder");
+        db::OpenOptions options;
+        options.disposable = true;
+        const std::pair<const char*, void (*)(db::Database&)> files[] = {
+            {"ordat.mdb", fillDirectory}, {"work.mdb", fillWorking}, {"ext.mdb", fillWorking}};
+        for (const auto& [name, fill] : files) {
+            const QString path = session.path(QLatin1String(name));
+            auto d = engine.defaultWorkspace().createDatabase(path, db::kCzechLocale, options);
+            fill(*d);
+            d->close();
+            if (QLatin1String(name) != QLatin1String("ext.mdb")) connections.push_back({path, nullptr, {}});
+        }
+        exportFolder = session.path(QStringLiteral("out"));
+        fuzz::check(QDir().mkpath(exportFolder), "cannot make the export folder");
+        fuzz::writeFile(exportFolder + QStringLiteral("/schema.ini"), kSchemaIni);
+    }
+};
+
+Fixture* fixture = nullptr; // for the life of the process
+
+
 
 void checkError(const db::Error& e) {
     // To see why the seeds are refused, when choosing them.
@@ -240,31 +252,47 @@ void runAction(db::Database& d, const QString& sql, int options, const Budget& b
     fuzz::check(written.size() <= 1, "statement wrote several files", written.join(u' '));
 }
 
-void runOn(const QString& path, const QString& sql) {
-    db::OpenOptions options;
-    options.disposable = true;
-    auto d = fixture->engine.defaultWorkspace().openDatabase(path, options);
-    Budget budget;
-    sqlite3_progress_handler(d->handle(), kProgressStep, progress, &budget);
-    d->beginTransaction();
+// Databases attached by a statement ("IN path"), besides main and temp.
+bool attachedAny(sqlite3* handle) {
+    sqlite3_stmt* list = nullptr;
+    int count = 0;
+    if (sqlite3_prepare_v2(handle, "PRAGMA database_list", -1, &list, nullptr) == SQLITE_OK)
+        while (sqlite3_step(list) == SQLITE_ROW) ++count;
+    sqlite3_finalize(list);
+    return count > 2;
+}
+
+// Runs the statement in a transaction that is rolled back afterwards, so the
+// connection serves the next input as it was; one that attached databases is
+// opened anew, as a fresh connection would be.
+void runOn(Connection& c, const QString& sql) {
+    if (!c.database) {
+        db::OpenOptions options;
+        options.disposable = true;
+        c.database = fixture->engine.defaultWorkspace().openDatabase(c.path, options);
+        sqlite3_progress_handler(c.database->handle(), kProgressStep, progress, &c.budget);
+    }
+    db::Database& d = *c.database;
+    c.budget = Budget();
+    d.beginTransaction();
     bool select = false;
     try {
-        select = d->translate(sql).kind == db::Translation::Kind::Select;
+        select = d.translate(sql).kind == db::Translation::Kind::Select;
     } catch (const db::Error& e) {
         checkError(e);
-        checkTransaction(*d, budget);
+        checkTransaction(d, c.budget);
         select = true; // the dataset must refuse it the same way
     }
     if (select) {
-        runSelect(*d, sql, budget);
+        runSelect(d, sql, c.budget);
     } else {
-        runAction(*d, sql, db::Database::FailOnError, budget);
-        budget = Budget();
-        runAction(*d, sql, 0, budget);
+        runAction(d, sql, db::Database::FailOnError, c.budget);
+        c.budget = Budget();
+        runAction(d, sql, 0, c.budget);
     }
-    d->rollback();
-    fuzz::check(d->transactionDepth() == 0 && sqlite3_get_autocommit(d->handle()), "rollback left a transaction");
-    d->close();
+    d.rollback();
+    fuzz::check(d.transactionDepth() == 0 && sqlite3_get_autocommit(d.handle()), "rollback left a transaction");
+    if (attachedAny(d.handle())) c.database.reset();
 }
 
 } // namespace
@@ -276,6 +304,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString sql = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (const QString& path : fixture->databases) runOn(path, sql);
+    for (Connection& c : fixture->connections) runOn(c, sql);
     return 0;
 }
