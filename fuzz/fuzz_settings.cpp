@@ -6,6 +6,8 @@
 
 #include "SettingsStore.h"
 
+#include <QDateTime>
+
 namespace {
 
 fuzz::Session* session = nullptr; // for the life of the process
@@ -56,15 +58,19 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // A new name for every input: QSettings keeps a file it has read and reads
-    // it again only when its size or time differ.
-    static int serial = 0;
-    ++serial;
-    const QString user = session->path(QStringLiteral("user%1.ini").arg(serial));
-    const QString machine = session->path(QStringLiteral("machine%1.ini").arg(serial));
+    // QSettings keeps a file it has read and reads it again only when its size
+    // or time differ: every input gets a time of its own.
+    static qint64 serial = 0;
+    const QDateTime time = QDateTime::fromSecsSinceEpoch(946684800 + ++serial, Qt::UTC);
+    const QString user = session->path(QStringLiteral("user.ini"));
+    const QString machine = session->path(QStringLiteral("machine.ini"));
     const QByteArray bytes = fuzz::bytesOf(data, size);
-    fuzz::writeFile(user, bytes);
-    fuzz::writeFile(machine, bytes);
+    for (const QString& path : {user, machine}) {
+        fuzz::writeFile(path, bytes);
+        QFile file(path);
+        fuzz::check(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime),
+                    "cannot set the time of", path);
+    }
     {
         const auto store = platform::makeIniSettingsStore(user, machine);
         int keys = 0;
@@ -74,7 +80,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         writeAndRead(*store, platform::kProgramKey + QStringLiteral("Pozice"));
         writeAndRead(*store, platform::kImportSchemaKey);
     }
-    QFile::remove(user);
-    QFile::remove(machine);
     return 0;
 }
