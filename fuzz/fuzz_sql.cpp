@@ -201,6 +201,10 @@ void walk(db::Dataset& ds) {
     if (ds.isUpdatable() && !ds.eof()) {
         ds.edit();
         ds.post();
+        // A value of another field, so that types and sizes get checked.
+        ds.edit();
+        ds.setValue(ds.fieldName(0), ds.value(ds.fieldCount() - 1));
+        ds.post();
         ds.append();
         ds.post();
         ds.first();
