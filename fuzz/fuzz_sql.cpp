@@ -180,14 +180,19 @@ void readRow(db::Dataset& ds) {
     }
 }
 
-void walk(db::Dataset& ds) {
-    for (int i = 0; i < 40 && !ds.eof(); ++i) {
+void walk(db::Dataset& ds, const QString& sql) {
+    int read = 0;
+    for (; read < 200 && !ds.eof(); ++read) {
         readRow(ds);
         ds.next();
     }
+    const bool all = ds.eof();
     ds.last();
     readRow(ds);
     const int rows = ds.recordCount();
+    // Counting at the last row must give the rows that moving through gave.
+    if (all) fuzz::check(rows == read, "count differs from the rows read", QString::number(rows) + u' ' +
+                                                                               QString::number(read) + u' ' + sql);
     ds.prior();
     ds.moveBy(-2);
     readRow(ds);
@@ -226,7 +231,7 @@ void runSelect(db::Database& d, const QString& sql, const Budget& budget) {
         return;
     }
     try {
-        walk(ds);
+        walk(ds, sql);
     } catch (const db::Error& e) {
         checkError(e);
         if (ds.state() == db::Dataset::State::Edit || ds.state() == db::Dataset::State::Insert) ds.cancel();
