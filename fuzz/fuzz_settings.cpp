@@ -50,6 +50,12 @@ void writeAndRead(platform::SettingsStore& store, const QString& path) {
                 names.join(u'|'));
 }
 
+void setTime(const QString& path, const QDateTime& time) {
+    QFile file(path);
+    fuzz::check(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime),
+                "cannot set the time of", path);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -67,18 +73,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = fuzz::bytesOf(data, size);
     for (const QString& path : {user, machine}) {
         fuzz::writeFile(path, bytes);
-        QFile file(path);
-        fuzz::check(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime),
-                    "cannot set the time of", path);
+        setTime(path, time);
     }
+    const QString position = platform::kProgramKey + QStringLiteral("Pozice");
     {
         const auto store = platform::makeIniSettingsStore(user, machine);
         int keys = 0;
         visit(*store, Root::CurrentUser, QString(), 0, keys);
         keys = 0;
         visit(*store, Root::LocalMachine, QString(), 0, keys);
-        writeAndRead(*store, platform::kProgramKey + QStringLiteral("Pozice"));
+        writeAndRead(*store, position);
         writeAndRead(*store, platform::kImportSchemaKey);
     }
+    // What was written is in the file: a store reading it anew finds it.
+    const auto kept = platform::makeIniSettingsStore(user, machine)->open(Root::CurrentUser, position, Access::Read);
+    if (!kept) return 0; // the key could not be made
+    const std::optional<QString> before = kept->readString(QStringLiteral("Path"));
+    setTime(user, time.addMSecs(500));
+    const auto again = platform::makeIniSettingsStore(user, machine)->open(Root::CurrentUser, position, Access::Read);
+    fuzz::check(again != nullptr, "written key gone from the file");
+    fuzz::check(again->readString(QStringLiteral("Path")) == before, "written string not in the file");
+    fuzz::check(!again->readInt(QStringLiteral("W")) || again->readInt(QStringLiteral("W")) == -1234,
+                "written number changed in the file");
     return 0;
 }
