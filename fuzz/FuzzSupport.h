@@ -66,7 +66,7 @@ class Session {
         const QString memory = QStringLiteral("/dev/shm");
         const QString name = QStringLiteral("/ordana-fuzz-XXXXXX");
         return QFileInfo(memory).isDir() && QFileInfo(memory).isWritable() ? memory + name
-                                                                            : QDir::tempPath() + name;
+                                                                           : QDir::tempPath() + name;
     }
 
     QByteArray m_program;

@@ -73,7 +73,8 @@ std::vector<Bytes> readDictionary(const std::string& path) {
         for (size_t i = open + 1; i < close; ++i) {
             if (line[i] == '\\' && i + 1 < close) {
                 ++i;
-                if (line[i] == 'x' && i + 2 < close && hexDigit(line[i + 1]) >= 0 && hexDigit(line[i + 2]) >= 0) {
+                if (line[i] == 'x' && i + 2 < close && hexDigit(line[i + 1]) >= 0 &&
+                    hexDigit(line[i + 2]) >= 0) {
                     word.push_back(uint8_t(hexDigit(line[i + 1]) * 16 + hexDigit(line[i + 2])));
                     i += 2;
                     continue;
@@ -94,7 +95,8 @@ class Mutator {
     Bytes mutate(const std::vector<Bytes>& seeds) {
         Bytes data = seeds[m_random.below(seeds.size())];
         const size_t steps = 1 + m_random.below(4);
-        for (size_t i = 0; i < steps; ++i) step(data, seeds);
+        for (size_t i = 0; i < steps; ++i)
+            step(data, seeds);
         if (data.size() > m_maxLength) data.resize(m_maxLength);
         return data;
     }
@@ -103,8 +105,9 @@ class Mutator {
     size_t position(const Bytes& data) { return m_random.below(data.size() + 1); }
 
     void step(Bytes& data, const std::vector<Bytes>& seeds) {
-        static const uint8_t interesting[] = {0,   '\'', '"', '[', ']', ';', '*', '?', '#', '(', ')', ',',
-                                              '=', '\r', '\n', '\t', ' ', '%', '\\', 0x7f, 0x80, 0xc3, 0xff};
+        static const uint8_t interesting[] = {0,   '\'', '"',  '[',  ']',  ';',  '*',  '?',
+                                              '#', '(',  ')',  ',',  '=',  '\r', '\n', '\t',
+                                              ' ', '%',  '\\', 0x7f, 0x80, 0xc3, 0xff};
         switch (m_random.below(9)) {
         case 0: // flip a bit
             if (!data.empty()) data[m_random.below(data.size())] ^= uint8_t(1u << m_random.below(8));
@@ -124,7 +127,8 @@ class Mutator {
             const size_t at = position(data);
             const size_t length = 1 + m_random.below(8);
             Bytes add(length);
-            for (uint8_t& b : add) b = uint8_t(m_random.next());
+            for (uint8_t& b : add)
+                b = uint8_t(m_random.next());
             data.insert(data.begin() + long(at), add.begin(), add.end());
             break;
         }
@@ -144,7 +148,8 @@ class Mutator {
                 const Bytes run(data.begin() + long(from), data.begin() + long(from + length));
                 const size_t times = 2 + m_random.below(64);
                 Bytes add;
-                for (size_t i = 0; i < times; ++i) add.insert(add.end(), run.begin(), run.end());
+                for (size_t i = 0; i < times; ++i)
+                    add.insert(add.end(), run.begin(), run.end());
                 data.insert(data.begin() + long(from), add.begin(), add.end());
             }
             break;
@@ -226,13 +231,15 @@ int main(int argc, char** argv) {
     }
     std::sort(files.begin(), files.end());
     std::vector<Bytes> seeds;
-    for (const auto& file : files) seeds.push_back(readFile(file));
+    for (const auto& file : files)
+        seeds.push_back(readFile(file));
     if (seeds.empty()) seeds.emplace_back();
 
     Mutator mutator(seed, maxLength, dictionary.empty() ? std::vector<Bytes>{} : readDictionary(dictionary));
     if (show >= 0) {
         Bytes data;
-        for (long i = 0; i <= show; ++i) data = mutator.mutate(seeds);
+        for (long i = 0; i <= show; ++i)
+            data = mutator.mutate(seeds);
         std::fwrite(data.data(), 1, data.size(), stdout);
         return 0;
     }

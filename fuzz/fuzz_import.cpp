@@ -15,8 +15,10 @@ void checkShape(const io::ImportTable& t) {
     const int columns = t.columnCount();
     fuzz::check(columns >= io::ImportTable::kMinColumns, "table narrower than the minimum");
     fuzz::check(t.names().size() == columns, "names not as wide as the table");
-    for (const QStringList& row : t.rows()) fuzz::check(row.size() == columns, "row not as wide as the table");
-    fuzz::check(t.cell(-1, 0).isEmpty() && t.cell(0, columns).isEmpty() && t.cell(int(t.rows().size()), 0).isEmpty(),
+    for (const QStringList& row : t.rows())
+        fuzz::check(row.size() == columns, "row not as wide as the table");
+    fuzz::check(t.cell(-1, 0).isEmpty() && t.cell(0, columns).isEmpty() &&
+                    t.cell(int(t.rows().size()), 0).isEmpty(),
                 "cell outside the table not empty");
 }
 
@@ -40,12 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkShape(*read.table);
 
     const QString text = io::decode(bytes, read.encoding);
-    for (const io::Separator separator : {io::Separator::Semicolon, io::Separator::Comma, io::Separator::Tab}) {
+    for (const io::Separator separator :
+         {io::Separator::Semicolon, io::Separator::Comma, io::Separator::Tab}) {
         for (const bool names : {false, true}) {
             const io::ImportTable t = io::splitText(text, io::separatorChar(separator), names);
             checkShape(t);
             // Without names every line with a character is a row.
-            if (!names) fuzz::check(t.rows().size() >= (read.table->rows().size()), "rows lost without names");
+            if (!names)
+                fuzz::check(t.rows().size() >= (read.table->rows().size()), "rows lost without names");
         }
     }
     return 0;

@@ -22,7 +22,8 @@ struct Fixture {
         database = engine.defaultWorkspace().createDatabase(session.path(QStringLiteral("vlastni.mdb")),
                                                             db::kCzechLocale, options);
         for (const char* sql : {
-                 "CREATE TABLE T (ID LONG, Prijmeni TEXT(30), Jmeno TEXT(30), PSC TEXT(6), Vaha DOUBLE, Zn BIT)",
+                 "CREATE TABLE T (ID LONG, Prijmeni TEXT(30), Jmeno TEXT(30), PSC TEXT(6), Vaha DOUBLE, Zn "
+                 "BIT)",
                  "INSERT INTO T VALUES (1, 'Dvořák', 'Jan \"Honza\"', '11000', 72.5, True)",
                  "INSERT INTO T VALUES (2, 'Novák', Null, '60200', Null, False)",
                  "INSERT INTO T VALUES (3, 'Li 中', 'Eva;Marie', Null, -0.125, True)",
@@ -49,7 +50,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString schema = QStringLiteral("schema.ini");
     fuzz::writeFile(fixture->folder + u'/' + schema, fuzz::bytesOf(data, size));
-    QString connect = QStringLiteral("Text;DATABASE=") + fixture->folder + QStringLiteral(";LANGID=0x0405;CP=1250;COUNTRY=0");
+    QString connect = QStringLiteral("Text;DATABASE=") + fixture->folder +
+                      QStringLiteral(";LANGID=0x0405;CP=1250;COUNTRY=0");
     connect.replace(u'"', QStringLiteral("\"\""));
     for (const char* target : kTargets) {
         const QString sql = QStringLiteral("SELECT ID, Prijmeni, Jmeno AS [Křestní jméno], PSC, Vaha, Zn, "
@@ -58,14 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                             QStringLiteral("\" FROM T ORDER BY ID");
         bool written = false;
         try {
-            fuzz::check(fixture->database->execute(sql, db::Database::FailOnError) == 4, "rows not all written");
+            fuzz::check(fixture->database->execute(sql, db::Database::FailOnError) == 4,
+                        "rows not all written");
             written = true;
         } catch (const db::Error& e) {
             fuzz::check(!e.message().trimmed().isEmpty(), "engine error without a message");
         }
         const QStringList files = fuzz::entriesBesides(fixture->folder, {schema});
-        fuzz::check(files.size() == (written ? 1 : 0), "export left other files than its own", files.join(u' '));
-        for (const QString& name : files) QFile::remove(fixture->folder + u'/' + name);
+        fuzz::check(files.size() == (written ? 1 : 0), "export left other files than its own",
+                    files.join(u' '));
+        for (const QString& name : files)
+            QFile::remove(fixture->folder + u'/' + name);
     }
     return 0;
 }

@@ -28,7 +28,8 @@ void visit(platform::SettingsStore& store, Root root, const QString& path, int d
         (void)key->readInt(name);
     }
     if (depth >= kMaxDepth) return;
-    for (const QString& sub : key->subkeyNames()) visit(store, root, path + u'\\' + sub, depth + 1, keys);
+    for (const QString& sub : key->subkeyNames())
+        visit(store, root, path + u'\\' + sub, depth + 1, keys);
 }
 
 // The program's own values: a write that reports success reads back as written.
@@ -86,11 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         writeAndRead(*store, platform::kImportSchemaKey);
     }
     // What was written is in the file: a store reading it anew finds it.
-    const auto kept = platform::makeIniSettingsStore(user, machine)->open(Root::CurrentUser, position, Access::Read);
+    const auto kept =
+        platform::makeIniSettingsStore(user, machine)->open(Root::CurrentUser, position, Access::Read);
     if (!kept) return 0; // the key could not be made
     const std::optional<QString> before = kept->readString(QStringLiteral("Path"));
     setTime(user, time.addMSecs(500));
-    const auto again = platform::makeIniSettingsStore(user, machine)->open(Root::CurrentUser, position, Access::Read);
+    const auto again =
+        platform::makeIniSettingsStore(user, machine)->open(Root::CurrentUser, position, Access::Read);
     fuzz::check(again != nullptr, "written key gone from the file");
     fuzz::check(again->readString(QStringLiteral("Path")) == before, "written string not in the file");
     fuzz::check(!again->readInt(QStringLiteral("W")) || again->readInt(QStringLiteral("W")) == -1234,

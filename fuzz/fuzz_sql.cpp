@@ -18,15 +18,18 @@ namespace {
 // The directory's tables, each lookup with a row of no value and a few Czech ones.
 void fillDirectory(db::Database& d) {
     auto run = [&](const QString& sql) { d.execute(sql, db::Database::FailOnError); };
-    run(QStringLiteral("CREATE TABLE Osoby (ID LONG PRIMARY KEY, ID_Titul LONG, ID_Jmeno LONG, ID_Prijmeni LONG, "
-                       "ID_Ulice LONG, ID_CP LONG, ID_Obec LONG, ID_Cast LONG, ID_PSC LONG, ID_Poznamka LONG, "
-                       "ID_UTO LONG, euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
-    run(QStringLiteral("CREATE TABLE Firmy (ID LONG PRIMARY KEY, id_firma LONG, id_poznamka LONG, id_ulice LONG, "
-                       "id_cp LONG, id_obec LONG, id_cast LONG, id_psc LONG, id_url LONG, id_uto LONG, "
-                       "euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
+    run(QStringLiteral(
+        "CREATE TABLE Osoby (ID LONG PRIMARY KEY, ID_Titul LONG, ID_Jmeno LONG, ID_Prijmeni LONG, "
+        "ID_Ulice LONG, ID_CP LONG, ID_Obec LONG, ID_Cast LONG, ID_PSC LONG, ID_Poznamka LONG, "
+        "ID_UTO LONG, euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
+    run(QStringLiteral(
+        "CREATE TABLE Firmy (ID LONG PRIMARY KEY, id_firma LONG, id_poznamka LONG, id_ulice LONG, "
+        "id_cp LONG, id_obec LONG, id_cast LONG, id_psc LONG, id_url LONG, id_uto LONG, "
+        "euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
     for (const char* t : {"Osoby_TEL_Navic", "Firmy_TEL_Navic"})
-        run(QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, EuroISDN LONG, Tel_a LONG, TelExt_a TEXT(12), "
-                           "Poznamka TEXT(20))")
+        run(QStringLiteral(
+                "CREATE TABLE %1 (ID LONG PRIMARY KEY, EuroISDN LONG, Tel_a LONG, TelExt_a TEXT(12), "
+                "Poznamka TEXT(20))")
                 .arg(QLatin1String(t)));
     run(QStringLiteral("CREATE TABLE KRAJE (UTO TEXT(5), Kraj TEXT(50))"));
     const std::pair<const char*, QStringList> lookups[] = {
@@ -49,7 +52,10 @@ void fillDirectory(db::Database& d) {
         run(QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, %1 TEXT(%2))").arg(t).arg(size));
         run(QStringLiteral("INSERT INTO %1 (ID, %1) VALUES (1, Null)").arg(t));
         for (int i = 0; i < values.size(); ++i)
-            run(QStringLiteral("INSERT INTO %1 (ID, %1) VALUES (%2, \"%3\")").arg(t).arg(i + 2).arg(values[i]));
+            run(QStringLiteral("INSERT INTO %1 (ID, %1) VALUES (%2, \"%3\")")
+                    .arg(t)
+                    .arg(i + 2)
+                    .arg(values[i]));
         d.executeNative(QStringLiteral("CREATE INDEX ix_%1_fold ON \"%1\" (jet_fold(\"%1\"))").arg(t));
     }
     run(QStringLiteral("INSERT INTO Osoby VALUES (1, 2, 2, 2, 2, 2, 2, 2, 2, 1, 2, 1, 2222, '2345678')"));
@@ -72,18 +78,21 @@ void fillWorking(db::Database& d) {
           &db::layouts::firmsExtra(), &db::layouts::personalResult()})
         d.defineTable(*t);
     auto run = [&](const QString& sql) { d.execute(sql, db::Database::FailOnError); };
-    run(QStringLiteral("INSERT INTO Osoby (Titul, Jmeno, Prijmeni, Ulice, PSC, Obec, Cast, CP, Tel, Poznamka, "
-                       "euroISDN, Zn, ID) VALUES ('Ing.', 'Jan', 'Novák', 'Hlavní', '18000', 'Praha', 'Libeň', "
-                       "'12', '222 234 5678', Null, 1, False, 1)"));
+    run(QStringLiteral(
+        "INSERT INTO Osoby (Titul, Jmeno, Prijmeni, Ulice, PSC, Obec, Cast, CP, Tel, Poznamka, "
+        "euroISDN, Zn, ID) VALUES ('Ing.', 'Jan', 'Novák', 'Hlavní', '18000', 'Praha', 'Libeň', "
+        "'12', '222 234 5678', Null, 1, False, 1)"));
     run(QStringLiteral("INSERT INTO Osoby (Jmeno, Prijmeni, Obec, Tel, euroISDN, Zn, ID) VALUES ('Žofie', "
                        "'Dvořák', 'Štramberk', '601 111', 2, True, 2)"));
     run(QStringLiteral("INSERT INTO Osoby_TEL_Navic (Tel, euroISDN, Poznamka) VALUES ('777 712', 1, 'fax')"));
     run(QStringLiteral("INSERT INTO Firmy (Firma, Obec, URL, Tel, euroISDN, Zn, ID) VALUES ('Kovo a.s.', "
                        "'Šternberk', 'www.kovo.cz', '555 500 01', 5, True, 2)"));
-    run(QStringLiteral("INSERT INTO vlastni (ID2, Zn, Prijmeni, Jmeno_1, Firma, domu_Obec, Tel_1, Info, zobraz_adr) "
-                       "VALUES (1, True, 'Čermák', 'Petr', Null, 'Brno', '543 210 000', 'poznámka', 'domu')"));
-    run(QStringLiteral("INSERT INTO vlastni (ID2, Zn, Prijmeni, Firma, zam_Obec, [E-mail_1], zobraz_adr) VALUES "
-                       "(2, False, Null, 'Kovo a.s.', 'Ostrava', 'info@kovo.cz', 'zam')"));
+    run(QStringLiteral(
+        "INSERT INTO vlastni (ID2, Zn, Prijmeni, Jmeno_1, Firma, domu_Obec, Tel_1, Info, zobraz_adr) "
+        "VALUES (1, True, 'Čermák', 'Petr', Null, 'Brno', '543 210 000', 'poznámka', 'domu')"));
+    run(QStringLiteral(
+        "INSERT INTO vlastni (ID2, Zn, Prijmeni, Firma, zam_Obec, [E-mail_1], zobraz_adr) VALUES "
+        "(2, False, Null, 'Kovo a.s.', 'Ostrava', 'info@kovo.cz', 'zam')"));
     run(QStringLiteral("CREATE TABLE INET (firma TEXT(100), url TEXT(250))"));
     run(QStringLiteral("INSERT INTO INET VALUES ('Kovo a.s.', 'www.kovo.cz')"));
     run(QStringLiteral("CREATE TABLE ZELINKY (spolecnost TEXT(100), telefon TEXT(20))"));
@@ -96,11 +105,12 @@ void fillWorking(db::Database& d) {
 
 // A text file export writes into "out" beside the databases; its schema.ini
 // describes the files the seeds name.
-const QByteArray kSchemaIni = "[export.txt]\r\nColNameHeader=True\r\nFormat=Delimited(;)\r\nCharacterSet=ANSI\r\n"
-                              "Col1=Prijmeni Char Width 50\r\nCol2=Tel Char Width 50\r\n\r\n"
-                              "[out.txt]\r\nFormat=FixedLength\r\nColNameHeader=False\r\nCol1=A Char Width 10\r\n"
-                              "Col2=B Long Width 5\r\nCol3=C Width 3\r\n\r\n"
-                              "[out.csv]\r\nFormat=CSVDelimited\r\nCharacterSet=UTF-8\r\n";
+const QByteArray kSchemaIni =
+    "[export.txt]\r\nColNameHeader=True\r\nFormat=Delimited(;)\r\nCharacterSet=ANSI\r\n"
+    "Col1=Prijmeni Char Width 50\r\nCol2=Tel Char Width 50\r\n\r\n"
+    "[out.txt]\r\nFormat=FixedLength\r\nColNameHeader=False\r\nCol1=A Char Width 10\r\n"
+    "Col2=B Long Width 5\r\nCol3=C Width 3\r\n\r\n"
+    "[out.csv]\r\nFormat=CSVDelimited\r\nCharacterSet=UTF-8\r\n";
 
 // A statement of the fuzzer may ask SQLite for more work than a test can wait
 // for (a join of a table with itself twenty times): it is interrupted, which
@@ -154,8 +164,6 @@ struct Fixture {
 
 Fixture* fixture = nullptr; // for the life of the process
 
-
-
 void checkError(const db::Error& e) {
     // To see why the seeds are refused, when choosing them.
     static const bool echo = qEnvironmentVariableIsSet("FUZZ_SQL_ECHO");
@@ -191,13 +199,15 @@ void walk(db::Dataset& ds, const QString& sql) {
     readRow(ds);
     const int rows = ds.recordCount();
     // Counting at the last row must give the rows that moving through gave.
-    if (all) fuzz::check(rows == read, "count differs from the rows read", QString::number(rows) + u' ' +
-                                                                               QString::number(read) + u' ' + sql);
+    if (all)
+        fuzz::check(rows == read, "count differs from the rows read",
+                    QString::number(rows) + u' ' + QString::number(read) + u' ' + sql);
     ds.prior();
     ds.moveBy(-2);
     readRow(ds);
     for (int position : {0, 1, rows - 1, rows})
-        for (int field = 0; field < ds.fieldCount(); ++field) (void)ds.valueAt(position, field);
+        for (int field = 0; field < ds.fieldCount(); ++field)
+            (void)ds.valueAt(position, field);
     ds.first();
     if (!ds.eof() && ds.fieldCount() > 0) {
         const QVariant v = ds.value(0);
@@ -242,7 +252,8 @@ void runSelect(db::Database& d, const QString& sql, const Budget& budget) {
 // The files in the export folder besides its schema.ini, removed.
 QStringList takeExportFiles() {
     const QStringList files = fuzz::entriesBesides(fixture->exportFolder, {QStringLiteral("schema.ini")});
-    for (const QString& name : files) QFile::remove(fixture->exportFolder + u'/' + name);
+    for (const QString& name : files)
+        QFile::remove(fixture->exportFolder + u'/' + name);
     return files;
 }
 
@@ -266,7 +277,8 @@ bool attachedAny(sqlite3* handle) {
     sqlite3_stmt* list = nullptr;
     int count = 0;
     if (sqlite3_prepare_v2(handle, "PRAGMA database_list", -1, &list, nullptr) == SQLITE_OK)
-        while (sqlite3_step(list) == SQLITE_ROW) ++count;
+        while (sqlite3_step(list) == SQLITE_ROW)
+            ++count;
     sqlite3_finalize(list);
     return count > 2;
 }
@@ -300,7 +312,8 @@ void runOn(Connection& c, const QString& sql) {
         runAction(d, sql, 0, c.budget);
     }
     d.rollback();
-    fuzz::check(d.transactionDepth() == 0 && sqlite3_get_autocommit(d.handle()), "rollback left a transaction");
+    fuzz::check(d.transactionDepth() == 0 && sqlite3_get_autocommit(d.handle()),
+                "rollback left a transaction");
     if (attachedAny(d.handle())) c.database.reset();
 }
 
@@ -313,6 +326,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString sql = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (Connection& c : fixture->connections) runOn(c, sql);
+    for (Connection& c : fixture->connections)
+        runOn(c, sql);
     return 0;
 }
