@@ -1,0 +1,1 @@
+SELECT DISTINCT * FROM Osoby WHERE euroisdn IN (SELECT euroisdn FROM Osoby_TEL_Navic WHERE Tel LIKE "7777*")

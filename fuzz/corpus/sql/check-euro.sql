@@ -1,0 +1,1 @@
+SELECT Count(*) as vlozit FROM Osoby WHERE euroISDN = 1

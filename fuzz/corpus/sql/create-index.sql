@@ -1,0 +1,1 @@
+CREATE UNIQUE INDEX ix_pokus ON vlastni (Prijmeni DESC, ID2)

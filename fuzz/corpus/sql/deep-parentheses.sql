@@ -1,0 +1,1 @@
+SELECT * FROM Osoby WHERE (((((((((((((((ID = 1)))))))))))))))

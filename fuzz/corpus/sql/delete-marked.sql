@@ -1,0 +1,1 @@
+DELETE * FROM vlastni WHERE Zn = 1 Or Zn = -1 Or Zn = True

@@ -1,0 +1,1 @@
+DROP TABLE Osoby_TEL_Navic

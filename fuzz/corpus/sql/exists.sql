@@ -1,0 +1,1 @@
+SELECT DISTINCTROW * FROM Osoby WHERE EXISTS (SELECT * FROM Osoby_TEL_Navic WHERE Osoby_TEL_Navic.euroISDN = Osoby.euroISDN);

@@ -1,0 +1,1 @@
+SELECT Count(*) as POCET FROM Osoby WHERE Zn = True

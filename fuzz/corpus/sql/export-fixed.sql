@@ -1,0 +1,1 @@
+SELECT Prijmeni, ID, Zn INTO out#txt IN "" "Text;DATABASE=out;" FROM vlastni

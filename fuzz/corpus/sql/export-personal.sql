@@ -1,0 +1,1 @@
+SELECT prijmeni, (jmeno_1 & " " & titul_1) as jmeno_titul, firma, (domu_ulice & " " & domu_cp) as nazev_ulice, (domu_obec & iif(isnull(domu_cast),""," - " & domu_cast)) as nazev_obce, domu_PSC as PSC, Tel_1 as tel_mobil_1, Tel_6 as tel_firma_2 INTO [out#csv] IN "" "Text;DATABASE=out;LANGID=0x0405;CP=1250;COUNTRY=0" FROM vlastni WHERE Zn = True

@@ -1,0 +1,1 @@
+SELECT TOP 200 Prijmeni, Jmeno, Tel INTO export#txt IN "" "Text;DATABASE=out;LANGID=0x0405;CP=1250;COUNTRY=0" FROM Osoby WHERE Zn = True

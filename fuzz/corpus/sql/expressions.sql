@@ -1,0 +1,1 @@
+SELECT iif(isnull(Tel), "-", Tel) AS t, ID2 \ 2 AS half, ID2 Mod 3 AS m, ID2 / 4 AS q, -ID2 AS n, Len(Prijmeni) AS l, Right(Prijmeni, 2) AS r FROM Osoby WHERE NOT (Zn = False) AND ID2 IN (1, 2, 3) ORDER BY 1 DESC

@@ -1,0 +1,1 @@
+INSERT INTO Osoby_TEL_Navic (Tel, EuroISDN) VALUES ("603 123 456","1")

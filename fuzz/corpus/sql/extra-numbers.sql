@@ -1,0 +1,1 @@
+SELECT ID, Tel_a, TelExt_a, Poznamka FROM Osoby_TEL_Navic WHERE EuroISDN = 1

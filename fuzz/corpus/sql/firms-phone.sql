@@ -1,0 +1,4 @@
+SELECT  Firmy.ID as ID, Firmy_TEL_Navic.ID as nID, Firma, Ulice, CP, Obec, Cast, PSC, Poznamka.Poznamka, URL.URL, UTO, Firmy.euroISDN, Firmy.Tel_a, Firmy.TelExt_a, Firmy_TEL_Navic.Tel_a as nTel_a, Firmy_TEL_Navic.TelExt_a as nTelExt_a FROM Firmy_TEL_Navic RIGHT JOIN (UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER JOIN (OBEC INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = Firmy.id_cast) ON CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = Firmy.id_obec) ON POZNAMKA.ID = Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = Firmy.id_ulice) ON URL.ID = Firmy.id_url) ON UTO.ID = Firmy.id_uto) ON Firmy_TEL_Navic.EuroISDN=Firmy.EuroISDN
+WHERE 
+(Poznamka.poznamka LIKE "[!a-e]*")
+ AND (Firmy.Tel_a LIKE "22*")

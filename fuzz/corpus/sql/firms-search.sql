@@ -1,0 +1,4 @@
+SELECT TOP 201 Firmy.ID as ID, Firma, Ulice, CP, Obec, Cast, PSC, Poznamka, URL.URL, UTO, euroISDN, Tel_a, TelExt_a FROM UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER JOIN (OBEC INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = Firmy.id_cast) ON CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = Firmy.id_obec) ON POZNAMKA.ID = Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = Firmy.id_ulice) ON URL.ID = Firmy.id_url) ON UTO.ID = Firmy.id_uto
+WHERE 
+(Firma.Firma LIKE "*s.r.o.")
+ AND ((Obec.Obec LIKE "Štramberk*") OR (Obec.Obec LIKE "Šternberk*"))

@@ -1,0 +1,1 @@
+SELECT Obec, Count(*) AS n, Max(ID2) AS m FROM Osoby GROUP BY Obec HAVING Count(*) >= 1 ORDER BY Obec

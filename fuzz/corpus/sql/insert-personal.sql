@@ -1,0 +1,1 @@
+INSERT INTO vlastni (Prijmeni, Jmeno_1, Tel_1, zobraz_adr, Zn) VALUES ('O''Brien', "Ann", '+420 601', 'jine', -1)

@@ -1,0 +1,1 @@
+INSERT INTO vlastni (Prijmeni, domu_Obec) SELECT Prijmeni, Obec FROM Osoby WHERE Zn = True

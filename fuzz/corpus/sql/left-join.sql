@@ -1,0 +1,1 @@
+SELECT o.Prijmeni, n.Tel FROM Osoby AS o LEFT JOIN Osoby_TEL_Navic AS n ON o.euroISDN = n.euroISDN WHERE n.Tel IS NOT NULL OR o.Prijmeni NOT LIKE "[a-c]*"

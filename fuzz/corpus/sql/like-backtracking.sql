@@ -1,0 +1,1 @@
+SELECT * FROM vlastni WHERE Info LIKE "*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b"

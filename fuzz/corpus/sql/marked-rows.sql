@@ -1,0 +1,1 @@
+SELECT * FROM vlastni WHERE Zn = 1 Or Zn = -1 or Zn = True

@@ -1,0 +1,1 @@
+select * from osoby where id2 between 11 and 20

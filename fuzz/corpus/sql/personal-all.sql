@@ -1,0 +1,1 @@
+SELECT * FROM vlastni ORDER BY Prijmeni, Firma

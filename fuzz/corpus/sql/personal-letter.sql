@@ -1,0 +1,1 @@
+SELECT * FROM vlastni WHERE Prijmeni LIKE "c*" OR Firma LIKE "c*" OR Prijmeni LIKE "č*" OR Firma LIKE "č*" ORDER BY Prijmeni, Firma

@@ -1,0 +1,2 @@
+SELECT TOP 200 * FROM vlastni WHERE 
+((Tel_1 = "543210000") OR (Tel_2 = "543210000") OR (Tel_3 = "543210000") OR (Tel_4 = "543210000") OR (Tel_5 = "543210000") OR (Tel_6 = "543210000"))

@@ -1,0 +1,1 @@
+SELECT * FROM vlastni WHERE ID = 1

@@ -1,0 +1,5 @@
+SELECT  
+Osoby.ID as ID, Osoby_TEL_Navic.ID as nID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, UTO, Poznamka.Poznamka, Osoby.euroISDN, Osoby.Tel_a, Osoby.TelExt_a, Osoby_TEL_Navic.Tel_a as nTel_a, Osoby_TEL_Navic.TelExt_a as nTelExt_a FROM Osoby_TEL_Navic RIGHT JOIN (UTO INNER JOIN (Ulice INNER JOIN (Titul INNER JOIN (PSC INNER JOIN (Prijmeni INNER JOIN (Poznamka INNER JOIN (Obec INNER JOIN (Jmeno INNER JOIN (CP INNER JOIN (Cast INNER JOIN OSOBY ON Cast.ID = OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = OSOBY.ID_Jmeno) ON Obec.ID = OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = OSOBY.ID_Prijmeni) ON PSC.ID = OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = OSOBY.ID_Ulice) ON UTO.ID = OSOBY.ID_UTO) ON Osoby_TEL_Navic.EuroISDN=Osoby.EuroISDN 
+WHERE
+(Prijmeni.Prijmeni LIKE "*")
+ AND (Osoby.Tel_a =2222)

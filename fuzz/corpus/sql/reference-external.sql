@@ -1,0 +1,1 @@
+SELECT * FROM ZELINKY IN "ext.mdb" ORDER BY spolecnost

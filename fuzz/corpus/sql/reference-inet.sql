@@ -1,0 +1,1 @@
+SELECT firma, url FROM INET ORDER BY firma, url

@@ -1,0 +1,1 @@
+SELECT kraj, obec, psc, posta FROM PSC ORDER BY obec, psc, posta, kraj

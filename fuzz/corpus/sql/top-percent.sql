@@ -1,0 +1,1 @@
+SELECT TOP 50 PERCENT Prijmeni FROM vlastni ORDER BY Prijmeni

@@ -1,0 +1,1 @@
+SELECT TOP 200 * FROM Osoby WHERE Zn = True

@@ -1,0 +1,1 @@
+UPDATE vlastni SET Zn = False, Info = Info & " (" & ID2 & ")" WHERE ID2 BETWEEN 1 AND 2
