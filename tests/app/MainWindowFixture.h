@@ -102,6 +102,22 @@ inline PageParts partsOf(MainWindow& w, int tab) {
     return partsOf(static_cast<PersonalPage*>(page));
 }
 
+// Every personal record, column by column, in the order of their IDs.
+inline QStringList personalRows(MainWindow& w) {
+    db::Dataset all;
+    all.setDatabase(w.personalDatabase());
+    all.setSql(QStringLiteral("SELECT * FROM Vlastni ORDER BY ID"));
+    all.open();
+    QStringList rows;
+    for (; !all.eof(); all.next()) {
+        QStringList values;
+        for (int i = 0; i < all.fieldCount(); ++i)
+            values << all.fieldName(i) + u'=' + all.value(i).toString();
+        rows << values.join(u'|');
+    }
+    return rows;
+}
+
 // Lists the first page of the tab: persons or firms named "A…"; on the
 // Vlastní page every record, after running the statements that insert them.
 inline PageParts listPage(MainWindow& w, int tab, const QStringList& personalInserts = {}) {

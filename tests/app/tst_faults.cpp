@@ -62,21 +62,6 @@ class TestFaults : public apptest::MainWindowTest {
 
     QString personalFile() const { return m_app->personalFolder() + QStringLiteral("/vlastni.mdb"); }
 
-    // Every personal record, column by column.
-    static QStringList personalRows(MainWindow& w) {
-        db::Dataset all;
-        all.setDatabase(w.personalDatabase());
-        all.setSql(QStringLiteral("SELECT * FROM Vlastni ORDER BY ID"));
-        all.open();
-        QStringList rows;
-        for (; !all.eof(); all.next()) {
-            QStringList values;
-            for (int i = 0; i < all.fieldCount(); ++i)
-                values << all.value(i).toString();
-            rows << values.join(u'|');
-        }
-        return rows;
-    }
 
     // The Vlastní page listing three records, the first one marked.
     PersonalPage* listPersonal(MainWindow& w) {
@@ -162,7 +147,7 @@ class TestFaults : public apptest::MainWindowTest {
     void diskFullSavingContact() {
         auto w = start();
         PersonalPage* page = listPersonal(*w);
-        const QStringList before = personalRows(*w);
+        const QStringList before = apptest::personalRows(*w);
         const QString typed = QStringLiteral("Plná");
         ContactEditor* editor = editSurname(*w, page, typed);
         m_dialogs.clear();
@@ -174,10 +159,10 @@ class TestFaults : public apptest::MainWindowTest {
         QCOMPARE(m_dialogs.messageTexts().size(), 1);
         QVERIFY(editor->isVisible());
         QCOMPARE(testsupport::child<QLineEdit>(editor, "DBEdit1")->text(), typed);
-        QCOMPARE(personalRows(*w), before);
+        QCOMPARE(apptest::personalRows(*w), before);
         testsupport::click(editor, "ulozit");
         QVERIFY(!editor->isVisible());
-        QVERIFY(personalRows(*w).join(u'\n').contains(typed));
+        QVERIFY(apptest::personalRows(*w).join(u'\n').contains(typed));
     }
 
     // Another connection holds the personal database locked: saving and
@@ -185,7 +170,7 @@ class TestFaults : public apptest::MainWindowTest {
     void personalDatabaseLocked() {
         auto w = start();
         PersonalPage* page = listPersonal(*w);
-        const QStringList before = personalRows(*w);
+        const QStringList before = apptest::personalRows(*w);
         w->personalDatabase()->setBusyTimeout(50);
         sqlite3* other = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(personalFile()).constData(), &other), SQLITE_OK);
@@ -200,10 +185,10 @@ class TestFaults : public apptest::MainWindowTest {
 
         sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(other);
-        QCOMPARE(personalRows(*w), before);
+        QCOMPARE(apptest::personalRows(*w), before);
         testsupport::click(editor, "ulozit");
         QVERIFY(!editor->isVisible());
-        QVERIFY(personalRows(*w).join(u'\n').contains(QStringLiteral("Zamčená")));
+        QVERIFY(apptest::personalRows(*w).join(u'\n').contains(QStringLiteral("Zamčená")));
         verifyIdle(page);
     }
 

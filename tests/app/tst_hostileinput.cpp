@@ -28,22 +28,6 @@ using namespace platform;
 
 namespace {
 
-// Every personal record, column by column, in the order of their IDs.
-QStringList personalRows(MainWindow& w) {
-    db::Dataset all;
-    all.setDatabase(w.personalDatabase());
-    all.setSql(QStringLiteral("SELECT * FROM Vlastni ORDER BY ID"));
-    all.open();
-    QStringList rows;
-    for (; !all.eof(); all.next()) {
-        QStringList values;
-        for (int i = 0; i < all.fieldCount(); ++i)
-            values << all.fieldName(i) + u'=' + all.value(i).toString();
-        rows << values.join(u'|');
-    }
-    return rows;
-}
-
 QString textOf(QWidget* box) {
     if (auto* memo = qobject_cast<QPlainTextEdit*>(box)) return memo->toPlainText();
     return static_cast<QLineEdit*>(box)->text();
@@ -104,7 +88,7 @@ class TestHostileInput : public apptest::MainWindowTest {
         QVERIFY(!page->button(Page::Button::Stop)->isEnabled());
         QVERIFY(page->button(Page::Button::Reset)->isEnabled());
         if (matchesNothing) QCOMPARE(rows, 0);
-        QCOMPARE(personalRows(*m_window), m_personalBefore);
+        QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
     }
 
   private slots:
@@ -117,7 +101,7 @@ class TestHostileInput : public apptest::MainWindowTest {
                                "\"Jan\", \"Brno\", \"602123456\")")
                     .arg(QString::fromUtf8(name)),
                 db::Database::FailOnError);
-        m_personalBefore = personalRows(*m_window);
+        m_personalBefore = apptest::personalRows(*m_window);
         QCOMPARE(m_personalBefore.size(), 3);
         db::Dataset last;
         last.setDatabase(m_window->personalDatabase());
@@ -136,7 +120,7 @@ class TestHostileInput : public apptest::MainWindowTest {
                                               db::Database::FailOnError);
         auto* page = static_cast<PersonalPage*>(apptest::tabsOf(*m_window)->widget(2));
         if (page->isVisible()) testsupport::click(page, "Image18");
-        QCOMPARE(personalRows(*m_window), m_personalBefore);
+        QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
     }
 
     void personsSearch_data() { boxTable({"prijmeni", "jmeno", "ulice", "cp", "mesto", "psc", "tel"}); }
@@ -197,7 +181,7 @@ class TestHostileInput : public apptest::MainWindowTest {
         testsupport::click(editor, "ulozit");
         verifyMessages();
 
-        const QStringList after = personalRows(*m_window);
+        const QStringList after = apptest::personalRows(*m_window);
         QString result;
         if (editor->isVisible()) {
             // Refused: the typed value is still there to correct (a number
@@ -207,7 +191,7 @@ class TestHostileInput : public apptest::MainWindowTest {
             QVERIFY(textOf(box).remove(u' ').startsWith(QString(shown).remove(u' ')));
             testsupport::click(editor, "zpet");
             QVERIFY(!editor->isVisible());
-            QCOMPARE(personalRows(*m_window), m_personalBefore);
+            QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
             result = QStringLiteral("refused: ") + m_dialogs.messageTexts().join(QStringLiteral(" / ")).left(80);
         } else {
             QCOMPARE(after.mid(0, m_personalBefore.size()), m_personalBefore);
@@ -264,7 +248,7 @@ class TestHostileInput : public apptest::MainWindowTest {
         QTest::mouseClick(page->button(PersonalPage::Button::Import), Qt::LeftButton);
         QVERIFY(ran);
         verifyMessages();
-        const QStringList after = personalRows(*m_window);
+        const QStringList after = apptest::personalRows(*m_window);
         QCOMPARE(after.mid(0, m_personalBefore.size()), m_personalBefore);
         QVERIFY(after.size() <= m_personalBefore.size() + 1);
         qInfo().noquote() << "outcome:" << QTest::currentDataTag() << "->"
@@ -336,7 +320,7 @@ class TestHostileInput : public apptest::MainWindowTest {
             QVERIFY2(files.isEmpty(), qPrintable(files.join(u',') + u'|' + messages.first()));
         }
         qInfo().noquote() << "outcome:" << QTest::currentDataTag() << "->" << messages.first().left(90);
-        QCOMPARE(personalRows(*m_window), m_personalBefore);
+        QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
     }
 
     // The information page locates as the user types: never a message, the
@@ -359,7 +343,7 @@ class TestHostileInput : public apptest::MainWindowTest {
             QVERIFY(page->listQuery()->isOpen());
         }
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
-        QCOMPARE(personalRows(*m_window), m_personalBefore);
+        QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
     }
 };
 
