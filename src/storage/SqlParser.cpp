@@ -104,7 +104,11 @@ public:
                 if (!done) {
                     static const QString one = QStringLiteral("=<>(),.*+-/&;\\!");
                     if (!one.contains(c))
-                        throw Error(QStringLiteral("Chyba syntaxe v příkazu SQL: neočekávaný znak „%1“.").arg(c));
+                        throw Error(QStringLiteral("Chyba syntaxe v příkazu SQL: neočekávaný znak „%1“.")
+                                        .arg(c.isPrint() ? QString(c)
+                                                         : QStringLiteral("U+%1")
+                                                               .arg(c.unicode(), 4, 16, QChar(u'0'))
+                                                               .toUpper()));
                     t.text = QString(c);
                     ++m_i;
                 }

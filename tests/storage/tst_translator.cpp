@@ -323,6 +323,9 @@ private slots:
         QTest::newRow("unknown function") << QStringLiteral("SELECT Frob(Jmeno) FROM Jmeno") << QStringLiteral("Frob");
         QTest::newRow("malformed pattern") << QStringLiteral("SELECT * FROM Jmeno WHERE Jmeno LIKE \"[ab\"")
                                            << QStringLiteral("LIKE");
+        // A control character is named, not shown: a NUL would cut the message short.
+        QTest::newRow("NUL") << QStringLiteral("SELECT * FROM Jmeno WHERE ID = 1 ") + QChar(0)
+                             << QStringLiteral("„U+0000“.");
         QTest::newRow("unsupported statement") << QStringLiteral("GRANT ALL ON Jmeno") << QStringLiteral("Neplatný příkaz");
     }
 
