@@ -16,7 +16,9 @@ trap 'rm -rf "$work"' EXIT
     printf -- '-platform xcb\necho $? > "%s/status"\nopenbox --exit\n' "$work"
 } > "$work/session"
 echo 1 > "$work/status"
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+# Display numbers are tried from one that depends on the process, so that test
+# runs started side by side do not race for the same free number.
+xvfb-run -a -n "$((100 + $$ % 800))" -s "-screen 0 1280x1024x24 -nolisten tcp" \
     openbox --sm-disable --startup "sh $work/session" 2>&1 |
     grep -v '^Openbox-Message' || true
 exit "$(cat "$work/status")"
