@@ -11,6 +11,7 @@
 #include "DirectoryPage.h"
 #include "Drives.h"
 #include "ImportDialog.h"
+#include "ImportSteps.h"
 #include "MainWindow.h"
 #include "PageTestSupport.h"
 #include "PersonalPage.h"
@@ -55,13 +56,7 @@ void runImport(MainWindow& w, platform::ScriptedDialogs& dialogs, const QString&
     f.close();
     dialogs.answerOpen(platform::Dialogs::FileResult{path, 1});
     platformtest::whenModal<ImportDialog>([](ImportDialog* d) {
-        d->button(ImportDialog::Button::Source)->click();
-        d->button(ImportDialog::Button::Preview)->click();
-        d->sourceList()->setCurrentIndex(0);
-        d->targetList()->setCurrentIndex(2);
-        d->button(ImportDialog::Button::Add)->click();
-        d->button(ImportDialog::Button::Import)->click();
-        d->button(ImportDialog::Button::Back)->click();
+        apptest::importFirstColumnAsSurname(d);
     });
     reportAppendedRows(page);
     QTest::mouseClick(page->button(PersonalPage::Button::Import), Qt::LeftButton);

@@ -4,6 +4,7 @@
 
 #include "ContactImport.h"
 #include "ImportDialog.h"
+#include "ImportSteps.h"
 #include "MainWindowFixture.h"
 #include "platform/WhenModal.h"
 
@@ -32,13 +33,7 @@ class TestImportWiring : public apptest::MainWindowTest {
         m_dialogs.answerOpen(Dialogs::FileResult{path, 1});
         bool ran = false;
         platformtest::whenModal<ImportDialog>([&ran](ImportDialog* d) {
-            d->button(ImportDialog::Button::Source)->click();
-            d->button(ImportDialog::Button::Preview)->click();
-            d->sourceList()->setCurrentIndex(0);
-            d->targetList()->setCurrentIndex(2);
-            d->button(ImportDialog::Button::Add)->click();
-            d->button(ImportDialog::Button::Import)->click();
-            d->button(ImportDialog::Button::Back)->click();
+            apptest::importFirstColumnAsSurname(d);
             ran = true;
         });
         QTest::mouseClick(page->button(PersonalPage::Button::Import), Qt::LeftButton);
