@@ -32,12 +32,19 @@ QString s(const char* text) {
 // the three first telephone numbers.
 QList<DataGrid::Column> gridColumns(const std::array<int, 7>& widths) {
     const char* const columns[7][2] = {
-        {"Zn", "+/-"},        {"Jmeno_1", "Jméno"},       {"Prijmeni", "Příjmení"},     {"Firma", "Firma"},
-        {"tel_1", "Telefon mobil"}, {"tel_3", "Telefon domů"}, {"tel_5", "Telefon firma"},
+        {"Zn", "+/-"},
+        {"Jmeno_1", "Jméno"},
+        {"Prijmeni", "Příjmení"},
+        {"Firma", "Firma"},
+        {"tel_1", "Telefon mobil"},
+        {"tel_3", "Telefon domů"},
+        {"tel_5", "Telefon firma"},
     };
     QList<DataGrid::Column> out;
+    // The mark column keeps its width; the others share the rest of the grid's.
     for (int i = 0; i < 7; ++i)
-        out.append({s(columns[i][0]), s(columns[i][1]), widths[i], i == 0 ? Qt::AlignHCenter : Qt::AlignLeft});
+        out.append({s(columns[i][0]), s(columns[i][1]), widths[i], i == 0 ? Qt::AlignHCenter : Qt::AlignLeft,
+                    true, i == 0});
     return out;
 }
 

@@ -1,7 +1,7 @@
 #include "DataGrid.h"
 
-#include "DatasetModel.h"
 #include "Dataset.h"
+#include "DatasetModel.h"
 #include "Error.h"
 
 #include <QApplication>
@@ -91,7 +91,8 @@ class MarkDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         opt.text.clear();
@@ -153,7 +154,8 @@ DataGrid::DataGrid(QWidget* parent)
     // The dataset's current row stays highlighted (Ctrl with a click or the
     // space bar would take the highlight away).
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!m_followingDataset && !m_model->isFollowing() && !selectionModel()->hasSelection()) followDataset();
+        if (!m_followingDataset && !m_model->isFollowing() && !selectionModel()->hasSelection())
+            followDataset();
     });
     adjustRowHeight();
 }
@@ -172,8 +174,12 @@ void DataGrid::setColumns(const QList<Column>& columns) {
     // The header keeps hidden sections across a reset with as many columns.
     {
         QScopedValueRollback fitting(m_fitting, true);
-        for (int i = 0; i < columns.size(); ++i)
+        for (int i = 0; i < columns.size(); ++i) {
             setColumnHidden(i, false);
+            // The edge of a column of fixed width cannot be dragged.
+            horizontalHeader()->setSectionResizeMode(i, columns[i].fixedWidth ? QHeaderView::Fixed
+                                                                              : QHeaderView::Interactive);
+        }
     }
     fitColumns();
     followDataset();
@@ -202,15 +208,36 @@ QList<int> DataGrid::shownColumns() const {
     return shown;
 }
 
+bool DataGrid::isFixed(int column) const {
+    return column >= 0 && column < m_columns.size() && m_columns[column].fixedWidth;
+}
+
+// The shown columns from position on: those that share the width, and the
+// pixels those of fixed width take.
+DataGrid::Sharing DataGrid::sharing(const QList<int>& shown, qsizetype position) const {
+    Sharing out;
+    for (qsizetype i = position; i < shown.size(); ++i) {
+        if (isFixed(shown[i]))
+            out.fixedPixels += m_columns[shown[i]].width;
+        else
+            out.columns.append(shown[i]);
+    }
+    return out;
+}
+
 void DataGrid::fitColumns() {
     const QList<int> shown = shownColumns();
+    const Sharing share = sharing(shown, 0);
     QList<double> weights;
-    for (int i : shown)
+    for (int i : share.columns)
         weights.append(m_weights.value(i, 1));
-    const QList<int> widths = proportionalParts(weights, viewport()->width());
+    const QList<int> widths =
+        proportionalParts(weights, std::max(0, viewport()->width() - share.fixedPixels));
     m_fitting = true;
+    for (int i : shown)
+        if (isFixed(i)) horizontalHeader()->resizeSection(i, m_columns[i].width);
     for (int i = 0; i < widths.size(); ++i)
-        horizontalHeader()->resizeSection(shown[i], widths[i]);
+        horizontalHeader()->resizeSection(share.columns[i], widths[i]);
     m_fitting = false;
 }
 
@@ -236,35 +263,37 @@ void DataGrid::setColumnWidths(const QList<int>& widths) {
 
 void DataGrid::userResizedSection(int logical, int newSize) {
     const QList<int> shown = shownColumns();
-    const int position = int(shown.indexOf(logical));
+    const qsizetype position = shown.indexOf(logical);
     if (position < 0) return;
-    if (position == shown.size() - 1) {
-        // The last column ends at the right edge; it cannot be dragged wider or narrower.
+    const Sharing rest = sharing(shown, position + 1);
+    if (isFixed(logical) || rest.columns.isEmpty()) {
+        // A column of fixed width keeps it, and the last sharing column ends at
+        // the right edge: neither can be dragged wider or narrower.
         fitColumns();
         return;
     }
     // The columns left of the dragged one keep their widths; the ones after it
     // share what is left in their proportions.
     QHeaderView* header = horizontalHeader();
-    const int available = viewport()->width();
+    const int available = viewport()->width() - rest.fixedPixels;
     const int minimum = header->minimumSectionSize();
     int before = 0;
-    for (int i = 0; i < position; ++i)
+    for (qsizetype i = 0; i < position; ++i)
         before += header->sectionSize(shown[i]);
-    const int after = int(shown.size()) - 1 - position;
+    const int after = int(rest.columns.size());
     const int size = std::clamp(newSize, minimum, std::max(minimum, available - before - after * minimum));
     QList<double> restWeights;
-    for (int i = position + 1; i < shown.size(); ++i)
-        restWeights.append(m_weights[shown[i]]);
-    const QList<int> rest = proportionalParts(restWeights, available - before - size);
+    for (int i : rest.columns)
+        restWeights.append(m_weights[i]);
+    const QList<int> widths = proportionalParts(restWeights, available - before - size);
 
     m_fitting = true;
     header->resizeSection(logical, size);
-    for (int i = 0; i < rest.size(); ++i)
-        header->resizeSection(shown[position + 1 + i], rest[i]);
+    for (int i = 0; i < widths.size(); ++i)
+        header->resizeSection(rest.columns[i], widths[i]);
     m_fitting = false;
     for (int i : shown)
-        m_weights[i] = std::max(1, header->sectionSize(i));
+        if (!isFixed(i)) m_weights[i] = std::max(1, header->sectionSize(i));
 }
 
 void DataGrid::adjustRowHeight() {
@@ -328,7 +357,8 @@ void DataGrid::selectionMoved(const QModelIndex& current) {
     if (m_dataset->recNo() == row) return;
     // moveBy counts from before the first row or after the last one when the
     // dataset has no current row.
-    const int from = m_dataset->bof() ? -1 : (m_dataset->eof() ? m_dataset->recordCount() : m_dataset->recNo());
+    const int from =
+        m_dataset->bof() ? -1 : (m_dataset->eof() ? m_dataset->recordCount() : m_dataset->recNo());
     try {
         QScopedValueRollback moving(m_movingDataset, true);
         m_dataset->moveBy(row - from);
@@ -428,7 +458,8 @@ void DataGrid::mousePressEvent(QMouseEvent* event) {
         // The owner's menu works on the row under the pointer.
         const QModelIndex index = indexAt(pos);
         if (index.isValid() && index.row() != currentIndex().row())
-            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
     }
     QTableView::mousePressEvent(event);
     // The view applies the press's selection after reporting the new current
@@ -447,12 +478,14 @@ void DataGrid::mouseReleaseEvent(QMouseEvent* event) {
     // changes the mark of the current row.
     if (event->button() != Qt::LeftButton || pressed < 0 || !inMarkArea(pos) || indexAt(pos).row() != pressed)
         return;
-    if (m_dataset && m_dataset->isOpen() && m_linkEnabled && m_dataset->recNo() == pressed) emit markColumnClicked();
+    if (m_dataset && m_dataset->isOpen() && m_linkEnabled && m_dataset->recNo() == pressed)
+        emit markColumnClicked();
 }
 
 void DataGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) emit rowDoubleClicked();
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit rowDoubleClicked();
 }
 
 void DataGrid::enterEvent(QEnterEvent* event) {

@@ -15,7 +15,8 @@ class Dataset;
 
 // The program's result grid: whole rows are selected, only a vertical scroll
 // bar is shown, and the columns always fill the width in the proportions of
-// their designed widths. Titles are flat, grid lines silver, and the selected
+// their designed widths; a column of fixed width keeps its width and the
+// others share the rest. Titles are flat, grid lines silver, and the selected
 // row keeps the highlight colour when the grid loses the focus. Columns cannot
 // be moved. Cells are read-only except in columns marked editable: there F2 or
 // a click on the current row's cell edits the value, which is posted to the
@@ -37,6 +38,7 @@ class DataGrid : public QTableView {
         int width = 64;                          // designed width in pixels at the designed grid width
         Qt::Alignment alignment = Qt::AlignLeft; // of the values and the title
         bool readOnly = true;                    // false: the user can edit the column's values
+        bool fixedWidth = false;                 // true: always width pixels wide, whatever the grid's width
     };
 
     enum class SortState { None, Ascending, Descending };
@@ -52,12 +54,13 @@ class DataGrid : public QTableView {
     // Index of the column showing the field (compared without case), -1 if none.
     int columnOf(const QString& field) const;
 
-    // Shown columns share the width in their proportions; a hidden one keeps
-    // its proportion for when it is shown again. Out-of-range columns read as
-    // hidden and are ignored.
+    // Shown columns share the width in their proportions (those of fixed
+    // width aside); a hidden one keeps its proportion for when it is shown
+    // again. Out-of-range columns read as hidden and are ignored.
     bool isColumnShown(int column) const;
     void setColumnShown(int column, bool shown);
-    // New proportions from widths in pixels, one per column (missing ones keep theirs).
+    // New proportions from widths in pixels, one per column (missing ones keep
+    // theirs); a column of fixed width keeps its width.
     void setColumnWidths(const QList<int>& widths);
 
     // Binds the grid to the dataset (nullptr unbinds it; the titles stay). The
@@ -110,6 +113,12 @@ class DataGrid : public QTableView {
     void leaveEvent(QEvent* event) override;
 
   private:
+    struct Sharing {
+        QList<int> columns;  // columns sharing the width in their proportions
+        int fixedPixels = 0; // the width the columns of fixed width take
+    };
+    bool isFixed(int column) const;
+    Sharing sharing(const QList<int>& shown, qsizetype position) const;
     void fitColumns();
     QList<int> shownColumns() const;
     void userResizedSection(int logical, int newSize);

@@ -19,6 +19,8 @@ class TestPersonalPage : public QObject {
     void fitsDesignedSize_data();
     void fitsDesignedSize();
     void gridTakesExtraHeight();
+    void markColumnKeepsItsWidth_data();
+    void markColumnKeepsItsWidth();
 };
 
 namespace {
@@ -169,6 +171,34 @@ void TestPersonalPage::gridTakesExtraHeight() {
     QCOMPARE(p->grid()->size(), grid + QSize(248, 269));
     QCOMPARE(p->recordLabel()->size(), kRecordLabelSize);
     QVERIFY(untidy(p).isEmpty());
+}
+
+void TestPersonalPage::markColumnKeepsItsWidth_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("defaultColumns");
+    for (bool defaults : {false, true}) {
+        const char* set = defaults ? "default columns" : "start columns";
+        QTest::addRow("designed, %s", set) << QSize(752, 431) << defaults;
+        QTest::addRow("wide, %s", set) << QSize(1400, 700) << defaults;
+    }
+}
+
+// The mark column of the grid stays 30 pixels wide at any size of the page,
+// also in the default column set; the other columns fill the rest.
+void TestPersonalPage::markColumnKeepsItsWidth() {
+    QFETCH(QSize, size);
+    QFETCH(bool, defaultColumns);
+    useProgramFont(programFontFamilies().value(0));
+    auto* p = new PersonalPage;
+    Host host(p, false, QSize(752, 431));
+    if (defaultColumns) p->restoreDefaultColumns();
+    host.resize(size);
+    DataGrid* grid = p->grid();
+    QCOMPARE(grid->columnWidth(0), 30);
+    int total = 0;
+    for (int i = 0; i < grid->columns().size(); ++i)
+        total += grid->columnWidth(i);
+    QCOMPARE(total, grid->viewport()->width());
 }
 
 QTEST_MAIN(TestPersonalPage)

@@ -18,6 +18,8 @@ class TestDataGrid : public QObject {
     void columnsFillWidth_data();
     void columnsFillWidth();
     void draggedColumnKeepsRightEdge();
+    void fixedColumnKeepsItsWidth_data();
+    void fixedColumnKeepsItsWidth();
     void hiddenColumns_data();
     void hiddenColumns();
     void columnOf();
@@ -71,7 +73,9 @@ struct BoundGrid {
         QApplication::processEvents();
     }
 
-    QPoint cell(int row, int column) const { return grid.visualRect(grid.model()->index(row, column)).center(); }
+    QPoint cell(int row, int column) const {
+        return grid.visualRect(grid.model()->index(row, column)).center();
+    }
     QString text(int row, int column) const { return grid.model()->index(row, column).data().toString(); }
     // The one selected row, -1 when none is (or more are).
     int selectedRow() const {
@@ -83,13 +87,15 @@ struct BoundGrid {
     }
     void clickTitle(int column) {
         QHeaderView* header = grid.horizontalHeader();
-        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
     QImage titleImage(int column) const {
         QHeaderView* header = grid.horizontalHeader();
         return header->viewport()
-            ->grab(QRect(header->sectionViewportPosition(column), 0, header->sectionSize(column), header->height()))
+            ->grab(QRect(header->sectionViewportPosition(column), 0, header->sectionSize(column),
+                         header->height()))
             .toImage();
     }
 };
@@ -153,6 +159,51 @@ void TestDataGrid::draggedColumnKeepsRightEdge() {
     const QList<int> wider = sectionSizes(grid);
     QCOMPARE(sum(wider), grid.viewport()->width());
     QVERIFY(qAbs(double(wider[1]) / wider[2] - ratio) < 0.05);
+}
+
+void TestDataGrid::fixedColumnKeepsItsWidth_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("then");
+    for (int width : {150, 1200})
+        for (const char* then : {"", "drag", "hide", "new widths"})
+            QTest::addRow("%d %s", width, then) << width << QString::fromLatin1(then);
+}
+
+// A column of fixed width keeps it at every width of the grid, whatever the
+// user drags or the program hides; the others fill the rest in their proportions.
+void TestDataGrid::fixedColumnKeepsItsWidth() {
+    QFETCH(int, width);
+    QFETCH(QString, then);
+    QList<DataGrid::Column> columns = kColumns;
+    columns[0].fixedWidth = true;
+    DataGrid grid;
+    grid.setColumns(columns);
+    grid.resize(width, 200);
+    grid.show();
+    QApplication::processEvents();
+    QHeaderView* header = grid.horizontalHeader();
+    QList<int> shares{90, 120, 60};
+    if (then == u"drag") {
+        header->resizeSection(0, 80); // a column of fixed width cannot be dragged
+        header->resizeSection(1, header->sectionSize(1) + 10);
+        shares = {header->sectionSize(1), header->sectionSize(2), header->sectionSize(3)};
+    } else if (then == u"hide") {
+        grid.setColumnShown(2, false);
+        shares = {90, 0, 60};
+    } else if (then == u"new widths") {
+        grid.setColumnWidths({60, 30, 30, 30});
+        shares = {30, 30, 30};
+    }
+    const QList<int> sizes = sectionSizes(grid);
+    const int available = grid.viewport()->width();
+    QCOMPARE(sizes[0], 30);
+    QCOMPARE(header->sectionResizeMode(0), QHeaderView::Fixed);
+    QCOMPARE(sum(sizes), available);
+    for (int i = 1; i < sizes.size(); ++i) {
+        const double share = double(shares[i - 1]) / sum(shares) * (available - 30);
+        QVERIFY2(qAbs(sizes[i] - share) <= 1.0,
+                 qPrintable(QStringLiteral("column %1: %2 for %3").arg(i).arg(sizes[i]).arg(share)));
+    }
 }
 
 void TestDataGrid::hiddenColumns_data() {
@@ -253,13 +304,16 @@ void TestDataGrid::clicks_data() {
     QTest::addColumn<bool>("mark");
 
     QTest::newRow("mark column") << Qt::LeftButton << Qt::KeyboardModifiers() << 2 << 0 << 2 << 1 << true;
-    QTest::newRow("mark column of the current row") << Qt::LeftButton << Qt::KeyboardModifiers() << 0 << 0 << 0 << 0 << true;
+    QTest::newRow("mark column of the current row")
+        << Qt::LeftButton << Qt::KeyboardModifiers() << 0 << 0 << 0 << 0 << true;
     QTest::newRow("name column") << Qt::LeftButton << Qt::KeyboardModifiers() << 2 << 2 << 2 << 1 << false;
     QTest::newRow("last column") << Qt::LeftButton << Qt::KeyboardModifiers() << 3 << 4 << 3 << 1 << false;
-    QTest::newRow("right button in the mark column") << Qt::RightButton << Qt::KeyboardModifiers() << 1 << 0 << 1 << 1 << false;
+    QTest::newRow("right button in the mark column")
+        << Qt::RightButton << Qt::KeyboardModifiers() << 1 << 0 << 1 << 1 << false;
     QTest::newRow("control with the current row")
         << Qt::LeftButton << Qt::KeyboardModifiers(Qt::ControlModifier) << 0 << 2 << 0 << 0 << false;
-    QTest::newRow("mark column below the rows") << Qt::LeftButton << Qt::KeyboardModifiers() << -1 << 0 << 0 << 0 << false;
+    QTest::newRow("mark column below the rows")
+        << Qt::LeftButton << Qt::KeyboardModifiers() << -1 << 0 << 0 << 0 << false;
 }
 
 // A click moves the dataset to the clicked row; in the mark column the grid
@@ -277,7 +331,8 @@ void TestDataGrid::clicks() {
     QSignalSpy moved(&g.grid, &DataGrid::currentRowChanged);
     QList<int> markedAt; // the dataset's row when the mark click is reported
     connect(&g.grid, &DataGrid::markColumnClicked, &g.grid, [&] { markedAt << g.table.dataset.recNo(); });
-    const QPoint at = row >= 0 ? g.cell(row, column) : QPoint(g.cell(3, column).x(), g.grid.viewport()->height() - 3);
+    const QPoint at =
+        row >= 0 ? g.cell(row, column) : QPoint(g.cell(3, column).x(), g.grid.viewport()->height() - 3);
     QTest::mouseClick(g.grid.viewport(), button, modifiers, at);
     QCOMPARE(g.table.dataset.recNo(), recNo);
     QCOMPARE(g.selectedRow(), recNo);
@@ -290,9 +345,8 @@ void TestDataGrid::contextMenu() {
     BoundGrid g(kFour);
     QCOMPARE(g.grid.contextMenuPolicy(), Qt::CustomContextMenu);
     QList<int> rowsAt;
-    connect(&g.grid, &QWidget::customContextMenuRequested, &g.grid, [&](const QPoint& pos) {
-        rowsAt << g.grid.indexAt(pos).row() << g.table.dataset.recNo();
-    });
+    connect(&g.grid, &QWidget::customContextMenuRequested, &g.grid,
+            [&](const QPoint& pos) { rowsAt << g.grid.indexAt(pos).row() << g.table.dataset.recNo(); });
     const QPoint at = g.cell(2, 3);
     QTest::mousePress(g.grid.viewport(), Qt::RightButton, {}, at);
     QContextMenuEvent menu(QContextMenuEvent::Mouse, at, g.grid.viewport()->mapToGlobal(at));
@@ -421,7 +475,9 @@ void TestDataGrid::sortArrows() {
     QVERIFY(cleared == none);
     // Same state, same arrow; the other state, another one (the titles differ,
     // so compare the right ends of the sections, where the arrows are drawn).
-    auto arrowPart = [](const QImage& image) { return image.copy(image.width() / 2, 0, image.width() / 2, image.height()); };
+    auto arrowPart = [](const QImage& image) {
+        return image.copy(image.width() / 2, 0, image.width() / 2, image.height());
+    };
     QVERIFY(arrowPart(ascending) != arrowPart(descending));
     QVERIFY(arrowPart(ascending) != arrowPart(none));
     QVERIFY(arrowPart(descending) != arrowPart(otherAscending));
