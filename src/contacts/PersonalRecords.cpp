@@ -110,24 +110,18 @@ PersonalRecords::Removal PersonalRecords::removeMarked() {
 
     // The working rows go while the page query is closed; it shows its range
     // again whatever happens.
-    const QStringList shown = page.sql();
-    auto reopen = [&] {
-        page.close();
-        page.sql() = shown;
-        page.open();
-    };
     page.close();
     try {
         working->execute(s(kDeleteMarked), db::Database::FailOnError);
     } catch (const db::Error&) {
         try {
-            reopen();
+            m_search.showPageAgain();
         } catch (const db::Error&) {
             // The failed deletion is the error to report.
         }
         throw;
     }
     m_search.marksRemoved(m_search.state().markedCount);
-    reopen();
+    m_search.showPageAgain();
     return out;
 }

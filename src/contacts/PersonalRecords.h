@@ -65,8 +65,8 @@ class PersonalRecords {
     // Deletes every marked row of the working table and the personal records
     // with their IDs, then shows the page's range again. The personal records
     // go as one unit: when one of them cannot be deleted none is, the rows
-    // stay and the error is raised. The page query is reopened on its
-    // statement in every case. The marked count drops to 0.
+    // stay and the error is raised. The page query shows its range again in
+    // every case. The marked count drops to 0.
     Removal removeMarked();
 
   private:

@@ -152,16 +152,37 @@ void PersonalSearch::setStatement(const QStringList& lines) {
 
 // ---- paging -----------------------------------------------------------------------
 
-void PersonalSearch::openPage(const QString& sql) {
-    db::Dataset& page = pageQuery();
+namespace {
+
+// The page query's statement: the rows of an ID2 range, in the order given.
+QString pageStatement(int first, int last, const std::optional<PersonalSearch::PageOrder>& order) {
+    QString sql = s("SELECT * FROM vlastni WHERE ID2 BETWEEN ") + QString::number(first) + s(" AND ") +
+                  QString::number(last);
+    // Bracketed: some column names hold a hyphen ("E-mail_1").
+    if (order)
+        sql += s(" ORDER BY [") + order->field + u']' +
+               (order->order == PersonalSearch::SortOrder::Ascending ? s(" ASC") : s(" DESC"));
+    return sql;
+}
+
+void openOn(db::Dataset& page, const QString& sql) {
     page.close();
     page.setSql(sql);
     page.open();
 }
 
-void PersonalSearch::openRange(int first, int last) {
-    openPage(s("SELECT * FROM vlastni WHERE ID2 BETWEEN ") + QString::number(first) + s(" AND ") +
-             QString::number(last));
+} // namespace
+
+// Shows another range, in ID2 order; the range is the page's once its rows are open.
+void PersonalSearch::showRange(int first, int last) {
+    openOn(pageQuery(), pageStatement(first, last, std::nullopt));
+    m_state.first = first;
+    m_state.last = last;
+    m_state.order.reset();
+}
+
+void PersonalSearch::showPageAgain() {
+    openOn(pageQuery(), pageStatement(m_state.first, m_state.last, m_state.order));
 }
 
 PersonalSearch::Paging PersonalSearch::nextPage(int pageSize) {
@@ -170,10 +191,8 @@ PersonalSearch::Paging PersonalSearch::nextPage(int pageSize) {
     // next forward move must not stop before its first row.
     const auto useUpStop = qScopeGuard([this] { takeStopRequest(); });
     const int anchor = st.lastShown;
-    openRange(anchor + 1, anchor + pageSize);
+    showRange(anchor + 1, anchor + pageSize);
     st.pageSize = pageSize;
-    st.first = anchor + 1;
-    st.last = anchor + pageSize;
     st.lastShown = st.last;
     st.fillStart = st.foundCount;
     st.fillCounter = 0;
@@ -253,7 +272,7 @@ void PersonalSearch::dropFailedFill(int anchor, int cursorRow) noexcept {
         st.endOfResults = true;
     }
     try {
-        openRange(st.first, st.last);
+        showPageAgain();
     } catch (...) {
         // The fill's own error is the one reported; the page then shows nothing.
         m_results->dataset().close();
@@ -273,11 +292,8 @@ PersonalSearch::Paging PersonalSearch::paging() const {
 PersonalSearch::Paging PersonalSearch::previousPage(int pageSize) {
     PageState& st = m_state;
     const int f = st.first;
-    openPage(s("select * from vlastni where id2 between ") + QString::number(f - pageSize) + s(" and ") +
-             QString::number(f - 1));
+    showRange(f - pageSize, f - 1);
     st.pageSize = pageSize;
-    st.last = f - 1;
-    st.first = f - pageSize;
     st.lastShown = f - 1;
     pageQuery().first();
     return Paging{st.first > 1, true, st.foundCount > 0};
@@ -289,6 +305,7 @@ void PersonalSearch::reset(int pageSize) {
     m_state.pageSize = pageSize;
     m_state.first = 0;
     m_state.last = pageSize;
+    m_state.order.reset();
     m_state.markedCount = 0;
     m_state.foundCount = 0;
 }
@@ -318,10 +335,9 @@ void PersonalSearch::sortPage(const QString& field, SortOrder order) {
     db::Dataset& page = pageQuery();
     if (!page.isOpen() || page.isEmpty()) return;
     const QVariant current = page.recNo() >= 0 ? page.value(s("ID2")) : QVariant();
-    // Bracketed: some column names hold a hyphen ("E-mail_1").
-    openPage(s("SELECT * FROM vlastni WHERE ID2 BETWEEN ") + QString::number(m_state.first) + s(" AND ") +
-             QString::number(m_state.last) + s(" ORDER BY [") + field + u']' +
-             (order == SortOrder::Ascending ? s(" ASC") : s(" DESC")));
+    const PageOrder sorted{field, order};
+    openOn(page, pageStatement(m_state.first, m_state.last, sorted));
+    m_state.order = sorted;
     if (current.isNull() || !page.locate(s("ID2"), current)) page.first();
 }
 
@@ -428,6 +444,9 @@ int PersonalSearch::appendRecord(const std::function<void(db::Dataset&)>& fill) 
         notifyStatus();
         throw;
     }
+    // The page query shows the appended row until it is opened again; the
+    // shown range takes it in, so that it shows after that as well.
+    m_state.last = std::max(m_state.last, m_state.foundCount);
     return m_cursor.value(s("ID")).toInt();
 }
 

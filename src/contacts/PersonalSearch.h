@@ -46,14 +46,25 @@ class PersonalSearch {
         std::function<void()> statusChanged;
     };
 
+    enum class SortOrder { Ascending, Descending };
+    // The shown page reordered by a column title.
+    struct PageOrder {
+        QString field;
+        SortOrder order = SortOrder::Ascending;
+    };
+
     struct PageState {
         int pageSize = 10;
         int foundCount = 0; // rows copied in this listing, also the ID2 of the last one
         int markedCount = 0;
-        int first = 0, last = 0; // ID2 range the page query shows
-        int lastShown = 0;       // anchor of paging: last ID2 of the last forward move
-        int fillCounter = 0;     // rows fetched by the current fill
-        int fillStart = 0;       // found count when the current forward move began
+        // The shown range: the ID2 range the page query shows, in the order
+        // given (by ID2 without one). The page query's statement is built from
+        // these alone, whenever it is opened.
+        int first = 0, last = 0;
+        std::optional<PageOrder> order;
+        int lastShown = 0;   // anchor of paging: last ID2 of the last forward move
+        int fillCounter = 0; // rows fetched by the current fill
+        int fillStart = 0;   // found count when the current forward move began
         bool endOfResults = false;
         bool listing = false; // the working table holds a listing
     };
@@ -84,8 +95,6 @@ class PersonalSearch {
         int id2 = 0;         // ID2: the running number in the listing
         bool marked = false; // Zn
     };
-
-    enum class SortOrder { Ascending, Descending };
 
     explicit PersonalSearch(Services services);
     ~PersonalSearch();
@@ -146,6 +155,10 @@ class PersonalSearch {
     // Reorders the shown page by field, keeping the current row; the mark
     // column is never sorted.
     void sortPage(const QString& field, SortOrder order);
+    // Opens the page query again on the shown range in its order: rows taken
+    // out of the working table since are gone from the page, and rows added
+    // within the range show.
+    void showPageAgain();
     std::optional<CurrentRow> currentRow() const;
     // Marked rows were deleted: the marked count goes down by count.
     void marksRemoved(int count);
@@ -179,10 +192,10 @@ class PersonalSearch {
     void showAddedRows(bool anchorPaging = false);
     // Appends a personal record through the personal cursor, filled by fill, and
     // posts it; the copy step appends its working row, which becomes the page
-    // query's current row. The new record's ID is returned. When the record
-    // cannot be written, nothing is stored and the error is raised; when its
-    // working row cannot be written, the record is deleted again and the error
-    // raised.
+    // query's current row, and the shown range reaches it. The new record's ID
+    // is returned. When the record cannot be written, nothing is stored and the
+    // error is raised; when its working row cannot be written, the record is
+    // deleted again and the error raised.
     int appendRecord(const std::function<void(db::Dataset&)>& fill);
     // The last row added to the working table was taken out again (an addition
     // taken back): the found count goes down by one.
@@ -193,8 +206,7 @@ class PersonalSearch {
     bool takeStopRequest();
     void copyRecord(db::Dataset& record);
     void notifyStatus();
-    void openPage(const QString& sql);
-    void openRange(int first, int last);
+    void showRange(int first, int last);
     bool atEnd();
     void fill();
     void dropFailedFill(int anchor, int cursorRow) noexcept;

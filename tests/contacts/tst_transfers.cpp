@@ -1,7 +1,8 @@
 #include "Error.h"
 #include "OwnDatabases.h"
-#include "PersonalSearchFixture.h"
+#include "PersonalRecords.h"
 #include "PersonalSearch.h"
+#include "PersonalSearchFixture.h"
 #include "SearchCriteria.h"
 #include "Transfers.h"
 
@@ -318,6 +319,49 @@ class TestTransfers : public QObject {
         db::Dataset& row = h.addDirectoryRow(Directory::Persons, person(u8("Malý")));
         QVERIFY(!h.transfers.transferOne(Directory::Persons, row, 10).freshTable);
         QCOMPARE(h.working(u8("Prijmeni")).size(), 3);
+    }
+
+    // Marked rows deleted after more rows were added than a page holds: the
+    // page shows every other row it showed, however the rows were added.
+    void deleteMarkedKeepsTheAddedRows_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("marked firms") << u8("bulk");
+        QTest::newRow("single firms") << u8("single");
+        QTest::newRow("empty additions") << u8("add");
+    }
+    void deleteMarkedKeepsTheAddedRows() {
+        QFETCH(QString, how);
+        Harness h;
+        const int added = 15;
+        if (how == u8("bulk")) {
+            for (int i = 1; i <= added; ++i)
+                h.addDirectoryRow(Directory::Firms, {{u8("Firma"), u8("Auto %1").arg(i)}}, true);
+            QCOMPARE(
+                h.transfers.transferMarked(Directory::Firms, *h.firms->database(), added, 200, 10).stored,
+                added);
+        } else {
+            for (int i = 1; i <= added; ++i) {
+                if (how == u8("single")) {
+                    db::Dataset& row =
+                        h.addDirectoryRow(Directory::Firms, {{u8("Firma"), u8("Auto %1").arg(i)}});
+                    QVERIFY(h.transfers.transferOne(Directory::Firms, row, 10).transferred);
+                } else {
+                    QVERIFY(PersonalRecords(h.search).add(10).added);
+                }
+            }
+        }
+        QStringList kept;
+        for (int i = 1; i <= added; ++i)
+            kept << QString::number(i);
+        QCOMPARE(h.shown(u8("ID2")), kept);
+        for (int id2 : {3, 12}) {
+            QVERIFY(h.page.locate(u8("ID2"), id2));
+            QVERIFY(h.search.toggleMark());
+            kept.removeOne(QString::number(id2));
+        }
+        QCOMPARE(PersonalRecords(h.search).removeMarked().records, 2);
+        QCOMPARE(h.shown(u8("ID2")), kept);
+        QCOMPARE(h.personalCount(), added - 2);
     }
 
     // A single transfer that cannot be written stores nothing.
