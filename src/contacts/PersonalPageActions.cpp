@@ -141,7 +141,8 @@ void PersonalPage::buildContextMenu() {
     m_menu = new QMenu(this);
     m_menu->setObjectName(s("PopupMenu4"));
     auto item = [this](const char* name, const char* caption, void (PersonalPage::*action)()) {
-        QAction* a = m_menu->addAction(s(caption), this, [this, action] { guarded([&] { (this->*action)(); }); });
+        QAction* a =
+            m_menu->addAction(s(caption), this, [this, action] { guarded([&] { (this->*action)(); }); });
         a->setObjectName(s(name));
         return a;
     };
@@ -482,6 +483,9 @@ void PersonalPage::editorChanged(bool boxesEmptied) {
     if (boxesEmptied)
         for (QLineEdit* box : m_fields)
             box->clear();
+    // The titles show a sort only while the shown page is sorted: a fresh
+    // working table or a page moved by the editor is in the order of its rows.
+    if (!m_search->state().order) m_grid->clearSortStates();
     showPaging(m_search->paging());
     updateStatus();
     refreshLabel();
