@@ -446,6 +446,11 @@ ContactEditing::Outcome ContactEditing::back() {
     return out;
 }
 
+ContactEditing::Outcome ContactEditing::closeUnchanged() {
+    if (m_newRecord && hasRecord() && recordHoldsNothing()) return back();
+    return Outcome{};
+}
+
 ContactEditing::Outcome ContactEditing::newRecord() {
     if (hasRecord()) {
         Saved saved = saveShown();
@@ -558,9 +563,16 @@ ContactEditing::Outcome ContactEditing::move(Direction direction) {
     return out;
 }
 
+ContactEditing::Outcome ContactEditing::storeBeforeListing() {
+    Saved saved = saveShown();
+    if (saved.outcome) m_newRecord = false;
+    return saved.outcome;
+}
+
 void ContactEditing::listingReplaced() {
     m_newRecord = false;
     load();
+    selectRowKind();
 }
 
 ContactEditing::Navigation ContactEditing::navigation() {

@@ -111,6 +111,10 @@ QString closeQuestion();
 //   (PersonalSearch::state()).
 // - A save with nothing typed and the row's own kind selected writes nothing
 //   (an empty record is still removed).
+// - A listing started from the editor stores the shown record first, as a move
+//   does, and shows the first row of the listing with its own kind.
+// - A record added for this editing and closed empty without the question is
+//   taken out again, so that no blank record stays.
 class ContactEditing {
   public:
     using Field = contact_editing::Field;
@@ -150,6 +154,9 @@ class ContactEditing {
     bool hasRecord() const { return m_id2.has_value(); }
     // The close question is asked: the closing is not handled and values changed.
     bool asksBeforeClosing() const { return !m_closingHandled && isModified(); }
+    // The editor closes without the question: a record added for this editing
+    // and left empty is taken out again, as back takes it out.
+    Outcome closeUnchanged();
     // The editor closed: the selected kind and new-record mode are cleared.
     void closed();
 
@@ -182,8 +189,12 @@ class ContactEditing {
     Outcome remove();
     Outcome next();
     Outcome previous();
-    // A listing started from the editor (alphabet bar, all records) replaced
-    // the page: the first row is shown unsaved, the kind stays, new-record mode ends.
+    // A listing started from the editor (alphabet bar, all records) is to
+    // replace the page: the shown record is stored first, as next and previous
+    // store it, and new-record mode ends. When the store fails nothing else
+    // changes, and the listing is not to run.
+    Outcome storeBeforeListing();
+    // The listing replaced the page: its first row is shown with the kind it names.
     void listingReplaced();
     // Previous is on when the page query's row is not its first or an earlier
     // page exists; next when it is not its last or a further page can be filled.

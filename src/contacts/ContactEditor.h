@@ -71,6 +71,9 @@ class ContactEditor : public QDialog {
     void selectKind(AddressKind kind);
     void fieldEntered(Field which);
     void fieldLeft(Field which);
+    void warnAboutEmail();
+    void showPendingWarning();
+    void beforeAction();
     void run(ContactEditing::Outcome (ContactEditing::*operation)());
     bool finish(const ContactEditing::Outcome& outcome);
     void removeShown();
@@ -91,4 +94,7 @@ class ContactEditor : public QDialog {
     std::unique_ptr<PersonalRecords> m_records;
     std::unique_ptr<ContactEditing> m_editing;
     bool m_showing = false; // the widgets are being filled from the model
+    // The e-mail warning waits for the release of the mouse button that left the field.
+    bool m_warningPending = false;
+    QObject* m_releaseWatch = nullptr; // sees that release
 };

@@ -14,11 +14,14 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+
+#include <utility>
 
 namespace {
 
@@ -102,6 +105,8 @@ void ContactEditor::openTransferred(AddressKind kind, bool freshTable) {
 }
 
 void ContactEditor::openOn(std::optional<AddressKind> preselected, bool newRecord) {
+    m_warningPending = false;
+    if (m_releaseWatch) qApp->removeEventFilter(m_releaseWatch);
     m_editing->open(preselected, newRecord);
     showValues();
     if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr)
@@ -161,12 +166,52 @@ std::optional<Field> ContactEditor::fieldOf(QObject* widget) const {
     return std::nullopt;
 }
 
+namespace {
+
+// Whether the focus moved because of the user: the Tab keys, a click or a
+// shortcut. A window shown again, activated, or covered by a message box
+// moves the focus too, and so does the program itself; none of that is the
+// user entering or leaving a field. A dialog shown again also tells the field
+// that last had its focus that it got it back (with the Tab reason) before the
+// field really has it.
+bool movedByUser(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) return false;
+    switch (static_cast<QFocusEvent*>(event)->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::ShortcutFocusReason:
+        break;
+    default:
+        return false;
+    }
+    return event->type() == QEvent::FocusOut || static_cast<QWidget*>(watched)->hasFocus();
+}
+
+// Calls back when a mouse button is released anywhere in the program, while
+// it is installed on the application.
+class ReleaseWatch : public QObject {
+  public:
+    ReleaseWatch(std::function<void()> released, QObject* parent)
+        : QObject(parent), m_released(std::move(released)) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            qApp->removeEventFilter(this);
+            m_released();
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> m_released;
+};
+
+} // namespace
+
 bool ContactEditor::eventFilter(QObject* watched, QEvent* event) {
-    // A message box or another window taking the focus for a while is not
-    // the user entering or leaving a field.
-    const auto reason = [event] { return static_cast<QFocusEvent*>(event)->reason(); };
-    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
-        reason() != Qt::ActiveWindowFocusReason && reason() != Qt::PopupFocusReason) {
+    if (movedByUser(watched, event)) {
         if (const std::optional<Field> f = fieldOf(watched); f && m_editing && isVisible()) {
             if (event->type() == QEvent::FocusIn)
                 fieldEntered(*f);
@@ -187,8 +232,43 @@ void ContactEditor::fieldLeft(Field which) {
     QLineEdit* edit = field(which);
     const QString text = m_editing->leaveField(which);
     if (edit->text() != text) edit->setText(text);
-    if (contact_editing::isEmailField(which) && contact_editing::emailNeedsWarning(text))
-        m_app->dialogs().warn(this, contact_editing::emailWarning());
+    if (contact_editing::isEmailField(which) && contact_editing::emailNeedsWarning(text)) warnAboutEmail();
+}
+
+// A message box that comes up while a mouse button is down takes its release,
+// and the click that moved the focus (on "Uložit", ">" …) would be lost: the
+// warning waits until the button is up.
+void ContactEditor::warnAboutEmail() {
+    m_warningPending = true;
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+        showPendingWarning();
+        return;
+    }
+    // After the release the warning comes before the action the click set off
+    // (each action shows it first), or on its own.
+    if (!m_releaseWatch)
+        m_releaseWatch = new ReleaseWatch(
+            [this] {
+                QMetaObject::invokeMethod(this, &ContactEditor::showPendingWarning, Qt::QueuedConnection);
+            },
+            this);
+    qApp->installEventFilter(m_releaseWatch);
+}
+
+void ContactEditor::showPendingWarning() {
+    if (!std::exchange(m_warningPending, false)) return;
+    if (m_releaseWatch) qApp->removeEventFilter(m_releaseWatch);
+    m_app->dialogs().warn(this, contact_editing::emailWarning());
+}
+
+// What every action of the editor starts with: a pending warning is shown,
+// and the field being typed in gets its leave rules before the values are used.
+void ContactEditor::beforeAction() {
+    showPendingWarning();
+    if (const std::optional<Field> f = fieldOf(focusWidget())) {
+        const QString text = m_editing->leaveField(*f);
+        if (field(*f)->text() != text) field(*f)->setText(text);
+    }
 }
 
 void ContactEditor::selectKind(AddressKind kind) {
@@ -204,11 +284,7 @@ void ContactEditor::selectKind(AddressKind kind) {
 
 void ContactEditor::run(ContactEditing::Outcome (ContactEditing::*operation)()) {
     if (!m_editing) return;
-    // The field being typed in gets its leave rules before the values are used.
-    if (const std::optional<Field> f = fieldOf(focusWidget())) {
-        const QString text = m_editing->leaveField(*f);
-        if (field(*f)->text() != text) field(*f)->setText(text);
-    }
+    beforeAction();
     finish(((*m_editing).*operation)());
 }
 
@@ -237,14 +313,18 @@ bool ContactEditor::finish(const ContactEditing::Outcome& outcome) {
 
 void ContactEditor::removeShown() {
     if (!m_editing || !m_editing->hasRecord()) return;
+    showPendingWarning();
     if (!m_app->dialogs().ask(this, contact_editing::deleteQuestion())) return;
     finish(m_editing->remove());
 }
 
-// A listing started from the editor replaces the page; the editor shows its
-// first row without saving the one shown before.
+// A listing started from the editor replaces the page. The shown record is
+// stored first, as next and previous store it; when that fails the editor
+// stays as it is, with the message, and nothing is listed.
 void ContactEditor::listFromEditor(const std::function<void()>& listing) {
     if (!m_editing) return;
+    beforeAction();
+    if (!finish(m_editing->storeBeforeListing())) return;
     m_page->guarded(listing);
     m_editing->listingReplaced();
     showValues();
@@ -253,14 +333,23 @@ void ContactEditor::listFromEditor(const std::function<void()>& listing) {
 // ---- closing ------------------------------------------------------------------------------
 
 // Escape and the close box: asks about changed values; Yes saves (the editor
-// stays open when the save fails), No takes the changes back.
+// stays open when the save fails), No takes the changes back. Without changes
+// a record added for this editing and left empty goes again.
 void ContactEditor::reject() {
-    if (m_editing && m_editing->asksBeforeClosing()) {
+    if (!m_editing) {
+        closeEditor();
+        return;
+    }
+    showPendingWarning();
+    ContactEditing::Outcome outcome;
+    if (m_editing->asksBeforeClosing()) {
         if (const std::optional<Field> f = fieldOf(focusWidget())) fieldLeft(*f);
         const bool yes = m_app->dialogs().ask(this, contact_editing::closeQuestion());
-        const ContactEditing::Outcome outcome = yes ? m_editing->save() : m_editing->back();
-        if (!finish(outcome) || outcome.close) return;
+        outcome = yes ? m_editing->save() : m_editing->back();
+    } else {
+        outcome = m_editing->closeUnchanged();
     }
+    if (!finish(outcome) || outcome.close) return;
     closeEditor();
 }
 

@@ -1,7 +1,6 @@
 // The contact editor driven through its widgets, opened from the Vlastní
 // page over a small personal database.
 
-#include "PageTestSupport.h"
 #include "Application.h"
 #include "ContactEditing.h"
 #include "ContactEditor.h"
@@ -10,6 +9,7 @@
 #include "Drives.h"
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
+#include "PageTestSupport.h"
 #include "PageWidgets.h"
 #include "PersonalFixture.h"
 #include "PersonalPage.h"
@@ -23,6 +23,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFocusEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -32,11 +34,14 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
+
+#include <utility>
 
 using namespace platform;
-using testsupport::NoShell;
 using testsupport::child;
 using testsupport::click;
+using testsupport::NoShell;
 using testsupport::typeText;
 
 namespace {
@@ -52,6 +57,45 @@ QStringList names(const char* prefix, int from, int to) {
     return out;
 }
 
+// A click of the user's through the window system: the button goes down on a
+// control and comes up once.
+struct Hand {
+    QWindow* window = nullptr;
+    QPoint at; // in the window
+    bool down = false;
+
+    void press(QWidget* control) {
+        window = control->window()->windowHandle();
+        at = control->mapTo(control->window(), control->rect().center());
+        down = true;
+        QTest::mousePress(window, Qt::LeftButton, {}, at);
+    }
+    // The user lets go, unless that happened already.
+    void release() {
+        if (std::exchange(down, false)) QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+    }
+};
+
+// Scripted dialogs whose message boxes stand in the way as real ones do: a box
+// that comes up while the hand holds a button down gets the button's release,
+// and the window under the box never sees it.
+class ModalDialogs : public ScriptedDialogs {
+  public:
+    Hand* hand = nullptr;
+
+    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override {
+        if (hand && hand->down) {
+            QDialog box(owner);
+            box.setModal(true);
+            box.show();
+            QTest::mouseRelease(box.windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+            hand->down = false;
+        }
+        return ScriptedDialogs::message(owner, caption, text, icon, buttons);
+    }
+};
+
 } // namespace
 
 class TestContactEditor : public QObject {
@@ -60,7 +104,7 @@ class TestContactEditor : public QObject {
     personaltest::PersonalFiles m_files;
     MemorySettingsStore m_settings;
     FixedDrives m_drives{{}};
-    ScriptedDialogs m_dialogs;
+    ModalDialogs m_dialogs;
     NoShell m_shell;
     std::unique_ptr<Application> m_app;
     NumberPicker* m_picker = nullptr;
@@ -78,8 +122,8 @@ class TestContactEditor : public QObject {
         PersonalSearch::Services services;
         services.personal = [this] { return m_files.personal.get(); };
         p->widget->attach(*m_app, services, m_picker);
-        p->results = std::make_unique<db::WorkingDatabase>(m_files.engine, db::WorkingKind::PersonalResult, m_files.paths,
-                                                           p->query);
+        p->results = std::make_unique<db::WorkingDatabase>(m_files.engine, db::WorkingKind::PersonalResult,
+                                                           m_files.paths, p->query);
         p->widget->setWorkingDatabase(p->results.get());
         p->editor = new ContactEditor(p->widget.get());
         p->editor->attach(*m_app, p->widget.get());
@@ -116,9 +160,13 @@ class TestContactEditor : public QObject {
         click(w, "Image18");
         while (!surnames(w).contains(surname) && child<QPushButton>(w, "Button8")->isEnabled())
             click(w, "Button8");
-        auto* grid = child<DataGrid>(w, "DBGridPro4");
         const int row = int(surnames(w).indexOf(surname));
         QVERIFY2(row >= 0, qPrintable(surname));
+        openAt(page, row);
+    }
+    // Opens the editor with a double click on a row of the page shown.
+    static void openAt(Page& page, int row) {
+        auto* grid = child<DataGrid>(page.widget.get(), "DBGridPro4");
         const QPoint at(grid->columnWidth(0) + 20,
                         grid->visualRect(grid->model()->index(row, 0)).center().y());
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
@@ -174,15 +222,18 @@ class TestContactEditor : public QObject {
         m_files.personal->beginTransaction();
         for (const QString& name : names("Záznam", 1, 25))
             m_files.add({{"Prijmeni", name}});
+        m_files.add({{"Prijmeni", u8("Jiná adresa")}, {"zobraz_adr", u8("jine")}});
+        for (const char* surname : {"Telefonní 1", "Telefonní 2"})
+            m_files.add({{"Prijmeni", u8(surname)}, {"Tel_3", u8("212981224")}, {"domu_PSC", u8("60200")}});
         m_files.add({{"Prijmeni", u8("Dvořák")},
-             {"Jmeno_1", u8("Petr")},
-             {"domu_Ulice", u8("Dlouhá")},
-             {"domu_Obec", u8("Brno")},
-             {"domu_PSC", u8("60200")},
-             {"zam_Ulice", u8("Pracovní")},
-             {"zam_Obec", u8("Praha")},
-             {"zam_PSC", u8("11000")},
-             {"zobraz_adr", u8("zam")}});
+                     {"Jmeno_1", u8("Petr")},
+                     {"domu_Ulice", u8("Dlouhá")},
+                     {"domu_Obec", u8("Brno")},
+                     {"domu_PSC", u8("60200")},
+                     {"zam_Ulice", u8("Pracovní")},
+                     {"zam_Obec", u8("Praha")},
+                     {"zam_PSC", u8("11000")},
+                     {"zobraz_adr", u8("zam")}});
         m_files.personal->commit();
 
         m_app =
@@ -193,6 +244,7 @@ class TestContactEditor : public QObject {
     void cleanupTestCase() { delete m_picker; }
     void init() {
         m_dialogs.clear();
+        m_dialogs.hand = nullptr;
         m_app->limits().setText(Limits::List::Personal, Limits::Kind::Displayed, u8("10"));
     }
 
@@ -255,7 +307,7 @@ class TestContactEditor : public QObject {
         retype(edit(e, "DBEdit14"), u8("+420602123456"));
         QTest::keyClick(edit(e, "DBEdit14"), Qt::Key_Tab);
         QCOMPARE(edit(e, "DBEdit14")->text(), u8("+420 602 123 456"));
-        edit(e, "DBEdit14")->setFocus();
+        QTest::mouseClick(edit(e, "DBEdit14"), Qt::LeftButton);
         QCOMPARE(edit(e, "DBEdit14")->text(), u8("+420602123456"));
         retype(edit(e, "DBEdit12"), u8("nikdo.cz"));
         QTest::keyClick(edit(e, "DBEdit12"), Qt::Key_Tab);
@@ -352,7 +404,7 @@ class TestContactEditor : public QObject {
         }
         QCOMPARE(this->stored(u8("Jmeno_1"), u8("Zavírání")), stored);
         m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zavírání'"),
-                            db::Database::FailOnError);
+                                  db::Database::FailOnError);
     }
 
     // Yes to the close question with a value too long: the save's message,
@@ -398,7 +450,7 @@ class TestContactEditor : public QObject {
         QCOMPARE(edit(e, "DBEdit4")->text(), yes ? following : u8("Aab smazat"));
         click(e, "zpet");
         m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Aab smazat'"),
-                            db::Database::FailOnError);
+                                  db::Database::FailOnError);
     }
 
     // The editor's all-records picture lists on the page and shows the first
@@ -412,6 +464,7 @@ class TestContactEditor : public QObject {
         QVERIFY(e->isVisible());
         activate(e);
         QVERIFY(e->editing()->isNewRecord());
+        retype(edit(e, "DBEdit4"), u8("Zzz přidaný"));
         click(e, "vse");
         QVERIFY(e->isVisible());
         QVERIFY(!e->editing()->isNewRecord());
@@ -421,7 +474,8 @@ class TestContactEditor : public QObject {
         click(e, "zpet");
         QVERIFY(!e->isVisible());
         QCOMPARE(recordCount(), before + 1);
-        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni Is Null"), db::Database::FailOnError);
+        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zzz přidaný'"),
+                                  db::Database::FailOnError);
         QCOMPARE(recordCount(), before);
     }
 
@@ -454,7 +508,7 @@ class TestContactEditor : public QObject {
         if (save) {
             QCOMPARE(surnames(w), QStringList{u8("Nováček")});
             m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Nováček'"),
-                                db::Database::FailOnError);
+                                      db::Database::FailOnError);
         }
     }
 
@@ -471,7 +525,8 @@ class TestContactEditor : public QObject {
         QCOMPARE(m_dialogs.messageTexts(), QStringList{PersonalRecords::limitMessage()});
         QCOMPARE(m_dialogs.shown()[0].caption, Dialogs::kInformation);
         QCOMPARE(recordCount(), PersonalRecords::kRecordLimit);
-        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Výplň'"), db::Database::FailOnError);
+        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Výplň'"),
+                                  db::Database::FailOnError);
     }
 
     // The page's edit and delete pictures need a row; delete asks and removes
@@ -517,7 +572,8 @@ class TestContactEditor : public QObject {
         QTest::newRow("no row") << false << false << QStringList{u8("pridat_v")};
         QTest::newRow("row") << true << false << QStringList{u8("upravit_v"), u8("pridat_v"), u8("smazat_v")};
         QTest::newRow("marked") << true << true
-                                << QStringList{u8("upravit_v"), u8("pridat_v"), u8("smazat_v"), u8("smazat_vse_v")};
+                                << QStringList{u8("upravit_v"), u8("pridat_v"), u8("smazat_v"),
+                                               u8("smazat_vse_v")};
     }
     void contextMenu() {
         QFETCH(bool, listed);
@@ -582,7 +638,8 @@ class TestContactEditor : public QObject {
         } else {
             page->widget->contextMenu()->findChild<QAction*>(start)->trigger();
         }
-        QCOMPARE(m_dialogs.messageTexts(), QStringList{u8("Opravdu si přejete smazat označené záznamy?      ")});
+        QCOMPARE(m_dialogs.messageTexts(),
+                 QStringList{u8("Opravdu si přejete smazat označené záznamy?      ")});
         QCOMPARE(recordCount(), before - 3);
         for (const QString& surname : doomed) {
             QCOMPARE(stored(u8("Prijmeni"), surname), u8("<none>"));
@@ -596,8 +653,9 @@ class TestContactEditor : public QObject {
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Delete);
         click(w, "Image14");
-        QCOMPARE(m_dialogs.messageTexts(), (QStringList{u8("Opravdu si přejete smazat vybraný záznam?      "),
-                                                        u8("Nejprve označte záznamy, které chcete smazat.      ")}));
+        QCOMPARE(m_dialogs.messageTexts(),
+                 (QStringList{u8("Opravdu si přejete smazat vybraný záznam?      "),
+                              u8("Nejprve označte záznamy, které chcete smazat.      ")}));
         QCOMPARE(m_dialogs.shown()[1].caption, Dialogs::kInformation);
     }
 
@@ -631,6 +689,197 @@ class TestContactEditor : public QObject {
         QCOMPARE(stored(u8("Prijmeni"), u8("Aad zamčený")), u8("Aad zamčený"));
         QVERIFY(surnames(w).contains(u8("Aad 1")) && surnames(w).contains(u8("Aad zamčený")));
         QVERIFY(counts(w).endsWith(u8(" 2 označených")));
+    }
+
+    // The editor's own letter row and all-records picture store the typed
+    // values first, as next and previous do, and the kind shown is that of the
+    // first row listed; an untouched save of that row then changes nothing.
+    void listingFromEditorStoresFirst_data() {
+        QTest::addColumn<bool>("letter");
+        QTest::addColumn<QString>("listedFirst");
+        QTest::newRow("letter") << true << u8("Záznam001");
+        QTest::newRow("all records") << false << u8("Dvořák");
+    }
+    void listingFromEditorStoresFirst() {
+        QFETCH(bool, letter);
+        QFETCH(QString, listedFirst);
+        const QString opened = u8("Jiná adresa"); // shown with the kind "jine"
+        const QString listedKind = stored(u8("zobraz_adr"), listedFirst).isEmpty()
+                                       ? u8("domu")
+                                       : stored(u8("zobraz_adr"), listedFirst);
+        auto page = makePage();
+        openOn(*page, opened);
+        ContactEditor* e = page->editor;
+        const QString kindBefore = stored(u8("zobraz_adr"), listedFirst);
+        retype(edit(e, "DBEdit16"), u8("Ředitel"));
+        if (letter)
+            QTest::mouseClick(child<QWidget>(e, "abeceda"), Qt::LeftButton, {}, QPoint(460, 5));
+        else
+            click(e, "vse");
+        QCOMPARE(m_dialogs.messageTexts(), QStringList());
+        QCOMPARE(stored(u8("Funkce"), opened), u8("Ředitel"));
+        QVERIFY(e->isVisible());
+        QCOMPARE(edit(e, "DBEdit4")->text(), listedFirst);
+        QCOMPARE(edit(e, "DBEdit16")->text(), stored(u8("Funkce"), listedFirst));
+        QVERIFY(child<QWidget>(e, qPrintable(u8("adresa_") + listedKind + u8("_on")))->isVisible());
+        click(e, "ulozit");
+        QVERIFY(!e->isVisible());
+        QCOMPARE(stored(u8("zobraz_adr"), listedFirst), kindBefore);
+    }
+
+    // A store that fails keeps the editor as it was, with the message, and lists nothing.
+    void listingFromEditorAfterFailedStore() {
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        openOn(*page, u8("Záznam006"));
+        ContactEditor* e = page->editor;
+        const QStringList shown = surnames(w);
+        retype(edit(e, "DBEdit9"), u8("1234567"));
+        QTest::mouseClick(child<QWidget>(e, "abeceda"), Qt::LeftButton, {}, QPoint(60, 5));
+        QCOMPARE(m_dialogs.shown().size(), 1);
+        QVERIFY(m_dialogs.shown()[0].text.contains(u8("PSČ")));
+        QVERIFY(e->isVisible());
+        QCOMPARE(edit(e, "DBEdit4")->text(), u8("Záznam006"));
+        QCOMPARE(edit(e, "DBEdit9")->text(), u8("1234567"));
+        QCOMPARE(surnames(w), shown);
+        click(e, "zpet");
+    }
+
+    // A phone or postal-code field loses its blanks only when the user enters
+    // it: the editor shown again on another record shows that record's values
+    // as stored and closes without the question.
+    void reshownEditorIsUntouched_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("phone") << u8("DBEdit20") << u8("212 981 224");
+        QTest::newRow("postal code") << u8("DBEdit9") << u8("602 00");
+    }
+    void reshownEditorIsUntouched() {
+        QFETCH(QString, control);
+        QFETCH(QString, shown);
+        auto page = makePage();
+        openOn(*page, u8("Telefonní 1"));
+        ContactEditor* e = page->editor;
+        QLineEdit* box = edit(e, qPrintable(control));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(box->text(), QString(shown).remove(u' '));
+        m_dialogs.answerMessage(Dialogs::Answer::No);
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!e->isVisible());
+        m_dialogs.clear();
+
+        openOn(*page, u8("Telefonní 2"));
+        // On a desktop the window manager activates a window only after it is
+        // shown; meanwhile the dialog tells the field that had the focus last
+        // that it has it again, with the Tab reason.
+        QFocusEvent shownAgain(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(box, &shownAgain);
+        QCOMPARE(box->text(), shown);
+        QVERIFY(!e->editing()->isModified());
+        QTest::keyClick(e, Qt::Key_Escape);
+        QVERIFY(!e->isVisible());
+        QCOMPARE(m_dialogs.messageTexts(), QStringList());
+        QCOMPARE(stored(u8("Tel_3"), u8("Telefonní 2")), u8("212981224"));
+        QCOMPARE(stored(u8("domu_PSC"), u8("Telefonní 2")), u8("60200"));
+    }
+
+    // A record added and closed empty goes again, however the editor closes;
+    // the page's count and rows are as before the addition.
+    void addedRecordLeftEmpty_data() {
+        QTest::addColumn<QString>("close");
+        QTest::newRow("Escape") << u8("escape");
+        QTest::newRow("close box") << u8("close");
+        QTest::newRow("typed and wiped") << u8("wiped");
+    }
+    void addedRecordLeftEmpty() {
+        QFETCH(QString, close);
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        const int before = recordCount();
+        page->widget->grid()->setFocus();
+        QTest::keyClick(page->widget->grid(), Qt::Key_Insert);
+        ContactEditor* e = page->editor;
+        QVERIFY(e->isVisible());
+        activate(e);
+        QCOMPARE(recordCount(), before + 1);
+        if (close == u8("wiped")) {
+            typeText(edit(e, "DBEdit4"), u8("X"));
+            QTest::keyClick(edit(e, "DBEdit4"), Qt::Key_Backspace);
+        }
+        if (close == u8("close"))
+            e->close();
+        else
+            QTest::keyClick(e, Qt::Key_Escape);
+        QVERIFY(!e->isVisible());
+        QCOMPARE(m_dialogs.messageTexts(), QStringList());
+        QCOMPARE(recordCount(), before);
+        QCOMPARE(surnames(w), QStringList());
+        QCOMPARE(page->widget->search()->state().foundCount, 0);
+    }
+
+    // The e-mail warning of a field left by a click comes before what the
+    // click set off, and that goes on: save, the moves and a new record.
+    void emailWarningKeepsTheClick_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("save") << u8("ulozit");
+        QTest::newRow("next") << u8("dalsi");
+        QTest::newRow("previous") << u8("predchozi");
+        QTest::newRow("new") << u8("novy");
+    }
+    void emailWarningKeepsTheClick() {
+        QFETCH(QString, button);
+        auto page = makePage();
+        openOn(*page, u8("Záznam013"));
+        ContactEditor* e = page->editor;
+        retype(edit(e, "DBEdit3"), u8("spatny.mail"));
+        Hand hand;
+        m_dialogs.hand = &hand;
+        hand.press(child<QPushButton>(e, qPrintable(button)));
+        hand.release();
+        QCoreApplication::processEvents();
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{contact_editing::emailWarning()});
+        QCOMPARE(stored(u8("E-mail_2"), u8("Záznam013")), u8("spatny.mail"));
+        if (button == u8("ulozit")) {
+            QVERIFY(!e->isVisible());
+            return;
+        }
+        QVERIFY(e->isVisible());
+        QVERIFY(edit(e, "DBEdit4")->text() != u8("Záznam013"));
+        QCOMPARE(e->editing()->isNewRecord(), button == u8("novy"));
+        click(e, "zpet");
+    }
+
+    // The sort marks of the titles go when the page's rows are no longer
+    // sorted: a fresh working table, or a page the editor moved to.
+    void sortMarksFollowThePage_data() {
+        QTest::addColumn<bool>("addition");
+        QTest::newRow("addition") << true;
+        QTest::newRow("editor's page move") << false;
+    }
+    void sortMarksFollowThePage() {
+        QFETCH(bool, addition);
+        auto page = makePage();
+        QWidget* w = page->widget.get();
+        DataGrid* grid = page->widget->grid();
+        click(w, "Image18");
+        const int column = grid->columnOf(u8("Jmeno_1"));
+        QHeaderView* header = grid->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        QCOMPARE(grid->sortState(column), DataGrid::SortState::Ascending);
+        ContactEditor* e = page->editor;
+        if (addition) {
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_Insert);
+            QVERIFY(e->isVisible());
+        } else {
+            // Next from the last row of the sorted page fills the next one.
+            openAt(*page, grid->model()->rowCount() - 1);
+            click(e, "dalsi");
+            QCOMPARE(page->widget->search()->state().first, 11);
+        }
+        QCOMPARE(grid->sortState(column), DataGrid::SortState::None);
+        click(e, "zpet");
     }
 
     // Tab leads through the fields in the order of the form, then the buttons.
