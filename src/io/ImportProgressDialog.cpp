@@ -20,11 +20,10 @@ ImportProgressDialog::ImportProgressDialog(QWidget* owner, int total) : QProgres
 
 io::ImportProgress ImportProgressDialog::progress() {
     return [this](int posted, int total) {
-        // The count first: a modal dialog lets events through in setValue().
+        // The count first: setValue() of a shown modal dialog lets the pending events through.
         setLabelText(countText(posted, total));
         if (maximum() != total) setMaximum(total);
         setValue(posted);
-        QCoreApplication::processEvents();
         return !wasCanceled();
     };
 }
