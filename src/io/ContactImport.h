@@ -68,7 +68,7 @@ using ImportProgress = std::function<bool(int posted, int total)>;
 // holds fewer than the record limit. The Vlastní page's open personal cursor
 // receives the records (it is opened on a fresh working table only when it
 // is closed); the shown range and the last shown number end at the last new
-// row. Each record is on disk when it is posted. A failed write stops the
+// row. Each record is stored when it is posted. A failed write stops the
 // import and is reported in the outcome; an error before the first record is
 // raised. Cut and left-out data are counted for the records posted. progress,
 // when given, is told of every record posted and can stop the import; the
