@@ -47,8 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const bool names : {false, true}) {
             const io::ImportTable t = io::splitText(text, io::separatorChar(separator), names);
             checkShape(t);
-            // Without names every line with a character is a row.
-            if (!names)
+            // Without names the first record is a row too. (Under another
+            // separator quoted cells, and so the records, can fall otherwise.)
+            if (!names && separator == io::Separator::Semicolon)
                 fuzz::check(t.rows().size() >= (read.table->rows().size()), "rows lost without names");
         }
     }
