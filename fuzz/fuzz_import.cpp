@@ -34,21 +34,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = session->path(QStringLiteral("kontakty.txt"));
     fuzz::writeFile(path, bytes);
     const io::ReadResult read = io::readImportFile(path, io::Separator::Semicolon, true);
-    if (!io::looksLikeText(bytes)) {
+    const QString text = codepage::decodeText(bytes);
+    if (!io::looksLikeText(text)) {
         fuzz::check(!read.table && !read.error.isEmpty(), "binary file taken");
         return 0;
     }
     fuzz::check(read.table.has_value() && read.error.isEmpty(), "text file refused", read.error);
     checkShape(*read.table);
 
-    const QString text = io::decode(bytes, read.encoding);
     for (const io::Separator separator :
          {io::Separator::Semicolon, io::Separator::Comma, io::Separator::Tab}) {
         for (const bool names : {false, true}) {
             const io::ImportTable t = io::splitText(text, io::separatorChar(separator), names);
             checkShape(t);
-            // Without names every line with a character is a row.
-            if (!names)
+            // Without names the first record is a row too. (Under another
+            // separator quoted cells, and so the records, can fall otherwise.)
+            if (!names && separator == io::Separator::Semicolon)
                 fuzz::check(t.rows().size() >= (read.table->rows().size()), "rows lost without names");
         }
     }

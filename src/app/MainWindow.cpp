@@ -399,7 +399,7 @@ bool MainWindow::openPersonal() {
         if (!personalfile::writable(m_paths.personal)) return false;
         const db::Login login = db::databaseLogin();
         m_personalWorkspace = m_app.engine().openWorkspace(login.user, login.password);
-        m_personal = m_personalWorkspace->openDatabase(m_paths.personal);
+        m_personal = m_personalWorkspace->openDatabase(m_paths.personal, db::personalOpenOptions());
         if (sqlite3_db_readonly(m_personal->handle(), "main") != 0) {
             m_personal.reset();
             return false;

@@ -105,13 +105,16 @@ void MainWindow::exportMarked(const ExportSite& site) {
         return;
     request.searchLimit = m_app.limits().searchLimit(site.limits);
     int written = 0;
+    int lost = 0;
     try {
         written = io::runExport(*site.results, request);
+        if (written > 0) lost = io::valuesOutsideCodePage(*site.results, request);
     } catch (const db::Error& e) {
         dialogs.warn(this, e.message());
         return;
     }
     dialogs.warn(this, io::resultMessage(request.target, written));
+    if (lost > 0) dialogs.warn(this, io::lostCharactersMessage(lost));
     if (auto key =
             m_app.settings().open(Root::CurrentUser, io::exportSettingsKey(), Access::All, /*create*/ true))
         key->writeString(description.settingsValue, io::folderOf(request.target));

@@ -10,12 +10,11 @@
 #include "Error.h"
 
 #include "Export.h"
+#include "ImportProgressDialog.h"
 #include "PersonalPage.h"
 #include "PersonalSearch.h"
 #include "VCardFiles.h"
 
-#include <QApplication>
-#include <QScopeGuard>
 #include <QTabWidget>
 
 namespace {
@@ -78,19 +77,16 @@ void MainWindow::importVCard() {
     const auto chosen = dialogs.openFile(this, options);
     if (!chosen) return;
 
-    // Posting lets pending events through; the window takes no input meanwhile.
+    // The progress window, modal over this one, takes the input while the
+    // file is read and the records are posted; its Cancel stops after the record in hand.
     const bool fresh = search->needsFreshTable(PersonalSearch::FreshTableRule::Import);
     io::VCardImport imported;
     QString failure;
     {
-        setEnabled(false);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto endRun = qScopeGuard([this] {
-            QApplication::restoreOverrideCursor();
-            setEnabled(true);
-        });
+        ImportProgressDialog progress(this, 0);
         try {
-            imported = io::importVCards(*search, chosen->path, m_personalPage->pageSize());
+            imported =
+                io::importVCards(*search, chosen->path, m_personalPage->pageSize(), progress.progress());
         } catch (const db::Error& e) {
             failure = e.message();
         }

@@ -61,8 +61,13 @@ QString addressKind(const QList<std::pair<QString, QString>>& values) {
 }
 
 QString fitted(const QString& column, const QString& text, int* cut) {
-    QString out = cleanValue(column, text);
     const int size = textSizes().value(column.toLower(), -1);
+    QString out = text;
+    if (size >= 0) {
+        out.replace(s("\r\n"), s(" "));
+        out.replace(u'\r', u' ').replace(u'\n', u' ');
+    }
+    out = cleanValue(column, out);
     if (size >= 0 && out.size() > size) {
         out = cutTo(out, size);
         if (cut) ++*cut;
@@ -89,7 +94,8 @@ QList<std::pair<QString, QString>> assign(const QStringList& row, const QList<As
     return out;
 }
 
-ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& records, int pageSize) {
+ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& records, int pageSize,
+                          const ImportProgress& progress) {
     ImportOutcome out;
     out.freshTable = search.prepareAddition(PersonalSearch::FreshTableRule::Import, pageSize);
     const qint64 present = PersonalRecords(search).count();
@@ -111,13 +117,18 @@ ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& record
         ++out.posted;
         out.cut += r.cut;
         out.leftOut += r.leftOut;
+        if (progress && !progress(out.posted, int(records.size()))) {
+            if (out.posted < records.size()) out.cancelledLeft = int(records.size()) - out.posted;
+            break;
+        }
     }
     search.showAddedRows(/*anchorPaging*/ true);
     return out;
 }
 
 ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
-                             const QList<Assignment>& assignments, int pageSize) {
+                             const QList<Assignment>& assignments, int pageSize,
+                             const ImportProgress& progress) {
     QList<NewRecord> records;
     records.reserve(table.rows().size());
     for (const QStringList& row : table.rows()) {
@@ -126,11 +137,14 @@ ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
         r.addressKind = addressKind(r.values);
         records.append(std::move(r));
     }
-    return postRecords(search, records, pageSize);
+    return postRecords(search, records, pageSize, progress);
 }
 
 QString resultMessage(const ImportOutcome& outcome) {
     QString text = s("Bylo importováno ") + QString::number(outcome.posted) + s(" záznamů.    ");
+    if (outcome.cancelledLeft > 0)
+        text += s("\nImport byl zrušen, zbývajících ") + QString::number(outcome.cancelledLeft) +
+                s(" záznamů nebylo importováno.    ");
     if (outcome.cut > 0)
         text += s("\nHodnot delších než jejich pole, které byly zkráceny: ") + QString::number(outcome.cut) +
                 s(".    ");

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class PersonalSearch;
 class QWidget;
 
@@ -28,8 +30,10 @@ QString cleanValue(const QString& column, const QString& text);
 // address column, else "domu". values: column and text, as assign() gives them.
 QString addressKind(const QList<std::pair<QString, QString>>& values);
 
-// The text as a personal column stores it: cleaned as cleanValue() does and
-// cut to the column's size (a Memo column is never cut); a cut adds one to *cut.
+// The text as a personal column stores it: in a one-line (Text) column each
+// line break becomes a blank, then the text is cleaned as cleanValue() does and
+// cut to the column's size (a Memo column keeps its lines and is never cut); a
+// cut adds one to *cut.
 QString fitted(const QString& column, const QString& text, int* cut);
 
 // The columns and texts one row gives under the assignments, cleaned and cut
@@ -43,6 +47,7 @@ struct ImportOutcome {
     int cut = 0;               // values cut to their column's size
     int leftOut = 0;           // data of the source that no column of a record holds
     bool limitReached = false; // the record limit stopped the import
+    int cancelledLeft = -1;    // the user stopped the import: the records not posted; -1 when not stopped
     bool freshTable = false;   // a fresh working table was started
     QString error;             // a write failed: the engine's message; the records before it stay
 };
@@ -55,18 +60,26 @@ struct NewRecord {
     int leftOut = 0;                           // data of the source the record cannot hold
 };
 
+// Told after each record posted: how many are posted and how many there are.
+// Lets pending events through; false stops the import after that record.
+using ImportProgress = std::function<bool(int posted, int total)>;
+
 // Posts the records as new personal records, as long as the personal table
 // holds fewer than the record limit. The Vlastní page's open personal cursor
 // receives the records (it is opened on a fresh working table only when it
 // is closed); the shown range and the last shown number end at the last new
-// row. Each record is on disk when it is posted. A failed write stops the
+// row. Each record is stored when it is posted. A failed write stops the
 // import and is reported in the outcome; an error before the first record is
-// raised. Cut and left-out data are counted for the records posted.
-ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& records, int pageSize);
+// raised. Cut and left-out data are counted for the records posted. progress,
+// when given, is told of every record posted and can stop the import; the
+// records posted before it stopped stay and are counted.
+ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& records, int pageSize,
+                          const ImportProgress& progress = {});
 
 // Posts one new personal record per row of the table, as postRecords() does.
 ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
-                             const QList<Assignment>& assignments, int pageSize);
+                             const QList<Assignment>& assignments, int pageSize,
+                             const ImportProgress& progress = {});
 
 // The texts of the import's outcome.
 QString resultMessage(const ImportOutcome& outcome);

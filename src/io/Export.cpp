@@ -1,5 +1,6 @@
 #include "Export.h"
 
+#include "CodePage.h"
 #include "DecimalSeparators.h"
 #include "SchemaIniSection.h"
 #include "SettingsStore.h"
@@ -180,8 +181,10 @@ QString schemaSection(const QString& fileName, ExportFormat format, const QStrin
     return text;
 }
 
-QString exportStatement(ExportKind kind, const QString& table, const QString& folder, int searchLimit,
-                        AddressChoice address) {
+namespace {
+
+// The statement over the marked rows of the page; into: " INTO … IN …" or nothing.
+QString markedRowsStatement(ExportKind kind, int searchLimit, AddressChoice address, const QString& into) {
     const ExportDescription& d = ExportDescription::of(kind);
     QString select = d.selectList;
     const QString prefix = addressColumnPrefix(address);
@@ -189,9 +192,29 @@ QString exportStatement(ExportKind kind, const QString& table, const QString& fo
     select.replace(s("{p}"), prefix);
     QString sql = s("SELECT ");
     if (d.limitedBySearch) sql += s("TOP ") + QString::number(searchLimit) + u' ';
-    sql += select + s(" INTO ") + table + s(" IN \"\" ") + connectString(folder) + s(" FROM ") +
-           d.workingTable + s(" WHERE Zn = True");
+    sql += select + into + s(" FROM ") + d.workingTable + s(" WHERE Zn = True");
     return sql;
+}
+
+} // namespace
+
+QString exportStatement(ExportKind kind, const QString& table, const QString& folder, int searchLimit,
+                        AddressChoice address) {
+    return markedRowsStatement(kind, searchLimit, address,
+                               s(" INTO ") + table + s(" IN \"\" ") + connectString(folder));
+}
+
+int valuesOutsideCodePage(db::Database& results, const ExportRequest& request) {
+    db::Dataset rows;
+    rows.setDatabase(&results);
+    rows.setSql(markedRowsStatement(request.kind, request.searchLimit, request.address, QString()));
+    rows.open();
+    int count = 0;
+    for (; !rows.eof(); rows.next())
+        for (int i = 0; i < rows.fieldCount(); ++i)
+            if (!codepage::fitsWindows1250(rows.value(i).toString())) ++count;
+    rows.close();
+    return count;
 }
 
 int runExport(db::Database& results, const ExportRequest& request) {
@@ -227,6 +250,12 @@ QString noMarksMessage() {
 QString resultMessage(const QString& file, int count) {
     return s("Do souboru \"") + QDir::toNativeSeparators(file) + s("\" bylo exportováno ") +
            QString::number(count) + s(" záznamů.");
+}
+
+QString lostCharactersMessage(int values) {
+    return s("Znaky, které kódování Windows-1250 nezná, jsou v souboru zapsány jako \"?\". Počet hodnot, "
+             "kterých se to týká: ") +
+           QString::number(values) + s(".");
 }
 
 QString replaceQuestion(const QString& file) {

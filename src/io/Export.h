@@ -95,9 +95,16 @@ struct ExportRequest {
 // no file of the export behind.
 int runExport(db::Database& results, const ExportRequest& request);
 
+// The number of values among the marked rows that runExport() writes with
+// characters Windows-1250 lacks (they are written as "?"). Engine failures
+// raise db::Error.
+int valuesOutsideCodePage(db::Database& results, const ExportRequest& request);
+
 // The messages of an export.
 QString noMarksMessage();
 QString resultMessage(const QString& file, int count);
+// Shown after the result when values lost characters to the code page.
+QString lostCharactersMessage(int values);
 // Asked when the extension the filter forces names another file than the one
 // the save dialog confirmed, and that file exists.
 QString replaceQuestion(const QString& file);

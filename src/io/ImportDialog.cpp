@@ -3,6 +3,7 @@
 #include "ContactImport.h"
 #include "Dialogs.h"
 #include "Error.h"
+#include "ImportProgressDialog.h"
 #include "ImportSchemas.h"
 #include "PersonalSearch.h"
 
@@ -422,19 +423,15 @@ void ImportDialog::runImport() {
     }
     const int pageSize = m_services.pageSize ? m_services.pageSize() : 10;
 
-    // The posting lets pending events through; the window takes no clicks meanwhile.
+    // The progress window, modal over this one, takes the input while the
+    // records are posted; its Cancel stops after the record in hand.
     m_running = true;
-    setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto endRun = [this] {
-        QApplication::restoreOverrideCursor();
-        setEnabled(true);
-        m_running = false;
-    };
+    const auto endRun = [this] { m_running = false; };
     io::ImportOutcome outcome;
     const bool fresh = search->needsFreshTable(PersonalSearch::FreshTableRule::Import);
     try {
-        outcome = io::importContacts(*search, m_table, assignments, pageSize);
+        ImportProgressDialog progress(this, int(m_table.rows().size()));
+        outcome = io::importContacts(*search, m_table, assignments, pageSize, progress.progress());
     } catch (const db::Error& e) {
         endRun();
         if (m_services.imported) m_services.imported(fresh);

@@ -3,21 +3,8 @@
 #include "CodePage.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 namespace io {
-
-namespace {
-
-const QByteArray kUtf8Mark("\xEF\xBB\xBF", 3);
-
-bool isAscii(const QByteArray& bytes) {
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
-} // namespace
 
 QChar separatorChar(Separator separator) {
     switch (separator) {
@@ -81,82 +68,101 @@ class ImportReader {
     ImportTable m_table;
 };
 
-Encoding detectEncoding(const QByteArray& bytes) {
-    if (bytes.startsWith(kUtf8Mark)) return Encoding::Utf8;
-    if (isAscii(bytes)) return Encoding::Windows1250;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString probe = utf8.decode(bytes);
-    Q_UNUSED(probe);
-    return utf8.hasError() ? Encoding::Windows1250 : Encoding::Utf8;
+bool looksLikeText(QStringView text) {
+    return !text.contains(QChar(u'\0'));
 }
 
-QString decode(const QByteArray& bytes, Encoding encoding) {
-    if (encoding == Encoding::Windows1250) return codepage::fromWindows1250(bytes);
-    const QByteArrayView body =
-        bytes.startsWith(kUtf8Mark) ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
-    // The mark is gone already; a second one would be text of the first cell.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return utf8.decode(body);
+namespace {
+
+// The length of the line end at position i of the text (CR LF, CR or LF); 0 when there is none.
+qsizetype lineEndAt(QStringView text, qsizetype i) {
+    const char16_t c = text[i].unicode();
+    if (c == u'\r') return i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+    return c == u'\n' ? 1 : 0;
 }
 
-bool looksLikeText(const QByteArray& bytes) {
-    return !bytes.contains('\0');
+// A quoted cell whose opening quote is at position open: its text, and the
+// position after its closing quote; nullopt when no closing quote follows.
+std::optional<std::pair<QString, qsizetype>> quotedCell(QStringView text, qsizetype open) {
+    QString cell;
+    qsizetype i = open + 1;
+    const qsizetype n = text.size();
+    while (i < n) {
+        // Plain characters are taken over in runs, not one by one.
+        qsizetype run = i;
+        while (run < n && text[run] != u'"' && text[run] != u'\r' && text[run] != u'\n')
+            ++run;
+        cell.append(text.sliced(i, run - i));
+        i = run;
+        if (i == n) break;
+        if (text[i] == u'"') {
+            if (i + 1 < n && text[i + 1] == u'"') {
+                cell += u'"';
+                i += 2;
+                continue;
+            }
+            return std::pair{cell, i + 1};
+        }
+        cell += u'\n';
+        i += lineEndAt(text, i);
+    }
+    return std::nullopt;
 }
+
+} // namespace
 
 ImportTable splitText(QStringView text, QChar separator, bool firstLineNames) {
     ImportReader reader(firstLineNames);
-    // A text with no carriage return at all has its lines ended by line feeds.
-    const bool lineFeedEnds = !text.contains(u'\r');
     QStringList cells;
     QString cell;
-    int quotes = 0;
     bool lineHasText = false; // any character of the current line, quotes and separators included
-    const auto endCell = [&] {
-        cells << cell;
-        cell.clear();
-    };
+    bool atCellStart = true;
+    qsizetype literalQuote = -1; // an opening quote without a closing one: read as text
     const auto endLine = [&] {
         if (lineHasText) {
-            endCell();
+            cells << cell;
             reader.addLine(std::move(cells));
         }
         cells = QStringList();
         cell.clear();
-        quotes = 0;
         lineHasText = false;
     };
-    const QChar* p = text.data();
-    const QChar* const end = p + text.size();
-    // Plain characters are taken over in runs, not one by one.
-    const QChar* run = p;
-    const auto flush = [&](const QChar* upTo) {
-        if (upTo > run) cell.append(run, upTo - run);
-    };
-    for (; p < end; ++p) {
-        const char16_t c = p->unicode();
-        if (c == u'\n') {
-            flush(p);
-            run = p + 1;
-            if (lineFeedEnds) endLine();
-        } else if (c == u'\r') {
-            flush(p);
-            run = p + 1;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = text[i];
+        if (atCellStart && c == u'"' && i != literalQuote) {
+            auto quoted = quotedCell(text, i);
+            if (!quoted) {
+                // Read again from the quote, now as the text of a plain cell.
+                literalQuote = i;
+                continue;
+            }
+            // What follows the closing quote up to the separator is text of the cell too.
+            cell += quoted->first;
+            i = quoted->second;
+            atCellStart = false;
+            lineHasText = true;
+        } else if (c == separator) {
+            cells << cell;
+            cell.clear();
+            atCellStart = true;
+            lineHasText = true;
+            ++i;
+        } else if (const qsizetype end = lineEndAt(text, i)) {
             endLine();
-        } else if (c == u'"') {
-            flush(p);
-            run = p + 1;
-            ++quotes;
-            lineHasText = true;
-        } else if (c == separator.unicode() && quotes % 2 == 0) {
-            flush(p);
-            run = p + 1;
-            endCell();
-            lineHasText = true;
+            atCellStart = true;
+            i += end;
         } else {
+            qsizetype run = i + 1;
+            while (run < n && text[run] != separator && text[run] != u'\r' && text[run] != u'\n')
+                ++run;
+            cell.append(text.sliced(i, run - i));
+            i = run;
+            atCellStart = false;
             lineHasText = true;
         }
     }
-    flush(end);
     endLine();
     return reader.finish();
 }
@@ -180,12 +186,12 @@ ReadResult readImportFile(const QString& path, Separator separator, bool firstLi
             QStringLiteral("Soubor ") + path + QStringLiteral(" nelze přečíst: ") + file.errorString();
         return out;
     }
-    if (!looksLikeText(bytes)) {
+    const QString text = codepage::decodeText(bytes, &out.encoding);
+    if (!looksLikeText(text)) {
         out.error = notTextMessage(path);
         return out;
     }
-    out.encoding = detectEncoding(bytes);
-    out.table = splitText(decode(bytes, out.encoding), separatorChar(separator), firstLineNames);
+    out.table = splitText(text, separatorChar(separator), firstLineNames);
     return out;
 }
 

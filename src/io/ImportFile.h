@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CodePage.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -41,32 +43,28 @@ class ImportTable {
     QList<QStringList> m_rows;
 };
 
-enum class Encoding { Utf8, Windows1250 };
+// Whether decoded text can come from a text file: no NUL character (images
+// and other binary files hold them).
+bool looksLikeText(QStringView text);
 
-// The encoding a file is read in: UTF-8 when the bytes begin with the UTF-8
-// byte-order mark, or are valid UTF-8 and not pure ASCII; Windows-1250 otherwise.
-Encoding detectEncoding(const QByteArray& bytes);
-// The text of the bytes in that encoding; a leading byte-order mark is dropped.
-QString decode(const QByteArray& bytes, Encoding encoding);
-// Whether the bytes can be a text file: no NUL byte (images, UTF-16 files and
-// other binary files hold them).
-bool looksLikeText(const QByteArray& bytes);
-
-// Cuts text into lines and cells. A double quote is counted and dropped; the
-// separator ends a cell only while the count of quotes is even, so that a
-// quoted separator stays in the cell. A carriage return ends a line (and
-// resets the count) and a line feed is skipped; in a text without any
-// carriage return a line feed ends the line. A last line without a line end
-// is a row as well. firstLineNames: the first line holds the column names;
-// otherwise the columns are named Pole0, Pole1 … by their position.
+// Cuts text into lines and cells as spreadsheets write delimited files. A
+// cell that begins with a double quote is quoted: it ends at a quote that is
+// not followed by another, a doubled quote inside it is one quote, and the
+// separator and line ends inside it are its text (each line end becomes one
+// line feed). A quote inside a cell that does not begin with one is kept, as
+// is an opening quote that no closing quote follows up to the end of the
+// text. Outside quotes a line ends at CR LF, CR or LF; a line without any
+// character is no row, and a last line without a line end is a row as well.
+// firstLineNames: the first line holds the column names; otherwise the
+// columns are named Pole0, Pole1 … by their position.
 ImportTable splitText(QStringView text, QChar separator, bool firstLineNames);
 
 struct ReadResult {
     std::optional<ImportTable> table; // empty when the file could not be used
     QString error;                    // then the message for the user
-    Encoding encoding = Encoding::Windows1250;
+    codepage::TextEncoding encoding = codepage::TextEncoding::Windows1250;
 };
-// Reads the file and splits it as splitText does, in the encoding detectEncoding chooses.
+// Reads the file and splits it as splitText does, in the encoding codepage::detectEncoding() finds.
 ReadResult readImportFile(const QString& path, Separator separator, bool firstLineNames);
 
 // Shown when a file holds data that no text file has.

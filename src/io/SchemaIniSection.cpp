@@ -6,21 +6,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
+
+#include <algorithm>
 
 namespace io {
 
 namespace {
 
-const QByteArray kByteOrderMark("\xEF\xBB\xBF");
-
-// The section in the encoding the whole file will be read in: the driver reads
-// schema.ini as UTF-8 when it is valid UTF-8, as Windows-1250 otherwise.
-QByteArray encodeSection(const QString& section, const QByteArray& rest) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8(rest);
-    Q_UNUSED(decoded);
-    return utf8.hasError() ? codepage::toWindows1250(section) : section.toUtf8();
+// The encoding the section is written in, so that the driver reads the whole
+// file in the encoding it reads the folder's own file in. A new or pure ASCII
+// file gets UTF-8.
+codepage::TextEncoding sectionEncoding(const QByteArray& original) {
+    const codepage::TextEncoding found = codepage::detectEncoding(original);
+    const bool ascii = std::all_of(original.cbegin(), original.cend(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return found == codepage::TextEncoding::Windows1250 && ascii ? codepage::TextEncoding::Utf8 : found;
 }
 
 bool writeAll(const QString& path, const QByteArray& bytes, QString* error) {
@@ -65,14 +65,13 @@ SchemaIniSection::SchemaIniSection(const QString& folder, const QString& section
         if (f.error() != QFileDevice::NoError)
             throw fileError(QStringLiteral("Soubor nelze přečíst"), m_path, f.errorString());
     }
-    QByteArray bytes;
-    QByteArray rest = m_original;
-    if (rest.startsWith(kByteOrderMark)) {
-        bytes = kByteOrderMark;
-        rest.remove(0, kByteOrderMark.size());
-    }
-    bytes += encodeSection(section, rest);
-    bytes += rest;
+    // The section goes after the file's byte-order mark, in the file's encoding.
+    const codepage::TextEncoding encoding = sectionEncoding(m_original);
+    const QByteArray mark = codepage::byteOrderMark(encoding);
+    const qsizetype markSize = m_original.startsWith(mark) ? mark.size() : 0;
+    QByteArray bytes = m_original.left(markSize);
+    bytes += codepage::encode(section, encoding);
+    bytes += m_original.sliced(markSize);
     m_pending = true;
     QString error;
     if (!writeAll(m_path, bytes, &error)) {

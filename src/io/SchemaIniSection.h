@@ -10,8 +10,8 @@ namespace io {
 // name, takes it. Whatever the folder held before is kept: the section goes in
 // front of the file's own bytes (after a byte-order mark), and restore() puts
 // the file back byte for byte, or removes it when there was none. The section
-// is written in the encoding the file is read in: UTF-8, or Windows-1250 when
-// the file's own bytes are not UTF-8.
+// is written in the encoding the file is read in: the one its byte-order mark
+// names, else UTF-8, or Windows-1250 when the file's own bytes are not UTF-8.
 class SchemaIniSection {
   public:
     // Writes the section; db::Error when schema.ini cannot be read or written,

@@ -42,11 +42,14 @@ bool isQuotedPrintable(const QByteArray& line) {
 // or a tab continues the one before it (without that one character), and a
 // quoted-printable value ending in "=" continues on the next line.
 QList<Line> unfold(const QByteArray& bytes) {
+    // Some desktop programs write UTF-16 with its byte order mark; the values
+    // are read from UTF-8 then. Without a mark each value is decoded on its own.
     QByteArray text = bytes;
-    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
-    // Some desktop programs write UTF-16 with its byte order mark.
-    if (text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))
-        text = QString(QStringDecoder(QStringDecoder::Utf16).decode(text)).toUtf8();
+    const codepage::TextEncoding encoding = codepage::detectEncoding(bytes);
+    if (encoding == codepage::TextEncoding::Utf16LE || encoding == codepage::TextEncoding::Utf16BE)
+        text = codepage::decode(bytes, encoding).toUtf8();
+    else if (const QByteArray mark = codepage::byteOrderMark(encoding); text.startsWith(mark))
+        text.remove(0, mark.size());
     text.replace("\r\n", "\n");
     text.replace('\r', '\n');
     const QList<QByteArray> physical = text.split('\n');
@@ -121,10 +124,7 @@ QString decoded(const QByteArray& bytes, const QByteArray& charset) {
             if (!named.hasError()) return text;
         }
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    return codepage::fromWindows1250(bytes);
+    return codepage::decodeText(bytes);
 }
 
 // The name, parameters and value of one content line; false when it has no colon or name.

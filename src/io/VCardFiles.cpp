@@ -3,6 +3,8 @@
 #include "ContactVCard.h"
 #include "VCard.h"
 
+#include "CodePage.h"
+
 #include "Database.h"
 #include "Dataset.h"
 
@@ -89,7 +91,8 @@ VCardExport exportVCards(db::Database& personal, const std::optional<QList<int>>
     return out;
 }
 
-VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSize) {
+VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSize,
+                         const ImportProgress& progress) {
     VCardImport out;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -98,9 +101,8 @@ VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSi
     }
     // A file chosen by mistake (a film, an archive) is recognised from its
     // start, before it is read whole into memory.
-    const QByteArray start = file.peek(kSniffBytes);
-    const bool utf16 = start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF");
-    if (!utf16 && !start.toUpper().contains("BEGIN:VCARD")) {
+    const QString start = codepage::decodeText(file.peek(kSniffBytes));
+    if (!start.contains(QLatin1String("BEGIN:VCARD"), Qt::CaseInsensitive)) {
         out.refused = refusal(path, vcard::Parsed{{}, vcard::Parsed::Failure::NoCard, 0});
         return out;
     }
@@ -114,7 +116,7 @@ VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSi
         NewRecord r = recordFromCard(card);
         if (!r.values.isEmpty()) records.append(std::move(r));
     }
-    out.outcome = postRecords(search, records, pageSize);
+    out.outcome = postRecords(search, records, pageSize, progress);
     return out;
 }
 

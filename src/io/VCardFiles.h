@@ -36,9 +36,11 @@ struct VCardImport {
 };
 // Reads the cards of the file and posts one new personal record for each
 // card that gives any value, as the text import posts its rows (the working
-// table, the record limit, each record on disk when posted). A file that
-// cannot be read or holds no complete vCard imports nothing.
-VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSize);
+// table, the record limit, each record stored when posted). A file that
+// cannot be read or holds no complete vCard imports nothing. progress, when
+// given, is told of every record posted and can stop the import.
+VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSize,
+                         const ImportProgress& progress = {});
 
 // The messages of the vCard export and import.
 QString noPersonalRecordsMessage();

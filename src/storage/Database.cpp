@@ -72,10 +72,13 @@ std::unique_ptr<Database> Workspace::createDatabase(const QString& path, const Q
 }
 
 bool removeDatabaseFile(const QString& path) {
-    const QString journal = path + QStringLiteral("-journal");
-    if (QFileInfo::exists(journal)) QFile::remove(journal);
-    if (QFileInfo::exists(path)) QFile::remove(path);
-    return !QFileInfo::exists(path) && !QFileInfo::exists(journal);
+    bool gone = true;
+    for (const QString& file : {path + QStringLiteral("-journal"), path + QStringLiteral("-wal"),
+                                path + QStringLiteral("-shm"), path}) {
+        if (QFileInfo::exists(file)) QFile::remove(file);
+        gone = gone && !QFileInfo::exists(file);
+    }
+    return gone;
 }
 
 // ---- Database --------------------------------------------------------------
@@ -116,7 +119,15 @@ void Database::openFile(bool create, const QString& user, const QString& workgro
         if (m_options.disposable) {
             sqlite::exec(m_handle, QStringLiteral("PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY;"));
         } else if (!m_options.readOnly) {
-            sqlite::exec(m_handle, QStringLiteral("PRAGMA synchronous=FULL;"));
+            // Without the log (a file system that has no shared memory for it)
+            // every commit waits for the disk.
+            bool logged = false;
+            if (m_options.writeAheadLog) {
+                sqlite::Statement mode(m_handle, QStringLiteral("PRAGMA journal_mode=WAL"));
+                logged = mode.step() && mode.column(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
+            }
+            sqlite::exec(m_handle, logged ? QStringLiteral("PRAGMA synchronous=NORMAL;")
+                                          : QStringLiteral("PRAGMA synchronous=FULL;"));
         }
         if (m_options.exclusive) {
             sqlite::exec(m_handle, QStringLiteral("PRAGMA locking_mode=EXCLUSIVE;"));

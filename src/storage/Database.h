@@ -37,6 +37,14 @@ struct OpenOptions {
     // A disposable database (working tables) skips flushing to disk; the
     // default is durable: every change is on disk when the call returns.
     bool disposable = false;
+    // A durable database whose commits go to a log beside the file (its name
+    // + "-wal", with the index "-shm") and reach the file itself at
+    // checkpoints; only checkpoints wait for the disk. A commit is safe from a
+    // killed process as soon as it returns (the system holds it); a power cut
+    // can lose the commits since the last checkpoint but leaves the file
+    // whole. Readers on other connections never block its writes; a writer
+    // does.
+    bool writeAheadLog = false;
 };
 
 // An open database file.
@@ -174,9 +182,9 @@ private:
     std::unique_ptr<Workspace> m_default;
 };
 
-// Deletes a closed database file and the rollback journal beside it, which
+// Deletes a closed database file and the journal or log beside it, which
 // would otherwise be taken for the unfinished changes of a new file of that name.
-// True when neither is left.
+// True when none is left.
 bool removeDatabaseFile(const QString& path);
 
 // The locale string of a Czech database.

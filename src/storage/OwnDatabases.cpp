@@ -141,6 +141,12 @@ void createOwnDatabase(Engine& engine, const QString& path, const OwnPaths& path
     createDatabaseWithTables(engine, path, tables, o);
 }
 
+OpenOptions personalOpenOptions() {
+    OpenOptions o;
+    o.writeAheadLog = true;
+    return o;
+}
+
 namespace {
 QString existsMessage(const QString& path) {
     return QStringLiteral("Databáze „%1“ již existuje.").arg(path);

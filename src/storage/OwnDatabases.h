@@ -47,6 +47,11 @@ const TableDef& firmsExtra();      // Firmy_TEL_Navic
 // All or nothing, as createDatabaseWithTables.
 void createOwnDatabase(Engine& engine, const QString& path, const OwnPaths& paths);
 
+// How the personal database is opened: durable, with a write-ahead log, so
+// that each record is safe from a killed program as soon as it is posted
+// without a wait for the disk per record.
+OpenOptions personalOpenOptions();
+
 // Creates a database file with the tables, logged in with the database login.
 // All or nothing: the file is made under a temporary name in the same folder and
 // renamed to path only when complete, so a failure (a table that cannot be

@@ -10,7 +10,6 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <optional>
 
@@ -79,17 +78,13 @@ struct FileLayout {
     QHash<int, ColumnLayout> columns; // by 1-based column number
 };
 
-// schema.ini as text: UTF-8 when it reads as such, Windows-1250 otherwise.
+// schema.ini as text, in the encoding its bytes show (byte-order mark, UTF-8, else Windows-1250).
 QString readSchemaFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw Error(
             QStringLiteral("Popis textového souboru „%1“ nelze přečíst: %2").arg(path, f.errorString()));
-    QByteArray bytes = f.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    return utf8.hasError() ? codepage::fromWindows1250(bytes) : text;
+    return codepage::decodeText(f.readAll());
 }
 
 // The key=value lines of the section [name], letter case ignored; nullopt when

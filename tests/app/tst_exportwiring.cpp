@@ -188,6 +188,29 @@ class TestExportWiring : public apptest::MainWindowTest {
             QCOMPARE(parts.query->valueAt(row, QStringLiteral("Zn")).toBool(), row != 1);
     }
 
+    // Letters Windows-1250 lacks are written as "?": after the result a
+    // warning counts the values that lost characters.
+    void lostCharactersReported() {
+        auto w = start();
+        tabsOf(*w)->setCurrentIndex(2);
+        PageParts parts = apptest::listPage(
+            *w, 2,
+            {QString::fromUtf8(
+                 "INSERT INTO Vlastni (Prijmeni, Firma, Jmeno_1) VALUES (\"Søren\", \"北京\", \"Řehoř\")"),
+             QString::fromUtf8("INSERT INTO Vlastni (Prijmeni) VALUES (\"Novák\")")});
+        mark(parts, {0, 1});
+        m_dialogs.clear();
+        answerFormat(io::ExportFormat::Semicolon);
+        m_dialogs.answerSave(Dialogs::FileResult{m_out + QStringLiteral("vystup.txt"), 1});
+        QTest::mouseClick(parts.exportButton, Qt::LeftButton);
+        const QString target = m_out + QStringLiteral("vystup.txt");
+        QCOMPARE(m_dialogs.messageTexts(),
+                 (QStringList{io::resultMessage(target, 2), io::lostCharactersMessage(2)}));
+        QCOMPARE(m_dialogs.shown().last().caption, Dialogs::kWarning);
+        QVERIFY(readText(target).contains(QStringLiteral("\"S?ren\"")));
+        verifyIdle(*w, parts);
+    }
+
     // A failed statement shows the engine's message; no file is left, the
     // folder's schema.ini is as it was, the search is back and nothing is remembered.
     void failureShown() {

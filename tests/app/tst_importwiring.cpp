@@ -83,6 +83,24 @@ class TestImportWiring : public apptest::MainWindowTest {
         // Each record is on disk once it is posted.
         QCOMPARE(storedRecords(w->personalDatabase()->path()), 3);
     }
+
+    // The personal database keeps each posted record safe from a killed
+    // program through its write-ahead log, without a wait for the disk per
+    // record (the crash test kills an import part way).
+    void personalDatabaseLogged() {
+        auto w = start();
+        sqlite3* handle = w->personalDatabase()->handle();
+        const std::pair<const char*, const char*> settings[] = {{"PRAGMA journal_mode", "wal"},
+                                                                {"PRAGMA synchronous", "1"}};
+        for (const auto& [pragma, value] : settings) {
+            sqlite3_stmt* st = nullptr;
+            QCOMPARE(sqlite3_prepare_v2(handle, pragma, -1, &st, nullptr), SQLITE_OK);
+            QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))),
+                     QByteArray(value));
+            sqlite3_finalize(st);
+        }
+    }
 };
 
 QTEST_MAIN(TestImportWiring)

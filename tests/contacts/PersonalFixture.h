@@ -45,7 +45,7 @@ struct PersonalFiles {
         engine.setWorkgroupFile(workgroup);
         paths = db::OwnPaths::make(dir.filePath(QStringLiteral("program/DATA")), dir.path(), QStringLiteral("t"));
         QDir().mkpath(dir.filePath(QStringLiteral("program/DATA")));
-        db::OpenOptions options;
+        db::OpenOptions options = durable ? db::personalOpenOptions() : db::OpenOptions{};
         options.disposable = !durable;
         if (durable)
             db::createOwnDatabase(engine, paths.personal, paths);

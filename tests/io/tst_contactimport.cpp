@@ -53,6 +53,10 @@ class TestContactImport : public QObject {
         QTest::newRow("other postal code") << 34 << u8("123-45") << u8("12345");
         QTest::newRow("street unchanged") << 18 << u8("Na (Kopci) 1/2") << u8("Na (Kopci) 1/2");
         QTest::newRow("foreign prefix stays") << 13 << u8("+421 905 123") << u8("+421905123");
+        // A quoted cell over several lines.
+        QTest::newRow("note keeps its lines") << 11 << u8("řádek 1\nřádek 2") << u8("řádek 1\nřádek 2");
+        QTest::newRow("street on one line") << 18 << u8("Dlouhá\n12\r\nvchod B") << u8("Dlouhá 12 vchod B");
+        QTest::newRow("phone over two lines") << 12 << u8("777\n123 456") << u8("777123456");
     }
     void clean() {
         QFETCH(int, target);
@@ -173,6 +177,37 @@ class TestContactImport : public QObject {
         QVERIFY(failedImportMessage(out).contains(u8("importováno záznamů: 1")));
         // Nothing is left open around the records posted.
         QCOMPARE(h.personal->transactionDepth(), 0);
+    }
+
+    // Stopped part way, the import keeps and counts the records it stored.
+    void cancelled_data() {
+        QTest::addColumn<int>("stopAfter");
+        QTest::addColumn<int>("posted");
+        QTest::addColumn<int>("left");
+        QTest::newRow("after the third of five") << 3 << 3 << 2;
+        QTest::newRow("after the last") << 5 << 5 << -1;
+    }
+    void cancelled() {
+        QFETCH(int, stopAfter);
+        QFETCH(int, posted);
+        QFETCH(int, left);
+        Harness h;
+        QList<int> told;
+        const ImportOutcome out = importContacts(h.search, table(u8("A\r\nB\r\nC\r\nD\r\nE\r\n")), {{0, 2}},
+                                                 10, [&](int done, int total) {
+                                                     told << done;
+                                                     return !(done == stopAfter && total == 5);
+                                                 });
+        QCOMPARE(out.posted, posted);
+        QCOMPARE(out.cancelledLeft, left);
+        QCOMPARE(told.size(), posted);
+        QCOMPARE(h.stored(u8("Prijmeni")),
+                 QStringList({u8("A"), u8("B"), u8("C"), u8("D"), u8("E")}).mid(0, posted));
+        QCOMPARE(h.working(u8("Prijmeni")).size(), posted);
+        const QString message = resultMessage(out);
+        QVERIFY2(message.startsWith(u8("Bylo importováno ") + QString::number(posted) + u8(" záznamů.")),
+                 qPrintable(message));
+        QCOMPARE(message.contains(u8("zrušen")), left > 0);
     }
 
     void cutCounted() {

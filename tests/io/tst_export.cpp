@@ -3,6 +3,7 @@
 
 #include "DecimalSeparators.h"
 #include "Export.h"
+#include "ImportFile.h"
 #include "SchemaIniSection.h"
 
 #include "CodePage.h"
@@ -70,6 +71,7 @@ struct Results {
 Q_DECLARE_METATYPE(ExportKind)
 Q_DECLARE_METATYPE(ExportFormat)
 Q_DECLARE_METATYPE(AddressChoice)
+Q_DECLARE_METATYPE(io::Separator)
 
 class TestExport : public QObject {
     Q_OBJECT
@@ -428,6 +430,89 @@ class TestExport : public QObject {
                                QStringLiteral("1").leftJustified(12);
         QCOMPARE(codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1),
                  padded);
+    }
+
+    // A schema.ini the folder holds in UTF-16 ("Unicode text") gets the
+    // section in UTF-16 too, so the driver reads it, and is put back as it was.
+    void unicodeSchemaIni_data() {
+        QTest::addColumn<int>("encoding");
+        QTest::newRow("UTF-16 LE") << int(codepage::TextEncoding::Utf16LE);
+        QTest::newRow("UTF-16 BE") << int(codepage::TextEncoding::Utf16BE);
+    }
+    void unicodeSchemaIni() {
+        QFETCH(int, encoding);
+        const auto e = codepage::TextEncoding(encoding);
+        Results results;
+        results.exec(
+            QStringLiteral("INSERT INTO Osoby (Prijmeni, Tel, Zn) VALUES (\"Žluťoučký\", \"1\", True)"));
+        const QString folder = results.folder(QStringLiteral("utf16"));
+        const QByteArray schema =
+            codepage::byteOrderMark(e) +
+            codepage::encode(QString::fromUtf8("[jiný.txt]\r\nFormat=TabDelimited\r\n"), e);
+        writeBytes(folder + QStringLiteral("schema.ini"), schema);
+        io::ExportRequest request;
+        request.format = ExportFormat::Semicolon;
+        request.target = folder + QString::fromUtf8("žluťoučký kůň.txt");
+        QCOMPARE(io::runExport(*results.database, request), 1);
+        QCOMPARE(readBytes(folder + QStringLiteral("schema.ini")), schema);
+        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1),
+                 QString::fromUtf8("\"Žluťoučký\";\" \";\" \";\"\";;\"1\""));
+    }
+
+    // The import reads back what the export wrote, value for value: quotes,
+    // separators and line breaks inside values included.
+    void readBackOwnExport_data() {
+        QTest::addColumn<ExportFormat>("format");
+        QTest::addColumn<io::Separator>("separator");
+        QTest::newRow("semicolon") << ExportFormat::Semicolon << io::Separator::Semicolon;
+        QTest::newRow("comma") << ExportFormat::Comma << io::Separator::Comma;
+        QTest::newRow("tab") << ExportFormat::Tab << io::Separator::Tab;
+    }
+    void readBackOwnExport() {
+        QFETCH(ExportFormat, format);
+        QFETCH(io::Separator, separator);
+        Results results;
+        const QStringList values{QString::fromUtf8("Pekárna \"U Kočky\"; s.r.o."),
+                                 QString::fromUtf8("Alfa, \"Beta\"\tGama"),
+                                 QString::fromUtf8("první řádek\ndruhý \"\" řádek"), QStringLiteral("\"")};
+        results.exec(QStringLiteral("INSERT INTO vlastni (Prijmeni, Firma, Tel_1, Tel_2, Zn) VALUES (\"") +
+                     QString(values[0]).replace(u'"', QStringLiteral("\"\"")) + QStringLiteral("\", \"") +
+                     QString(values[1]).replace(u'"', QStringLiteral("\"\"")) + QStringLiteral("\", \"") +
+                     QString(values[2]).replace(u'"', QStringLiteral("\"\"")) + QStringLiteral("\", \"") +
+                     QString(values[3]).replace(u'"', QStringLiteral("\"\"")) + QStringLiteral("\", True)"));
+        io::ExportRequest request;
+        request.kind = ExportKind::Personal;
+        request.format = format;
+        request.target = results.folder(QStringLiteral("out")) + QStringLiteral("export_v.txt");
+        QCOMPARE(io::runExport(*results.database, request), 1);
+        const io::ReadResult read = io::readImportFile(request.target, separator, true);
+        QVERIFY(read.table);
+        QCOMPARE(read.table->rows().size(), 1);
+        QCOMPARE(read.table->names().mid(0, 3), (QStringList{"prijmeni", "jmeno_titul", "firma"}));
+        QCOMPARE(read.table->cell(0, 0), values[0]);
+        QCOMPARE(read.table->cell(0, 2), values[1]);
+        QCOMPARE(read.table->cell(0, 6), values[2]);
+        QCOMPARE(read.table->cell(0, 7), values[3]);
+    }
+
+    // The values of the marked rows that lose characters to Windows-1250.
+    void valuesOutsideCodePage() {
+        Results results;
+        results.exec(QString::fromUtf8("INSERT INTO Osoby (Prijmeni, Jmeno, Obec, Zn) VALUES "
+                                       "(\"Søren\", \"Řehoř\", \"Plzeň\", True)"));
+        results.exec(
+            QString::fromUtf8("INSERT INTO Osoby (Prijmeni, Obec, Zn) VALUES (\"Li\", \"北京\", True)"));
+        results.exec(
+            QString::fromUtf8("INSERT INTO Osoby (Prijmeni, Obec, Zn) VALUES (\"Ø\", \"Ø\", False)"));
+        io::ExportRequest request;
+        request.target = results.folder(QStringLiteral("out")) + QStringLiteral("export_o.txt");
+        QCOMPARE(io::runExport(*results.database, request), 2);
+        QCOMPARE(io::valuesOutsideCodePage(*results.database, request), 2);
+        QVERIFY(codepage::fromWindows1250(readBytes(request.target)).contains(QStringLiteral("\"S?ren\"")));
+        QCOMPARE(
+            io::lostCharactersMessage(2),
+            QString::fromUtf8("Znaky, které kódování Windows-1250 nezná, jsou v souboru zapsány jako \"?\". "
+                              "Počet hodnot, kterých se to týká: 2."));
     }
 
     void messages() {

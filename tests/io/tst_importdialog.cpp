@@ -17,10 +17,12 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 using platform::Dialogs;
 
@@ -99,6 +101,47 @@ class TestImportDialog : public QObject {
         QCOMPARE(h.stored(u8("Prijmeni")), (QStringList{u8("Novák"), u8("Malá; Nová")}));
         QCOMPARE(h.stored(u8("Tel_1")), (QStringList{u8("123456789"), u8("777111222")}));
         QCOMPARE(h.imported, QList<bool>{true});
+    }
+
+    // While the records are posted a progress window over the import window
+    // counts them; its Storno stops the import after the record in hand, and
+    // the records stored before it stay and are counted in the result.
+    void progressAndCancel() {
+        Harness h;
+        QByteArray file = "Příjmení\r\n";
+        for (int i = 1; i <= 20; ++i)
+            file += "Záznam " + QByteArray::number(i) + "\r\n";
+        h.load(file);
+        h.pair(0, 2);
+        QStringList seen;
+        bool importWindowEnabled = true;
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* progress = h.window.findChild<QProgressDialog*>(u8("importProgress"));
+            if (!progress || progress->wasCanceled()) return;
+            seen << progress->labelText();
+            importWindowEnabled = importWindowEnabled && h.window.isEnabled();
+            QVERIFY(progress->isVisible());
+            QCOMPARE(progress->windowModality(), Qt::WindowModal);
+            if (progress->value() == 5) {
+                auto* cancel = progress->findChild<QPushButton*>();
+                QCOMPARE(cancel->text(), u8("&Storno"));
+                cancel->click();
+            }
+        });
+        watch.start();
+        h.click(ImportDialog::Button::Import);
+        watch.stop();
+        QVERIFY2(seen.contains(u8("Importováno 5 z 20 záznamů")), qPrintable(seen.join(u'|')));
+        QVERIFY(importWindowEnabled);
+        QVERIFY(!h.window.findChild<QProgressDialog*>());
+        QCOMPARE(h.dialogs.messageTexts(),
+                 QStringList{u8("Bylo importováno 5 záznamů.    \nImport byl zrušen, zbývajících 15 záznamů "
+                                "nebylo importováno.    ")});
+        QCOMPARE(h.stored(u8("Prijmeni")).size(), 5);
+        QCOMPARE(h.stored(u8("Prijmeni")).last(), u8("Záznam 5"));
+        QVERIFY(h.window.isVisible());
     }
 
     // A name that is empty or holds a backslash is asked for again: it would

@@ -58,8 +58,8 @@ class TestImportFile : public QObject {
                                      << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
         QTest::newRow("LF only lines are lines")
             << u8("a;b\nc;d\n") << semi << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
-        QTest::newRow("with a CR, a lone LF is skipped")
-            << u8("a;b\nc\r\nd\r\n") << semi << Rows{{u8("a"), u8("bc")}, {u8("d")}};
+        QTest::newRow("with a CR, a lone LF ends a line too")
+            << u8("a;b\nc\r\nd\r\n") << semi << Rows{{u8("a"), u8("b")}, {u8("c")}, {u8("d")}};
         QTest::newRow("CR alone ends a line") << u8("a\rb\r") << semi << Rows{{u8("a")}, {u8("b")}};
         QTest::newRow("last line without an end")
             << u8("a;b\r\nc;d") << semi << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
@@ -69,9 +69,25 @@ class TestImportFile : public QObject {
             << u8("a,b;c\td\r\n") << semi << Rows{{u8("a,b"), u8("c\td")}};
         QTest::newRow("comma") << u8("a,\"b,c\",d\r\n") << comma << Rows{{u8("a"), u8("b,c"), u8("d")}};
         QTest::newRow("tab") << u8("a\tb;c\r\n") << tab << Rows{{u8("a"), u8("b;c")}};
-        QTest::newRow("CR resets an unbalanced quote")
-            << u8("\"a;b\r\nc;d\r\n") << semi << Rows{{u8("a;b")}, {u8("c"), u8("d")}};
-        QTest::newRow("doubled quotes vanish") << u8("\"a\"\"b\";c\r\n") << semi << Rows{{u8("ab"), u8("c")}};
+        QTest::newRow("a quote never closed is text")
+            << u8("\"a;b\r\nc;d\r\n") << semi << Rows{{u8("\"a"), u8("b")}, {u8("c"), u8("d")}};
+        QTest::newRow("doubled quote is one quote")
+            << u8("\"a\"\"b\";c\r\n") << semi << Rows{{u8("a\"b"), u8("c")}};
+        QTest::newRow("our own export") << u8("\"Pekárna \"\"U Kočky\"\"; s.r.o.\";\"777\"\r\n") << semi
+                                        << Rows{{u8("Pekárna \"U Kočky\"; s.r.o."), u8("777")}};
+        QTest::newRow("quote inside an unquoted cell kept")
+            << u8("Pekárna \"U Kočky\";x\r\n") << semi << Rows{{u8("Pekárna \"U Kočky\""), u8("x")}};
+        QTest::newRow("text after the closing quote")
+            << u8("\"a\"b;c\r\n") << semi << Rows{{u8("ab"), u8("c")}};
+        QTest::newRow("empty quoted cell") << u8("\"\";x\r\n") << semi << Rows{{QString(), u8("x")}};
+        QTest::newRow("CR LF inside quotes, CR LF file")
+            << u8("a;\"řádek 1\r\nřádek 2\";b\r\nc;d\r\n") << semi
+            << Rows{{u8("a"), u8("řádek 1\nřádek 2"), u8("b")}, {u8("c"), u8("d")}};
+        QTest::newRow("LF inside quotes, LF file")
+            << u8("a;\"x\n\ny\";b\nc;d\n") << semi
+            << Rows{{u8("a"), u8("x\n\ny"), u8("b")}, {u8("c"), u8("d")}};
+        QTest::newRow("separator and quote inside quotes over lines")
+            << u8("\"1;\r\n\"\"2\"\"\"\r\n") << semi << Rows{{u8("1;\n\"2\"")}};
         QTest::newRow("empty cells kept") << u8(";;x\r\n") << semi << Rows{{QString(), QString(), u8("x")}};
         QTest::newRow("nothing") << QString() << semi << Rows{};
     }
@@ -127,6 +143,7 @@ class TestImportFile : public QObject {
         QTest::addColumn<QString>("firstCell");
         const QString name = u8("Řehoř");
         const QByteArray mark("\xEF\xBB\xBF");
+        using Encoding = codepage::TextEncoding;
         QTest::newRow("UTF-8") << (name + u8(";Plzeň\r\n")).toUtf8() << int(Encoding::Utf8) << name;
         QTest::newRow("UTF-8 with the mark")
             << mark + (name + u8(";x\r\n")).toUtf8() << int(Encoding::Utf8) << name;
@@ -134,6 +151,13 @@ class TestImportFile : public QObject {
         QTest::newRow("Windows-1250")
             << codepage::toWindows1250(name + u8(";Plzeň\r\n")) << int(Encoding::Windows1250) << name;
         QTest::newRow("ASCII") << QByteArray("Novak;1\r\n") << int(Encoding::Windows1250) << u8("Novak");
+        // "Unicode text" as spreadsheets save it.
+        QTest::newRow("UTF-16 LE with the mark")
+            << "\xFF\xFE" + codepage::encode(name + u8(";Plzeň\r\n"), Encoding::Utf16LE)
+            << int(Encoding::Utf16LE) << name;
+        QTest::newRow("UTF-16 BE with the mark")
+            << "\xFE\xFF" + codepage::encode(name + u8(";Plzeň\r\n"), Encoding::Utf16BE)
+            << int(Encoding::Utf16BE) << name;
     }
     void encodings() {
         QFETCH(QByteArray, bytes);
@@ -151,7 +175,7 @@ class TestImportFile : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("NUL byte") << QByteArray("a;b\0c\r\n", 7);
         QTest::newRow("PNG image") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
-        QTest::newRow("UTF-16") << QByteArray("a\0;\0b\0", 6);
+        QTest::newRow("UTF-16 without a mark") << QByteArray("a\0;\0b\0", 6);
     }
     void notText() {
         QFETCH(QByteArray, bytes);

@@ -3,8 +3,11 @@
 #include "Workgroup.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 using db::Database;
 using db::Dataset;
@@ -39,6 +42,9 @@ class TestDatabase : public QObject {
     void stackedStatement_data();
     void stackedStatement();
     void datasetOutlivesDatabase();
+    void durability_data();
+    void durability();
+    void logFilesRemoved();
 
   private:
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
@@ -301,6 +307,91 @@ void TestDatabase::datasetOutlivesDatabase() {
     ds.setDatabase(again.get());
     ds.open();
     QCOMPARE(ds.recordCount(), 2);
+}
+
+namespace {
+QString pragma(Database& d, const char* name) {
+    sqlite3_stmt* st = nullptr;
+    QString value;
+    if (sqlite3_prepare_v2(d.handle(), (QByteArray("PRAGMA ") + name).constData(), -1, &st, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return value;
+}
+} // namespace
+
+// A durable database with the write-ahead log waits for the disk only at
+// checkpoints, and a reader on another connection does not hold its writes
+// up; without the log every commit is flushed and a reader blocks a writer.
+// A writer blocks it either way.
+void TestDatabase::durability_data() {
+    QTest::addColumn<bool>("log");
+    QTest::addColumn<QString>("journal");
+    QTest::addColumn<QString>("synchronous");
+    QTest::newRow("write-ahead log") << true << "wal"
+                                     << "1";
+    QTest::newRow("rollback journal") << false << "delete"
+                                      << "2";
+}
+
+void TestDatabase::durability() {
+    QFETCH(bool, log);
+    QFETCH(QString, journal);
+    QFETCH(QString, synchronous);
+    db::Engine engine;
+    db::OpenOptions options;
+    options.writeAheadLog = log;
+    auto writer = engine.defaultWorkspace().openDatabase(m_path, options);
+    writer->setBusyTimeout(0);
+    QCOMPARE(pragma(*writer, "journal_mode"), journal);
+    QCOMPARE(pragma(*writer, "synchronous"), synchronous);
+
+    db::OpenOptions readOnly;
+    readOnly.readOnly = true;
+    auto reader = engine.defaultWorkspace().openDatabase(m_path, readOnly);
+    Dataset cursor;
+    cursor.setDatabase(reader.get());
+    cursor.setSql(QStringLiteral("SELECT * FROM T"));
+    cursor.open();
+    QCOMPARE(cursor.recNo(), 0);
+    const auto insert = [&] {
+        writer->execute(QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES (3, 'Eva')"),
+                        Database::FailOnError);
+    };
+    if (log)
+        insert();
+    else
+        VERIFY_DB_ERROR(insert(), QStringLiteral("uzamčena"));
+    cursor.close();
+    QCOMPARE(count(*reader, QStringLiteral("T")), log ? 3 : 2);
+
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(m_path).constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    VERIFY_DB_ERROR(insert(), QStringLiteral("uzamčena"));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    insert();
+    QCOMPARE(count(*writer, QStringLiteral("T")), log ? 4 : 3);
+
+    // Closed, the file holds every commit on its own.
+    reader.reset();
+    writer.reset();
+    QVERIFY(!QFileInfo::exists(m_path + QStringLiteral("-wal")));
+    auto again = engine.defaultWorkspace().openDatabase(m_path, readOnly);
+    QCOMPARE(count(*again, QStringLiteral("T")), log ? 4 : 3);
+}
+
+// The log and its index left by a killed program go with the file.
+void TestDatabase::logFilesRemoved() {
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+        QFile f(m_path + QString::fromLatin1(suffix));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(db::removeDatabaseFile(m_path));
+    QCOMPARE(QDir(m_dir.path()).entryList({QFileInfo(m_path).fileName() + u'*'}, QDir::Files), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
