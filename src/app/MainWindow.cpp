@@ -250,6 +250,7 @@ void MainWindow::applyStoredPlacement() {
         // First start: the designed size, centred.
         if (const QScreen* s = screen())
             setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
+        settings::keepNormalFrame(this);
         return;
     }
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);

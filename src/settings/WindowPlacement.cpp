@@ -61,6 +61,42 @@ void maximizeLater(QWidget* window) {
 
 constexpr Qt::WindowStates kNotNormal = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
 
+// Notes the frame's margins the first time the window manager shows the
+// window framed in its normal state, so that the frame a maximized window
+// returns to is known: a maximized window's frame is another (openbox drops
+// the border, for one).
+class NormalFrameKeeper : public QObject {
+  public:
+    explicit NormalFrameKeeper(QWidget* window) : QObject(window), m_window(window) {
+        window->windowHandle()->installEventFilter(this);
+        note();
+    }
+    std::optional<QMargins> margins() const { return m_margins; }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Expose || type == QEvent::Move || type == QEvent::Resize) note();
+        return false;
+    }
+
+  private:
+    void note() {
+        if (m_margins || (m_window->windowState() & kNotNormal)) return;
+        m_margins = drawnFrame(reportOf(m_window));
+        if (m_margins) m_window->windowHandle()->removeEventFilter(this);
+    }
+
+    QWidget* m_window;
+    std::optional<QMargins> m_margins;
+};
+
+NormalFrameKeeper* keeperOf(const QWidget* window) {
+    for (QObject* child : window->children())
+        if (auto* keeper = dynamic_cast<NormalFrameKeeper*>(child)) return keeper;
+    return nullptr;
+}
+
 // Waits for the window manager to frame the window, then places the window
 // again and maximizes it when asked. The native window's events say when to
 // look (exposure, moves, state changes) and a short poll catches a frame
@@ -144,12 +180,19 @@ QRect outerFrame(const QWidget* window) {
     return handle && window->isVisible() ? handle->frameGeometry() : window->frameGeometry();
 }
 
+void keepNormalFrame(QWidget* window) {
+    if (window->windowHandle() && !keeperOf(window)) new NormalFrameKeeper(window);
+}
+
 QRect normalFrame(const QWidget* window) {
     if (!(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return outerFrame(window);
-    return window->normalGeometry().marginsAdded(frameOf(window));
+    const NormalFrameKeeper* keeper = keeperOf(window);
+    const std::optional<QMargins> kept = keeper ? keeper->margins() : std::nullopt;
+    return window->normalGeometry().marginsAdded(kept.value_or(frameOf(window)));
 }
 
 void restoreFrame(QWidget* window, const FramePlacement& placement) {
+    keepNormalFrame(window);
     // Only under X is a window framed after it is shown; elsewhere the frame is
     // known at once (or there is none).
     const bool framedLater = window->windowHandle() && QGuiApplication::platformName() == u"xcb";

@@ -53,6 +53,10 @@ std::optional<QMargins> drawnFrame(const FrameReport& report);
 // The window's outer frame as the window manager has drawn it.
 QRect outerFrame(const QWidget* window);
 
+// Starts noting the frame the window manager gives the shown window in its
+// normal state (restoreFrame does so itself).
+void keepNormalFrame(QWidget* window);
+
 // The outer frame the window has when it is neither maximized nor full screen:
 // where a maximized window returns to.
 QRect normalFrame(const QWidget* window);
