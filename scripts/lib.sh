@@ -47,10 +47,15 @@ ensure_packages() {
 }
 
 # Configure once into build/ (the generated build files re-run CMake by
-# themselves when a CMakeLists.txt changes), then build everything.
+# themselves when a CMakeLists.txt changes), then build the targets named, or
+# everything (tests and benchmarks too) when none is.
 configure_and_build() {
     if [[ ! -f $ORDANA_BUILD/CMakeCache.txt || ! -f $ORDANA_BUILD/build.ninja ]]; then
         cmake -S "$ORDANA_ROOT" -B "$ORDANA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
     fi
-    cmake --build "$ORDANA_BUILD"
+    if (($# > 0)); then
+        cmake --build "$ORDANA_BUILD" --target "$@"
+    else
+        cmake --build "$ORDANA_BUILD"
+    fi
 }

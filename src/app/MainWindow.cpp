@@ -250,6 +250,7 @@ void MainWindow::applyStoredPlacement() {
         // First start: the designed size, centred.
         if (const QScreen* s = screen())
             setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
+        settings::keepNormalFrame(this);
         return;
     }
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
@@ -263,7 +264,7 @@ void MainWindow::applyStoredPlacement() {
     placement.x = within(key->readInt(QStringLiteral("X")), 0, screenRect.width() - 1);
     placement.y = within(key->readInt(QStringLiteral("Y")), 0, screenRect.height() - 1);
     if (w == 0 || h == 0) {
-        QTimer::singleShot(0, this, [this] { showMaximized(); });
+        placement.maximized = true;
     } else {
         placement.width = within(w, 760, screenRect.width());
         placement.height = within(h, 400, screenRect.height());
@@ -550,7 +551,8 @@ void MainWindow::endWithoutQuestion() {
 bool MainWindow::storeSettings() {
     auto key = m_app.settings().open(Root::CurrentUser, kPozice, Access::All, /*create*/ true);
     if (!key) return false;
-    const QRect frame = settings::outerFrame(this);
+    // A maximized window keeps the place it returns to.
+    const QRect frame = settings::normalFrame(this);
     const bool maximized = isMaximized();
     // Every value is tried; one that fails makes the whole store fail.
     bool ok = key->writeInt(QStringLiteral("X"), std::max(0, frame.x()));

@@ -26,7 +26,10 @@ class TestPlacement : public apptest::MainWindowTest {
     void init() { resetProgram(); }
     void restartsKeepPlacement_data();
     void restartsKeepPlacement();
+    void maximizedComesBack_data();
     void maximizedComesBack();
+    void frameIsTakenOnlyWhenDrawn_data();
+    void frameIsTakenOnlyWhenDrawn();
 
   private:
     static QRect outer(const QWidget* w) { return settings::outerFrame(w); }
@@ -82,18 +85,65 @@ void TestPlacement::restartsKeepPlacement() {
     }
 }
 
-// A window closed maximized comes back maximized.
+void TestPlacement::maximizedComesBack_data() {
+    QTest::addColumn<bool>("closedByUser");
+    QTest::newRow("closed maximized") << true;
+    QTest::newRow("stored maximized") << false;
+}
+
+// A window closed maximized comes back maximized, and when the user restores
+// it, it goes back to the stored left and top edges of its frame.
 void TestPlacement::maximizedComesBack() {
-    {
+    QFETCH(bool, closedByUser);
+    const QPoint left(120, 90);
+    if (closedByUser) {
         auto w = startFramed();
+        w->setGeometry(QRect(left, QSize(900, 640)).marginsRemoved(w->windowHandle()->frameMargins()));
+        QTRY_COMPARE(outer(w.get()).topLeft(), left);
         w->showMaximized();
         QTRY_VERIFY(w->isMaximized());
+        // Closed once the window manager has drawn the maximized frame.
+        QTRY_VERIFY(outer(w.get()).height() >= w->screen()->availableGeometry().height() - 2);
         w->endWithoutQuestion();
+    } else {
+        auto key =
+            m_settings->open(platform::Root::CurrentUser, platform::kProgramKey + QStringLiteral("Pozice"),
+                             platform::Access::All, true);
+        for (const auto& [name, value] : {std::pair("X", left.x()), {"Y", left.y()}, {"W", 0}, {"H", 0}})
+            key->writeInt(QString::fromLatin1(name), value);
     }
     auto w = startFramed();
     QTRY_VERIFY(w->isMaximized());
     const QRect area = w->screen()->availableGeometry();
     QTRY_VERIFY(outer(w.get()).height() >= area.height() - 2);
+    w->showNormal();
+    QTRY_VERIFY(!w->isMaximized());
+    QTRY_COMPARE(outer(w.get()).topLeft(), left);
+}
+
+void TestPlacement::frameIsTakenOnlyWhenDrawn_data() {
+    QTest::addColumn<bool>("exposed");
+    QTest::addColumn<QMargins>("margins");
+    QTest::addColumn<bool>("taken");
+    // What the window system reported while a window manager was still framing
+    // the window: the new frame's spare room to the right and below.
+    QTest::newRow("being framed") << false << QMargins(0, 0, 2, 25) << false;
+    QTest::newRow("being framed, frame already declared") << false << QMargins(1, 20, 1, 5) << false;
+    QTest::newRow("shown in its frame") << true << QMargins(1, 20, 1, 5) << true;
+    QTest::newRow("shown, border only") << true << QMargins(4, 4, 4, 4) << true;
+    QTest::newRow("shown, no frame yet") << true << QMargins() << false;
+    QTest::newRow("shown, room to the right and below only") << true << QMargins(0, 0, 2, 25) << false;
+    QTest::newRow("shown, negative") << true << QMargins(-3, 20, 1, 5) << false;
+    QTest::newRow("shown, wider than the window") << true << QMargins(500, 20, 500, 5) << false;
+}
+
+void TestPlacement::frameIsTakenOnlyWhenDrawn() {
+    QFETCH(bool, exposed);
+    QFETCH(QMargins, margins);
+    QFETCH(bool, taken);
+    const std::optional<QMargins> frame = settings::drawnFrame({exposed, margins, QSize(900, 640)});
+    QCOMPARE(frame.has_value(), taken);
+    if (taken) QCOMPARE(*frame, margins);
 }
 
 QTEST_MAIN(TestPlacement)

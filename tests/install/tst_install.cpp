@@ -79,7 +79,7 @@ struct User {
         env.insert("XDG_CACHE_HOME", home.filePath("cache"));
         env.insert("XDG_RUNTIME_DIR", home.filePath("run"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("LD_PRELOAD", QStringLiteral(ORDANA_CONTACT_DRIVER));
+        env.insert("LD_PRELOAD", QStringLiteral(ORDANA_PRELOAD));
         env.insert("ORDANA_TEST_SURNAME", surname);
         process.setProcessEnvironment(env);
         process.start(program, {});

@@ -256,9 +256,14 @@ struct Generator::Impl {
         return newNumber(r, region, 0.1);
     }
 
+    // A house number as the directory writes it: the building's number within
+    // the place, and in cities often its number within the street after a
+    // slash ("1520/12"). A place numbers its buildings, not its people: a
+    // family house holds a few, a city's block of flats some twenty, and even
+    // the largest parts of towns stay below four thousand buildings.
     QString houseNumber(Random& r, double population, bool city) {
-        const int top = std::max(20, int(population / 3));
-        const int number = 1 + int(r.below(uint64_t(top)));
+        const int buildings = std::clamp(int(population / (city ? 20 : 4)), 20, 3000);
+        const int number = 1 + int(r.below(uint64_t(buildings)));
         if (city && r.chance(0.6)) return QStringLiteral("%1/%2").arg(number).arg(1 + r.below(60));
         return QString::number(number);
     }
