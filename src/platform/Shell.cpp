@@ -93,10 +93,17 @@ Shell::CopyResult DesktopShell::copyFile(QWidget* owner, const QString& source, 
             return fail(QStringLiteral("Soubor %1 nelze přečíst: %2").arg(quoted(source), in.errorString()));
         }
         if (read == 0) break;
-        if (out.write(buffer.constData(), read) != read) {
-            out.cancelWriting();
-            return fail(
-                QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(quoted(target), out.errorString()));
+        // A write may take only part of the chunk (the disk filling up): the
+        // next one then fails with the system's reason, which is read before
+        // the cancel replaces it with its own.
+        for (qint64 written = 0; written < read;) {
+            const qint64 n = out.write(buffer.constData() + written, read - written);
+            if (n <= 0) {
+                const QString reason = out.errorString();
+                out.cancelWriting();
+                return fail(QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(quoted(target), reason));
+            }
+            written += n;
         }
         done += read;
         progress.setValue(total > 0 ? int(qMin<qint64>(kProgressSteps, done * kProgressSteps / total)) : 0);
