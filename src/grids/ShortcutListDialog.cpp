@@ -2,15 +2,17 @@
 
 #include "PageWidgets.h"
 #include "ShortcutTable.h"
+#include "ToolWindow.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ShortcutListDialog::ShortcutListDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {
+ShortcutListDialog::ShortcutListDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Seznam klávesových zkratek"));
+    platform::makeToolWindow(this);
 
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Memo1"));

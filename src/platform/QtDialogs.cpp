@@ -1,6 +1,8 @@
 #include "ScriptedDialogs.h"
+#include "ToolWindow.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -85,6 +87,14 @@ Dialogs::Answer QtDialogs::message(QWidget* owner, const QString& caption, const
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setIcon(qtIcon(icon));
+    // A short message makes a narrow box: it is kept wide enough to show its
+    // caption whole in the title bar.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const QMargins margins = grid->contentsMargins();
+        const int room = captionRoom(caption) - margins.left() - margins.right();
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
 
     struct Choice {
         QAbstractButton* button;

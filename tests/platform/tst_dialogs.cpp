@@ -1,5 +1,6 @@
 #include "QtTranslations.h"
 #include "ScriptedDialogs.h"
+#include "ToolWindow.h"
 #include "WhenModal.h"
 
 #include <QAbstractButton>
@@ -27,6 +28,7 @@ class TestDialogs : public QObject {
     void nameFilters();
     void messageBox_data();
     void messageBox();
+    void narrowBoxCaption();
     void fileDialog_data();
     void fileDialog();
     void czechQtTexts();
@@ -137,6 +139,17 @@ void TestDialogs::messageBox() {
     const Answer answer = QtDialogs().message(&owner, "Dotaz", "Smazat <b>vše</b>?", icon, buttons);
     QCOMPARE(seen, QStringList({"Dotaz", "Smazat <b>vše</b>?", "1", QString::number(qtIcon), labels}));
     QCOMPARE(answer, expected);
+}
+
+// A box of a short message still leaves its caption room in the title bar.
+void TestDialogs::narrowBoxCaption() {
+    int width = 0;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        width = box->width();
+        box->accept();
+    });
+    QtDialogs().message(nullptr, "Upozornění", "a", Icon::Information, Buttons::Ok);
+    QVERIFY2(width >= platform::captionRoom("Upozornění"), qPrintable(QString::number(width)));
 }
 
 void TestDialogs::fileDialog_data() {
