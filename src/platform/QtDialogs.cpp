@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -80,12 +81,17 @@ QStringList QtDialogs::nameFilters(const QString& filter) {
     return result;
 }
 
+QString QtDialogs::shownText(const QString& text) {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n\r|\r"));
+    return QString(text).replace(lineBreak, QStringLiteral("\n"));
+}
+
 Dialogs::Answer QtDialogs::message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
                                    Buttons buttons) {
     QMessageBox box(owner);
     box.setWindowTitle(caption);
     box.setTextFormat(Qt::PlainText);
-    box.setText(text);
+    box.setText(shownText(text));
     box.setIcon(qtIcon(icon));
     // A short message makes a narrow box: it is kept wide enough to show its
     // caption whole in the title bar.

@@ -28,6 +28,8 @@ class TestDialogs : public QObject {
     void nameFilters();
     void messageBox_data();
     void messageBox();
+    void lineBreaks_data();
+    void lineBreaks();
     void narrowBoxCaption();
     void fileDialog_data();
     void fileDialog();
@@ -139,6 +141,31 @@ void TestDialogs::messageBox() {
     const Answer answer = QtDialogs().message(&owner, "Dotaz", "Smazat <b>vše</b>?", icon, buttons);
     QCOMPARE(seen, QStringList({"Dotaz", "Smazat <b>vše</b>?", "1", QString::number(qtIcon), labels}));
     QCOMPARE(answer, expected);
+}
+
+void TestDialogs::lineBreaks_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("line feed, carriage return") << "a\n\rb\n\rc" << "a\nb\nc";
+    QTest::newRow("carriage return, line feed") << "a\r\nb" << "a\nb";
+    QTest::newRow("line feed") << "a\nb" << "a\nb";
+    QTest::newRow("carriage return") << "a\rb" << "a\nb";
+    QTest::newRow("empty line between") << "a\r\n\r\nb" << "a\n\nb";
+    QTest::newRow("two line feeds, carriage return") << "a\n\n\rb" << "a\n\nb";
+}
+
+// A line feed and a carriage return side by side break the line once, as
+// the program's messages expect.
+void TestDialogs::lineBreaks() {
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QString seen;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        seen = box->text();
+        box->accept();
+    });
+    QtDialogs().message(nullptr, "Upozornění", text, Icon::Information, Buttons::Ok);
+    QCOMPARE(seen, shown);
 }
 
 // A box of a short message still leaves its caption room in the title bar.
