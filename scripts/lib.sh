@@ -9,7 +9,7 @@ ORDANA_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
     libsqlite3-dev libicu-dev libbenchmark-dev
-    xvfb xauth openbox fonts-dejavu-core fonts-liberation2
+    xvfb xauth openbox fonts-dejavu-core fonts-liberation2 xdg-utils
 )
 
 say() {

@@ -22,6 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(platform::programFont());
     // Without the system's Qt translations the common dialogs stay in English.
     platform::installCzechQtTexts(qapp);
+    platform::useCzechLocale();
 
     platform::SingleInstance instance;
     if (instance.raiseRunningCopy(kMainCaption)) return 0;

@@ -1,6 +1,10 @@
 #include "ShortcutTable.h"
 
 #include <QHash>
+#include <QMap>
+
+#include <algorithm>
+#include <limits>
 
 namespace shortcuts {
 
@@ -186,6 +190,51 @@ QStringList listLines() {
     for (const auto& paragraph : paragraphs)
         lines << QString() << s(paragraph[0]) << s(paragraph[1]);
     return lines;
+}
+
+ListColumns listColumns(const QStringList& lines, const std::function<qreal(const QString&)>& width,
+                        qreal gap) {
+    // An entry is "heading<tab>key<tabs>description".
+    struct Keys {
+        qreal shortest = std::numeric_limits<qreal>::max();
+        qreal longest = 0;
+    };
+    QMap<int, Keys> byTabs; // by the number of tabs after the key
+    qreal headings = 0;
+    for (const QString& line : lines) {
+        const QStringList parts = line.split(u'\t');
+        if (parts.size() < 3) continue;
+        headings = std::max(headings, width(parts[0]));
+        Keys& keys = byTabs[int(parts.size()) - 2];
+        const qreal key = width(parts[1]);
+        keys.shortest = std::min(keys.shortest, key);
+        keys.longest = std::max(keys.longest, key);
+    }
+    if (byTabs.isEmpty()) return {};
+
+    ListColumns columns;
+    const qreal keyColumn = headings + gap;
+    columns.tabStops << keyColumn;
+    const int most = byTabs.lastKey();
+    qreal longest = 0; // of the keys that end before the next stop
+    for (int stop = 1; stop < most; ++stop) {
+        // Keys followed by more than most - stop tabs end before this stop, the others after it.
+        qreal after = std::numeric_limits<qreal>::max();
+        for (auto it = byTabs.cbegin(); it != byTabs.cend(); ++it) {
+            if (it.key() > most - stop)
+                longest = std::max(longest, it->longest);
+            else
+                after = std::min(after, it->shortest);
+        }
+        const qreal at = after > longest && after < std::numeric_limits<qreal>::max() ? (longest + after) / 2
+                                                                                      : longest + gap / 2;
+        columns.tabStops << std::max(keyColumn + at, columns.tabStops.last() + 1);
+    }
+    for (const Keys& keys : byTabs)
+        longest = std::max(longest, keys.longest);
+    columns.description = std::max(keyColumn + longest + gap, columns.tabStops.last() + 1);
+    columns.tabStops << columns.description;
+    return columns;
 }
 
 } // namespace shortcuts

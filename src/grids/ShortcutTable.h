@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The main window's Ctrl shortcuts as data: per page name ("osoby", "firmy",
@@ -48,5 +49,18 @@ QStringList pageNames();
 
 // The lines of the shortcut list window.
 QStringList listLines();
+
+// Where the columns of those lines stand for a font that measures a text's
+// width with width: the tab stops (the first is the keys' column) and the
+// descriptions' column. An entry has as many tabs after its key as its key is
+// short, so the stops between the keys' and the descriptions' columns lie
+// between the ends of the keys of the kinds: every description then starts
+// at the same place. gap is the least room after the headings and the keys.
+struct ListColumns {
+    QList<qreal> tabStops;
+    qreal description = 0;
+};
+ListColumns listColumns(const QStringList& lines, const std::function<qreal(const QString&)>& width,
+                        qreal gap);
 
 } // namespace shortcuts

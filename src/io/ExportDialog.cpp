@@ -1,5 +1,6 @@
 #include "ExportDialog.h"
 
+#include "ToolWindow.h"
 #include "WindowPlacement.h"
 
 #include <QButtonGroup>
@@ -24,7 +25,7 @@ ExportDialog::ExportDialog(QWidget* parent) : ExportDialog(Kind::Directory, pare
 ExportDialog::ExportDialog(Kind kind, QWidget* parent) : QDialog(parent) {
     setObjectName(kind == Kind::Personal ? QStringLiteral("Form11") : QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Export"));
-    settings::makeToolWindow(this);
+    platform::makeToolWindow(this);
 
     m_formatGroup = new QGroupBox(QStringLiteral("    Formát výstupu     "), this);
     m_formatGroup->setObjectName(QStringLiteral("RadioGroup1"));

@@ -118,6 +118,14 @@ QString personalPhone(const QString& kind, const Fields& record) {
 
 } // namespace
 
+namespace {
+
+int textRight(int column) {
+    return kLabelWidth * (column + 1) - kRightMargin;
+}
+
+} // namespace
+
 Placement recordPlacement(int index) {
     Placement p;
     p.sheet = index / kRecordsPerSheet;
@@ -126,11 +134,12 @@ Placement recordPlacement(int index) {
     p.column = label % int(kColumnLefts.size());
     p.left = kColumnLefts[size_t(p.column)];
     p.top = kRowHeight * p.row;
+    p.right = textRight(p.column);
     return p;
 }
 
 Placement informationPlacement(int sheet) {
-    return Placement{sheet, 0, 0, kColumnLefts[0], 0};
+    return Placement{sheet, 0, 0, kColumnLefts[0], 0, textRight(0)};
 }
 
 QString longTimeFormat(const QLocale& locale) {

@@ -37,6 +37,10 @@ inline constexpr int kRowsPerSheet = 8;
 inline constexpr int kRecordsPerSheet = kRowsPerSheet * int(kColumnLefts.size()) - 1;
 // The height of a text line, which is also the step between lines.
 inline constexpr int kLineHeight = 35;
+// The labels stand side by side from the sheet's left edge, as wide as the
+// step between the columns; a label's text keeps this far from its right edge.
+inline constexpr int kLabelWidth = kColumnLefts[1] - kColumnLefts[0];
+inline constexpr int kRightMargin = 20;
 
 struct Placement {
     int sheet = 0;  // 0-based
@@ -44,6 +48,7 @@ struct Placement {
     int column = 0; // 0 to 2
     int left = 0;   // left edge of the text
     int top = 0;    // top of the label row
+    int right = 0;  // no text reaches past this
     bool operator==(const Placement&) const = default;
 };
 

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace labels {
@@ -52,11 +53,24 @@ QTransform LabelPrinter::unitsFor(const QPaintDevice& device) {
     return QTransform::fromScale(device.logicalDpiX() / kUnitsPerInch, device.logicalDpiY() / kUnitsPerInch);
 }
 
-void LabelPrinter::drawLines(QPainter& painter, int left, int top, const QList<Line>& lines) const {
+void LabelPrinter::drawLines(QPainter& painter, const Placement& place, double right,
+                             const QList<Line>& lines) const {
     // Qt places text by its baseline; a label line is placed by its top.
-    const double ascent = QFontMetricsF(painter.font()).ascent();
-    for (const Line& line : lines)
-        painter.drawText(QPointF(left, top + line.offset + ascent), line.text);
+    const QFontMetricsF metrics(painter.font());
+    const double room = right - place.left;
+    for (const Line& line : lines) {
+        const QPointF baseline(place.left, place.top + line.offset + metrics.ascent());
+        const double width = metrics.horizontalAdvance(line.text);
+        if (width <= room || room <= 0) {
+            painter.drawText(baseline, line.text);
+            continue;
+        }
+        painter.save();
+        painter.translate(baseline);
+        painter.scale(room / width, 1);
+        painter.drawText(QPointF(0, 0), line.text);
+        painter.restore();
+    }
 }
 
 PrintOutcome LabelPrinter::draw(QPainter& painter, RecordSource& records,
@@ -65,6 +79,13 @@ PrintOutcome LabelPrinter::draw(QPainter& painter, RecordSource& records,
     painter.setWorldTransform(unitsFor(*painter.device()));
     painter.setFont(labelFont());
     painter.setPen(Qt::black);
+    // The printable area may end before the last label does.
+    const QPaintDevice& device = *painter.device();
+    const double printableRight =
+        device.logicalDpiX() > 0 ? device.width() * kUnitsPerInch / device.logicalDpiX() : 0;
+    const auto rightOf = [printableRight](const Placement& place) {
+        return printableRight > 0 ? std::min<double>(place.right, printableRight) : place.right;
+    };
     const int columns = int(kColumnLefts.size());
     while (!records.atEnd()) {
         if (out.sheets > 0 && !newSheet()) {
@@ -73,11 +94,11 @@ PrintOutcome LabelPrinter::draw(QPainter& painter, RecordSource& records,
             return out;
         }
         const Placement info = informationPlacement(out.sheets);
-        drawLines(painter, info.left, info.top, informationBlock(m_now, m_locale));
+        drawLines(painter, info, rightOf(info), informationBlock(m_now, m_locale));
         ++out.sheets;
         for (int label = 1; label < kRowsPerSheet * columns && !records.atEnd(); ++label) {
             const Placement place = recordPlacement(out.records);
-            drawLines(painter, place.left, place.top,
+            drawLines(painter, place, rightOf(place),
                       recordLines(
                           m_print, [&records](const QString& c) { return records.text(c); }, m_choice));
             ++out.records;

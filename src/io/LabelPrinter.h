@@ -53,7 +53,9 @@ class LabelPrinter {
     static QString printerFailedMessage();
 
   private:
-    void drawLines(QPainter& painter, int left, int top, const QList<Line>& lines) const;
+    // Draws the lines of a label placed at place; a line wider than the room
+    // left of right is narrowed to it, so that every character is printed.
+    void drawLines(QPainter& painter, const Placement& place, double right, const QList<Line>& lines) const;
 
     Print m_print;
     io::AddressChoice m_choice;

@@ -1,11 +1,14 @@
 #include "PrintParametersDialog.h"
 
+#include "ToolWindow.h"
+
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PrintParametersDialog::PrintParametersDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {
+PrintParametersDialog::PrintParametersDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("Parametry tisku"));
+    platform::makeToolWindow(this);
     m_choice = new io::AddressChoiceGroup(QStringLiteral("    Tisk adresy    "), this);
     m_print = new QPushButton(QStringLiteral("&Tisk"), this);
     m_print->setObjectName(QStringLiteral("BitBtn4"));

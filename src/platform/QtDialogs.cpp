@@ -1,10 +1,16 @@
 #include "ScriptedDialogs.h"
+#include "ToolWindow.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -26,9 +32,31 @@ QMessageBox::Icon qtIcon(Dialogs::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Qt's file model writes the sizes and the times of the files in the
+// system's locale; the dialogs show them in the program's, as the rest of the
+// dialog's texts.
+class ProgramLocaleColumns : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        // The columns of QFileSystemModel.
+        constexpr int kSizeColumn = 1, kTimeColumn = 3;
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files) return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == kTimeColumn)
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        if (index.column() == kSizeColumn && !files->isDir(source))
+            return QLocale().formattedDataSize(files->size(source));
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 std::optional<Dialogs::FileResult> runFileDialog(QWidget* owner, const Dialogs::FileOptions& options,
                                                  bool save) {
     QFileDialog dialog(owner, options.title, options.folder);
+    dialog.setProxyModel(new ProgramLocaleColumns(&dialog));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = QtDialogs::nameFilters(options.filter);
@@ -78,13 +106,26 @@ QStringList QtDialogs::nameFilters(const QString& filter) {
     return result;
 }
 
+QString QtDialogs::shownText(const QString& text) {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n\r|\r"));
+    return QString(text).replace(lineBreak, QStringLiteral("\n"));
+}
+
 Dialogs::Answer QtDialogs::message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
                                    Buttons buttons) {
     QMessageBox box(owner);
     box.setWindowTitle(caption);
     box.setTextFormat(Qt::PlainText);
-    box.setText(text);
+    box.setText(shownText(text));
     box.setIcon(qtIcon(icon));
+    // A short message makes a narrow box: it is kept wide enough to show its
+    // caption whole in the title bar.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const QMargins margins = grid->contentsMargins();
+        const int room = captionRoom(caption) - margins.left() - margins.right();
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
 
     struct Choice {
         QAbstractButton* button;
@@ -122,6 +163,7 @@ Dialogs::Answer QtDialogs::message(QWidget* owner, const QString& caption, const
 
 QString QtDialogs::selectFolder(QWidget* owner, const QString& title) {
     QFileDialog dialog(owner, title);
+    dialog.setProxyModel(new ProgramLocaleColumns(&dialog));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     if (dialog.exec() != QDialog::Accepted) return {};

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace platform {
@@ -14,6 +15,10 @@ bool installCzechQtTexts(QCoreApplication& app) {
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+void useCzechLocale() {
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 }
 
 } // namespace platform

@@ -10,4 +10,8 @@ namespace platform {
 // they are not installed, and the dialogs then keep Qt's English.
 bool installCzechQtTexts(QCoreApplication& app);
 
+// The program's locale: Czech, whatever the user's is, so that Qt's own
+// dialogs write dates, times and numbers as the rest of the program does.
+void useCzechLocale();
+
 } // namespace platform

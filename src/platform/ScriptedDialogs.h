@@ -15,12 +15,12 @@ namespace platform {
 // message box answers only with one of its buttons, as a real one does: Ok and
 // Yes, Cancel and No stand for each other, and an Ok box always answers Ok.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     struct Shown {
         QString kind; // "message", "folder", "open", "save", "print", "input"
         QWidget* owner = nullptr;
-        QString caption; // the title of file, folder and input dialogs
-        QString text;    // the prompt of an input box
+        QString caption;     // the title of file, folder and input dialogs
+        QString text;        // the prompt of an input box
         QString initialText; // the text an input box starts with
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
@@ -46,14 +46,16 @@ public:
     // Forgets what was shown and the answers not yet used.
     void clear();
 
-    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon, Buttons buttons) override;
+    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override;
     QString selectFolder(QWidget* owner, const QString& title) override;
     std::optional<FileResult> openFile(QWidget* owner, const FileOptions& options) override;
     std::optional<FileResult> saveFile(QWidget* owner, const FileOptions& options) override;
     bool print(QWidget* owner, QPrinter& printer) override;
-    std::optional<QString> input(QWidget* owner, const QString& caption, const QString& prompt, const QString& text) override;
+    std::optional<QString> input(QWidget* owner, const QString& caption, const QString& prompt,
+                                 const QString& text) override;
 
-private:
+  private:
     // Notes a dialog as shown and returns its record for the details.
     Shown& record(const QString& kind, QWidget* owner) {
         m_shown.append(Shown{});
@@ -71,17 +73,22 @@ private:
 
 // The dialogs of the running program, built on Qt's.
 class QtDialogs : public Dialogs {
-public:
+  public:
     // Qt name filters ("txt soubory (*.txt)") from a filter of description and
     // pattern pairs ("txt soubory|*.txt|tabulky|*.csv;*.tab").
     static QStringList nameFilters(const QString& filter);
+    // A message's text as the box shows it: a line feed and a carriage return
+    // next to each other, in either order, make one line break, as on Windows.
+    static QString shownText(const QString& text);
 
-    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon, Buttons buttons) override;
+    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override;
     QString selectFolder(QWidget* owner, const QString& title) override;
     std::optional<FileResult> openFile(QWidget* owner, const FileOptions& options) override;
     std::optional<FileResult> saveFile(QWidget* owner, const FileOptions& options) override;
     bool print(QWidget* owner, QPrinter& printer) override;
-    std::optional<QString> input(QWidget* owner, const QString& caption, const QString& prompt, const QString& text) override;
+    std::optional<QString> input(QWidget* owner, const QString& caption, const QString& prompt,
+                                 const QString& text) override;
 };
 
 } // namespace platform

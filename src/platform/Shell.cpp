@@ -2,7 +2,7 @@
 
 #include "Dialogs.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -35,9 +35,24 @@ QUrl DesktopShell::urlFor(const QString& fileOrUrl) {
     return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
 }
 
+QString DesktopShell::notOpenedMessage(const QString& fileOrUrl) {
+    // A local file is named by its path, without the help page's anchor.
+    const QUrl url = urlFor(fileOrUrl);
+    const QString name =
+        url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : fileOrUrl.trimmed();
+    return QStringLiteral("%1 nelze otevřít: v systému není program, který by jej otevřel.")
+        .arg(quoted(name));
+}
+
 bool DesktopShell::open(const QString& fileOrUrl) {
     const QUrl url = urlFor(fileOrUrl);
-    return url.isValid() && QDesktopServices::openUrl(url);
+    if (url.isValid() && QDesktopServices::openUrl(url)) return true;
+    // Without a program for the address (no opener on the desktop) nothing
+    // else would show that the click did anything.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner) owner = QApplication::activeWindow();
+    m_dialogs.warn(owner, notOpenedMessage(fileOrUrl));
+    return false;
 }
 
 Shell::CopyResult DesktopShell::copyFile(QWidget* owner, const QString& source, const QString& target,
@@ -93,10 +108,17 @@ Shell::CopyResult DesktopShell::copyFile(QWidget* owner, const QString& source, 
             return fail(QStringLiteral("Soubor %1 nelze přečíst: %2").arg(quoted(source), in.errorString()));
         }
         if (read == 0) break;
-        if (out.write(buffer.constData(), read) != read) {
-            out.cancelWriting();
-            return fail(
-                QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(quoted(target), out.errorString()));
+        // A write may take only part of the chunk (the disk filling up): the
+        // next one then fails with the system's reason, which is read before
+        // the cancel replaces it with its own.
+        for (qint64 written = 0; written < read;) {
+            const qint64 n = out.write(buffer.constData() + written, read - written);
+            if (n <= 0) {
+                const QString reason = out.errorString();
+                out.cancelWriting();
+                return fail(QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(quoted(target), reason));
+            }
+            written += n;
         }
         done += read;
         progress.setValue(total > 0 ? int(qMin<qint64>(kProgressSteps, done * kProgressSteps / total)) : 0);

@@ -1,15 +1,17 @@
 #include "NumberPicker.h"
 
 #include "PageWidgets.h"
+#include "ToolWindow.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-NumberPicker::NumberPicker(QWidget* parent) : QDialog(parent, Qt::Tool) {
+NumberPicker::NumberPicker(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Vyber číslo"));
+    platform::makeToolWindow(this);
 
     // The items get their check boxes when they are added (Qt::ItemIsUserCheckable).
     m_list = new QListWidget(this);

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "DiscCopy.h"
+#include "ToolWindow.h"
 #include "WindowPlacement.h"
 
 #include <QGridLayout>
@@ -29,7 +30,7 @@ QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent, boo
 DiscCopyDialog::DiscCopyDialog(Application& app, QWidget* parent) : QDialog(parent), m_app(app) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Kopírování"));
-    settings::makeToolWindow(this);
+    platform::makeToolWindow(this);
 
     auto* heading =
         makeLabel(QStringLiteral("Kopírování databáze na pevný disk:"), QStringLiteral("Label1"), this, true);

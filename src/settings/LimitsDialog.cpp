@@ -1,6 +1,7 @@
 #include "LimitsDialog.h"
 
 #include "Application.h"
+#include "ToolWindow.h"
 #include "WindowPlacement.h"
 
 #include <QEvent>
@@ -25,7 +26,7 @@ int slot(Limits::List list, Limits::Kind kind) {
 LimitsDialog::LimitsDialog(Application& app, QWidget* parent) : QDialog(parent), m_limits(app.limits()) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Limity a nastavení parametrů"));
-    settings::makeToolWindow(this);
+    platform::makeToolWindow(this);
 
     const QString rowCaptions[] = {QStringLiteral("OSOBY"), QStringLiteral("FIRMY"),
                                    QStringLiteral("VLASTNÍ")};

@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Maker.h"
 #include "Shell.h"
+#include "ToolWindow.h"
 #include "WindowPlacement.h"
 
 #include <QEvent>
@@ -41,7 +42,7 @@ const QList<QPair<QString, QString>>& credits() {
 ProductInfoDialog::ProductInfoDialog(Application& app, QWidget* parent) : QDialog(parent), m_app(app) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("O produktu"));
-    settings::makeToolWindow(this);
+    platform::makeToolWindow(this);
 
     m_heading = new QLabel(this);
     m_heading->setObjectName(QStringLiteral("Label1"));

@@ -10,11 +10,6 @@
 
 namespace settings {
 
-void makeToolWindow(QWidget* window) {
-    window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint);
-}
-
 void centreOn(QWidget* window, const QWidget* anchor) {
     const QWidget* top = anchor ? anchor->window() : nullptr;
     const QScreen* screen = top && top->screen() ? top->screen() : QGuiApplication::primaryScreen();

@@ -156,7 +156,8 @@ void Database::openFile(bool create, const QString& user, const QString& workgro
     } catch (const Error& e) {
         sqlite3_close_v2(m_handle);
         m_handle = nullptr;
-        if (e.message().startsWith(QLatin1String("Nemáte oprávnění"))) throw;
+        // A message that already names the file (no permission, a damaged file) stands as it is.
+        if (e.message().startsWith(QLatin1String("Nemáte oprávnění")) || e.message().contains(m_path)) throw;
         throw Error(QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(m_path, e.message()));
     }
 }

@@ -3,6 +3,7 @@
 #include "Error.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 
 namespace db::sqlite {
 
@@ -17,16 +18,19 @@ QString readableMessage(const QString& msg) {
         return QStringLiteral("Pole „%1“ je příliš malé pro zadaná data: hodnota je delší než %2 znaků.")
             .arg(m.captured(1), m.captured(2));
     if (auto m = typeRe.match(msg); m.hasMatch())
-        return QStringLiteral("Nesoulad datových typů: do pole „%1“ lze uložit jen celé číslo.").arg(m.captured(1));
+        return QStringLiteral("Nesoulad datových typů: do pole „%1“ lze uložit jen celé číslo.")
+            .arg(m.captured(1));
     if (auto m = rangeRe.match(msg); m.hasMatch())
-        return QStringLiteral("Přetečení číselného pole „%1“: celé číslo musí ležet mezi -2147483648 a 2147483647.")
+        return QStringLiteral(
+                   "Přetečení číselného pole „%1“: celé číslo musí ležet mezi -2147483648 a 2147483647.")
             .arg(m.captured(1));
     if (auto m = boolRe.match(msg); m.hasMatch())
         return QStringLiteral("Nesoulad datových typů: do pole „%1“ typu Ano/Ne lze uložit jen číslo nebo "
                               "True, False, Yes, No, On, Off.")
             .arg(m.captured(1));
     // SQLite's own limits on a statement's nesting.
-    if (msg.contains(QLatin1String("parser stack overflow")) || msg.contains(QLatin1String("Expression tree is too large")) ||
+    if (msg.contains(QLatin1String("parser stack overflow")) ||
+        msg.contains(QLatin1String("Expression tree is too large")) ||
         msg.contains(QLatin1String("too many arguments on function")))
         return QStringLiteral("Příkaz SQL je příliš složitý: výrazy jsou vnořeny příliš hluboko.");
     if (msg.contains(QLatin1String("readonly database")))
@@ -35,16 +39,59 @@ QString readableMessage(const QString& msg) {
         return QStringLiteral("Databáze je uzamčena jiným procesem.");
     if (msg.contains(QLatin1String("file is not a database")))
         return QStringLiteral("Soubor není databáze nebo je poškozen.");
+    if (msg.contains(QLatin1String("database disk image is malformed")))
+        return QStringLiteral("Databázový soubor je poškozen.");
     if (msg.contains(QLatin1String("unable to open database file")))
         return QStringLiteral("Databázový soubor nelze otevřít.");
-    if (msg.contains(QLatin1String("disk I/O error")) || msg.contains(QLatin1String("database or disk is full")))
+    if (msg.contains(QLatin1String("disk I/O error")) ||
+        msg.contains(QLatin1String("database or disk is full")))
         return QStringLiteral("Chyba při zápisu na disk: %1").arg(msg);
     return QStringLiteral("Chyba databázového stroje: %1").arg(msg);
 }
 
-void fail(sqlite3* handle, int rc) {
-    QString msg = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc));
+namespace {
+
+// The files of the connection's databases: the main one and any attached.
+QStringList databaseFiles(sqlite3* handle) {
+    QStringList files;
+    for (int i = 0; const char* schema = sqlite3_db_name(handle, i); ++i) {
+        const char* file = sqlite3_db_filename(handle, schema);
+        if (file && *file && !files.contains(QString::fromUtf8(file))) files << QString::fromUtf8(file);
+    }
+    return files;
+}
+
+QString quotedList(const QStringList& files) {
+    QStringList quoted;
+    for (const QString& file : files)
+        quoted << QStringLiteral("„") + file + QStringLiteral("“");
+    return quoted.join(QStringLiteral(", "));
+}
+
+// A damaged file or one that is no database is named, as the user has to
+// replace it; SQLite cannot say which of several attached files it was.
+QString damagedMessage(sqlite3* handle, int rc) {
+    const QStringList files = databaseFiles(handle);
+    const bool notDatabase = (rc & 0xff) == SQLITE_NOTADB;
+    if (files.size() == 1)
+        return (notDatabase ? QStringLiteral("Soubor %1 není databáze nebo je poškozen.")
+                            : QStringLiteral("Databázový soubor %1 je poškozen."))
+            .arg(quotedList(files));
+    return QStringLiteral("Některý z databázových souborů %1 je poškozen.").arg(quotedList(files));
+}
+
+[[noreturn]] void raise(sqlite3* handle, int rc, const QString& msg) {
+    const int primary = rc & 0xff;
+    if (handle && (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) && !databaseFiles(handle).isEmpty())
+        throw Error(damagedMessage(handle, rc));
     throw Error(readableMessage(msg));
+}
+
+} // namespace
+
+void fail(sqlite3* handle, int rc) {
+    raise(handle, rc,
+          handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc)));
 }
 
 void exec(sqlite3* handle, const QString& sql) {
@@ -53,7 +100,7 @@ void exec(sqlite3* handle, const QString& sql) {
     if (rc != SQLITE_OK) {
         QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(err);
-        throw Error(readableMessage(msg));
+        raise(handle, rc, msg);
     }
 }
 
@@ -67,9 +114,13 @@ Statement::Statement(sqlite3* handle, const QString& sql) : m_db(handle) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+    sqlite3_finalize(m_stmt);
+}
 
-Statement::Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt) { o.m_stmt = nullptr; }
+Statement::Statement(Statement&& o) noexcept : m_db(o.m_db), m_stmt(o.m_stmt) {
+    o.m_stmt = nullptr;
+}
 
 Statement& Statement::operator=(Statement&& o) noexcept {
     if (this != &o) {
@@ -142,7 +193,8 @@ QVariant Statement::column(int i, bool boolean) const {
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(m_stmt, i));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)), sqlite3_column_bytes(m_stmt, i)));
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)),
+                                   sqlite3_column_bytes(m_stmt, i)));
     default: {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
         return QVariant(QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, i)));

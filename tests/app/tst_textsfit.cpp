@@ -4,11 +4,13 @@
 
 #include "MainWindowFixture.h"
 #include "ProgramFont.h"
+#include "ToolWindow.h"
 #include "grids/LayoutChecks.h"
 
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QWindow>
 
 using namespace apptest;
 using namespace layout_checks;
@@ -32,6 +34,8 @@ class TestTextsFit : public MainWindowTest {
     void textsShowWhole();
     void fixedFormatValuesFit_data();
     void fixedFormatValuesFit();
+    void toolWindows_data();
+    void toolWindows();
 
   private:
     // A page by its tab number (on the information page with the list chosen
@@ -187,6 +191,36 @@ void TestTextsFit::fixedFormatValuesFit() {
     QVERIFY2(needed <= available,
              qPrintable(s("\"%1\" needs %2 pixels, the column gives %3")
                             .arg(value, QString::number(needed), QString::number(available))));
+}
+
+void TestTextsFit::toolWindows_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"Form2", "Form3", "Form5", "Form6", "Form7", "Form9", "Form11", "Form12"})
+        QTest::newRow(name) << s(name);
+}
+
+// The tool windows ask the window manager for a title bar with the close box
+// only, and keep the size they are shown at, so that no manager offers to
+// maximize or resize them.
+void TestTextsFit::toolWindows() {
+    QFETCH(QString, name);
+    QWidget* window = showWindow(name);
+    QVERIFY(window);
+    const Qt::WindowFlags flags = window->windowFlags();
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+    const Qt::WindowFlags asked = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    QCOMPARE(flags & asked, asked);
+    // (Qt adds the system menu that goes with a close box.)
+    const Qt::WindowFlags others =
+        Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint;
+    QCOMPARE(flags & others, Qt::WindowFlags());
+    QCOMPARE(window->minimumSize(), window->size());
+    QCOMPARE(window->maximumSize(), window->size());
+    QVERIFY(window->windowHandle());
+    QCOMPARE(window->windowHandle()->minimumSize(), window->windowHandle()->maximumSize());
+    // Wide enough for the caption beside the title bar's buttons.
+    QVERIFY2(window->width() >= platform::captionRoom(window->windowTitle()),
+             qPrintable(QString::number(window->width())));
 }
 
 QTEST_MAIN(TestTextsFit)

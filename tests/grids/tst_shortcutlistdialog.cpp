@@ -2,10 +2,13 @@
 
 #include "ShortcutListDialog.h"
 
-#include <QPlainTextEdit>
+#include <QAbstractTextDocumentLayout>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
 
 using namespace layout_checks;
 
@@ -16,6 +19,8 @@ class TestShortcutListDialog : public QObject {
     void controls();
     void fitsDesignedSize_data();
     void fitsDesignedSize();
+    void columnsLineUp_data();
+    void columnsLineUp();
     void closes_data();
     void closes();
     void listText();
@@ -25,7 +30,7 @@ void TestShortcutListDialog::controls_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("type");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Memo1") << QStringLiteral("Memo1") << QByteArray("QPlainTextEdit") << QString();
+    QTest::newRow("Memo1") << QStringLiteral("Memo1") << QByteArray("QTextEdit") << QString();
     QTest::newRow("Button1") << QStringLiteral("Button1") << QByteArray("QPushButton")
                              << QStringLiteral("&Zpět");
 }
@@ -48,7 +53,8 @@ void TestShortcutListDialog::fitsDesignedSize_data() {
     addFontRows();
 }
 
-// Inside the 20-pixel border the text has its designed size, read-only with a
+// Inside the 20-pixel border the text has its designed height and at least
+// its designed width (more where the font's lines need it), read-only with a
 // vertical scroll bar, and the button sits whole under it.
 void TestShortcutListDialog::fitsDesignedSize() {
     QFETCH(QString, font);
@@ -56,14 +62,86 @@ void TestShortcutListDialog::fitsDesignedSize() {
     ShortcutListDialog dialog;
     dialog.show();
     QApplication::processEvents();
-    QCOMPARE(dialog.size(), ShortcutListDialog::kInnerSize + QSize(40, 40));
-    QCOMPARE(dialog.text()->geometry(), QRect(QPoint(20, 20), ShortcutListDialog::kTextSize));
+    const QRect text = dialog.text()->geometry();
+    QCOMPARE(text.topLeft(), QPoint(20, 20));
+    QCOMPARE(text.height(), ShortcutListDialog::kTextSize.height());
+    QVERIFY2(text.width() >= ShortcutListDialog::kTextSize.width() && text.width() <= 620,
+             qPrintable(QString::number(text.width())));
+    QCOMPARE(dialog.size(), text.size() + QSize(40, 78));
     QVERIFY(dialog.text()->isReadOnly());
     QVERIFY(dialog.text()->verticalScrollBar()->isVisible());
     const QStringList problems = untidy(&dialog);
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     auto* back = dialog.findChild<QPushButton*>(QStringLiteral("Button1"));
-    QVERIFY(QRect(QPoint(20, 20), ShortcutListDialog::kInnerSize).contains(rectIn(back, &dialog)));
+    QVERIFY(QRect(QPoint(20, 20), dialog.size() - QSize(40, 40)).contains(rectIn(back, &dialog)));
+}
+
+namespace {
+
+// Where the description of an entry line starts, and where each of the
+// line's visual lines starts, in the text's document.
+struct EntryPlaces {
+    qreal description = 0;
+    QList<qreal> lineStarts;
+};
+
+EntryPlaces placesOf(const QTextBlock& block) {
+    EntryPlaces places;
+    const QTextLayout* layout = block.layout();
+    const QRectF blockRect = block.document()->documentLayout()->blockBoundingRect(block);
+    const int at = int(block.text().lastIndexOf(u'\t')) + 1;
+    const QTextLine first = layout->lineForTextPosition(at);
+    places.description = blockRect.left() + first.cursorToX(at);
+    for (int i = 0; i < layout->lineCount(); ++i)
+        places.lineStarts << blockRect.left() + layout->lineAt(i).x();
+    return places;
+}
+
+} // namespace
+
+void TestShortcutListDialog::columnsLineUp_data() {
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<int>("width");  // of the text; 0: the designed one
+    QTest::addColumn<bool>("whole"); // every line of the list is one line
+    for (const QString& family : programFontFamilies()) {
+        QTest::newRow(qPrintable(family + QStringLiteral(", designed size"))) << family << 0 << true;
+        QTest::newRow(qPrintable(family + QStringLiteral(", narrow"))) << family << 300 << false;
+    }
+    QTest::newRow("a wider font") << QStringLiteral("DejaVu Sans") << 0 << true;
+}
+
+// Every description starts in one column, the arrow keys' ones included; an
+// entry too long for the width goes on under its own description; at the
+// designed size every line of the list is one line, as laid out.
+void TestShortcutListDialog::columnsLineUp() {
+    QFETCH(QString, font);
+    QFETCH(int, width);
+    QFETCH(bool, whole);
+    useProgramFont(font);
+    ShortcutListDialog dialog;
+    if (width > 0) dialog.resize(width + 40, dialog.height());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTextDocument* document = dialog.text()->document();
+    QList<qreal> descriptions;
+    int wrapped = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (!block.text().contains(u'\t')) {
+            if (whole) QVERIFY2(block.layout()->lineCount() <= 1, qPrintable(block.text()));
+            continue;
+        }
+        const EntryPlaces places = placesOf(block);
+        descriptions << places.description;
+        QVERIFY2(places.description > places.lineStarts.first(), qPrintable(block.text()));
+        for (qsizetype i = 1; i < places.lineStarts.size(); ++i)
+            QCOMPARE(places.lineStarts[i], places.description);
+        wrapped += places.lineStarts.size() > 1;
+    }
+    QCOMPARE(descriptions.size(), 38);
+    for (qreal x : descriptions)
+        QCOMPARE(x, descriptions.first());
+    if (whole) QCOMPARE(wrapped, 0);
+    if (width > 0) QVERIFY(wrapped > 0);
 }
 
 void TestShortcutListDialog::closes_data() {

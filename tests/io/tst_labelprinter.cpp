@@ -6,6 +6,7 @@
 #include "LabelRecords.h"
 #include "PrintParametersDialog.h"
 
+#include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
@@ -27,6 +28,7 @@ struct Drawn {
     QPointF topLeft;
     double height = 0;
     QString text;
+    double right = 0; // where the text ends
     bool operator==(const Drawn&) const = default;
 };
 
@@ -44,8 +46,9 @@ class RecordingEngine : public QPaintEngine {
     void drawTextItem(const QPointF& p, const QTextItem& item) override {
         // Device pixels back to 0.1 mm; the item's ascent is in the painter's units.
         const QPointF baseline = m_transform.map(p) * (254.0 / kDpi);
+        const QPointF end = m_transform.map(p + QPointF(item.width(), 0)) * (254.0 / kDpi);
         drawn.append({sheet, QPointF(baseline.x(), baseline.y() - item.ascent()),
-                      item.ascent() + item.descent(), item.text()});
+                      item.ascent() + item.descent(), item.text(), end.x()});
     }
     Type type() const override { return QPaintEngine::User; }
 
@@ -96,13 +99,16 @@ class RecordingDevice : public QPaintDevice {
     mutable RecordingEngine m_engine;
 };
 
-// Persons numbered 1, 2 …: surname "Osoba<n>"; a reading error after failAfter records.
+// Persons numbered 1, 2 …: surname "Osoba<n>" unless one is given; a reading
+// error after failAfter records.
 class Persons : public labels::RecordSource {
   public:
-    explicit Persons(int count, int failAfter = -1) : m_count(count), m_failAfter(failAfter) {}
+    explicit Persons(int count, int failAfter = -1, QString surname = {})
+        : m_count(count), m_failAfter(failAfter), m_surname(std::move(surname)) {}
     bool atEnd() const override { return m_at >= m_count; }
     QString text(const QString& column) const override {
-        if (column == u"Prijmeni") return s("Osoba") + QString::number(m_at + 1);
+        if (column == u"Prijmeni")
+            return m_surname.isEmpty() ? s("Osoba") + QString::number(m_at + 1) : m_surname;
         if (column == u"Obec") return s("Brno");
         return {};
     }
@@ -119,6 +125,7 @@ class Persons : public labels::RecordSource {
     int m_at = 0;
     int m_count;
     int m_failAfter;
+    QString m_surname;
 };
 
 const QDateTime kWhen(QDate(2004, 3, 7), QTime(9, 5, 4));
@@ -146,6 +153,8 @@ class TestLabelPrinter : public QObject {
     void sheets();
     void endsEarly_data();
     void endsEarly();
+    void staysOnLabel_data();
+    void staysOnLabel();
     void pdfPages();
     void parametersKeys_data();
     void parametersKeys();
@@ -230,6 +239,50 @@ void TestLabelPrinter::endsEarly() {
     QCOMPARE(device.sheets(), 1);
     QVERIFY(find(device.drawn(), s("Osoba") + QString::number(drawn) + s("  ")).sheet == 0);
     QCOMPARE(find(device.drawn(), s("Osoba") + QString::number(drawn + 1) + s("  ")).sheet, -1);
+}
+
+void TestLabelPrinter::staysOnLabel_data() {
+    QTest::addColumn<QString>("surname");
+    QTest::addColumn<bool>("narrowed");
+    QTest::newRow("short name") << s("Nováková") << false;
+    QTest::newRow("one long word") << s("Nejneobhospodařovávatelnějšímipozemkovýmiúpravamiodstupňovanými")
+                                   << true;
+    QTest::newRow("long name with blanks")
+        << s("Wolfgang Amadeus Mozart Salzburgský Vídeňský Pražský Bertramka") << true;
+}
+
+// No text crosses the right edge of its label, the last column's included,
+// and every character is printed: a line too wide is narrowed, starting where
+// it would start; one that fits keeps its natural width.
+void TestLabelPrinter::staysOnLabel() {
+    QFETCH(QString, surname);
+    QFETCH(bool, narrowed);
+    RecordingDevice device;
+    Persons persons(3, -1, surname); // the second and third labels of the first row, then the second row
+    QVERIFY(drawPersons(device, persons).complete);
+    const QString line = surname + s("  ");
+    QList<Drawn> names;
+    for (const Drawn& d : device.drawn()) {
+        const int column = qBound(0, int(d.topLeft.x()) / labels::kLabelWidth, 2);
+        const int labelRight = labels::kLabelWidth * (column + 1);
+        QVERIFY2(d.right <= labelRight - labels::kRightMargin + 0.5,
+                 qPrintable(QString::number(d.right) + u' ' + d.text));
+        QVERIFY(d.right <= 2100);
+        if (d.text == line) names.append(d);
+    }
+    QCOMPARE(names.size(), 3);
+    QFont font = labels::LabelPrinter::labelFont();
+    const double natural = QFontMetricsF(font, &device).horizontalAdvance(line);
+    for (const Drawn& d : names) {
+        const int left = qRound(d.topLeft.x());
+        QVERIFY(left == 100 || left == 800 || left == 1500);
+        const double room =
+            labels::kLabelWidth * (left / labels::kLabelWidth + 1) - labels::kRightMargin - left;
+        if (narrowed)
+            QVERIFY2(qAbs(d.right - left - room) < 1.0, qPrintable(QString::number(d.right)));
+        else
+            QVERIFY2(qAbs(d.right - left - natural) < 1.0, qPrintable(QString::number(d.right)));
+    }
 }
 
 // A real job: 24 records make a PDF of two pages.

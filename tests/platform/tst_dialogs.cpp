@@ -1,5 +1,6 @@
 #include "QtTranslations.h"
 #include "ScriptedDialogs.h"
+#include "ToolWindow.h"
 #include "WhenModal.h"
 
 #include <QAbstractButton>
@@ -7,8 +8,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 using platform::Dialogs;
 using platform::QtDialogs;
@@ -27,9 +30,13 @@ class TestDialogs : public QObject {
     void nameFilters();
     void messageBox_data();
     void messageBox();
+    void narrowBoxCaption();
+    void lineBreaks_data();
+    void lineBreaks();
     void fileDialog_data();
     void fileDialog();
     void czechQtTexts();
+    void czechDatesAndSizes();
 };
 
 // A message box answers only with one of its buttons, whether the answer was scripted or is the default.
@@ -139,6 +146,48 @@ void TestDialogs::messageBox() {
     QCOMPARE(answer, expected);
 }
 
+void TestDialogs::lineBreaks_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("line feed, carriage return") << "a\n\rb\n\rc"
+                                                << "a\nb\nc";
+    QTest::newRow("carriage return, line feed") << "a\r\nb"
+                                                << "a\nb";
+    QTest::newRow("line feed") << "a\nb"
+                               << "a\nb";
+    QTest::newRow("carriage return") << "a\rb"
+                                     << "a\nb";
+    QTest::newRow("empty line between") << "a\r\n\r\nb"
+                                        << "a\n\nb";
+    QTest::newRow("two line feeds, carriage return") << "a\n\n\rb"
+                                                     << "a\n\nb";
+}
+
+// A line feed and a carriage return side by side break the line once, as
+// the program's messages expect.
+void TestDialogs::lineBreaks() {
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QString seen;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        seen = box->text();
+        box->accept();
+    });
+    QtDialogs().message(nullptr, "Upozornění", text, Icon::Information, Buttons::Ok);
+    QCOMPARE(seen, shown);
+}
+
+// A box of a short message still leaves its caption room in the title bar.
+void TestDialogs::narrowBoxCaption() {
+    int width = 0;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        width = box->width();
+        box->accept();
+    });
+    QtDialogs().message(nullptr, "Upozornění", "a", Icon::Information, Buttons::Ok);
+    QVERIFY2(width >= platform::captionRoom("Upozornění"), qPrintable(QString::number(width)));
+}
+
 void TestDialogs::fileDialog_data() {
     QTest::addColumn<bool>("save");
     QTest::addColumn<int>("filterIndex");
@@ -195,13 +244,47 @@ void TestDialogs::czechQtTexts() {
     QStringList buttons;
     whenModal<QFileDialog>([&](QFileDialog* dialog) {
         for (auto* box : dialog->findChildren<QDialogButtonBox*>())
-            for (QAbstractButton* b : box->buttons()) buttons << b->text().remove(u'&');
+            for (QAbstractButton* b : box->buttons())
+                buttons << b->text().remove(u'&');
         dialog->reject();
     });
     QtDialogs dialogs;
     QTemporaryDir dir;
     dialogs.openFile(nullptr, {"Soubor", dir.path(), {}, "Text|*.txt", 1, ".txt", false});
     QVERIFY2(buttons.contains("Zrušit") && buttons.contains("Otevřít"), qPrintable(buttons.join(", ")));
+}
+
+// The file dialog writes the files' times and sizes in the program's Czech
+// locale, whatever the system's is.
+void TestDialogs::czechDatesAndSizes() {
+    platform::useCzechLocale();
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("kontakty.vcf"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(123456, 'x')) == 123456);
+    const QDateTime written(QDate(2004, 12, 9), QTime(14, 5));
+    QVERIFY(file.setFileTime(written, QFileDevice::FileModificationTime));
+    file.close();
+
+    QStringList seen; // size, time
+    whenModal<QFileDialog>([&](QFileDialog* dialog) {
+        auto* view = dialog->findChild<QTreeView*>("treeView");
+        QVERIFY(view);
+        const auto row = [view] {
+            const QAbstractItemModel* model = view->model();
+            for (int r = 0; r < model->rowCount(view->rootIndex()); ++r)
+                if (model->index(r, 0, view->rootIndex()).data().toString() == "kontakty.vcf") return r;
+            return -1;
+        };
+        QTRY_VERIFY(row() >= 0);
+        for (int column : {1, 3})
+            seen << view->model()->index(row(), column, view->rootIndex()).data().toString();
+        dialog->reject();
+    });
+    QtDialogs().openFile(nullptr, {"Soubor", dir.path(), {}, "vCard|*.vcf", 1, ".vcf", false});
+    QCOMPARE(seen,
+             QStringList({czech.formattedDataSize(123456), czech.toString(written, QLocale::ShortFormat)}));
 }
 
 QTEST_MAIN(TestDialogs)

@@ -1,10 +1,12 @@
 #include "ScriptedDialogs.h"
 #include "Shell.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QProgressDialog>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -26,6 +28,42 @@ QByteArray randomBytes(qsizetype size) {
     return bytes;
 }
 
+// Receives the addresses of a scheme that QDesktopServices hands to it.
+class UrlHandler : public QObject {
+    Q_OBJECT
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+
+  public:
+    QList<QUrl> opened;
+};
+
+// Until it ends, the desktop has no program that opens files or addresses:
+// an empty PATH and no browser named in the environment.
+class NoOpener {
+  public:
+    NoOpener() {
+        for (const char* name : {"PATH", "BROWSER", "DEFAULT_BROWSER"}) {
+            m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+            qunsetenv(name);
+        }
+        qputenv("PATH", QFile::encodeName(m_empty.path()));
+    }
+    ~NoOpener() {
+        for (const auto& [name, value, set] : m_saved)
+            set ? qputenv(name, value) : qunsetenv(name);
+    }
+
+  private:
+    struct Saved {
+        const char* name;
+        QByteArray value;
+        bool set;
+    };
+    QTemporaryDir m_empty;
+    QList<Saved> m_saved;
+};
+
 bool writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
@@ -40,6 +78,8 @@ class TestShell : public QObject {
     void urlFor();
     void copy_data();
     void copy();
+    void open_data();
+    void open();
 };
 
 void TestShell::urlFor_data() {
@@ -151,6 +191,49 @@ void TestShell::copy() {
     QVERIFY(left.isNull() || (target.open(QIODevice::ReadOnly) && target.readAll() == left));
     if (result == CopyResult::Copied)
         QCOMPARE(QFileInfo(targetPath).lastModified(), QFileInfo(sourcePath).lastModified());
+}
+
+void TestShell::open_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("handled");  // a program takes the address's scheme
+    QTest::addColumn<QString>("named"); // what the warning names; empty: no warning
+    QTest::newRow("web page") << "https://www.example.cz/dotazy" << false << "https://www.example.cz/dotazy";
+    QTest::newRow("mail") << "mailto:info@example.cz" << false << "mailto:info@example.cz";
+    QTest::newRow("help page at an anchor")
+        << "file:///opt/ordana/DATA/napoveda.html#context-7" << false << "/opt/ordana/DATA/napoveda.html";
+    QTest::newRow("web page opened") << "https://www.example.cz/dotazy" << true << "";
+}
+
+// With nothing on the desktop to open an address, the shell says so, naming
+// it, in a warning owned by the window the user works in; an address that a
+// program takes opens without a word.
+void TestShell::open() {
+    QFETCH(QString, text);
+    QFETCH(bool, handled);
+    QFETCH(QString, named);
+    NoOpener noOpener;
+    UrlHandler handler;
+    if (handled) QDesktopServices::setUrlHandler("https", &handler, "open");
+    const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler("https"); });
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ScriptedDialogs dialogs;
+    DesktopShell shell(dialogs);
+
+    QCOMPARE(shell.open(text), handled);
+    QCOMPARE(handler.opened, handled ? QList<QUrl>{QUrl(text)} : QList<QUrl>{});
+    if (handled) {
+        QCOMPARE(dialogs.shown().size(), 0);
+        return;
+    }
+    QCOMPARE(dialogs.shown().size(), 1);
+    const auto& shown = dialogs.shown().first();
+    QCOMPARE(shown.caption, Dialogs::kWarning);
+    QCOMPARE(shown.owner, &window);
+    QCOMPARE(shown.text,
+             QString("„" + named + "“ nelze otevřít: v systému není program, který by jej otevřel."));
 }
 
 QTEST_MAIN(TestShell)

@@ -45,6 +45,8 @@ class TestDatabase : public QObject {
     void durability_data();
     void durability();
     void logFilesRemoved();
+    void damagedFile_data();
+    void damagedFile();
 
   private:
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
@@ -392,6 +394,58 @@ void TestDatabase::logFilesRemoved() {
     }
     QVERIFY(db::removeDatabaseFile(m_path));
     QCOMPARE(QDir(m_dir.path()).entryList({QFileInfo(m_path).fileName() + u'*'}, QDir::Files), QStringList());
+}
+
+void TestDatabase::damagedFile_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("message"); // %1: the file
+    QTest::newRow("pages of a table") << "pages" << QStringLiteral("Databázový soubor „%1“ je poškozen.");
+    QTest::newRow("header") << "header" << QStringLiteral("Soubor „%1“ není databáze nebo je poškozen.");
+}
+
+// A database file damaged on the disk gives a Czech message that names the
+// file, whether the damage shows when it opens or only when a table is read.
+void TestDatabase::damagedFile() {
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
+    const QString path = filePath(QStringLiteral("poskozena-%1.mdb").arg(damage));
+    {
+        db::Engine engine;
+        auto d =
+            storagetest::createDatabase(engine, path, {QStringLiteral("CREATE TABLE V (A LONG, B MEMO)")});
+        for (int i = 0; i < 100; ++i)
+            d->execute(
+                QStringLiteral("INSERT INTO V (A, B) VALUES (%1, '%2')").arg(i).arg(QString(400, u'x')),
+                Database::FailOnError);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray header = file.read(100);
+    const qint64 pageSize = (uchar(header[16]) << 8) | uchar(header[17]);
+    QVERIFY(file.seek(0));
+    if (damage == u"header") {
+        file.write(QByteArray(16, '\xa5'));
+    } else {
+        // Everything after the schema and the engine's own table.
+        QVERIFY(file.seek(2 * pageSize));
+        file.write(QByteArray(file.size() - 2 * pageSize, '\xa5'));
+    }
+    file.close();
+
+    db::Engine engine;
+    const QString expected = message.arg(path);
+    try {
+        auto d = engine.defaultWorkspace().openDatabase(path);
+        Dataset ds;
+        ds.setDatabase(d.get());
+        ds.setSql(QStringLiteral("SELECT * FROM V"));
+        ds.open();
+        while (!ds.eof())
+            ds.next();
+        QFAIL("the damage went unnoticed");
+    } catch (const db::Error& e) {
+        QCOMPARE(e.message(), expected);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
