@@ -103,7 +103,7 @@ double postRecords(const QList<io::NewRecord>& records, Durability durability) {
     t.start();
     const io::ImportOutcome out = io::postRecords(search, records, 10);
     const double ms = t.nsecsElapsed() / 1e6;
-    return out.posted == records.size() && out.error.isEmpty() ? ms : -1;
+    return out.posted == records.size() && out.error.isEmpty() && out.failure.isEmpty() ? ms : -1;
 }
 
 } // namespace

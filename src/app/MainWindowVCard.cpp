@@ -7,7 +7,6 @@
 
 #include "Application.h"
 #include "Dialogs.h"
-#include "Error.h"
 
 #include "Export.h"
 #include "ImportProgressDialog.h"
@@ -30,18 +29,9 @@ void MainWindow::exportVCard() {
     if (!m_personal || !search) return dialogs.warn(this, io::personalNotReadyMessage());
 
     // The marked rows of the page; without marks, every record after a question.
-    std::optional<QList<int>> ids;
-    try {
-        if (search->isReady() && search->state().markedCount > 0) {
-            ids = io::markedRecordIds(*search->pageQuery().database());
-        } else {
-            const std::optional<qint64> total = search->totalRecords();
-            if (!total || *total == 0) return dialogs.warn(this, io::noPersonalRecordsMessage());
-            if (!dialogs.ask(this, io::exportAllQuestion(*total))) return;
-        }
-    } catch (const db::Error& e) {
-        return dialogs.warn(this, e.message());
-    }
+    const io::VCardSelection selection = io::vcardSelection(*search);
+    if (!selection.refusal.isEmpty()) return dialogs.warn(this, selection.refusal);
+    if (!selection.question.isEmpty() && !dialogs.ask(this, selection.question)) return;
 
     platform::Dialogs::FileOptions options;
     options.title = QStringLiteral("Export do vCard");
@@ -52,14 +42,8 @@ void MainWindow::exportVCard() {
     const auto chosen = dialogs.saveFile(this, options);
     if (!chosen) return;
 
-    io::VCardExport written;
-    try {
-        written = io::exportVCards(*m_personal, ids, chosen->path);
-    } catch (const db::Error& e) {
-        return dialogs.warn(this, e.message());
-    }
-    if (!written.error.isEmpty())
-        return dialogs.warn(this, io::exportFailedMessage(chosen->path, written.error));
+    const io::VCardExport written = io::exportVCards(*m_personal, selection.ids, chosen->path);
+    if (!written.error.isEmpty()) return dialogs.warn(this, written.error);
     dialogs.inform(this, io::resultMessage(chosen->path, written.written));
 }
 
@@ -79,28 +63,19 @@ void MainWindow::importVCard() {
 
     // The progress window, modal over this one, takes the input while the
     // file is read and the records are posted; its Cancel stops after the record in hand.
-    const bool fresh = search->needsFreshTable(PersonalSearch::FreshTableRule::Import);
     io::VCardImport imported;
-    QString failure;
     {
         ImportProgressDialog progress(this, 0);
-        try {
-            imported =
-                io::importVCards(*search, chosen->path, m_personalPage->pageSize(), progress.progress());
-        } catch (const db::Error& e) {
-            failure = e.message();
-        }
-    }
-    if (!failure.isEmpty()) {
-        m_personalPage->editorChanged(fresh);
-        return dialogs.warn(this, failure);
+        imported = io::importVCards(*search, chosen->path, m_personalPage->pageSize(), progress.progress());
     }
     if (!imported.refused.isEmpty()) return dialogs.warn(this, imported.refused);
     m_personalPage->editorChanged(imported.outcome.freshTable);
     // The Vlastní page shows the new records and the new total.
-    if (m_tabs->currentIndex() == 2)
-        pageChanged(2);
-    else
-        m_tabs->setCurrentIndex(2);
-    io::reportOutcome(dialogs, this, imported.outcome);
+    if (imported.outcome.failure.isEmpty()) {
+        if (m_tabs->currentIndex() == 2)
+            pageChanged(2);
+        else
+            m_tabs->setCurrentIndex(2);
+    }
+    showNotices(dialogs, this, io::outcomeNotices(imported.outcome));
 }

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QGroupBox>
 #include <QString>
 #include <QStringList>
-
-class QButtonGroup;
 
 namespace io {
 
@@ -19,21 +16,5 @@ QStringList addressChoiceCaptions();
 // "zam_" or "jine_"; empty for the record's default address, which the
 // working table keeps in its own Ulice, CP, Obec, Cast and PSC.
 QString addressColumnPrefix(AddressChoice choice);
-
-// The frame with the four choices as radio buttons (objectName "RadioGroup2"),
-// "výchozí pro každý záznam" chosen at first. The dialogs that show it keep it
-// for the whole run, so the choice stays as the user left it.
-class AddressChoiceGroup : public QGroupBox {
-    Q_OBJECT
-
-  public:
-    AddressChoiceGroup(const QString& title, QWidget* parent = nullptr);
-
-    AddressChoice choice() const;
-    void setChoice(AddressChoice choice);
-
-  private:
-    QButtonGroup* m_buttons = nullptr;
-};
 
 } // namespace io

@@ -1,7 +1,6 @@
 #include "ContactImport.h"
 
 #include "Dataset.h"
-#include "Dialogs.h"
 #include "Error.h"
 #include "OwnDatabases.h"
 #include "PersonalRecords.h"
@@ -97,32 +96,38 @@ QList<std::pair<QString, QString>> assign(const QStringList& row, const QList<As
 ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& records, int pageSize,
                           const ImportProgress& progress) {
     ImportOutcome out;
-    out.freshTable = search.prepareAddition(PersonalSearch::FreshTableRule::Import, pageSize);
-    const qint64 present = PersonalRecords(search).count();
-    for (const NewRecord& r : records) {
-        if (present + out.posted >= PersonalRecords::kRecordLimit) {
-            out.limitReached = true;
-            break;
+    const bool fresh = search.needsFreshTable(PersonalSearch::FreshTableRule::Import);
+    try {
+        out.freshTable = search.prepareAddition(PersonalSearch::FreshTableRule::Import, pageSize);
+        const qint64 present = PersonalRecords(search).count();
+        for (const NewRecord& r : records) {
+            if (present + out.posted >= PersonalRecords::kRecordLimit) {
+                out.limitReached = true;
+                break;
+            }
+            try {
+                search.appendRecord([&](db::Dataset& record) {
+                    for (const auto& [column, text] : r.values)
+                        record.setValue(column, text);
+                    record.setValue(s("zobraz_adr"), r.addressKind);
+                });
+            } catch (const db::Error& e) {
+                out.error = e.message();
+                break;
+            }
+            ++out.posted;
+            out.cut += r.cut;
+            out.leftOut += r.leftOut;
+            if (progress && !progress(out.posted, int(records.size()))) {
+                if (out.posted < records.size()) out.cancelledLeft = int(records.size()) - out.posted;
+                break;
+            }
         }
-        try {
-            search.appendRecord([&](db::Dataset& record) {
-                for (const auto& [column, text] : r.values)
-                    record.setValue(column, text);
-                record.setValue(s("zobraz_adr"), r.addressKind);
-            });
-        } catch (const db::Error& e) {
-            out.error = e.message();
-            break;
-        }
-        ++out.posted;
-        out.cut += r.cut;
-        out.leftOut += r.leftOut;
-        if (progress && !progress(out.posted, int(records.size()))) {
-            if (out.posted < records.size()) out.cancelledLeft = int(records.size()) - out.posted;
-            break;
-        }
+        search.showAddedRows(/*anchorPaging*/ true);
+    } catch (const db::Error& e) {
+        out.failure = e.message();
+        out.freshTable = fresh;
     }
-    search.showAddedRows(/*anchorPaging*/ true);
     return out;
 }
 
@@ -159,12 +164,15 @@ QString failedImportMessage(const ImportOutcome& outcome) {
            outcome.error;
 }
 
-void reportOutcome(platform::Dialogs& dialogs, QWidget* owner, const ImportOutcome& outcome) {
-    if (outcome.limitReached) dialogs.inform(owner, Transfers::singleLimitMessage());
+QList<Notice> outcomeNotices(const ImportOutcome& outcome) {
+    if (!outcome.failure.isEmpty()) return {{Notice::Kind::Warning, outcome.failure}};
+    QList<Notice> out;
+    if (outcome.limitReached) out.append({Notice::Kind::Information, Transfers::singleLimitMessage()});
     if (!outcome.error.isEmpty())
-        dialogs.warn(owner, failedImportMessage(outcome));
+        out.append({Notice::Kind::Warning, failedImportMessage(outcome)});
     else
-        dialogs.inform(owner, resultMessage(outcome));
+        out.append({Notice::Kind::Information, resultMessage(outcome)});
+    return out;
 }
 
 QString previewFirstMessage() {

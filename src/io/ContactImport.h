@@ -9,11 +9,6 @@
 #include <functional>
 
 class PersonalSearch;
-class QWidget;
-
-namespace platform {
-class Dialogs;
-}
 
 // Posting the rows of an import file as new personal records through the
 // personal cursor of the Vlastní page. Widget-free: the import window shows
@@ -50,6 +45,7 @@ struct ImportOutcome {
     int cancelledLeft = -1;    // the user stopped the import: the records not posted; -1 when not stopped
     bool freshTable = false;   // a fresh working table was started
     QString error;             // a write failed: the engine's message; the records before it stay
+    QString failure;           // the import could not start or end: the engine's message
 };
 
 // One new personal record as an import source gives it.
@@ -69,8 +65,11 @@ using ImportProgress = std::function<bool(int posted, int total)>;
 // receives the records (it is opened on a fresh working table only when it
 // is closed); the shown range and the last shown number end at the last new
 // row. Each record is stored when it is posted. A failed write stops the
-// import and is reported in the outcome; an error before the first record is
-// raised. Cut and left-out data are counted for the records posted. progress,
+// import and is reported in the outcome, as error; an engine error outside
+// the writes (preparing the working table, counting the records, showing the
+// new rows) is reported as failure, and freshTable then tells whether the
+// working table was to be started afresh. Cut and left-out data are counted
+// for the records posted. progress,
 // when given, is told of every record posted and can stop the import; the
 // records posted before it stopped stay and are counted.
 ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& records, int pageSize,
@@ -86,8 +85,17 @@ QString resultMessage(const ImportOutcome& outcome);
 QString failedImportMessage(const ImportOutcome& outcome);
 QString previewFirstMessage();
 
-// Shows the outcome of an import to the user: the limit message when the
-// limit stopped it, then the failure or the result message.
-void reportOutcome(platform::Dialogs& dialogs, QWidget* owner, const ImportOutcome& outcome);
+// A message for the user, as a window shows it.
+struct Notice {
+    enum class Kind { Information, Warning };
+    Kind kind = Kind::Information;
+    QString text;
+    friend bool operator==(const Notice&, const Notice&) = default;
+};
+
+// The messages that tell the outcome of an import, in the order they are
+// shown: the engine's failure alone; otherwise the limit message when the
+// limit stopped the import, then the message of a failed write or the result.
+QList<Notice> outcomeNotices(const ImportOutcome& outcome);
 
 } // namespace io

@@ -2,7 +2,6 @@
 
 #include "ContactImport.h"
 #include "Dialogs.h"
-#include "Error.h"
 #include "ImportProgressDialog.h"
 #include "ImportSchemas.h"
 #include "PersonalSearch.h"
@@ -123,7 +122,7 @@ void ImportDialog::buildControls() {
     m_names->setObjectName(QStringLiteral("CheckBox1"));
     m_names->setChecked(true);
     connect(m_names, &QCheckBox::toggled, this, [this] {
-        if (!m_pending) loadPreview();
+        if (!pending()) loadPreview();
     });
 
     m_fileLabel = new QLabel(this);
@@ -230,7 +229,7 @@ io::Separator ImportDialog::separator() const {
 // ---- the file and its preview -----------------------------------------------------
 
 void ImportDialog::chooseSource() {
-    if (!ready() || m_running) return;
+    if (!ready() || running()) return;
     platform::Dialogs::FileOptions options;
     options.title = s("Import CSV");
     options.filter = s("CSV|*.csv;*.txt");
@@ -239,13 +238,12 @@ void ImportDialog::chooseSource() {
     if (!chosen) return;
     m_file = chosen->path;
     m_fileLabel->setText(m_file);
-    m_pending = true;
+    m_state = previewShown() ? State::ChosenOverOld : State::Chosen;
 }
 
 void ImportDialog::loadPreview() {
-    if (!ready() || m_running || m_file.isEmpty()) return;
+    if (!ready() || running() || m_file.isEmpty()) return;
     clearPreview();
-    m_pending = false;
     if (!QFileInfo(m_file).isFile()) {
         m_services.dialogs->warn(this, s("Soubor ") + m_file + s(" neexistuje.    "));
         return;
@@ -258,7 +256,7 @@ void ImportDialog::loadPreview() {
         return;
     }
     showTable(std::move(*read.table));
-    m_loaded = true;
+    m_state = State::Loaded;
 }
 
 void ImportDialog::showTable(io::ImportTable table) {
@@ -270,7 +268,7 @@ void ImportDialog::showTable(io::ImportTable table) {
 }
 
 void ImportDialog::clearPreview() {
-    m_loaded = false;
+    m_state = State::Empty;
     showTable(io::ImportTable());
 }
 
@@ -306,12 +304,12 @@ void ImportDialog::rowSelected() {
 }
 
 void ImportDialog::addPair() {
-    if (m_running) return;
+    if (running()) return;
     showMapping(m_mapping.add(m_editor->currentRow(), chosenPair()));
 }
 
 void ImportDialog::removePair() {
-    if (m_running) return;
+    if (running()) return;
     const int current = m_editor->currentRow();
     if (!m_mapping.remove(current)) return;
     showMapping(current);
@@ -319,7 +317,7 @@ void ImportDialog::removePair() {
 }
 
 void ImportDialog::overwritePair() {
-    if (m_running) return;
+    if (running()) return;
     const int current = m_editor->currentRow();
     if (m_mapping.overwrite(current, chosenPair())) showMapping(current);
 }
@@ -333,7 +331,7 @@ void ImportDialog::fillSchemaList() {
 }
 
 void ImportDialog::saveSchema() {
-    if (!ready() || !m_services.settings || m_running) return;
+    if (!ready() || !m_services.settings || running()) return;
     platform::Dialogs& dialogs = *m_services.dialogs;
     if (!m_mapping.isReady()) {
         dialogs.inform(this, io::emptyMappingMessage());
@@ -365,7 +363,7 @@ void ImportDialog::saveSchema() {
 }
 
 void ImportDialog::openSchema() {
-    if (!ready() || !m_services.settings || m_running || m_schemas->currentIndex() < 0) return;
+    if (!ready() || !m_services.settings || running() || m_schemas->currentIndex() < 0) return;
     const QString name = m_schemas->currentText();
     const auto rows = io::ImportSchemas(*m_services.settings).load(name);
     if (!rows) return;
@@ -374,9 +372,9 @@ void ImportDialog::openSchema() {
     // Checked first, so that a schema that does not fit leaves the mapping as it was.
     for (const io::Assignment& row : *rows) {
         if (row.column < 0 || row.column >= names.size() || row.target < 0 || row.target >= targets ||
-            !m_loaded) {
-            m_services.dialogs->warn(this,
-                                     io::schemaNotLoadedMessage(name, m_loaded ? int(names.size()) : 0));
+            !previewShown()) {
+            m_services.dialogs->warn(
+                this, io::schemaNotLoadedMessage(name, previewShown() ? int(names.size()) : 0));
             return;
         }
     }
@@ -389,7 +387,7 @@ void ImportDialog::openSchema() {
 }
 
 void ImportDialog::deleteSchema() {
-    if (!ready() || !m_services.settings || m_running || m_schemas->currentIndex() < 0) return;
+    if (!ready() || !m_services.settings || running() || m_schemas->currentIndex() < 0) return;
     const QString name = m_schemas->currentText();
     if (!m_services.dialogs->ask(this, io::schemaDeleteQuestion(name))) return;
     io::ImportSchemas(*m_services.settings).remove(name);
@@ -400,9 +398,9 @@ void ImportDialog::deleteSchema() {
 // ---- the import -------------------------------------------------------------------
 
 void ImportDialog::runImport() {
-    if (!ready() || m_running) return;
+    if (!ready() || running()) return;
     platform::Dialogs& dialogs = *m_services.dialogs;
-    if (!m_loaded || m_pending) {
+    if (m_state != State::Loaded) {
         dialogs.inform(this, io::previewFirstMessage());
         return;
     }
@@ -425,22 +423,15 @@ void ImportDialog::runImport() {
 
     // The progress window, modal over this one, takes the input while the
     // records are posted; its Cancel stops after the record in hand.
-    m_running = true;
-    const auto endRun = [this] { m_running = false; };
+    m_state = State::Importing;
     io::ImportOutcome outcome;
-    const bool fresh = search->needsFreshTable(PersonalSearch::FreshTableRule::Import);
-    try {
+    {
         ImportProgressDialog progress(this, int(m_table.rows().size()));
         outcome = io::importContacts(*search, m_table, assignments, pageSize, progress.progress());
-    } catch (const db::Error& e) {
-        endRun();
-        if (m_services.imported) m_services.imported(fresh);
-        dialogs.warn(this, e.message());
-        return;
     }
-    endRun();
+    m_state = State::Loaded;
     if (m_services.imported) m_services.imported(outcome.freshTable);
-    io::reportOutcome(dialogs, this, outcome);
+    showNotices(dialogs, this, io::outcomeNotices(outcome));
 }
 
 // ---- the window -------------------------------------------------------------------
@@ -453,10 +444,9 @@ void ImportDialog::showEvent(QShowEvent* event) {
 
 void ImportDialog::done(int result) {
     // Closing waits for a running import; it never cuts one short.
-    if (m_running) return;
+    if (running()) return;
     QDialog::done(result);
     m_file.clear();
-    m_pending = false;
     m_fileLabel->clear();
     clearPreview();
     m_targets->setCurrentIndex(-1);

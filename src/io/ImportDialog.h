@@ -108,10 +108,22 @@ class ImportDialog : public QDialog {
     QTableWidget* m_editor = nullptr;
     QPushButton* m_buttons[10] = {};
 
-    QString m_file;         // the chosen file; empty when none
-    bool m_pending = false; // a file was chosen and its preview not loaded yet
-    bool m_loaded = false;  // the preview shows the chosen file
-    bool m_running = false; // an import runs: the window stays open and ignores its buttons
+    // Where the window is between choosing a file, loading its preview and importing it.
+    enum class State {
+        Empty,         // no preview: no file chosen yet, or its preview could not be loaded
+        Chosen,        // a file was chosen, its preview not loaded yet
+        ChosenOverOld, // another file was chosen while the previous file's preview still shows
+        Loaded,        // the preview shows the chosen file
+        Importing,     // an import of the preview runs: the window stays open and ignores its buttons
+    };
+    // A file was chosen and its preview not loaded yet.
+    bool pending() const { return m_state == State::Chosen || m_state == State::ChosenOverOld; }
+    // The preview and the source column list hold the lines of a file.
+    bool previewShown() const { return m_state == State::Loaded || m_state == State::ChosenOverOld; }
+    bool running() const { return m_state == State::Importing; }
+
+    QString m_file; // the chosen file; empty when none
+    State m_state = State::Empty;
     io::ImportTable m_table;
     io::ImportMapping m_mapping;
 };

@@ -1,5 +1,7 @@
 #include "ImportProgressDialog.h"
 
+#include "Dialogs.h"
+
 #include <QCoreApplication>
 
 ImportProgressDialog::ImportProgressDialog(QWidget* owner, int total) : QProgressDialog(owner) {
@@ -30,4 +32,13 @@ io::ImportProgress ImportProgressDialog::progress() {
 
 QString ImportProgressDialog::countText(int posted, int total) {
     return QStringLiteral("Importováno %1 z %2 záznamů").arg(QString::number(posted), QString::number(total));
+}
+
+void showNotices(platform::Dialogs& dialogs, QWidget* owner, const QList<io::Notice>& notices) {
+    for (const io::Notice& notice : notices) {
+        if (notice.kind == io::Notice::Kind::Warning)
+            dialogs.warn(owner, notice.text);
+        else
+            dialogs.inform(owner, notice.text);
+    }
 }

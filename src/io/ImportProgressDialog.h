@@ -4,6 +4,10 @@
 
 #include <QProgressDialog>
 
+namespace platform {
+class Dialogs;
+}
+
 // The progress of an import: a bar with the count of records stored and a
 // Cancel button. It is shown at once and is modal to its owner's windows, so
 // they take no input while the records are posted, and it lets pending events
@@ -21,3 +25,7 @@ class ImportProgressDialog : public QProgressDialog {
 
     static QString countText(int posted, int total);
 };
+
+// Shows the messages of an import's outcome, one box after the other:
+// warnings under "Upozornění", the others under "Informace".
+void showNotices(platform::Dialogs& dialogs, QWidget* owner, const QList<io::Notice>& notices);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AddressChoice.h"
+#include "AddressChoiceGroup.h"
 
 #include <QDialog>
 

@@ -7,6 +7,8 @@
 
 #include "Database.h"
 #include "Dataset.h"
+#include "Error.h"
+#include "PersonalSearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,21 +56,41 @@ QList<int> markedRecordIds(db::Database& results) {
     return out;
 }
 
-VCardExport exportVCards(db::Database& personal, const std::optional<QList<int>>& ids, const QString& path) {
+VCardSelection vcardSelection(PersonalSearch& search) {
+    VCardSelection out;
+    try {
+        if (search.isReady() && search.state().markedCount > 0) {
+            out.ids = markedRecordIds(*search.pageQuery().database());
+        } else {
+            const std::optional<qint64> total = search.totalRecords();
+            if (!total || *total == 0)
+                out.refusal = noPersonalRecordsMessage();
+            else
+                out.question = exportAllQuestion(*total);
+        }
+    } catch (const db::Error& e) {
+        out.refusal = e.message();
+    }
+    return out;
+}
+
+namespace {
+
+// Every card of the records, in the order of ids, or of the records' IDs when ids is empty.
+QByteArray cardsOf(db::Database& personal, const std::optional<QList<int>>& ids, int* count) {
     db::Dataset records;
     records.setDatabase(&personal);
     records.setSql(s("SELECT * FROM Vlastni ORDER BY ID"));
     records.open();
     QHash<int, QByteArray> cards;
     QByteArray all;
-    int count = 0;
     for (; !records.eof(); records.next()) {
         const QByteArray card = cardOf([&records](const QString& column) { return records.text(column); });
         if (ids) {
             cards.insert(records.value(s("ID")).toInt(), card);
         } else {
             all += card;
-            ++count;
+            ++*count;
         }
     }
     records.close();
@@ -77,14 +99,27 @@ VCardExport exportVCards(db::Database& personal, const std::optional<QList<int>>
             const auto it = cards.constFind(id);
             if (it == cards.cend()) continue;
             all += *it;
-            ++count;
+            ++*count;
         }
     }
+    return all;
+}
 
+} // namespace
+
+VCardExport exportVCards(db::Database& personal, const std::optional<QList<int>>& ids, const QString& path) {
     VCardExport out;
+    int count = 0;
+    QByteArray all;
+    try {
+        all = cardsOf(personal, ids, &count);
+    } catch (const db::Error& e) {
+        out.error = e.message();
+        return out;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(all) != all.size() || !file.commit()) {
-        out.error = file.errorString();
+        out.error = exportFailedMessage(path, file.errorString());
         return out;
     }
     out.written = count;

@@ -179,6 +179,55 @@ class TestContactImport : public QObject {
         QCOMPARE(h.personal->transactionDepth(), 0);
     }
 
+    // The engine failing outside the writes (here: the personal table is
+    // missing) ends the import with the engine's message alone.
+    void engineFailure() {
+        db::TableDef other = db::layouts::personal();
+        other.name = u8("Jine");
+        Harness h(false, other);
+        const ImportOutcome out = importContacts(h.search, table(u8("A\r\nB\r\n")), {{0, 2}}, 10);
+        QCOMPARE(out.posted, 0);
+        QVERIFY(!out.failure.isEmpty());
+        QVERIFY(out.freshTable);
+        QCOMPARE(outcomeNotices(out), QList<Notice>{(Notice{Notice::Kind::Warning, out.failure})});
+    }
+
+    // The messages of an outcome, in the order the user sees them.
+    void notices_data() {
+        QTest::addColumn<int>("posted");
+        QTest::addColumn<bool>("limit");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QList<Notice>>("notices");
+        const auto info = [](const QString& text) { return Notice{Notice::Kind::Information, text}; };
+        const auto warning = [](const QString& text) { return Notice{Notice::Kind::Warning, text}; };
+        const QString limit =
+            u8("Limit počtu záznamů ve vlastní databázi je vyčerpán. Smaže některé nepotřebné "
+               "záznamy z vlastní databáze.      ");
+        QTest::newRow("done") << 3 << false << QString() << QString()
+                              << QList<Notice>{info(u8("Bylo importováno 3 záznamů.    "))};
+        QTest::newRow("limit") << 2 << true << QString() << QString()
+                               << QList<Notice>{info(limit), info(u8("Bylo importováno 2 záznamů.    "))};
+        QTest::newRow("failed write")
+            << 1 << false << u8("Disk je plný.") << QString()
+            << QList<Notice>{warning(u8("Import byl přerušen, importováno záznamů: 1. Disk je plný."))};
+        QTest::newRow("engine failure") << 1 << true << u8("Disk je plný.") << u8("Tabulka chybí.")
+                                        << QList<Notice>{warning(u8("Tabulka chybí."))};
+    }
+    void notices() {
+        QFETCH(int, posted);
+        QFETCH(bool, limit);
+        QFETCH(QString, error);
+        QFETCH(QString, failure);
+        QFETCH(QList<Notice>, notices);
+        ImportOutcome out;
+        out.posted = posted;
+        out.limitReached = limit;
+        out.error = error;
+        out.failure = failure;
+        QCOMPARE(outcomeNotices(out), notices);
+    }
+
     // Stopped part way, the import keeps and counts the records it stored.
     void cancelled_data() {
         QTest::addColumn<int>("stopAfter");

@@ -9,6 +9,7 @@
 #include "VCardFiles.h"
 #include "contacts/PersonalSearchFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -231,6 +232,58 @@ class TestContactVCard : public QObject {
             QCOMPARE(both.size(), 2);
             QCOMPARE(both[1], both[0]);
         }
+    }
+
+    // What the export takes: the marked rows in the order of the listing;
+    // without marks every record, after the question; nothing without records.
+    void selection_data() {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QList<int>>("marked"); // rows of the listing, in the order they are marked
+        QTest::addColumn<QList<int>>("ids");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("no records") << 0 << QList<int>{} << QList<int>{}
+                                    << u8("Vlastní databáze neobsahuje žádné záznamy.    ") << QString();
+        QTest::newRow("none marked")
+            << 3 << QList<int>{} << QList<int>{} << QString()
+            << u8("Není označen žádný záznam. Exportovat všechny záznamy vlastní databáze (3)?    ");
+        QTest::newRow("two marked") << 3 << QList<int>{2, 0} << QList<int>{1, 3} << QString() << QString();
+    }
+    void selection() {
+        QFETCH(int, records);
+        QFETCH(QList<int>, marked);
+        QFETCH(QList<int>, ids);
+        QFETCH(QString, refusal);
+        QFETCH(QString, question);
+        Harness h;
+        for (int i = 0; i < records; ++i)
+            h.addSurnames({u8("K%1").arg(i)});
+        h.search.listAll(10);
+        for (const int row : marked) {
+            db::Dataset& page = h.search.pageQuery();
+            page.first();
+            for (int i = 0; i < row; ++i)
+                page.next();
+            QVERIFY(h.search.toggleMark());
+        }
+        const VCardSelection chosen = vcardSelection(h.search);
+        QCOMPARE(chosen.refusal, refusal);
+        QCOMPARE(chosen.question, question);
+        QCOMPARE(chosen.ids.has_value(), !marked.isEmpty());
+        QCOMPARE(chosen.ids.value_or(QList<int>{}), ids);
+    }
+
+    // A file that cannot be written leaves none behind and says why.
+    void exportFails() {
+        Harness h;
+        h.addSurnames({u8("Novák")});
+        const QString path = h.dir.filePath(u8("chybí/kontakty.vcf"));
+        const VCardExport written = exportVCards(*h.personal, std::nullopt, path);
+        QCOMPARE(written.written, 0);
+        QVERIFY2(written.error.startsWith(u8("Soubor \"") + QDir::toNativeSeparators(path) +
+                                          u8("\" nelze zapsat: ")),
+                 qPrintable(written.error));
+        QVERIFY(!QFile::exists(path));
     }
 
     // With 498 records present, 2 of 5 cards are posted and the limit is reported.

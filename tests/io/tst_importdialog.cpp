@@ -191,6 +191,61 @@ class TestImportDialog : public QObject {
         QCOMPARE(h.stored(u8("ID")).size(), 0);
     }
 
+    // Choosing a file and loading its preview, step by step: a schema opens
+    // over the columns the preview shows (those of the previous file while
+    // another one waits for its preview), and the names switch reloads only
+    // a preview that is not waiting.
+    void previewSteps_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("opened"); // the source of the schema's row; empty: refused
+        QTest::addColumn<bool>("reloads");
+        QTest::newRow("nothing chosen") << QStringList{} << QString() << false;
+        QTest::newRow("chosen") << QStringList{u8("A")} << QString() << false;
+        QTest::newRow("loaded") << QStringList{u8("A"), u8("load")} << u8("a") << true;
+        QTest::newRow("another chosen") << QStringList{u8("A"), u8("load"), u8("B")} << u8("a") << false;
+        QTest::newRow("two more chosen")
+            << QStringList{u8("A"), u8("load"), u8("B"), u8("B")} << u8("a") << false;
+        QTest::newRow("another loaded")
+            << QStringList{u8("A"), u8("load"), u8("B"), u8("load")} << u8("x") << true;
+        QTest::newRow("load failed") << QStringList{u8("A"), u8("load"), u8("missing"), u8("load")}
+                                     << QString() << false;
+    }
+    void previewSteps() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, opened);
+        QFETCH(bool, reloads);
+        Harness h;
+        io::ImportSchemas(h.settings).save(u8("První"), {{0, 1}});
+        h.window.hide();
+        h.window.show();
+        for (const QString& step : steps) {
+            if (step == u8("load")) {
+                h.click(ImportDialog::Button::Preview);
+                continue;
+            }
+            const QString path = h.dir.filePath(step + u8(".csv"));
+            if (step != u8("missing")) {
+                QFile f(path);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write(step == u8("A") ? "a;b\r\n1;2\r\n" : "x;y\r\n3;4\r\n");
+            }
+            h.dialogs.answerOpen(Dialogs::FileResult{path, 1});
+            h.click(ImportDialog::Button::Source);
+        }
+        h.dialogs.clear();
+        h.window.schemaList()->setCurrentIndex(0);
+        h.click(ImportDialog::Button::Open);
+        if (opened.isEmpty()) {
+            QCOMPARE(h.dialogs.messageTexts(), QStringList{io::schemaNotLoadedMessage(u8("První"), 0)});
+        } else {
+            QCOMPARE(h.dialogs.messageTexts(), QStringList{});
+            QCOMPARE(h.window.mapping().row(0).source, opened);
+        }
+        const QString before = h.window.sourceList()->itemText(0);
+        h.window.namesCheck()->setChecked(false);
+        QCOMPARE(h.window.sourceList()->itemText(0), reloads ? u8("Pole0") : before);
+    }
+
     void notTextRefused() {
         Harness h;
         h.load(QByteArray("Jan;Novák\0\r\n", 12));
