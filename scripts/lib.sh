@@ -10,6 +10,7 @@ ORDANA_PACKAGES=(
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
     libsqlite3-dev libicu-dev libbenchmark-dev
     xvfb xauth openbox fonts-dejavu-core fonts-liberation2 xdg-utils
+    clang-format-14
 )
 
 say() {
@@ -28,10 +29,12 @@ as_root() {
     fi
 }
 
-# Install whichever of ORDANA_PACKAGES is missing; touch apt only when something is.
+# Install whichever of the packages named (all of ORDANA_PACKAGES when none
+# is) is missing; touch apt only when something is.
 ensure_packages() {
-    local missing=() pkg status
-    for pkg in "${ORDANA_PACKAGES[@]}"; do
+    local missing=() pkg status wanted=("$@")
+    ((${#wanted[@]} > 0)) || wanted=("${ORDANA_PACKAGES[@]}")
+    for pkg in "${wanted[@]}"; do
         status="$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)"
         if [[ $status != *" ok installed"* ]]; then
             missing+=("$pkg")
