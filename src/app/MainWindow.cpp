@@ -2,7 +2,6 @@
 #include "WindowPlacement.h"
 
 #include "Application.h"
-#include "DatabaseLogin.h"
 #include "Dialogs.h"
 #include "Error.h"
 #include "SettingsStore.h"
@@ -23,10 +22,8 @@
 
 #include "ColumnsDialog.h"
 #include "ContactEditor.h"
-#include "PersonalFile.h"
 #include "PersonalPage.h"
 #include "PrivateFolder.h"
-#include "Processes.h"
 
 #include "ExportDialog.h"
 #include "ImportDialog.h"
@@ -38,8 +35,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,8 +45,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -85,7 +78,8 @@ const QStringList kSearchButtons{QStringLiteral("Button1"), QStringLiteral("Butt
 
 } // namespace
 
-MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
+MainWindow::MainWindow(Application& app, QWidget* parent)
+    : QMainWindow(parent), m_app(app), m_connections(std::make_unique<Connections>(app)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kMainCaption);
     buildMenus();
@@ -97,13 +91,6 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
     createWindows();
     connectShortcuts();
     new PointingHandCursor(this);
-
-    m_query1.setObjectName(QStringLiteral("Query1"));
-    m_query2.setObjectName(QStringLiteral("Query2"));
-    m_personalResult.setObjectName(QStringLiteral("pdaotable1"));
-    m_personsBuffer.setObjectName(QStringLiteral("subdb"));
-    m_firmsBuffer.setObjectName(QStringLiteral("subdb_f"));
-    m_export.setObjectName(QStringLiteral("dexport"));
 
     // The paging hints follow every change of the limits; the summaries are
     // rewritten when the limits dialog is saved.
@@ -121,16 +108,7 @@ MainWindow::~MainWindow() {
     delete m_firms;
     delete m_personalPage;
     // Datasets close with their connections; the working files go with the run.
-    m_export.close();
-    for (auto& w : m_working) {
-        if (!w) continue;
-        try {
-            w->remove();
-        } catch (const db::Error&) {
-        }
-    }
-    if (m_personal) m_personal->close();
-    if (m_directory) m_directory->close();
+    m_connections.reset();
 }
 
 void MainWindow::buildMenus() {
@@ -138,7 +116,7 @@ void MainWindow::buildMenus() {
     file->addAction(QStringLiteral("&Databáze z CD na disk"), this, [this] {
         m_discCopy->exec();
         // A new copy may have mended a path that failed before.
-        m_failedDirectoryPath.clear();
+        m_connections->forgetFailedDirectory();
         reopenDirectoryIfMoved();
     });
     file->addAction(QStringLiteral("&Export do vCard…"), this, &MainWindow::exportVCard)
@@ -203,13 +181,13 @@ void MainWindow::createWindows() {
         DirectorySearch::Services services;
         services.directory = [this] {
             reopenDirectoryIfMoved();
-            return m_directory.get();
+            return m_connections->directory();
         };
         page->attach(m_app, services, picker);
     }
     // The personal page lists the records of the personal database.
     PersonalSearch::Services personalServices;
-    personalServices.personal = [this] { return m_personal.get(); };
+    personalServices.personal = [this] { return m_connections->personal(); };
     m_personalPage->attach(m_app, personalServices, picker);
     editor->attach(m_app, m_personalPage);
     connectTransfers(editor);
@@ -236,9 +214,19 @@ void MainWindow::firstShow() {
     if (m_app.directoryDbOnDisk) m_discCopy->markDone();
     setWindowTitle(kMainCaption);
     applyStoredPlacement();
-    if (!chooseScratchFolder()) return endProgram(kNoScratch);
-    if (!openDirectory()) return endProgram(kDirectoryFailed);
-    if (!openPersonal()) return endProgram(kPersonalFailed);
+    const auto failed = m_connections->start(
+        platform::privateFolder(), [this] { return m_app.dialogs().selectFolder(this, kScratchTitle); });
+    // The working databases exist once the scratch folder is chosen.
+    if (failed != Connections::Step::ScratchFolder) {
+        m_persons->setWorkingDatabases(m_connections->working(db::WorkingKind::PersonsResult),
+                                       m_connections->working(db::WorkingKind::PersonsBuffer));
+        m_firms->setWorkingDatabases(m_connections->working(db::WorkingKind::FirmsResult),
+                                     m_connections->working(db::WorkingKind::FirmsBuffer));
+        m_personalPage->setWorkingDatabase(m_connections->working(db::WorkingKind::PersonalResult));
+    }
+    if (failed == Connections::Step::ScratchFolder) return endProgram(kNoScratch);
+    if (failed == Connections::Step::Directory) return endProgram(kDirectoryFailed);
+    if (failed == Connections::Step::Personal) return endProgram(kPersonalFailed);
     m_app.limits().fillEmpty();
     updateLimitLabels();
     pageChanged(m_tabs->currentIndex());
@@ -292,124 +280,9 @@ void MainWindow::applyStoredPlacement() {
     }
 }
 
-bool MainWindow::chooseScratchFolder() {
-    // The working files hold the user's searches: they go to a folder no
-    // other user can read.
-    QString folder = platform::privateFolder();
-    if (!folder.isEmpty()) {
-        // A copy that ended without clean-up (a crash, a power cut) left its
-        // working files behind; they hold nothing anyone can use any more.
-        for (const QString& file : db::orphanedWorkingFiles(folder, platform::processRuns))
-            QFile::remove(file);
-    } else {
-        folder = m_app.dialogs().selectFolder(this, kScratchTitle);
-    }
-    if (folder.isEmpty()) return false;
-    // The tag keeps the files of two running copies apart.
-    const QString tag = QString::number(QCoreApplication::applicationPid());
-    m_paths = db::OwnPaths::make(m_app.personalFolder(), folder, tag);
-    const db::WorkingKind kinds[] = {db::WorkingKind::PersonsResult, db::WorkingKind::FirmsResult,
-                                     db::WorkingKind::PersonalResult, db::WorkingKind::PersonsBuffer,
-                                     db::WorkingKind::FirmsBuffer};
-    db::Dataset* datasets[] = {&m_query1, &m_query2, &m_personalResult, &m_personsBuffer, &m_firmsBuffer};
-    for (int i = 0; i < 5; ++i)
-        m_working[i] = std::make_unique<db::WorkingDatabase>(m_app.engine(), kinds[i], m_paths, *datasets[i]);
-    m_persons->setWorkingDatabases(m_working[0].get(), m_working[3].get());
-    m_firms->setWorkingDatabases(m_working[1].get(), m_working[4].get());
-    m_personalPage->setWorkingDatabase(m_working[2].get());
-    return true;
-}
-
-bool MainWindow::openDirectory() {
-    try {
-        connectDirectory(m_app.directoryDbPath);
-        return true;
-    } catch (const db::Error&) {
-        return false;
-    }
-}
-
-void MainWindow::connectDirectory(const QString& path) {
-    // The workgroup file in force is the engine's: it is put back when the
-    // new connection cannot be had.
-    const QString previousWorkgroup = m_app.engine().workgroupFile();
-    try {
-        m_app.engine().setWorkgroupFile(QFileInfo(path).absolutePath() + QStringLiteral("/ordat.mdw"));
-        const db::Login login = db::databaseLogin();
-        auto workspace = m_app.engine().openWorkspace(login.user, login.password);
-        db::OpenOptions o;
-        o.exclusive = true;
-        o.readOnly = true;
-        auto directory = workspace->openDatabase(path, o);
-        // Only now is the connection in use given up.
-        if (m_directory) m_directory->close();
-        m_directory = std::move(directory);
-        m_directoryWorkspace = std::move(workspace);
-    } catch (const db::Error&) {
-        m_app.engine().setWorkgroupFile(previousWorkgroup);
-        throw;
-    }
-}
-
 void MainWindow::reopenDirectoryIfMoved() {
-    if (m_directory && m_directory->path() == m_app.directoryDbPath) return;
-    // A search asks for the directory several times: a path that failed is
-    // reported once, not at every ask.
-    if (m_app.directoryDbPath == m_failedDirectoryPath) return;
-    try {
-        connectDirectory(m_app.directoryDbPath);
-        m_failedDirectoryPath.clear();
-    } catch (const db::Error& e) {
-        // The directory in use stays in use.
-        m_failedDirectoryPath = m_app.directoryDbPath;
-        m_app.dialogs().warn(this, e.message());
-    }
-}
-
-bool MainWindow::openPersonal() {
-    // The personal database is the user's own, in the user's data folder: the
-    // program folder may be shared by several users and read-only.
-    const QString folder = m_app.personalFolder();
-    if (folder.isEmpty()) return false;
-    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (!QFileInfo::exists(folder)) {
-        // The user's contacts are for the user's eyes only.
-        if (!QDir().mkpath(folder)) return false;
-        QFile::setPermissions(folder, ownerOnly | QFileDevice::ExeOwner);
-    }
-    // A folder that cannot be written is refused before anything is put in it.
-    if (!personalfile::writableFolder(folder)) return false;
-    try {
-        // The workgroup file comes with the program; when it is gone the user
-        // gets one of the same workgroup in the personal folder.
-        QString mdw = m_app.dataFolder() + QStringLiteral("ordat.mdw");
-        if (!QFileInfo::exists(mdw)) {
-            mdw = folder + QStringLiteral("ordat.mdw");
-            if (!QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
-        }
-        m_app.engine().setWorkgroupFile(mdw);
-        // Earlier versions kept the personal database beside the program: the
-        // user's first start takes a copy of it.
-        if (!personalfile::adoptEarlier(m_app.dataFolder() + QStringLiteral("vlastni.mdb"), m_paths.personal))
-            return false;
-        if (!QFileInfo::exists(m_paths.personal)) {
-            db::createOwnDatabase(m_app.engine(), m_paths.personal, m_paths);
-            QFile::setPermissions(m_paths.personal, ownerOnly);
-        }
-        // A database that cannot be written is refused now, not at the first save.
-        if (!personalfile::writable(m_paths.personal)) return false;
-        const db::Login login = db::databaseLogin();
-        m_personalWorkspace = m_app.engine().openWorkspace(login.user, login.password);
-        m_personal = m_personalWorkspace->openDatabase(m_paths.personal, db::personalOpenOptions());
-        if (sqlite3_db_readonly(m_personal->handle(), "main") != 0) {
-            m_personal.reset();
-            return false;
-        }
-        m_export.setDatabase(m_personal.get());
-        return true;
-    } catch (const db::Error&) {
-        return false;
-    }
+    const QString failure = m_connections->reopenDirectoryIfMoved();
+    if (!failure.isEmpty()) m_app.dialogs().warn(this, failure);
 }
 
 void MainWindow::endProgram(const QString& message) {
@@ -480,14 +353,10 @@ void MainWindow::pageChanged(int index) {
     if (index < 0 || index >= 4) return;
     m_app.currentPageName = kPageNames[index];
     if (index == 3) m_information->enter();
-    if (index == 2 && m_personal) {
+    if (index == 2 && m_connections->personal()) {
         // The personal page shows how many records the personal table holds.
         try {
-            m_export.setDatabase(m_personal.get());
-            m_export.setSql(QStringLiteral("select count(*) as pocet from vlastni"));
-            m_export.open();
-            m_app.personalRecordCount = m_export.text(QStringLiteral("pocet"));
-            m_export.close();
+            m_app.personalRecordCount = m_connections->countPersonalRecords();
         } catch (const db::Error& e) {
             m_app.dialogs().warn(this, e.message());
         }
@@ -499,12 +368,8 @@ void MainWindow::pageChanged(int index) {
 
 void MainWindow::connectInformation() {
     // The lists open read-only in the directory's workspace.
-    m_information->attach(m_app, [this](const QString& path) {
-        db::OpenOptions o;
-        o.readOnly = true;
-        db::Workspace& ws = m_directoryWorkspace ? *m_directoryWorkspace : m_app.engine().defaultWorkspace();
-        return ws.openDatabase(path, o);
-    });
+    m_information->attach(m_app,
+                          [this](const QString& path) { return m_connections->openReferenceList(path); });
     connect(m_information, &InformationPage::placeHandedOver, this,
             [this](InformationPage::SearchPage target, const QString& postalCode, const QString& municipality) {
                 DirectoryPage* page = target == InformationPage::SearchPage::Persons ? m_persons : m_firms;

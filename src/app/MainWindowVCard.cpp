@@ -27,7 +27,7 @@ void MainWindow::exportVCard() {
     if (searchRunning()) return;
     platform::Dialogs& dialogs = m_app.dialogs();
     PersonalSearch* search = m_personalPage->search();
-    if (!m_personal || !search) return dialogs.warn(this, io::personalNotReadyMessage());
+    if (!personalDatabase() || !search) return dialogs.warn(this, io::personalNotReadyMessage());
 
     // The marked rows of the page; without marks, every record after a question.
     std::optional<QList<int>> ids;
@@ -54,7 +54,7 @@ void MainWindow::exportVCard() {
 
     io::VCardExport written;
     try {
-        written = io::exportVCards(*m_personal, ids, chosen->path);
+        written = io::exportVCards(*personalDatabase(), ids, chosen->path);
     } catch (const db::Error& e) {
         return dialogs.warn(this, e.message());
     }
@@ -67,7 +67,7 @@ void MainWindow::importVCard() {
     if (searchRunning()) return;
     platform::Dialogs& dialogs = m_app.dialogs();
     PersonalSearch* search = m_personalPage->search();
-    if (!m_personal || !search || !search->isReady())
+    if (!personalDatabase() || !search || !search->isReady())
         return dialogs.warn(this, io::personalNotReadyMessage());
 
     platform::Dialogs::FileOptions options;
