@@ -67,14 +67,40 @@ const QString kNoScratch = QStringLiteral("Bez adresáře pro odkládací soubor
 const QString kWebTabCaption = QStringLiteral("    Na &webu    ");
 const QString kWebAddress = QStringLiteral("https://www.kestrava.cz/ordana2004/velto");
 
-// Page names kept in the application state, by tab index.
-const QStringList kPageNames{QStringLiteral("osoby"), QStringLiteral("firmy"), QStringLiteral("vlastni"),
-                             QStringLiteral("informace")};
-// The field that gets the focus when a page is entered.
-const QStringList kFirstFields{QStringLiteral("prijmeni"), QStringLiteral("firma"), QStringLiteral("prijmeni_v"),
-                               QStringLiteral("Edit1")};
-// The search buttons; a page change is refused while one is disabled.
-const QStringList kSearchButtons{QStringLiteral("Button1"), QStringLiteral("Button6"), QStringLiteral("BitBtn3")};
+// The controls the window names on each page, by tab index: the page's name
+// kept in the application state (also the page's objectName), the field that
+// gets the focus when the page is entered and, on the three result pages (in
+// the order of the limits' lists), the search button (a page change is
+// refused while one is disabled), the exit button, the limits summary and the
+// paging buttons whose hints follow the limits.
+const struct PageControls {
+    const char* name;
+    const char* firstField;
+    const char* search = nullptr;
+    const char* exit = nullptr;
+    const char* limits = nullptr;
+    const char* previous = nullptr;
+    const char* next = nullptr;
+} kPages[] = {
+    {"osoby", "prijmeni", "Button1", "Button2", "status_o", "Button11", "Button12"},
+    {"firmy", "firma", "Button6", "Button15", "status_f", "Button13", "Button14"},
+    {"vlastni", "prijmeni_v", "BitBtn3", "BitBtn8", "status_v", "Button4", "Button8"},
+    {"informace", "Edit1"},
+};
+constexpr int kResultPages = 3;
+// The personal page's count of records.
+const char* const kRecordCount = "Label57";
+
+QString latin1(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+// The tab index of a page name; -1 for none.
+int pageIndex(const QString& pageName) {
+    for (int i = 0; i < int(std::size(kPages)); ++i)
+        if (pageName == QLatin1String(kPages[i].name)) return i;
+    return -1;
+}
 
 } // namespace
 
@@ -153,13 +179,13 @@ void MainWindow::buildPages() {
     setCentralWidget(m_tabs);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 
-    // The exit buttons of the pages close the window, with the closing question.
-    for (const char* name : {"Button2", "Button15", "BitBtn8"})
-        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name)))
+    for (int i = 0; i < kResultPages; ++i) {
+        // The exit buttons of the pages close the window, with the closing question.
+        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].exit)))
             connect(b, &QPushButton::clicked, this, &QWidget::close);
-    // A click on a limits summary opens the limits dialog.
-    for (const char* name : {"status_o", "status_f", "status_v"})
-        if (auto* l = findChild<QLabel*>(QString::fromLatin1(name))) l->installEventFilter(this);
+        // A click on a limits summary opens the limits dialog.
+        if (auto* l = findChild<QLabel*>(latin1(kPages[i].limits))) l->installEventFilter(this);
+    }
 }
 
 void MainWindow::createWindows() {
@@ -298,34 +324,43 @@ void MainWindow::endProgram(const QString& message) {
 
 void MainWindow::updateLimitLabels() {
     const Limits& limits = m_app.limits();
-    const struct {
-        const char* label;
-        Limits::List list;
-    } labels[] = {{"status_o", Limits::List::Persons}, {"status_f", Limits::List::Firms}, {"status_v", Limits::List::Personal}};
-    for (const auto& l : labels)
-        if (auto* label = findChild<QLabel*>(QString::fromLatin1(l.label))) label->setText(limits.summary(l.list));
+    for (int i = 0; i < kResultPages; ++i)
+        if (auto* label = findChild<QLabel*>(latin1(kPages[i].limits)))
+            label->setText(limits.summary(Limits::List(i)));
     updatePagingHints();
 }
 
 void MainWindow::updatePagingHints() {
     const Limits& limits = m_app.limits();
-    const struct {
-        const char *previous, *next;
-        Limits::List list;
-    } hints[] = {{"Button11", "Button12", Limits::List::Persons},
-                 {"Button13", "Button14", Limits::List::Firms},
-                 {"Button4", "Button8", Limits::List::Personal}};
-    for (const auto& h : hints) {
-        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(h.previous))) b->setToolTip(limits.previousHint(h.list));
-        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(h.next))) b->setToolTip(limits.nextHint(h.list));
+    for (int i = 0; i < kResultPages; ++i) {
+        const auto list = Limits::List(i);
+        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].previous)))
+            b->setToolTip(limits.previousHint(list));
+        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].next))) b->setToolTip(limits.nextHint(list));
     }
+}
+
+QList<MainWindow::NamedControl> MainWindow::namedControls() {
+    using Kind = NamedControl::Kind;
+    QList<NamedControl> controls;
+    for (int i = 0; i < int(std::size(kPages)); ++i) {
+        const PageControls& p = kPages[i];
+        const QString page = latin1(p.name);
+        controls << NamedControl{page, latin1(p.firstField), Kind::Field};
+        if (i >= kResultPages) continue;
+        for (const char* button : {p.search, p.exit, p.previous, p.next})
+            controls << NamedControl{page, latin1(button), Kind::Button};
+        controls << NamedControl{page, latin1(p.limits), Kind::Label};
+    }
+    controls << NamedControl{latin1(kPages[2].name), latin1(kRecordCount), Kind::Label};
+    return controls;
 }
 
 // ---- pages ---------------------------------------------------------------------
 
 bool MainWindow::searchRunning() const {
-    for (const QString& name : kSearchButtons)
-        if (auto* b = findChild<QPushButton*>(name); b && !b->isEnabled()) return true;
+    for (int i = 0; i < kResultPages; ++i)
+        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].search)); b && !b->isEnabled()) return true;
     return false;
 }
 
@@ -338,12 +373,13 @@ void MainWindow::pageChanged(int index) {
     }
     if (index == 4) {
         m_app.shell().open(kWebAddress);
-        const int back = kPageNames.indexOf(m_app.currentPageName);
+        const int back = pageIndex(m_app.currentPageName);
         if (back >= 0) {
             QSignalBlocker block(m_tabs);
             m_tabs->setCurrentIndex(back);
             m_lastTab = back;
-            if (auto* f = m_tabs->widget(back)->findChild<QWidget*>(kFirstFields[back])) f->setFocus();
+            if (auto* f = m_tabs->widget(back)->findChild<QWidget*>(latin1(kPages[back].firstField)))
+                f->setFocus();
         } else {
             m_lastTab = index;
         }
@@ -351,7 +387,7 @@ void MainWindow::pageChanged(int index) {
     }
     m_lastTab = index;
     if (index < 0 || index >= 4) return;
-    m_app.currentPageName = kPageNames[index];
+    m_app.currentPageName = latin1(kPages[index].name);
     if (index == 3) m_information->enter();
     if (index == 2 && m_connections->personal()) {
         // The personal page shows how many records the personal table holds.
@@ -360,10 +396,10 @@ void MainWindow::pageChanged(int index) {
         } catch (const db::Error& e) {
             m_app.dialogs().warn(this, e.message());
         }
-        if (auto* l = findChild<QLabel*>(QStringLiteral("Label57")))
+        if (auto* l = findChild<QLabel*>(latin1(kRecordCount)))
             l->setText(QStringLiteral("Celkový počet záznamů: ") + m_app.personalRecordCount + QStringLiteral("  "));
     }
-    if (auto* f = m_tabs->widget(index)->findChild<QWidget*>(kFirstFields[index])) f->setFocus();
+    if (auto* f = m_tabs->widget(index)->findChild<QWidget*>(latin1(kPages[index].firstField))) f->setFocus();
 }
 
 void MainWindow::connectInformation() {
@@ -440,9 +476,11 @@ bool MainWindow::storeSettings() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease && watched->isWidgetType()) {
         const QString name = watched->objectName();
-        if (name == u"status_o" || name == u"status_f" || name == u"status_v") {
-            m_limitsDialog->exec();
-            return true;
+        for (int i = 0; i < kResultPages; ++i) {
+            if (name == QLatin1String(kPages[i].limits)) {
+                m_limitsDialog->exec();
+                return true;
+            }
         }
     }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&

@@ -56,6 +56,17 @@ public:
     // when it cannot be opened the engine's message is shown (once for that
     // path) and the program goes on with the directory it had. Never raises.
     void reopenDirectoryIfMoved();
+    // A control the window finds by its name on the page of that name.
+    struct NamedControl {
+        QString page;
+        QString control;
+        enum class Kind { Field, Button, Label } kind = Kind::Field;
+    };
+    // Every control the window finds by name: the fields focused on entering a
+    // page, the search, exit and paging buttons, the limits summaries and the
+    // personal page's record count.
+    static QList<NamedControl> namedControls();
+
     // Sets the limits' summary labels of the three pages.
     void updateLimitLabels();
     // Sets the hints of the three pages' paging buttons from the limits.
