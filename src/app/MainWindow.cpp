@@ -2,7 +2,6 @@
 #include "WindowPlacement.h"
 
 #include "Application.h"
-#include "DatabaseLogin.h"
 #include "Dialogs.h"
 #include "Error.h"
 #include "SettingsStore.h"
@@ -23,10 +22,8 @@
 
 #include "ColumnsDialog.h"
 #include "ContactEditor.h"
-#include "PersonalFile.h"
 #include "PersonalPage.h"
 #include "PrivateFolder.h"
-#include "Processes.h"
 
 #include "ExportDialog.h"
 #include "ImportDialog.h"
@@ -38,8 +35,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,8 +45,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -74,18 +67,45 @@ const QString kNoScratch = QStringLiteral("Bez adresáře pro odkládací soubor
 const QString kWebTabCaption = QStringLiteral("    Na &webu    ");
 const QString kWebAddress = QStringLiteral("https://www.kestrava.cz/ordana2004/velto");
 
-// Page names kept in the application state, by tab index.
-const QStringList kPageNames{QStringLiteral("osoby"), QStringLiteral("firmy"), QStringLiteral("vlastni"),
-                             QStringLiteral("informace")};
-// The field that gets the focus when a page is entered.
-const QStringList kFirstFields{QStringLiteral("prijmeni"), QStringLiteral("firma"), QStringLiteral("prijmeni_v"),
-                               QStringLiteral("Edit1")};
-// The search buttons; a page change is refused while one is disabled.
-const QStringList kSearchButtons{QStringLiteral("Button1"), QStringLiteral("Button6"), QStringLiteral("BitBtn3")};
+// The controls the window names on each page, by tab index: the page's name
+// kept in the application state (also the page's objectName), the field that
+// gets the focus when the page is entered and, on the three result pages (in
+// the order of the limits' lists), the search button (a page change is
+// refused while one is disabled), the exit button, the limits summary and the
+// paging buttons whose hints follow the limits.
+const struct PageControls {
+    const char* name;
+    const char* firstField;
+    const char* search = nullptr;
+    const char* exit = nullptr;
+    const char* limits = nullptr;
+    const char* previous = nullptr;
+    const char* next = nullptr;
+} kPages[] = {
+    {"osoby", "prijmeni", "Button1", "Button2", "status_o", "Button11", "Button12"},
+    {"firmy", "firma", "Button6", "Button15", "status_f", "Button13", "Button14"},
+    {"vlastni", "prijmeni_v", "BitBtn3", "BitBtn8", "status_v", "Button4", "Button8"},
+    {"informace", "Edit1"},
+};
+constexpr int kResultPages = 3;
+// The personal page's count of records.
+const char* const kRecordCount = "Label57";
+
+QString latin1(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+// The tab index of a page name; -1 for none.
+int pageIndex(const QString& pageName) {
+    for (int i = 0; i < int(std::size(kPages)); ++i)
+        if (pageName == QLatin1String(kPages[i].name)) return i;
+    return -1;
+}
 
 } // namespace
 
-MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
+MainWindow::MainWindow(Application& app, QWidget* parent)
+    : QMainWindow(parent), m_app(app), m_connections(std::make_unique<Connections>(app)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kMainCaption);
     buildMenus();
@@ -97,13 +117,6 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
     createWindows();
     connectShortcuts();
     new PointingHandCursor(this);
-
-    m_query1.setObjectName(QStringLiteral("Query1"));
-    m_query2.setObjectName(QStringLiteral("Query2"));
-    m_personalResult.setObjectName(QStringLiteral("pdaotable1"));
-    m_personsBuffer.setObjectName(QStringLiteral("subdb"));
-    m_firmsBuffer.setObjectName(QStringLiteral("subdb_f"));
-    m_export.setObjectName(QStringLiteral("dexport"));
 
     // The paging hints follow every change of the limits; the summaries are
     // rewritten when the limits dialog is saved.
@@ -121,16 +134,7 @@ MainWindow::~MainWindow() {
     delete m_firms;
     delete m_personalPage;
     // Datasets close with their connections; the working files go with the run.
-    m_export.close();
-    for (auto& w : m_working) {
-        if (!w) continue;
-        try {
-            w->remove();
-        } catch (const db::Error&) {
-        }
-    }
-    if (m_personal) m_personal->close();
-    if (m_directory) m_directory->close();
+    m_connections.reset();
 }
 
 void MainWindow::buildMenus() {
@@ -138,7 +142,7 @@ void MainWindow::buildMenus() {
     file->addAction(QStringLiteral("&Databáze z CD na disk"), this, [this] {
         m_discCopy->exec();
         // A new copy may have mended a path that failed before.
-        m_failedDirectoryPath.clear();
+        m_connections->forgetFailedDirectory();
         reopenDirectoryIfMoved();
     });
     file->addAction(QStringLiteral("&Export do vCard…"), this, &MainWindow::exportVCard)
@@ -175,13 +179,13 @@ void MainWindow::buildPages() {
     setCentralWidget(m_tabs);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 
-    // The exit buttons of the pages close the window, with the closing question.
-    for (const char* name : {"Button2", "Button15", "BitBtn8"})
-        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name)))
+    for (int i = 0; i < kResultPages; ++i) {
+        // The exit buttons of the pages close the window, with the closing question.
+        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].exit)))
             connect(b, &QPushButton::clicked, this, &QWidget::close);
-    // A click on a limits summary opens the limits dialog.
-    for (const char* name : {"status_o", "status_f", "status_v"})
-        if (auto* l = findChild<QLabel*>(QString::fromLatin1(name))) l->installEventFilter(this);
+        // A click on a limits summary opens the limits dialog.
+        if (auto* l = findChild<QLabel*>(latin1(kPages[i].limits))) l->installEventFilter(this);
+    }
 }
 
 void MainWindow::createWindows() {
@@ -203,13 +207,13 @@ void MainWindow::createWindows() {
         DirectorySearch::Services services;
         services.directory = [this] {
             reopenDirectoryIfMoved();
-            return m_directory.get();
+            return m_connections->directory();
         };
         page->attach(m_app, services, picker);
     }
     // The personal page lists the records of the personal database.
     PersonalSearch::Services personalServices;
-    personalServices.personal = [this] { return m_personal.get(); };
+    personalServices.personal = [this] { return m_connections->personal(); };
     m_personalPage->attach(m_app, personalServices, picker);
     editor->attach(m_app, m_personalPage);
     connectTransfers(editor);
@@ -236,9 +240,19 @@ void MainWindow::firstShow() {
     if (m_app.directoryDbOnDisk) m_discCopy->markDone();
     setWindowTitle(kMainCaption);
     applyStoredPlacement();
-    if (!chooseScratchFolder()) return endProgram(kNoScratch);
-    if (!openDirectory()) return endProgram(kDirectoryFailed);
-    if (!openPersonal()) return endProgram(kPersonalFailed);
+    const auto failed = m_connections->start(
+        platform::privateFolder(), [this] { return m_app.dialogs().selectFolder(this, kScratchTitle); });
+    // The working databases exist once the scratch folder is chosen.
+    if (failed != Connections::Step::ScratchFolder) {
+        m_persons->setWorkingDatabases(m_connections->working(db::WorkingKind::PersonsResult),
+                                       m_connections->working(db::WorkingKind::PersonsBuffer));
+        m_firms->setWorkingDatabases(m_connections->working(db::WorkingKind::FirmsResult),
+                                     m_connections->working(db::WorkingKind::FirmsBuffer));
+        m_personalPage->setWorkingDatabase(m_connections->working(db::WorkingKind::PersonalResult));
+    }
+    if (failed == Connections::Step::ScratchFolder) return endProgram(kNoScratch);
+    if (failed == Connections::Step::Directory) return endProgram(kDirectoryFailed);
+    if (failed == Connections::Step::Personal) return endProgram(kPersonalFailed);
     m_app.limits().fillEmpty();
     updateLimitLabels();
     pageChanged(m_tabs->currentIndex());
@@ -292,124 +306,9 @@ void MainWindow::applyStoredPlacement() {
     }
 }
 
-bool MainWindow::chooseScratchFolder() {
-    // The working files hold the user's searches: they go to a folder no
-    // other user can read.
-    QString folder = platform::privateFolder();
-    if (!folder.isEmpty()) {
-        // A copy that ended without clean-up (a crash, a power cut) left its
-        // working files behind; they hold nothing anyone can use any more.
-        for (const QString& file : db::orphanedWorkingFiles(folder, platform::processRuns))
-            QFile::remove(file);
-    } else {
-        folder = m_app.dialogs().selectFolder(this, kScratchTitle);
-    }
-    if (folder.isEmpty()) return false;
-    // The tag keeps the files of two running copies apart.
-    const QString tag = QString::number(QCoreApplication::applicationPid());
-    m_paths = db::OwnPaths::make(m_app.personalFolder(), folder, tag);
-    const db::WorkingKind kinds[] = {db::WorkingKind::PersonsResult, db::WorkingKind::FirmsResult,
-                                     db::WorkingKind::PersonalResult, db::WorkingKind::PersonsBuffer,
-                                     db::WorkingKind::FirmsBuffer};
-    db::Dataset* datasets[] = {&m_query1, &m_query2, &m_personalResult, &m_personsBuffer, &m_firmsBuffer};
-    for (int i = 0; i < 5; ++i)
-        m_working[i] = std::make_unique<db::WorkingDatabase>(m_app.engine(), kinds[i], m_paths, *datasets[i]);
-    m_persons->setWorkingDatabases(m_working[0].get(), m_working[3].get());
-    m_firms->setWorkingDatabases(m_working[1].get(), m_working[4].get());
-    m_personalPage->setWorkingDatabase(m_working[2].get());
-    return true;
-}
-
-bool MainWindow::openDirectory() {
-    try {
-        connectDirectory(m_app.directoryDbPath);
-        return true;
-    } catch (const db::Error&) {
-        return false;
-    }
-}
-
-void MainWindow::connectDirectory(const QString& path) {
-    // The workgroup file in force is the engine's: it is put back when the
-    // new connection cannot be had.
-    const QString previousWorkgroup = m_app.engine().workgroupFile();
-    try {
-        m_app.engine().setWorkgroupFile(QFileInfo(path).absolutePath() + QStringLiteral("/ordat.mdw"));
-        const db::Login login = db::databaseLogin();
-        auto workspace = m_app.engine().openWorkspace(login.user, login.password);
-        db::OpenOptions o;
-        o.exclusive = true;
-        o.readOnly = true;
-        auto directory = workspace->openDatabase(path, o);
-        // Only now is the connection in use given up.
-        if (m_directory) m_directory->close();
-        m_directory = std::move(directory);
-        m_directoryWorkspace = std::move(workspace);
-    } catch (const db::Error&) {
-        m_app.engine().setWorkgroupFile(previousWorkgroup);
-        throw;
-    }
-}
-
 void MainWindow::reopenDirectoryIfMoved() {
-    if (m_directory && m_directory->path() == m_app.directoryDbPath) return;
-    // A search asks for the directory several times: a path that failed is
-    // reported once, not at every ask.
-    if (m_app.directoryDbPath == m_failedDirectoryPath) return;
-    try {
-        connectDirectory(m_app.directoryDbPath);
-        m_failedDirectoryPath.clear();
-    } catch (const db::Error& e) {
-        // The directory in use stays in use.
-        m_failedDirectoryPath = m_app.directoryDbPath;
-        m_app.dialogs().warn(this, e.message());
-    }
-}
-
-bool MainWindow::openPersonal() {
-    // The personal database is the user's own, in the user's data folder: the
-    // program folder may be shared by several users and read-only.
-    const QString folder = m_app.personalFolder();
-    if (folder.isEmpty()) return false;
-    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (!QFileInfo::exists(folder)) {
-        // The user's contacts are for the user's eyes only.
-        if (!QDir().mkpath(folder)) return false;
-        QFile::setPermissions(folder, ownerOnly | QFileDevice::ExeOwner);
-    }
-    // A folder that cannot be written is refused before anything is put in it.
-    if (!personalfile::writableFolder(folder)) return false;
-    try {
-        // The workgroup file comes with the program; when it is gone the user
-        // gets one of the same workgroup in the personal folder.
-        QString mdw = m_app.dataFolder() + QStringLiteral("ordat.mdw");
-        if (!QFileInfo::exists(mdw)) {
-            mdw = folder + QStringLiteral("ordat.mdw");
-            if (!QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
-        }
-        m_app.engine().setWorkgroupFile(mdw);
-        // Earlier versions kept the personal database beside the program: the
-        // user's first start takes a copy of it.
-        if (!personalfile::adoptEarlier(m_app.dataFolder() + QStringLiteral("vlastni.mdb"), m_paths.personal))
-            return false;
-        if (!QFileInfo::exists(m_paths.personal)) {
-            db::createOwnDatabase(m_app.engine(), m_paths.personal, m_paths);
-            QFile::setPermissions(m_paths.personal, ownerOnly);
-        }
-        // A database that cannot be written is refused now, not at the first save.
-        if (!personalfile::writable(m_paths.personal)) return false;
-        const db::Login login = db::databaseLogin();
-        m_personalWorkspace = m_app.engine().openWorkspace(login.user, login.password);
-        m_personal = m_personalWorkspace->openDatabase(m_paths.personal, db::personalOpenOptions());
-        if (sqlite3_db_readonly(m_personal->handle(), "main") != 0) {
-            m_personal.reset();
-            return false;
-        }
-        m_export.setDatabase(m_personal.get());
-        return true;
-    } catch (const db::Error&) {
-        return false;
-    }
+    const QString failure = m_connections->reopenDirectoryIfMoved();
+    if (!failure.isEmpty()) m_app.dialogs().warn(this, failure);
 }
 
 void MainWindow::endProgram(const QString& message) {
@@ -425,34 +324,43 @@ void MainWindow::endProgram(const QString& message) {
 
 void MainWindow::updateLimitLabels() {
     const Limits& limits = m_app.limits();
-    const struct {
-        const char* label;
-        Limits::List list;
-    } labels[] = {{"status_o", Limits::List::Persons}, {"status_f", Limits::List::Firms}, {"status_v", Limits::List::Personal}};
-    for (const auto& l : labels)
-        if (auto* label = findChild<QLabel*>(QString::fromLatin1(l.label))) label->setText(limits.summary(l.list));
+    for (int i = 0; i < kResultPages; ++i)
+        if (auto* label = findChild<QLabel*>(latin1(kPages[i].limits)))
+            label->setText(limits.summary(Limits::List(i)));
     updatePagingHints();
 }
 
 void MainWindow::updatePagingHints() {
     const Limits& limits = m_app.limits();
-    const struct {
-        const char *previous, *next;
-        Limits::List list;
-    } hints[] = {{"Button11", "Button12", Limits::List::Persons},
-                 {"Button13", "Button14", Limits::List::Firms},
-                 {"Button4", "Button8", Limits::List::Personal}};
-    for (const auto& h : hints) {
-        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(h.previous))) b->setToolTip(limits.previousHint(h.list));
-        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(h.next))) b->setToolTip(limits.nextHint(h.list));
+    for (int i = 0; i < kResultPages; ++i) {
+        const auto list = Limits::List(i);
+        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].previous)))
+            b->setToolTip(limits.previousHint(list));
+        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].next))) b->setToolTip(limits.nextHint(list));
     }
+}
+
+QList<MainWindow::NamedControl> MainWindow::namedControls() {
+    using Kind = NamedControl::Kind;
+    QList<NamedControl> controls;
+    for (int i = 0; i < int(std::size(kPages)); ++i) {
+        const PageControls& p = kPages[i];
+        const QString page = latin1(p.name);
+        controls << NamedControl{page, latin1(p.firstField), Kind::Field};
+        if (i >= kResultPages) continue;
+        for (const char* button : {p.search, p.exit, p.previous, p.next})
+            controls << NamedControl{page, latin1(button), Kind::Button};
+        controls << NamedControl{page, latin1(p.limits), Kind::Label};
+    }
+    controls << NamedControl{latin1(kPages[2].name), latin1(kRecordCount), Kind::Label};
+    return controls;
 }
 
 // ---- pages ---------------------------------------------------------------------
 
 bool MainWindow::searchRunning() const {
-    for (const QString& name : kSearchButtons)
-        if (auto* b = findChild<QPushButton*>(name); b && !b->isEnabled()) return true;
+    for (int i = 0; i < kResultPages; ++i)
+        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].search)); b && !b->isEnabled()) return true;
     return false;
 }
 
@@ -465,12 +373,13 @@ void MainWindow::pageChanged(int index) {
     }
     if (index == 4) {
         m_app.shell().open(kWebAddress);
-        const int back = kPageNames.indexOf(m_app.currentPageName);
+        const int back = pageIndex(m_app.currentPageName);
         if (back >= 0) {
             QSignalBlocker block(m_tabs);
             m_tabs->setCurrentIndex(back);
             m_lastTab = back;
-            if (auto* f = m_tabs->widget(back)->findChild<QWidget*>(kFirstFields[back])) f->setFocus();
+            if (auto* f = m_tabs->widget(back)->findChild<QWidget*>(latin1(kPages[back].firstField)))
+                f->setFocus();
         } else {
             m_lastTab = index;
         }
@@ -478,33 +387,25 @@ void MainWindow::pageChanged(int index) {
     }
     m_lastTab = index;
     if (index < 0 || index >= 4) return;
-    m_app.currentPageName = kPageNames[index];
+    m_app.currentPageName = latin1(kPages[index].name);
     if (index == 3) m_information->enter();
-    if (index == 2 && m_personal) {
+    if (index == 2 && m_connections->personal()) {
         // The personal page shows how many records the personal table holds.
         try {
-            m_export.setDatabase(m_personal.get());
-            m_export.setSql(QStringLiteral("select count(*) as pocet from vlastni"));
-            m_export.open();
-            m_app.personalRecordCount = m_export.text(QStringLiteral("pocet"));
-            m_export.close();
+            m_app.personalRecordCount = m_connections->countPersonalRecords();
         } catch (const db::Error& e) {
             m_app.dialogs().warn(this, e.message());
         }
-        if (auto* l = findChild<QLabel*>(QStringLiteral("Label57")))
+        if (auto* l = findChild<QLabel*>(latin1(kRecordCount)))
             l->setText(QStringLiteral("Celkový počet záznamů: ") + m_app.personalRecordCount + QStringLiteral("  "));
     }
-    if (auto* f = m_tabs->widget(index)->findChild<QWidget*>(kFirstFields[index])) f->setFocus();
+    if (auto* f = m_tabs->widget(index)->findChild<QWidget*>(latin1(kPages[index].firstField))) f->setFocus();
 }
 
 void MainWindow::connectInformation() {
     // The lists open read-only in the directory's workspace.
-    m_information->attach(m_app, [this](const QString& path) {
-        db::OpenOptions o;
-        o.readOnly = true;
-        db::Workspace& ws = m_directoryWorkspace ? *m_directoryWorkspace : m_app.engine().defaultWorkspace();
-        return ws.openDatabase(path, o);
-    });
+    m_information->attach(m_app,
+                          [this](const QString& path) { return m_connections->openReferenceList(path); });
     connect(m_information, &InformationPage::placeHandedOver, this,
             [this](InformationPage::SearchPage target, const QString& postalCode, const QString& municipality) {
                 DirectoryPage* page = target == InformationPage::SearchPage::Persons ? m_persons : m_firms;
@@ -575,9 +476,11 @@ bool MainWindow::storeSettings() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease && watched->isWidgetType()) {
         const QString name = watched->objectName();
-        if (name == u"status_o" || name == u"status_f" || name == u"status_v") {
-            m_limitsDialog->exec();
-            return true;
+        for (int i = 0; i < kResultPages; ++i) {
+            if (name == QLatin1String(kPages[i].limits)) {
+                m_limitsDialog->exec();
+                return true;
+            }
         }
     }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&

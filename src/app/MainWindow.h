@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Dataset.h"
+#include "Connections.h"
 #include "LabelLayout.h"
-#include "OwnDatabases.h"
 
 #include <QMainWindow>
 #include <array>
@@ -27,21 +26,21 @@ class ExportDialog;
 class PrintParametersDialog;
 class ImportDialog;
 
-// The main window: owns every database connection, dataset and page of the
-// program for the whole run. Its first show applies the stored placement and
-// limits, chooses the scratch folder and opens the directory and personal
-// databases; closing asks first and stores the settings; destruction deletes
-// the working files.
+// The main window: owns the pages and the program's connections for the whole
+// run. Its first show applies the stored placement and limits and has the
+// connections start (scratch folder, directory, personal database); closing
+// asks first and stores the settings; destruction deletes the working files.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(Application& app, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    Connections& connections() { return *m_connections; }
     // The five working databases in the order o_, f_, p_, s_, x_.
-    const db::OwnPaths& scratchPaths() const { return m_paths; }
-    db::Database* directoryDatabase() const { return m_directory.get(); }
-    db::Database* personalDatabase() const { return m_personal.get(); }
+    const db::OwnPaths& scratchPaths() const { return m_connections->paths(); }
+    db::Database* directoryDatabase() const { return m_connections->directory(); }
+    db::Database* personalDatabase() const { return m_connections->personal(); }
     // False after a failure of the first show that ends the program.
     bool startedOk() const { return m_startedOk; }
     // Ends the program in order when asked from outside (a signal of the
@@ -53,11 +52,21 @@ public:
     // records were stored, then the engine's message.
     static QString partialTransferMessage(int stored, const QString& error);
 
-    // Re-opens the directory database when its path changed (after a disc copy).
-    // The new connection replaces the old one only once it is open; when it
-    // cannot be opened the engine's message is shown (once for that path) and
-    // the program goes on with the directory it had. Never raises.
+    // Re-opens the directory database when its path changed (after a disc copy);
+    // when it cannot be opened the engine's message is shown (once for that
+    // path) and the program goes on with the directory it had. Never raises.
     void reopenDirectoryIfMoved();
+    // A control the window finds by its name on the page of that name.
+    struct NamedControl {
+        QString page;
+        QString control;
+        enum class Kind { Field, Button, Label } kind = Kind::Field;
+    };
+    // Every control the window finds by name: the fields focused on entering a
+    // page, the search, exit and paging buttons, the limits summaries and the
+    // personal page's record count.
+    static QList<NamedControl> namedControls();
+
     // Sets the limits' summary labels of the three pages.
     void updateLimitLabels();
     // Sets the hints of the three pages' paging buttons from the limits.
@@ -81,13 +90,6 @@ private:
     void applyStoredPlacement();
     // False when the settings could not be stored.
     bool storeSettings();
-    bool chooseScratchFolder();
-    bool openDirectory();
-    // Opens the directory database at path exclusively and read-only, then
-    // puts it in place of the connection in use. On failure raises db::Error
-    // and leaves the connection in use and the engine as they were.
-    void connectDirectory(const QString& path);
-    bool openPersonal();
     void pageChanged(int index);
     bool searchRunning() const;
     void endProgram(const QString& message);
@@ -144,15 +146,7 @@ private:
     std::unique_ptr<Help> m_help;
     std::unique_ptr<ShortcutDispatcher> m_shortcutKeys;
 
-    // Connections and datasets.
-    std::unique_ptr<db::Workspace> m_directoryWorkspace, m_personalWorkspace;
-    std::unique_ptr<db::Database> m_directory; // MDAODatabase
-    std::unique_ptr<db::Database> m_personal;  // privatDB
-    db::Dataset m_query1, m_query2, m_personalResult, m_personsBuffer, m_firmsBuffer; // Query1, Query2, pdaotable1, subdb, subdb_f
-    db::Dataset m_export;                                                            // dexport
-    db::OwnPaths m_paths;
-    QString m_failedDirectoryPath; // the directory path last found unusable
-    std::array<std::unique_ptr<db::WorkingDatabase>, 5> m_working;
+    std::unique_ptr<Connections> m_connections;
 
     bool m_shownOnce = false;
     bool m_startedOk = true;

@@ -26,7 +26,7 @@ void MainWindow::exportVCard() {
     if (searchRunning()) return;
     platform::Dialogs& dialogs = m_app.dialogs();
     PersonalSearch* search = m_personalPage->search();
-    if (!m_personal || !search) return dialogs.warn(this, io::personalNotReadyMessage());
+    if (!personalDatabase() || !search) return dialogs.warn(this, io::personalNotReadyMessage());
 
     // The marked rows of the page; without marks, every record after a question.
     const io::VCardSelection selection = io::vcardSelection(*search);
@@ -42,7 +42,7 @@ void MainWindow::exportVCard() {
     const auto chosen = dialogs.saveFile(this, options);
     if (!chosen) return;
 
-    const io::VCardExport written = io::exportVCards(*m_personal, selection.ids, chosen->path);
+    const io::VCardExport written = io::exportVCards(*personalDatabase(), selection.ids, chosen->path);
     if (!written.error.isEmpty()) return dialogs.warn(this, written.error);
     dialogs.inform(this, io::resultMessage(chosen->path, written.written));
 }
@@ -51,7 +51,7 @@ void MainWindow::importVCard() {
     if (searchRunning()) return;
     platform::Dialogs& dialogs = m_app.dialogs();
     PersonalSearch* search = m_personalPage->search();
-    if (!m_personal || !search || !search->isReady())
+    if (!personalDatabase() || !search || !search->isReady())
         return dialogs.warn(this, io::personalNotReadyMessage());
 
     platform::Dialogs::FileOptions options;

@@ -37,6 +37,10 @@ QHash<QString, int> windowContexts() {
 
 Help::Help(Application& app) : m_app(app), m_contexts(windowContexts()) {}
 
+QStringList Help::windowNames() {
+    return windowContexts().keys();
+}
+
 int Help::contextFor(const QWidget* widget) const {
     for (; widget; widget = widget->parentWidget()) {
         const int context = contextOf(widget->objectName());

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class Application;
 class QWidget;
@@ -29,6 +30,8 @@ class Help {
     // The context of a window or page by its objectName ("Form5", "osoby" …);
     // 0 for one without help of its own.
     int contextOf(const QString& objectName) const { return m_contexts.value(objectName, 0); }
+    // The objectNames of the windows and pages that have a context of their own.
+    static QStringList windowNames();
     // Gives a window or page a context, or changes it.
     void setContext(const QString& objectName, int context) { m_contexts.insert(objectName, context); }
     // The context of the nearest of widget and its ancestors that has one; 0 when none has.

@@ -162,6 +162,10 @@ void Database::openFile(bool create, const QString& user, const QString& workgro
     }
 }
 
+bool Database::isReadOnly() const {
+    return m_options.readOnly || (m_handle && sqlite3_db_readonly(m_handle, "main") == 1);
+}
+
 QString Database::locale() const {
     if (!m_handle) return {};
     sqlite::Statement st(m_handle, QStringLiteral("SELECT value FROM \"MSysEngine\" WHERE name = 'locale'"));

@@ -77,7 +77,9 @@ public:
 
     const QString& path() const { return m_path; }
     bool isOpen() const { return m_handle != nullptr; }
-    bool isReadOnly() const { return m_options.readOnly; }
+    // True when writes are refused: opened read-only, or the engine could open
+    // the file only for reading (no write access, a newer file format).
+    bool isReadOnly() const;
     bool isExclusive() const { return m_options.exclusive; }
     QString locale() const;
 

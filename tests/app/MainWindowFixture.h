@@ -6,6 +6,7 @@
 
 #include "Application.h"
 #include "DataGrid.h"
+#include "DatabaseLogin.h"
 #include "DirectoryPage.h"
 #include "Drives.h"
 #include "MainWindow.h"
@@ -116,6 +117,16 @@ inline QStringList personalRows(MainWindow& w) {
         rows << values.join(u'|');
     }
     return rows;
+}
+
+// The window's personal database through a connection of its own, as another
+// copy of the program would have it, logged in from the workgroup given.
+inline std::unique_ptr<db::Database> openPersonalElsewhere(MainWindow& w, const QString& workgroup) {
+    db::Engine engine;
+    engine.setWorkgroupFile(workgroup);
+    const db::Login login = db::databaseLogin();
+    return engine.openWorkspace(login.user, login.password)
+        ->openDatabase(w.personalDatabase()->path(), db::personalOpenOptions());
 }
 
 // Lists the first page of the tab: persons or firms named "A…"; on the

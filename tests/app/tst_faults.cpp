@@ -13,7 +13,6 @@
 #include "LabelPrinter.h"
 #include "platform/WhenModal.h"
 
-#include <sqlite3.h>
 #include <sys/resource.h>
 
 #include <QDir>
@@ -172,9 +171,8 @@ class TestFaults : public apptest::MainWindowTest {
         PersonalPage* page = listPersonal(*w);
         const QStringList before = apptest::personalRows(*w);
         w->personalDatabase()->setBusyTimeout(50);
-        sqlite3* other = nullptr;
-        QCOMPARE(sqlite3_open(QFile::encodeName(personalFile()).constData(), &other), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        auto other = apptest::openPersonalElsewhere(*w, m_app->engine().workgroupFile());
+        other->executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
 
         ContactEditor* editor = editSurname(*w, page, QStringLiteral("Zamčená"));
         m_dialogs.clear();
@@ -183,8 +181,8 @@ class TestFaults : public apptest::MainWindowTest {
         QCOMPARE(m_dialogs.messageTexts().size(), 1);
         QVERIFY(editor->isVisible());
 
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
+        other->executeNative(QStringLiteral("ROLLBACK"));
+        other.reset();
         QCOMPARE(apptest::personalRows(*w), before);
         testsupport::click(editor, "ulozit");
         QVERIFY(!editor->isVisible());
