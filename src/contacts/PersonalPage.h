@@ -119,8 +119,12 @@ class PersonalPage : public QWidget {
     void connectActions();
     void buildContextMenu();
     int searchLimit() const;
+    // Runs a listing or a forward move of the search with the page's steps
+    // around it: list gets the steps and gives the search's outcome.
+    template <typename List> auto runListing(List list);
     void beginListing();
-    void fillPage();
+    void beginFill();
+    void showFilled(const PersonalSearch::Paging& paging);
     void lockControls();
     void becomeBusy();
     void becomeIdle();

@@ -250,42 +250,69 @@ void PersonalPage::writeFields(const personal_criteria::Fields& f) {
         if (m_fields[i]->text() != f.text[i]) m_fields[i]->setText(f.text[i]);
 }
 
+template <typename List> auto PersonalPage::runListing(List list) {
+    bool filling = false;
+    const PersonalSearch::Steps steps{[this] { beginListing(); },
+                                      [this, &filling] {
+                                          beginFill();
+                                          filling = true;
+                                      }};
+    try {
+        return list(steps);
+    } catch (const db::Error&) {
+        if (filling) {
+            // The fill's rows are gone and the counts back where the move began:
+            // the status says so, and the buttons lead from the page as it stands.
+            updateStatus();
+            showPaging(m_search->paging());
+        }
+        throw;
+    }
+}
+
 void PersonalPage::startSearch() {
     if (!m_search || !m_search->isReady() || !button(Button::Search)->isEnabled()) return;
     personal_criteria::Fields f = readFields();
-    personal_criteria::normalise(f);
-    writeFields(f);
-    if (personal_criteria::isEmptyRequest(f)) {
+    // The page size is asked for (and an empty limit set to "10") only once the listing starts.
+    const PersonalSearch::Search s = runListing([&](const PersonalSearch::Steps& steps) {
+        const PersonalSearch::Steps writeBack{[&] {
+                                                  writeFields(f);
+                                                  steps.starting();
+                                              },
+                                              steps.filling};
+        return m_search->search(f, m_app->limits().pageSize(kList), searchLimit(), writeBack);
+    });
+    switch (s.result) {
+    case PersonalSearch::SearchResult::EmptyRequest:
+        writeFields(f);
         m_app->dialogs().warn(window(), search_criteria::kEmptyRequestMessage);
-        return;
-    }
-    beginListing();
-    if (const auto failed = m_search->validate(f)) {
-        m_app->dialogs().warn(window(), failed->message);
+        break;
+    case PersonalSearch::SearchResult::NotFound:
+        m_app->dialogs().warn(window(), s.failed->message);
         becomeIdle();
-        field(Field(int(failed->field)))->setFocus();
-        return;
+        field(Field(int(s.failed->field)))->setFocus();
+        break;
+    case PersonalSearch::SearchResult::Listed:
+        showFilled(s.paging);
+        break;
     }
-    m_search->setStatement(personal_criteria::statementLines(f, searchLimit()));
-    fillPage();
 }
 
 void PersonalPage::listLetter(QChar letter) {
-    if (!m_search || !m_search->isReady() || personal_criteria::letterGroup(letter).isEmpty()) return;
-    beginListing();
-    m_search->setStatement({personal_criteria::letterStatement(letter)});
-    fillPage();
+    if (!m_search || !m_search->isReady()) return;
+    const auto paging = runListing(
+        [&](const PersonalSearch::Steps& steps) { return m_search->listLetter(letter, pageSize(), steps); });
+    if (paging) showFilled(*paging);
 }
 
 void PersonalPage::listAll() {
     if (!m_search || !m_search->isReady()) return;
-    beginListing();
-    m_search->setStatement({personal_criteria::allRecordsStatement()});
-    fillPage();
+    showFilled(
+        runListing([&](const PersonalSearch::Steps& steps) { return m_search->listAll(pageSize(), steps); }));
 }
 
 // The steps every listing starts with: the page is busy from here, its label
-// and counts are empty, and the working table is made anew.
+// and counts are empty.
 void PersonalPage::beginListing() {
     lockControls();
     m_grid->setDataLinkEnabled(false);
@@ -296,39 +323,35 @@ void PersonalPage::beginListing() {
     m_status->part(0)->clear();
     QCoreApplication::processEvents();
     m_grid->clearSortStates();
-    const int size = pageSize();
+    pageSize();
     button(Button::Previous)->setToolTip(m_app->limits().previousHint(kList));
     button(Button::Next)->setToolTip(m_app->limits().nextHint(kList));
     becomeBusy();
     m_app->currentPageName = kPageName;
-    m_search->startListing(size);
 }
 
 // ---- paging ---------------------------------------------------------------------------
 
 void PersonalPage::nextPage() {
     if (!m_search || !m_search->isReady()) return;
-    fillPage();
+    showFilled(runListing([&](const PersonalSearch::Steps& steps) {
+        steps.filling();
+        return m_search->nextPage(pageSize());
+    }));
 }
 
-// A forward move: copies the rows the next page needs. Without rows the focus
-// goes to the first filled search box, without a message.
-void PersonalPage::fillPage() {
+// Before a fill: only STOP responds, the grid waits for the whole page.
+void PersonalPage::beginFill() {
     lockControls();
     m_grid->setDataLinkEnabled(false);
     becomeBusy();
     button(Button::Stop)->setEnabled(true);
     m_grid->clearSortStates();
-    PersonalSearch::Paging paging;
-    try {
-        paging = m_search->nextPage(pageSize());
-    } catch (const db::Error&) {
-        // The fill's rows are gone and the counts back where the move began:
-        // the status says so, and the buttons lead from the page as it stands.
-        updateStatus();
-        showPaging(m_search->paging());
-        throw;
-    }
+}
+
+// After a forward move: without rows the focus goes to the first filled
+// search box, without a message.
+void PersonalPage::showFilled(const PersonalSearch::Paging& paging) {
     showPaging(paging);
     becomeIdle();
     if (paging.found) {
@@ -380,9 +403,11 @@ void PersonalPage::requestStop() {
 void PersonalPage::toggleMark() {
     if (!m_search->currentRow()) return;
     // A mark that cannot be stored leaves the count as it was; the text is rewritten all the same.
+    const auto rewrite = qScopeGuard([this] {
+        const PersonalSearch::PageState& st = m_search->state();
+        m_status->part(0)->setText(personal_status::countsAfterMarking(st.foundCount, st.markedCount));
+    });
     m_search->toggleMark();
-    const PersonalSearch::PageState& st = m_search->state();
-    m_status->part(0)->setText(personal_status::countsAfterMarking(st.foundCount, st.markedCount));
 }
 
 void PersonalPage::sortColumn(int column, DataGrid::SortState state) {
