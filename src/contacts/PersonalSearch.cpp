@@ -270,14 +270,6 @@ void PersonalSearch::reset(int pageSize) {
 
 // ---- the shown page ---------------------------------------------------------------
 
-bool PersonalSearch::toggleMark() {
-    return m_page.toggleMark();
-}
-
-void PersonalSearch::sortPage(const QString& field, SortOrder order) {
-    m_page.sortPage(field, order);
-}
-
 std::optional<PersonalSearch::CurrentRow> PersonalSearch::currentRow() const {
     if (!m_page.hasCurrentRow()) return std::nullopt;
     const db::Dataset& page = m_page.workingDatabase()->dataset();

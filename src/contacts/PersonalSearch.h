@@ -47,7 +47,6 @@ class PersonalSearch {
         std::function<void()> statusChanged;
     };
 
-    using SortOrder = paging::SortOrder;
     using PageOrder = paging::PageOrder;
     using PageState = paging::PageState;
 
@@ -92,6 +91,8 @@ class PersonalSearch {
     // delete through it suppress its row callback around that work.
     db::Dataset& personalCursor() { return m_cursor; }
     db::Dataset& pageQuery();
+    // The page query with the counts and the shown range: marking and sorting go through it.
+    paging::PageQuery& page() { return m_page; }
 
     // ---- listings ----
     // What the caller does at two steps of a listing: starting runs once the
@@ -129,11 +130,6 @@ class PersonalSearch {
     void reset(int pageSize);
 
     // ---- the shown page ----
-    // Toggles the mark of the page query's current row; false when there is none.
-    bool toggleMark();
-    // Reorders the shown page by field, keeping the current row; the mark
-    // column is never sorted.
-    void sortPage(const QString& field, SortOrder order);
     // Opens the page query again on the shown range in its order: rows taken
     // out of the working table since are gone from the page, and rows added
     // within the range show.

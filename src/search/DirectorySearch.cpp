@@ -460,14 +460,6 @@ void DirectorySearch::startExtraNumbersPhase() {
 
 // ---- the shown page ---------------------------------------------------------------
 
-bool DirectorySearch::toggleMark() {
-    return m_page.toggleMark();
-}
-
-void DirectorySearch::sortPage(const QString& field, SortOrder order) {
-    m_page.sortPage(field, order);
-}
-
 std::optional<record_label::LabelRecord> DirectorySearch::currentRecord() const {
     if (!m_page.hasCurrentRow()) return std::nullopt;
     const db::Dataset& page = m_page.workingDatabase()->dataset();

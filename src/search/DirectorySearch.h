@@ -61,6 +61,8 @@ class DirectorySearch {
     // Called whenever the end indicator changes its state.
     std::function<void(EndState)> onEndStateChanged;
 
+    // The page query with the counts and the shown range: marking and sorting go through it.
+    paging::PageQuery& page() { return m_page; }
     db::Dataset& directoryQuery() { return m_directory; }
     db::Dataset& pageQuery();
     db::Dataset& bufferQuery();
@@ -95,12 +97,6 @@ class DirectorySearch {
     qint64 count(int searchLimit);
 
     // ---- the shown page ----
-    // Toggles the mark of the page query's current row; false when there is none.
-    // A mark the working table refuses raises the error and changes nothing.
-    bool toggleMark();
-    using SortOrder = paging::SortOrder;
-    // Reorders the shown page by field, keeping the current row.
-    void sortPage(const QString& field, SortOrder order);
     // The page query's current row as the record label sees it; nullopt without one.
     std::optional<record_label::LabelRecord> currentRecord() const;
     // The subscriber's additional numbers, read afresh from the directory.
