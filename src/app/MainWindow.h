@@ -14,6 +14,7 @@ class QLabel;
 class QPushButton;
 class DirectoryPage;
 class PersonalPage;
+class ResultPage;
 class InformationPage;
 class DiscCopyDialog;
 class ProductInfoDialog;
@@ -103,22 +104,14 @@ private:
     void connectTransfers(ContactEditor* editor);
     void transferOne(DirectoryPage* page, ContactEditor* editor);
     void transferMarked(DirectoryPage* page);
-    // The three prints of marked records as address labels.
-    struct PrintRequest {
-        labels::Print print = labels::Print::Persons;
-        QPushButton* searchButton = nullptr;
-        int marked = 0;
-        std::function<db::Database*()> results; // the page's result connection
-        int searchLimit = 0;
-    };
+    // The three pages' prints of marked records as address labels.
     void connectPrints();
-    void printDirectory(DirectoryPage* page);
-    void printPersonal();
-    void printLabels(const PrintRequest& request);
+    void printLabels(ResultPage* page);
     // The three pages' exports of marked records to text files.
-    struct ExportSite;
     void connectExports();
-    void exportMarked(const ExportSite& site);
+    void exportMarked(ResultPage* page);
+    // The three result pages.
+    std::array<ResultPage*, 3> resultPages() const;
     // The Vlastní page's import of contacts from a text file.
     void connectImport(ImportDialog* dialog);
     // Personal records to and from vCard files, from the "Soubor" menu.

@@ -9,10 +9,9 @@
 #include "SettingsStore.h"
 
 #include "DataGrid.h"
-#include "DirectoryPage.h"
 #include "Export.h"
 #include "ExportDialog.h"
-#include "PersonalPage.h"
+#include "ResultPage.h"
 
 #include <QFileInfo>
 #include <QPushButton>
@@ -21,66 +20,49 @@
 using platform::Access;
 using platform::Root;
 
-// One page's export: what it writes and the page's parts it uses.
-struct MainWindow::ExportSite {
-    io::ExportKind kind = io::ExportKind::Persons;
-    ExportDialog* dialog = nullptr;
-    QPushButton* searchButton = nullptr;
-    QWidget* grid = nullptr;
-    // The page's result connection and marked count; null and 0 before the
-    // page has listed anything.
-    db::Database* results = nullptr;
-    int markedCount = 0;
-    Limits::List limits = Limits::List::Persons;
-};
+namespace {
 
-void MainWindow::connectExports() {
-    for (DirectoryPage* page : {m_persons, m_firms}) {
-        connect(page->button(DirectoryPage::Button::Export), &QPushButton::clicked, this, [this, page] {
-            DirectorySearch* search = page->search();
-            const bool firms = page->description().forFirms;
-            ExportSite site;
-            site.kind = firms ? io::ExportKind::Firms : io::ExportKind::Persons;
-            site.dialog = m_exportDialog;
-            site.searchButton = page->button(DirectoryPage::Button::Search);
-            site.grid = page->grid();
-            site.results = search->isReady() ? search->pageQuery().database() : nullptr;
-            site.markedCount = search->state().markedCount;
-            site.limits = firms ? Limits::List::Firms : Limits::List::Persons;
-            exportMarked(site);
-        });
+// What each page's export writes.
+io::ExportKind exportOf(Limits::List list) {
+    switch (list) {
+    case Limits::List::Persons:
+        return io::ExportKind::Persons;
+    case Limits::List::Firms:
+        return io::ExportKind::Firms;
+    case Limits::List::Personal:
+        break;
     }
-    connect(m_personalPage->button(PersonalPage::Button::Export), &QPushButton::clicked, this, [this] {
-        PersonalSearch* search = m_personalPage->search();
-        ExportSite site;
-        site.kind = io::ExportKind::Personal;
-        site.dialog = m_personalExportDialog;
-        site.searchButton = m_personalPage->button(PersonalPage::Button::Search);
-        site.grid = m_personalPage->grid();
-        site.results = search && search->isReady() ? search->pageQuery().database() : nullptr;
-        site.markedCount = search ? search->state().markedCount : 0;
-        site.limits = Limits::List::Personal;
-        exportMarked(site);
-    });
+    return io::ExportKind::Personal;
 }
 
-void MainWindow::exportMarked(const ExportSite& site) {
+} // namespace
+
+void MainWindow::connectExports() {
+    for (ResultPage* page : resultPages())
+        connect(page->exportButton(), &QPushButton::clicked, this, [this, page] { exportMarked(page); });
+}
+
+void MainWindow::exportMarked(ResultPage* page) {
     // The page's search stays off while the export runs; whichever way it
     // ends, the search comes back and the grid has the focus.
-    site.searchButton->setEnabled(false);
-    const auto finish = qScopeGuard([&site] {
-        site.searchButton->setEnabled(true);
-        site.grid->setFocus();
+    QPushButton* search = page->searchButton();
+    search->setEnabled(false);
+    const auto finish = qScopeGuard([search, page] {
+        search->setEnabled(true);
+        page->grid()->setFocus();
     });
+    const io::ExportKind kind = exportOf(page->limitsList());
+    ExportDialog* dialog = kind == io::ExportKind::Personal ? m_personalExportDialog : m_exportDialog;
+    db::Database* results = page->resultsDatabase();
     platform::Dialogs& dialogs = m_app.dialogs();
-    if (site.markedCount == 0 || !site.results) {
+    if (page->markedCount() == 0 || !results) {
         dialogs.warn(this, io::noMarksMessage());
         return;
     }
-    if (site.dialog->exec() != QDialog::Accepted) return;
+    if (dialog->exec() != QDialog::Accepted) return;
 
-    const io::ExportDescription& description = io::ExportDescription::of(site.kind);
-    const io::FormatDescription& format = io::describe(site.dialog->format());
+    const io::ExportDescription& description = io::ExportDescription::of(kind);
+    const io::FormatDescription& format = io::describe(dialog->format());
     platform::Dialogs::FileOptions options;
     if (auto key = m_app.settings().open(Root::CurrentUser, io::exportSettingsKey(), Access::Read))
         options.folder = key->readString(description.settingsValue).value_or(QString());
@@ -93,22 +75,22 @@ void MainWindow::exportMarked(const ExportSite& site) {
     if (!chosen) return;
 
     io::ExportRequest request;
-    request.kind = site.kind;
-    request.format = site.dialog->format();
-    request.width = site.dialog->width();
-    request.address = site.dialog->address();
+    request.kind = kind;
+    request.format = dialog->format();
+    request.width = dialog->width();
+    request.address = dialog->address();
     request.target = io::targetFile(chosen->path, chosen->filterIndex);
     // The save dialog asked about the name as typed; a forced extension can
     // name another file, which must not be replaced unasked.
     if (request.target != chosen->path && QFileInfo::exists(request.target) &&
         !dialogs.ask(this, io::replaceQuestion(request.target)))
         return;
-    request.searchLimit = m_app.limits().searchLimit(site.limits);
+    request.searchLimit = page->searchLimit();
     int written = 0;
     int lost = 0;
     try {
-        written = io::runExport(*site.results, request);
-        if (written > 0) lost = io::valuesOutsideCodePage(*site.results, request);
+        written = io::runExport(*results, request);
+        if (written > 0) lost = io::valuesOutsideCodePage(*results, request);
     } catch (const db::Error& e) {
         dialogs.warn(this, e.message());
         return;

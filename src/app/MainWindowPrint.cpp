@@ -11,7 +11,6 @@
 #include "PersonalPage.h"
 #include "PrintParametersDialog.h"
 
-#include <QApplication>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -20,49 +19,42 @@ namespace {
 
 const QString kNoMarks = QStringLiteral("Není označen žádný záznam pro tisk.    ");
 
+// The label print of each page's records.
+labels::Print printOf(Limits::List list) {
+    switch (list) {
+    case Limits::List::Persons:
+        return labels::Print::Persons;
+    case Limits::List::Firms:
+        return labels::Print::Firms;
+    case Limits::List::Personal:
+        break;
+    }
+    return labels::Print::Personal;
+}
+
 } // namespace
 
+std::array<ResultPage*, 3> MainWindow::resultPages() const {
+    return {m_persons, m_firms, m_personalPage};
+}
+
 void MainWindow::connectPrints() {
-    for (DirectoryPage* page : {m_persons, m_firms})
-        connect(page->button(DirectoryPage::Button::Print), &QPushButton::clicked, this,
-                [this, page] { printDirectory(page); });
-    connect(m_personalPage->button(PersonalPage::Button::Print), &QPushButton::clicked, this,
-            [this] { printPersonal(); });
+    for (ResultPage* page : resultPages())
+        connect(page->printButton(), &QPushButton::clicked, this, [this, page] { printLabels(page); });
 }
 
-void MainWindow::printDirectory(DirectoryPage* page) {
-    const bool firms = page->description().forFirms;
-    DirectorySearch* search = page->search();
-    PrintRequest request;
-    request.print = firms ? labels::Print::Firms : labels::Print::Persons;
-    request.searchButton = page->button(DirectoryPage::Button::Search);
-    request.marked = search->state().markedCount;
-    request.results = [search] { return search->pageQuery().database(); };
-    request.searchLimit = m_app.limits().searchLimit(firms ? Limits::List::Firms : Limits::List::Persons);
-    printLabels(request);
-}
-
-void MainWindow::printPersonal() {
-    PersonalSearch* search = m_personalPage->search();
-    PrintRequest request;
-    request.print = labels::Print::Personal;
-    request.searchButton = m_personalPage->button(PersonalPage::Button::Search);
-    request.marked = search ? search->state().markedCount : 0;
-    request.results = [search] { return search->pageQuery().database(); };
-    request.searchLimit = m_app.limits().searchLimit(Limits::List::Personal);
-    printLabels(request);
-}
-
-void MainWindow::printLabels(const PrintRequest& request) {
+void MainWindow::printLabels(ResultPage* page) {
     // The search button stays off for the whole print, however it ends.
-    request.searchButton->setEnabled(false);
-    const auto enableSearch = qScopeGuard([&request] { request.searchButton->setEnabled(true); });
-    if (request.marked == 0) {
+    QPushButton* search = page->searchButton();
+    search->setEnabled(false);
+    const auto enableSearch = qScopeGuard([search] { search->setEnabled(true); });
+    if (page->markedCount() == 0) {
         m_app.dialogs().warn(this, kNoMarks);
         return;
     }
+    const labels::Print print = printOf(page->limitsList());
     io::AddressChoice choice = io::AddressChoice::RecordDefault;
-    if (request.print == labels::Print::Personal) {
+    if (print == labels::Print::Personal) {
         if (m_printParameters->exec() != QDialog::Accepted) return;
         choice = m_printParameters->choice();
     }
@@ -70,13 +62,12 @@ void MainWindow::printLabels(const PrintRequest& request) {
     if (!m_app.dialogs().print(this, printer)) return;
     QString failure;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        const BusyCursor busy;
         try {
-            db::Database* results = request.results();
+            db::Database* results = page->resultsDatabase();
             if (!results) return;
             const labels::PrintOutcome outcome =
-                labels::printMarked(*results, request.print, choice, request.searchLimit, printer);
+                labels::printMarked(*results, print, choice, page->searchLimit(), printer);
             if (!outcome.complete) failure = labels::incompleteMessage(outcome.records, outcome.error);
         } catch (const db::Error& e) {
             failure = e.message();

@@ -15,28 +15,15 @@
 
 #include <QTabWidget>
 
-namespace {
-
-constexpr int kPersonalTab = 2;
-
-search_criteria::Directory directoryOf(const DirectoryPage* page) {
-    return page->description().forFirms ? search_criteria::Directory::Firms : search_criteria::Directory::Persons;
-}
-
-Limits::List limitsListOf(const DirectoryPage* page) {
-    return page->description().forFirms ? Limits::List::Firms : Limits::List::Persons;
-}
-
-} // namespace
-
 QString MainWindow::partialTransferMessage(int stored, const QString& error) {
-    return QStringLiteral("Přenos byl přerušen, přeneseno záznamů: ") + QString::number(stored) + QStringLiteral(". ") +
-           error;
+    return QStringLiteral("Přenos byl přerušen, přeneseno záznamů: ") + QString::number(stored) +
+           QStringLiteral(". ") + error;
 }
 
 void MainWindow::connectTransfers(ContactEditor* editor) {
     for (DirectoryPage* page : {m_persons, m_firms}) {
-        connect(page, &DirectoryPage::transferRequested, this, [this, page, editor] { transferOne(page, editor); });
+        connect(page, &DirectoryPage::transferRequested, this,
+                [this, page, editor] { transferOne(page, editor); });
         connect(page, &DirectoryPage::transferMarkedRequested, this, [this, page] { transferMarked(page); });
     }
 }
@@ -51,7 +38,7 @@ void MainWindow::transferOne(DirectoryPage* page, ContactEditor* editor) {
     bool fresh = false;
     try {
         fresh = personal->needsFreshTable(PersonalSearch::FreshTableRule::Transfer);
-        single = Transfers(*personal).transferOne(directoryOf(page), page->search()->pageQuery(),
+        single = Transfers(*personal).transferOne(page->search()->directory(), page->search()->pageQuery(),
                                                   m_personalPage->pageSize());
     } catch (const db::Error& e) {
         // Nothing is stored; the page shows the working table as it is now.
@@ -63,7 +50,8 @@ void MainWindow::transferOne(DirectoryPage* page, ContactEditor* editor) {
         m_app.dialogs().inform(this, Transfers::singleLimitMessage());
         return;
     }
-    const auto kind = contact_editing::kindFromName(single.addressKind).value_or(contact_editing::AddressKind::Home);
+    const auto kind =
+        contact_editing::kindFromName(single.addressKind).value_or(contact_editing::AddressKind::Home);
     editor->openTransferred(kind, single.freshTable);
 }
 
@@ -77,9 +65,8 @@ void MainWindow::transferMarked(DirectoryPage* page) {
     bool fresh = false;
     try {
         fresh = personal->needsFreshTable(PersonalSearch::FreshTableRule::Transfer);
-        bulk = Transfers(*personal).transferMarked(
-            directoryOf(page), *results, directory->state().markedCount,
-            m_app.limits().searchLimit(limitsListOf(page)), m_personalPage->pageSize());
+        bulk = Transfers(*personal).transferMarked(directory->directory(), *results, page->markedCount(),
+                                                   page->searchLimit(), m_personalPage->pageSize());
     } catch (const db::Error& e) {
         m_personalPage->editorChanged(fresh);
         m_app.dialogs().warn(this, e.message());
@@ -91,7 +78,7 @@ void MainWindow::transferMarked(DirectoryPage* page) {
     }
     // The stored rows are shown also when a write failed part way.
     m_personalPage->editorChanged(fresh);
-    m_tabs->setCurrentIndex(kPersonalTab);
+    m_tabs->setCurrentWidget(m_personalPage);
     if (bulk.result == Transfers::BulkResult::Failed)
         m_app.dialogs().warn(this, partialTransferMessage(bulk.stored, bulk.error));
 }

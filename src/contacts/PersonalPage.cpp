@@ -5,7 +5,6 @@
 #include "PageWidgets.h"
 #include "PersonalStatus.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -50,16 +49,18 @@ QList<DataGrid::Column> gridColumns(const std::array<int, 7>& widths) {
 
 } // namespace
 
-PersonalPage::PersonalPage(QWidget* parent) : QWidget(parent) {
+PersonalPage::PersonalPage(QWidget* parent) : ResultPage(Limits::List::Personal, parent) {
     setObjectName(QStringLiteral("vlastni"));
     buildControls();
     buildLayout();
     adjustNarrowBoxes();
+    // The buttons begin with the shared ones, in ResultPage's order.
+    static_assert(int(Button::Next) == 6);
+    setControls(m_buttons, {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)},
+                m_record, m_grid, m_status, {std::begin(m_fields), std::end(m_fields)});
 }
 
-PersonalPage::~PersonalPage() {
-    if (m_busyCursor) QApplication::restoreOverrideCursor();
-}
+PersonalPage::~PersonalPage() = default;
 
 void PersonalPage::buildControls() {
     // Created in the order of the Tab key: the boxes from the top left, then

@@ -1,31 +1,19 @@
 #pragma once
 
-#include "DataGrid.h"
 #include "PersonalCriteria.h"
 #include "PersonalLabel.h"
 #include "PersonalSearch.h"
+#include "ResultPage.h"
 
-#include <QWidget>
-
-#include <functional>
 #include <memory>
 #include <optional>
 
 class Application;
-class NumberPicker;
 namespace db {
 class WorkingDatabase;
 }
 
 class AlphabetBar;
-class ClickableLabel;
-class DataGrid;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class StatusLine;
 class WildcardSwitch;
 
 // The page of the personal contacts: search boxes along the top with the
@@ -33,7 +21,7 @@ class WildcardSwitch;
 // boxes, the alphabet bar, the contacts grid and the status line. A listing
 // (search, letter or all records) and its paging run through PersonalSearch;
 // this class moves the widgets around it.
-class PersonalPage : public QWidget {
+class PersonalPage : public ResultPage {
     Q_OBJECT
 
   public:
@@ -52,22 +40,18 @@ class PersonalPage : public QWidget {
     // The working database of the listing, once the scratch folder is chosen.
     void setWorkingDatabase(db::WorkingDatabase* results);
     PersonalSearch* search() const { return m_search.get(); }
-    // The lines the record label shows.
-    const QStringList& labelLines() const { return m_label; }
 
     // The page's actions, as its buttons, images and shortcuts start them.
-    void startSearch();
+    void startSearch() override;
     void listLetter(QChar letter);
     void listAll();
-    void nextPage();
-    void previousPage();
-    void resetPage();
-    void requestStop();
-    void toggleMark();
-    void refreshLabel();
-    void copyAll();
-    void copyNumber();
-    void copyAddress();
+    void nextPage() override;
+    void previousPage() override;
+    void resetPage() override;
+    void refreshLabel() override;
+    void copyAll() override;
+    void copyNumber() override;
+    void copyAddress() override;
     // "upravit záznam", "přidat záznam", "smazat záznam" and "smazat
     // označené", as the pictures, the grid's menu and its keys start them.
     void editRecord();
@@ -81,26 +65,12 @@ class PersonalPage : public QWidget {
     // boxesEmptied: an addition started a fresh working table.
     void editorChanged(bool boxesEmptied);
 
-    // The number of rows a page of the listing shows (the displayed-records
-    // limit, "10" when it is empty).
-    int pageSize();
-
-    // Runs an action of the user (also one started from the contact editor):
-    // ignored while a listing runs; an error of the database is shown and
-    // leaves the page idle.
-    void guarded(const std::function<void()>& action);
-
     QLineEdit* field(Field which) const;
     // The wildcard switch beside the surname, firm, street or town box; null for the others.
     WildcardSwitch* wildcardSwitch(Field which) const;
     QPushButton* button(Button which) const;
     ClickableLabel* image(Image which) const;
     AlphabetBar* alphabetBar() const { return m_alphabet; }
-    QPlainTextEdit* recordLabel() const { return m_record; }
-    DataGrid* grid() const { return m_grid; }
-    // The grid's menu of record maintenance.
-    QMenu* contextMenu() const { return m_menu; }
-    StatusLine* statusLine() const { return m_status; }
 
   signals:
     // The contact editor is to open on the current row (a double click on it,
@@ -118,17 +88,18 @@ class PersonalPage : public QWidget {
     void adjustNarrowBoxes();
     void connectActions();
     void buildContextMenu();
-    int searchLimit() const;
+    // Runs a listing or a forward move of the search with the page's steps
+    // around it: list gets the steps and gives the search's outcome.
+    template <typename List> auto runListing(List list);
     void beginListing();
-    void fillPage();
-    void lockControls();
-    void becomeBusy();
-    void becomeIdle();
+    void beginFill();
+    void showFilled(const PersonalSearch::Paging& paging);
     void showPaging(const PersonalSearch::Paging& paging);
     void updateStatus();
     personal_criteria::Fields readFields() const;
     void writeFields(const personal_criteria::Fields& fields);
-    void sortColumn(int column, DataGrid::SortState state);
+    bool sortable() const override;
+    void markToggled() override;
 
     QLineEdit* m_fields[8] = {};
     WildcardSwitch* m_switches[8] = {};
@@ -137,16 +108,10 @@ class PersonalPage : public QWidget {
     AlphabetBar* m_alphabet = nullptr;
     QPlainTextEdit* m_record = nullptr;
     DataGrid* m_grid = nullptr;
-    QMenu* m_menu = nullptr;
     StatusLine* m_status = nullptr;
 
     Application* m_app = nullptr;
-    NumberPicker* m_picker = nullptr;
     std::unique_ptr<PersonalSearch> m_search;
-    bool m_busyCursor = false;
-    // A listing or a page fill runs: only STOP responds (see lockControls).
-    bool m_busy = false;
-    // The record the label shows, and its lines.
+    // The record the label shows.
     std::optional<personal_label::PersonalRecord> m_current;
-    QStringList m_label;
 };

@@ -3,7 +3,7 @@
 #include "Database.h"
 #include "Dataset.h"
 #include "Error.h"
-#include "PagingSupport.h"
+#include "PageQuery.h"
 #include "PersonalSearch.h"
 
 namespace {

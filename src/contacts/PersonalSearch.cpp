@@ -3,7 +3,6 @@
 #include "Database.h"
 #include "Error.h"
 #include "OwnDatabases.h"
-#include "PagingSupport.h"
 #include "PersonalRowCopy.h"
 
 #include <QScopeGuard>
@@ -21,7 +20,8 @@ constexpr int kCursorClosed = -2;
 
 } // namespace
 
-PersonalSearch::PersonalSearch(Services services) : m_services(std::move(services)) {
+PersonalSearch::PersonalSearch(Services services)
+    : m_services(std::move(services)), m_page(QStringLiteral("vlastni")) {
     m_cursor.setObjectName(s("MQuery3"));
     m_cursor.setRowCallback([this](db::Dataset& record) { copyRecord(record); });
 }
@@ -32,8 +32,7 @@ PersonalSearch::~PersonalSearch() {
 }
 
 db::Dataset& PersonalSearch::pageQuery() {
-    if (!m_results) throw db::Error(s("Pracovní databáze není připravena."));
-    return m_results->dataset();
+    return m_page.dataset();
 }
 
 db::Database* PersonalSearch::connectPersonal() {
@@ -64,9 +63,9 @@ void PersonalSearch::copyRecord(db::Dataset& record) {
     if (m_services.processEvents) m_services.processEvents();
     db::Dataset& page = pageQuery();
     page.append();
-    ++m_state.foundCount;
+    const int id2 = ++m_page.state().foundCount;
     try {
-        personal_copy::copyToWorking(record, page, m_state.foundCount);
+        personal_copy::copyToWorking(record, page, id2);
     } catch (const db::Error&) {
         // Posted with the columns filled so far; the count keeps its increase.
     }
@@ -77,50 +76,56 @@ void PersonalSearch::copyRecord(db::Dataset& record) {
 // ---- listings ---------------------------------------------------------------------
 
 PersonalSearch::Search PersonalSearch::search(personal_criteria::Fields& fields, int pageSize,
-                                              int searchLimit) {
+                                              int searchLimit, const Steps& steps) {
     Search out;
     personal_criteria::normalise(fields);
     if (personal_criteria::isEmptyRequest(fields)) return out;
+    if (steps.starting) steps.starting();
     startListing(pageSize);
     if (std::optional<personal_criteria::Probe> failed = validate(fields)) {
         out.result = SearchResult::NotFound;
         out.failed = std::move(failed);
         // The listing stays empty and cannot go on.
-        m_state.endOfResults = true;
+        m_page.state().endOfResults = true;
         return out;
     }
     setStatement(personal_criteria::statementLines(fields, searchLimit));
     out.result = SearchResult::Listed;
+    if (steps.filling) steps.filling();
     out.paging = nextPage(pageSize);
     return out;
 }
 
-PersonalSearch::Paging PersonalSearch::listLetter(QChar letter, int pageSize) {
-    if (personal_criteria::letterGroup(letter).isEmpty())
-        throw db::Error(s("Písmeno „") + letter + s("“ v abecedě není."));
-    return listWith(personal_criteria::letterStatement(letter), pageSize);
+std::optional<PersonalSearch::Paging> PersonalSearch::listLetter(QChar letter, int pageSize,
+                                                                 const Steps& steps) {
+    if (personal_criteria::letterGroup(letter).isEmpty()) return std::nullopt;
+    return listWith({personal_criteria::letterStatement(letter)}, pageSize, steps);
 }
 
-PersonalSearch::Paging PersonalSearch::listAll(int pageSize) {
-    return listWith(personal_criteria::allRecordsStatement(), pageSize);
+PersonalSearch::Paging PersonalSearch::listAll(int pageSize, const Steps& steps) {
+    return listWith({personal_criteria::allRecordsStatement()}, pageSize, steps);
 }
 
-PersonalSearch::Paging PersonalSearch::listWith(const QString& statement, int pageSize) {
+PersonalSearch::Paging PersonalSearch::listWith(const QStringList& statement, int pageSize,
+                                                const Steps& steps) {
+    if (steps.starting) steps.starting();
     startListing(pageSize);
-    setStatement({statement});
+    setStatement(statement);
+    if (steps.filling) steps.filling();
     return nextPage(pageSize);
 }
 
 void PersonalSearch::startListing(int pageSize) {
     connectPersonal();
-    if (!m_results) throw db::Error(s("Pracovní databáze není připravena."));
-    m_state = PageState{};
-    m_state.pageSize = pageSize;
-    m_state.listing = true;
+    if (!m_page.isReady()) throw db::Error(s("Pracovní databáze není připravena."));
+    PageState& st = m_page.state();
+    st = PageState{};
+    st.pageSize = pageSize;
+    st.listing = true;
     takeStopRequest();
     m_cursor.close();
     m_cursor.sql().clear();
-    m_results->recreate(pageSize);
+    m_page.workingDatabase()->recreate(pageSize);
 }
 
 std::optional<personal_criteria::Probe> PersonalSearch::validate(const personal_criteria::Fields& fields) {
@@ -152,50 +157,17 @@ void PersonalSearch::setStatement(const QStringList& lines) {
 
 // ---- paging -----------------------------------------------------------------------
 
-namespace {
-
-// The page query's statement: the rows of an ID2 range, in the order given.
-QString pageStatement(int first, int last, const std::optional<PersonalSearch::PageOrder>& order) {
-    QString sql = s("SELECT * FROM vlastni WHERE ID2 BETWEEN ") + QString::number(first) + s(" AND ") +
-                  QString::number(last);
-    // Bracketed: some column names hold a hyphen ("E-mail_1").
-    if (order)
-        sql += s(" ORDER BY [") + order->field + u']' +
-               (order->order == PersonalSearch::SortOrder::Ascending ? s(" ASC") : s(" DESC"));
-    return sql;
-}
-
-void openOn(db::Dataset& page, const QString& sql) {
-    page.close();
-    page.setSql(sql);
-    page.open();
-}
-
-} // namespace
-
-// Shows another range, in ID2 order; the range is the page's once its rows are open.
-void PersonalSearch::showRange(int first, int last) {
-    openOn(pageQuery(), pageStatement(first, last, std::nullopt));
-    m_state.first = first;
-    m_state.last = last;
-    m_state.order.reset();
-}
-
 void PersonalSearch::showPageAgain() {
-    openOn(pageQuery(), pageStatement(m_state.first, m_state.last, m_state.order));
+    m_page.showAgain();
 }
 
 PersonalSearch::Paging PersonalSearch::nextPage(int pageSize) {
-    PageState& st = m_state;
+    PageState& st = m_page.state();
     // STOP pressed while the page's last row was copied ends this move too: the
     // next forward move must not stop before its first row.
     const auto useUpStop = qScopeGuard([this] { takeStopRequest(); });
     const int anchor = st.lastShown;
-    showRange(anchor + 1, anchor + pageSize);
-    st.pageSize = pageSize;
-    st.lastShown = st.last;
-    st.fillStart = st.foundCount;
-    st.fillCounter = 0;
+    m_page.beginForwardMove(pageSize);
 
     if (st.last > st.fillStart) {
         const int cursorRow = m_cursor.isOpen() ? m_cursor.recNo() : kCursorClosed;
@@ -225,8 +197,8 @@ bool PersonalSearch::atEnd() {
 // a stop leaves the anchor where the move put it: the next move fills the
 // rows this one left out. The rows are written as one unit, committed at the end.
 void PersonalSearch::fill() {
-    PageState& st = m_state;
-    paging::WriteUnit unit(m_results->database());
+    PageState& st = m_page.state();
+    paging::WriteUnit unit(m_page.workingDatabase()->database());
     while (st.fillCounter < st.last - st.fillStart && !st.endOfResults) {
         if (takeStopRequest()) break;
         if (st.fillCounter >= kFillCap) break;
@@ -252,7 +224,7 @@ void PersonalSearch::fill() {
 // it stood on, so that the next forward move copies the same records again;
 // the page shows what is stored of the range it was to show.
 void PersonalSearch::dropFailedFill(int anchor, int cursorRow) noexcept {
-    PageState& st = m_state;
+    PageState& st = m_page.state();
     st.foundCount = st.fillStart;
     st.lastShown = anchor;
     st.endOfResults = false;
@@ -271,16 +243,11 @@ void PersonalSearch::dropFailedFill(int anchor, int cursorRow) noexcept {
         m_cursor.sql().clear();
         st.endOfResults = true;
     }
-    try {
-        showPageAgain();
-    } catch (...) {
-        // The fill's own error is the one reported; the page then shows nothing.
-        m_results->dataset().close();
-    }
+    m_page.showStored();
 }
 
 PersonalSearch::Paging PersonalSearch::paging() const {
-    const PageState& st = m_state;
+    const PageState& st = m_page.state();
     Paging p;
     p.previousEnabled = st.first > 1;
     // Rows copied beyond the shown range need no fill.
@@ -290,61 +257,22 @@ PersonalSearch::Paging PersonalSearch::paging() const {
 }
 
 PersonalSearch::Paging PersonalSearch::previousPage(int pageSize) {
-    PageState& st = m_state;
-    const int f = st.first;
-    showRange(f - pageSize, f - 1);
-    st.pageSize = pageSize;
-    st.lastShown = f - 1;
-    pageQuery().first();
+    m_page.previousPage(pageSize);
+    const PageState& st = m_page.state();
     return Paging{st.first > 1, true, st.foundCount > 0};
 }
 
 void PersonalSearch::reset(int pageSize) {
-    if (m_results) m_results->dataset().close();
+    m_page.reset(pageSize);
+    m_page.state().foundCount = 0;
     m_cursor.close();
-    m_state.pageSize = pageSize;
-    m_state.first = 0;
-    m_state.last = pageSize;
-    m_state.order.reset();
-    m_state.markedCount = 0;
-    m_state.foundCount = 0;
 }
 
 // ---- the shown page ---------------------------------------------------------------
 
-bool PersonalSearch::toggleMark() {
-    if (!m_results) return false;
-    db::Dataset& page = pageQuery();
-    if (!page.isOpen() || page.recNo() < 0) return false;
-    const bool marked = page.value(s("Zn")).toBool();
-    try {
-        page.edit();
-        page.setValue(s("Zn"), !marked);
-        page.post();
-    } catch (const db::Error&) {
-        // The mark stays as stored, and so does the count.
-        page.cancel();
-        return false;
-    }
-    m_state.markedCount += marked ? -1 : 1;
-    return true;
-}
-
-void PersonalSearch::sortPage(const QString& field, SortOrder order) {
-    if (field.compare(u"Zn", Qt::CaseInsensitive) == 0 || field.contains(u']')) return;
-    db::Dataset& page = pageQuery();
-    if (!page.isOpen() || page.isEmpty()) return;
-    const QVariant current = page.recNo() >= 0 ? page.value(s("ID2")) : QVariant();
-    const PageOrder sorted{field, order};
-    openOn(page, pageStatement(m_state.first, m_state.last, sorted));
-    m_state.order = sorted;
-    if (current.isNull() || !page.locate(s("ID2"), current)) page.first();
-}
-
 std::optional<PersonalSearch::CurrentRow> PersonalSearch::currentRow() const {
-    if (!m_results) return std::nullopt;
-    const db::Dataset& page = m_results->dataset();
-    if (!page.isOpen() || page.recNo() < 0) return std::nullopt;
+    if (!m_page.hasCurrentRow()) return std::nullopt;
+    const db::Dataset& page = m_page.workingDatabase()->dataset();
     CurrentRow row;
     row.id = page.value(s("ID")).toInt();
     row.id2 = page.value(s("ID2")).toInt();
@@ -353,7 +281,8 @@ std::optional<PersonalSearch::CurrentRow> PersonalSearch::currentRow() const {
 }
 
 void PersonalSearch::marksRemoved(int count) {
-    m_state.markedCount = std::max(0, m_state.markedCount - count);
+    int& marked = m_page.state().markedCount;
+    marked = std::max(0, marked - count);
     notifyStatus();
 }
 
@@ -376,11 +305,11 @@ std::optional<qint64> PersonalSearch::totalRecords() {
 
 bool PersonalSearch::needsFreshTable(FreshTableRule rule) {
     // Without these nothing can be appended, whatever the rule says.
-    if (!m_results || !m_results->dataset().isOpen() || !m_cursor.isOpen()) return true;
+    if (!m_page.isReady() || !m_page.dataset().isOpen() || !m_cursor.isOpen()) return true;
     switch (rule) {
     case FreshTableRule::Transfer:
     case FreshTableRule::Addition:
-        return m_state.listing;
+        return m_page.state().listing;
     case FreshTableRule::Import:
         return false;
     }
@@ -394,20 +323,22 @@ bool PersonalSearch::prepareAddition(FreshTableRule rule, int pageSize) {
 }
 
 void PersonalSearch::showAddedRows(bool anchorPaging) {
-    m_state.last = m_state.foundCount;
-    if (anchorPaging) m_state.lastShown = m_state.foundCount;
+    PageState& st = m_page.state();
+    st.last = st.foundCount;
+    if (anchorPaging) st.lastShown = st.foundCount;
     notifyStatus();
 }
 
 void PersonalSearch::startFreshTable(int pageSize) {
     connectPersonal();
-    if (!m_results) throw db::Error(s("Pracovní databáze není připravena."));
+    if (!m_page.isReady()) throw db::Error(s("Pracovní databáze není připravena."));
     reset(pageSize);
-    m_state = PageState{};
-    m_state.pageSize = pageSize;
-    m_state.first = 0;
-    m_state.last = pageSize;
-    m_results->recreate(pageSize);
+    PageState& st = m_page.state();
+    st = PageState{};
+    st.pageSize = pageSize;
+    st.first = 0;
+    st.last = pageSize;
+    m_page.workingDatabase()->recreate(pageSize);
     m_cursor.setSql(s("SELECT * FROM vlastni"));
     {
         db::Dataset::CallbackGuard quiet(m_cursor);
@@ -420,7 +351,8 @@ int PersonalSearch::appendRecord(const std::function<void(db::Dataset&)>& fill) 
     connectPersonal();
     if (!m_cursor.isOpen()) throw db::Error(s("Vlastní záznamy nejsou otevřeny pro přidávání."));
     db::Dataset& page = pageQuery();
-    const int foundBefore = m_state.foundCount;
+    PageState& st = m_page.state();
+    const int foundBefore = st.foundCount;
     m_cursor.append();
     try {
         if (fill) fill(m_cursor);
@@ -434,7 +366,7 @@ int PersonalSearch::appendRecord(const std::function<void(db::Dataset&)>& fill) 
         // The record is stored but its working row is not: take the record out
         // again rather than leave one that nothing shows.
         page.cancel();
-        m_state.foundCount = foundBefore;
+        st.foundCount = foundBefore;
         try {
             db::Dataset::CallbackGuard quiet(m_cursor);
             m_cursor.remove();
@@ -446,11 +378,11 @@ int PersonalSearch::appendRecord(const std::function<void(db::Dataset&)>& fill) 
     }
     // The page query shows the appended row until it is opened again; the
     // shown range takes it in, so that it shows after that as well.
-    m_state.last = std::max(m_state.last, m_state.foundCount);
+    st.last = std::max(st.last, st.foundCount);
     return m_cursor.value(s("ID")).toInt();
 }
 
 void PersonalSearch::forgetLastRow() {
-    if (m_state.foundCount > 0) --m_state.foundCount;
+    if (m_page.state().foundCount > 0) --m_page.state().foundCount;
     notifyStatus();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dataset.h"
+#include "PageQuery.h"
 #include "PersonalCriteria.h"
 
 #include <functional>
@@ -12,9 +13,9 @@ class WorkingDatabase;
 } // namespace db
 
 // The data side of the Vlastní page: the personal cursor over the personal
-// records with its copy step, the page query over the working table, and the
-// page state of a listing — found and marked counts, the shown range, paging,
-// STOP and reset. A listing is started by a search, a letter of the alphabet
+// records with its copy step and the fill cap, and the listings over it. The
+// page query over the working table, with the counts and the shown range, is
+// a paging::PageQuery. A listing is started by a search, a letter of the alphabet
 // bar or the all-records picture; its rows are copied lazily, only as far as
 // the page being shown needs. Widget-free: the page reads the boxes, shows
 // messages, sets captions, buttons and focus, and calls in here for
@@ -46,28 +47,8 @@ class PersonalSearch {
         std::function<void()> statusChanged;
     };
 
-    enum class SortOrder { Ascending, Descending };
-    // The shown page reordered by a column title.
-    struct PageOrder {
-        QString field;
-        SortOrder order = SortOrder::Ascending;
-    };
-
-    struct PageState {
-        int pageSize = 10;
-        int foundCount = 0; // rows copied in this listing, also the ID2 of the last one
-        int markedCount = 0;
-        // The shown range: the ID2 range the page query shows, in the order
-        // given (by ID2 without one). The page query's statement is built from
-        // these alone, whenever it is opened.
-        int first = 0, last = 0;
-        std::optional<PageOrder> order;
-        int lastShown = 0;   // anchor of paging: last ID2 of the last forward move
-        int fillCounter = 0; // rows fetched by the current fill
-        int fillStart = 0;   // found count when the current forward move began
-        bool endOfResults = false;
-        bool listing = false; // the working table holds a listing
-    };
+    using PageOrder = paging::PageOrder;
+    using PageState = paging::PageState;
 
     // What the page should show after a page move.
     struct Paging {
@@ -102,35 +83,34 @@ class PersonalSearch {
     PersonalSearch& operator=(const PersonalSearch&) = delete;
 
     // The working database of the listing; it exists once the scratch folder is chosen.
-    void setWorkingDatabase(db::WorkingDatabase* results) { m_results = results; }
-    bool isReady() const { return m_results != nullptr; }
+    void setWorkingDatabase(db::WorkingDatabase* results) { m_page.setWorkingDatabase(results); }
+    bool isReady() const { return m_page.isReady(); }
 
-    const PageState& state() const { return m_state; }
+    const PageState& state() const { return m_page.state(); }
     // The personal cursor (MQuery3). Other operations that move it, edit or
     // delete through it suppress its row callback around that work.
     db::Dataset& personalCursor() { return m_cursor; }
     db::Dataset& pageQuery();
+    // The page query with the counts and the shown range: marking and sorting go through it.
+    paging::PageQuery& page() { return m_page; }
 
     // ---- listings ----
+    // What the caller does at two steps of a listing: starting runs once the
+    // listing is sure to start, before the working table is made anew;
+    // filling runs before the first page is filled.
+    struct Steps {
+        std::function<void()> starting;
+        std::function<void()> filling;
+    };
     // Cleans the boxes (written back into fields), refuses an empty request,
     // starts a listing, checks the filled boxes and lists the first page.
-    Search search(personal_criteria::Fields& fields, int pageSize, int searchLimit);
+    Search search(personal_criteria::Fields& fields, int pageSize, int searchLimit, const Steps& steps = {});
     // Lists the records whose surname or firm begins with a letter of the
-    // letter's group, ordered by surname and firm. A letter outside a to z is
-    // refused with db::Error before anything changes.
-    Paging listLetter(QChar letter, int pageSize);
+    // letter's group, ordered by surname and firm. A letter outside a to z
+    // changes nothing and gives nullopt.
+    std::optional<Paging> listLetter(QChar letter, int pageSize, const Steps& steps = {});
     // Lists every record, ordered by surname and firm.
-    Paging listAll(int pageSize);
-
-    // The steps of a listing, as the three above run them:
-    // zeroes the counts, clears the stop request, sets the listing flag, closes
-    // the personal cursor and re-creates the working table.
-    void startListing(int pageSize);
-    // The first check whose value no personal record has, if any. Leaves the
-    // personal cursor closed and without a statement.
-    std::optional<personal_criteria::Probe> validate(const personal_criteria::Fields& fields);
-    // Puts a statement into the closed personal cursor.
-    void setStatement(const QStringList& lines);
+    Paging listAll(int pageSize, const Steps& steps = {});
 
     // ---- paging ----
     // A forward move: shows the next page, copying as many rows as it needs
@@ -150,11 +130,6 @@ class PersonalSearch {
     void reset(int pageSize);
 
     // ---- the shown page ----
-    // Toggles the mark of the page query's current row; false when there is none.
-    bool toggleMark();
-    // Reorders the shown page by field, keeping the current row; the mark
-    // column is never sorted.
-    void sortPage(const QString& field, SortOrder order);
     // Opens the page query again on the shown range in its order: rows taken
     // out of the working table since are gone from the page, and rows added
     // within the range show.
@@ -202,19 +177,25 @@ class PersonalSearch {
     void forgetLastRow();
 
   private:
+    // The steps of a listing: zeroes the counts, clears the stop request, sets
+    // the listing flag, closes the personal cursor and re-creates the working table.
+    void startListing(int pageSize);
+    // The first check whose value no personal record has, if any. Leaves the
+    // personal cursor closed and without a statement.
+    std::optional<personal_criteria::Probe> validate(const personal_criteria::Fields& fields);
+    // Puts a statement into the closed personal cursor.
+    void setStatement(const QStringList& lines);
     db::Database* connectPersonal();
     bool takeStopRequest();
     void copyRecord(db::Dataset& record);
     void notifyStatus();
-    void showRange(int first, int last);
     bool atEnd();
     void fill();
     void dropFailedFill(int anchor, int cursorRow) noexcept;
-    Paging listWith(const QString& statement, int pageSize);
+    Paging listWith(const QStringList& statement, int pageSize, const Steps& steps);
 
     Services m_services;
-    db::WorkingDatabase* m_results = nullptr;
+    paging::PageQuery m_page;
     db::Dataset m_cursor;  // the personal cursor
     db::Dataset m_counter; // counts the personal records
-    PageState m_state;
 };

@@ -3,7 +3,6 @@
 #include "DataGrid.h"
 #include "PageWidgets.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -25,16 +24,20 @@ constexpr int kWidestCount = 9999;
 } // namespace
 
 DirectoryPage::DirectoryPage(const DirectoryPageDescription& description, QWidget* parent)
-    : QWidget(parent), m_page(description) {
+    : ResultPage(description.forFirms ? Limits::List::Firms : Limits::List::Persons, parent),
+      m_page(description) {
     setObjectName(m_page.pageName);
     buildControls();
     buildLayout();
     adjustNarrowBoxes();
+    // The buttons begin with the shared ones, in ResultPage's order.
+    static_assert(int(Button::Next) == 6);
+    setControls(m_buttons, {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)},
+                m_record, m_grid, m_status, {std::begin(m_fields), std::end(m_fields)});
+    focusGridWhenIdle = true;
 }
 
-DirectoryPage::~DirectoryPage() {
-    if (m_busyCursor) QApplication::restoreOverrideCursor();
-}
+DirectoryPage::~DirectoryPage() = default;
 
 void DirectoryPage::buildControls() {
     // Created in the order of the Tab key: the boxes from the top left, then

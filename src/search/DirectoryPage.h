@@ -1,37 +1,26 @@
 #pragma once
 
-#include "DataGrid.h"
 #include "DirectoryPageDescription.h"
 #include "DirectorySearch.h"
-#include "Limits.h"
+#include "ResultPage.h"
 
-#include <QWidget>
-#include <functional>
 #include <memory>
 #include <optional>
 
 class Application;
-class NumberPicker;
-class QMenu;
 namespace db {
 class WorkingDatabase;
 }
 
-class ClickableLabel;
-class DataGrid;
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class StatusLine;
 class WildcardSwitch;
 
 // The persons page and the firms page of the directory search: search boxes
 // along the top with the record label at their right, the buttons under the
 // boxes, the result grid filling the rest and the status line at the foot.
 // Which of the two pages it is depends only on the DirectoryPageDescription.
-class DirectoryPage : public QWidget {
+class DirectoryPage : public ResultPage {
     Q_OBJECT
 
   public:
@@ -52,30 +41,21 @@ class DirectoryPage : public QWidget {
     // The working database of the results and the phone buffer, once they exist.
     void setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer);
     DirectorySearch* search() const { return m_search.get(); }
-    QMenu* contextMenu() const { return m_menu; }
-    // The lines the record label shows.
-    const QStringList& labelLines() const { return m_label; }
 
     // The page's actions, as its buttons, images and shortcuts start them.
-    void startSearch();
+    void startSearch() override;
     void countMatches();
-    void nextPage();
-    void previousPage();
-    void resetPage();
-    void requestStop();
-    void toggleMark();
-    void refreshLabel();
-    void copyAll();
-    void copyNumber();
-    void copyAddress();
+    void nextPage() override;
+    void previousPage() override;
+    void resetPage() override;
+    void refreshLabel() override;
+    void copyAll() override;
+    void copyNumber() override;
+    void copyAddress() override;
     // The grid's column set: the compact one, or every column again at the
     // full set's widths; each call switches to the other.
     void switchColumnSet();
     bool showsCompactColumns() const { return m_compactColumns; }
-
-    // Runs an action of the user: ignored while a search or a page fill runs;
-    // an error of the database is shown and leaves the page idle.
-    void guarded(const std::function<void()>& action);
 
     const DirectoryPageDescription& description() const { return m_page; }
 
@@ -86,9 +66,6 @@ class DirectoryPage : public QWidget {
     QPushButton* button(Button which) const;
     ClickableLabel* image(Image which) const;
     QLabel* endIndicator() const { return m_endIndicator; }
-    QPlainTextEdit* recordLabel() const { return m_record; }
-    DataGrid* grid() const { return m_grid; }
-    StatusLine* statusLine() const { return m_status; }
 
   signals:
     // The current record, or the marked ones, are to go into the personal contacts.
@@ -105,18 +82,11 @@ class DirectoryPage : public QWidget {
     void buildLayout();
     void adjustNarrowBoxes();
     void connectActions();
-    Limits::List limitsList() const;
-    int pageSize();
-    int searchLimit() const;
-    void lockControls();
-    void becomeBusy(const QString& caption);
-    void becomeIdle();
     void showEndState(DirectorySearch::EndState state);
     void updateStatus();
     search_criteria::SearchFields readFields() const;
     void writeFields(const search_criteria::SearchFields& fields);
     bool runSearch(bool countOnly);
-    void sortColumn(int column, DataGrid::SortState state);
 
     DirectoryPageDescription m_page;
     QLineEdit* m_fields[7] = {};
@@ -130,17 +100,11 @@ class DirectoryPage : public QWidget {
     QPlainTextEdit* m_record = nullptr;
     DataGrid* m_grid = nullptr;
     StatusLine* m_status = nullptr;
-    QMenu* m_menu = nullptr;
 
     Application* m_app = nullptr;
-    NumberPicker* m_picker = nullptr;
     std::unique_ptr<DirectorySearch> m_search;
-    bool m_busyCursor = false;
-    // A search or a page fill runs: only STOP responds (see lockControls).
-    bool m_busy = false;
     bool m_compactColumns = false;
-    // The record the label shows, its additional numbers and its lines.
+    // The record the label shows and its additional numbers.
     std::optional<record_label::LabelRecord> m_current;
     QList<record_label::ExtraNumber> m_extras;
-    QStringList m_label;
 };

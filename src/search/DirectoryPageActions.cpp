@@ -46,13 +46,14 @@ constexpr int kPickerImageLeft = 672;
 
 void DirectoryPage::attach(Application& app, DirectorySearch::Services services, NumberPicker* picker) {
     m_app = &app;
-    m_picker = picker;
     if (!services.stopRequested) services.stopRequested = &app.stopRequested;
     if (!services.processEvents) services.processEvents = [] { QCoreApplication::processEvents(); };
     m_search = std::make_unique<DirectorySearch>(m_page.forFirms ? DirectorySearch::Directory::Firms
                                                                  : DirectorySearch::Directory::Persons,
                                                  std::move(services));
     m_search->onEndStateChanged = [this](DirectorySearch::EndState state) { showEndState(state); };
+    attachHost({&app.dialogs(), &app.limits(), &app.stopRequested, &app.currentPageName, picker},
+               &m_search->page());
     connectActions();
 }
 
@@ -66,126 +67,31 @@ void DirectoryPage::setWorkingDatabases(db::WorkingDatabase* results, db::Workin
     m_grid->setDataset(&page);
 }
 
+// The page's own controls; the shared ones are connected by ResultPage.
 void DirectoryPage::connectActions() {
-    auto onClick = [this](Button which, void (DirectoryPage::*action)()) {
-        connect(button(which), &QPushButton::clicked, this,
-                [this, action] { guarded([&] { (this->*action)(); }); });
-    };
-    onClick(Button::Search, &DirectoryPage::startSearch);
-    onClick(Button::Next, &DirectoryPage::nextPage);
-    onClick(Button::Previous, &DirectoryPage::previousPage);
-    onClick(Button::Reset, &DirectoryPage::resetPage);
-    connect(button(Button::Stop), &QPushButton::clicked, this, &DirectoryPage::requestStop);
-
-    // Enter in any search box sets off the search button, which does nothing while disabled.
-    for (QLineEdit* box : m_fields)
-        connect(box, &QLineEdit::returnPressed, button(Button::Search), &QPushButton::click);
     keepDigitsOnly(field(Field::Phone));
     // Switching a wildcard off takes one trailing "*" from its own box.
     for (Field f : {Field::Name, Field::Street, Field::Town})
         dropWildcardWhenSwitchedOff(wildcardSwitch(f), field(f));
 
-    connect(image(Image::CopyAll), &ClickableLabel::clicked, this,
-            [this] { guarded([this] { copyAll(); }); });
-    connect(image(Image::CopyNumber), &ClickableLabel::clicked, this,
-            [this] { guarded([this] { copyNumber(); }); });
-    connect(image(Image::CopyAddress), &ClickableLabel::clicked, this,
-            [this] { guarded([this] { copyAddress(); }); });
     connect(image(Image::Transfer), &ClickableLabel::clicked, this,
             [this] { guarded([this] { emit transferRequested(); }); });
-
-    connect(m_grid, &DataGrid::markColumnClicked, this, [this] { guarded([this] { toggleMark(); }); });
-    connect(m_grid, &DataGrid::currentRowChanged, this, [this] {
-        if (button(Button::Search)->isEnabled()) guarded([this] { refreshLabel(); });
-    });
-    connect(m_grid, &DataGrid::sortStateChanged, this,
-            [this](int column, DataGrid::SortState state) { guarded([&] { sortColumn(column, state); }); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this,
             [this] { guarded([this] { emit transferRequested(); }); });
-    // A value typed into the grid that the working table refuses.
-    connect(m_grid, &DataGrid::datasetError, this,
-            [this](const QString& message) { m_app->dialogs().warn(window(), message); });
     connect(m_grid, &DataGrid::pointerEntered, this, [this] { emit pointerOverGrid(true); });
     connect(m_grid, &DataGrid::pointerLeft, this, [this] { emit pointerOverGrid(false); });
 
-    m_menu = new QMenu(this);
-    m_menu->setObjectName(m_page.popupMenu);
+    QMenu* menu = makeContextMenu(m_page.popupMenu);
     QAction* one =
-        m_menu->addAction(s("přenést záznam do vlastní databáze"), this, &DirectoryPage::transferRequested);
+        menu->addAction(s("přenést záznam do vlastní databáze"), this, &DirectoryPage::transferRequested);
     one->setObjectName(m_page.transferItem);
-    QAction* marked = m_menu->addAction(s("přenést označané záznamy do vlastní databáze"), this,
-                                        &DirectoryPage::transferMarkedRequested);
+    QAction* marked = menu->addAction(s("přenést označané záznamy do vlastní databáze"), this,
+                                      &DirectoryPage::transferMarkedRequested);
     marked->setObjectName(m_page.transferMarkedItem);
-    connect(m_menu, &QMenu::aboutToShow, this,
-            [this, marked] { marked->setVisible(m_search->state().markedCount != 0); });
-    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        guarded([&] { m_menu->popup(m_grid->viewport()->mapToGlobal(at)); });
-    });
+    connect(menu, &QMenu::aboutToShow, this, [this, marked] { marked->setVisible(markedCount() != 0); });
 }
 
-// While a search or a page fill runs only STOP responds: an action that
-// arrives meanwhile (the fill lets the window process its events) is ignored.
-// An error of the database ends the action, is shown, and leaves the page idle
-// so that the user can search again.
-void DirectoryPage::guarded(const std::function<void()>& action) {
-    if (m_busy) return;
-    try {
-        action();
-    } catch (const db::Error& e) {
-        becomeIdle();
-        m_app->dialogs().warn(window(), e.message());
-    }
-}
-
-// ---- busy and idle ------------------------------------------------------------------------
-
-Limits::List DirectoryPage::limitsList() const {
-    return m_page.forFirms ? Limits::List::Firms : Limits::List::Persons;
-}
-
-int DirectoryPage::pageSize() {
-    Limits& limits = m_app->limits();
-    if (limits.text(limitsList(), Limits::Kind::Displayed).isEmpty())
-        limits.setText(limitsList(), Limits::Kind::Displayed, s("10"));
-    return limits.pageSize(limitsList());
-}
-
-int DirectoryPage::searchLimit() const {
-    return m_app->limits().searchLimit(limitsList());
-}
-
-// From here until the page is idle again only STOP responds: the page's
-// buttons, the grid's titles and its editing are off, and guarded() ignores
-// other actions.
-void DirectoryPage::lockControls() {
-    m_busy = true;
-    for (Button b :
-         {Button::Search, Button::Reset, Button::Export, Button::Print, Button::Previous, Button::Next})
-        button(b)->setEnabled(false);
-    m_grid->horizontalHeader()->setSectionsClickable(false);
-    m_grid->setEditingEnabled(false);
-}
-
-void DirectoryPage::becomeBusy(const QString& caption) {
-    window()->setWindowTitle(caption);
-    if (!m_busyCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_busyCursor = true;
-}
-
-// The buttons "<<<" and ">>>" are left to the caller.
-void DirectoryPage::becomeIdle() {
-    m_busy = false;
-    m_grid->horizontalHeader()->setSectionsClickable(true);
-    m_grid->setEditingEnabled(true);
-    m_grid->setDataLinkEnabled(true);
-    if (m_busyCursor) QApplication::restoreOverrideCursor();
-    m_busyCursor = false;
-    window()->setWindowTitle(maker::kMainCaption);
-    m_grid->setFocus();
-    button(Button::Stop)->setEnabled(false);
-    for (Button b : {Button::Search, Button::Reset, Button::Print, Button::Export})
-        button(b)->setEnabled(true);
-}
+// ---- the end indicator and the status -------------------------------------------------------
 
 void DirectoryPage::showEndState(DirectorySearch::EndState state) {
     static const struct {
@@ -267,8 +173,7 @@ bool DirectoryPage::runSearch(bool countOnly) {
     // The page is busy from here: only STOP responds.
     lockControls();
     button(Button::Stop)->setEnabled(false);
-    m_record->clear();
-    m_label.clear();
+    showLabel({}, false);
     m_app->stopRequested = false;
     m_status->part(0)->clear();
     QCoreApplication::processEvents();
@@ -322,8 +227,7 @@ void DirectoryPage::nextPage() {
         button(Button::Previous)->setEnabled(m_search->state().first > 1);
         throw;
     }
-    button(Button::Previous)->setEnabled(paging.previousEnabled);
-    button(Button::Next)->setEnabled(paging.nextEnabled);
+    showPaging(paging.previousEnabled, paging.nextEnabled);
     becomeIdle();
     if (m_search->state().foundCount > 0) refreshLabel();
 }
@@ -338,8 +242,7 @@ void DirectoryPage::previousPage() {
     m_grid->clearSortStates();
     const DirectorySearch::Paging paging = m_search->previousPage(pageSize());
     m_grid->setDataLinkEnabled(true);
-    button(Button::Previous)->setEnabled(paging.previousEnabled);
-    button(Button::Next)->setEnabled(paging.nextEnabled);
+    showPaging(paging.previousEnabled, paging.nextEnabled);
     m_grid->setFocus();
     button(Button::Stop)->setEnabled(false);
     refreshLabel();
@@ -355,23 +258,12 @@ void DirectoryPage::resetPage() {
         box->clear();
     m_region->setCurrentIndex(0);
     m_status->part(0)->clear();
-    m_record->clear();
-    m_label.clear();
+    showLabel({}, false);
     m_grid->clearSortStates();
     if (m_page.focusOnReset) field(Field::Name)->setFocus();
 }
 
-void DirectoryPage::requestStop() {
-    window()->setWindowTitle(maker::kStoppingCaption);
-    if (m_app) m_app->stopRequested = true;
-}
-
 // ---- the shown page ----------------------------------------------------------------------
-
-void DirectoryPage::toggleMark() {
-    // Posting the row rewrites the status text.
-    m_search->toggleMark();
-}
 
 void DirectoryPage::switchColumnSet() {
     m_compactColumns = !m_compactColumns;
@@ -385,59 +277,32 @@ void DirectoryPage::switchColumnSet() {
     m_grid->setColumnWidths(m_page.fullSetWidths);
 }
 
-void DirectoryPage::sortColumn(int column, DataGrid::SortState state) {
-    if (column < 0 || column >= m_page.columns.size()) return;
-    const QString fieldName = m_page.columns[column].field;
-    if (fieldName.compare(s("Zn"), Qt::CaseInsensitive) == 0) {
-        // The mark column cannot be sorted.
-        m_grid->setSortState(column, DataGrid::SortState::None);
-        return;
-    }
-    if (state == DataGrid::SortState::None) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        m_search->sortPage(fieldName, state == DataGrid::SortState::Ascending
-                                          ? DirectorySearch::SortOrder::Ascending
-                                          : DirectorySearch::SortOrder::Descending);
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
-    QApplication::restoreOverrideCursor();
-}
-
 // ---- record label and clipboard ------------------------------------------------------------
 
 void DirectoryPage::refreshLabel() {
-    m_label.clear();
+    QStringList lines;
     m_current.reset();
     m_extras.clear();
     if (const auto record = m_search->currentRecord()) {
         m_current = record;
         if (record_label::hasExtraNumbers(*record)) m_extras = m_search->extraNumbers(record->euroIsdn);
-        m_label = record_label::labelLines(*record, m_extras);
+        lines = record_label::labelLines(*record, m_extras);
     }
-    m_record->setVerticalScrollBarPolicy(record_label::needsScrollBar(m_label) ? Qt::ScrollBarAlwaysOn
-                                                                               : Qt::ScrollBarAlwaysOff);
-    m_record->setPlainText(m_label.join(u'\n'));
-    m_record->verticalScrollBar()->setValue(0);
+    showLabel(lines, record_label::needsScrollBar(lines));
 }
 
 void DirectoryPage::copyAll() {
-    if (m_label.isEmpty()) return;
-    QGuiApplication::clipboard()->setText(record_label::copyAllText(m_label));
+    if (!labelLines().isEmpty()) toClipboard(record_label::copyAllText(labelLines()));
 }
 
 void DirectoryPage::copyNumber() {
-    if (m_label.isEmpty() || !m_current || !m_picker) return;
-    const QStringList items = record_label::numberPickerItems(*m_current, m_extras);
-    const QPoint at = NumberPicker::placeFor(window(), kPickerImageLeft);
-    if (const auto ticked = m_picker->choose(items, at); ticked && !ticked->isEmpty())
-        QGuiApplication::clipboard()->setText(record_label::numbersClipboardText(*ticked));
+    if (labelLines().isEmpty() || !m_current) return;
+    if (const auto ticked =
+            chooseNumbers(record_label::numberPickerItems(*m_current, m_extras), kPickerImageLeft))
+        toClipboard(record_label::numbersClipboardText(*ticked));
 }
 
 void DirectoryPage::copyAddress() {
-    if (m_label.isEmpty() || !m_current) return;
-    QGuiApplication::clipboard()->setText(
-        record_label::addressClipboardText(record_label::addressLines(*m_current)));
+    if (labelLines().isEmpty() || !m_current) return;
+    toClipboard(record_label::addressClipboardText(record_label::addressLines(*m_current)));
 }

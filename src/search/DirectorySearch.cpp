@@ -3,7 +3,6 @@
 #include "Database.h"
 #include "Error.h"
 #include "OwnDatabases.h"
-#include "PagingSupport.h"
 #include "RowCopy.h"
 
 #include <QScopeGuard>
@@ -30,7 +29,8 @@ row_copy::Directory copyKind(search_criteria::Directory d) {
 } // namespace
 
 DirectorySearch::DirectorySearch(Directory directory, Services services)
-    : m_kind(directory), m_services(std::move(services)) {
+    : m_kind(directory), m_services(std::move(services)),
+      m_page(directory == Directory::Persons ? s("Osoby") : s("Firmy")) {
     m_directory.setObjectName(directory == Directory::Persons ? s("MQuery1") : s("MQuery2"));
     m_counter.setObjectName(s("pocitadlo"));
     m_directory.setRowCallback([this](db::Dataset& row) { copyDirectoryRow(row); });
@@ -44,13 +44,12 @@ DirectorySearch::~DirectorySearch() {
 }
 
 void DirectorySearch::setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer) {
-    m_results = results;
+    m_page.setWorkingDatabase(results);
     m_buffer = phoneBuffer;
 }
 
 db::Dataset& DirectorySearch::pageQuery() {
-    if (!m_results) throw db::Error(s("Pracovní databáze není připravena."));
-    return m_results->dataset();
+    return m_page.dataset();
 }
 
 db::Dataset& DirectorySearch::bufferQuery() {
@@ -59,7 +58,7 @@ db::Dataset& DirectorySearch::bufferQuery() {
 }
 
 QString DirectorySearch::tableName() const {
-    return m_kind == Directory::Persons ? s("Osoby") : s("Firmy");
+    return m_page.table();
 }
 
 void DirectorySearch::setEndState(EndState state) {
@@ -91,25 +90,26 @@ db::Database* DirectorySearch::connectDirectory() {
 // ---- search start ---------------------------------------------------------------
 
 void DirectorySearch::begin(int pageSize) {
-    m_state = PageState{};
-    m_state.pageSize = pageSize;
+    m_page.state() = PageState{};
+    m_page.state().pageSize = pageSize;
+    m_phoneSearch = false;
     m_scan = PhoneScan{};
 }
 
 void DirectorySearch::prepareTables(bool byTelephone) {
     connectDirectory();
     m_directory.close();
-    m_state.phoneSearch = false;
+    m_phoneSearch = false;
     if (byTelephone) {
-        m_buffer->recreate(m_state.pageSize, [this] { m_state.phoneSearch = true; });
+        m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
         db::Dataset& buffer = bufferQuery();
         buffer.close();
         buffer.setSql(s("SELECT * FROM ") + tableName());
         buffer.open();
     }
-    m_results->recreate(m_state.pageSize);
+    m_page.workingDatabase()->recreate(m_page.state().pageSize);
     m_check.close();
-    m_check.setDatabase(m_results->database());
+    m_check.setDatabase(m_page.workingDatabase()->database());
 }
 
 std::optional<search_criteria::Probe> DirectorySearch::validate(const search_criteria::SearchFields& fields) {
@@ -140,7 +140,7 @@ void DirectorySearch::buildStatement(const search_criteria::SearchFields& fields
 void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
     if (m_services.processEvents) m_services.processEvents();
     const row_copy::Directory kind = copyKind(m_kind);
-    if (m_state.phoneSearch) {
+    if (m_phoneSearch) {
         db::Dataset& buffer = bufferQuery();
         buffer.append();
         try {
@@ -164,9 +164,9 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
     }
     db::Dataset& page = pageQuery();
     page.append();
-    ++m_state.foundCount;
+    const int id2 = ++m_page.state().foundCount;
     try {
-        row_copy::copyToWorking(kind, row, page, m_state.foundCount);
+        row_copy::copyToWorking(kind, row, page, id2);
     } catch (const db::Error&) {
         // Posted with the columns filled so far; the count keeps its increase.
     }
@@ -181,9 +181,9 @@ bool DirectorySearch::copyBufferRow(db::Dataset& row) {
         return false;
     db::Dataset& page = pageQuery();
     page.append();
-    ++m_state.foundCount;
+    const int id2 = ++m_page.state().foundCount;
     try {
-        row_copy::copyBufferToWorking(copyKind(m_kind), row, page, m_state.foundCount);
+        row_copy::copyBufferToWorking(copyKind(m_kind), row, page, id2);
     } catch (const db::Error&) {
         // Posted as far as it was filled.
     }
@@ -205,23 +205,11 @@ bool DirectorySearch::alreadyListed(const QString& euroIsdn) {
 
 // ---- paging ---------------------------------------------------------------------
 
-void DirectorySearch::openPage(const QString& sql) {
-    db::Dataset& page = pageQuery();
-    page.close();
-    page.setSql(sql);
-    page.open();
-}
-
-void DirectorySearch::openShownRange() {
-    openPage(s("SELECT * FROM ") + tableName() + s(" WHERE id2 BETWEEN ") + QString::number(m_state.first) +
-             s(" AND ") + QString::number(m_state.last));
-}
-
 bool DirectorySearch::endCheckDirectory(int searchLimit) {
     bool end = paging::endCheck(m_directory);
     if (end) {
         setEndState(EndState::NoMore);
-    } else if (m_state.foundCount == searchLimit) {
+    } else if (m_page.state().foundCount == searchLimit) {
         end = true;
         setEndState(EndState::MoreRecords);
     }
@@ -242,20 +230,14 @@ void DirectorySearch::fillStep() {
 }
 
 DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit) {
-    PageState& st = m_state;
-    st.pageSize = pageSize;
-    st.first = st.lastShown + 1;
-    st.last = st.lastShown + pageSize;
-    st.lastShown = st.last;
-    st.fillStart = st.foundCount;
-    st.fillCounter = 0;
+    PageState& st = m_page.state();
     // STOP pressed while the page's last row was copied, or while the scan
     // looked ahead, ends this move too, however it ends: the next forward move
     // must not see it.
     const auto useUpStop = qScopeGuard([this] {
-        if (takeStopRequest()) m_state.lastShown = m_state.foundCount;
+        if (takeStopRequest()) m_page.state().lastShown = m_page.state().foundCount;
     });
-    openShownRange();
+    m_page.beginForwardMove(pageSize);
 
     Paging paging;
     paging.previousEnabled = st.first != 1;
@@ -272,7 +254,7 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
     }
 
     if (st.last >= st.fillStart) {
-        if (!st.phoneSearch) {
+        if (!m_phoneSearch) {
             st.endOfResults = endCheckDirectory(searchLimit);
         } else {
             // After a stop the scan waits for the next forward move.
@@ -297,8 +279,8 @@ DirectorySearch::Paging DirectorySearch::nextPage(int pageSize, int searchLimit)
 // reached or a stop request ends the fill; true when it was stopped. The rows
 // are written as one unit, committed at the end.
 bool DirectorySearch::fill(int searchLimit) {
-    PageState& st = m_state;
-    WriteUnit unit(m_results->database());
+    PageState& st = m_page.state();
+    WriteUnit unit(m_page.workingDatabase()->database());
     bool stopped = false;
     while (st.fillCounter < st.last - st.fillStart && !st.endOfResults) {
         if (st.foundCount == searchLimit) {
@@ -310,7 +292,7 @@ bool DirectorySearch::fill(int searchLimit) {
             st.lastShown = st.foundCount;
             break;
         }
-        if (!st.phoneSearch) {
+        if (!m_phoneSearch) {
             const bool opening = !m_directory.isOpen();
             fillStep();
             if (!opening && m_services.processEvents) m_services.processEvents();
@@ -331,35 +313,19 @@ bool DirectorySearch::fill(int searchLimit) {
 // to the rows stored before it and the page shows what is stored, so that the
 // page, paging and the next forward move agree with the working table.
 void DirectorySearch::dropFailedFill() noexcept {
-    m_state.foundCount = m_state.fillStart;
-    m_state.lastShown = m_state.fillStart;
-    try {
-        openShownRange();
-    } catch (...) {
-        // The fill's own error is the one reported; the page then shows nothing.
-        m_results->dataset().close();
-    }
+    PageState& st = m_page.state();
+    st.foundCount = st.fillStart;
+    st.lastShown = st.fillStart;
+    m_page.showStored();
 }
 
 DirectorySearch::Paging DirectorySearch::previousPage(int pageSize) {
-    PageState& st = m_state;
-    st.pageSize = pageSize;
-    const int f = st.first;
-    st.last = f - 1;
-    st.first = f - pageSize;
-    st.lastShown = f - 1;
-    openPage(s("select * from ") + tableName().toLower() + s(" where id2 between ") +
-             QString::number(st.first) + s(" and ") + QString::number(st.last));
-    pageQuery().first();
-    return Paging{st.first > 1, true};
+    m_page.previousPage(pageSize);
+    return Paging{m_page.state().first > 1, true};
 }
 
 void DirectorySearch::reset(int pageSize) {
-    if (m_results) pageQuery().close();
-    m_state.pageSize = pageSize;
-    m_state.first = 0;
-    m_state.last = pageSize;
-    m_state.markedCount = 0;
+    m_page.reset(pageSize);
     setEndState(EndState::Neutral);
 }
 
@@ -421,7 +387,7 @@ bool DirectorySearch::copyPendingMatch() {
 // block). The match found stays pending for the next forward move. A stop
 // request ends the look-ahead at once and leaves the question open.
 void DirectorySearch::lookAhead(int searchLimit) {
-    if (m_state.foundCount < searchLimit) findMatch();
+    if (m_page.state().foundCount < searchLimit) findMatch();
 }
 
 void DirectorySearch::moveBufferTo(int row) {
@@ -444,7 +410,7 @@ bool DirectorySearch::loadBlock() {
         m_directory.open();
         scan.candidatesStarted = false;
     }
-    m_buffer->recreate(m_state.pageSize, [this] { m_state.phoneSearch = true; });
+    m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
     {
         WriteUnit unit(m_buffer->database());
         for (int moved = 0; moved < kBlockSize && !scan.candidatesDone && !stopRequested(); ++moved) {
@@ -489,47 +455,14 @@ void DirectorySearch::startExtraNumbersPhase() {
     }
     m_scan.candidatesStarted = false;
     m_scan.candidatesDone = false;
-    m_state.endOfResults = false;
+    m_page.state().endOfResults = false;
 }
 
 // ---- the shown page ---------------------------------------------------------------
 
-bool DirectorySearch::toggleMark() {
-    if (!m_results) return false;
-    db::Dataset& page = pageQuery();
-    if (!page.isOpen() || page.recNo() < 0) return false;
-    const bool marked = page.value(s("Zn")).toBool();
-    // The count is in step before the post: the page's status is shown from
-    // it as the row changes.
-    const int change = marked ? -1 : 1;
-    m_state.markedCount += change;
-    try {
-        page.edit();
-        page.setValue(s("Zn"), !marked);
-        page.post();
-    } catch (const db::Error&) {
-        // The row keeps its stored mark, and the count with it.
-        m_state.markedCount -= change;
-        page.cancel();
-        throw;
-    }
-    return true;
-}
-
-void DirectorySearch::sortPage(const QString& field, SortOrder order) {
-    db::Dataset& page = pageQuery();
-    if (!page.isOpen() || page.isEmpty()) return;
-    const QVariant current = page.recNo() >= 0 ? page.value(s("ID2")) : QVariant();
-    openPage(s("SELECT * FROM ") + tableName() + s(" WHERE ID2 BETWEEN ") + QString::number(m_state.first) +
-             s(" AND ") + QString::number(m_state.last) + s(" ORDER BY ") + field +
-             (order == SortOrder::Ascending ? s(" ASC") : s(" DESC")));
-    if (current.isNull() || !page.locate(s("ID2"), current)) page.first();
-}
-
 std::optional<record_label::LabelRecord> DirectorySearch::currentRecord() const {
-    if (!m_results) return std::nullopt;
-    const db::Dataset& page = m_results->dataset();
-    if (!page.isOpen() || page.recNo() < 0) return std::nullopt;
+    if (!m_page.hasCurrentRow()) return std::nullopt;
+    const db::Dataset& page = m_page.workingDatabase()->dataset();
     record_label::LabelRecord r;
     r.firm = m_kind == Directory::Firms;
     if (r.firm) {

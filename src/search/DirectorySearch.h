@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dataset.h"
+#include "PageQuery.h"
 #include "RecordLabel.h"
 #include "SearchCriteria.h"
 
@@ -13,13 +14,13 @@ class WorkingDatabase;
 } // namespace db
 
 // The data side of one directory page (persons or firms): the directory query
-// with its copy step, the page query over the working table, the phone buffer,
-// and the page state of a search — found and marked counts, the shown range,
-// paging, the block-wise telephone scan and the match count. Widget-free: the
-// page reads the fields, shows messages, sets captions and buttons, and calls
-// in here for everything that touches the databases.
+// with its copy step, the phone buffer with the block-wise telephone scan, and
+// the match count. The page query over the working table, with the counts and
+// the shown range, is a paging::PageQuery. Widget-free: the page reads the
+// fields, shows messages, sets captions and buttons, and calls in here for
+// everything that touches the databases.
 class DirectorySearch {
-public:
+  public:
     using Directory = search_criteria::Directory;
 
     enum class EndState { Neutral, MoreRecords, NoMore };
@@ -35,17 +36,8 @@ public:
         bool* stopRequested = nullptr;
     };
 
-    struct PageState {
-        int pageSize = 10;
-        int foundCount = 0;
-        int markedCount = 0;
-        int first = 0, last = 0; // ID2 range the page query shows
-        int lastShown = 0;       // anchor of paging: last ID2 of the last forward move
-        int fillCounter = 0;
-        int fillStart = 0;       // found count when the current forward move began
-        bool endOfResults = false;
-        bool phoneSearch = false;
-    };
+    // The counts and the shown range of the page query.
+    using PageState = paging::PageState;
 
     // What the buttons of the page should show after a page move.
     struct Paging {
@@ -61,14 +53,16 @@ public:
     // The working database of the results and the phone buffer; they exist once
     // the scratch folder is chosen.
     void setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer);
-    bool isReady() const { return m_results && m_buffer; }
+    bool isReady() const { return m_page.isReady() && m_buffer; }
 
     Directory directory() const { return m_kind; }
-    const PageState& state() const { return m_state; }
+    const PageState& state() const { return m_page.state(); }
     EndState endState() const { return m_end; }
     // Called whenever the end indicator changes its state.
     std::function<void(EndState)> onEndStateChanged;
 
+    // The page query with the counts and the shown range: marking and sorting go through it.
+    paging::PageQuery& page() { return m_page; }
     db::Dataset& directoryQuery() { return m_directory; }
     db::Dataset& pageQuery();
     db::Dataset& bufferQuery();
@@ -103,18 +97,12 @@ public:
     qint64 count(int searchLimit);
 
     // ---- the shown page ----
-    // Toggles the mark of the page query's current row; false when there is none.
-    // A mark the working table refuses raises the error and changes nothing.
-    bool toggleMark();
-    enum class SortOrder { Ascending, Descending };
-    // Reorders the shown page by field, keeping the current row.
-    void sortPage(const QString& field, SortOrder order);
     // The page query's current row as the record label sees it; nullopt without one.
     std::optional<record_label::LabelRecord> currentRecord() const;
     // The subscriber's additional numbers, read afresh from the directory.
     QList<record_label::ExtraNumber> extraNumbers(const QString& euroIsdn);
 
-private:
+  private:
     enum class ScanStep { Copied, Stopped, Finished };
 
     // The block-wise telephone scan. The directory query walks the candidates
@@ -138,8 +126,6 @@ private:
     bool takeStopRequest();
     void copyDirectoryRow(db::Dataset& row);
     bool copyBufferRow(db::Dataset& row);
-    void openPage(const QString& sql);
-    void openShownRange();
     bool endCheckDirectory(int searchLimit);
     bool fill(int searchLimit);
     void dropFailedFill() noexcept;
@@ -155,13 +141,13 @@ private:
 
     Directory m_kind;
     Services m_services;
-    db::WorkingDatabase* m_results = nullptr;
     db::WorkingDatabase* m_buffer = nullptr;
     db::Dataset m_directory; // the directory query
     db::Dataset m_counter;   // counts matches on the directory connection
     db::Dataset m_lookup;    // additional numbers for the record label
     db::Dataset m_check;     // whether a subscriber is listed already
-    PageState m_state;
+    paging::PageQuery m_page;
+    bool m_phoneSearch = false; // the rows come through the phone buffer
     EndState m_end = EndState::Neutral;
     QStringList m_phoneStatement; // kept for the additional numbers' phase
     QString m_phoneDigits;        // the whole number searched for

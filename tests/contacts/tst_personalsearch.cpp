@@ -1,8 +1,8 @@
 #include "DatabaseLogin.h"
 #include "Error.h"
 #include "OwnDatabases.h"
-#include "PersonalSearchFixture.h"
 #include "PersonalSearch.h"
+#include "PersonalSearchFixture.h"
 #include "SearchCriteria.h"
 
 #include <QDir>
@@ -189,6 +189,9 @@ void TestPersonalSearch::letterGroups_data() {
     QTest::newRow("h without ch") << QChar(u'h') << QStringList{u8("Hora")};
     QTest::newRow("s, š") << QChar(u's') << QStringList{u8("Šimek")};
     QTest::newRow("nothing") << QChar(u'q') << QStringList{};
+    // Not a letter of the bar: nothing is listed, the working table is left alone.
+    QTest::newRow("not in the alphabet") << QChar(u'ř') << QStringList{u8("Kept")};
+    QTest::newRow("digit") << QChar(u'1') << QStringList{u8("Kept")};
 }
 
 void TestPersonalSearch::letterGroups() {
@@ -200,10 +203,16 @@ void TestPersonalSearch::letterGroups() {
         h.add({{u8("Prijmeni"), u8(name)}});
     h.add({{u8("Prijmeni"), u8("Novák")}, {u8("Firma"), u8("Řemesla")}});
     h.personal->commit();
-    const PersonalSearch::Paging p = h.search.listLetter(letter, 10);
+    h.add({{u8("Prijmeni"), u8("Kept")}});
+    QVERIFY(h.search.listLetter(u'k', 10));
+    const std::optional<PersonalSearch::Paging> p = h.search.listLetter(letter, 10);
     QCOMPARE(h.working(u8("Prijmeni")), listed);
-    QCOMPARE(p.found, !listed.isEmpty());
-    QVERIFY(!p.nextEnabled);
+    if (!p) {
+        QVERIFY(h.search.state().foundCount == 1);
+        return;
+    }
+    QCOMPARE(p->found, !listed.isEmpty());
+    QVERIFY(!p->nextEnabled);
 }
 
 void TestPersonalSearch::probesOverAddressGroups_data() {
@@ -468,53 +477,31 @@ void TestPersonalSearch::failedFill() {
     QCOMPARE(h.shown(u8("Prijmeni")), surnames(1, 10));
 }
 
-// Marking twice leaves the count; sorting reorders the shown range only and
-// keeps the current row; the mark column is not sorted; reset empties the page.
+// The current row as the editor sees it, a sort that keeps it, and the reset
+// of a listing, which zeroes the found count too and closes the cursor.
 void TestPersonalSearch::markSortAndReset() {
     Harness h;
     h.addSurnames(surnames(1, 25));
     h.search.listAll(10);
     h.search.nextPage(10);
     QVERIFY(h.page.locate(u8("ID2"), 13));
-    QVERIFY(h.search.toggleMark());
-    QCOMPARE(h.search.state().markedCount, 1);
-    QVERIFY(h.search.toggleMark());
-    QCOMPARE(h.search.state().markedCount, 0);
-    QVERIFY(h.search.toggleMark());
+    QVERIFY(h.search.page().toggleMark());
     QCOMPARE(h.search.currentRow()->marked, true);
     QCOMPARE(h.search.currentRow()->id2, 13);
     QCOMPARE(h.search.currentRow()->id, 13);
-
-    h.search.sortPage(u8("Prijmeni"), PersonalSearch::SortOrder::Descending);
+    h.search.page().sortPage(u8("Prijmeni"), paging::SortOrder::Descending);
     QCOMPARE(h.search.currentRow()->id2, 13);
     QStringList expected = surnames(11, 20);
     std::reverse(expected.begin(), expected.end());
     QCOMPARE(h.shown(u8("Prijmeni")), expected);
-    h.search.sortPage(u8("Zn"), PersonalSearch::SortOrder::Ascending);
-    QCOMPARE(h.shown(u8("Prijmeni")), expected);
-    QVERIFY(h.page.locate(u8("ID2"), 13));
-    h.search.sortPage(u8("E-mail_1"), PersonalSearch::SortOrder::Ascending);
-    QCOMPARE(h.search.currentRow()->id2, 13);
 
     h.search.nextPage(10);
     QCOMPARE(h.shown(u8("Prijmeni")), surnames(21, 25));
     QCOMPARE(h.search.state().markedCount, 1);
 
-    // A mark that cannot be stored changes neither the row nor the count.
-    {
-        WorkingFileReader reader(*h.results);
-        QVERIFY(reader.holds());
-        QVERIFY(!h.search.toggleMark());
-    }
-    QCOMPARE(h.search.state().markedCount, 1);
-    QCOMPARE(h.search.currentRow()->marked, false);
-    QCOMPARE(h.page.state(), db::Dataset::State::Browse);
-
     h.search.reset(10);
     QCOMPARE(h.search.state().foundCount, 0);
     QCOMPARE(h.search.state().markedCount, 0);
-    QCOMPARE(h.search.state().first, 0);
-    QCOMPARE(h.search.state().last, 10);
     QVERIFY(!h.page.isOpen());
     QVERIFY(!h.search.personalCursor().isOpen());
     QVERIFY(!h.search.currentRow());

@@ -356,7 +356,7 @@ class TestTransfers : public QObject {
         QCOMPARE(h.shown(u8("ID2")), kept);
         for (int id2 : {3, 12}) {
             QVERIFY(h.page.locate(u8("ID2"), id2));
-            QVERIFY(h.search.toggleMark());
+            QVERIFY(h.search.page().toggleMark());
             kept.removeOne(QString::number(id2));
         }
         QCOMPARE(PersonalRecords(h.search).removeMarked().records, 2);

@@ -24,9 +24,10 @@ struct Harness {
 
     Harness(DirectoryFixture& f, bool firms)
         : fixture(f),
-          results(f.engine(), firms ? db::WorkingKind::FirmsResult : db::WorkingKind::PersonsResult, f.paths(), page),
-          phoneBuffer(f.engine(), firms ? db::WorkingKind::FirmsBuffer : db::WorkingKind::PersonsBuffer, f.paths(),
-                      buffer),
+          results(f.engine(), firms ? db::WorkingKind::FirmsResult : db::WorkingKind::PersonsResult,
+                  f.paths(), page),
+          phoneBuffer(f.engine(), firms ? db::WorkingKind::FirmsBuffer : db::WorkingKind::PersonsBuffer,
+                      f.paths(), buffer),
           search(firms ? DirectorySearch::Directory::Firms : DirectorySearch::Directory::Persons,
                  DirectorySearch::Services{[this] { return directory; },
                                            [this] {
@@ -49,7 +50,8 @@ struct Harness {
     // A column of the rows the page query shows, in its order.
     QStringList shown(const QString& column) {
         QStringList out;
-        for (page.first(); !page.eof(); page.next()) out << page.text(column);
+        for (page.first(); !page.eof(); page.next())
+            out << page.text(column);
         page.first();
         return out;
     }
@@ -60,14 +62,16 @@ struct Harness {
         all.setSql(QStringLiteral("SELECT * FROM %1 ORDER BY ID2").arg(search.tableName()));
         all.open();
         QStringList out;
-        for (; !all.eof(); all.next()) out << all.text(column);
+        for (; !all.eof(); all.next())
+            out << all.text(column);
         return out;
     }
 };
 
 QStringList numbered(int from, int to) {
     QStringList out;
-    for (int i = from; i <= to; ++i) out << QString::number(i);
+    for (int i = from; i <= to; ++i)
+        out << QString::number(i);
     return out;
 }
 
@@ -91,7 +95,7 @@ class TestDirectorySearch : public QObject {
     DirectoryFixture m_fixture;
     db::Database* m_directory = nullptr;
 
-private slots:
+  private slots:
     // Persons: "Pokus" 25 times, "Trojka" 3 times, "Dvacet" exactly 20 times,
     // "Jedenadvacet" 21 times. For the telephone scan 2600 persons share the
     // leading digits 6042: the number 604 200 777 is the main number of the
@@ -113,13 +117,18 @@ private slots:
         };
         int serial = 0;
         const auto next = [&serial] { return QStringLiteral("5%1").arg(++serial, 8, 10, QLatin1Char('0')); };
-        for (int i = 0; i < 25; ++i) person(QStringLiteral("Pokus"), next());
-        for (int i = 0; i < 3; ++i) person(QStringLiteral("Trojka"), next());
-        for (int i = 0; i < 20; ++i) person(QStringLiteral("Dvacet"), next());
-        for (int i = 0; i < 21; ++i) person(QStringLiteral("Jedenadvacet"), next());
+        for (int i = 0; i < 25; ++i)
+            person(QStringLiteral("Pokus"), next());
+        for (int i = 0; i < 3; ++i)
+            person(QStringLiteral("Trojka"), next());
+        for (int i = 0; i < 20; ++i)
+            person(QStringLiteral("Dvacet"), next());
+        for (int i = 0; i < 21; ++i)
+            person(QStringLiteral("Jedenadvacet"), next());
         for (int i = 0; i < 2600; ++i)
             person(i == 2099 ? QStringLiteral("Hlavni") : QStringLiteral("Kandidat"),
-                   i == 2099 ? QStringLiteral("604200777") : QStringLiteral("6042%1").arg(i + 10000, 5, 10, QLatin1Char('0')));
+                   i == 2099 ? QStringLiteral("604200777")
+                             : QStringLiteral("6042%1").arg(i + 10000, 5, 10, QLatin1Char('0')));
         person(QStringLiteral("Dalsi"), QStringLiteral("777000111"), 9001);
         m_fixture.addExtra(false, 9001, QStringLiteral("604200777"), QStringLiteral("byt"));
         m_fixture.addExtra(false, 9001, QStringLiteral("604299999"));
@@ -137,13 +146,15 @@ private slots:
         QTest::addColumn<QList<int>>("found");      // after each forward move
         QTest::addColumn<QList<bool>>("nextAfter"); // ">>>" enabled after each move
         QTest::addColumn<int>("endState");          // after the last move
-        QTest::newRow("fewer than a page") << "Trojka" << 200 << QList<int>{3} << QList<bool>{false} << int(EndState::NoMore);
+        QTest::newRow("fewer than a page")
+            << "Trojka" << 200 << QList<int>{3} << QList<bool>{false} << int(EndState::NoMore);
         QTest::newRow("exactly the limit")
             << "Dvacet" << 20 << QList<int>{10, 20} << QList<bool>{true, false} << int(EndState::NoMore);
-        QTest::newRow("one more than the limit")
-            << "Jedenadvacet" << 20 << QList<int>{10, 20} << QList<bool>{true, false} << int(EndState::MoreRecords);
+        QTest::newRow("one more than the limit") << "Jedenadvacet" << 20 << QList<int>{10, 20}
+                                                 << QList<bool>{true, false} << int(EndState::MoreRecords);
         QTest::newRow("limit not reached, more pages")
-            << "Pokus" << 200 << QList<int>{10, 20, 25} << QList<bool>{true, true, false} << int(EndState::NoMore);
+            << "Pokus" << 200 << QList<int>{10, 20, 25} << QList<bool>{true, true, false}
+            << int(EndState::NoMore);
     }
     void paging() {
         QFETCH(QString, name);
@@ -275,7 +286,8 @@ private slots:
         const QString none;
         const QStringList two{QStringLiteral("Kandidat"), QStringLiteral("Dalsi")};
         const QStringList three{QStringLiteral("Hlavni"), QStringLiteral("Obojí"), QStringLiteral("Dalsi")};
-        QTest::newRow("last row of a page") << "Pokus" << none << 10 << 10 << QStringList(25, QStringLiteral("Pokus"));
+        QTest::newRow("last row of a page")
+            << "Pokus" << none << 10 << 10 << QStringList(25, QStringLiteral("Pokus"));
         QTest::newRow("look-ahead into the next block") << none << "604210005" << 1 << 1 << two;
         QTest::newRow("look-ahead into the additional numbers") << none << "604200777" << 2 << 2 << three;
         QTest::newRow("look-ahead of a later page") << none << "604200777" << 1 << 2 << three;
@@ -319,16 +331,16 @@ private slots:
         h.start(surname(QStringLiteral("Pokus")), 10, 200);
         h.search.nextPage(10, 200);
         QVERIFY(h.page.locate(QStringLiteral("ID2"), 13));
-        QVERIFY(h.search.toggleMark());
+        QVERIFY(h.search.page().toggleMark());
         QCOMPARE(h.search.state().markedCount, 1);
-        h.search.sortPage(QStringLiteral("ID2"), DirectorySearch::SortOrder::Descending);
+        h.search.page().sortPage(QStringLiteral("ID2"), paging::SortOrder::Descending);
         QCOMPARE(h.page.text(QStringLiteral("ID2")), QStringLiteral("13"));
         QCOMPARE(h.page.value(QStringLiteral("Zn")).toBool(), true);
         QStringList expected = numbered(11, 20);
         std::reverse(expected.begin(), expected.end());
         QCOMPARE(h.shown(QStringLiteral("ID2")), expected);
         QVERIFY(h.page.locate(QStringLiteral("ID2"), 13));
-        h.search.toggleMark();
+        h.search.page().toggleMark();
         QCOMPARE(h.search.state().markedCount, 0);
     }
 
@@ -338,15 +350,15 @@ private slots:
         Harness h(m_fixture, false);
         h.directory = m_directory;
         h.start(surname(QStringLiteral("Pokus")), 10, 200);
-        h.results.database()->executeNative(
-            QStringLiteral("CREATE TRIGGER nemenit BEFORE UPDATE ON Osoby BEGIN SELECT RAISE(ABORT, 'zamčeno'); END"));
+        h.results.database()->executeNative(QStringLiteral(
+            "CREATE TRIGGER nemenit BEFORE UPDATE ON Osoby BEGIN SELECT RAISE(ABORT, 'zamčeno'); END"));
         QVERIFY(h.page.locate(QStringLiteral("ID2"), 3));
-        QVERIFY_THROWS_EXCEPTION(db::Error, h.search.toggleMark());
+        QVERIFY_THROWS_EXCEPTION(db::Error, h.search.page().toggleMark());
         QCOMPARE(h.search.state().markedCount, 0);
         QCOMPARE(h.page.state(), db::Dataset::State::Browse);
         QCOMPARE(h.page.value(QStringLiteral("Zn")).toBool(), false);
         h.results.database()->executeNative(QStringLiteral("DROP TRIGGER nemenit"));
-        QVERIFY(h.search.toggleMark());
+        QVERIFY(h.search.page().toggleMark());
         QCOMPARE(h.search.state().markedCount, 1);
     }
 };

@@ -1,0 +1,200 @@
+#include "ResultPage.h"
+
+#include "Dialogs.h"
+#include "Error.h"
+#include "Maker.h"
+#include "NumberPicker.h"
+#include "OwnDatabases.h"
+#include "PageWidgets.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+ResultPage::ResultPage(Limits::List list, QWidget* parent) : QWidget(parent), m_list(list) {}
+
+ResultPage::~ResultPage() = default;
+
+void ResultPage::setControls(QPushButton* const* buttons, const std::array<ClickableLabel*, 3>& copyImages,
+                             QPlainTextEdit* record, DataGrid* grid, StatusLine* status,
+                             const QList<QLineEdit*>& boxes) {
+    m_controls = {buttons[0],    buttons[1],    buttons[2],    buttons[3], buttons[4], buttons[5], buttons[6],
+                  copyImages[0], copyImages[1], copyImages[2], record,     grid,       status,     boxes};
+}
+
+// ---- connection to the program ------------------------------------------------------
+
+void ResultPage::attachHost(const Host& host, paging::PageQuery* query) {
+    m_host = host;
+    m_query = query;
+    connectShared();
+}
+
+void ResultPage::connectShared() {
+    const Controls& c = m_controls;
+    auto onClick = [this](QPushButton* button, void (ResultPage::*action)()) {
+        connect(button, &QPushButton::clicked, this, [this, action] { guarded([&] { (this->*action)(); }); });
+    };
+    onClick(c.search, &ResultPage::startSearch);
+    onClick(c.next, &ResultPage::nextPage);
+    onClick(c.previous, &ResultPage::previousPage);
+    onClick(c.reset, &ResultPage::resetPage);
+    connect(c.stop, &QPushButton::clicked, this, &ResultPage::requestStop);
+    // Enter in any search box sets off the search button, which does nothing while disabled.
+    for (QLineEdit* box : c.boxes)
+        connect(box, &QLineEdit::returnPressed, c.search, &QPushButton::click);
+
+    auto onImage = [this](ClickableLabel* image, void (ResultPage::*action)()) {
+        connect(image, &ClickableLabel::clicked, this,
+                [this, action] { guarded([&] { (this->*action)(); }); });
+    };
+    onImage(c.copyAll, &ResultPage::copyAll);
+    onImage(c.copyNumber, &ResultPage::copyNumber);
+    onImage(c.copyAddress, &ResultPage::copyAddress);
+
+    connect(c.grid, &DataGrid::markColumnClicked, this, [this] { guarded([this] { toggleMark(); }); });
+    connect(c.grid, &DataGrid::currentRowChanged, this, [this] {
+        if (m_controls.search->isEnabled()) guarded([this] { refreshLabel(); });
+    });
+    connect(c.grid, &DataGrid::sortStateChanged, this,
+            [this](int column, DataGrid::SortState state) { guarded([&] { sortColumn(column, state); }); });
+    // A value typed into the grid that the working table refuses.
+    connect(c.grid, &DataGrid::datasetError, this,
+            [this](const QString& message) { dialogs().warn(window(), message); });
+}
+
+QMenu* ResultPage::makeContextMenu(const QString& name) {
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(name);
+    connect(m_controls.grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        guarded([&] { m_menu->popup(m_controls.grid->viewport()->mapToGlobal(at)); });
+    });
+    return m_menu;
+}
+
+void ResultPage::guarded(const std::function<void()>& action) {
+    if (m_busy || !isAttached()) return;
+    try {
+        action();
+    } catch (const db::Error& e) {
+        becomeIdle();
+        dialogs().warn(window(), e.message());
+    }
+}
+
+db::Database* ResultPage::resultsDatabase() const {
+    return m_query && m_query->isReady() ? m_query->workingDatabase()->database() : nullptr;
+}
+
+int ResultPage::markedCount() const {
+    return m_query ? m_query->state().markedCount : 0;
+}
+
+// ---- busy and idle ------------------------------------------------------------------------
+
+int ResultPage::pageSize() {
+    if (limits().text(m_list, Limits::Kind::Displayed).isEmpty())
+        limits().setText(m_list, Limits::Kind::Displayed, QStringLiteral("10"));
+    return limits().pageSize(m_list);
+}
+
+int ResultPage::searchLimit() const {
+    return limits().searchLimit(m_list);
+}
+
+void ResultPage::lockControls() {
+    m_busy = true;
+    for (QPushButton* b : {m_controls.search, m_controls.reset, m_controls.exportButton, m_controls.print,
+                           m_controls.previous, m_controls.next})
+        b->setEnabled(false);
+    m_controls.grid->horizontalHeader()->setSectionsClickable(false);
+    m_controls.grid->setEditingEnabled(false);
+}
+
+void ResultPage::becomeBusy(const QString& caption) {
+    window()->setWindowTitle(caption);
+    if (!m_busyCursor) m_busyCursor.emplace();
+}
+
+void ResultPage::becomeIdle() {
+    m_busy = false;
+    DataGrid* grid = m_controls.grid;
+    grid->horizontalHeader()->setSectionsClickable(true);
+    grid->setEditingEnabled(true);
+    grid->setDataLinkEnabled(true);
+    m_busyCursor.reset();
+    window()->setWindowTitle(maker::kMainCaption);
+    if (focusGridWhenIdle) grid->setFocus();
+    m_controls.stop->setEnabled(false);
+    for (QPushButton* b : {m_controls.search, m_controls.reset, m_controls.print, m_controls.exportButton})
+        b->setEnabled(true);
+}
+
+void ResultPage::showPaging(bool previousEnabled, bool nextEnabled) {
+    m_controls.previous->setEnabled(previousEnabled);
+    m_controls.next->setEnabled(nextEnabled);
+}
+
+void ResultPage::requestStop() {
+    window()->setWindowTitle(maker::kStoppingCaption);
+    if (m_host.stopRequested) *m_host.stopRequested = true;
+}
+
+// ---- the shown page ----------------------------------------------------------------------
+
+void ResultPage::toggleMark() {
+    if (!m_query->hasCurrentRow()) return;
+    const auto shown = qScopeGuard([this] { markToggled(); });
+    m_query->toggleMark();
+}
+
+void ResultPage::sortColumn(int column, DataGrid::SortState state) {
+    DataGrid* grid = m_controls.grid;
+    if (column < 0 || column >= grid->columns().size() || !sortable()) return;
+    const QString field = grid->columns()[column].field;
+    if (field.compare(u"Zn", Qt::CaseInsensitive) == 0) {
+        // The mark column cannot be sorted.
+        grid->setSortState(column, DataGrid::SortState::None);
+        return;
+    }
+    if (state == DataGrid::SortState::None) return;
+    const BusyCursor busy;
+    m_query->sortPage(field, state == DataGrid::SortState::Ascending ? paging::SortOrder::Ascending
+                                                                     : paging::SortOrder::Descending);
+}
+
+// ---- record label and clipboard ------------------------------------------------------------
+
+void ResultPage::showLabel(const QStringList& lines, bool scrollBar) {
+    m_label = lines;
+    QPlainTextEdit* record = m_controls.record;
+    record->setVerticalScrollBarPolicy(scrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    record->setPlainText(lines.join(u'\n'));
+    record->verticalScrollBar()->setValue(0);
+}
+
+void ResultPage::toClipboard(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+std::optional<QStringList> ResultPage::chooseNumbers(const QStringList& items, int imageLeft) {
+    if (!m_host.picker) return std::nullopt;
+    const QPoint at = NumberPicker::placeFor(window(), imageLeft);
+    auto ticked = m_host.picker->choose(items, at);
+    if (!ticked || ticked->isEmpty()) return std::nullopt;
+    return ticked;
+}
