@@ -264,7 +264,7 @@ class TestContactVCard : public QObject {
             page.first();
             for (int i = 0; i < row; ++i)
                 page.next();
-            QVERIFY(h.search.toggleMark());
+            QVERIFY(h.search.page().toggleMark());
         }
         const VCardSelection chosen = vcardSelection(h.search);
         QCOMPARE(chosen.refusal, refusal);
