@@ -1,8 +1,12 @@
 #pragma once
 
+#include "PersonalColumns.h"
+
 #include <QGroupBox>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class QButtonGroup;
 
@@ -15,10 +19,9 @@ enum class AddressChoice { Home, Work, Other, RecordDefault };
 // "domů", "firemní", "jiná", "výchozí pro každý záznam", in the order of AddressChoice.
 QStringList addressChoiceCaptions();
 
-// The prefix of the chosen address's columns in the personal tables: "domu_",
-// "zam_" or "jine_"; empty for the record's default address, which the
-// working table keeps in its own Ulice, CP, Obec, Cast and PSC.
-QString addressColumnPrefix(AddressChoice choice);
+// The address group chosen; none for the record's default address, which the
+// working table keeps in its current-address group.
+std::optional<personal_columns::AddressKind> addressKind(AddressChoice choice);
 
 // The frame with the four choices as radio buttons (objectName "RadioGroup2"),
 // "výchozí pro každý záznam" chosen at first. The dialogs that show it keep it
