@@ -2,8 +2,6 @@
 
 #include "Dataset.h"
 #include "Error.h"
-#include "OwnDatabases.h"
-#include "PersonalRowCopy.h"
 #include "PersonalSearch.h"
 #include "TextHelpers.h"
 
@@ -26,33 +24,32 @@ namespace {
 struct FieldInfo {
     const char* control;
     const char* label;
-    const char* column; // for an address field the part after the kind's prefix
 };
 
 // In the order of Field.
 constexpr std::array<FieldInfo, kFieldCount> kFields{{
-    {"DBEdit4", "Příjmení", "Prijmeni"},
-    {"DBEdit2", "Jméno", "Jmeno_1"},
-    {"DBEdit1", "Titul", "Titul_1"},
-    {"DBEdit16", "Funkce", "Funkce"},
-    {"DBEdit17", "Firma", "Firma"},
-    {"DBEdit14", "Telefon mobil", "Tel_1"},
-    {"DBEdit15", "Telefon mobil", "Tel_2"},
-    {"DBEdit20", "Telefon domů", "Tel_3"},
-    {"DBEdit13", "Telefon domů", "Tel_4"},
-    {"DBEdit19", "Telefon firma", "Tel_5"},
-    {"DBEdit21", "Telefon firma", "Tel_6"},
-    {"DBEdit18", "Ulice", "ulice"},
-    {"DBEdit6", "ČP", "CP"},
-    {"DBEdit7", "Obec", "Obec"},
-    {"DBEdit8", "Část", "Cast"},
-    {"DBEdit9", "PSČ", "PSC"},
-    {"DBEdit10", "Stát", "Stat"},
-    {"DBEdit11", "URL", "Internet"},
-    {"DBEdit12", "E-mail", "E-mail_1"},
-    {"DBEdit3", "E-mail", "E-mail_2"},
-    {"DBEdit5", "E-mail", "E-mail_3"},
-    {"DBMemo1", "Další informace", "Info"},
+    {"DBEdit4", "Příjmení"},
+    {"DBEdit2", "Jméno"},
+    {"DBEdit1", "Titul"},
+    {"DBEdit16", "Funkce"},
+    {"DBEdit17", "Firma"},
+    {"DBEdit14", "Telefon mobil"},
+    {"DBEdit15", "Telefon mobil"},
+    {"DBEdit20", "Telefon domů"},
+    {"DBEdit13", "Telefon domů"},
+    {"DBEdit19", "Telefon firma"},
+    {"DBEdit21", "Telefon firma"},
+    {"DBEdit18", "Ulice"},
+    {"DBEdit6", "ČP"},
+    {"DBEdit7", "Obec"},
+    {"DBEdit8", "Část"},
+    {"DBEdit9", "PSČ"},
+    {"DBEdit10", "Stát"},
+    {"DBEdit11", "URL"},
+    {"DBEdit12", "E-mail"},
+    {"DBEdit3", "E-mail"},
+    {"DBEdit5", "E-mail"},
+    {"DBMemo1", "Další informace"},
 }};
 
 const FieldInfo& info(Field field) {
@@ -60,26 +57,6 @@ const FieldInfo& info(Field field) {
 }
 
 } // namespace
-
-QString kindName(AddressKind kind) {
-    switch (kind) {
-    case AddressKind::Work:
-        return s("zam");
-    case AddressKind::Other:
-        return s("jine");
-    case AddressKind::Home:
-        break;
-    }
-    return s("domu");
-}
-
-std::optional<AddressKind> kindFromName(const QString& name) {
-    const QString kind = name.trimmed().toLower();
-    if (kind == u"domu") return AddressKind::Home;
-    if (kind == u"zam") return AddressKind::Work;
-    if (kind == u"jine") return AddressKind::Other;
-    return std::nullopt;
-}
 
 QString kindHint(AddressKind kind) {
     switch (kind) {
@@ -114,8 +91,28 @@ bool isEmailField(Field field) {
 }
 
 QString column(Field field, AddressKind kind) {
-    if (isAddressField(field)) return kindName(kind) + u'_' + s(info(field).column);
-    return s(info(field).column);
+    namespace pc = personal_columns;
+    switch (field) {
+    case Field::Surname:
+        return pc::kSurname;
+    case Field::FirstName:
+        return pc::kFirstName;
+    case Field::Title:
+        return pc::kTitle;
+    case Field::Function:
+        return pc::kFunction;
+    case Field::Firm:
+        return pc::kFirm;
+    case Field::Internet:
+        return pc::kInternet;
+    case Field::Info:
+        return pc::kInfo;
+    default:
+        break;
+    }
+    if (isPhoneField(field)) return pc::phoneColumn(int(field) - int(Field::Mobile1) + 1);
+    if (isEmailField(field)) return pc::emailColumn(int(field) - int(Field::Email1) + 1);
+    return pc::addressColumn(kind, pc::AddressPart(int(field) - int(Field::Street)));
 }
 
 QString enteringNumber(const QString& text) {
@@ -152,10 +149,8 @@ using namespace contact_editing;
 
 namespace {
 
-constexpr AddressKind kKinds[] = {AddressKind::Home, AddressKind::Work, AddressKind::Other};
-
-// Every column the editor holds a value of: the fields, with the address
-// fields once for each kind.
+// Every column the editor shows: the fields, with the address fields once for
+// each kind.
 struct EditedColumn {
     QString name;
     Field field;
@@ -168,7 +163,7 @@ const QList<EditedColumn>& editedColumns() {
         for (int i = 0; i < kFieldCount; ++i) {
             const Field f = Field(i);
             if (isAddressField(f)) {
-                for (AddressKind k : kKinds)
+                for (AddressKind k : personal_columns::kAddressKinds)
                     out << EditedColumn{column(f, k), f, k};
             } else {
                 out << EditedColumn{column(f, AddressKind::Home), f, AddressKind::Home};
@@ -179,31 +174,11 @@ const QList<EditedColumn>& editedColumns() {
     return columns;
 }
 
-int columnSize(const QString& name) {
-    for (const db::FieldDef& def : db::layouts::personal().fields)
-        if (def.name.compare(name, Qt::CaseInsensitive) == 0) return def.size;
-    return 0;
-}
+using personal_columns::storedForm;
 
-bool isNumberField(Field field) {
-    return isPhoneField(field) || field == Field::PostalCode;
-}
-
-// The form the personal record keeps: numbers without blanks.
-QString storedForm(Field field, const QString& text) {
-    return isNumberField(field) ? text::removeBlanks(text) : text;
-}
-
-// The form the working row shows: numbers grouped, postal codes split. A
-// number whose grouping would not fit its column is shown as stored.
-QString shownForm(Field field, const QString& text) {
-    const QString stored = storedForm(field, text);
-    if (field == Field::PostalCode) return text::postalCodeSplit(stored);
-    if (isPhoneField(field)) {
-        const QString grouped = text::phoneGrouping(stored);
-        return grouped.size() <= columnSize(column(field, AddressKind::Home)) ? grouped : stored;
-    }
-    return text;
+// The form the working row shows: numbers grouped, postal codes split.
+QString shownForm(const QString& column, const QString& text) {
+    return personal_columns::shownForm(column, storedForm(column, text));
 }
 
 QVariant orNull(const QString& text) {
@@ -216,9 +191,6 @@ qsizetype characters(const QString& text) {
         if (!text.at(i).isLowSurrogate()) ++n;
     return n;
 }
-
-// The current-address group of the working row, in the order of the address fields.
-constexpr const char* kCurrentGroup[] = {"Ulice", "CP", "Obec", "Cast", "PSC", "Stat"};
 
 const QString kNoRecord = s("Záznam již ve vlastní databázi není; změny nelze uložit.");
 const QString kRowGone = s("Zobrazený záznam již v pracovní tabulce není.");
@@ -247,19 +219,15 @@ void ContactEditing::load() {
     m_values.clear();
     m_id2.reset();
     m_id = 0;
-    m_ico.clear();
-    m_dic.clear();
     m_rowKind.clear();
     const db::Dataset* page = m_search.isReady() ? &m_search.pageQuery() : nullptr;
     const bool onRow = page && page->isOpen() && page->recNo() >= 0;
-    for (const EditedColumn& c : editedColumns())
-        m_values.insert(c.name, onRow ? page->text(c.name) : QString());
+    for (const QString& c : personal_columns::valueColumns())
+        m_values.insert(c, onRow ? page->text(c) : QString());
     if (onRow) {
-        m_id2 = page->value(s("ID2")).toInt();
-        m_id = page->value(s("ID")).toInt();
-        m_ico = page->text(s("ICO"));
-        m_dic = page->text(s("DIC"));
-        m_rowKind = page->text(s("zobraz_adr"));
+        m_id2 = page->value(personal_columns::kRunningNumber).toInt();
+        m_id = page->value(personal_columns::kId).toInt();
+        m_rowKind = page->text(personal_columns::kAddressKind);
     }
     m_loaded = m_values;
 }
@@ -273,8 +241,8 @@ bool ContactEditing::onShownRow() {
     if (!m_id2) return false;
     db::Dataset& page = m_search.pageQuery();
     if (!page.isOpen()) return false;
-    if (page.recNo() >= 0 && page.value(s("ID2")).toInt() == *m_id2) return true;
-    return page.locate(s("ID2"), *m_id2);
+    if (page.recNo() >= 0 && page.value(personal_columns::kRunningNumber).toInt() == *m_id2) return true;
+    return page.locate(personal_columns::kRunningNumber, *m_id2);
 }
 
 // ---- fields -----------------------------------------------------------------------
@@ -292,12 +260,13 @@ void ContactEditing::setText(Field field, const QString& text) {
 }
 
 int ContactEditing::maxLength(Field field) {
-    return columnSize(contact_editing::column(field, AddressKind::Home));
+    return personal_columns::size(contact_editing::column(field, AddressKind::Home));
 }
 
 QString ContactEditing::enterField(Field field) {
     const QString now = text(field);
-    if (isNumberField(field) && !now.isEmpty()) setText(field, enteringNumber(now));
+    if (personal_columns::formOf(column(field)) != personal_columns::Form::Plain && !now.isEmpty())
+        setText(field, enteringNumber(now));
     return text(field);
 }
 
@@ -326,15 +295,15 @@ ContactEditing::Outcome ContactEditing::failed(const QString& message) {
 }
 
 bool ContactEditing::recordHoldsNothing() const {
-    for (const EditedColumn& c : editedColumns())
-        if (!storedForm(c.field, m_values.value(c.name)).isEmpty()) return false;
-    return m_ico.isEmpty() && m_dic.isEmpty();
+    for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
+        if (!storedForm(it.key(), it.value()).isEmpty()) return false;
+    return true;
 }
 
 std::optional<ContactEditing::Outcome> ContactEditing::tooLong() const {
     for (const EditedColumn& c : editedColumns()) {
-        const int size = columnSize(c.name);
-        if (size <= 0 || characters(storedForm(c.field, m_values.value(c.name))) <= size) continue;
+        const int size = personal_columns::size(c.name);
+        if (size <= 0 || characters(storedForm(c.name, m_values.value(c.name))) <= size) continue;
         QString name = label(c.field);
         if (isAddressField(c.field)) name += s(" (adresa ") + kindHint(c.kind) + u')';
         Outcome out;
@@ -352,14 +321,14 @@ void ContactEditing::writeWorkingRow(const QString& kind) {
     db::Dataset& page = m_search.pageQuery();
     page.edit();
     try {
-        for (const EditedColumn& c : editedColumns())
-            page.setValue(c.name, orNull(shownForm(c.field, m_values.value(c.name))));
-        page.setValue(s("zobraz_adr"), kind);
-        const AddressKind current = kindFromName(kind).value_or(AddressKind::Home);
-        for (int i = 0; i < 6; ++i) {
-            const Field f = Field(int(Field::Street) + i);
-            page.setValue(s(kCurrentGroup[i]),
-                          orNull(shownForm(f, m_values.value(contact_editing::column(f, current)))));
+        for (const QString& c : personal_columns::valueColumns())
+            page.setValue(c, orNull(shownForm(c, m_values.value(c))));
+        page.setValue(personal_columns::kAddressKind, kind);
+        const AddressKind current = personal_columns::shownKind(kind);
+        for (personal_columns::AddressPart part : personal_columns::kAddressParts) {
+            const QString column = personal_columns::addressColumn(current, part);
+            page.setValue(personal_columns::currentColumn(part),
+                          orNull(shownForm(column, m_values.value(column))));
         }
         page.post();
     } catch (const db::Error&) {
@@ -390,15 +359,13 @@ ContactEditing::Saved ContactEditing::saveShown() {
             saved.outcome = *refused;
             return saved;
         }
-        const QString kind = m_kind ? kindName(*m_kind) : personal_copy::addressKind(m_rowKind);
+        const QString kind = m_kind ? kindName(*m_kind) : kindName(personal_columns::shownKind(m_rowKind));
         // Nothing typed and the kind the row shows already: nothing to write.
-        if (!isModified() && kind == personal_copy::addressKind(m_rowKind)) return saved;
+        if (!isModified() && kind == kindName(personal_columns::shownKind(m_rowKind))) return saved;
         PersonalRecords::Values values;
-        for (const EditedColumn& c : editedColumns())
-            values.append(std::pair{c.name, orNull(storedForm(c.field, m_values.value(c.name)))});
-        values.append(std::pair{s("ICO"), orNull(m_ico)});
-        values.append(std::pair{s("DIC"), orNull(m_dic)});
-        values.append(std::pair{s("zobraz_adr"), kind});
+        for (const QString& c : personal_columns::valueColumns())
+            values.append(std::pair{c, orNull(storedForm(c, m_values.value(c)))});
+        values.append(std::pair{personal_columns::kAddressKind, kind});
         if (!m_records.update(m_id, values)) {
             saved.outcome = failed(kNoRecord);
             return saved;

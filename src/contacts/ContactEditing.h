@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PersonalColumns.h"
 #include "PersonalRecords.h"
 
 #include <QHash>
@@ -40,11 +41,9 @@ enum class Field {
 constexpr int kFieldCount = 22;
 
 // The address groups: "domu", "zam", "jine".
-enum class AddressKind { Home, Work, Other };
-QString kindName(AddressKind kind);
-// The kind a zobraz_adr value names (letter case and blanks ignored); none
-// for an empty or unknown value.
-std::optional<AddressKind> kindFromName(const QString& name);
+using personal_columns::AddressKind;
+using personal_columns::kindFromName;
+using personal_columns::kindName;
 
 // The hint of the kind's pictures: "domů", "firma", "jiná".
 QString kindHint(AddressKind kind);
@@ -218,11 +217,13 @@ class ContactEditing {
 
     PersonalSearch& m_search;
     PersonalRecords& m_records;
-    std::optional<int> m_id2;         // ID2 of the working row shown
-    int m_id = 0;                     // its personal record's ID
-    QHash<QString, QString> m_values; // by column, as shown
+    std::optional<int> m_id2; // ID2 of the working row shown
+    int m_id = 0;             // its personal record's ID
+    // Every value of the record by column, as shown; those without a field
+    // (ICO, DIC) pass through.
+    QHash<QString, QString> m_values;
     QHash<QString, QString> m_loaded; // the values when the row was shown
-    QString m_ico, m_dic, m_rowKind;  // passed through
+    QString m_rowKind;                // zobraz_adr of the working row
     std::optional<AddressKind> m_kind;
     bool m_newRecord = false;
     bool m_closingHandled = false;

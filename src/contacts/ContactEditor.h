@@ -69,6 +69,7 @@ class ContactEditor : public QDialog {
     void showKind();
     void showNavigation();
     void selectKind(AddressKind kind);
+    void showField(Field which);
     void fieldEntered(Field which);
     void fieldLeft(Field which);
     void warnAboutEmail();

@@ -222,17 +222,24 @@ bool ContactEditor::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void ContactEditor::fieldEntered(Field which) {
+// The field's box shows what the model holds; the model is the one copy of
+// the values, the box only mirrors it.
+void ContactEditor::showField(Field which) {
     QLineEdit* edit = field(which);
-    const QString text = m_editing->enterField(which);
+    const QString text = m_editing->text(which);
     if (edit->text() != text) edit->setText(text);
 }
 
+void ContactEditor::fieldEntered(Field which) {
+    m_editing->enterField(which);
+    showField(which);
+}
+
 void ContactEditor::fieldLeft(Field which) {
-    QLineEdit* edit = field(which);
-    const QString text = m_editing->leaveField(which);
-    if (edit->text() != text) edit->setText(text);
-    if (contact_editing::isEmailField(which) && contact_editing::emailNeedsWarning(text)) warnAboutEmail();
+    m_editing->leaveField(which);
+    showField(which);
+    if (contact_editing::isEmailField(which) && contact_editing::emailNeedsWarning(m_editing->text(which)))
+        warnAboutEmail();
 }
 
 // A message box that comes up while a mouse button is down takes its release,
@@ -266,8 +273,8 @@ void ContactEditor::showPendingWarning() {
 void ContactEditor::beforeAction() {
     showPendingWarning();
     if (const std::optional<Field> f = fieldOf(focusWidget())) {
-        const QString text = m_editing->leaveField(*f);
-        if (field(*f)->text() != text) field(*f)->setText(text);
+        m_editing->leaveField(*f);
+        showField(*f);
     }
 }
 

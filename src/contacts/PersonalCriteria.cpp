@@ -1,5 +1,6 @@
 #include "PersonalCriteria.h"
 
+#include "PersonalColumns.h"
 #include "SearchCriteria.h"
 
 namespace personal_criteria {
@@ -12,17 +13,15 @@ QString s(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// The three address groups of a personal record, by column prefix.
-const QStringList& addressGroups() {
-    static const QStringList groups{s("domu"), s("zam"), s("jine")};
-    return groups;
-}
+using namespace personal_columns;
 
-// The column of each address group for one part of the address ("Ulice" …).
-QStringList inEveryGroup(const char* part) {
+// The column of each address group for one part of the address. The
+// statements spell the group's street as the current-address group does
+// ("domu_Ulice").
+QStringList inEveryGroup(AddressPart part) {
     QStringList columns;
-    for (const QString& group : addressGroups())
-        columns << group + u'_' + s(part);
+    for (AddressKind kind : kAddressKinds)
+        columns << kindName(kind) + u'_' + currentColumn(part);
     return columns;
 }
 
@@ -37,13 +36,14 @@ struct BoxColumns {
 // statement's conditions.
 const QList<BoxColumns>& checkedBoxes() {
     static const QList<BoxColumns> boxes{
-        {Field::Surname, {s("Prijmeni")}, s("Bylo zadáno neexistující příjmení!")},
-        {Field::FirstName, {s("Jmeno_1")}, s("Bylo zadáno neexistující jméno!")},
-        {Field::Firm, {s("Firma")}, s("Byla zadána neexistující firma!")},
-        {Field::Street, inEveryGroup("Ulice"), s("Byla zadána neexistující ulice!")},
-        {Field::HouseNumber, inEveryGroup("CP"), s("Bylo zadáno neexistující popisné číslo!")},
-        {Field::Town, inEveryGroup("Obec"), s("Byla zadána neexistující obec!")},
-        {Field::PostalCode, inEveryGroup("PSC"), s("Bylo zadáno neexistující PSČ!")},
+        {Field::Surname, {kSurname}, s("Bylo zadáno neexistující příjmení!")},
+        {Field::FirstName, {kFirstName}, s("Bylo zadáno neexistující jméno!")},
+        {Field::Firm, {kFirm}, s("Byla zadána neexistující firma!")},
+        {Field::Street, inEveryGroup(AddressPart::Street), s("Byla zadána neexistující ulice!")},
+        {Field::HouseNumber, inEveryGroup(AddressPart::HouseNumber),
+         s("Bylo zadáno neexistující popisné číslo!")},
+        {Field::Town, inEveryGroup(AddressPart::Town), s("Byla zadána neexistující obec!")},
+        {Field::PostalCode, inEveryGroup(AddressPart::PostalCode), s("Bylo zadáno neexistující PSČ!")},
     };
     return boxes;
 }
@@ -56,10 +56,15 @@ QString anyOf(const QStringList& columns, const QString& op, const QString& valu
     return parts.join(s(" OR "));
 }
 
+// Listings go by surname, then firm.
+QString byName() {
+    return s(" ORDER BY ") + kSurname + s(", ") + kFirm;
+}
+
 QString phoneCondition(const QString& value) {
     QStringList columns;
-    for (int i = 1; i <= 6; ++i)
-        columns << s("Tel_") + QString::number(i);
+    for (int n = 1; n <= kPhoneCount; ++n)
+        columns << phoneColumn(n);
     return u'(' + anyOf(columns, s(" = "), value) + u')';
 }
 
@@ -114,14 +119,17 @@ QStringList statementLines(const Fields& f, int searchLimit) {
     const auto like = [&](Field field, const QString& condition) {
         if (!f[field].isEmpty()) conditions << condition;
     };
-    like(Field::Surname, s("Prijmeni LIKE ") + quoted(f[Field::Surname]));
-    like(Field::FirstName, s("(Jmeno_1 LIKE ") + quoted(f[Field::FirstName]) + u')');
-    like(Field::Firm, s("(Firma LIKE ") + quoted(f[Field::Firm]) + u')');
+    like(Field::Surname, kSurname + s(" LIKE ") + quoted(f[Field::Surname]));
+    like(Field::FirstName, u'(' + kFirstName + s(" LIKE ") + quoted(f[Field::FirstName]) + u')');
+    like(Field::Firm, u'(' + kFirm + s(" LIKE ") + quoted(f[Field::Firm]) + u')');
     // Any of the three addresses may hold the value.
-    like(Field::Street, u'(' + anyOf(inEveryGroup("Ulice"), s(" LIKE "), f[Field::Street]) + u')');
-    like(Field::Town, u'(' + anyOf(inEveryGroup("Obec"), s(" LIKE "), f[Field::Town]) + u')');
-    like(Field::HouseNumber, u'(' + anyOf(inEveryGroup("CP"), s(" LIKE "), f[Field::HouseNumber]) + u')');
-    like(Field::PostalCode, u'(' + anyOf(inEveryGroup("PSC"), s(" LIKE "), f[Field::PostalCode]) + u')');
+    const auto anyGroup = [&](Field field, AddressPart part) {
+        like(field, u'(' + anyOf(inEveryGroup(part), s(" LIKE "), f[field]) + u')');
+    };
+    anyGroup(Field::Street, AddressPart::Street);
+    anyGroup(Field::Town, AddressPart::Town);
+    anyGroup(Field::HouseNumber, AddressPart::HouseNumber);
+    anyGroup(Field::PostalCode, AddressPart::PostalCode);
     // Numbers are stored without blanks and the box holds digits only: the
     // whole number is compared.
     like(Field::Phone, phoneCondition(f[Field::Phone]));
@@ -148,17 +156,17 @@ QString letterCondition(QChar letter) {
     QStringList parts;
     for (const QString& l : letterGroup(letter)) {
         const QString pattern = quoted(l + u'*');
-        parts << s("Prijmeni LIKE ") + pattern + s(" OR Firma LIKE ") + pattern;
+        parts << kSurname + s(" LIKE ") + pattern + s(" OR ") + kFirm + s(" LIKE ") + pattern;
     }
     return parts.join(s(" OR "));
 }
 
 QString letterStatement(QChar letter) {
-    return s("SELECT * FROM vlastni WHERE ") + letterCondition(letter) + s(" ORDER BY Prijmeni, Firma");
+    return s("SELECT * FROM vlastni WHERE ") + letterCondition(letter) + byName();
 }
 
 QString allRecordsStatement() {
-    return s("SELECT * FROM vlastni ORDER BY Prijmeni, Firma");
+    return s("SELECT * FROM vlastni") + byName();
 }
 
 } // namespace personal_criteria

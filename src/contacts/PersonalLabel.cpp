@@ -1,10 +1,15 @@
 #include "PersonalLabel.h"
 
 #include "Dataset.h"
+#include "PersonalColumns.h"
+
+#include <functional>
 
 namespace personal_label {
 
 namespace {
+
+using namespace personal_columns;
 
 // Continuation lines are indented under the values of "Telefon:" and "Adresa:".
 const QString kIndent = QString(16, u' ');
@@ -17,12 +22,16 @@ bool isEmpty(const Address& a) {
            a.postalCode.isEmpty();
 }
 
-// The columns of one address group: prefix + "Ulice", "CP", … ("" for the
-// current-address group).
-Address addressFromRow(const db::Dataset& row, const QString& prefix) {
-    return {row.text(prefix + QStringLiteral("Ulice")), row.text(prefix + QStringLiteral("CP")),
-            row.text(prefix + QStringLiteral("Cast")), row.text(prefix + QStringLiteral("Obec")),
-            row.text(prefix + QStringLiteral("PSC"))};
+// The address whose parts the columns name: those of a group, or of the
+// current-address group.
+Address addressFromRow(const db::Dataset& row, const std::function<QString(AddressPart)>& column) {
+    return {row.text(column(AddressPart::Street)), row.text(column(AddressPart::HouseNumber)),
+            row.text(column(AddressPart::TownPart)), row.text(column(AddressPart::Town)),
+            row.text(column(AddressPart::PostalCode))};
+}
+
+Address groupFromRow(const db::Dataset& row, AddressKind kind) {
+    return addressFromRow(row, [kind](AddressPart part) { return addressColumn(kind, part); });
 }
 
 // "surname first", with the blank only between two present parts, and
@@ -46,20 +55,20 @@ QString postalNameLine(const PersonalRecord& r) {
 
 PersonalRecord recordFromRow(const db::Dataset& row) {
     PersonalRecord r;
-    r.title = row.text(QStringLiteral("Titul_1"));
-    r.firstName = row.text(QStringLiteral("Jmeno_1"));
-    r.surname = row.text(QStringLiteral("Prijmeni"));
-    r.firmName = row.text(QStringLiteral("Firma"));
+    r.title = row.text(kTitle);
+    r.firstName = row.text(kFirstName);
+    r.surname = row.text(kSurname);
+    r.firmName = row.text(kFirm);
     for (int i = 0; i < int(r.phones.size()); ++i)
-        r.phones[i] = row.text(QStringLiteral("Tel_") + QString::number(i + 1));
-    r.home = addressFromRow(row, QStringLiteral("domu_"));
-    r.work = addressFromRow(row, QStringLiteral("zam_"));
-    r.other = addressFromRow(row, QStringLiteral("jine_"));
-    r.current = addressFromRow(row, QString());
-    r.internet = row.text(QStringLiteral("Internet"));
+        r.phones[i] = row.text(phoneColumn(i + 1));
+    r.home = groupFromRow(row, AddressKind::Home);
+    r.work = groupFromRow(row, AddressKind::Work);
+    r.other = groupFromRow(row, AddressKind::Other);
+    r.current = addressFromRow(row, currentColumn);
+    r.internet = row.text(kInternet);
     for (int i = 0; i < int(r.emails.size()); ++i)
-        r.emails[i] = row.text(QStringLiteral("E-mail_") + QString::number(i + 1));
-    r.addressKind = row.text(QStringLiteral("zobraz_adr"));
+        r.emails[i] = row.text(emailColumn(i + 1));
+    r.addressKind = row.text(kAddressKind);
     return r;
 }
 
@@ -86,13 +95,13 @@ QStringList labelLines(const PersonalRecord& r) {
 }
 
 QStringList addressLines(const PersonalRecord& r) {
-    const QString kind = r.addressKind.isEmpty() ? QStringLiteral("domu") : r.addressKind;
+    const QString kind = r.addressKind.isEmpty() ? kindName(AddressKind::Home) : r.addressKind;
     QStringList lines;
-    if (kind == u"domu") {
+    if (kind == kindName(AddressKind::Home)) {
         lines << postalNameLine(r);
-    } else if (kind == u"zam") {
+    } else if (kind == kindName(AddressKind::Work)) {
         if (!r.firmName.isEmpty()) lines << r.firmName;
-    } else if (kind == u"jine") {
+    } else if (kind == kindName(AddressKind::Other)) {
         if (!r.surname.isEmpty())
             lines << postalNameLine(r);
         else if (!r.firmName.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PersonalColumns.h"
 #include "RecordLabel.h"
 
 #include <QString>
@@ -26,20 +27,20 @@ using record_label::Address;
 // text counts as absent. A text of blanks only is a value like any other and
 // is shown as it is.
 struct PersonalRecord {
-    QString title;                 // Titul_1
-    QString firstName;             // Jmeno_1
-    QString surname;               // Prijmeni
-    QString firmName;              // Firma
-    std::array<QString, 6> phones; // Tel_1 … Tel_6
+    QString title;                                             // Titul_1
+    QString firstName;                                         // Jmeno_1
+    QString surname;                                           // Prijmeni
+    QString firmName;                                          // Firma
+    std::array<QString, personal_columns::kPhoneCount> phones; // Tel_1 … Tel_6
     // The address groups domu_…, zam_…, jine_… (Ulice, CP, Cast, Obec, PSC;
     // the country is not shown anywhere here).
     Address home, work, other;
     // The current-address group Ulice, CP, Cast, Obec, PSC: a copy of the
     // group that the default address kind names.
     Address current;
-    QString internet;              // Internet
-    std::array<QString, 3> emails; // E-mail_1 … E-mail_3
-    QString addressKind;           // zobraz_adr: "domu", "zam" or "jine"
+    QString internet;                                          // Internet
+    std::array<QString, personal_columns::kEmailCount> emails; // E-mail_1 … E-mail_3
+    QString addressKind;                                       // zobraz_adr: "domu", "zam" or "jine"
 };
 
 // Reads the record from the current row of a dataset over the personal

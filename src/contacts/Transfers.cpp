@@ -3,9 +3,9 @@
 #include "Database.h"
 #include "Dataset.h"
 #include "Error.h"
+#include "PersonalColumns.h"
 #include "PersonalRecords.h"
 #include "PersonalSearch.h"
-#include "TextHelpers.h"
 
 #include <utility>
 
@@ -15,41 +15,39 @@ QString s(const char* text) {
     return QString::fromUtf8(text);
 }
 
+using namespace personal_columns;
+
 using Columns = QList<std::pair<QString, QString>>; // working column, personal column
 
 // What differs between a transferred person and a transferred firm.
 struct Description {
-    QString markedRows;    // after "SELECT TOP " + the limit: the marked rows of the working table
-    QString kind;          // the address group and zobraz_adr
-    Columns asIs;          // copied unchanged
-    Columns withoutBlanks; // copied with every blank removed
-    bool webAndEmail;      // URL holds the web address and the e-mail address
-    bool showsNewRow;      // a single transfer moves the shown range onto the new row
+    QString markedRows; // after "SELECT TOP " + the limit: the marked rows of the working table
+    AddressKind kind;   // the address group and zobraz_adr
+    Columns columns;    // copied in the personal column's stored form
+    bool webAndEmail;   // URL holds the web address and the e-mail address
+    bool showsNewRow;   // a single transfer moves the shown range onto the new row
 };
 
-Columns addressColumns(const QString& kind) {
-    return {{s("Ulice"), kind + s("_ulice")},
-            {s("Obec"), kind + s("_Obec")},
-            {s("Cast"), kind + s("_Cast")},
-            {s("CP"), kind + s("_CP")}};
+// The directory's address into one address group.
+Columns addressColumns(AddressKind kind) {
+    Columns out;
+    for (AddressPart part : {AddressPart::Street, AddressPart::Town, AddressPart::TownPart,
+                             AddressPart::HouseNumber, AddressPart::PostalCode})
+        out << std::pair{currentColumn(part), addressColumn(kind, part)};
+    return out;
 }
 
 const Description& describe(search_criteria::Directory d) {
     static const Description persons{
-        s(" * FROM Osoby WHERE Zn = True"),
-        s("domu"),
-        Columns{{s("Titul"), s("Titul_1")}, {s("Jmeno"), s("Jmeno_1")}, {s("Prijmeni"), s("Prijmeni")}} +
-            addressColumns(s("domu")),
-        {{s("PSC"), s("domu_PSC")}, {s("Tel"), s("Tel_3")}},
-        false,
-        true};
-    static const Description firms{s(" * FROM Firmy WHERE Zn = True"),
-                                   s("zam"),
-                                   Columns{{s("Firma"), s("Firma")}, {s("Poznamka"), s("Info")}} +
-                                       addressColumns(s("zam")),
-                                   {{s("PSC"), s("zam_PSC")}, {s("Tel"), s("Tel_5")}},
-                                   true,
-                                   false};
+        s(" * FROM Osoby WHERE Zn = True"), AddressKind::Home,
+        Columns{{s("Titul"), kTitle}, {s("Jmeno"), kFirstName}, {s("Prijmeni"), kSurname}} +
+            addressColumns(AddressKind::Home) + Columns{{s("Tel"), phoneColumn(PhoneKind::Home, 1)}},
+        false, true};
+    static const Description firms{s(" * FROM Firmy WHERE Zn = True"), AddressKind::Work,
+                                   Columns{{s("Firma"), kFirm}, {s("Poznamka"), kInfo}} +
+                                       addressColumns(AddressKind::Work) +
+                                       Columns{{s("Tel"), phoneColumn(PhoneKind::Work, 1)}},
+                                   true, false};
     return d == search_criteria::Directory::Persons ? persons : firms;
 }
 
@@ -74,16 +72,14 @@ QString wordAfterMarker(const QString& text, const QString& marker) {
 
 void fillRecord(search_criteria::Directory directory, const db::Dataset& row, db::Dataset& record) {
     const Description& d = describe(directory);
-    for (const auto& [from, to] : d.asIs)
-        put(record, to, row.text(from));
-    for (const auto& [from, to] : d.withoutBlanks)
-        put(record, to, text::removeBlanks(row.text(from)));
+    for (const auto& [from, to] : d.columns)
+        put(record, to, storedForm(to, row.text(from)));
     if (d.webAndEmail) {
         const QString url = row.text(s("URL"));
-        put(record, s("Internet"), wordAfterMarker(url, s("URL: ")));
-        put(record, s("E-mail_1"), wordAfterMarker(url, s("E-mail: ")));
+        put(record, kInternet, wordAfterMarker(url, s("URL: ")));
+        put(record, emailColumn(1), wordAfterMarker(url, s("E-mail: ")));
     }
-    record.setValue(s("zobraz_adr"), d.kind);
+    record.setValue(kAddressKind, kindName(d.kind));
 }
 
 } // namespace transfers
@@ -112,7 +108,7 @@ Transfers::Single Transfers::transferOne(Directory directory, const db::Dataset&
         m_search.appendRecord([&](db::Dataset& record) { transfers::fillRecord(directory, row, record); });
     if (d.showsNewRow) m_search.showAddedRows();
     out.transferred = true;
-    out.addressKind = d.kind;
+    out.addressKind = kindName(d.kind);
     return out;
 }
 

@@ -7,18 +7,18 @@ QStringList addressChoiceCaptions() {
             QString::fromUtf8("výchozí pro každý záznam")};
 }
 
-QString addressColumnPrefix(AddressChoice choice) {
+std::optional<personal_columns::AddressKind> addressKind(AddressChoice choice) {
     switch (choice) {
     case AddressChoice::Home:
-        return QStringLiteral("domu_");
+        return personal_columns::AddressKind::Home;
     case AddressChoice::Work:
-        return QStringLiteral("zam_");
+        return personal_columns::AddressKind::Work;
     case AddressChoice::Other:
-        return QStringLiteral("jine_");
+        return personal_columns::AddressKind::Other;
     case AddressChoice::RecordDefault:
         break;
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace io

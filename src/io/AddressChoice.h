@@ -1,7 +1,11 @@
 #pragma once
 
+#include "PersonalColumns.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace io {
 
@@ -12,9 +16,8 @@ enum class AddressChoice { Home, Work, Other, RecordDefault };
 // "domů", "firemní", "jiná", "výchozí pro každý záznam", in the order of AddressChoice.
 QStringList addressChoiceCaptions();
 
-// The prefix of the chosen address's columns in the personal tables: "domu_",
-// "zam_" or "jine_"; empty for the record's default address, which the
-// working table keeps in its own Ulice, CP, Obec, Cast and PSC.
-QString addressColumnPrefix(AddressChoice choice);
+// The address group chosen; none for the record's default address, which the
+// working table keeps in its current-address group.
+std::optional<personal_columns::AddressKind> addressKind(AddressChoice choice);
 
 } // namespace io

@@ -2,7 +2,7 @@
 
 #include "Dataset.h"
 #include "Error.h"
-#include "OwnDatabases.h"
+#include "PersonalColumns.h"
 #include "PersonalRecords.h"
 #include "PersonalSearch.h"
 #include "Transfers.h"
@@ -15,17 +15,6 @@ namespace {
 
 QString s(const char* text) {
     return QString::fromUtf8(text);
-}
-
-// The size of every Text column of the personal table, by its name in lower case.
-const QHash<QString, int>& textSizes() {
-    static const QHash<QString, int> sizes = [] {
-        QHash<QString, int> out;
-        for (const db::FieldDef& f : db::layouts::personal().fields)
-            if (f.type == db::ColumnType::Text) out.insert(f.name.toLower(), f.size);
-        return out;
-    }();
-    return sizes;
 }
 
 // The text cut to size UTF-16 units, never between the halves of a surrogate pair.
@@ -44,8 +33,7 @@ bool anyFilled(const QList<std::pair<QString, QString>>& values, const QString& 
 } // namespace
 
 QString cleanValue(const QString& column, const QString& text) {
-    const QString lower = column.toLower();
-    if (!lower.contains(u"tel") && !lower.contains(u"psc")) return text;
+    if (personal_columns::formOf(column) == personal_columns::Form::Plain) return text;
     QString out = text;
     out.remove(s("+420"));
     for (const QChar c : {u'(', u')', u' ', u'-', u'/'})
@@ -54,13 +42,14 @@ QString cleanValue(const QString& column, const QString& text) {
 }
 
 QString addressKind(const QList<std::pair<QString, QString>>& values) {
-    for (const char* kind : {"domu", "zam", "jine"})
-        if (anyFilled(values, s(kind) + u'_')) return s(kind);
-    return s("domu");
+    using namespace personal_columns;
+    for (AddressKind kind : kAddressKinds)
+        if (anyFilled(values, kindName(kind) + u'_')) return kindName(kind);
+    return kindName(AddressKind::Home);
 }
 
 QString fitted(const QString& column, const QString& text, int* cut) {
-    const int size = textSizes().value(column.toLower(), -1);
+    const int size = personal_columns::size(column) > 0 ? personal_columns::size(column) : -1;
     QString out = text;
     if (size >= 0) {
         out.replace(s("\r\n"), s(" "));
@@ -109,7 +98,7 @@ ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& record
                 search.appendRecord([&](db::Dataset& record) {
                     for (const auto& [column, text] : r.values)
                         record.setValue(column, text);
-                    record.setValue(s("zobraz_adr"), r.addressKind);
+                    record.setValue(personal_columns::kAddressKind, r.addressKind);
                 });
             } catch (const db::Error& e) {
                 out.error = e.message();

@@ -1,5 +1,7 @@
 #include "ContactVCard.h"
 
+#include "PersonalColumns.h"
+
 #include <QHash>
 
 #include <optional>
@@ -35,53 +37,65 @@ struct Entry {
 };
 
 const QList<Entry>& mapping() {
-    static const QList<Entry> table = {
-        {s("N"), {}, Shape::Name, {s("Prijmeni"), s("Jmeno_1"), s("Titul_1")}, true},
-        {s("ORG"), {}, Shape::Text, {s("Firma")}, true},
-        {s("TITLE"), {}, Shape::Text, {s("Funkce")}, true},
-        {s("ADR"), {s("home")}, Shape::Address, {s("domu")}, true},
-        {s("ADR"), {s("work")}, Shape::Address, {s("zam")}, true},
-        {s("ADR"), {}, Shape::Address, {s("jine")}, true},
-        // Fax and pager numbers have no column.
-        {s("TEL"), {s("fax"), s("pager")}, Shape::Phone, {}, false},
-        {s("TEL"), {s("cell"), s("mobile"), s("iphone")}, Shape::Phone, {s("Tel_1"), s("Tel_2")}, true},
-        {s("TEL"), {s("home")}, Shape::Phone, {s("Tel_3"), s("Tel_4")}, true},
-        {s("TEL"), {s("work")}, Shape::Phone, {s("Tel_5"), s("Tel_6")}, true},
-        // A number of no kind takes the first free of the six.
-        {s("TEL"),
-         {},
-         Shape::Phone,
-         {s("Tel_1"), s("Tel_2"), s("Tel_3"), s("Tel_4"), s("Tel_5"), s("Tel_6")},
-         false},
-        {s("EMAIL"), {}, Shape::Text, {s("E-mail_1"), s("E-mail_2"), s("E-mail_3")}, true},
-        {s("URL"), {}, Shape::Uri, {s("Internet")}, true},
-        {s("NOTE"), {}, Shape::Memo, {s("Info")}, true},
-    };
+    using namespace personal_columns;
+    static const QList<Entry> table = [] {
+        const auto phones = [](PhoneKind kind) {
+            return QStringList{phoneColumn(kind, 1), phoneColumn(kind, 2)};
+        };
+        QStringList anyPhone, emails;
+        for (int n = 1; n <= kPhoneCount; ++n)
+            anyPhone << phoneColumn(n);
+        for (int n = 1; n <= kEmailCount; ++n)
+            emails << emailColumn(n);
+        return QList<Entry>{
+            {s("N"), {}, Shape::Name, {kSurname, kFirstName, kTitle}, true},
+            {s("ORG"), {}, Shape::Text, {kFirm}, true},
+            {s("TITLE"), {}, Shape::Text, {kFunction}, true},
+            {s("ADR"), {s("home")}, Shape::Address, {kindName(AddressKind::Home)}, true},
+            {s("ADR"), {s("work")}, Shape::Address, {kindName(AddressKind::Work)}, true},
+            {s("ADR"), {}, Shape::Address, {kindName(AddressKind::Other)}, true},
+            // Fax and pager numbers have no column.
+            {s("TEL"), {s("fax"), s("pager")}, Shape::Phone, {}, false},
+            {s("TEL"), {s("cell"), s("mobile"), s("iphone")}, Shape::Phone, phones(PhoneKind::Mobile), true},
+            {s("TEL"), {s("home")}, Shape::Phone, phones(PhoneKind::Home), true},
+            {s("TEL"), {s("work")}, Shape::Phone, phones(PhoneKind::Work), true},
+            // A number of no kind takes the first free of the six.
+            {s("TEL"), {}, Shape::Phone, anyPhone, false},
+            {s("EMAIL"), {}, Shape::Text, emails, true},
+            {s("URL"), {}, Shape::Uri, {kInternet}, true},
+            {s("NOTE"), {}, Shape::Memo, {kInfo}, true},
+        };
+    }();
     return table;
 }
 
-// The six columns of an address group after their prefix, in the order they
-// are read from and written to the ADR components they stand for.
+// The columns of an address group, named by its prefix.
+QString groupColumn(const QString& prefix, personal_columns::AddressPart part) {
+    return personal_columns::addressColumn(personal_columns::shownKind(prefix), part);
+}
 QString street(const QString& p) {
-    return p + s("_ulice");
+    return groupColumn(p, personal_columns::AddressPart::Street);
 }
 QString houseNumber(const QString& p) {
-    return p + s("_CP");
+    return groupColumn(p, personal_columns::AddressPart::HouseNumber);
 }
 QString municipality(const QString& p) {
-    return p + s("_Obec");
+    return groupColumn(p, personal_columns::AddressPart::Town);
 }
 QString part(const QString& p) {
-    return p + s("_Cast");
+    return groupColumn(p, personal_columns::AddressPart::TownPart);
 }
 QString postalCode(const QString& p) {
-    return p + s("_PSC");
+    return groupColumn(p, personal_columns::AddressPart::PostalCode);
 }
 QString country(const QString& p) {
-    return p + s("_Stat");
+    return groupColumn(p, personal_columns::AddressPart::Country);
 }
 QStringList addressColumns(const QString& p) {
-    return {street(p), houseNumber(p), municipality(p), part(p), postalCode(p), country(p)};
+    QStringList out;
+    for (personal_columns::AddressPart part : personal_columns::kAddressParts)
+        out << groupColumn(p, part);
+    return out;
 }
 
 // Properties that carry nothing for a record beyond what the others give.
@@ -122,7 +136,7 @@ class Filling {
     void set(const QString& column, const QString& text) {
         QString single = text;
         // Only the note holds several lines; elsewhere a line break becomes a separator.
-        if (column != u"Info") single = joined(text.split(u'\n'), s(", "));
+        if (column != personal_columns::kInfo) single = joined(text.split(u'\n'), s(", "));
         const QString value = fitted(column, single, &m_record.cut);
         if (value.isEmpty()) return;
         if (!m_texts.contains(column)) m_order << column;
@@ -213,7 +227,7 @@ QString addressKindOf(const QList<Address>& addresses) {
     for (const Address& a : addresses)
         if (a.pref > 0 && (!chosen || a.pref < chosen->pref)) chosen = &a;
     if (!chosen && !addresses.isEmpty()) chosen = &addresses.first();
-    return chosen ? chosen->prefix : s("domu");
+    return chosen ? chosen->prefix : personal_columns::kindName(personal_columns::AddressKind::Home);
 }
 
 QString typeParameter(const Entry& e) {
@@ -261,9 +275,9 @@ NewRecord recordFromCard(const vcard::Card& card) {
     }
     // Without a name of its parts the formatted name stands for the surname,
     // unless it only repeats the firm.
-    const bool named = record.isSet(s("Prijmeni")) || record.isSet(s("Jmeno_1"));
-    if (!named && !fullName.isEmpty() && fullName != record.text(s("Firma")))
-        record.set(s("Prijmeni"), fullName);
+    using namespace personal_columns;
+    const bool named = record.isSet(kSurname) || record.isSet(kFirstName);
+    if (!named && !fullName.isEmpty() && fullName != record.text(kFirm)) record.set(kSurname, fullName);
     return record.take(addressKindOf(addresses));
 }
 
@@ -271,11 +285,12 @@ QByteArray cardOf(const std::function<QString(const QString& column)>& column) {
     using vcard::contentLine;
     using vcard::escaped;
     QByteArray out = contentLine(s("BEGIN:VCARD")) + contentLine(s("VERSION:4.0"));
-    QString formatted = joined({column(s("Titul_1")), column(s("Jmeno_1")), column(s("Prijmeni"))}, s(" "));
-    if (formatted.isEmpty()) formatted = column(s("Firma")).trimmed();
+    namespace pc = personal_columns;
+    QString formatted = joined({column(pc::kTitle), column(pc::kFirstName), column(pc::kSurname)}, s(" "));
+    if (formatted.isEmpty()) formatted = column(pc::kFirm).trimmed();
     out += contentLine(s("FN:") + escaped(formatted));
-    QString preferred = column(s("zobraz_adr")).trimmed();
-    if (preferred.isEmpty()) preferred = s("domu");
+    QString preferred = column(pc::kAddressKind).trimmed();
+    if (preferred.isEmpty()) preferred = pc::kindName(pc::AddressKind::Home);
 
     for (const Entry& e : mapping()) {
         if (!e.written) continue;

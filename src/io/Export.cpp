@@ -5,6 +5,8 @@
 #include "SchemaIniSection.h"
 #include "SettingsStore.h"
 
+#include "PersonalColumns.h"
+
 #include "Database.h"
 #include "Dataset.h"
 #include "Error.h"
@@ -29,7 +31,7 @@ const char* const kDirectorySelect = "(ulice & \" \" & cp) as Nazev_ulice, "
                                      "(obec & iif(isnull(Cast),\"\",\" - \" & Cast)) as Nazev_obce, PSC, ";
 
 ExportDescription make(const char* fileName, const char* value, const char* table, QStringList columns,
-                       QString selectList, bool limited) {
+                       std::function<QString(AddressChoice)> selectList, bool limited) {
     ExportDescription d;
     d.defaultFileName = s(fileName);
     d.settingsValue = s(value);
@@ -38,6 +40,63 @@ ExportDescription make(const char* fileName, const char* value, const char* tabl
     d.selectList = std::move(selectList);
     d.limitedBySearch = limited;
     return d;
+}
+
+std::function<QString(AddressChoice)> fixed(const QString& selectList) {
+    return [selectList](AddressChoice) { return selectList; };
+}
+
+// A column of the personal file: the expression over the working table and
+// the name the file gives it.
+struct FileColumn {
+    QString expression;
+    QString name;
+};
+
+// The twelve columns of the personal file, the address from the group chosen
+// or the record's own. The statement names the columns it combines in lower case.
+QList<FileColumn> personalFile(AddressChoice address) {
+    using namespace personal_columns;
+    const std::optional<AddressKind> kind = addressKind(address);
+    const auto column = [&](AddressPart part) {
+        return kind ? addressColumn(*kind, part) : currentColumn(part);
+    };
+    const QString street = column(AddressPart::Street).toLower(),
+                  number = column(AddressPart::HouseNumber).toLower(),
+                  town = column(AddressPart::Town).toLower(),
+                  townPart = column(AddressPart::TownPart).toLower();
+    QList<FileColumn> out{
+        {kSurname.toLower(), kSurname.toLower()},
+        {u'(' + kFirstName.toLower() + s(" & \" \" & ") + kTitle.toLower() + u')', s("jmeno_titul")},
+        {kFirm.toLower(), kFirm.toLower()},
+        // The street, a blank and the house number; the municipality, then
+        // " - " and its part when there is one.
+        {u'(' + street + s(" & \" \" & ") + number + u')', s("nazev_ulice")},
+        {u'(' + town + s(" & iif(isnull(") + townPart + s("),\"\",\" - \" & ") + townPart + s("))"),
+         s("nazev_obce")},
+        {column(AddressPart::PostalCode), s("PSC")},
+    };
+    const std::pair<PhoneKind, const char*> phones[] = {
+        {PhoneKind::Mobile, "mobil"}, {PhoneKind::Home, "domu"}, {PhoneKind::Work, "firma"}};
+    for (const auto& [phoneKind, word] : phones)
+        for (int which = 1; which <= 2; ++which)
+            out << FileColumn{phoneColumn(phoneKind, which),
+                              s("tel_") + s(word) + u'_' + QString::number(which)};
+    return out;
+}
+
+QString personalSelect(AddressChoice address) {
+    QStringList items;
+    for (const FileColumn& c : personalFile(address))
+        items << (c.expression == c.name ? c.name : c.expression + s(" as ") + c.name);
+    return items.join(s(", "));
+}
+
+QStringList personalColumns() {
+    QStringList names;
+    for (const FileColumn& c : personalFile(AddressChoice::RecordDefault))
+        names << c.name;
+    return names;
 }
 
 bool isBareName(const QString& name) {
@@ -110,19 +169,12 @@ const ExportDescription& ExportDescription::of(ExportKind kind) {
     static const std::array<ExportDescription, 3> exports{{
         make("export_o", "Path_o", "Osoby",
              {s("Prijmeni"), s("Jmeno_titul"), s("Nazev_ulice"), s("Nazev_obce"), s("PSC"), s("Tel")},
-             s("Prijmeni, (jmeno & \" \" & Titul) as Jmeno_titul, ") + s(kDirectorySelect) + s("Tel"), true),
+             fixed(s("Prijmeni, (jmeno & \" \" & Titul) as Jmeno_titul, ") + s(kDirectorySelect) + s("Tel")),
+             true),
         make("export_f", "Path_f", "Firmy",
              {s("Firma"), s("Poznamka"), s("Nazev_ulice"), s("Nazev_obce"), s("PSC"), s("Tel")},
-             s("Firma, Poznamka, ") + s(kDirectorySelect) + s("tel"), true),
-        make("export_v", "Path_v", "vlastni",
-             {s("prijmeni"), s("jmeno_titul"), s("firma"), s("nazev_ulice"), s("nazev_obce"), s("PSC"),
-              s("tel_mobil_1"), s("tel_mobil_2"), s("tel_domu_1"), s("tel_domu_2"), s("tel_firma_1"),
-              s("tel_firma_2")},
-             s("prijmeni, (jmeno_1 & \" \" & titul_1) as jmeno_titul, firma, ({p}ulice & \" \" & {p}cp) as "
-               "nazev_ulice, ({p}obec & iif(isnull({p}cast),\"\",\" - \" & {p}cast)) as nazev_obce, {PSC}, "
-               "Tel_1 as tel_mobil_1, Tel_2 as tel_mobil_2, Tel_3 as tel_domu_1, Tel_4 as tel_domu_2, "
-               "Tel_5 as tel_firma_1, Tel_6 as tel_firma_2"),
-             false),
+             fixed(s("Firma, Poznamka, ") + s(kDirectorySelect) + s("tel")), true),
+        make("export_v", "Path_v", "vlastni", personalColumns(), personalSelect, false),
     }};
     return exports[std::size_t(kind)];
 }
@@ -186,10 +238,7 @@ namespace {
 // The statement over the marked rows of the page; into: " INTO … IN …" or nothing.
 QString markedRowsStatement(ExportKind kind, int searchLimit, AddressChoice address, const QString& into) {
     const ExportDescription& d = ExportDescription::of(kind);
-    QString select = d.selectList;
-    const QString prefix = addressColumnPrefix(address);
-    select.replace(s("{PSC}"), prefix.isEmpty() ? s("PSC") : prefix + s("PSC as PSC"));
-    select.replace(s("{p}"), prefix);
+    const QString select = d.selectList(address);
     QString sql = s("SELECT ");
     if (d.limitedBySearch) sql += s("TOP ") + QString::number(searchLimit) + u' ';
     sql += select + into + s(" FROM ") + d.workingTable + s(" WHERE Zn = True");

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace db {
 class Database;
 }
@@ -39,9 +41,8 @@ struct ExportDescription {
     QString settingsValue;   // the value under kExportSettingsKey holding the last folder
     QString workingTable;    // the table of the page's result database
     QStringList columns;     // the file's columns, as schema.ini names them
-    // The select list; in the personal one "{p}" stands for the prefix of the
-    // chosen address's columns and "{PSC}" for its postal code column.
-    QString selectList;
+    // The select list; the personal one takes the address chosen.
+    std::function<QString(AddressChoice)> selectList;
     bool limitedBySearch = false; // TOP with the page's searched-records limit
 
     static const ExportDescription& of(ExportKind kind);

@@ -1,5 +1,7 @@
 #include "ImportMapping.h"
 
+#include "PersonalColumns.h"
+
 namespace io {
 
 namespace {
@@ -10,45 +12,32 @@ QString s(const char* text) {
 
 } // namespace
 
+// The positions are what a saved schema keeps: new targets go at the end.
 const QList<ImportTarget>& importTargets() {
-    static const QList<ImportTarget> targets{
-        {s("titul"), s("titul_1")},
-        {s("jméno"), s("jmeno_1")},
-        {s("příjmení"), s("prijmeni")},
-        {s("firma"), s("firma")},
-        {s("funkce"), s("funkce")},
-        {s("IC"), s("ICO")},
-        {s("DIC"), s("DIC")},
-        {s("internet"), s("internet")},
-        {s("e-mail 1"), s("e-mail_1")},
-        {s("e-mail 2"), s("e-mail_2")},
-        {s("e-mail 3"), s("e-mail_3")},
-        {s("poznámka"), s("info")},
-        {s("TEL mobil 1"), s("Tel_1")},
-        {s("TEL mobil 2"), s("Tel_2")},
-        {s("TEL domů 1"), s("Tel_3")},
-        {s("TEL domů 2"), s("Tel_4")},
-        {s("TEL firma 1"), s("Tel_5")},
-        {s("TEL firma 2"), s("Tel_6")},
-        {s("adresa domů: Ulice"), s("domu_Ulice")},
-        {s("adresa domů: ČP"), s("domu_CP")},
-        {s("adresa domů: Obec"), s("domu_Obec")},
-        {s("adresa domů: Část"), s("domu_Cast")},
-        {s("adresa domů: PSČ"), s("domu_PSC")},
-        {s("adresa domů: Stát"), s("domu_Stat")},
-        {s("adresa firma: Ulice"), s("zam_Ulice")},
-        {s("adresa firma: ČP"), s("zam_CP")},
-        {s("adresa firma: Obec"), s("zam_Obec")},
-        {s("adresa firma: Část"), s("zam_Cast")},
-        {s("adresa firma: PSČ"), s("zam_PSC")},
-        {s("adresa firma: Stát"), s("zam_Stat")},
-        {s("adresa jiné: Ulice"), s("jine_Ulice")},
-        {s("adresa jiné: ČP"), s("jine_CP")},
-        {s("adresa jiné: Obec"), s("jine_Obec")},
-        {s("adresa jiné: Část"), s("jine_Cast")},
-        {s("adresa jiné: PSČ"), s("jine_PSC")},
-        {s("adresa jiné: Stát"), s("jine_Stat")},
-    };
+    using namespace personal_columns;
+    static const QList<ImportTarget> targets = [] {
+        QList<ImportTarget> t{
+            {s("titul"), kTitle}, {s("jméno"), kFirstName},   {s("příjmení"), kSurname},
+            {s("firma"), kFirm},  {s("funkce"), kFunction},   {s("IC"), kIco},
+            {s("DIC"), kDic},     {s("internet"), kInternet},
+        };
+        for (int n = 1; n <= kEmailCount; ++n)
+            t << ImportTarget{s("e-mail ") + QString::number(n), emailColumn(n)};
+        t << ImportTarget{s("poznámka"), kInfo};
+        const std::pair<PhoneKind, const char*> phones[] = {
+            {PhoneKind::Mobile, "mobil"}, {PhoneKind::Home, "domů"}, {PhoneKind::Work, "firma"}};
+        for (const auto& [kind, word] : phones)
+            for (int which = 1; which <= 2; ++which)
+                t << ImportTarget{s("TEL ") + s(word) + u' ' + QString::number(which),
+                                  phoneColumn(kind, which)};
+        const char* const kinds[] = {"domů", "firma", "jiné"}; // in the order of kAddressKinds
+        const char* const parts[] = {"Ulice", "ČP", "Obec", "Část", "PSČ", "Stát"}; // of kAddressParts
+        for (size_t k = 0; k < kAddressKinds.size(); ++k)
+            for (size_t p = 0; p < kAddressParts.size(); ++p)
+                t << ImportTarget{s("adresa ") + s(kinds[k]) + s(": ") + s(parts[p]),
+                                  addressColumn(kAddressKinds[k], kAddressParts[p])};
+        return t;
+    }();
     return targets;
 }
 

@@ -6,6 +6,9 @@ namespace labels {
 
 namespace {
 
+using personal_columns::AddressKind;
+using personal_columns::AddressPart;
+
 QString s(const char* text) {
     return QString::fromUtf8(text);
 }
@@ -21,22 +24,26 @@ struct Description {
     enum class Name { Person, Firm, ByAddressKind };
     Name name;
     // The person's first name and title columns (the surname is Prijmeni everywhere).
-    const char* firstName;
-    const char* title;
+    QString firstName;
+    QString title;
     // Window of the firm-name split; 0 for a print that shows no firm names.
     int firmWindow;
     // The address of the chosen kind (else the record's Ulice, CP, Obec, Cast, PSC).
     bool chosenAddress;
-    // The one telephone column, drawn even when empty; null: the first number
+    // The one telephone column, drawn even when empty; empty: the first number
     // found in the address kind's order, and no line without one.
-    const char* phone;
+    QString phone;
 };
 
 const Description& describe(Print print) {
-    static const Description persons{Description::Name::Person, "Jmeno", "Titul", 0, false, "Tel"};
-    static const Description firms{Description::Name::Firm, nullptr, nullptr, 35, false, "Tel"};
-    static const Description personal{
-        Description::Name::ByAddressKind, "Jmeno_1", "Titul_1", 32, true, nullptr};
+    static const Description persons{Description::Name::Person, s("Jmeno"), s("Titul"), 0, false, s("Tel")};
+    static const Description firms{Description::Name::Firm, {}, {}, 35, false, s("Tel")};
+    static const Description personal{Description::Name::ByAddressKind,
+                                      personal_columns::kFirstName,
+                                      personal_columns::kTitle,
+                                      32,
+                                      true,
+                                      {}};
     switch (print) {
     case Print::Persons:
         return persons;
@@ -50,32 +57,24 @@ const Description& describe(Print print) {
 
 // A personal record's own address kind; an empty one counts as the home address.
 QString recordKind(const Fields& record) {
-    const QString kind = record(s("zobraz_adr"));
-    return kind.isEmpty() ? s("domu") : kind;
+    const QString kind = record(personal_columns::kAddressKind);
+    return kind.isEmpty() ? personal_columns::kindName(AddressKind::Home) : kind;
 }
 
 QString kindOf(io::AddressChoice choice, const Fields& record) {
-    switch (choice) {
-    case io::AddressChoice::Home:
-        return s("domu");
-    case io::AddressChoice::Work:
-        return s("zam");
-    case io::AddressChoice::Other:
-        return s("jine");
-    case io::AddressChoice::RecordDefault:
-        break;
-    }
+    if (const std::optional<AddressKind> kind = io::addressKind(choice))
+        return personal_columns::kindName(*kind);
     return recordKind(record);
 }
 
 QString personName(const Description& d, const Fields& record) {
     // The blanks stay when parts are empty.
-    return record(s("Prijmeni")) + u' ' + record(s(d.firstName)) + u' ' + record(s(d.title));
+    return record(personal_columns::kSurname) + u' ' + record(d.firstName) + u' ' + record(d.title);
 }
 
 NameLines nameLines(const Description& d, const Fields& record) {
     const auto firm = [&] {
-        const QString name = record(s("Firma"));
+        const QString name = record(personal_columns::kFirm);
         return name.isEmpty() ? NameLines{} : splitName(name, d.firmWindow);
     };
     switch (d.name) {
@@ -88,28 +87,33 @@ NameLines nameLines(const Description& d, const Fields& record) {
     }
     // The name block follows the record's own kind, whatever address is printed.
     const QString kind = recordKind(record);
-    if (kind == u"domu") return {personName(d, record), {}, false};
-    if (kind == u"zam") return firm();
-    if (kind == u"jine") {
-        if (!record(s("Prijmeni")).isEmpty()) return {personName(d, record), {}, false};
+    if (kind == personal_columns::kindName(AddressKind::Home)) return {personName(d, record), {}, false};
+    if (kind == personal_columns::kindName(AddressKind::Work)) return firm();
+    if (kind == personal_columns::kindName(AddressKind::Other)) {
+        if (!record(personal_columns::kSurname).isEmpty()) return {personName(d, record), {}, false};
         return firm();
     }
     return {};
 }
 
-QString addressColumn(const QString& prefix, const char* column) {
-    // The personal tables spell the street of a kind in lower case ("domu_ulice").
-    if (prefix.isEmpty()) return s(column);
-    return prefix + (qstrcmp(column, "Ulice") == 0 ? s("ulice") : s(column));
-}
-
+// The numbers tried for an address kind, in order: the kind's own, then the
+// mobile ones; for the other address all six.
 QString personalPhone(const QString& kind, const Fields& record) {
-    static const QList<QPair<QString, QList<int>>> orders{
-        {s("domu"), {3, 4, 1, 2}}, {s("zam"), {5, 6, 1, 2}}, {s("jine"), {1, 2, 3, 4, 5, 6}}};
+    using personal_columns::phoneColumn;
+    using personal_columns::PhoneKind;
+    static const QList<QPair<QString, QStringList>> orders{
+        {personal_columns::kindName(AddressKind::Home),
+         {phoneColumn(PhoneKind::Home, 1), phoneColumn(PhoneKind::Home, 2), phoneColumn(PhoneKind::Mobile, 1),
+          phoneColumn(PhoneKind::Mobile, 2)}},
+        {personal_columns::kindName(AddressKind::Work),
+         {phoneColumn(PhoneKind::Work, 1), phoneColumn(PhoneKind::Work, 2), phoneColumn(PhoneKind::Mobile, 1),
+          phoneColumn(PhoneKind::Mobile, 2)}},
+        {personal_columns::kindName(AddressKind::Other),
+         {phoneColumn(1), phoneColumn(2), phoneColumn(3), phoneColumn(4), phoneColumn(5), phoneColumn(6)}}};
     for (const auto& [name, order] : orders) {
         if (name != kind) continue;
-        for (int n : order) {
-            const QString number = record(s("Tel_") + QString::number(n));
+        for (const QString& column : order) {
+            const QString number = record(column);
             if (!number.isEmpty()) return number;
         }
     }
@@ -212,16 +216,24 @@ QList<Line> recordLines(Print print, const Fields& record, io::AddressChoice cho
     // The lines below move down by one line after a two-line name.
     const int shift = name.twoLines ? kLineHeight : 0;
 
-    const QString prefix = d.chosenAddress ? io::addressColumnPrefix(choice) : QString();
-    const auto column = [&](const char* name) { return record(addressColumn(prefix, name)); };
-    const AddressLines address = addressLines(column("Ulice"), column("CP"), column("Cast"), column("Obec"));
+    // The personal print reads the group chosen; otherwise the record's own
+    // address, which the directory's working tables name alike.
+    const std::optional<AddressKind> chosen = io::addressKind(choice);
+    const bool group = d.chosenAddress && chosen.has_value();
+    const AddressKind kind = chosen.value_or(AddressKind::Home);
+    const auto column = [&](AddressPart part) {
+        return record(group ? personal_columns::addressColumn(kind, part)
+                            : personal_columns::currentColumn(part));
+    };
+    const AddressLines address = addressLines(column(AddressPart::Street), column(AddressPart::HouseNumber),
+                                              column(AddressPart::TownPart), column(AddressPart::Town));
     add(kSecondLine + shift, address.street);
     add(kSecondLine + kLineHeight + shift, address.municipality);
-    add(kSecondLine + 2 * kLineHeight + shift, column("PSC"));
+    add(kSecondLine + 2 * kLineHeight + shift, column(AddressPart::PostalCode));
 
     const int phoneOffset = kSecondLine + 3 * kLineHeight + shift;
-    if (d.phone) {
-        add(phoneOffset, kPhonePrefix + record(s(d.phone)));
+    if (!d.phone.isEmpty()) {
+        add(phoneOffset, kPhonePrefix + record(d.phone));
     } else {
         const QString number = personalPhone(kindOf(choice, record), record);
         if (!number.isEmpty()) add(phoneOffset, kPhonePrefix + number);

@@ -2,6 +2,7 @@
 
 #include "DatabaseLogin.h"
 #include "Error.h"
+#include "PersonalColumns.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,76 +49,61 @@ FieldDef text(const char* name, int size, int attributes = 0) {
 FieldDef longField(const char* name, int attributes = 0) {
     return {QString::fromUtf8(name), ColumnType::Long, 0, attributes};
 }
-FieldDef counter(const char* name) { return longField(name, AutoIncrement); }
-FieldDef boolean(const char* name) { return {QString::fromUtf8(name), ColumnType::Boolean, 0, 0}; }
-FieldDef memo(const char* name) { return {QString::fromUtf8(name), ColumnType::Memo, 0, 0}; }
-
-QList<FieldDef> addressGroup(const char* prefix) {
-    const QString p = QString::fromUtf8(prefix);
-    return {{p + QStringLiteral("_ulice"), ColumnType::Text, 250, 0}, {p + QStringLiteral("_CP"), ColumnType::Text, 50, 0},
-            {p + QStringLiteral("_Obec"), ColumnType::Text, 50, 0},   {p + QStringLiteral("_Cast"), ColumnType::Text, 50, 0},
-            {p + QStringLiteral("_PSC"), ColumnType::Text, 6, 0},     {p + QStringLiteral("_Stat"), ColumnType::Text, 50, 0}};
+FieldDef counter(const char* name) {
+    return longField(name, AutoIncrement);
+}
+FieldDef boolean(const char* name) {
+    return {QString::fromUtf8(name), ColumnType::Boolean, 0, 0};
 }
 
-QList<FieldDef> personalHead() {
-    return {counter("ID"),         longField("ID2"),   boolean("Zn"),    text("Titul_1", 30), text("Jmeno_1", 30),
-            text("Prijmeni", 50),  text("Firma", 100), text("Funkce", 100), text("ICO", 30),  text("DIC", 30)};
-}
-
-QList<FieldDef> personalContacts() {
-    QList<FieldDef> f = addressGroup("domu") + addressGroup("zam") + addressGroup("jine");
-    f << text("Internet", 250) << text("E-mail_1", 250) << text("E-mail_2", 250) << text("E-mail_3", 250);
-    for (int i = 1; i <= 6; ++i) f << FieldDef{QStringLiteral("Tel_%1").arg(i), ColumnType::Text, 50, 0};
-    return f;
-}
 } // namespace
 
 const TableDef& personal() {
-    static const TableDef t{QStringLiteral("Vlastni"),
-                            personalHead() + personalContacts() + QList<FieldDef>{memo("Info"), text("zobraz_adr", 6)}};
+    static const TableDef t = personal_columns::personalTable();
     return t;
 }
 
 const TableDef& personalResult() {
-    static const TableDef t{
-        QStringLiteral("vlastni"),
-        personalHead() +
-            QList<FieldDef>{text("Ulice", 250), text("CP", 50), text("Obec", 50), text("Cast", 50), text("PSC", 6), text("Stat", 50)} +
-            personalContacts() + QList<FieldDef>{text("zobraz_adr", 6), memo("Info")}};
+    static const TableDef t = personal_columns::workingTable();
     return t;
 }
 
 const TableDef& persons() {
     static const TableDef t{QStringLiteral("Osoby"),
-                            {counter("ID2"), text("Titul", 30), text("Jmeno", 30), text("Prijmeni", 50), text("Ulice", 50),
-                             text("PSC", 6), text("Obec", 50), text("Cast", 50), text("CP", 50), text("Tel", 50),
-                             text("Poznamka", 250), longField("euroISDN", UpdatableField), boolean("Zn"), longField("ID")}};
+                            {counter("ID2"), text("Titul", 30), text("Jmeno", 30), text("Prijmeni", 50),
+                             text("Ulice", 50), text("PSC", 6), text("Obec", 50), text("Cast", 50),
+                             text("CP", 50), text("Tel", 50), text("Poznamka", 250),
+                             longField("euroISDN", UpdatableField), boolean("Zn"), longField("ID")}};
     return t;
 }
 
 const TableDef& firmsResult() {
     static const TableDef t{QStringLiteral("Firmy"),
-                            {counter("ID2"), text("Firma", 100), text("Ulice", 50), text("PSC", 6), text("Obec", 50),
-                             text("Cast", 50), text("URL", 250), text("CP", 50), text("UTO", 5), text("Tel", 50),
-                             text("Poznamka", 250), longField("euroISDN"), boolean("Zn"), longField("ID")}};
+                            {counter("ID2"), text("Firma", 100), text("Ulice", 50), text("PSC", 6),
+                             text("Obec", 50), text("Cast", 50), text("URL", 250), text("CP", 50),
+                             text("UTO", 5), text("Tel", 50), text("Poznamka", 250), longField("euroISDN"),
+                             boolean("Zn"), longField("ID")}};
     return t;
 }
 
 const TableDef& firmsBuffer() {
     static const TableDef t{QStringLiteral("Firmy"),
-                            {counter("ID2"), text("Firma", 100), text("Poznamka", 250), longField("euroISDN"), text("Ulice", 50),
-                             text("PSC", 6), text("Obec", 50), text("Cast", 50), text("URL", 250), text("CP", 50),
-                             text("Tel", 50, UpdatableField), boolean("Zn"), longField("ID")}};
+                            {counter("ID2"), text("Firma", 100), text("Poznamka", 250), longField("euroISDN"),
+                             text("Ulice", 50), text("PSC", 6), text("Obec", 50), text("Cast", 50),
+                             text("URL", 250), text("CP", 50), text("Tel", 50, UpdatableField), boolean("Zn"),
+                             longField("ID")}};
     return t;
 }
 
 const TableDef& personsExtra() {
-    static const TableDef t{QStringLiteral("Osoby_TEL_Navic"), {text("Tel", 50), longField("euroISDN"), text("Poznamka", 20)}};
+    static const TableDef t{QStringLiteral("Osoby_TEL_Navic"),
+                            {text("Tel", 50), longField("euroISDN"), text("Poznamka", 20)}};
     return t;
 }
 
 const TableDef& firmsExtra() {
-    static const TableDef t{QStringLiteral("Firmy_TEL_Navic"), {text("Tel", 50), longField("euroISDN"), text("Poznamka", 20)}};
+    static const TableDef t{QStringLiteral("Firmy_TEL_Navic"),
+                            {text("Tel", 50), longField("euroISDN"), text("Poznamka", 20)}};
     return t;
 }
 } // namespace layouts
@@ -176,7 +162,8 @@ void createDatabaseWithTables(Engine& engine, const QString& path, const QList<T
             std::unique_ptr<Database> db = ws->createDatabase(temporary, kCzechLocale, options);
             // One transaction: the file is written once, not once per statement.
             db->beginTransaction();
-            for (const TableDef& t : tables) db->defineTable(t);
+            for (const TableDef& t : tables)
+                db->defineTable(t);
             db->commit();
             db->close();
         }
@@ -185,7 +172,8 @@ void createDatabaseWithTables(Engine& engine, const QString& path, const QList<T
         // the new file would start empty and the engine would drop such a journal.
         const QString staleJournal = path + QStringLiteral("-journal");
         if (QFileInfo::exists(staleJournal) && !QFileInfo::exists(path) && !QFile::remove(staleJournal))
-            throw Error(QStringLiteral("Databázi „%1“ nelze vytvořit: starý žurnál „%2“ nelze smazat.").arg(path, staleJournal));
+            throw Error(QStringLiteral("Databázi „%1“ nelze vytvořit: starý žurnál „%2“ nelze smazat.")
+                            .arg(path, staleJournal));
         // Renaming never replaces an existing file.
         if (!QFile::rename(temporary, path)) {
             if (QFileInfo::exists(path)) throw Error(existsMessage(path));
@@ -213,7 +201,9 @@ QString pathOf(WorkingKind kind, const OwnPaths& p) {
     }
     return {};
 }
-bool isBuffer(WorkingKind k) { return k == WorkingKind::PersonsBuffer || k == WorkingKind::FirmsBuffer; }
+bool isBuffer(WorkingKind k) {
+    return k == WorkingKind::PersonsBuffer || k == WorkingKind::FirmsBuffer;
+}
 } // namespace
 
 WorkingDatabase::WorkingDatabase(Engine& engine, WorkingKind kind, const OwnPaths& paths, Dataset& dataset)

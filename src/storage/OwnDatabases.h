@@ -32,7 +32,7 @@ QStringList orphanedWorkingFiles(const QString& folder, const std::function<bool
 
 // Table layouts, fields in order.
 namespace layouts {
-const TableDef& personal();        // Vlastni, 40 fields
+const TableDef& personal();        // Vlastni, 40 fields (from personal_columns)
 const TableDef& personalResult();  // vlastni, 46 fields
 const TableDef& persons();         // Osoby, 14 fields
 const TableDef& firmsResult();     // Firmy, 14 fields

@@ -42,6 +42,29 @@ class TestContactImport : public QObject {
     Q_OBJECT
 
   private slots:
+    // A saved schema keeps target positions: the 36 targets stay in this order
+    // with these captions, each filling its column.
+    void targets() {
+        QStringList captions, columns;
+        for (const io::ImportTarget& t : io::importTargets()) {
+            captions << t.caption;
+            columns << t.column.toLower();
+        }
+        QCOMPARE(
+            captions.join(u'|'),
+            u8("titul|jméno|příjmení|firma|funkce|IC|DIC|internet|e-mail 1|e-mail 2|e-mail 3|poznámka|"
+               "TEL mobil 1|TEL mobil 2|TEL domů 1|TEL domů 2|TEL firma 1|TEL firma 2|"
+               "adresa domů: Ulice|adresa domů: ČP|adresa domů: Obec|adresa domů: Část|adresa domů: PSČ|"
+               "adresa domů: Stát|adresa firma: Ulice|adresa firma: ČP|adresa firma: Obec|"
+               "adresa firma: Část|adresa firma: PSČ|adresa firma: Stát|adresa jiné: Ulice|adresa jiné: ČP|"
+               "adresa jiné: Obec|adresa jiné: Část|adresa jiné: PSČ|adresa jiné: Stát"));
+        QCOMPARE(columns.join(u'|'),
+                 u8("titul_1|jmeno_1|prijmeni|firma|funkce|ico|dic|internet|e-mail_1|e-mail_2|e-mail_3|info|"
+                    "tel_1|tel_2|tel_3|tel_4|tel_5|tel_6|domu_ulice|domu_cp|domu_obec|domu_cast|domu_psc|"
+                    "domu_stat|zam_ulice|zam_cp|zam_obec|zam_cast|zam_psc|zam_stat|jine_ulice|jine_cp|"
+                    "jine_obec|jine_cast|jine_psc|jine_stat"));
+    }
+
     void clean_data() {
         QTest::addColumn<int>("target");
         QTest::addColumn<QString>("cell");

@@ -247,6 +247,42 @@ class TestExport : public QObject {
         QLocale::setDefault(before);
     }
 
+    // The personal statement and the file's columns, as the program has always
+    // written them, for each address choice.
+    void personalStatement_data() {
+        QTest::addColumn<AddressChoice>("address");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("postalCode");
+        QTest::newRow("home") << AddressChoice::Home << "domu_"
+                              << "domu_PSC as PSC";
+        QTest::newRow("work") << AddressChoice::Work << "zam_"
+                              << "zam_PSC as PSC";
+        QTest::newRow("other") << AddressChoice::Other << "jine_"
+                               << "jine_PSC as PSC";
+        QTest::newRow("record default") << AddressChoice::RecordDefault << ""
+                                        << "PSC";
+    }
+    void personalStatement() {
+        QFETCH(AddressChoice, address);
+        QFETCH(QString, prefix);
+        QFETCH(QString, postalCode);
+        QString expected = QStringLiteral(
+            "SELECT prijmeni, (jmeno_1 & \" \" & titul_1) as jmeno_titul, firma, ({p}ulice & \" \" & {p}cp) "
+            "as "
+            "nazev_ulice, ({p}obec & iif(isnull({p}cast),\"\",\" - \" & {p}cast)) as nazev_obce, {PSC}, "
+            "Tel_1 as tel_mobil_1, Tel_2 as tel_mobil_2, Tel_3 as tel_domu_1, Tel_4 as tel_domu_2, "
+            "Tel_5 as tel_firma_1, Tel_6 as tel_firma_2 INTO export_v#txt IN \"\" "
+            "\"Text;DATABASE=/d/;LANGID=0x0405;CP=1250;COUNTRY=0\" FROM vlastni WHERE Zn = True");
+        expected.replace(QStringLiteral("{PSC}"), postalCode).replace(QStringLiteral("{p}"), prefix);
+        QCOMPARE(io::exportStatement(ExportKind::Personal, QStringLiteral("export_v#txt"),
+                                     QStringLiteral("/d/"), 200, address),
+                 expected);
+        QCOMPARE(io::ExportDescription::of(ExportKind::Personal).columns,
+                 (QStringList{"prijmeni", "jmeno_titul", "firma", "nazev_ulice", "nazev_obce", "PSC",
+                              "tel_mobil_1", "tel_mobil_2", "tel_domu_1", "tel_domu_2", "tel_firma_1",
+                              "tel_firma_2"}));
+    }
+
     // Nothing marked: nothing is written, not even schema.ini.
     void nothingMarked() {
         Results results;

@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 using db::ColumnType;
 using db::Dataset;
@@ -42,6 +45,8 @@ class TestOwnDatabases : public QObject {
     void initTestCase();
     void cleanup();
     void personalDatabase();
+    void personalTablesAsDefined_data();
+    void personalTablesAsDefined();
     void workingLayouts_data();
     void workingLayouts();
     void unknownPath_data();
@@ -127,6 +132,65 @@ void TestOwnDatabases::personalDatabase() {
     QCOMPARE(ds.value("ID").toInt(), 1);
     QCOMPARE(ds.value("Zn"), QVariant(false));
     QCOMPARE(count(*d, "Vlastni WHERE [E-mail_1] = 'rerichackova@example.cz'"), 1);
+}
+
+// The statements that create the two personal tables, as the files keep them:
+// every column's name, type and size in order.
+void TestOwnDatabases::personalTablesAsDefined_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("columns");
+    QTest::newRow("Vlastni")
+        << m_paths.personal << "Vlastni"
+        << QString(
+               "ID:COUNTER ID2:LONG Zn:BIT Titul_1:TEXT(30) Jmeno_1:TEXT(30) Prijmeni:TEXT(50) "
+               "Firma:TEXT(100) Funkce:TEXT(100) ICO:TEXT(30) DIC:TEXT(30) domu_ulice:TEXT(250) "
+               "domu_CP:TEXT(50) domu_Obec:TEXT(50) domu_Cast:TEXT(50) domu_PSC:TEXT(6) "
+               "domu_Stat:TEXT(50) zam_ulice:TEXT(250) zam_CP:TEXT(50) zam_Obec:TEXT(50) "
+               "zam_Cast:TEXT(50) zam_PSC:TEXT(6) zam_Stat:TEXT(50) jine_ulice:TEXT(250) jine_CP:TEXT(50) "
+               "jine_Obec:TEXT(50) jine_Cast:TEXT(50) jine_PSC:TEXT(6) jine_Stat:TEXT(50) "
+               "Internet:TEXT(250) E-mail_1:TEXT(250) E-mail_2:TEXT(250) E-mail_3:TEXT(250) "
+               "Tel_1:TEXT(50) Tel_2:TEXT(50) Tel_3:TEXT(50) Tel_4:TEXT(50) Tel_5:TEXT(50) Tel_6:TEXT(50) "
+               "Info:LONGTEXT zobraz_adr:TEXT(6)");
+    QTest::newRow("vlastni")
+        << m_paths.personalResult << "vlastni"
+        << QString(
+               "ID:COUNTER ID2:LONG Zn:BIT Titul_1:TEXT(30) Jmeno_1:TEXT(30) Prijmeni:TEXT(50) "
+               "Firma:TEXT(100) Funkce:TEXT(100) ICO:TEXT(30) DIC:TEXT(30) Ulice:TEXT(250) CP:TEXT(50) "
+               "Obec:TEXT(50) Cast:TEXT(50) PSC:TEXT(6) Stat:TEXT(50) domu_ulice:TEXT(250) "
+               "domu_CP:TEXT(50) domu_Obec:TEXT(50) domu_Cast:TEXT(50) domu_PSC:TEXT(6) "
+               "domu_Stat:TEXT(50) zam_ulice:TEXT(250) zam_CP:TEXT(50) zam_Obec:TEXT(50) "
+               "zam_Cast:TEXT(50) zam_PSC:TEXT(6) zam_Stat:TEXT(50) jine_ulice:TEXT(250) jine_CP:TEXT(50) "
+               "jine_Obec:TEXT(50) jine_Cast:TEXT(50) jine_PSC:TEXT(6) jine_Stat:TEXT(50) "
+               "Internet:TEXT(250) E-mail_1:TEXT(250) E-mail_2:TEXT(250) E-mail_3:TEXT(250) "
+               "Tel_1:TEXT(50) Tel_2:TEXT(50) Tel_3:TEXT(50) Tel_4:TEXT(50) Tel_5:TEXT(50) Tel_6:TEXT(50) "
+               "zobraz_adr:TEXT(6) Info:LONGTEXT");
+}
+
+void TestOwnDatabases::personalTablesAsDefined() {
+    QFETCH(QString, path);
+    QFETCH(QString, table);
+    db::createOwnDatabase(m_engine, path, m_paths);
+    sqlite3* handle = nullptr;
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READONLY, nullptr),
+             SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    QString sql;
+    if (sqlite3_prepare_v2(handle, "SELECT sql FROM sqlite_schema WHERE name = ?1", -1, &st, nullptr) ==
+        SQLITE_OK) {
+        const QByteArray name = table.toUtf8();
+        sqlite3_bind_text(st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        if (sqlite3_step(st) == SQLITE_ROW)
+            sql = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(handle);
+    static const QRegularExpression column(
+        QStringLiteral(R"re("([A-Za-z0-9_-]+)" (COUNTER|LONGTEXT|LONG|BIT|TEXT\([0-9]+\)))re"));
+    QStringList found;
+    for (const QRegularExpressionMatch& m : column.globalMatch(sql))
+        found << m.captured(1) + u':' + m.captured(2);
+    QTEST(found.join(u' '), "columns");
 }
 
 void TestOwnDatabases::workingLayouts_data() {
@@ -285,9 +349,9 @@ void TestOwnDatabases::failedCreation_data() {
     QTest::addColumn<QString>("error");
     QTest::addColumn<QStringList>("madeAfter"); // the tables of the file made the second time
 
-    const db::TableDef twice{QStringLiteral("Osoby_TEL_Navic"),
-                             {{QStringLiteral("Tel"), ColumnType::Text, 50, 0},
-                              {QStringLiteral("tel"), ColumnType::Text, 50, 0}}};
+    const db::TableDef twice{
+        QStringLiteral("Osoby_TEL_Navic"),
+        {{QStringLiteral("Tel"), ColumnType::Text, 50, 0}, {QStringLiteral("tel"), ColumnType::Text, 50, 0}}};
     QTest::newRow("personal: the table again")
         << m_paths.personal << QList<db::TableDef>{db::layouts::personal(), db::layouts::personal()}
         << "již existuje" << QStringList{"Vlastni"};
