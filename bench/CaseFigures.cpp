@@ -33,9 +33,9 @@ QString columnText(sqlite3_stmt* st, int column) {
 // What one case runs: its statements as SQLite receives them.
 struct Prepared {
     const SearchCase* search = nullptr;
-    QString native;            // the search statement
-    QString extraNative;       // a telephone search's additional numbers' phase
-    QStringList probeNatives;  // the checks, in the order they run
+    QString native;           // the search statement
+    QString extraNative;      // a telephone search's additional numbers' phase
+    QStringList probeNatives; // the checks, in the order they run
 };
 
 // One repetition of a case on our side, split into its steps.
@@ -95,8 +95,9 @@ int bareTelephone(sqlite3* db, const Prepared& p) {
                 columns[2] = columnIndex(st, telExtA);
                 columns[3] = columnIndex(st, "euroISDN");
             }
-            const QString number = row_copy::storedNumber(columnText(st, columns[1]), columnText(st, columns[2]),
-                                                          columnText(st, columns[0]), wholeTelA);
+            const QString number =
+                row_copy::storedNumber(columnText(st, columns[1]), columnText(st, columns[2]),
+                                       columnText(st, columns[0]), wholeTelA);
             if (number == c.fields.telephone) {
                 const qint64 subscriber = sqlite3_column_int64(st, columns[3]);
                 if (!subscribers.contains(subscriber)) {
@@ -141,7 +142,7 @@ struct FixedCost {
 // stepping and copying a full page). Sampled between the cases' repetitions,
 // so that it sees the same load as they do.
 class EmptySearch {
-public:
+  public:
     EmptySearch(SearchRig& rig, Directory which, Clock clock)
         : m_rig(rig), m_search(rig.search(which)), m_clock(clock) {
         SearchFields any;
@@ -177,7 +178,8 @@ public:
         m_search.nextPage(kPageSize, kSearchLimit);
         const double pageFill = t.ms();
         if (m_search.state().foundCount != kPageSize)
-            throw db::Error(QStringLiteral("the page statement did not fill a page: ") + m_pageLines.join(u' '));
+            throw db::Error(QStringLiteral("the page statement did not fill a page: ") +
+                            m_pageLines.join(u' '));
         if (!sample) return;
         m_tables.push_back(tables);
         m_fills.push_back(fill);
@@ -185,9 +187,11 @@ public:
         m_bares.push_back(bare);
     }
 
-    FixedCost cost() const { return {median(m_tables), median(m_fills), median(m_pageFills), median(m_bares)}; }
+    FixedCost cost() const {
+        return {median(m_tables), median(m_fills), median(m_pageFills), median(m_bares)};
+    }
 
-private:
+  private:
     SearchRig& m_rig;
     DirectorySearch& m_search;
     Clock m_clock;
@@ -245,7 +249,8 @@ void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOp
         p.search = &c;
         const QStringList lines = search_criteria::statementLines(c.directory, c.fields, kSearchLimit);
         p.native = rig.native(lines);
-        if (c.byTelephone()) p.extraNative = rig.native(search_criteria::extraNumbersLines(c.directory, lines));
+        if (c.byTelephone())
+            p.extraNative = rig.native(search_criteria::extraNumbersLines(c.directory, lines));
         for (const search_criteria::Probe& probe : search_criteria::probes(c.directory, c.fields))
             p.probeNatives << rig.native({search_criteria::probeStatement(probe)});
         prepared.push_back(p);
@@ -276,11 +281,12 @@ void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOp
     std::printf("fixed\tpage\ttables_ms\tempty_fill_ms\tpage_fill_ms\tfixed_ms\tempty_bare_ms\n");
     for (Directory d : {Directory::Persons, Directory::Firms}) {
         const FixedCost& f = fixed[int(d)];
-        std::printf("fixed\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.3f\n", qPrintable(pageName(d)), f.tables, f.emptyFill,
-                    f.pageFill, f.total(), f.emptyBare);
+        std::printf("fixed\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.3f\n", qPrintable(pageName(d)), f.tables,
+                    f.emptyFill, f.pageFill, f.total(), f.emptyBare);
     }
 
-    std::printf("case\tours_ms\tbare_ms\tratio\twithin_goal\ttables_ms\tchecks_ms\tfill_ms\tfill_nocopy_ms\trows\n");
+    std::printf(
+        "case\tours_ms\tbare_ms\tratio\twithin_goal\ttables_ms\tchecks_ms\tfill_ms\tfill_nocopy_ms\trows\n");
     int within = 0;
     for (size_t i = 0; i < results.size(); ++i) {
         const CaseResult& r = results[i];

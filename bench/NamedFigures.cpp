@@ -94,7 +94,8 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
                            median(timed(repetitions, {}, [&] { stepBare(handle, nextNative, 11); }))});
 
     // 3. First page of a firms search for a firm name prefix.
-    const QString firmsNative = rig.native(search_criteria::statementLines(Directory::Firms, firmsFields, 200));
+    const QString firmsNative =
+        rig.native(search_criteria::statementLines(Directory::Firms, firmsFields, 200));
     if (wanted("firms_prefix_first_page"))
         figures.push_back({"firms_prefix_first_page",
                            median(timed(repetitions, {},
@@ -124,8 +125,9 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
         // 5. A telephone search for an existing number whose four leading digits
         //    are the most common in the directory. The bare side reads the
         //    candidates of both phases and compares the unscrambled numbers.
-        stepBare(handle, QStringLiteral("SELECT Tel_a FROM Osoby GROUP BY Tel_a ORDER BY count(*) DESC LIMIT 1"),
-                 1, [&](sqlite3_stmt* st) {
+        stepBare(handle,
+                 QStringLiteral("SELECT Tel_a FROM Osoby GROUP BY Tel_a ORDER BY count(*) DESC LIMIT 1"), 1,
+                 [&](sqlite3_stmt* st) {
                      prefix = QString::number(sqlite3_column_int64(st, 0));
                      return true;
                  });

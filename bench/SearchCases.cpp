@@ -25,12 +25,9 @@ Controls controlsOf(Directory directory) {
     const DirectoryPageDescription p = directory == Directory::Persons ? DirectoryPageDescription::persons()
                                                                        : DirectoryPageDescription::firms();
     Controls c;
-    c.boxes = {{p.name.name, &SearchFields::name},
-               {p.secondName.name, &SearchFields::second},
-               {p.street.name, &SearchFields::street},
-               {p.houseNumber.name, &SearchFields::houseNumber},
-               {p.town.name, &SearchFields::municipality},
-               {p.postalCode.name, &SearchFields::postalCode},
+    c.boxes = {{p.name.name, &SearchFields::name},         {p.secondName.name, &SearchFields::second},
+               {p.street.name, &SearchFields::street},     {p.houseNumber.name, &SearchFields::houseNumber},
+               {p.town.name, &SearchFields::municipality}, {p.postalCode.name, &SearchFields::postalCode},
                {p.phone.name, &SearchFields::telephone}};
     c.switches = {{p.nameSwitch.name, &SearchFields::nameWildcard},
                   {p.streetSwitch.name, &SearchFields::streetWildcard},
@@ -92,8 +89,7 @@ SearchCase parseLine(int line, const QString& text) {
             }
         if (name == controls.region) {
             const qsizetype index = DirectoryPageDescription::regions().indexOf(value);
-            if (index < 0)
-                fail(line, QStringLiteral("%1 is not an item of %2").arg(quote(value), name));
+            if (index < 0) fail(line, QStringLiteral("%1 is not an item of %2").arg(quote(value), name));
             f.region = int(index);
             f.regionText = value;
             known = true;

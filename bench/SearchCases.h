@@ -20,8 +20,8 @@
 namespace search_cases {
 
 struct SearchCase {
-    int line = 0;   // 1-based line number in the file
-    QString text;   // the line as written
+    int line = 0; // 1-based line number in the file
+    QString text; // the line as written
     search_criteria::Directory directory = search_criteria::Directory::Persons;
     search_criteria::SearchFields fields; // normalised
     bool byTelephone() const { return !fields.telephone.isEmpty(); }
@@ -29,12 +29,12 @@ struct SearchCase {
 
 // A line that cannot be read as a search; what() names the line.
 class CaseError : public std::runtime_error {
-public:
+  public:
     explicit CaseError(const QString& message)
         : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString& message() const { return m_message; }
 
-private:
+  private:
     QString m_message;
 };
 

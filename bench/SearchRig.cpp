@@ -40,7 +40,7 @@ namespace {
 
 // A prepared native statement, finalised however the scope ends.
 class Prepared {
-public:
+  public:
     Prepared(sqlite3* db, const QString& sql) {
         const QByteArray text = sql.toUtf8();
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr) != SQLITE_OK) {
@@ -54,7 +54,7 @@ public:
     Prepared& operator=(const Prepared&) = delete;
     sqlite3_stmt* get() const { return m_statement; }
 
-private:
+  private:
     sqlite3_stmt* m_statement = nullptr;
 };
 
@@ -93,8 +93,8 @@ QStringList queryPlan(sqlite3* db, const QString& sql) {
         for (const auto& [step, d] : depths)
             if (step == parent) depth = d + 1;
         depths.emplace_back(id, depth);
-        lines << QString(depth * 2, u' ') +
-                     QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 3)));
+        lines << QString(depth * 2, u' ') + QString::fromUtf8(reinterpret_cast<const char*>(
+                                                sqlite3_column_text(statement.get(), 3)));
     }
     return lines;
 }
@@ -111,13 +111,15 @@ SearchRig::SearchRig(const QString& dataDir) {
     m_paths = db::OwnPaths::make(m_scratch.filePath(QStringLiteral("program/DATA")), m_scratch.path(),
                                  QStringLiteral("b"));
     QDir().mkpath(m_scratch.filePath(QStringLiteral("program/DATA")));
-    m_persons = makeSearch(Directory::Persons, m_personsPage, m_personsBuffer, m_personsResults, m_personsPhone);
+    m_persons =
+        makeSearch(Directory::Persons, m_personsPage, m_personsBuffer, m_personsResults, m_personsPhone);
     m_firms = makeSearch(Directory::Firms, m_firmsPage, m_firmsBuffer, m_firmsResults, m_firmsPhone);
 }
 
 SearchRig::~SearchRig() = default;
 
-std::unique_ptr<DirectorySearch> SearchRig::makeSearch(Directory which, db::Dataset& page, db::Dataset& buffer,
+std::unique_ptr<DirectorySearch> SearchRig::makeSearch(Directory which, db::Dataset& page,
+                                                       db::Dataset& buffer,
                                                        std::unique_ptr<db::WorkingDatabase>& results,
                                                        std::unique_ptr<db::WorkingDatabase>& phone) {
     const bool firms = which == Directory::Firms;

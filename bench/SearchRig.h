@@ -29,13 +29,13 @@ double median(std::vector<double> values);
 enum class Clock { Wall, Cpu };
 
 class Stopwatch {
-public:
+  public:
     explicit Stopwatch(Clock clock = Clock::Wall) : m_clock(clock) { restart(); }
     void restart() { m_start = now(); }
     // Milliseconds since the start or the last restart.
     double ms() const { return double(now() - m_start) / 1e6; }
 
-private:
+  private:
     qint64 now() const; // nanoseconds
     Clock m_clock;
     qint64 m_start = 0;
@@ -59,7 +59,7 @@ int columnIndex(sqlite3_stmt* statement, const char* name);
 QStringList queryPlan(sqlite3* db, const QString& sql);
 
 class SearchRig {
-public:
+  public:
     // dataDir holds ordat.mdb and ordat.mdw. Throws db::Error.
     explicit SearchRig(const QString& dataDir);
     ~SearchRig();
@@ -73,7 +73,7 @@ public:
     // The statement of the lines as the engine hands it to SQLite.
     QString native(const QStringList& jetLines);
 
-private:
+  private:
     std::unique_ptr<DirectorySearch> makeSearch(Directory which, db::Dataset& page, db::Dataset& buffer,
                                                 std::unique_ptr<db::WorkingDatabase>& results,
                                                 std::unique_ptr<db::WorkingDatabase>& phone);

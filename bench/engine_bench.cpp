@@ -33,25 +33,32 @@ namespace {
 // ---- statements ------------------------------------------------------------------
 
 // (a) one table.
-const QString kOneTableSql = QStringLiteral("SELECT TOP 10001 ID, Prijmeni, Jmeno, Obec, Ulice, Telefon FROM Seznam");
+const QString kOneTableSql =
+    QStringLiteral("SELECT TOP 10001 ID, Prijmeni, Jmeno, Obec, Ulice, Telefon FROM Seznam");
 
 // (b) the main table with three lookup tables.
 const QString kJoinSql = QStringLiteral(
     "SELECT TOP 10001 Osoby.ID as ID, Jmeno, Prijmeni, Obec, Osoby.Tel_a FROM Jmeno INNER JOIN "
-    "(Obec INNER JOIN (Prijmeni INNER JOIN Osoby ON Prijmeni.ID = Osoby.ID_Prijmeni) ON Obec.ID = Osoby.ID_Obec) "
+    "(Obec INNER JOIN (Prijmeni INNER JOIN Osoby ON Prijmeni.ID = Osoby.ID_Prijmeni) ON Obec.ID = "
+    "Osoby.ID_Obec) "
     "ON Jmeno.ID = Osoby.ID_Jmeno");
 
 // The persons search statement, as the search window builds it.
 const QString kPersonsSql =
     QStringList{
         QStringLiteral("SELECT TOP 201 "),
-        QStringLiteral(
-            "Osoby.ID as ID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, UTO, Poznamka.Poznamka, Osoby.euroISDN, "
-            "Osoby.Tel_a, Osoby.TelExt_a FROM UTO INNER JOIN (Ulice INNER JOIN (Titul INNER JOIN (PSC INNER JOIN "
-            "(Prijmeni INNER JOIN (Poznamka INNER JOIN (Obec INNER JOIN (Jmeno INNER JOIN (CP INNER JOIN (Cast INNER "
-            "JOIN OSOBY ON Cast.ID = OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = OSOBY.ID_Jmeno) ON Obec.ID = "
-            "OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = OSOBY.ID_Prijmeni) ON PSC.ID = "
-            "OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = OSOBY.ID_Ulice) ON UTO.ID = OSOBY.ID_UTO "),
+        QStringLiteral("Osoby.ID as ID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, UTO, "
+                       "Poznamka.Poznamka, Osoby.euroISDN, "
+                       "Osoby.Tel_a, Osoby.TelExt_a FROM UTO INNER JOIN (Ulice INNER JOIN (Titul INNER JOIN "
+                       "(PSC INNER JOIN "
+                       "(Prijmeni INNER JOIN (Poznamka INNER JOIN (Obec INNER JOIN (Jmeno INNER JOIN (CP "
+                       "INNER JOIN (Cast INNER "
+                       "JOIN OSOBY ON Cast.ID = OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = "
+                       "OSOBY.ID_Jmeno) ON Obec.ID = "
+                       "OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = "
+                       "OSOBY.ID_Prijmeni) ON PSC.ID = "
+                       "OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = OSOBY.ID_Ulice) ON UTO.ID "
+                       "= OSOBY.ID_UTO "),
         QStringLiteral("WHERE"),
         QStringLiteral("Prijmeni.Prijmeni LIKE \"Nov*\""),
         QStringLiteral("AND Obec.Obec LIKE \"Praha*\""),
@@ -61,50 +68,101 @@ const QString kPersonsSql =
 // ---- Czech-ish text ----------------------------------------------------------------
 
 const std::vector<QString> kSurnames = {
-    u"Novák"_s,    u"Svoboda"_s,   u"Novotný"_s,  u"Dvořák"_s,   u"Černý"_s,    u"Procházka"_s, u"Kučera"_s,
-    u"Veselý"_s,   u"Horák"_s,     u"Němec"_s,    u"Marek"_s,    u"Pospíšil"_s, u"Pokorný"_s,   u"Hájek"_s,
-    u"Král"_s,     u"Jelínek"_s,   u"Růžička"_s,  u"Beneš"_s,    u"Fiala"_s,    u"Sedláček"_s,  u"Doležal"_s,
-    u"Zeman"_s,    u"Kolář"_s,     u"Navrátil"_s, u"Čermák"_s,   u"Vaněk"_s,    u"Urban"_s,     u"Blažek"_s,
-    u"Kříž"_s,     u"Kovář"_s,     u"Bartoš"_s,   u"Vlček"_s,    u"Polák"_s,    u"Musil"_s,     u"Kopecký"_s,
-    u"Šimek"_s,    u"Konečný"_s,   u"Malý"_s,     u"Holub"_s,    u"Štěpánek"_s, u"Kadlec"_s,    u"Dostál"_s,
-    u"Soukup"_s,   u"Šťastný"_s,   u"Mareš"_s,    u"Moravec"_s,  u"Sýkora"_s,   u"Tichý"_s,     u"Valenta"_s,
-    u"Vávra"_s,    u"Matoušek"_s,  u"Bláha"_s,    u"Říha"_s,     u"Ševčík"_s,   u"Bureš"_s,     u"Hruška"_s,
-    u"Mašek"_s,    u"Pavlík"_s,    u"Dušek"_s,    u"Janda"_s,    u"Hrubý"_s,    u"Mach"_s,      u"Müller"_s,
-    u"Staněk"_s,   u"Kratochvíl"_s, u"Lukáš"_s,   u"Novák-Horský"_s, u"Žák"_s,  u"Ryšavý"_s,    u"Šebesta"_s,
+    u"Novák"_s,        u"Svoboda"_s,  u"Novotný"_s,  u"Dvořák"_s,   u"Černý"_s,      u"Procházka"_s,
+    u"Kučera"_s,       u"Veselý"_s,   u"Horák"_s,    u"Němec"_s,    u"Marek"_s,      u"Pospíšil"_s,
+    u"Pokorný"_s,      u"Hájek"_s,    u"Král"_s,     u"Jelínek"_s,  u"Růžička"_s,    u"Beneš"_s,
+    u"Fiala"_s,        u"Sedláček"_s, u"Doležal"_s,  u"Zeman"_s,    u"Kolář"_s,      u"Navrátil"_s,
+    u"Čermák"_s,       u"Vaněk"_s,    u"Urban"_s,    u"Blažek"_s,   u"Kříž"_s,       u"Kovář"_s,
+    u"Bartoš"_s,       u"Vlček"_s,    u"Polák"_s,    u"Musil"_s,    u"Kopecký"_s,    u"Šimek"_s,
+    u"Konečný"_s,      u"Malý"_s,     u"Holub"_s,    u"Štěpánek"_s, u"Kadlec"_s,     u"Dostál"_s,
+    u"Soukup"_s,       u"Šťastný"_s,  u"Mareš"_s,    u"Moravec"_s,  u"Sýkora"_s,     u"Tichý"_s,
+    u"Valenta"_s,      u"Vávra"_s,    u"Matoušek"_s, u"Bláha"_s,    u"Říha"_s,       u"Ševčík"_s,
+    u"Bureš"_s,        u"Hruška"_s,   u"Mašek"_s,    u"Pavlík"_s,   u"Dušek"_s,      u"Janda"_s,
+    u"Hrubý"_s,        u"Mach"_s,     u"Müller"_s,   u"Staněk"_s,   u"Kratochvíl"_s, u"Lukáš"_s,
+    u"Novák-Horský"_s, u"Žák"_s,      u"Ryšavý"_s,   u"Šebesta"_s,
 };
 const std::vector<QString> kFirstNamesMale = {
-    u"Jan"_s,     u"Petr"_s,      u"Josef"_s, u"Pavel"_s,  u"Jaroslav"_s, u"Martin"_s, u"Tomáš"_s,
-    u"Jiří"_s,    u"Miroslav"_s,  u"František"_s, u"Zdeněk"_s, u"Václav"_s, u"Michal"_s, u"Karel"_s,
-    u"Milan"_s,   u"Vladimír"_s,  u"Lukáš"_s, u"David"_s,  u"Jakub"_s,    u"Ondřej"_s,
+    u"Jan"_s,   u"Petr"_s,     u"Josef"_s,     u"Pavel"_s,  u"Jaroslav"_s, u"Martin"_s, u"Tomáš"_s,
+    u"Jiří"_s,  u"Miroslav"_s, u"František"_s, u"Zdeněk"_s, u"Václav"_s,   u"Michal"_s, u"Karel"_s,
+    u"Milan"_s, u"Vladimír"_s, u"Lukáš"_s,     u"David"_s,  u"Jakub"_s,    u"Ondřej"_s,
 };
 const std::vector<QString> kFirstNamesFemale = {
-    u"Marie"_s,   u"Jana"_s,      u"Eva"_s,    u"Hana"_s,   u"Anna"_s,     u"Lenka"_s,  u"Kateřina"_s,
-    u"Věra"_s,    u"Lucie"_s,     u"Alena"_s,  u"Petra"_s,  u"Jaroslava"_s, u"Ludmila"_s, u"Helena"_s,
-    u"Zdeňka"_s,  u"Jitka"_s,     u"Veronika"_s, u"Tereza"_s, u"Martina"_s, u"Michaela"_s,
+    u"Marie"_s,  u"Jana"_s,  u"Eva"_s,      u"Hana"_s,   u"Anna"_s,      u"Lenka"_s,    u"Kateřina"_s,
+    u"Věra"_s,   u"Lucie"_s, u"Alena"_s,    u"Petra"_s,  u"Jaroslava"_s, u"Ludmila"_s,  u"Helena"_s,
+    u"Zdeňka"_s, u"Jitka"_s, u"Veronika"_s, u"Tereza"_s, u"Martina"_s,   u"Michaela"_s,
 };
 const std::vector<QString> kTowns = {
-    u"Praha 1"_s, u"Praha 2"_s, u"Praha 3"_s, u"Praha 4"_s, u"Praha 5"_s, u"Praha 6"_s, u"Praha 8"_s,
-    u"Praha 10"_s, u"Brno"_s, u"Ostrava"_s, u"Plzeň"_s, u"Liberec"_s, u"Olomouc"_s, u"České Budějovice"_s,
-    u"Hradec Králové"_s, u"Ústí nad Labem"_s, u"Pardubice"_s, u"Zlín"_s, u"Havířov"_s, u"Kladno"_s,
-    u"Most"_s, u"Opava"_s, u"Frýdek-Místek"_s, u"Karviná"_s, u"Jihlava"_s, u"Teplice"_s, u"Děčín"_s,
-    u"Karlovy Vary"_s, u"Chomutov"_s, u"Jablonec nad Nisou"_s, u"Mladá Boleslav"_s, u"Prostějov"_s,
-    u"Přerov"_s, u"Česká Lípa"_s, u"Třebíč"_s, u"Třinec"_s, u"Tábor"_s, u"Znojmo"_s, u"Příbram"_s,
-    u"Kolín"_s, u"Cheb"_s, u"Písek"_s, u"Trutnov"_s, u"Kroměříž"_s, u"Vsetín"_s, u"Šumperk"_s,
-    u"Uherské Hradiště"_s, u"Břeclav"_s, u"Hodonín"_s, u"Litoměřice"_s, u"Havlíčkův Brod"_s,
-    u"Nový Jičín"_s, u"Chrudim"_s, u"Strakonice"_s, u"Valašské Meziříčí"_s, u"Žďár nad Sázavou"_s,
+    u"Praha 1"_s,
+    u"Praha 2"_s,
+    u"Praha 3"_s,
+    u"Praha 4"_s,
+    u"Praha 5"_s,
+    u"Praha 6"_s,
+    u"Praha 8"_s,
+    u"Praha 10"_s,
+    u"Brno"_s,
+    u"Ostrava"_s,
+    u"Plzeň"_s,
+    u"Liberec"_s,
+    u"Olomouc"_s,
+    u"České Budějovice"_s,
+    u"Hradec Králové"_s,
+    u"Ústí nad Labem"_s,
+    u"Pardubice"_s,
+    u"Zlín"_s,
+    u"Havířov"_s,
+    u"Kladno"_s,
+    u"Most"_s,
+    u"Opava"_s,
+    u"Frýdek-Místek"_s,
+    u"Karviná"_s,
+    u"Jihlava"_s,
+    u"Teplice"_s,
+    u"Děčín"_s,
+    u"Karlovy Vary"_s,
+    u"Chomutov"_s,
+    u"Jablonec nad Nisou"_s,
+    u"Mladá Boleslav"_s,
+    u"Prostějov"_s,
+    u"Přerov"_s,
+    u"Česká Lípa"_s,
+    u"Třebíč"_s,
+    u"Třinec"_s,
+    u"Tábor"_s,
+    u"Znojmo"_s,
+    u"Příbram"_s,
+    u"Kolín"_s,
+    u"Cheb"_s,
+    u"Písek"_s,
+    u"Trutnov"_s,
+    u"Kroměříž"_s,
+    u"Vsetín"_s,
+    u"Šumperk"_s,
+    u"Uherské Hradiště"_s,
+    u"Břeclav"_s,
+    u"Hodonín"_s,
+    u"Litoměřice"_s,
+    u"Havlíčkův Brod"_s,
+    u"Nový Jičín"_s,
+    u"Chrudim"_s,
+    u"Strakonice"_s,
+    u"Valašské Meziříčí"_s,
+    u"Žďár nad Sázavou"_s,
 };
 const std::vector<QString> kStreets = {
-    u"Nádražní"_s, u"Školní"_s, u"Husova"_s, u"Palackého"_s, u"Komenského"_s, u"Masarykova"_s,
-    u"Žižkova"_s, u"Sokolská"_s, u"Zahradní"_s, u"Lesní"_s, u"Polní"_s, u"Krátká"_s, u"Družstevní"_s,
-    u"Smetanova"_s, u"Tyršova"_s, u"Jiráskova"_s, u"Nerudova"_s, u"Havlíčkova"_s, u"Riegrova"_s,
-    u"Československé armády"_s, u"Náměstí Míru"_s, u"U Potoka"_s, u"Na Výsluní"_s, u"K Rybníku"_s,
+    u"Nádražní"_s,     u"Školní"_s,   u"Husova"_s,     u"Palackého"_s, u"Komenského"_s,
+    u"Masarykova"_s,   u"Žižkova"_s,  u"Sokolská"_s,   u"Zahradní"_s,  u"Lesní"_s,
+    u"Polní"_s,        u"Krátká"_s,   u"Družstevní"_s, u"Smetanova"_s, u"Tyršova"_s,
+    u"Jiráskova"_s,    u"Nerudova"_s, u"Havlíčkova"_s, u"Riegrova"_s,  u"Československé armády"_s,
+    u"Náměstí Míru"_s, u"U Potoka"_s, u"Na Výsluní"_s, u"K Rybníku"_s,
 };
-const std::vector<QString> kTitles = {u""_s, u"Ing."_s, u"Mgr."_s, u"MUDr."_s, u"JUDr."_s, u"PhDr."_s, u"Bc."_s};
-const std::vector<QString> kDistricts = {u"Staré Město"_s, u"Nové Město"_s, u"Vinohrady"_s, u"Žižkov"_s,
-                                         u"Smíchov"_s, u"Karlín"_s, u"Libeň"_s, u"Dejvice"_s, u"Královo Pole"_s,
-                                         u"Poruba"_s, u"Slovany"_s, u"Vratislavice"_s};
-const std::vector<QString> kNotes = {u"fax"_s, u"záznamník"_s, u"ordinace"_s, u"byt"_s, u"kancelář"_s,
-                                     u"prodejna"_s, u"dílna"_s, u"chata"_s};
+const std::vector<QString> kTitles = {u""_s,      u"Ing."_s,  u"Mgr."_s, u"MUDr."_s,
+                                      u"JUDr."_s, u"PhDr."_s, u"Bc."_s};
+const std::vector<QString> kDistricts = {
+    u"Staré Město"_s, u"Nové Město"_s, u"Vinohrady"_s,    u"Žižkov"_s, u"Smíchov"_s, u"Karlín"_s,
+    u"Libeň"_s,       u"Dejvice"_s,    u"Královo Pole"_s, u"Poruba"_s, u"Slovany"_s, u"Vratislavice"_s};
+const std::vector<QString> kNotes = {u"fax"_s,      u"záznamník"_s, u"ordinace"_s, u"byt"_s,
+                                     u"kancelář"_s, u"prodejna"_s,  u"dílna"_s,    u"chata"_s};
 const std::vector<std::pair<QString, QString>> kRegions = {
     {u"CZ010"_s, u"Hlavní město Praha"_s}, {u"CZ020"_s, u"Středočeský kraj"_s},
     {u"CZ031"_s, u"Jihočeský kraj"_s},     {u"CZ032"_s, u"Plzeňský kraj"_s},
@@ -130,7 +188,7 @@ constexpr int kMainRows = 20000;
 
 // A bulk insert through the engine's connection, below the dialect.
 class Inserter {
-public:
+  public:
     Inserter(sqlite3* h, const char* sql) {
         if (sqlite3_prepare_v2(h, sql, -1, &m_st, nullptr) != SQLITE_OK)
             throw std::runtime_error(std::string("prepare: ") + sqlite3_errmsg(h));
@@ -147,12 +205,13 @@ public:
         return *this;
     }
     void run() {
-        if (sqlite3_step(m_st) != SQLITE_DONE) throw std::runtime_error(std::string("insert: ") + sqlite3_errmsg(m_h));
+        if (sqlite3_step(m_st) != SQLITE_DONE)
+            throw std::runtime_error(std::string("insert: ") + sqlite3_errmsg(m_h));
         sqlite3_reset(m_st);
         sqlite3_clear_bindings(m_st);
     }
 
-private:
+  private:
     sqlite3* m_h = nullptr;
     sqlite3_stmt* m_st = nullptr;
 };
@@ -182,26 +241,34 @@ struct Fixture {
 
     static void createTables(db::Database& d) {
         // (a) a flat table.
-        d.execute(QStringLiteral("CREATE TABLE Seznam (ID COUNTER PRIMARY KEY, Prijmeni TEXT(50), Jmeno TEXT(30), "
-                                 "Obec TEXT(50), Ulice TEXT(60), PSC TEXT(6), Telefon LONG)"),
-                  db::Database::FailOnError);
+        d.execute(
+            QStringLiteral("CREATE TABLE Seznam (ID COUNTER PRIMARY KEY, Prijmeni TEXT(50), Jmeno TEXT(30), "
+                           "Obec TEXT(50), Ulice TEXT(60), PSC TEXT(6), Telefon LONG)"),
+            db::Database::FailOnError);
         // (b) and the persons statement: the main table and its lookup tables.
-        d.execute(QStringLiteral("CREATE TABLE Osoby (ID LONG PRIMARY KEY, ID_Titul LONG, ID_Jmeno LONG, "
-                                 "ID_Prijmeni LONG, ID_Ulice LONG, ID_CP LONG, ID_Obec LONG, ID_Cast LONG, ID_PSC LONG, "
-                                 "ID_Poznamka LONG, ID_UTO LONG, euroISDN LONG, Tel_a LONG, TelExt_a TEXT(10))"),
+        d.execute(QStringLiteral(
+                      "CREATE TABLE Osoby (ID LONG PRIMARY KEY, ID_Titul LONG, ID_Jmeno LONG, "
+                      "ID_Prijmeni LONG, ID_Ulice LONG, ID_CP LONG, ID_Obec LONG, ID_Cast LONG, ID_PSC LONG, "
+                      "ID_Poznamka LONG, ID_UTO LONG, euroISDN LONG, Tel_a LONG, TelExt_a TEXT(10))"),
                   db::Database::FailOnError);
-        for (const char* t : {"Titul", "Jmeno", "Prijmeni", "Ulice", "CP", "Obec", "Cast", "PSC", "Poznamka", "UTO"})
-            d.execute(QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, %1 TEXT(100))").arg(QLatin1String(t)),
-                      db::Database::FailOnError);
-        d.execute(QStringLiteral("CREATE TABLE KRAJE (UTO TEXT(5), Kraj TEXT(50))"), db::Database::FailOnError);
+        for (const char* t :
+             {"Titul", "Jmeno", "Prijmeni", "Ulice", "CP", "Obec", "Cast", "PSC", "Poznamka", "UTO"})
+            d.execute(
+                QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, %1 TEXT(100))").arg(QLatin1String(t)),
+                db::Database::FailOnError);
+        d.execute(QStringLiteral("CREATE TABLE KRAJE (UTO TEXT(5), Kraj TEXT(50))"),
+                  db::Database::FailOnError);
         for (const char* c : {"ID_Prijmeni", "ID_Obec", "ID_Jmeno", "ID_Ulice"})
-            d.execute(QStringLiteral("CREATE INDEX %1 ON Osoby (%1)").arg(QLatin1String(c)), db::Database::FailOnError);
+            d.execute(QStringLiteral("CREATE INDEX %1 ON Osoby (%1)").arg(QLatin1String(c)),
+                      db::Database::FailOnError);
     }
 
     static void fillLookup(sqlite3* h, const char* table, const std::vector<QString>& values) {
-        const std::string sql = std::string("INSERT INTO \"") + table + "\" (\"ID\", \"" + table + "\") VALUES (?1, ?2)";
+        const std::string sql =
+            std::string("INSERT INTO \"") + table + "\" (\"ID\", \"" + table + "\") VALUES (?1, ?2)";
         Inserter ins(h, sql.c_str());
-        for (size_t i = 0; i < values.size(); ++i) ins.integer(1, qint64(i + 1)).text(2, values[i]).run();
+        for (size_t i = 0; i < values.size(); ++i)
+            ins.integer(1, qint64(i + 1)).text(2, values[i]).run();
     }
 
     static void fill(db::Database& d) {
@@ -217,10 +284,14 @@ struct Fixture {
         std::vector<QString> firstNames = kFirstNamesMale;
         firstNames.insert(firstNames.end(), kFirstNamesFemale.begin(), kFirstNamesFemale.end());
         std::vector<QString> houseNumbers, postCodes, exchanges;
-        for (int i = 1; i <= 400; ++i) houseNumbers.push_back(i % 7 == 0 ? QStringLiteral("%1/%2").arg(i * 3).arg(i % 40 + 1)
-                                                                         : QString::number(i));
-        for (int i = 0; i < 300; ++i) postCodes.push_back(QStringLiteral("%1 %2").arg(100 + i * 2).arg(i % 90 + 10, 2, 10, QChar(u'0')));
-        for (const auto& r : kRegions) exchanges.push_back(r.first);
+        for (int i = 1; i <= 400; ++i)
+            houseNumbers.push_back(i % 7 == 0 ? QStringLiteral("%1/%2").arg(i * 3).arg(i % 40 + 1)
+                                              : QString::number(i));
+        for (int i = 0; i < 300; ++i)
+            postCodes.push_back(
+                QStringLiteral("%1 %2").arg(100 + i * 2).arg(i % 90 + 10, 2, 10, QChar(u'0')));
+        for (const auto& r : kRegions)
+            exchanges.push_back(r.first);
 
         d.beginTransaction();
         fillLookup(h, "Titul", kTitles);
@@ -235,19 +306,24 @@ struct Fixture {
         fillLookup(h, "UTO", exchanges);
         {
             Inserter ins(h, "INSERT INTO \"KRAJE\" (\"UTO\", \"Kraj\") VALUES (?1, ?2)");
-            for (const auto& [uto, kraj] : kRegions) ins.text(1, uto).text(2, kraj).run();
+            for (const auto& [uto, kraj] : kRegions)
+                ins.text(1, uto).text(2, kraj).run();
         }
         {
-            Inserter ins(h, "INSERT INTO \"Osoby\" (\"ID\", \"ID_Titul\", \"ID_Jmeno\", \"ID_Prijmeni\", \"ID_Ulice\", "
-                            "\"ID_CP\", \"ID_Obec\", \"ID_Cast\", \"ID_PSC\", \"ID_Poznamka\", \"ID_UTO\", \"euroISDN\", "
-                            "\"Tel_a\", \"TelExt_a\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+            Inserter ins(
+                h,
+                "INSERT INTO \"Osoby\" (\"ID\", \"ID_Titul\", \"ID_Jmeno\", \"ID_Prijmeni\", \"ID_Ulice\", "
+                "\"ID_CP\", \"ID_Obec\", \"ID_Cast\", \"ID_PSC\", \"ID_Poznamka\", \"ID_UTO\", \"euroISDN\", "
+                "\"Tel_a\", \"TelExt_a\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, "
+                "?14)");
             for (int i = 1; i <= kMainRows; ++i) {
                 const bool female = pick(2) == 1;
                 const size_t base = pick(kSurnames.size());
                 ins.integer(1, i)
                     .integer(2, qint64(pick(4) == 0 ? pick(kTitles.size()) + 1 : 1))
                     .integer(3, qint64(female ? kFirstNamesMale.size() + pick(kFirstNamesFemale.size())
-                                              : pick(kFirstNamesMale.size())) + 1)
+                                              : pick(kFirstNamesMale.size())) +
+                                    1)
                     .integer(4, qint64(2 * base + (female ? 1 : 0)) + 1)
                     .integer(5, qint64(pick(kStreets.size())) + 1)
                     .integer(6, qint64(pick(houseNumbers.size())) + 1)
@@ -258,14 +334,15 @@ struct Fixture {
                     .integer(11, qint64(pick(exchanges.size())) + 1)
                     .integer(12, pick(10) == 0 ? 1 : 0)
                     .integer(13, 200000000 + qint64(pick(700000000)));
-                if (pick(20) == 0)
-                    ins.text(14, QString::number(100 + pick(900)));
+                if (pick(20) == 0) ins.text(14, QString::number(100 + pick(900)));
                 ins.run();
             }
         }
         {
-            Inserter ins(h, "INSERT INTO \"Seznam\" (\"Prijmeni\", \"Jmeno\", \"Obec\", \"Ulice\", \"PSC\", \"Telefon\") "
-                            "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+            Inserter ins(
+                h,
+                "INSERT INTO \"Seznam\" (\"Prijmeni\", \"Jmeno\", \"Obec\", \"Ulice\", \"PSC\", \"Telefon\") "
+                "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
             for (int i = 1; i <= kMainRows; ++i) {
                 const bool female = pick(2) == 1;
                 const QString& s = kSurnames[pick(kSurnames.size())];
@@ -303,7 +380,8 @@ void stepDataset(benchmark::State& state, const QString& jet) {
             sink += r.value(QStringLiteral("ID")).toLongLong();
         });
         ds.open();
-        while (!ds.eof()) ds.next();
+        while (!ds.eof())
+            ds.next();
         rows += ds.recordCount();
         ds.close();
     }
@@ -339,7 +417,8 @@ void stepBare(benchmark::State& state, const QString& jet, bool toQString) {
         while (sqlite3_step(st) == SQLITE_ROW) {
             const unsigned char* p = sqlite3_column_text(st, cPrijmeni);
             if (toQString) {
-                const QString ps = QString::fromUtf8(reinterpret_cast<const char*>(p), sqlite3_column_bytes(st, cPrijmeni));
+                const QString ps =
+                    QString::fromUtf8(reinterpret_cast<const char*>(p), sqlite3_column_bytes(st, cPrijmeni));
                 const auto* o = reinterpret_cast<const char*>(sqlite3_column_text(st, cObec));
                 const QString os = QString::fromUtf8(o, sqlite3_column_bytes(st, cObec));
                 sink += ps.size() + os.size();
@@ -385,7 +464,7 @@ void translateCold(benchmark::State& state) {
 
 // The console reporter, also keeping each benchmark's median CPU time (µs).
 class SummaryReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     explicit SummaryReporter(OutputOptions o) : ConsoleReporter(o) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
@@ -431,7 +510,8 @@ int main(int argc, char** argv) {
         std::cerr << "engine_bench: cannot build the fixture: " << e.what() << '\n';
         return 1;
     }
-    std::cerr << "fixture: " << kMainRows << " rows per main table, built in " << g_fixture->buildMs << " ms\n";
+    std::cerr << "fixture: " << kMainRows << " rows per main table, built in " << g_fixture->buildMs
+              << " ms\n";
     if (printSql) {
         for (const QString* s : {&kOneTableSql, &kJoinSql, &kPersonsSql})
             std::cerr << "\n-- Jet:\n"

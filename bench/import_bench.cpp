@@ -48,7 +48,7 @@ QByteArray makeFile(bool utf8) {
                          QString::fromUtf8(towns[i % 5]), QString::number(10000 + i % 89999),
                          QString::number(100000 + i));
     }
-    return utf8 ? text.toUtf8() : codepage::toWindows1250(text);
+    return utf8 ? text.toUtf8() : code_page::toWindows1250(text);
 }
 
 double median(std::vector<double> v) {

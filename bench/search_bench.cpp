@@ -21,8 +21,9 @@
 
 namespace {
 
-const char* const kUsage = "usage: search_bench DATA_DIR [--repetitions N] [--only NAME]\n"
-                           "       search_bench DATA_DIR --cases FILE [--repetitions N] [--plan] [--clock wall|cpu]\n";
+const char* const kUsage =
+    "usage: search_bench DATA_DIR [--repetitions N] [--only NAME]\n"
+    "       search_bench DATA_DIR --cases FILE [--repetitions N] [--plan] [--clock wall|cpu]\n";
 
 struct Arguments {
     QString dataDir;
@@ -73,7 +74,8 @@ std::optional<Arguments> readArguments(const QStringList& args) {
         }
     }
     if (a.dataDir.isEmpty()) return complain(QStringLiteral("no DATA_DIR given"));
-    if (!a.cases.isEmpty() && !a.only.isEmpty()) return complain(QStringLiteral("--only is for the named figures"));
+    if (!a.cases.isEmpty() && !a.only.isEmpty())
+        return complain(QStringLiteral("--only is for the named figures"));
     if (a.cases.isEmpty() && (a.plans || a.clock))
         return complain(QStringLiteral("--plan and --clock are for --cases"));
     return a;
@@ -91,15 +93,17 @@ int main(int argc, char** argv) {
         std::vector<search_cases::SearchCase> cases;
         if (!args->cases.isEmpty()) {
             cases = search_cases::readFile(args->cases);
-            if (cases.empty()) throw search_cases::CaseError(args->cases + QStringLiteral(": no search in it"));
+            if (cases.empty())
+                throw search_cases::CaseError(args->cases + QStringLiteral(": no search in it"));
         }
 
         bench::SearchRig rig(args->dataDir);
         if (args->cases.isEmpty())
             bench::runNamedFigures(rig, args->repetitions.value_or(15), args->only);
         else
-            bench::runCases(rig, cases,
-                            {args->repetitions.value_or(5), args->plans, args->clock.value_or(bench::Clock::Wall)});
+            bench::runCases(
+                rig, cases,
+                {args->repetitions.value_or(5), args->plans, args->clock.value_or(bench::Clock::Wall)});
     } catch (const search_cases::CaseError& e) {
         std::fprintf(stderr, "search_bench: %s\n", qPrintable(e.message()));
         return 2;

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = session->path(QStringLiteral("kontakty.txt"));
     fuzz::writeFile(path, bytes);
     const io::ReadResult read = io::readImportFile(path, io::Separator::Semicolon, true);
-    const QString text = codepage::decodeText(bytes);
+    const QString text = code_page::decodeText(bytes);
     if (!io::looksLikeText(text)) {
         fuzz::check(!read.table && !read.error.isEmpty(), "binary file taken");
         return 0;

@@ -14,7 +14,9 @@ namespace testsupport {
 class NoShell : public platform::Shell {
   public:
     bool open(const QString&) override { return true; }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
+    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override {
+        return CopyResult::Failed;
+    }
 };
 
 // QTest::keyClicks refuses letters outside ASCII: each character goes as a key event of its own.

@@ -156,7 +156,7 @@ QString Connections::tryOpenPersonal() {
         QFile::setPermissions(folder, kOwnerOnly | QFileDevice::ExeOwner);
     }
     // A folder that cannot be written is refused before anything is put in it.
-    if (!personalfile::writableFolder(folder)) return kFolderNotWritable.arg(folder);
+    if (!personal_file::writableFolder(folder)) return kFolderNotWritable.arg(folder);
     try {
         // The workgroup file comes with the program; when it is gone the user
         // gets one of the same workgroup in the personal folder.
@@ -169,14 +169,14 @@ QString Connections::tryOpenPersonal() {
         // Earlier versions kept the personal database beside the program: the
         // user's first start takes a copy of it.
         const QString earlier = m_app.dataFolder() + QStringLiteral("vlastni.mdb");
-        if (!personalfile::adoptEarlier(earlier, m_paths.personal))
+        if (!personal_file::adoptEarlier(earlier, m_paths.personal))
             return kEarlierNotCopied.arg(earlier, m_paths.personal);
         if (!QFileInfo::exists(m_paths.personal)) {
             db::createOwnDatabase(m_app.engine(), m_paths.personal, m_paths);
             QFile::setPermissions(m_paths.personal, kOwnerOnly);
         }
         // A database that cannot be written is refused now, not at the first save.
-        if (!personalfile::writable(m_paths.personal)) return kFileNotWritable.arg(m_paths.personal);
+        if (!personal_file::writable(m_paths.personal)) return kFileNotWritable.arg(m_paths.personal);
         const db::Login login = db::databaseLogin();
         m_personalWorkspace = m_app.engine().openWorkspace(login.user, login.password);
         m_personal = m_personalWorkspace->openDatabase(m_paths.personal, db::personalOpenOptions());

@@ -54,11 +54,13 @@ using platform::Root;
 const QString kPozice = platform::kProgramKey + QStringLiteral("Pozice");
 const QString kCloseQuestion = QStringLiteral("Opravdu chcete program Ordana 2004 Velto ukončit?     ");
 const QString& kStoppingCaption = maker::kStoppingCaption;
-const QString kDirectoryFailed = QStringLiteral(
-    "Databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová práva pro zápis do souborů ordat.mdb, ordat.ldb a "
-    "ordat.mdw a že jejich atribut není nastaven pouze pro čtení. Případně proveďte novou instalaci sdílené databáze.");
+const QString kDirectoryFailed = QStringLiteral("Databázi nelze otevřít. Zkontrolujte, zda máte nastavena "
+                                                "síťová práva pro zápis do souborů ordat.mdb, ordat.ldb a "
+                                                "ordat.mdw a že jejich atribut není nastaven pouze pro "
+                                                "čtení. Případně proveďte novou instalaci sdílené databáze.");
 const QString kPersonalFailed = QStringLiteral(
-    "Vlastní databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová práva pro zápis do souboru vlastni.mdb a "
+    "Vlastní databázi nelze otevřít. Zkontrolujte, zda máte nastavena síťová práva pro zápis do souboru "
+    "vlastni.mdb a "
     "že jejich atribut není nastaven pouze pro čtení. Případně proveďte novou instalaci programu.");
 const QString kSettingsNotStored = QStringLiteral("Nastavení programu nelze uložit do klíče registru „%1“.");
 const QString kScratchTitle = QStringLiteral("Vyberte disk a adresář pro odkládací soubor");
@@ -174,8 +176,8 @@ void MainWindow::buildPages() {
     m_tabs->addTab(m_personalPage, QStringLiteral("    &Vlastní    "));
     m_tabs->addTab(m_information, QStringLiteral("    &Informace    "));
     m_tabs->addTab(m_webTab, kWebTabCaption);
-    m_tabs->setCurrentIndex(1); // the firms page is the designed active page
-    m_lastTab = 1;
+    m_tabs->setCurrentWidget(m_firms); // the firms page is the designed active page
+    m_lastTab = m_tabs->currentIndex();
     setCentralWidget(m_tabs);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 
@@ -221,9 +223,10 @@ void MainWindow::createWindows() {
     connectExports();
     connectImport(import);
     connectInformation();
-    m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog, m_shortcuts, m_exportDialog, columns, picker, import,
-                 m_personalExportDialog, m_printParameters};
-    for (QWidget* w : m_windows) w->hide();
+    m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog,         m_shortcuts,      m_exportDialog,
+                 columns,    picker,        import, m_personalExportDialog, m_printParameters};
+    for (QWidget* w : m_windows)
+        w->hide();
     m_help = std::make_unique<Help>(m_app);
 }
 
@@ -263,7 +266,8 @@ void MainWindow::applyStoredPlacement() {
     if (!key) {
         // First start: the designed size, centred.
         if (const QScreen* s = screen())
-            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
+            setGeometry(
+                QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
         settings::keepNormalFrame(this);
         return;
     }
@@ -296,7 +300,8 @@ void MainWindow::applyStoredPlacement() {
                   {"MAX_V_O", Limits::List::Persons, Limits::Kind::Searched},
                   {"MAX_V_F", Limits::List::Firms, Limits::Kind::Searched},
                   {"MAX_V_V", Limits::List::Personal, Limits::Kind::Searched}};
-    for (const auto& f : fields) limits.setText(f.list, f.kind, key->readString(QString::fromLatin1(f.value)).value_or(QString()));
+    for (const auto& f : fields)
+        limits.setText(f.list, f.kind, key->readString(QString::fromLatin1(f.value)).value_or(QString()));
     bool ok = false;
     const int tab = key->readString(QStringLiteral("TABS")).value_or(QString()).toInt(&ok);
     if (ok && tab >= 0 && tab < 4) {
@@ -397,7 +402,8 @@ void MainWindow::pageChanged(int index) {
             m_app.dialogs().warn(this, e.message());
         }
         if (auto* l = findChild<QLabel*>(latin1(kRecordCount)))
-            l->setText(QStringLiteral("Celkový počet záznamů: ") + m_app.personalRecordCount + QStringLiteral("  "));
+            l->setText(QStringLiteral("Celkový počet záznamů: ") + m_app.personalRecordCount +
+                       QStringLiteral("  "));
     }
     if (auto* f = m_tabs->widget(index)->findChild<QWidget*>(latin1(kPages[index].firstField))) f->setFocus();
 }
@@ -406,19 +412,21 @@ void MainWindow::connectInformation() {
     // The lists open read-only in the directory's workspace.
     m_information->attach(m_app,
                           [this](const QString& path) { return m_connections->openReferenceList(path); });
-    connect(m_information, &InformationPage::placeHandedOver, this,
-            [this](InformationPage::SearchPage target, const QString& postalCode, const QString& municipality) {
-                DirectoryPage* page = target == InformationPage::SearchPage::Persons ? m_persons : m_firms;
-                page->field(DirectoryPage::Field::PostalCode)->setText(postalCode);
-                page->field(DirectoryPage::Field::Town)->setText(municipality);
-                m_tabs->setCurrentWidget(page);
+    connect(
+        m_information, &InformationPage::placeHandedOver, this,
+        [this](InformationPage::SearchPage target, const QString& postalCode, const QString& municipality) {
+            DirectoryPage* page = target == InformationPage::SearchPage::Persons ? m_persons : m_firms;
+            page->field(DirectoryPage::Field::PostalCode)->setText(postalCode);
+            page->field(DirectoryPage::Field::Town)->setText(municipality);
+            m_tabs->setCurrentWidget(page);
+        });
+    connect(m_information, &InformationPage::firmSearchRequested, this,
+            [this](const QString& pattern, bool reset) {
+                if (reset) m_firms->button(DirectoryPage::Button::Reset)->click();
+                m_firms->field(DirectoryPage::Field::Name)->setText(pattern);
+                m_tabs->setCurrentWidget(m_firms);
+                m_firms->button(DirectoryPage::Button::Search)->click();
             });
-    connect(m_information, &InformationPage::firmSearchRequested, this, [this](const QString& pattern, bool reset) {
-        if (reset) m_firms->button(DirectoryPage::Button::Reset)->click();
-        m_firms->field(DirectoryPage::Field::Name)->setText(pattern);
-        m_tabs->setCurrentWidget(m_firms);
-        m_firms->button(DirectoryPage::Button::Search)->click();
-    });
 }
 
 // ---- closing -------------------------------------------------------------------
@@ -489,7 +497,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* event) { QMainWindow::keyPressEvent(event); }
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    QMainWindow::keyPressEvent(event);
+}
 
 namespace {
 

@@ -33,7 +33,7 @@ class ImportDialog;
 // asks first and stores the settings; destruction deletes the working files.
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(Application& app, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -73,17 +73,17 @@ public:
     // Sets the hints of the three pages' paging buttons from the limits.
     void updatePagingHints();
 
-signals:
+  signals:
     // The first show failed; the program ends.
     void startFailed();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void buildPages();
     void createWindows();

@@ -72,10 +72,10 @@ void MainWindow::importVCard() {
     m_personalPage->editorChanged(imported.outcome.freshTable);
     // The Vlastní page shows the new records and the new total.
     if (imported.outcome.failure.isEmpty()) {
-        if (m_tabs->currentIndex() == 2)
-            pageChanged(2);
+        if (m_tabs->currentWidget() == m_personalPage)
+            pageChanged(m_tabs->currentIndex());
         else
-            m_tabs->setCurrentIndex(2);
+            m_tabs->setCurrentWidget(m_personalPage);
     }
     showNotices(dialogs, this, io::outcomeNotices(imported.outcome));
 }

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace personalfile {
+namespace personal_file {
 
 namespace {
 
@@ -55,4 +55,4 @@ bool writable(const QString& path) {
     return file.isFile() && writableEntry(file) && writableEntry(QFileInfo(file.absolutePath()));
 }
 
-} // namespace personalfile
+} // namespace personal_file

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The personal database file in the user's data folder.
-namespace personalfile {
+namespace personal_file {
 
 // Copies an earlier personal database (kept beside the program by earlier
 // versions) to target, with its rollback journal when it has one, readable by
@@ -21,4 +21,4 @@ bool writableFolder(const QString& folder);
 // writableFolder for both.
 bool writable(const QString& path);
 
-} // namespace personalfile
+} // namespace personal_file

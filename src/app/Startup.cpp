@@ -37,7 +37,9 @@ QString diskCopy(Application& app, Root root) {
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-bool exists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+bool exists(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
 
 } // namespace
 
@@ -58,7 +60,8 @@ StartupOutcome locateDirectory(Application& app) {
     }
     app.directoryDbOnDisk = !app.directoryDbPath.isEmpty();
 
-    if (auto key = app.settings().open(Root::LocalMachine, platform::kProgramKey + QStringLiteral("Source"), Access::Read)) {
+    if (auto key = app.settings().open(Root::LocalMachine, platform::kProgramKey + QStringLiteral("Source"),
+                                       Access::Read)) {
         const QString folder = key->readString(QStringLiteral("Path")).value_or(QString());
         if (!folder.isEmpty()) app.sourceDbPath = withSlash(folder) + kDbFile;
     }
@@ -69,8 +72,9 @@ StartupOutcome locateDirectory(Application& app) {
     if (!directoryExists && !sourceExists) {
         app.sourceDbPath = platform::driveScan(app.drives(), app.sourceDbPath);
         while (!exists(app.sourceDbPath)) {
-            const auto answer = app.dialogs().message(nullptr, platform::Dialogs::kWarning, kInsertDisc,
-                                                      platform::Dialogs::Icon::None, platform::Dialogs::Buttons::OkCancel);
+            const auto answer =
+                app.dialogs().message(nullptr, platform::Dialogs::kWarning, kInsertDisc,
+                                      platform::Dialogs::Icon::None, platform::Dialogs::Buttons::OkCancel);
             if (answer != platform::Dialogs::Answer::Ok) return StartupOutcome::Cancelled;
             app.sourceDbPath = platform::driveScan(app.drives(), app.sourceDbPath);
         }
@@ -79,8 +83,8 @@ StartupOutcome locateDirectory(Application& app) {
 
     const QFileInfo file(app.directoryDbPath);
     if (!file.isFile() || file.size() != kDirectoryDbSize) {
-        app.dialogs().message(nullptr, platform::Dialogs::kWarning, kWrongDatabase, platform::Dialogs::Icon::Information,
-                              platform::Dialogs::Buttons::Ok);
+        app.dialogs().message(nullptr, platform::Dialogs::kWarning, kWrongDatabase,
+                              platform::Dialogs::Icon::Information, platform::Dialogs::Buttons::Ok);
         return StartupOutcome::WrongDatabase;
     }
     return StartupOutcome::Run;

@@ -8,7 +8,7 @@
 
 #include <unicode/ucnv.h>
 
-namespace codepage {
+namespace code_page {
 
 namespace {
 
@@ -136,4 +136,4 @@ QByteArray encode(const QString& text, TextEncoding encoding) {
     return encoder.encode(text);
 }
 
-} // namespace codepage
+} // namespace code_page

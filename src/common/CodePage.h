@@ -4,7 +4,7 @@
 #include <QString>
 
 // Windows-1250, the code page of Czech text files.
-namespace codepage {
+namespace code_page {
 
 // The text as Windows-1250 bytes, one byte per character. The text is first
 // composed (a letter followed by a combining caron becomes the one letter the
@@ -41,4 +41,4 @@ QByteArray encode(const QString& text, TextEncoding encoding);
 // The byte-order mark files of that encoding begin with; empty for Windows-1250.
 QByteArray byteOrderMark(TextEncoding encoding);
 
-} // namespace codepage
+} // namespace code_page

@@ -17,7 +17,7 @@ QString fold(const QString& text);
 // A Czech collator. Comparison ignores letter case but not diacritics.
 // Not thread-safe: give every thread (every database connection) its own.
 class Collator {
-public:
+  public:
     Collator();
     ~Collator();
     Collator(const Collator&) = delete;
@@ -29,7 +29,7 @@ public:
     // Same as compare() without needing a QString (no allocation for short pieces).
     int compareView(QStringView a, QStringView b) const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -9,13 +9,9 @@
 
 #include <array>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-} // namespace
+namespace {} // namespace
 
 namespace contact_editing {
 
@@ -61,21 +57,21 @@ const FieldInfo& info(Field field) {
 QString kindHint(AddressKind kind) {
     switch (kind) {
     case AddressKind::Work:
-        return s("firma");
+        return u"firma"_s;
     case AddressKind::Other:
-        return s("jiná");
+        return u"jiná"_s;
     case AddressKind::Home:
         break;
     }
-    return s("domů");
+    return u"domů"_s;
 }
 
 QString controlName(Field field) {
-    return s(info(field).control);
+    return QString::fromUtf8(info(field).control);
 }
 
 QString label(Field field) {
-    return s(info(field).label);
+    return QString::fromUtf8(info(field).label);
 }
 
 bool isAddressField(Field field) {
@@ -132,15 +128,15 @@ bool emailNeedsWarning(const QString& text) {
 }
 
 QString emailWarning() {
-    return s("Zadali jste nesprávný formát e-mail adresy. E-mail adresa musí obsahovat znak @    ");
+    return u"Zadali jste nesprávný formát e-mail adresy. E-mail adresa musí obsahovat znak @    "_s;
 }
 
 QString deleteQuestion() {
-    return s("Opravdu si přejete smazat aktuální záznam?      ");
+    return u"Opravdu si přejete smazat aktuální záznam?      "_s;
 }
 
 QString closeQuestion() {
-    return s("Uložit provedené změny v záznamu?      ");
+    return u"Uložit provedené změny v záznamu?      "_s;
 }
 
 } // namespace contact_editing
@@ -192,8 +188,8 @@ qsizetype characters(const QString& text) {
     return n;
 }
 
-const QString kNoRecord = s("Záznam již ve vlastní databázi není; změny nelze uložit.");
-const QString kRowGone = s("Zobrazený záznam již v pracovní tabulce není.");
+const QString kNoRecord = u"Záznam již ve vlastní databázi není; změny nelze uložit."_s;
+const QString kRowGone = u"Zobrazený záznam již v pracovní tabulce není."_s;
 
 } // namespace
 
@@ -305,11 +301,11 @@ std::optional<ContactEditing::Outcome> ContactEditing::tooLong() const {
         const int size = personal_columns::size(c.name);
         if (size <= 0 || characters(storedForm(c.name, m_values.value(c.name))) <= size) continue;
         QString name = label(c.field);
-        if (isAddressField(c.field)) name += s(" (adresa ") + kindHint(c.kind) + u')';
+        if (isAddressField(c.field)) name += u" (adresa "_s + kindHint(c.kind) + u')';
         Outcome out;
         out.result = Result::Failed;
-        out.message = s("Text v poli „") + name + s("“ je příliš dlouhý: pole pojme nejvýše ") +
-                      QString::number(size) + s(" znaků.");
+        out.message = u"Text v poli „"_s + name + u"“ je příliš dlouhý: pole pojme nejvýše "_s +
+                      QString::number(size) + u" znaků."_s;
         out.field = c.field;
         if (isAddressField(c.field)) out.fieldKind = c.kind;
         return out;

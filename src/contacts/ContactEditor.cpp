@@ -17,14 +17,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using contact_editing::AddressKind;
 using contact_editing::Field;
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 constexpr AddressKind kKinds[3] = {AddressKind::Home, AddressKind::Work, AddressKind::Other};
 
@@ -94,9 +92,10 @@ void ContactEditor::buildControls() {
         {"smazat", "&Smazat", ""},
     };
     for (int i = 0; i < 6; ++i) {
-        m_buttons[i] = makeButton(s(buttons[i].name), s(buttons[i].caption), true, this);
+        m_buttons[i] =
+            makeButton(QString::fromUtf8(buttons[i].name), QString::fromUtf8(buttons[i].caption), true, this);
         m_buttons[i]->setAutoDefault(false);
-        if (*buttons[i].toolTip) m_buttons[i]->setToolTip(s(buttons[i].toolTip));
+        if (*buttons[i].toolTip) m_buttons[i]->setToolTip(QString::fromUtf8(buttons[i].toolTip));
     }
     allowNarrowButton(button(Button::Next));
     allowNarrowButton(button(Button::Previous));
@@ -104,8 +103,8 @@ void ContactEditor::buildControls() {
     for (int k = 0; k < 3; ++k) {
         for (int active = 0; active < 2; ++active) {
             auto* picture = new ClickableLabel(this);
-            picture->setObjectName(s("adresa_") + contact_editing::kindName(kKinds[k]) +
-                                   (active ? s("_on") : s("_off")));
+            picture->setObjectName(u"adresa_"_s + contact_editing::kindName(kKinds[k]) +
+                                   (active ? u"_on"_s : u"_off"_s));
             picture->setPixmap(kindPixmap(kKinds[k], active, devicePixelRatioF()));
             picture->setToolTip(contact_editing::kindHint(kKinds[k]));
             picture->setCursor(Qt::PointingHandCursor);
@@ -115,7 +114,7 @@ void ContactEditor::buildControls() {
 
     m_alphabet = new AlphabetBar(this);
     m_alphabet->setObjectName(QStringLiteral("abeceda"));
-    m_allRecords = makeImageButton(QStringLiteral("vse"), PageIcon::AllRecords, s("Všechny záznamy"), this);
+    m_allRecords = makeImageButton(QStringLiteral("vse"), PageIcon::AllRecords, u"Všechny záznamy"_s, this);
 
     // The tab order: the fields as listed, then the buttons.
     QWidget* previous = nullptr;
@@ -132,14 +131,14 @@ void ContactEditor::buildControls() {
 
 void ContactEditor::buildLayout() {
     auto caption = [this](const char* text, QWidget* buddy) {
-        auto* label = new QLabel(s(text), this);
+        auto* label = new QLabel(QString::fromUtf8(text), this);
         label->setBuddy(buddy);
         return label;
     };
     // A group of captioned rows; each row holds one or two fields.
     auto group = [&](const char* title,
                      std::initializer_list<std::pair<const char*, std::initializer_list<Field>>> rows) {
-        auto* box = new QGroupBox(s(title), this);
+        auto* box = new QGroupBox(QString::fromUtf8(title), this);
         auto* grid = new QGridLayout(box);
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(4);
@@ -171,7 +170,7 @@ void ContactEditor::buildLayout() {
 
     // The address: the kind selector on top, where each kind's two pictures
     // share one place and only one of them is visible, then the six fields.
-    auto* address = new QGroupBox(s("Adresa"), this);
+    auto* address = new QGroupBox(u"Adresa"_s, this);
     auto* addressGrid = new QGridLayout(address);
     addressGrid->setHorizontalSpacing(6);
     addressGrid->setVerticalSpacing(4);
@@ -195,7 +194,7 @@ void ContactEditor::buildLayout() {
     }
     addressGrid->setColumnStretch(1, 1);
 
-    auto* info = new QGroupBox(s("Další informace"), this);
+    auto* info = new QGroupBox(u"Další informace"_s, this);
     auto* infoLayout = new QVBoxLayout(info);
     infoLayout->addWidget(m_memo);
 

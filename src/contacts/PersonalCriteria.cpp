@@ -3,15 +3,13 @@
 #include "PersonalColumns.h"
 #include "SearchCriteria.h"
 
+using namespace Qt::StringLiterals;
+
 namespace personal_criteria {
 
 namespace {
 
 using search_criteria::quoted;
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 using namespace personal_columns;
 
@@ -36,14 +34,14 @@ struct BoxColumns {
 // statement's conditions.
 const QList<BoxColumns>& checkedBoxes() {
     static const QList<BoxColumns> boxes{
-        {Field::Surname, {kSurname}, s("Bylo zadáno neexistující příjmení!")},
-        {Field::FirstName, {kFirstName}, s("Bylo zadáno neexistující jméno!")},
-        {Field::Firm, {kFirm}, s("Byla zadána neexistující firma!")},
-        {Field::Street, inEveryGroup(AddressPart::Street), s("Byla zadána neexistující ulice!")},
+        {Field::Surname, {kSurname}, u"Bylo zadáno neexistující příjmení!"_s},
+        {Field::FirstName, {kFirstName}, u"Bylo zadáno neexistující jméno!"_s},
+        {Field::Firm, {kFirm}, u"Byla zadána neexistující firma!"_s},
+        {Field::Street, inEveryGroup(AddressPart::Street), u"Byla zadána neexistující ulice!"_s},
         {Field::HouseNumber, inEveryGroup(AddressPart::HouseNumber),
-         s("Bylo zadáno neexistující popisné číslo!")},
-        {Field::Town, inEveryGroup(AddressPart::Town), s("Byla zadána neexistující obec!")},
-        {Field::PostalCode, inEveryGroup(AddressPart::PostalCode), s("Bylo zadáno neexistující PSČ!")},
+         u"Bylo zadáno neexistující popisné číslo!"_s},
+        {Field::Town, inEveryGroup(AddressPart::Town), u"Byla zadána neexistující obec!"_s},
+        {Field::PostalCode, inEveryGroup(AddressPart::PostalCode), u"Bylo zadáno neexistující PSČ!"_s},
     };
     return boxes;
 }
@@ -53,19 +51,19 @@ QString anyOf(const QStringList& columns, const QString& op, const QString& valu
     QStringList parts;
     for (const QString& column : columns)
         parts << column + op + quoted(value);
-    return parts.join(s(" OR "));
+    return parts.join(u" OR "_s);
 }
 
 // Listings go by surname, then firm.
 QString byName() {
-    return s(" ORDER BY ") + kSurname + s(", ") + kFirm;
+    return u" ORDER BY "_s + kSurname + u", "_s + kFirm;
 }
 
 QString phoneCondition(const QString& value) {
     QStringList columns;
     for (int n = 1; n <= kPhoneCount; ++n)
         columns << phoneColumn(n);
-    return u'(' + anyOf(columns, s(" = "), value) + u')';
+    return u'(' + anyOf(columns, u" = "_s, value) + u')';
 }
 
 } // namespace
@@ -110,21 +108,21 @@ QList<Probe> probes(const Fields& f) {
 }
 
 QString probeStatement(const QString& column, const QString& value) {
-    return search_criteria::probeStatement(s("vlastni"), column, value);
+    return search_criteria::probeStatement(u"vlastni"_s, column, value);
 }
 
 QStringList statementLines(const Fields& f, int searchLimit) {
-    QStringList lines{s("SELECT TOP ") + QString::number(searchLimit) + s(" * FROM vlastni WHERE ")};
+    QStringList lines{u"SELECT TOP "_s + QString::number(searchLimit) + u" * FROM vlastni WHERE "_s};
     QStringList conditions;
     const auto like = [&](Field field, const QString& condition) {
         if (!f[field].isEmpty()) conditions << condition;
     };
-    like(Field::Surname, kSurname + s(" LIKE ") + quoted(f[Field::Surname]));
-    like(Field::FirstName, u'(' + kFirstName + s(" LIKE ") + quoted(f[Field::FirstName]) + u')');
-    like(Field::Firm, u'(' + kFirm + s(" LIKE ") + quoted(f[Field::Firm]) + u')');
+    like(Field::Surname, kSurname + u" LIKE "_s + quoted(f[Field::Surname]));
+    like(Field::FirstName, u'(' + kFirstName + u" LIKE "_s + quoted(f[Field::FirstName]) + u')');
+    like(Field::Firm, u'(' + kFirm + u" LIKE "_s + quoted(f[Field::Firm]) + u')');
     // Any of the three addresses may hold the value.
     const auto anyGroup = [&](Field field, AddressPart part) {
-        like(field, u'(' + anyOf(inEveryGroup(part), s(" LIKE "), f[field]) + u')');
+        like(field, u'(' + anyOf(inEveryGroup(part), u" LIKE "_s, f[field]) + u')');
     };
     anyGroup(Field::Street, AddressPart::Street);
     anyGroup(Field::Town, AddressPart::Town);
@@ -134,7 +132,7 @@ QStringList statementLines(const Fields& f, int searchLimit) {
     // whole number is compared.
     like(Field::Phone, phoneCondition(f[Field::Phone]));
     for (int i = 0; i < conditions.size(); ++i)
-        lines << (i == 0 ? QString() : s(" AND ")) + conditions[i];
+        lines << (i == 0 ? QString() : u" AND "_s) + conditions[i];
     return lines;
 }
 
@@ -147,7 +145,7 @@ QStringList letterGroup(QChar letter) {
     const int i = letter.toLower().unicode() - u'a';
     if (i < 0 || i >= 26) return {};
     QStringList out;
-    for (QChar c : s(groups[i]))
+    for (QChar c : QString::fromUtf8(groups[i]))
         out << QString(c);
     return out;
 }
@@ -156,17 +154,17 @@ QString letterCondition(QChar letter) {
     QStringList parts;
     for (const QString& l : letterGroup(letter)) {
         const QString pattern = quoted(l + u'*');
-        parts << kSurname + s(" LIKE ") + pattern + s(" OR ") + kFirm + s(" LIKE ") + pattern;
+        parts << kSurname + u" LIKE "_s + pattern + u" OR "_s + kFirm + u" LIKE "_s + pattern;
     }
-    return parts.join(s(" OR "));
+    return parts.join(u" OR "_s);
 }
 
 QString letterStatement(QChar letter) {
-    return s("SELECT * FROM vlastni WHERE ") + letterCondition(letter) + byName();
+    return u"SELECT * FROM vlastni WHERE "_s + letterCondition(letter) + byName();
 }
 
 QString allRecordsStatement() {
-    return s("SELECT * FROM vlastni") + byName();
+    return u"SELECT * FROM vlastni"_s + byName();
 }
 
 } // namespace personal_criteria

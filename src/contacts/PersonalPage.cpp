@@ -23,10 +23,6 @@ constexpr int kPostalCodeDigits = 6;
 // Found and marked counts up to this many fit the status line.
 constexpr int kWidestCount = 9999;
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 // The grid's columns with the widths given: the mark, the names, the firm and
 // the three first telephone numbers.
 QList<DataGrid::Column> gridColumns(const std::array<int, 7>& widths) {
@@ -42,8 +38,8 @@ QList<DataGrid::Column> gridColumns(const std::array<int, 7>& widths) {
     QList<DataGrid::Column> out;
     // The mark column keeps its width; the others share the rest of the grid's.
     for (int i = 0; i < 7; ++i)
-        out.append({s(columns[i][0]), s(columns[i][1]), widths[i], i == 0 ? Qt::AlignHCenter : Qt::AlignLeft,
-                    true, i == 0});
+        out.append({QString::fromUtf8(columns[i][0]), QString::fromUtf8(columns[i][1]), widths[i],
+                    i == 0 ? Qt::AlignHCenter : Qt::AlignLeft, true, i == 0});
     return out;
 }
 
@@ -77,9 +73,11 @@ void PersonalPage::buildControls() {
         {"psc_v", "Ctrl + S", nullptr, false},        {"tel_v", "Ctrl + T", nullptr, false},
     };
     for (int i = 0; i < 8; ++i) {
-        m_fields[i] = makeSearchBox(s(boxes[i].name), s(boxes[i].shortcut), this);
+        m_fields[i] =
+            makeSearchBox(QString::fromUtf8(boxes[i].name), QString::fromUtf8(boxes[i].shortcut), this);
         if (boxes[i].switchName)
-            m_switches[i] = new WildcardSwitch(s(boxes[i].switchName), boxes[i].switchOn, this);
+            m_switches[i] =
+                new WildcardSwitch(QString::fromUtf8(boxes[i].switchName), boxes[i].switchOn, this);
     }
 
     const struct {
@@ -92,7 +90,8 @@ void PersonalPage::buildControls() {
         {"Button8", ">&>>", false},   {"BitBtn9", "I&mport", true}, {"BitBtn8", "&Konec", true},
     };
     for (int i = 0; i < 9; ++i)
-        m_buttons[i] = makeButton(s(buttons[i].name), s(buttons[i].caption), buttons[i].enabled, this);
+        m_buttons[i] = makeButton(QString::fromUtf8(buttons[i].name), QString::fromUtf8(buttons[i].caption),
+                                  buttons[i].enabled, this);
 
     const struct {
         const char* name;
@@ -109,7 +108,8 @@ void PersonalPage::buildControls() {
         {"Image11", PageIcon::CopyAll, "Kopíruj vše do schránky"},
     };
     for (int i = 0; i < 8; ++i)
-        m_images[i] = makeImageButton(s(images[i].name), images[i].icon, s(images[i].toolTip), this);
+        m_images[i] = makeImageButton(QString::fromUtf8(images[i].name), images[i].icon,
+                                      QString::fromUtf8(images[i].toolTip), this);
 
     m_alphabet = new AlphabetBar(this);
     m_alphabet->setObjectName(QStringLiteral("Image17"));
@@ -129,7 +129,9 @@ void PersonalPage::buildLayout() {
     // Who (surname, first name, firm) above where and how (street with house
     // number, town, postal code, telephone).
     auto box = [this](Field f) { return field(f); };
-    auto caption = [this](const char* text, Field f) { return makeCaption(s(text), field(f), this); };
+    auto caption = [this](const char* text, Field f) {
+        return makeCaption(QString::fromUtf8(text), field(f), this);
+    };
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(8);
     fields->setVerticalSpacing(4);

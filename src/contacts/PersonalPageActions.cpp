@@ -30,18 +30,16 @@
 #include <QScrollBar>
 #include <QShortcut>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-const QString kSelectToEdit = s("Nejprve vyberte záznam, který chcete upravit.      ");
-const QString kSelectToDelete = s("Nejprve vyberte záznam, který chcete smazat.      ");
-const QString kDeleteQuestion = s("Opravdu si přejete smazat vybraný záznam?      ");
-const QString kMarkToDelete = s("Nejprve označte záznamy, které chcete smazat.      ");
-const QString kDeleteMarkedQuestion = s("Opravdu si přejete smazat označené záznamy?      ");
-const QString kPageName = s("vlastni");
+const QString kSelectToEdit = u"Nejprve vyberte záznam, který chcete upravit.      "_s;
+const QString kSelectToDelete = u"Nejprve vyberte záznam, který chcete smazat.      "_s;
+const QString kDeleteQuestion = u"Opravdu si přejete smazat vybraný záznam?      "_s;
+const QString kMarkToDelete = u"Nejprve označte záznamy, které chcete smazat.      "_s;
+const QString kDeleteMarkedQuestion = u"Opravdu si přejete smazat označené záznamy?      "_s;
+const QString kPageName = u"vlastni"_s;
 
 constexpr Limits::List kList = Limits::List::Personal;
 
@@ -112,11 +110,11 @@ void PersonalPage::connectActions() {
 // while rows are marked; without a row only "přidat záznam". It opens also
 // over an empty grid.
 void PersonalPage::buildContextMenu() {
-    QMenu* menu = makeContextMenu(s("PopupMenu4"));
+    QMenu* menu = makeContextMenu(u"PopupMenu4"_s);
     auto item = [this, menu](const char* name, const char* caption, void (PersonalPage::*action)()) {
-        QAction* a =
-            menu->addAction(s(caption), this, [this, action] { guarded([&] { (this->*action)(); }); });
-        a->setObjectName(s(name));
+        QAction* a = menu->addAction(QString::fromUtf8(caption), this,
+                                     [this, action] { guarded([&] { (this->*action)(); }); });
+        a->setObjectName(QString::fromUtf8(name));
         return a;
     };
     QAction* edit = item("upravit_v", "upravit záznam", &PersonalPage::editRecord);

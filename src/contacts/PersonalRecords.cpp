@@ -6,16 +6,14 @@
 #include "PageQuery.h"
 #include "PersonalSearch.h"
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
+namespace {
 
 // The one record with the ID, as an updatable dataset.
 void openRecord(db::Dataset& record, db::Database& database, int id) {
     record.setDatabase(&database);
-    record.setSql(s("SELECT * FROM Vlastni WHERE ID = ") + QString::number(id));
+    record.setSql(u"SELECT * FROM Vlastni WHERE ID = "_s + QString::number(id));
     record.open();
 }
 
@@ -26,16 +24,16 @@ const char* const kDeleteMarked = "DELETE * FROM vlastni WHERE Zn = 1 Or Zn = -1
 } // namespace
 
 QString PersonalRecords::limitMessage() {
-    return s("Limit počtu záznamů ve vlastní databázi je pro tuto verzi programu vyčerpán. Samžte nepotřebné "
-             "záznamy.      ");
+    return u"Limit počtu záznamů ve vlastní databázi je pro tuto verzi programu vyčerpán. Samžte nepotřebné "
+           "záznamy.      "_s;
 }
 
 qint64 PersonalRecords::count() {
     db::Dataset counter;
     counter.setDatabase(&m_search.personalDatabase());
-    counter.setSql(s("SELECT count(*) as pocet FROM vlastni"));
+    counter.setSql(u"SELECT count(*) as pocet FROM vlastni"_s);
     counter.open();
-    return counter.value(s("pocet")).toLongLong();
+    return counter.value(u"pocet"_s).toLongLong();
 }
 
 PersonalRecords::Addition PersonalRecords::add(int pageSize) {
@@ -74,8 +72,8 @@ bool PersonalRecords::remove(int id) {
 bool PersonalRecords::removeCurrent() {
     db::Dataset& page = m_search.pageQuery();
     if (!page.isOpen() || page.recNo() < 0) return false;
-    const QVariant id = page.value(s("ID"));
-    const bool marked = page.value(s("Zn")).toBool();
+    const QVariant id = page.value(u"ID"_s);
+    const bool marked = page.value(u"Zn"_s).toBool();
     const bool found = !id.isNull() && remove(id.toInt());
     page.remove();
     if (marked) m_search.marksRemoved(1);
@@ -85,17 +83,17 @@ bool PersonalRecords::removeCurrent() {
 PersonalRecords::Removal PersonalRecords::removeMarked() {
     db::Dataset& page = m_search.pageQuery();
     db::Database* working = page.database();
-    if (!working) throw db::Error(s("Pracovní databáze není připravena."));
+    if (!working) throw db::Error(u"Pracovní databáze není připravena."_s);
     Removal out;
     QList<int> ids;
     {
         db::Dataset marked;
         marked.setDatabase(working);
-        marked.setSql(s(kMarkedRows));
+        marked.setSql(QString::fromUtf8(kMarkedRows));
         marked.open();
         for (marked.first(); !marked.eof(); marked.next()) {
             ++out.rows;
-            if (const QVariant id = marked.value(s("ID")); !id.isNull()) ids << id.toInt();
+            if (const QVariant id = marked.value(u"ID"_s); !id.isNull()) ids << id.toInt();
         }
     }
     if (out.rows == 0) return out;
@@ -112,7 +110,7 @@ PersonalRecords::Removal PersonalRecords::removeMarked() {
     // again whatever happens.
     page.close();
     try {
-        working->execute(s(kDeleteMarked), db::Database::FailOnError);
+        working->execute(QString::fromUtf8(kDeleteMarked), db::Database::FailOnError);
     } catch (const db::Error&) {
         try {
             m_search.showPageAgain();

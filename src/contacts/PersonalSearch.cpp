@@ -9,11 +9,9 @@
 
 #include <algorithm>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
+namespace {
 
 // The personal cursor's row before a fill when it was not open.
 constexpr int kCursorClosed = -2;
@@ -22,7 +20,7 @@ constexpr int kCursorClosed = -2;
 
 PersonalSearch::PersonalSearch(Services services)
     : m_services(std::move(services)), m_page(QStringLiteral("vlastni")) {
-    m_cursor.setObjectName(s("MQuery3"));
+    m_cursor.setObjectName(u"MQuery3"_s);
     m_cursor.setRowCallback([this](db::Dataset& record) { copyRecord(record); });
 }
 
@@ -37,7 +35,7 @@ db::Dataset& PersonalSearch::pageQuery() {
 
 db::Database* PersonalSearch::connectPersonal() {
     db::Database* db = m_services.personal ? m_services.personal() : nullptr;
-    if (!db) throw db::Error(s("Databáze vlastních záznamů není otevřena."));
+    if (!db) throw db::Error(u"Databáze vlastních záznamů není otevřena."_s);
     if (m_cursor.database() != db) {
         m_cursor.close();
         m_cursor.setDatabase(db);
@@ -117,7 +115,7 @@ PersonalSearch::Paging PersonalSearch::listWith(const QStringList& statement, in
 
 void PersonalSearch::startListing(int pageSize) {
     connectPersonal();
-    if (!m_page.isReady()) throw db::Error(s("Pracovní databáze není připravena."));
+    if (!m_page.isReady()) throw db::Error(u"Pracovní databáze není připravena."_s);
     PageState& st = m_page.state();
     st = PageState{};
     st.pageSize = pageSize;
@@ -274,9 +272,9 @@ std::optional<PersonalSearch::CurrentRow> PersonalSearch::currentRow() const {
     if (!m_page.hasCurrentRow()) return std::nullopt;
     const db::Dataset& page = m_page.workingDatabase()->dataset();
     CurrentRow row;
-    row.id = page.value(s("ID")).toInt();
-    row.id2 = page.value(s("ID2")).toInt();
-    row.marked = page.value(s("Zn")).toBool();
+    row.id = page.value(u"ID"_s).toInt();
+    row.id2 = page.value(u"ID2"_s).toInt();
+    row.marked = page.value(u"Zn"_s).toBool();
     return row;
 }
 
@@ -290,9 +288,9 @@ std::optional<qint64> PersonalSearch::totalRecords() {
     try {
         m_counter.close();
         m_counter.setDatabase(connectPersonal());
-        m_counter.setSql(s("SELECT count(*) as pocet FROM vlastni"));
+        m_counter.setSql(u"SELECT count(*) as pocet FROM vlastni"_s);
         m_counter.open();
-        const qint64 n = m_counter.value(s("pocet")).toLongLong();
+        const qint64 n = m_counter.value(u"pocet"_s).toLongLong();
         m_counter.close();
         return n;
     } catch (const db::Error&) {
@@ -331,7 +329,7 @@ void PersonalSearch::showAddedRows(bool anchorPaging) {
 
 void PersonalSearch::startFreshTable(int pageSize) {
     connectPersonal();
-    if (!m_page.isReady()) throw db::Error(s("Pracovní databáze není připravena."));
+    if (!m_page.isReady()) throw db::Error(u"Pracovní databáze není připravena."_s);
     reset(pageSize);
     PageState& st = m_page.state();
     st = PageState{};
@@ -339,7 +337,7 @@ void PersonalSearch::startFreshTable(int pageSize) {
     st.first = 0;
     st.last = pageSize;
     m_page.workingDatabase()->recreate(pageSize);
-    m_cursor.setSql(s("SELECT * FROM vlastni"));
+    m_cursor.setSql(u"SELECT * FROM vlastni"_s);
     {
         db::Dataset::CallbackGuard quiet(m_cursor);
         m_cursor.open();
@@ -349,7 +347,7 @@ void PersonalSearch::startFreshTable(int pageSize) {
 
 int PersonalSearch::appendRecord(const std::function<void(db::Dataset&)>& fill) {
     connectPersonal();
-    if (!m_cursor.isOpen()) throw db::Error(s("Vlastní záznamy nejsou otevřeny pro přidávání."));
+    if (!m_cursor.isOpen()) throw db::Error(u"Vlastní záznamy nejsou otevřeny pro přidávání."_s);
     db::Dataset& page = pageQuery();
     PageState& st = m_page.state();
     const int foundBefore = st.foundCount;
@@ -379,7 +377,7 @@ int PersonalSearch::appendRecord(const std::function<void(db::Dataset&)>& fill) 
     // The page query shows the appended row until it is opened again; the
     // shown range takes it in, so that it shows after that as well.
     st.last = std::max(st.last, st.foundCount);
-    return m_cursor.value(s("ID")).toInt();
+    return m_cursor.value(u"ID"_s).toInt();
 }
 
 void PersonalSearch::forgetLastRow() {

@@ -9,11 +9,9 @@
 
 #include <utility>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
+namespace {
 
 using namespace personal_columns;
 
@@ -39,14 +37,14 @@ Columns addressColumns(AddressKind kind) {
 
 const Description& describe(search_criteria::Directory d) {
     static const Description persons{
-        s(" * FROM Osoby WHERE Zn = True"), AddressKind::Home,
-        Columns{{s("Titul"), kTitle}, {s("Jmeno"), kFirstName}, {s("Prijmeni"), kSurname}} +
-            addressColumns(AddressKind::Home) + Columns{{s("Tel"), phoneColumn(PhoneKind::Home, 1)}},
+        u" * FROM Osoby WHERE Zn = True"_s, AddressKind::Home,
+        Columns{{u"Titul"_s, kTitle}, {u"Jmeno"_s, kFirstName}, {u"Prijmeni"_s, kSurname}} +
+            addressColumns(AddressKind::Home) + Columns{{u"Tel"_s, phoneColumn(PhoneKind::Home, 1)}},
         false, true};
-    static const Description firms{s(" * FROM Firmy WHERE Zn = True"), AddressKind::Work,
-                                   Columns{{s("Firma"), kFirm}, {s("Poznamka"), kInfo}} +
+    static const Description firms{u" * FROM Firmy WHERE Zn = True"_s, AddressKind::Work,
+                                   Columns{{u"Firma"_s, kFirm}, {u"Poznamka"_s, kInfo}} +
                                        addressColumns(AddressKind::Work) +
-                                       Columns{{s("Tel"), phoneColumn(PhoneKind::Work, 1)}},
+                                       Columns{{u"Tel"_s, phoneColumn(PhoneKind::Work, 1)}},
                                    true, false};
     return d == search_criteria::Directory::Persons ? persons : firms;
 }
@@ -75,9 +73,9 @@ void fillRecord(search_criteria::Directory directory, const db::Dataset& row, db
     for (const auto& [from, to] : d.columns)
         put(record, to, storedForm(to, row.text(from)));
     if (d.webAndEmail) {
-        const QString url = row.text(s("URL"));
-        put(record, kInternet, wordAfterMarker(url, s("URL: ")));
-        put(record, emailColumn(1), wordAfterMarker(url, s("E-mail: ")));
+        const QString url = row.text(u"URL"_s);
+        put(record, kInternet, wordAfterMarker(url, u"URL: "_s));
+        put(record, emailColumn(1), wordAfterMarker(url, u"E-mail: "_s));
     }
     record.setValue(kAddressKind, kindName(d.kind));
 }
@@ -85,18 +83,17 @@ void fillRecord(search_criteria::Directory directory, const db::Dataset& row, db
 } // namespace transfers
 
 QString Transfers::singleLimitMessage() {
-    return s(
-        "Limit počtu záznamů ve vlastní databázi je vyčerpán. Smaže některé nepotřebné záznamy z vlastní "
-        "databáze.      ");
+    return u"Limit počtu záznamů ve vlastní databázi je vyčerpán. Smaže některé nepotřebné záznamy z vlastní "
+           "databáze.      "_s;
 }
 
 QString Transfers::bulkLimitMessage() {
-    return s("Limit počtu záznamů ve vlastní databázi by byl touto operací přečerpán. Označte menší počet "
-             "záznamů.      ");
+    return u"Limit počtu záznamů ve vlastní databázi by byl touto operací přečerpán. Označte menší počet "
+           "záznamů.      "_s;
 }
 
 QString Transfers::noSelectionMessage() {
-    return s("Nejprve vyberte záznam, který chcete přenést.      ");
+    return u"Nejprve vyberte záznam, který chcete přenést.      "_s;
 }
 
 Transfers::Single Transfers::transferOne(Directory directory, const db::Dataset& row, int pageSize) {
@@ -120,7 +117,7 @@ Transfers::Bulk Transfers::transferMarked(Directory directory, db::Database& res
     // A dataset of its own: the directory page's query and grid stay as they are.
     db::Dataset marked;
     marked.setDatabase(&results);
-    marked.setSql(s("SELECT TOP ") + QString::number(searchLimit) + d.markedRows);
+    marked.setSql(u"SELECT TOP "_s + QString::number(searchLimit) + d.markedRows);
     marked.open();
     m_search.prepareAddition(PersonalSearch::FreshTableRule::Transfer, pageSize);
     out.result = BulkResult::Stored;

@@ -72,7 +72,7 @@ class DatasetModel : public QAbstractTableModel {
     QList<DataGrid::Column> m_columns;
     QList<int> m_fields; // dataset field of each column, -1 when it has none
     int m_markColumn = -1;
-    int m_rows = 0;      // rows announced to the views
+    int m_rows = 0; // rows announced to the views
     bool m_linkEnabled = true;
     bool m_stale = false; // the dataset was reopened or closed while the link was disabled
     int m_following = 0;

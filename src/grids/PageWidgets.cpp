@@ -4,7 +4,6 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -104,7 +103,8 @@ StatusLine::StatusLine(const QString& firstName, const QString& middleName, cons
 void StatusLine::keepFirstPartWhole(const QString& widest) {
     const QFontMetrics metrics = m_first->fontMetrics();
     // A framed label indents its text by half an "x" on each side.
-    m_first->setMinimumWidth(metrics.horizontalAdvance(widest) + 2 * (m_first->frameWidth() + m_first->margin()) +
+    m_first->setMinimumWidth(metrics.horizontalAdvance(widest) +
+                             2 * (m_first->frameWidth() + m_first->margin()) +
                              metrics.horizontalAdvance(u'x') + 2);
 }
 
@@ -318,10 +318,12 @@ QLayout* captioned(QLabel* caption, const QList<QWidget*>& row, const QList<int>
     return cell;
 }
 
-void layOutResultPage(QWidget* page, const QList<QLayout*>& searchBlocks, QWidget* record, QWidget* grid, QWidget* status) {
+void layOutResultPage(QWidget* page, const QList<QLayout*>& searchBlocks, QWidget* record, QWidget* grid,
+                      QWidget* status) {
     auto* left = new QVBoxLayout;
     left->setSpacing(8);
-    for (QLayout* block : searchBlocks) left->addLayout(block);
+    for (QLayout* block : searchBlocks)
+        left->addLayout(block);
     left->addStretch();
 
     auto* right = new QVBoxLayout;

@@ -133,4 +133,5 @@ QLayout* captioned(QLabel* caption, const QList<QWidget*>& row, const QList<int>
 // The frame every result page shares: the search blocks stacked at the top left,
 // the record label at the top right, the grid taking the rest of the height and
 // the status line at the bottom.
-void layOutResultPage(QWidget* page, const QList<QLayout*>& searchBlocks, QWidget* record, QWidget* grid, QWidget* status);
+void layOutResultPage(QWidget* page, const QList<QLayout*>& searchBlocks, QWidget* record, QWidget* grid,
+                      QWidget* status);

@@ -6,13 +6,11 @@
 #include <algorithm>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace shortcuts {
 
 namespace {
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 const char* const kPersons = "osoby";
 const char* const kFirms = "firmy";
@@ -69,15 +67,18 @@ Table buildTable() {
         const std::pair<const char*, const char*> pages[] = {
             {kPersons, row.persons}, {kFirms, row.firms}, {kPersonal, row.personal}};
         for (const auto& [page, control] : pages)
-            if (control) table[s(page)].insert(row.key, {row.action, s(control)});
+            if (control)
+                table[QString::fromUtf8(page)].insert(row.key, {row.action, QString::fromUtf8(control)});
     }
     // Ctrl+1 to Ctrl+9 show or hide the grid's columns after the mark column.
     for (const auto& [page, grid] : {std::pair{kPersons, "DBGridPro1"}, std::pair{kFirms, "DBGridPro2"},
                                      std::pair{kPersonal, "DBGridPro4"}})
         for (int n = 1; n <= 9; ++n)
-            table[s(page)].insert(Qt::Key_0 + n, {Action::ToggleColumn, s(grid), n});
+            table[QString::fromUtf8(page)].insert(Qt::Key_0 + n,
+                                                  {Action::ToggleColumn, QString::fromUtf8(grid), n});
     for (const auto& row : kInformationPage)
-        table[s(kInformation)].insert(row.key, {Action::Focus, s(row.control)});
+        table[QString::fromUtf8(kInformation)].insert(row.key,
+                                                      {Action::Focus, QString::fromUtf8(row.control)});
     return table;
 }
 
@@ -87,7 +88,7 @@ const Table& table() {
 }
 
 // The keys of the Czech number row without Shift, from the key of 1 to the key of 0.
-const QString kCzechNumberRow = s("+ěščřžýáíé");
+const QString kCzechNumberRow = u"+ěščřžýáíé"_s;
 
 } // namespace
 
@@ -110,7 +111,8 @@ std::optional<Target> lookUp(const QString& pageName, int key) {
 }
 
 QStringList pageNames() {
-    return {s(kPersons), s(kFirms), s(kPersonal), s(kInformation)};
+    return {QString::fromUtf8(kPersons), QString::fromUtf8(kFirms), QString::fromUtf8(kPersonal),
+            QString::fromUtf8(kInformation)};
 }
 
 QStringList listLines() {
@@ -123,11 +125,11 @@ QStringList listLines() {
     };
     auto section = [](const char* heading, std::initializer_list<Entry> entries) {
         QStringList lines;
-        QString lead = s(heading);
+        QString lead = QString::fromUtf8(heading);
         for (const Entry& e : entries) {
-            const QString key = s(e.key);
-            const QString gap = key.startsWith(s("Šipka")) ? s("\t\t") : s("\t\t\t");
-            lines << lead + u'\t' + key + gap + s(e.description);
+            const QString key = QString::fromUtf8(e.key);
+            const QString gap = key.startsWith(u"Šipka"_s) ? u"\t\t"_s : u"\t\t\t"_s;
+            lines << lead + u'\t' + key + gap + QString::fromUtf8(e.description);
             lead.clear();
         }
         return lines;
@@ -188,7 +190,7 @@ QStringList listLines() {
          "Pomocí CTRL+TAB, CTRL+SHIFT+TAB pro pohyb po jednotlivých listech."},
     };
     for (const auto& paragraph : paragraphs)
-        lines << QString() << s(paragraph[0]) << s(paragraph[1]);
+        lines << QString() << QString::fromUtf8(paragraph[0]) << QString::fromUtf8(paragraph[1]);
     return lines;
 }
 

@@ -29,10 +29,6 @@ using namespace reference_lists;
 
 namespace {
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 // The wait cursor for as long as a list opens, also when it fails.
 class WaitCursor {
   public:
@@ -182,7 +178,7 @@ void InformationPage::buildMenu() {
         {Command::OpenAddress, "zobraz &internetový odkaz"},
     };
     for (const auto& item : items)
-        m_commands[int(item.command)] = m_menu->addAction(s(item.caption));
+        m_commands[int(item.command)] = m_menu->addAction(QString::fromUtf8(item.caption));
     connect(command(Command::ToPersons), &QAction::triggered, this,
             [this] { handOverPlace(SearchPage::Persons); });
     connect(command(Command::ToFirms), &QAction::triggered, this,

@@ -5,27 +5,25 @@
 
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 namespace reference_lists {
 
 namespace {
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 // Half of the designed window width: the two columns of a list share the grid equally.
 constexpr int kHalf = 376;
 
-const QString kGridHint = s("pro další funkce stiskněte pravé tlačítko myši...");
+const QString kGridHint = u"pro další funkce stiskněte pravé tlačítko myši..."_s;
 
 Description internetAddresses() {
     Description d;
     d.list = List::InternetAddresses;
-    d.file = s("INET.mdb");
-    d.table = s("INET");
-    d.statement = s("SELECT firma, url FROM INET ORDER BY firma, url");
-    d.columns = {{s("firma"), s("Společnost"), s("Společnost"), kHalf, CellStyle::Plain},
-                 {s("url"), s("Adresa na internetu"), s("Adresa"), kHalf, CellStyle::Address}};
+    d.file = u"INET.mdb"_s;
+    d.table = u"INET"_s;
+    d.statement = u"SELECT firma, url FROM INET ORDER BY firma, url"_s;
+    d.columns = {{u"firma"_s, u"Společnost"_s, u"Společnost"_s, kHalf, CellStyle::Plain},
+                 {u"url"_s, u"Adresa na internetu"_s, u"Adresa"_s, kHalf, CellStyle::Address}};
     d.searchButton = true;
     d.openButton = true;
     d.commands = {Command::SearchFirms, Command::OpenAddress};
@@ -36,12 +34,12 @@ Description internetAddresses() {
 Description freephoneLines() {
     Description d;
     d.list = List::FreephoneLines;
-    d.file = s("ZELINKY.mdb");
-    d.table = s("ZELINKY");
-    d.statement = s("SELECT spolecnost, telefon FROM ZELINKY ORDER BY spolecnost, telefon");
-    d.columns = {{s("spolecnost"), s("Společnost provozující zelenou linku"), s("Společnost"), kHalf,
+    d.file = u"ZELINKY.mdb"_s;
+    d.table = u"ZELINKY"_s;
+    d.statement = u"SELECT spolecnost, telefon FROM ZELINKY ORDER BY spolecnost, telefon"_s;
+    d.columns = {{u"spolecnost"_s, u"Společnost provozující zelenou linku"_s, u"Společnost"_s, kHalf,
                   CellStyle::Plain},
-                 {s("telefon"), s("Zelená linka"), s("Zelená linka"), kHalf, CellStyle::PhoneGrouping}};
+                 {u"telefon"_s, u"Zelená linka"_s, u"Zelená linka"_s, kHalf, CellStyle::PhoneGrouping}};
     d.searchButton = true;
     d.commands = {Command::SearchFirms};
     return d;
@@ -50,13 +48,13 @@ Description freephoneLines() {
 Description postalCodes() {
     Description d;
     d.list = List::PostalCodes;
-    d.file = s("PSC.mdb");
-    d.table = s("PSC");
-    d.statement = s("SELECT kraj, obec, psc, posta FROM PSC ORDER BY obec, psc, posta, kraj");
-    d.columns = {{s("obec"), s("Obec"), s("Obec"), 50, CellStyle::Plain},
-                 {s("psc"), s("PSČ"), s("PSČ"), 30, CellStyle::Plain},
-                 {s("posta"), s("Pošta"), s("Pošta"), 50, CellStyle::Plain},
-                 {s("kraj"), s("Kraj"), s("Kraj"), 200, CellStyle::Plain}};
+    d.file = u"PSC.mdb"_s;
+    d.table = u"PSC"_s;
+    d.statement = u"SELECT kraj, obec, psc, posta FROM PSC ORDER BY obec, psc, posta, kraj"_s;
+    d.columns = {{u"obec"_s, u"Obec"_s, u"Obec"_s, 50, CellStyle::Plain},
+                 {u"psc"_s, u"PSČ"_s, u"PSČ"_s, 30, CellStyle::Plain},
+                 {u"posta"_s, u"Pošta"_s, u"Pošta"_s, 50, CellStyle::Plain},
+                 {u"kraj"_s, u"Kraj"_s, u"Kraj"_s, 200, CellStyle::Plain}};
     d.commands = {Command::ToPersons, Command::ToFirms};
     d.gridHint = kGridHint;
     return d;
@@ -65,11 +63,11 @@ Description postalCodes() {
 Description internationalPrefixes() {
     Description d;
     d.list = List::InternationalPrefixes;
-    d.file = s("MP.mdb");
-    d.table = s("MP");
-    d.statement = s("SELECT nazev,cislo FROM MP ORDER BY nazev, cislo");
-    d.columns = {{s("nazev"), s("Stát"), s("Stát"), kHalf, CellStyle::Plain},
-                 {s("cislo"), s("Předvolba"), s("Předvolba"), kHalf, CellStyle::Plain}};
+    d.file = u"MP.mdb"_s;
+    d.table = u"MP"_s;
+    d.statement = u"SELECT nazev,cislo FROM MP ORDER BY nazev, cislo"_s;
+    d.columns = {{u"nazev"_s, u"Stát"_s, u"Stát"_s, kHalf, CellStyle::Plain},
+                 {u"cislo"_s, u"Předvolba"_s, u"Předvolba"_s, kHalf, CellStyle::Plain}};
     return d;
 }
 
@@ -132,9 +130,9 @@ QString webAddress(const QString& stored) {
 QString handOverNotice() {
     // Each line ends in a line feed and a carriage return.
     const QString lineBreak = QStringLiteral("\n\r");
-    return s("Přenášené údaje nemusí vždy korespondovat s hlavní celkovou databází.") + lineBreak +
-           s("Pokud na základě přenesných údajů nebudou nalezeny žádné záznamy,") + lineBreak +
-           s("zkuste upravit název obce a zopakovat hledání.");
+    return u"Přenášené údaje nemusí vždy korespondovat s hlavní celkovou databází."_s + lineBreak +
+           u"Pokud na základě přenesných údajů nebudou nalezeny žádné záznamy,"_s + lineBreak +
+           u"zkuste upravit název obce a zopakovat hledání."_s;
 }
 
 } // namespace reference_lists

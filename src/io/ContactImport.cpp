@@ -9,13 +9,11 @@
 
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 namespace io {
 
 namespace {
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // The text cut to size UTF-16 units, never between the halves of a surrogate pair.
 QString cutTo(const QString& text, int size) {
@@ -35,7 +33,7 @@ bool anyFilled(const QList<std::pair<QString, QString>>& values, const QString& 
 QString cleanValue(const QString& column, const QString& text) {
     if (personal_columns::formOf(column) == personal_columns::Form::Plain) return text;
     QString out = text;
-    out.remove(s("+420"));
+    out.remove(u"+420"_s);
     for (const QChar c : {u'(', u')', u' ', u'-', u'/'})
         out.remove(c);
     return out;
@@ -52,7 +50,7 @@ QString fitted(const QString& column, const QString& text, int* cut) {
     const int size = personal_columns::size(column) > 0 ? personal_columns::size(column) : -1;
     QString out = text;
     if (size >= 0) {
-        out.replace(s("\r\n"), s(" "));
+        out.replace(u"\r\n"_s, u" "_s);
         out.replace(u'\r', u' ').replace(u'\n', u' ');
     }
     out = cleanValue(column, out);
@@ -135,21 +133,21 @@ ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
 }
 
 QString resultMessage(const ImportOutcome& outcome) {
-    QString text = s("Bylo importováno ") + QString::number(outcome.posted) + s(" záznamů.    ");
+    QString text = u"Bylo importováno "_s + QString::number(outcome.posted) + u" záznamů.    "_s;
     if (outcome.cancelledLeft > 0)
-        text += s("\nImport byl zrušen, zbývajících ") + QString::number(outcome.cancelledLeft) +
-                s(" záznamů nebylo importováno.    ");
+        text += u"\nImport byl zrušen, zbývajících "_s + QString::number(outcome.cancelledLeft) +
+                u" záznamů nebylo importováno.    "_s;
     if (outcome.cut > 0)
-        text += s("\nHodnot delších než jejich pole, které byly zkráceny: ") + QString::number(outcome.cut) +
-                s(".    ");
+        text += u"\nHodnot delších než jejich pole, které byly zkráceny: "_s + QString::number(outcome.cut) +
+                u".    "_s;
     if (outcome.leftOut > 0)
-        text += s("\nVynechané údaje, pro které záznam nemá pole: ") + QString::number(outcome.leftOut) +
-                s(".    ");
+        text += u"\nVynechané údaje, pro které záznam nemá pole: "_s + QString::number(outcome.leftOut) +
+                u".    "_s;
     return text;
 }
 
 QString failedImportMessage(const ImportOutcome& outcome) {
-    return s("Import byl přerušen, importováno záznamů: ") + QString::number(outcome.posted) + s(". ") +
+    return u"Import byl přerušen, importováno záznamů: "_s + QString::number(outcome.posted) + u". "_s +
            outcome.error;
 }
 
@@ -165,7 +163,7 @@ QList<Notice> outcomeNotices(const ImportOutcome& outcome) {
 }
 
 QString previewFirstMessage() {
-    return s("Nejprve načtěte ukázku souboru tlačítkem \"Ukázka\".    ");
+    return u"Nejprve načtěte ukázku souboru tlačítkem \"Ukázka\".    "_s;
 }
 
 } // namespace io

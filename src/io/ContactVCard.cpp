@@ -6,13 +6,11 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace io {
 
 namespace {
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 enum class Shape {
     Name,    // N: its family name, given names and titles into the columns in this order
@@ -48,22 +46,22 @@ const QList<Entry>& mapping() {
         for (int n = 1; n <= kEmailCount; ++n)
             emails << emailColumn(n);
         return QList<Entry>{
-            {s("N"), {}, Shape::Name, {kSurname, kFirstName, kTitle}, true},
-            {s("ORG"), {}, Shape::Text, {kFirm}, true},
-            {s("TITLE"), {}, Shape::Text, {kFunction}, true},
-            {s("ADR"), {s("home")}, Shape::Address, {kindName(AddressKind::Home)}, true},
-            {s("ADR"), {s("work")}, Shape::Address, {kindName(AddressKind::Work)}, true},
-            {s("ADR"), {}, Shape::Address, {kindName(AddressKind::Other)}, true},
+            {u"N"_s, {}, Shape::Name, {kSurname, kFirstName, kTitle}, true},
+            {u"ORG"_s, {}, Shape::Text, {kFirm}, true},
+            {u"TITLE"_s, {}, Shape::Text, {kFunction}, true},
+            {u"ADR"_s, {u"home"_s}, Shape::Address, {kindName(AddressKind::Home)}, true},
+            {u"ADR"_s, {u"work"_s}, Shape::Address, {kindName(AddressKind::Work)}, true},
+            {u"ADR"_s, {}, Shape::Address, {kindName(AddressKind::Other)}, true},
             // Fax and pager numbers have no column.
-            {s("TEL"), {s("fax"), s("pager")}, Shape::Phone, {}, false},
-            {s("TEL"), {s("cell"), s("mobile"), s("iphone")}, Shape::Phone, phones(PhoneKind::Mobile), true},
-            {s("TEL"), {s("home")}, Shape::Phone, phones(PhoneKind::Home), true},
-            {s("TEL"), {s("work")}, Shape::Phone, phones(PhoneKind::Work), true},
+            {u"TEL"_s, {u"fax"_s, u"pager"_s}, Shape::Phone, {}, false},
+            {u"TEL"_s, {u"cell"_s, u"mobile"_s, u"iphone"_s}, Shape::Phone, phones(PhoneKind::Mobile), true},
+            {u"TEL"_s, {u"home"_s}, Shape::Phone, phones(PhoneKind::Home), true},
+            {u"TEL"_s, {u"work"_s}, Shape::Phone, phones(PhoneKind::Work), true},
             // A number of no kind takes the first free of the six.
-            {s("TEL"), {}, Shape::Phone, anyPhone, false},
-            {s("EMAIL"), {}, Shape::Text, emails, true},
-            {s("URL"), {}, Shape::Uri, {kInternet}, true},
-            {s("NOTE"), {}, Shape::Memo, {kInfo}, true},
+            {u"TEL"_s, {}, Shape::Phone, anyPhone, false},
+            {u"EMAIL"_s, {}, Shape::Text, emails, true},
+            {u"URL"_s, {}, Shape::Uri, {kInternet}, true},
+            {u"NOTE"_s, {}, Shape::Memo, {kInfo}, true},
         };
     }();
     return table;
@@ -100,7 +98,7 @@ QStringList addressColumns(const QString& p) {
 
 // Properties that carry nothing for a record beyond what the others give.
 bool isBookkeeping(const QString& name) {
-    static const QStringList names{s("FN"), s("PRODID"), s("REV"), s("UID"), s("KIND"), s("CLIENTPIDMAP")};
+    static const QStringList names{u"FN"_s, u"PRODID"_s, u"REV"_s, u"UID"_s, u"KIND"_s, u"CLIENTPIDMAP"_s};
     return names.contains(name);
 }
 
@@ -122,7 +120,7 @@ QString joined(const QStringList& parts, const QString& separator) {
 }
 
 QString withoutScheme(const QString& text, const char* scheme) {
-    const QString prefix = s(scheme);
+    const QString prefix = QString::fromUtf8(scheme);
     return text.startsWith(prefix, Qt::CaseInsensitive) ? text.mid(prefix.size()) : text;
 }
 
@@ -136,7 +134,7 @@ class Filling {
     void set(const QString& column, const QString& text) {
         QString single = text;
         // Only the note holds several lines; elsewhere a line break becomes a separator.
-        if (column != personal_columns::kInfo) single = joined(text.split(u'\n'), s(", "));
+        if (column != personal_columns::kInfo) single = joined(text.split(u'\n'), u", "_s);
         const QString value = fitted(column, single, &m_record.cut);
         if (value.isEmpty()) return;
         if (!m_texts.contains(column)) m_order << column;
@@ -168,8 +166,8 @@ struct Address {
 void readName(const vcard::Property& p, const Entry& e, Filling& record) {
     const QStringList c = p.components();
     const QString family = c.value(0).trimmed();
-    const QString given = joined({c.value(1), c.value(2)}, s(" "));
-    const QString title = joined({c.value(3), c.value(4)}, s(" "));
+    const QString given = joined({c.value(1), c.value(2)}, u" "_s);
+    const QString title = joined({c.value(3), c.value(4)}, u" "_s);
     if (family.isEmpty() && given.isEmpty() && title.isEmpty()) return;
     if (record.isSet(e.columns[0]) || record.isSet(e.columns[1]) || record.isSet(e.columns[2]))
         return record.leaveOut();
@@ -183,7 +181,7 @@ void readName(const vcard::Property& p, const Entry& e, Filling& record) {
 // the municipality.
 std::optional<Address> readAddress(const vcard::Property& p, const Entry& e, Filling& record) {
     const QStringList c = p.components();
-    if (joined(c, s("")).isEmpty()) return std::nullopt;
+    if (joined(c, u""_s).isEmpty()) return std::nullopt;
     for (const QString& prefix : e.columns) {
         bool free = true;
         for (const QString& column : addressColumns(prefix))
@@ -206,7 +204,7 @@ std::optional<Address> readAddress(const vcard::Property& p, const Entry& e, Fil
 }
 
 void readValue(const vcard::Property& p, const Entry& e, Filling& record) {
-    QString text = e.property == u"ORG" ? joined(p.components(), s(", ")) : p.text();
+    QString text = e.property == u"ORG" ? joined(p.components(), u", "_s) : p.text();
     if (e.shape == Shape::Phone) text = withoutScheme(text.trimmed(), "tel:");
     if (e.property == u"EMAIL") text = withoutScheme(text.trimmed(), "mailto:");
     if (text.trimmed().isEmpty()) return;
@@ -231,7 +229,7 @@ QString addressKindOf(const QList<Address>& addresses) {
 }
 
 QString typeParameter(const Entry& e) {
-    return e.types.isEmpty() ? QString() : s(";TYPE=") + e.types.first();
+    return e.types.isEmpty() ? QString() : u";TYPE="_s + e.types.first();
 }
 
 } // namespace
@@ -284,11 +282,11 @@ NewRecord recordFromCard(const vcard::Card& card) {
 QByteArray cardOf(const std::function<QString(const QString& column)>& column) {
     using vcard::contentLine;
     using vcard::escaped;
-    QByteArray out = contentLine(s("BEGIN:VCARD")) + contentLine(s("VERSION:4.0"));
+    QByteArray out = contentLine(u"BEGIN:VCARD"_s) + contentLine(u"VERSION:4.0"_s);
     namespace pc = personal_columns;
-    QString formatted = joined({column(pc::kTitle), column(pc::kFirstName), column(pc::kSurname)}, s(" "));
+    QString formatted = joined({column(pc::kTitle), column(pc::kFirstName), column(pc::kSurname)}, u" "_s);
     if (formatted.isEmpty()) formatted = column(pc::kFirm).trimmed();
-    out += contentLine(s("FN:") + escaped(formatted));
+    out += contentLine(u"FN:"_s + escaped(formatted));
     QString preferred = column(pc::kAddressKind).trimmed();
     if (preferred.isEmpty()) preferred = pc::kindName(pc::AddressKind::Home);
 
@@ -300,7 +298,7 @@ QByteArray cardOf(const std::function<QString(const QString& column)>& column) {
             QStringList parts;
             for (const QString& c : e.columns)
                 parts << escaped(column(c));
-            out += contentLine(head + u':' + parts[0] + u';' + parts[1] + s(";;") + parts[2] + u';');
+            out += contentLine(head + u':' + parts[0] + u';' + parts[1] + u";;"_s + parts[2] + u';');
             break;
         }
         case Shape::Address:
@@ -308,9 +306,9 @@ QByteArray cardOf(const std::function<QString(const QString& column)>& column) {
                 QStringList values;
                 for (const QString& c : addressColumns(prefix))
                     values << column(c);
-                if (joined(values, s("")).isEmpty()) continue;
+                if (joined(values, u""_s).isEmpty()) continue;
                 const QString streetLine =
-                    joined({column(street(prefix)), column(houseNumber(prefix))}, s(" "));
+                    joined({column(street(prefix)), column(houseNumber(prefix))}, u" "_s);
                 const QStringList parts{QString(),
                                         escaped(column(part(prefix))),
                                         escaped(streetLine),
@@ -318,7 +316,7 @@ QByteArray cardOf(const std::function<QString(const QString& column)>& column) {
                                         QString(),
                                         escaped(column(postalCode(prefix))),
                                         escaped(column(country(prefix)))};
-                const QString pref = prefix == preferred ? s(";PREF=1") : QString();
+                const QString pref = prefix == preferred ? u";PREF=1"_s : QString();
                 out += contentLine(head + pref + u':' + parts.join(u';'));
             }
             break;
@@ -337,7 +335,7 @@ QByteArray cardOf(const std::function<QString(const QString& column)>& column) {
             break;
         }
     }
-    out += contentLine(s("END:VCARD"));
+    out += contentLine(u"END:VCARD"_s);
     return out;
 }
 

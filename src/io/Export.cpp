@@ -17,13 +17,11 @@
 
 #include <array>
 
+using namespace Qt::StringLiterals;
+
 namespace io {
 
 namespace {
-
-QString s(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The street column is the street, a blank and the house number; the
 // municipality column the municipality, then " - " and its part when there is one.
@@ -33,9 +31,9 @@ const char* const kDirectorySelect = "(ulice & \" \" & cp) as Nazev_ulice, "
 ExportDescription make(const char* fileName, const char* value, const char* table, QStringList columns,
                        std::function<QString(AddressChoice)> selectList, bool limited) {
     ExportDescription d;
-    d.defaultFileName = s(fileName);
-    d.settingsValue = s(value);
-    d.workingTable = s(table);
+    d.defaultFileName = QString::fromUtf8(fileName);
+    d.settingsValue = QString::fromUtf8(value);
+    d.workingTable = QString::fromUtf8(table);
     d.columns = std::move(columns);
     d.selectList = std::move(selectList);
     d.limitedBySearch = limited;
@@ -67,29 +65,29 @@ QList<FileColumn> personalFile(AddressChoice address) {
                   townPart = column(AddressPart::TownPart).toLower();
     QList<FileColumn> out{
         {kSurname.toLower(), kSurname.toLower()},
-        {u'(' + kFirstName.toLower() + s(" & \" \" & ") + kTitle.toLower() + u')', s("jmeno_titul")},
+        {u'(' + kFirstName.toLower() + u" & \" \" & "_s + kTitle.toLower() + u')', u"jmeno_titul"_s},
         {kFirm.toLower(), kFirm.toLower()},
         // The street, a blank and the house number; the municipality, then
         // " - " and its part when there is one.
-        {u'(' + street + s(" & \" \" & ") + number + u')', s("nazev_ulice")},
-        {u'(' + town + s(" & iif(isnull(") + townPart + s("),\"\",\" - \" & ") + townPart + s("))"),
-         s("nazev_obce")},
-        {column(AddressPart::PostalCode), s("PSC")},
+        {u'(' + street + u" & \" \" & "_s + number + u')', u"nazev_ulice"_s},
+        {u'(' + town + u" & iif(isnull("_s + townPart + u"),\"\",\" - \" & "_s + townPart + u"))"_s,
+         u"nazev_obce"_s},
+        {column(AddressPart::PostalCode), u"PSC"_s},
     };
     const std::pair<PhoneKind, const char*> phones[] = {
         {PhoneKind::Mobile, "mobil"}, {PhoneKind::Home, "domu"}, {PhoneKind::Work, "firma"}};
     for (const auto& [phoneKind, word] : phones)
         for (int which = 1; which <= 2; ++which)
             out << FileColumn{phoneColumn(phoneKind, which),
-                              s("tel_") + s(word) + u'_' + QString::number(which)};
+                              u"tel_"_s + QString::fromUtf8(word) + u'_' + QString::number(which)};
     return out;
 }
 
 QString personalSelect(AddressChoice address) {
     QStringList items;
     for (const FileColumn& c : personalFile(address))
-        items << (c.expression == c.name ? c.name : c.expression + s(" as ") + c.name);
-    return items.join(s(", "));
+        items << (c.expression == c.name ? c.name : c.expression + u" as "_s + c.name);
+    return items.join(u", "_s);
 }
 
 QStringList personalColumns() {
@@ -113,14 +111,14 @@ class ReplacedTarget {
   public:
     explicit ReplacedTarget(const QString& target) : m_target(target) {
         if (!QFileInfo::exists(target)) return;
-        QString aside = target + s(".old");
+        QString aside = target + u".old"_s;
         for (int n = 1; QFileInfo::exists(aside); ++n)
-            aside = target + s(".old") + QString::number(n);
+            aside = target + u".old"_s + QString::number(n);
         QFile f(target);
         if (!f.rename(aside)) {
-            QString text = s("Soubor \"");
+            QString text = u"Soubor \""_s;
             text += QDir::toNativeSeparators(target);
-            text += s("\" nelze přepsat: ");
+            text += u"\" nelze přepsat: "_s;
             text += f.errorString();
             throw db::Error(text);
         }
@@ -157,10 +155,10 @@ int markedRows(db::Database& results, const ExportDescription& d) {
 
 const FormatDescription& describe(ExportFormat format) {
     static const std::array<FormatDescription, kExportFormatCount> formats{{
-        {s("TXT - středník jako oddělovač"), s("Delimited(;)"), s("txt"), 1},
-        {s("CSV - čárka jako oddělovač"), s("Delimited(,)"), s("csv"), 2},
-        {s("TXT - tabulátor jako oddělovač"), s("TabDelimited"), s("txt"), 1},
-        {s("Fixní šířka              znaků  "), s("FixedLength"), s("txt"), 1},
+        {u"TXT - středník jako oddělovač"_s, u"Delimited(;)"_s, u"txt"_s, 1},
+        {u"CSV - čárka jako oddělovač"_s, u"Delimited(,)"_s, u"csv"_s, 2},
+        {u"TXT - tabulátor jako oddělovač"_s, u"TabDelimited"_s, u"txt"_s, 1},
+        {u"Fixní šířka              znaků  "_s, u"FixedLength"_s, u"txt"_s, 1},
     }};
     return formats[std::size_t(format)];
 }
@@ -168,31 +166,32 @@ const FormatDescription& describe(ExportFormat format) {
 const ExportDescription& ExportDescription::of(ExportKind kind) {
     static const std::array<ExportDescription, 3> exports{{
         make("export_o", "Path_o", "Osoby",
-             {s("Prijmeni"), s("Jmeno_titul"), s("Nazev_ulice"), s("Nazev_obce"), s("PSC"), s("Tel")},
-             fixed(s("Prijmeni, (jmeno & \" \" & Titul) as Jmeno_titul, ") + s(kDirectorySelect) + s("Tel")),
+             {u"Prijmeni"_s, u"Jmeno_titul"_s, u"Nazev_ulice"_s, u"Nazev_obce"_s, u"PSC"_s, u"Tel"_s},
+             fixed(u"Prijmeni, (jmeno & \" \" & Titul) as Jmeno_titul, "_s +
+                   QString::fromUtf8(kDirectorySelect) + u"Tel"_s),
              true),
         make("export_f", "Path_f", "Firmy",
-             {s("Firma"), s("Poznamka"), s("Nazev_ulice"), s("Nazev_obce"), s("PSC"), s("Tel")},
-             fixed(s("Firma, Poznamka, ") + s(kDirectorySelect) + s("tel")), true),
+             {u"Firma"_s, u"Poznamka"_s, u"Nazev_ulice"_s, u"Nazev_obce"_s, u"PSC"_s, u"Tel"_s},
+             fixed(u"Firma, Poznamka, "_s + QString::fromUtf8(kDirectorySelect) + u"tel"_s), true),
         make("export_v", "Path_v", "vlastni", personalColumns(), personalSelect, false),
     }};
     return exports[std::size_t(kind)];
 }
 
 QString ExportDescription::countStatement() const {
-    return s("SELECT Count(*) as POCET FROM ") + workingTable + s(" WHERE Zn = True");
+    return u"SELECT Count(*) as POCET FROM "_s + workingTable + u" WHERE Zn = True"_s;
 }
 
 QString exportSettingsKey() {
-    return platform::kProgramKey + s("Export");
+    return platform::kProgramKey + u"Export"_s;
 }
 
 QString saveFilter() {
-    return s("txt soubory|*.txt|csv soubory|*.csv|všechny soubory|*.*");
+    return u"txt soubory|*.txt|csv soubory|*.csv|všechny soubory|*.*"_s;
 }
 
 QString targetFile(const QString& chosenPath, int filterIndex) {
-    const QString extension = filterIndex == 2 ? s(".csv") : s(".txt");
+    const QString extension = filterIndex == 2 ? u".csv"_s : u".txt"_s;
     const QFileInfo info(chosenPath);
     QString name = info.fileName();
     // The extension is what follows the last dot; a leading dot begins the name.
@@ -211,25 +210,25 @@ QString tableNameFor(const QString& fileName) {
     QString name = fileName;
     name.replace(u'.', u'#');
     if (isBareName(name)) return name;
-    name.replace(s("]"), s("]]"));
+    name.replace(u"]"_s, u"]]"_s);
     return u'[' + name + u']';
 }
 
 QString connectString(const QString& folder) {
     QString quoted = folder;
-    quoted.replace(s("\""), s("\"\""));
-    return s("\"Text;DATABASE=") + quoted + s(";LANGID=0x0405;CP=1250;COUNTRY=0\"");
+    quoted.replace(u"\""_s, u"\"\""_s);
+    return u"\"Text;DATABASE="_s + quoted + u";LANGID=0x0405;CP=1250;COUNTRY=0\""_s;
 }
 
 QString schemaSection(const QString& fileName, ExportFormat format, const QString& width,
                       const QStringList& columns) {
-    const QString end = s("\r\n");
+    const QString end = u"\r\n"_s;
     QString text = u'[' + fileName + u']' + end;
-    text += s("ColNameHeader=True") + end;
-    text += s("CharacterSet=ANSI") + end;
-    text += s("Format=") + describe(format).schemaFormat + end;
+    text += u"ColNameHeader=True"_s + end;
+    text += u"CharacterSet=ANSI"_s + end;
+    text += u"Format="_s + describe(format).schemaFormat + end;
     for (qsizetype i = 0; i < columns.size(); ++i)
-        text += s("Col") + QString::number(i + 1) + u'=' + columns[i] + s(" Char Width ") + width + end;
+        text += u"Col"_s + QString::number(i + 1) + u'=' + columns[i] + u" Char Width "_s + width + end;
     return text;
 }
 
@@ -239,9 +238,9 @@ namespace {
 QString markedRowsStatement(ExportKind kind, int searchLimit, AddressChoice address, const QString& into) {
     const ExportDescription& d = ExportDescription::of(kind);
     const QString select = d.selectList(address);
-    QString sql = s("SELECT ");
-    if (d.limitedBySearch) sql += s("TOP ") + QString::number(searchLimit) + u' ';
-    sql += select + into + s(" FROM ") + d.workingTable + s(" WHERE Zn = True");
+    QString sql = u"SELECT "_s;
+    if (d.limitedBySearch) sql += u"TOP "_s + QString::number(searchLimit) + u' ';
+    sql += select + into + u" FROM "_s + d.workingTable + u" WHERE Zn = True"_s;
     return sql;
 }
 
@@ -250,7 +249,7 @@ QString markedRowsStatement(ExportKind kind, int searchLimit, AddressChoice addr
 QString exportStatement(ExportKind kind, const QString& table, const QString& folder, int searchLimit,
                         AddressChoice address) {
     return markedRowsStatement(kind, searchLimit, address,
-                               s(" INTO ") + table + s(" IN \"\" ") + connectString(folder));
+                               u" INTO "_s + table + u" IN \"\" "_s + connectString(folder));
 }
 
 int valuesOutsideCodePage(db::Database& results, const ExportRequest& request) {
@@ -261,7 +260,7 @@ int valuesOutsideCodePage(db::Database& results, const ExportRequest& request) {
     int count = 0;
     for (; !rows.eof(); rows.next())
         for (int i = 0; i < rows.fieldCount(); ++i)
-            if (!codepage::fitsWindows1250(rows.value(i).toString())) ++count;
+            if (!code_page::fitsWindows1250(rows.value(i).toString())) ++count;
     rows.close();
     return count;
 }
@@ -271,13 +270,13 @@ int runExport(db::Database& results, const ExportRequest& request) {
     // The system ends a path at a NUL character: the files written beside the
     // export would be the ones the path names up to it.
     if (request.target.contains(QChar(u'\0')))
-        throw db::Error(s("Cesta \"") + QString(request.target).remove(QChar(u'\0')) +
-                        s("\" obsahuje neplatný znak (NUL)."));
+        throw db::Error(u"Cesta \""_s + QString(request.target).remove(QChar(u'\0')) +
+                        u"\" obsahuje neplatný znak (NUL)."_s);
     const QString fileName = QFileInfo(request.target).fileName();
     // The driver reads every "#" of a table name as a dot: such a file could
     // not be named.
     if (fileName.contains(u'#'))
-        throw db::Error(s("Název souboru \"") + fileName + s("\" nesmí obsahovat znak #."));
+        throw db::Error(u"Název souboru \""_s + fileName + u"\" nesmí obsahovat znak #."_s);
     if (markedRows(results, d) == 0) return 0;
 
     const QString folder = folderOf(request.target);
@@ -293,22 +292,22 @@ int runExport(db::Database& results, const ExportRequest& request) {
 }
 
 QString noMarksMessage() {
-    return s("Není označen žádný záznam pro export.");
+    return u"Není označen žádný záznam pro export."_s;
 }
 
 QString resultMessage(const QString& file, int count) {
-    return s("Do souboru \"") + QDir::toNativeSeparators(file) + s("\" bylo exportováno ") +
-           QString::number(count) + s(" záznamů.");
+    return u"Do souboru \""_s + QDir::toNativeSeparators(file) + u"\" bylo exportováno "_s +
+           QString::number(count) + u" záznamů."_s;
 }
 
 QString lostCharactersMessage(int values) {
-    return s("Znaky, které kódování Windows-1250 nezná, jsou v souboru zapsány jako \"?\". Počet hodnot, "
-             "kterých se to týká: ") +
-           QString::number(values) + s(".");
+    return u"Znaky, které kódování Windows-1250 nezná, jsou v souboru zapsány jako \"?\". Počet hodnot, "
+           "kterých se to týká: "_s +
+           QString::number(values) + u"."_s;
 }
 
 QString replaceQuestion(const QString& file) {
-    return s("Soubor \"") + QDir::toNativeSeparators(file) + s("\" již existuje. Chcete jej nahradit?");
+    return u"Soubor \""_s + QDir::toNativeSeparators(file) + u"\" již existuje. Chcete jej nahradit?"_s;
 }
 
 } // namespace io

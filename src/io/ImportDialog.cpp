@@ -24,6 +24,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace io {
 
 // The preview grid's rows: the column names in the fixed header, then one row
@@ -60,10 +62,6 @@ class ImportPreviewModel : public QAbstractTableModel {
 } // namespace io
 
 namespace {
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // Names and captions of the buttons, in the order of ImportDialog::Button.
 struct ButtonText {
@@ -107,18 +105,18 @@ QPushButton* ImportDialog::button(Button which) const {
 }
 
 void ImportDialog::buildControls() {
-    auto* group = new QGroupBox(s("    Formát zdroje    "), this);
+    auto* group = new QGroupBox(u"    Formát zdroje    "_s, this);
     group->setObjectName(QStringLiteral("RadioGroup1"));
     m_separators = new QButtonGroup(this);
     auto* options = new QVBoxLayout(group);
     for (int i = 0; i < 3; ++i) {
-        auto* option = new QRadioButton(s(kSeparatorCaptions[i]), group);
+        auto* option = new QRadioButton(QString::fromUtf8(kSeparatorCaptions[i]), group);
         m_separators->addButton(option, i);
         options->addWidget(option);
     }
     m_separators->button(0)->setChecked(true);
 
-    m_names = new QCheckBox(s("první řádka představuje názvy sloupců"), this);
+    m_names = new QCheckBox(u"první řádka představuje názvy sloupců"_s, this);
     m_names->setObjectName(QStringLiteral("CheckBox1"));
     m_names->setChecked(true);
     connect(m_names, &QCheckBox::toggled, this, [this] {
@@ -133,7 +131,7 @@ void ImportDialog::buildControls() {
     m_fileLabel->setStyleSheet(QStringLiteral("color: maroon"));
 
     for (int i = 0; i < 10; ++i) {
-        m_buttons[i] = new QPushButton(s(kButtons[i].caption), this);
+        m_buttons[i] = new QPushButton(QString::fromUtf8(kButtons[i].caption), this);
         m_buttons[i]->setObjectName(QString::fromLatin1(kButtons[i].name));
         m_buttons[i]->setAutoDefault(false);
     }
@@ -170,7 +168,7 @@ void ImportDialog::buildControls() {
 
     m_editor = new QTableWidget(0, 2, this);
     m_editor->setObjectName(QStringLiteral("ValueListEditor1"));
-    m_editor->setHorizontalHeaderLabels({s("  Pole"), s("  Import do")});
+    m_editor->setHorizontalHeaderLabels({u"  Pole"_s, u"  Import do"_s});
     m_editor->verticalHeader()->hide();
     m_editor->horizontalHeader()->setStretchLastSection(true);
     m_editor->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -191,8 +189,8 @@ void ImportDialog::buildLayout() {
     source->addStretch();
 
     auto* mapping = new QGridLayout;
-    mapping->addWidget(new QLabel(s("Pole"), this), 0, 0);
-    mapping->addWidget(new QLabel(s("Import do"), this), 0, 1);
+    mapping->addWidget(new QLabel(u"Pole"_s, this), 0, 0);
+    mapping->addWidget(new QLabel(u"Import do"_s, this), 0, 1);
     mapping->addWidget(m_sources, 1, 0);
     mapping->addWidget(m_targets, 1, 1);
     mapping->addWidget(m_editor, 2, 0, 1, 2);
@@ -202,7 +200,7 @@ void ImportDialog::buildLayout() {
     mapping->addLayout(mappingButtons, 3, 0, 1, 2);
 
     auto* schemas = new QVBoxLayout;
-    schemas->addWidget(new QLabel(s("Schéma importu"), this));
+    schemas->addWidget(new QLabel(u"Schéma importu"_s, this));
     schemas->addWidget(m_schemas);
     for (Button b : {Button::Open, Button::Save, Button::Delete})
         schemas->addWidget(button(b));
@@ -231,9 +229,9 @@ io::Separator ImportDialog::separator() const {
 void ImportDialog::chooseSource() {
     if (!ready() || running()) return;
     platform::Dialogs::FileOptions options;
-    options.title = s("Import CSV");
-    options.filter = s("CSV|*.csv;*.txt");
-    options.defaultExtension = s("csv");
+    options.title = u"Import CSV"_s;
+    options.filter = u"CSV|*.csv;*.txt"_s;
+    options.defaultExtension = u"csv"_s;
     const auto chosen = m_services.dialogs->openFile(this, options);
     if (!chosen) return;
     m_file = chosen->path;
@@ -245,7 +243,7 @@ void ImportDialog::loadPreview() {
     if (!ready() || running() || m_file.isEmpty()) return;
     clearPreview();
     if (!QFileInfo(m_file).isFile()) {
-        m_services.dialogs->warn(this, s("Soubor ") + m_file + s(" neexistuje.    "));
+        m_services.dialogs->warn(this, u"Soubor "_s + m_file + u" neexistuje.    "_s);
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -416,7 +414,7 @@ void ImportDialog::runImport() {
     }
     PersonalSearch* search = m_services.personal ? m_services.personal() : nullptr;
     if (!search || !search->isReady()) {
-        dialogs.warn(this, s("Vlastní databáze není připravena, import nelze provést.    "));
+        dialogs.warn(this, u"Vlastní databáze není připravena, import nelze provést.    "_s);
         return;
     }
     const int pageSize = m_services.pageSize ? m_services.pageSize() : 10;

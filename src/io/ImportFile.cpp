@@ -186,7 +186,7 @@ ReadResult readImportFile(const QString& path, Separator separator, bool firstLi
             QStringLiteral("Soubor ") + path + QStringLiteral(" nelze přečíst: ") + file.errorString();
         return out;
     }
-    const QString text = codepage::decodeText(bytes, &out.encoding);
+    const QString text = code_page::decodeText(bytes, &out.encoding);
     if (!looksLikeText(text)) {
         out.error = notTextMessage(path);
         return out;

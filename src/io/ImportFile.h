@@ -62,9 +62,9 @@ ImportTable splitText(QStringView text, QChar separator, bool firstLineNames);
 struct ReadResult {
     std::optional<ImportTable> table; // empty when the file could not be used
     QString error;                    // then the message for the user
-    codepage::TextEncoding encoding = codepage::TextEncoding::Windows1250;
+    code_page::TextEncoding encoding = code_page::TextEncoding::Windows1250;
 };
-// Reads the file and splits it as splitText does, in the encoding codepage::detectEncoding() finds.
+// Reads the file and splits it as splitText does, in the encoding code_page::detectEncoding() finds.
 ReadResult readImportFile(const QString& path, Separator separator, bool firstLineNames);
 
 // Shown when a file holds data that no text file has.

@@ -2,39 +2,36 @@
 
 #include "PersonalColumns.h"
 
+using namespace Qt::StringLiterals;
+
 namespace io {
 
-namespace {
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-} // namespace
+namespace {} // namespace
 
 // The positions are what a saved schema keeps: new targets go at the end.
 const QList<ImportTarget>& importTargets() {
     using namespace personal_columns;
     static const QList<ImportTarget> targets = [] {
         QList<ImportTarget> t{
-            {s("titul"), kTitle}, {s("jméno"), kFirstName},   {s("příjmení"), kSurname},
-            {s("firma"), kFirm},  {s("funkce"), kFunction},   {s("IC"), kIco},
-            {s("DIC"), kDic},     {s("internet"), kInternet},
+            {u"titul"_s, kTitle}, {u"jméno"_s, kFirstName},   {u"příjmení"_s, kSurname},
+            {u"firma"_s, kFirm},  {u"funkce"_s, kFunction},   {u"IC"_s, kIco},
+            {u"DIC"_s, kDic},     {u"internet"_s, kInternet},
         };
         for (int n = 1; n <= kEmailCount; ++n)
-            t << ImportTarget{s("e-mail ") + QString::number(n), emailColumn(n)};
-        t << ImportTarget{s("poznámka"), kInfo};
+            t << ImportTarget{u"e-mail "_s + QString::number(n), emailColumn(n)};
+        t << ImportTarget{u"poznámka"_s, kInfo};
         const std::pair<PhoneKind, const char*> phones[] = {
             {PhoneKind::Mobile, "mobil"}, {PhoneKind::Home, "domů"}, {PhoneKind::Work, "firma"}};
         for (const auto& [kind, word] : phones)
             for (int which = 1; which <= 2; ++which)
-                t << ImportTarget{s("TEL ") + s(word) + u' ' + QString::number(which),
+                t << ImportTarget{u"TEL "_s + QString::fromUtf8(word) + u' ' + QString::number(which),
                                   phoneColumn(kind, which)};
         const char* const kinds[] = {"domů", "firma", "jiné"}; // in the order of kAddressKinds
         const char* const parts[] = {"Ulice", "ČP", "Obec", "Část", "PSČ", "Stát"}; // of kAddressParts
         for (size_t k = 0; k < kAddressKinds.size(); ++k)
             for (size_t p = 0; p < kAddressParts.size(); ++p)
-                t << ImportTarget{s("adresa ") + s(kinds[k]) + s(": ") + s(parts[p]),
+                t << ImportTarget{u"adresa "_s + QString::fromUtf8(kinds[k]) + u": "_s +
+                                      QString::fromUtf8(parts[p]),
                                   addressColumn(kAddressKinds[k], kAddressParts[p])};
         return t;
     }();
@@ -101,8 +98,8 @@ QList<Assignment> ImportMapping::assignments(const QStringList& names, QStringLi
 }
 
 QString missingColumnsMessage(const QStringList& missing) {
-    return s("Ve zdrojovém souboru nejsou sloupce: ") + missing.join(s(", ")) +
-           s(". Upravte přiřazení polí nebo načtěte ukázku jiného souboru.    ");
+    return u"Ve zdrojovém souboru nejsou sloupce: "_s + missing.join(u", "_s) +
+           u". Upravte přiřazení polí nebo načtěte ukázku jiného souboru.    "_s;
 }
 
 } // namespace io

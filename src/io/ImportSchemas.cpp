@@ -2,16 +2,14 @@
 
 #include "SettingsStore.h"
 
+using namespace Qt::StringLiterals;
+
 namespace io {
 
 namespace {
 
 using platform::Access;
 using platform::Root;
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 int position(const QString& text) {
     bool ok = false;
@@ -69,37 +67,37 @@ bool ImportSchemas::remove(const QString& name) {
 }
 
 QString schemaNameCaption() {
-    return s("Název schéma");
+    return u"Název schéma"_s;
 }
 
 QString schemaNamePrompt() {
-    return s("Zadejte název schéma, které chcete uložit.    ");
+    return u"Zadejte název schéma, které chcete uložit.    "_s;
 }
 
 QString schemaExistsQuestion() {
-    return s("Schéma s tímto názven již existuje, přejete si jej přepsat?    ");
+    return u"Schéma s tímto názven již existuje, přejete si jej přepsat?    "_s;
 }
 
 QString schemaDeleteQuestion(const QString& name) {
-    return s("Přejete si smazat schéma \"") + name + s("\"?    ");
+    return u"Přejete si smazat schéma \""_s + name + u"\"?    "_s;
 }
 
 QString emptyMappingMessage() {
-    return s("Nejprve přidejte názvy polí, která chcete importovat.    ");
+    return u"Nejprve přidejte názvy polí, která chcete importovat.    "_s;
 }
 
 QString invalidSchemaNameMessage() {
-    return s("Název schématu nesmí být prázdný a nesmí obsahovat znak \\.    ");
+    return u"Název schématu nesmí být prázdný a nesmí obsahovat znak \\.    "_s;
 }
 
 QString schemaNotSavedMessage() {
-    return s("Schéma nelze uložit, nastavení programu nelze zapsat.    ");
+    return u"Schéma nelze uložit, nastavení programu nelze zapsat.    "_s;
 }
 
 QString schemaNotLoadedMessage(const QString& name, int columns) {
-    return s("Schéma \"") + name + s("\" nelze načíst: odkazuje na sloupce, které ukázka nemá (ukázka má ") +
+    return u"Schéma \""_s + name + u"\" nelze načíst: odkazuje na sloupce, které ukázka nemá (ukázka má "_s +
            QString::number(columns) +
-           s(" sloupců). Nejprve načtěte ukázku souboru, pro který je schéma určeno.    ");
+           u" sloupců). Nejprve načtěte ukázku souboru, pro který je schéma určeno.    "_s;
 }
 
 } // namespace io

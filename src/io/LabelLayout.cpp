@@ -2,16 +2,14 @@
 
 #include "Maker.h"
 
+using namespace Qt::StringLiterals;
+
 namespace labels {
 
 namespace {
 
 using personal_columns::AddressKind;
 using personal_columns::AddressPart;
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // Offsets of the five lines below the top of a label row.
 constexpr int kFirstLine = 40;
@@ -36,8 +34,8 @@ struct Description {
 };
 
 const Description& describe(Print print) {
-    static const Description persons{Description::Name::Person, s("Jmeno"), s("Titul"), 0, false, s("Tel")};
-    static const Description firms{Description::Name::Firm, {}, {}, 35, false, s("Tel")};
+    static const Description persons{Description::Name::Person, u"Jmeno"_s, u"Titul"_s, 0, false, u"Tel"_s};
+    static const Description firms{Description::Name::Firm, {}, {}, 35, false, u"Tel"_s};
     static const Description personal{Description::Name::ByAddressKind,
                                       personal_columns::kFirstName,
                                       personal_columns::kTitle,
@@ -187,10 +185,10 @@ AddressLines addressLines(const QString& street, const QString& houseNumber, con
                           const QString& municipality) {
     const bool hasStreet = !street.isEmpty(), hasNumber = !houseNumber.isEmpty();
     const bool hasPart = !part.isEmpty(), hasTown = !municipality.isEmpty();
-    const QString blank = s(" ");
+    const QString blank = u" "_s;
     if (hasStreet) {
         const QString line = street + blank + houseNumber;
-        if (hasTown) return {line, hasPart ? municipality + s(" - ") + part : municipality};
+        if (hasTown) return {line, hasPart ? municipality + u" - "_s + part : municipality};
         return {line, part};
     }
     if (hasNumber) {

@@ -16,11 +16,11 @@ namespace {
 // The encoding the section is written in, so that the driver reads the whole
 // file in the encoding it reads the folder's own file in. A new or pure ASCII
 // file gets UTF-8.
-codepage::TextEncoding sectionEncoding(const QByteArray& original) {
-    const codepage::TextEncoding found = codepage::detectEncoding(original);
+code_page::TextEncoding sectionEncoding(const QByteArray& original) {
+    const code_page::TextEncoding found = code_page::detectEncoding(original);
     const bool ascii = std::all_of(original.cbegin(), original.cend(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return found == codepage::TextEncoding::Windows1250 && ascii ? codepage::TextEncoding::Utf8 : found;
+    return found == code_page::TextEncoding::Windows1250 && ascii ? code_page::TextEncoding::Utf8 : found;
 }
 
 bool writeAll(const QString& path, const QByteArray& bytes, QString* error) {
@@ -66,11 +66,11 @@ SchemaIniSection::SchemaIniSection(const QString& folder, const QString& section
             throw fileError(QStringLiteral("Soubor nelze přečíst"), m_path, f.errorString());
     }
     // The section goes after the file's byte-order mark, in the file's encoding.
-    const codepage::TextEncoding encoding = sectionEncoding(m_original);
-    const QByteArray mark = codepage::byteOrderMark(encoding);
+    const code_page::TextEncoding encoding = sectionEncoding(m_original);
+    const QByteArray mark = code_page::byteOrderMark(encoding);
     const qsizetype markSize = m_original.startsWith(mark) ? mark.size() : 0;
     QByteArray bytes = m_original.left(markSize);
-    bytes += codepage::encode(section, encoding);
+    bytes += code_page::encode(section, encoding);
     bytes += m_original.sliced(markSize);
     m_pending = true;
     QString error;

@@ -45,10 +45,10 @@ QList<Line> unfold(const QByteArray& bytes) {
     // Some desktop programs write UTF-16 with its byte order mark; the values
     // are read from UTF-8 then. Without a mark each value is decoded on its own.
     QByteArray text = bytes;
-    const codepage::TextEncoding encoding = codepage::detectEncoding(bytes);
-    if (encoding == codepage::TextEncoding::Utf16LE || encoding == codepage::TextEncoding::Utf16BE)
-        text = codepage::decode(bytes, encoding).toUtf8();
-    else if (const QByteArray mark = codepage::byteOrderMark(encoding); text.startsWith(mark))
+    const code_page::TextEncoding encoding = code_page::detectEncoding(bytes);
+    if (encoding == code_page::TextEncoding::Utf16LE || encoding == code_page::TextEncoding::Utf16BE)
+        text = code_page::decode(bytes, encoding).toUtf8();
+    else if (const QByteArray mark = code_page::byteOrderMark(encoding); text.startsWith(mark))
         text.remove(0, mark.size());
     text.replace("\r\n", "\n");
     text.replace('\r', '\n');
@@ -124,7 +124,7 @@ QString decoded(const QByteArray& bytes, const QByteArray& charset) {
             if (!named.hasError()) return text;
         }
     }
-    return codepage::decodeText(bytes);
+    return code_page::decodeText(bytes);
 }
 
 // The name, parameters and value of one content line; false when it has no colon or name.

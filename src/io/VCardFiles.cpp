@@ -15,16 +15,14 @@
 #include <QHash>
 #include <QSaveFile>
 
+using namespace Qt::StringLiterals;
+
 namespace io {
 
 namespace {
 
 // How much of a file's start must show that it is a vCard.
 constexpr qint64 kSniffBytes = 64 * 1024;
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 QString shown(const QString& path) {
     return u'"' + QDir::toNativeSeparators(path) + u'"';
@@ -33,10 +31,10 @@ QString shown(const QString& path) {
 QString refusal(const QString& path, const vcard::Parsed& parsed) {
     switch (parsed.failure) {
     case vcard::Parsed::Failure::NoCard:
-        return s("Soubor ") + shown(path) + s(" není ve formátu vCard. Nic nebylo importováno.    ");
+        return u"Soubor "_s + shown(path) + u" není ve formátu vCard. Nic nebylo importováno.    "_s;
     case vcard::Parsed::Failure::Unterminated:
-        return s("Soubor ") + shown(path) + s(" je poškozen: záznam začínající na řádku ") +
-               QString::number(parsed.failureLine) + s(" nemá konec. Nic nebylo importováno.    ");
+        return u"Soubor "_s + shown(path) + u" je poškozen: záznam začínající na řádku "_s +
+               QString::number(parsed.failureLine) + u" nemá konec. Nic nebylo importováno.    "_s;
     case vcard::Parsed::Failure::None:
         break;
     }
@@ -48,11 +46,11 @@ QString refusal(const QString& path, const vcard::Parsed& parsed) {
 QList<int> markedRecordIds(db::Database& results) {
     db::Dataset marked;
     marked.setDatabase(&results);
-    marked.setSql(s("SELECT ID FROM vlastni WHERE Zn = True ORDER BY ID2"));
+    marked.setSql(u"SELECT ID FROM vlastni WHERE Zn = True ORDER BY ID2"_s);
     marked.open();
     QList<int> out;
     for (; !marked.eof(); marked.next())
-        out << marked.value(s("ID")).toInt();
+        out << marked.value(u"ID"_s).toInt();
     return out;
 }
 
@@ -80,14 +78,14 @@ namespace {
 QByteArray cardsOf(db::Database& personal, const std::optional<QList<int>>& ids, int* count) {
     db::Dataset records;
     records.setDatabase(&personal);
-    records.setSql(s("SELECT * FROM Vlastni ORDER BY ID"));
+    records.setSql(u"SELECT * FROM Vlastni ORDER BY ID"_s);
     records.open();
     QHash<int, QByteArray> cards;
     QByteArray all;
     for (; !records.eof(); records.next()) {
         const QByteArray card = cardOf([&records](const QString& column) { return records.text(column); });
         if (ids) {
-            cards.insert(records.value(s("ID")).toInt(), card);
+            cards.insert(records.value(u"ID"_s).toInt(), card);
         } else {
             all += card;
             ++*count;
@@ -131,12 +129,12 @@ VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSi
     VCardImport out;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        out.refused = s("Soubor ") + shown(path) + s(" nelze přečíst: ") + file.errorString();
+        out.refused = u"Soubor "_s + shown(path) + u" nelze přečíst: "_s + file.errorString();
         return out;
     }
     // A file chosen by mistake (a film, an archive) is recognised from its
     // start, before it is read whole into memory.
-    const QString start = codepage::decodeText(file.peek(kSniffBytes));
+    const QString start = code_page::decodeText(file.peek(kSniffBytes));
     if (!start.contains(QLatin1String("BEGIN:VCARD"), Qt::CaseInsensitive)) {
         out.refused = refusal(path, vcard::Parsed{{}, vcard::Parsed::Failure::NoCard, 0});
         return out;
@@ -156,20 +154,20 @@ VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSi
 }
 
 QString noPersonalRecordsMessage() {
-    return s("Vlastní databáze neobsahuje žádné záznamy.    ");
+    return u"Vlastní databáze neobsahuje žádné záznamy.    "_s;
 }
 
 QString exportAllQuestion(qint64 records) {
-    return s("Není označen žádný záznam. Exportovat všechny záznamy vlastní databáze (") +
-           QString::number(records) + s(")?    ");
+    return u"Není označen žádný záznam. Exportovat všechny záznamy vlastní databáze ("_s +
+           QString::number(records) + u")?    "_s;
 }
 
 QString exportFailedMessage(const QString& path, const QString& reason) {
-    return s("Soubor ") + shown(path) + s(" nelze zapsat: ") + reason;
+    return u"Soubor "_s + shown(path) + u" nelze zapsat: "_s + reason;
 }
 
 QString personalNotReadyMessage() {
-    return s("Vlastní databáze není připravena.    ");
+    return u"Vlastní databáze není připravena.    "_s;
 }
 
 } // namespace io

@@ -12,7 +12,7 @@ namespace platform {
 // Every message box, file and folder dialog, print dialog and input box of the
 // program goes through this seam, so that tests can answer them.
 class Dialogs {
-public:
+  public:
     enum class Icon { None, Information, Question, Warning, Error };
     enum class Buttons { Ok, OkCancel, YesNo };
     enum class Answer { Ok, Cancel, Yes, No };
@@ -34,7 +34,8 @@ public:
     virtual ~Dialogs() = default;
 
     // A modal message box; owner may be null (a box without owner).
-    virtual Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon, Buttons buttons) = 0;
+    virtual Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                           Buttons buttons) = 0;
     // Empty when cancelled.
     virtual QString selectFolder(QWidget* owner, const QString& title) = 0;
     virtual std::optional<FileResult> openFile(QWidget* owner, const FileOptions& options) = 0;
@@ -47,13 +48,17 @@ public:
 
     // The three kinds of the program's messages.
     // "Upozornění" with the information icon: warnings and failures.
-    void warn(QWidget* owner, const QString& text) { message(owner, kWarning, text, Icon::Information, Buttons::Ok); }
+    void warn(QWidget* owner, const QString& text) {
+        message(owner, kWarning, text, Icon::Information, Buttons::Ok);
+    }
     // "Dotaz" with the question icon, Yes and No: true for Yes.
     bool ask(QWidget* owner, const QString& text) {
         return message(owner, kQuestion, text, Icon::Question, Buttons::YesNo) == Answer::Yes;
     }
     // "Informace" with the information icon: outcomes.
-    void inform(QWidget* owner, const QString& text) { message(owner, kInformation, text, Icon::Information, Buttons::Ok); }
+    void inform(QWidget* owner, const QString& text) {
+        message(owner, kInformation, text, Icon::Information, Buttons::Ok);
+    }
 
     static inline const QString kWarning = QStringLiteral("Upozornění");
     static inline const QString kQuestion = QStringLiteral("Dotaz");

@@ -17,7 +17,7 @@ struct Drive {
 // The drives of the machine in the system's order: mount points with their
 // device types (CD/DVD file systems count as CD-ROM, local disks as fixed).
 class Drives {
-public:
+  public:
     virtual ~Drives() = default;
     virtual QList<Drive> list() const = 0;
 };
@@ -29,16 +29,17 @@ std::unique_ptr<Drives> makeSystemDrives();
 // Pseudo file systems are left out ("/" always counts as a fixed drive); a
 // mount point mounted again keeps its place and takes the later type.
 // isRemovable tells whether a block device ("/dev/sdb1") sits on a removable medium.
-QList<Drive> parseMountTable(const QByteArray& table, const std::function<bool(const QString& device)>& isRemovable);
+QList<Drive> parseMountTable(const QByteArray& table,
+                             const std::function<bool(const QString& device)>& isRemovable);
 
 // A fixed list, for tests.
 class FixedDrives : public Drives {
-public:
+  public:
     explicit FixedDrives(QList<Drive> drives) : m_drives(std::move(drives)) {}
     QList<Drive> list() const override { return m_drives; }
     void setDrives(QList<Drive> drives) { m_drives = std::move(drives); }
 
-private:
+  private:
     QList<Drive> m_drives;
 };
 

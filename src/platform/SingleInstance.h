@@ -15,7 +15,7 @@ namespace platform {
 // window and ends.
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     // name: the socket name; by default one per desktop session, in the
     // user's private folder. An empty name (no private folder) finds no
     // running copy and answers none.
@@ -34,10 +34,10 @@ public:
     // Starts answering other copies; caption gives the current window caption.
     bool listen(std::function<QString()> caption);
 
-signals:
+  signals:
     void raiseRequested();
 
-private:
+  private:
     QString m_name;
     QLocalServer* m_server = nullptr;
     std::function<QString()> m_caption;

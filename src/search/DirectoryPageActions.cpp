@@ -26,16 +26,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 const QString kTelephoneQuestion =
-    s("Vyhledávání podle telefonního čísla může trvat delší dobu. Přejete si pokračovat?");
-const QString kCountRefused = s("Tuto funkci nelze použít při vyplněném poli telefonního čísla.   ");
-const QString kCountResult = s("Počet záznamů, které odpovídají zadaným podmínkám: ");
+    u"Vyhledávání podle telefonního čísla může trvat delší dobu. Přejete si pokračovat?"_s;
+const QString kCountRefused = u"Tuto funkci nelze použít při vyplněném poli telefonního čísla.   "_s;
+const QString kCountResult = u"Počet záznamů, které odpovídají zadaným podmínkám: "_s;
 
 // Where the copy-number image stands on the page; the picker opens beside it.
 constexpr int kPickerImageLeft = 672;
@@ -83,9 +81,9 @@ void DirectoryPage::connectActions() {
 
     QMenu* menu = makeContextMenu(m_page.popupMenu);
     QAction* one =
-        menu->addAction(s("přenést záznam do vlastní databáze"), this, &DirectoryPage::transferRequested);
+        menu->addAction(u"přenést záznam do vlastní databáze"_s, this, &DirectoryPage::transferRequested);
     one->setObjectName(m_page.transferItem);
-    QAction* marked = menu->addAction(s("přenést označané záznamy do vlastní databáze"), this,
+    QAction* marked = menu->addAction(u"přenést označané záznamy do vlastní databáze"_s, this,
                                       &DirectoryPage::transferMarkedRequested);
     marked->setObjectName(m_page.transferMarkedItem);
     connect(menu, &QMenu::aboutToShow, this, [this, marked] { marked->setVisible(markedCount() != 0); });
@@ -104,7 +102,7 @@ void DirectoryPage::showEndState(DirectorySearch::EndState state) {
     QPalette p = m_endIndicator->palette();
     p.setColor(QPalette::WindowText, look.colour);
     m_endIndicator->setPalette(p);
-    m_endIndicator->setToolTip(s(look.hint));
+    m_endIndicator->setToolTip(QString::fromUtf8(look.hint));
 }
 
 void DirectoryPage::updateStatus() {
@@ -113,7 +111,7 @@ void DirectoryPage::updateStatus() {
 }
 
 QString DirectoryPage::countsText(int found, int marked) {
-    return s(" Počet záznamů: %1 nalezených,  %2 označených").arg(QLocale().toString(found)).arg(marked);
+    return u" Počet záznamů: %1 nalezených,  %2 označených"_s.arg(QLocale().toString(found)).arg(marked);
 }
 
 // ---- search ---------------------------------------------------------------------------
@@ -204,7 +202,7 @@ void DirectoryPage::countMatches() {
         if (!runSearch(true)) return;
         const qint64 n = m_search->count(searchLimit());
         m_app->dialogs().inform(window(),
-                                kCountResult + text::thousandsGrouping(QString::number(n)) + s("    "));
+                                kCountResult + text::thousandsGrouping(QString::number(n)) + u"    "_s);
         becomeIdle();
     });
 }

@@ -9,6 +9,8 @@
 
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using paging::WriteUnit;
@@ -16,10 +18,6 @@ using search_criteria::quoted;
 
 // Candidates unscrambled into the phone buffer at a time.
 constexpr int kBlockSize = 2000;
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 row_copy::Directory copyKind(search_criteria::Directory d) {
     return d == search_criteria::Directory::Persons ? row_copy::Directory::Persons
@@ -30,9 +28,9 @@ row_copy::Directory copyKind(search_criteria::Directory d) {
 
 DirectorySearch::DirectorySearch(Directory directory, Services services)
     : m_kind(directory), m_services(std::move(services)),
-      m_page(directory == Directory::Persons ? s("Osoby") : s("Firmy")) {
-    m_directory.setObjectName(directory == Directory::Persons ? s("MQuery1") : s("MQuery2"));
-    m_counter.setObjectName(s("pocitadlo"));
+      m_page(directory == Directory::Persons ? u"Osoby"_s : u"Firmy"_s) {
+    m_directory.setObjectName(directory == Directory::Persons ? u"MQuery1"_s : u"MQuery2"_s);
+    m_counter.setObjectName(u"pocitadlo"_s);
     m_directory.setRowCallback([this](db::Dataset& row) { copyDirectoryRow(row); });
 }
 
@@ -53,7 +51,7 @@ db::Dataset& DirectorySearch::pageQuery() {
 }
 
 db::Dataset& DirectorySearch::bufferQuery() {
-    if (!m_buffer) throw db::Error(s("Pracovní databáze není připravena."));
+    if (!m_buffer) throw db::Error(u"Pracovní databáze není připravena."_s);
     return m_buffer->dataset();
 }
 
@@ -79,7 +77,7 @@ bool DirectorySearch::takeStopRequest() {
 
 db::Database* DirectorySearch::connectDirectory() {
     db::Database* db = m_services.directory ? m_services.directory() : nullptr;
-    if (!db) throw db::Error(s("Databáze telefonního seznamu není otevřena."));
+    if (!db) throw db::Error(u"Databáze telefonního seznamu není otevřena."_s);
     if (m_directory.database() != db) {
         m_directory.close();
         m_directory.setDatabase(db);
@@ -104,7 +102,7 @@ void DirectorySearch::prepareTables(bool byTelephone) {
         m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
         db::Dataset& buffer = bufferQuery();
         buffer.close();
-        buffer.setSql(s("SELECT * FROM ") + tableName());
+        buffer.setSql(u"SELECT * FROM "_s + tableName());
         buffer.open();
     }
     m_page.workingDatabase()->recreate(m_page.state().pageSize);
@@ -151,10 +149,10 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
         buffer.post();
         if (m_scan.phase == PhoneScan::Phase::ExtraNumbers) {
             try {
-                const QString number = row_copy::storedNumber(row.text(s("nTel_a")), row.text(s("nTelExt_a")),
-                                                              row.text(s("nID")), m_kind == Directory::Firms);
+                const QString number = row_copy::storedNumber(row.text(u"nTel_a"_s), row.text(u"nTelExt_a"_s),
+                                                              row.text(u"nID"_s), m_kind == Directory::Firms);
                 m_buffer->database()->execute(
-                    row_copy::extraNumberInsert(kind, number, row.text(s("euroISDN"))),
+                    row_copy::extraNumberInsert(kind, number, row.text(u"euroISDN"_s)),
                     db::Database::FailOnError);
             } catch (const db::Error&) {
                 // That number cannot be found then; the scan goes on.
@@ -177,7 +175,7 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
 // the row is passed over: a subscriber found through an additional number is
 // listed once, and not at all when its main number listed it already.
 bool DirectorySearch::copyBufferRow(db::Dataset& row) {
-    if (m_scan.phase == PhoneScan::Phase::ExtraNumbers && alreadyListed(row.text(s("euroISDN"))))
+    if (m_scan.phase == PhoneScan::Phase::ExtraNumbers && alreadyListed(row.text(u"euroISDN"_s)))
         return false;
     db::Dataset& page = pageQuery();
     page.append();
@@ -195,10 +193,10 @@ bool DirectorySearch::alreadyListed(const QString& euroIsdn) {
     bool ok = false;
     const qint64 key = euroIsdn.toLongLong(&ok);
     if (!ok) return false;
-    m_check.setSql(s("SELECT Count(*) as vlozit FROM ") + tableName() + s(" WHERE euroISDN = ") +
+    m_check.setSql(u"SELECT Count(*) as vlozit FROM "_s + tableName() + u" WHERE euroISDN = "_s +
                    QString::number(key));
     m_check.open();
-    const bool listed = m_check.value(s("vlozit")).toLongLong() != 0;
+    const bool listed = m_check.value(u"vlozit"_s).toLongLong() != 0;
     m_check.close();
     return listed;
 }
@@ -363,7 +361,7 @@ bool DirectorySearch::findMatch() {
             const int match = scan.nextMatch++;
             if (scan.phase == PhoneScan::Phase::ExtraNumbers) {
                 moveBufferTo(match);
-                if (alreadyListed(bufferQuery().text(s("euroISDN")))) continue;
+                if (alreadyListed(bufferQuery().text(u"euroISDN"_s))) continue;
             }
             scan.pending = match;
         } else if (stopRequested()) {
@@ -434,10 +432,10 @@ bool DirectorySearch::loadBlock() {
     const QString table = tableName();
     const QString number = quoted(m_phoneDigits);
     if (scan.phase == PhoneScan::Phase::ExtraNumbers)
-        buffer.setSql(s("SELECT DISTINCT * FROM ") + table + s(" WHERE euroisdn IN (SELECT euroisdn FROM ") +
-                      table + s("_TEL_Navic WHERE Tel LIKE ") + number + s(")"));
+        buffer.setSql(u"SELECT DISTINCT * FROM "_s + table + u" WHERE euroisdn IN (SELECT euroisdn FROM "_s +
+                      table + u"_TEL_Navic WHERE Tel LIKE "_s + number + u")"_s);
     else
-        buffer.setSql(s("SELECT DISTINCT * FROM ") + table + s(" WHERE Tel LIKE ") + number);
+        buffer.setSql(u"SELECT DISTINCT * FROM "_s + table + u" WHERE Tel LIKE "_s + number);
     buffer.open();
     buffer.last();
     scan.matchesInBlock = buffer.recordCount();
@@ -466,20 +464,20 @@ std::optional<record_label::LabelRecord> DirectorySearch::currentRecord() const 
     record_label::LabelRecord r;
     r.firm = m_kind == Directory::Firms;
     if (r.firm) {
-        r.firmName = page.text(s("Firma"));
+        r.firmName = page.text(u"Firma"_s);
     } else {
-        r.title = page.text(s("Titul"));
-        r.firstName = page.text(s("Jmeno"));
-        r.surname = page.text(s("Prijmeni"));
+        r.title = page.text(u"Titul"_s);
+        r.firstName = page.text(u"Jmeno"_s);
+        r.surname = page.text(u"Prijmeni"_s);
     }
-    r.tel = page.text(s("Tel"));
-    r.note = page.text(s("Poznamka"));
-    r.street = page.text(s("Ulice"));
-    r.houseNumber = page.text(s("CP"));
-    r.part = page.text(s("Cast"));
-    r.municipality = page.text(s("Obec"));
-    r.postalCode = page.text(s("PSC"));
-    r.euroIsdn = page.text(s("euroISDN"));
+    r.tel = page.text(u"Tel"_s);
+    r.note = page.text(u"Poznamka"_s);
+    r.street = page.text(u"Ulice"_s);
+    r.houseNumber = page.text(u"CP"_s);
+    r.part = page.text(u"Cast"_s);
+    r.municipality = page.text(u"Obec"_s);
+    r.postalCode = page.text(u"PSC"_s);
+    r.euroIsdn = page.text(u"euroISDN"_s);
     return r;
 }
 
@@ -493,16 +491,16 @@ QList<record_label::ExtraNumber> DirectorySearch::extraNumbers(const QString& eu
     m_lookup.setDatabase(connectDirectory());
     m_lookup.setSql(record_label::extraNumbersProbeSql(firm));
     m_lookup.open();
-    const bool hasTel = m_lookup.hasField(s("Tel"));
+    const bool hasTel = m_lookup.hasField(u"Tel"_s);
     m_lookup.close();
     m_lookup.setSql(record_label::extraNumbersSql(firm, hasTel, QString::number(key)));
     m_lookup.open();
     for (; !m_lookup.eof(); m_lookup.next()) {
-        const QString note = m_lookup.text(s("Poznamka"));
-        out << (hasTel ? record_label::extraNumberFromTel(m_lookup.text(s("Tel")), note)
-                       : record_label::extraNumberFromStored(m_lookup.text(s("Tel_a")),
-                                                             m_lookup.text(s("TelExt_a")),
-                                                             m_lookup.text(s("ID")), note));
+        const QString note = m_lookup.text(u"Poznamka"_s);
+        out << (hasTel ? record_label::extraNumberFromTel(m_lookup.text(u"Tel"_s), note)
+                       : record_label::extraNumberFromStored(m_lookup.text(u"Tel_a"_s),
+                                                             m_lookup.text(u"TelExt_a"_s),
+                                                             m_lookup.text(u"ID"_s), note));
     }
     m_lookup.close();
     return out;

@@ -23,7 +23,8 @@ QString storedNumber(const QString& telA, const QString& telExtA, const QString&
 
 // Directory row to the working row: ID2 = runningNumber, the address columns, the
 // postal code split, the number unscrambled and grouped. ID and Zn are not written.
-void copyToWorking(Directory directory, const db::Dataset& directoryRow, db::Dataset& working, int runningNumber);
+void copyToWorking(Directory directory, const db::Dataset& directoryRow, db::Dataset& working,
+                   int runningNumber);
 
 // Directory row to the phone buffer row: ID2 = 1, ID, the address columns, the
 // postal code as stored and the whole number unscrambled but not grouped.
@@ -35,6 +36,7 @@ QString extraNumberInsert(Directory directory, const QString& number, const QStr
 
 // Buffer row to the working row: ID2 = runningNumber, ID, the address columns,
 // the postal code split and the buffer's number grouped.
-void copyBufferToWorking(Directory directory, const db::Dataset& bufferRow, db::Dataset& working, int runningNumber);
+void copyBufferToWorking(Directory directory, const db::Dataset& bufferRow, db::Dataset& working,
+                         int runningNumber);
 
 } // namespace row_copy

@@ -1,12 +1,10 @@
 #include "SearchCriteria.h"
 
+using namespace Qt::StringLiterals;
+
 namespace search_criteria {
 
 namespace {
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // A text field and the lookup column that both its check and its condition use.
 struct TextField {
@@ -36,93 +34,93 @@ struct Description {
 };
 
 const TextField& street() {
-    static const TextField f{Field::Street, &SearchFields::street, s("Ulice"), s("Ulice.Ulice"),
-                             s("Byla zadána neexistující ulice!")};
+    static const TextField f{Field::Street, &SearchFields::street, u"Ulice"_s, u"Ulice.Ulice"_s,
+                             u"Byla zadána neexistující ulice!"_s};
     return f;
 }
 const TextField& houseNumber() {
-    static const TextField f{Field::HouseNumber, &SearchFields::houseNumber, s("CP"), s("CP.CP"),
-                             s("Bylo zadáno neexistující popisné číslo!")};
+    static const TextField f{Field::HouseNumber, &SearchFields::houseNumber, u"CP"_s, u"CP.CP"_s,
+                             u"Bylo zadáno neexistující popisné číslo!"_s};
     return f;
 }
 const TextField& municipality() {
-    static const TextField f{Field::Municipality, &SearchFields::municipality, s("Obec"), s("Obec.Obec"),
-                             s("Byla zadána neexistující obec!")};
+    static const TextField f{Field::Municipality, &SearchFields::municipality, u"Obec"_s, u"Obec.Obec"_s,
+                             u"Byla zadána neexistující obec!"_s};
     return f;
 }
 const TextField& postalCode() {
-    static const TextField f{Field::PostalCode, &SearchFields::postalCode, s("PSC"), s("PSC.PSC"),
-                             s("Bylo zadáno neexistující PSČ!")};
+    static const TextField f{Field::PostalCode, &SearchFields::postalCode, u"PSC"_s, u"PSC.PSC"_s,
+                             u"Bylo zadáno neexistující PSČ!"_s};
     return f;
 }
 
 Description personsDescription() {
     Description d;
-    d.body = s(
-        "Osoby.ID as ID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, UTO, Poznamka.Poznamka, "
+    d.body =
+        u"Osoby.ID as ID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, UTO, Poznamka.Poznamka, "
         "Osoby.euroISDN, Osoby.Tel_a, Osoby.TelExt_a FROM UTO INNER JOIN (Ulice INNER JOIN (Titul INNER JOIN "
         "(PSC INNER JOIN (Prijmeni INNER JOIN (Poznamka INNER JOIN (Obec INNER JOIN (Jmeno INNER JOIN (CP "
         "INNER JOIN (Cast INNER JOIN OSOBY ON Cast.ID = OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = "
         "OSOBY.ID_Jmeno) ON Obec.ID = OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = "
         "OSOBY.ID_Prijmeni) ON PSC.ID = OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = "
-        "OSOBY.ID_Ulice) ON UTO.ID = OSOBY.ID_UTO ");
+        "OSOBY.ID_Ulice) ON UTO.ID = OSOBY.ID_UTO "_s;
     d.phoneBody =
-        s("Osoby.ID as ID, Osoby_TEL_Navic.ID as nID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, "
-          "UTO, Poznamka.Poznamka, Osoby.euroISDN, Osoby.Tel_a, Osoby.TelExt_a, Osoby_TEL_Navic.Tel_a as "
-          "nTel_a, Osoby_TEL_Navic.TelExt_a as nTelExt_a FROM Osoby_TEL_Navic RIGHT JOIN (UTO INNER JOIN "
-          "(Ulice INNER JOIN (Titul INNER JOIN (PSC INNER JOIN (Prijmeni INNER JOIN (Poznamka INNER JOIN "
-          "(Obec INNER JOIN (Jmeno INNER JOIN (CP INNER JOIN (Cast INNER JOIN OSOBY ON Cast.ID = "
-          "OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = OSOBY.ID_Jmeno) ON Obec.ID = "
-          "OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = OSOBY.ID_Prijmeni) ON "
-          "PSC.ID = OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = OSOBY.ID_Ulice) ON UTO.ID = "
-          "OSOBY.ID_UTO) ON Osoby_TEL_Navic.EuroISDN=Osoby.EuroISDN ");
-    d.whereLine = s("WHERE");
+        u"Osoby.ID as ID, Osoby_TEL_Navic.ID as nID, Titul, Jmeno, Prijmeni, Ulice, CP, Obec, Cast, PSC, "
+        "UTO, Poznamka.Poznamka, Osoby.euroISDN, Osoby.Tel_a, Osoby.TelExt_a, Osoby_TEL_Navic.Tel_a as "
+        "nTel_a, Osoby_TEL_Navic.TelExt_a as nTelExt_a FROM Osoby_TEL_Navic RIGHT JOIN (UTO INNER JOIN "
+        "(Ulice INNER JOIN (Titul INNER JOIN (PSC INNER JOIN (Prijmeni INNER JOIN (Poznamka INNER JOIN "
+        "(Obec INNER JOIN (Jmeno INNER JOIN (CP INNER JOIN (Cast INNER JOIN OSOBY ON Cast.ID = "
+        "OSOBY.ID_Cast) ON CP.ID = OSOBY.ID_CP) ON Jmeno.ID = OSOBY.ID_Jmeno) ON Obec.ID = "
+        "OSOBY.ID_Obec) ON Poznamka.ID = OSOBY.ID_Poznamka) ON Prijmeni.ID = OSOBY.ID_Prijmeni) ON "
+        "PSC.ID = OSOBY.ID_PSC) ON Titul.ID = OSOBY.ID_Titul) ON Ulice.ID = OSOBY.ID_Ulice) ON UTO.ID = "
+        "OSOBY.ID_UTO) ON Osoby_TEL_Navic.EuroISDN=Osoby.EuroISDN "_s;
+    d.whereLine = u"WHERE"_s;
     d.leading = {
-        {Field::Name, &SearchFields::name, s("Prijmeni"), s("Prijmeni.Prijmeni"),
-         s("Bylo zadáno neexistující příjmení!")},
-        {Field::Second, &SearchFields::second, s("Jmeno"), s("Jmeno.Jmeno"),
-         s("Bylo zadáno neexistující jméno!")},
+        {Field::Name, &SearchFields::name, u"Prijmeni"_s, u"Prijmeni.Prijmeni"_s,
+         u"Bylo zadáno neexistující příjmení!"_s},
+        {Field::Second, &SearchFields::second, u"Jmeno"_s, u"Jmeno.Jmeno"_s,
+         u"Bylo zadáno neexistující jméno!"_s},
     };
     d.validationOrder = {Field::Name,        Field::Second,       Field::Street,
                          Field::HouseNumber, Field::Municipality, Field::PostalCode};
-    d.telephonePrefix = s("(Osoby.Tel_a =");
-    d.mainNumberColumn = s("Osoby.Tel_a");
-    d.extraNumberColumn = s("Osoby_TEL_Navic.Tel_a");
+    d.telephonePrefix = u"(Osoby.Tel_a ="_s;
+    d.mainNumberColumn = u"Osoby.Tel_a"_s;
+    d.extraNumberColumn = u"Osoby_TEL_Navic.Tel_a"_s;
     return d;
 }
 
 Description firmsDescription() {
     Description d;
     d.body =
-        s("Firmy.ID as ID, Firma, Ulice, CP, Obec, Cast, PSC, Poznamka, URL.URL, UTO, euroISDN, Tel_a, "
-          "TelExt_a "
-          "FROM UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER JOIN (OBEC "
-          "INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = Firmy.id_cast) ON "
-          "CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = Firmy.id_obec) ON POZNAMKA.ID = "
-          "Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = Firmy.id_ulice) ON URL.ID = "
-          "Firmy.id_url) ON UTO.ID = Firmy.id_uto");
+        u"Firmy.ID as ID, Firma, Ulice, CP, Obec, Cast, PSC, Poznamka, URL.URL, UTO, euroISDN, Tel_a, "
+        "TelExt_a "
+        "FROM UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER JOIN (OBEC "
+        "INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = Firmy.id_cast) ON "
+        "CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = Firmy.id_obec) ON POZNAMKA.ID = "
+        "Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = Firmy.id_ulice) ON URL.ID = "
+        "Firmy.id_url) ON UTO.ID = Firmy.id_uto"_s;
     d.phoneBody =
-        s("Firmy.ID as ID, Firmy_TEL_Navic.ID as nID, Firma, Ulice, CP, Obec, Cast, PSC, "
-          "Poznamka.Poznamka, URL.URL, UTO, Firmy.euroISDN, Firmy.Tel_a, Firmy.TelExt_a, "
-          "Firmy_TEL_Navic.Tel_a as nTel_a, Firmy_TEL_Navic.TelExt_a as nTelExt_a FROM Firmy_TEL_Navic "
-          "RIGHT JOIN (UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER "
-          "JOIN (OBEC INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = "
-          "Firmy.id_cast) ON CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = "
-          "Firmy.id_obec) ON POZNAMKA.ID = Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = "
-          "Firmy.id_ulice) ON URL.ID = Firmy.id_url) ON UTO.ID = Firmy.id_uto) ON "
-          "Firmy_TEL_Navic.EuroISDN=Firmy.EuroISDN");
-    d.whereLine = s("WHERE ");
+        u"Firmy.ID as ID, Firmy_TEL_Navic.ID as nID, Firma, Ulice, CP, Obec, Cast, PSC, "
+        "Poznamka.Poznamka, URL.URL, UTO, Firmy.euroISDN, Firmy.Tel_a, Firmy.TelExt_a, "
+        "Firmy_TEL_Navic.Tel_a as nTel_a, Firmy_TEL_Navic.TelExt_a as nTelExt_a FROM Firmy_TEL_Navic "
+        "RIGHT JOIN (UTO INNER JOIN (URL INNER JOIN (ULICE INNER JOIN (PSC INNER JOIN (POZNAMKA INNER "
+        "JOIN (OBEC INNER JOIN (FIRMA INNER JOIN (CP INNER JOIN (CAST INNER JOIN Firmy ON CAST.ID = "
+        "Firmy.id_cast) ON CP.ID = Firmy.id_cp) ON FIRMA.ID = Firmy.id_firma) ON OBEC.ID = "
+        "Firmy.id_obec) ON POZNAMKA.ID = Firmy.id_poznamka) ON PSC.ID = Firmy.id_psc) ON ULICE.ID = "
+        "Firmy.id_ulice) ON URL.ID = Firmy.id_url) ON UTO.ID = Firmy.id_uto) ON "
+        "Firmy_TEL_Navic.EuroISDN=Firmy.EuroISDN"_s;
+    d.whereLine = u"WHERE "_s;
     d.leading = {
-        {Field::Second, &SearchFields::second, s("Poznamka"), s("Poznamka.poznamka"),
-         s("Byla zadána neexistující poznámka!")},
-        {Field::Name, &SearchFields::name, s("Firma"), s("Firma.Firma"),
-         s("Byl zadán neexistující název firmy!")},
+        {Field::Second, &SearchFields::second, u"Poznamka"_s, u"Poznamka.poznamka"_s,
+         u"Byla zadána neexistující poznámka!"_s},
+        {Field::Name, &SearchFields::name, u"Firma"_s, u"Firma.Firma"_s,
+         u"Byl zadán neexistující název firmy!"_s},
     };
     d.validationOrder = {Field::Name,        Field::Second,       Field::Street,
                          Field::HouseNumber, Field::Municipality, Field::PostalCode};
-    d.telephonePrefix = s("(Firmy.Tel_a LIKE ");
-    d.mainNumberColumn = s("Firmy.Tel_a");
-    d.extraNumberColumn = s("Firmy_TEL_Navic.Tel_a");
+    d.telephonePrefix = u"(Firmy.Tel_a LIKE "_s;
+    d.mainNumberColumn = u"Firmy.Tel_a"_s;
+    d.extraNumberColumn = u"Firmy_TEL_Navic.Tel_a"_s;
     d.firmSpecialCases = true;
     return d;
 }
@@ -162,11 +160,11 @@ class Conditions {
   public:
     explicit Conditions(QStringList& lines) : m_lines(lines) {}
     void add(const QString& condition) {
-        m_lines << (m_any ? s("AND ") : QString()) + condition;
+        m_lines << (m_any ? u"AND "_s : QString()) + condition;
         m_any = true;
     }
     void addLike(const QString& column, const QString& value) {
-        if (!value.isEmpty()) add(column + s(" LIKE ") + quoted(value));
+        if (!value.isEmpty()) add(column + u" LIKE "_s + quoted(value));
     }
     // A line that continues the previous condition, without connector.
     void continueWith(const QString& text) { m_lines << text; }
@@ -179,10 +177,10 @@ class Conditions {
 void addFirmMunicipality(Conditions& conditions, const SearchFields& f) {
     if (f.municipality.isEmpty()) return;
     const QString m = foldAsciiLetters(f.municipality);
-    if (m.contains(s("štramberk")))
-        conditions.add(s("(Obec.Obec LIKE \"Štenberk\" OR Obec.Obec LIKE \"Štramberk\")"));
-    else if (m.contains(s("šternberk")))
-        conditions.add(s("(Obec.Obec LIKE \"Štenberk\" OR Obec.Obec LIKE \"Šternberk\")"));
+    if (m.contains(u"štramberk"_s))
+        conditions.add(u"(Obec.Obec LIKE \"Štenberk\" OR Obec.Obec LIKE \"Štramberk\")"_s);
+    else if (m.contains(u"šternberk"_s))
+        conditions.add(u"(Obec.Obec LIKE \"Štenberk\" OR Obec.Obec LIKE \"Šternberk\")"_s);
     else
         conditions.addLike(municipality().column, f.municipality);
 }
@@ -194,21 +192,21 @@ void addFirmPostalCode(Conditions& conditions, const SearchFields& f) {
         return;
     }
     const QString m = foldAsciiLetters(f.municipality);
-    if (m.contains(s("štramberk")))
-        conditions.add(s("(PSC.PSC LIKE \"74266\")"));
-    else if (m.contains(s("šternberk")) || m.contains(s("štenberk")))
-        conditions.add(s("(PSC.PSC LIKE \"78501\")"));
+    if (m.contains(u"štramberk"_s))
+        conditions.add(u"(PSC.PSC LIKE \"74266\")"_s);
+    else if (m.contains(u"šternberk"_s) || m.contains(u"štenberk"_s))
+        conditions.add(u"(PSC.PSC LIKE \"78501\")"_s);
 }
 
 void addRegion(Conditions& conditions, const Description& d, const SearchFields& f) {
     if (f.region == 0) return;
     if (!d.firmSpecialCases) {
-        conditions.add(s("UTO.UTO IN (SELECT UTO FROM KRAJE WHERE Kraj LIKE ") + quoted(f.regionText) +
-                       s(")"));
+        conditions.add(u"UTO.UTO IN (SELECT UTO FROM KRAJE WHERE Kraj LIKE "_s + quoted(f.regionText) +
+                       u")"_s);
         return;
     }
-    conditions.add(s("(UTO IN (SELECT UTO FROM KRAJE WHERE Kraj LIKE ") + quoted(f.regionText) + s(")"));
-    conditions.continueWith(f.regionText == s("Pardubický") ? s(" OR UTO = \"4\")") : s(")"));
+    conditions.add(u"(UTO IN (SELECT UTO FROM KRAJE WHERE Kraj LIKE "_s + quoted(f.regionText) + u")"_s);
+    conditions.continueWith(f.regionText == u"Pardubický"_s ? u" OR UTO = \"4\")"_s : u")"_s);
 }
 
 } // namespace
@@ -243,7 +241,7 @@ bool isEmptyRequest(const SearchFields& f) {
 
 QString quoted(const QString& value) {
     QString inner = value;
-    inner.replace(u'"', s("\"\""));
+    inner.replace(u'"', u"\"\""_s);
     return u'"' + inner + u'"';
 }
 
@@ -257,7 +255,7 @@ QList<Probe> probes(Directory directory, const SearchFields& f) {
         // These two are searched under every spelling the directory uses, so
         // not finding the typed form is no reason to refuse the search.
         if (d.firmSpecialCases && field == Field::Municipality &&
-            (value.contains(s("šternberk")) || value.contains(s("štramberk"))))
+            (value.contains(u"šternberk"_s) || value.contains(u"štramberk"_s)))
             continue;
         // Each lookup table keeps its values in a column of its own name.
         out << Probe{field, t.table, t.table, value, t.message};
@@ -266,7 +264,7 @@ QList<Probe> probes(Directory directory, const SearchFields& f) {
 }
 
 QString probeStatement(const QString& table, const QString& column, const QString& value) {
-    return s("SELECT TOP 1 * FROM ") + table + s(" WHERE ") + column + s(" LIKE ") + quoted(value);
+    return u"SELECT TOP 1 * FROM "_s + table + u" WHERE "_s + column + u" LIKE "_s + quoted(value);
 }
 
 QStringList statementLines(Directory directory, const SearchFields& f, int searchLimit) {
@@ -276,9 +274,9 @@ QStringList statementLines(Directory directory, const SearchFields& f, int searc
     QStringList lines;
     if (byTelephone) {
         // No row limit: the limit is kept while the candidates are compared.
-        lines << s("SELECT  ") << d.phoneBody;
+        lines << u"SELECT  "_s << d.phoneBody;
     } else {
-        lines << s("SELECT TOP ") + QString::number(searchLimit + 1) + u' ' << d.body;
+        lines << u"SELECT TOP "_s + QString::number(searchLimit + 1) + u' ' << d.body;
     }
     lines << d.whereLine;
 
@@ -298,14 +296,14 @@ QStringList statementLines(Directory directory, const SearchFields& f, int searc
     addRegion(conditions, d, f);
     // Only the four plain leading digits are stored searchable; the whole
     // number is compared after unscrambling.
-    if (byTelephone) conditions.add(d.telephonePrefix + digitsOnly(f.telephone).left(4) + s(")"));
+    if (byTelephone) conditions.add(d.telephonePrefix + digitsOnly(f.telephone).left(4) + u")"_s);
     return lines;
 }
 
 QString countStatement(const QStringList& lines, int searchLimit) {
     QStringList out = lines;
     if (!out.isEmpty())
-        out.first().remove(s("TOP ") + QString::number(searchLimit + 1) + u' ', Qt::CaseInsensitive);
+        out.first().remove(u"TOP "_s + QString::number(searchLimit + 1) + u' ', Qt::CaseInsensitive);
     return out.join(u'\n');
 }
 

@@ -25,7 +25,7 @@ struct SearchFields {
     QString municipality{};
     QString postalCode{};
     QString telephone{};
-    int region = 0; // index in the region list; 0 is "all regions"
+    int region = 0;       // index in the region list; 0 is "all regions"
     QString regionText{}; // the selected item, put into the region condition as it is
     bool nameWildcard = false;
     bool streetWildcard = false;

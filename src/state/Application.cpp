@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-Application::Application(platform::SettingsStore& settings, platform::Drives& drives, platform::Dialogs& dialogs,
-                         platform::Shell& shell, const QString& programFolder)
+Application::Application(platform::SettingsStore& settings, platform::Drives& drives,
+                         platform::Dialogs& dialogs, platform::Shell& shell, const QString& programFolder)
     : m_settings(settings), m_drives(drives), m_dialogs(dialogs), m_shell(shell),
       m_programFolder(programFolder.endsWith(u'/') ? programFolder : programFolder + u'/'),
       m_dataFolder(findDataFolder(m_programFolder)) {

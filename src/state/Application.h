@@ -17,7 +17,7 @@ class Shell;
 // Created once by the program entry and handed to every window and page;
 // nothing reads globals.
 class Application {
-public:
+  public:
     Application(platform::SettingsStore& settings, platform::Drives& drives, platform::Dialogs& dialogs,
                 platform::Shell& shell, const QString& programFolder);
 
@@ -58,7 +58,7 @@ public:
     // cleared by a running page fill.
     bool stopRequested = false;
 
-private:
+  private:
     platform::SettingsStore& m_settings;
     platform::Drives& m_drives;
     platform::Dialogs& m_dialogs;

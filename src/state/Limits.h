@@ -17,7 +17,7 @@
 // with "10" by the pages at a search or page move.
 class Limits : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class List { Persons = 0, Firms = 1, Personal = 2 };
     enum class Kind { Displayed, Searched };
 
@@ -38,7 +38,9 @@ public:
     int searchLimit(List list) const;
 
     // Hints of the list's paging buttons: "Předchozích " / "Dalších " + the displayed text.
-    QString previousHint(List list) const { return QStringLiteral("Předchozích ") + text(list, Kind::Displayed); }
+    QString previousHint(List list) const {
+        return QStringLiteral("Předchozích ") + text(list, Kind::Displayed);
+    }
     QString nextHint(List list) const { return QStringLiteral("Dalších ") + text(list, Kind::Displayed); }
     // "%d zobrazovaných, %d vyhledávaných" with the list's two values.
     QString summary(List list) const;
@@ -53,10 +55,10 @@ public:
 
     static QString fieldName(List list, Kind kind); // "Maxim_o", "vyhled_v" …
 
-signals:
+  signals:
     void changed(Limits::List list, Limits::Kind kind);
 
-private:
+  private:
     static int index(List list, Kind kind) { return int(list) * 2 + (kind == Kind::Searched ? 1 : 0); }
     std::array<QString, 6> m_text;
     std::array<int, 3> m_pageSize{kFirstDisplayed, kFirstDisplayed, kFirstDisplayed};

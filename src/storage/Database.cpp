@@ -2,8 +2,8 @@
 
 #include "Dataset.h"
 #include "Error.h"
-#include "Sqlite.h"
 #include "SqlFunctions.h"
+#include "Sqlite.h"
 #include "TextDriver.h"
 #include "Workgroup.h"
 
@@ -50,7 +50,8 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString& path, const Ope
     return db;
 }
 
-std::unique_ptr<Database> Workspace::createDatabase(const QString& path, const QString& locale, const OpenOptions& options) {
+std::unique_ptr<Database> Workspace::createDatabase(const QString& path, const QString& locale,
+                                                    const OpenOptions& options) {
     if (QFileInfo::exists(path)) throw Error(QStringLiteral("Databáze „%1“ již existuje.").arg(path));
     if (!locale.contains(QLatin1String("LANGID"), Qt::CaseInsensitive))
         throw Error(QStringLiteral("Neplatné národní prostředí databáze „%1“.").arg(locale));
@@ -59,7 +60,8 @@ std::unique_ptr<Database> Workspace::createDatabase(const QString& path, const Q
     std::unique_ptr<Database> db(new Database(path, o));
     try {
         db->openFile(true, m_user, m_workgroupId);
-        sqlite::Statement st(db->handle(), QStringLiteral("INSERT INTO \"MSysEngine\" (name, value) VALUES ('locale', ?1)"));
+        sqlite::Statement st(
+            db->handle(), QStringLiteral("INSERT INTO \"MSysEngine\" (name, value) VALUES ('locale', ?1)"));
         st.bind(1, locale);
         st.step();
     } catch (const Error&) {
@@ -88,7 +90,8 @@ Database::Database(const QString& path, const OpenOptions& options) : m_path(pat
 Database::~Database() {
     close();
     // Datasets can outlive the database; they must not keep pointing at it.
-    for (Dataset* ds : m_datasets) ds->m_db = nullptr;
+    for (Dataset* ds : m_datasets)
+        ds->m_db = nullptr;
 }
 
 void Database::openFile(bool create, const QString& user, const QString& workgroupId) {
@@ -108,7 +111,8 @@ void Database::openFile(bool create, const QString& user, const QString& workgro
         QString msg = m_handle ? QString::fromUtf8(sqlite3_errmsg(m_handle)) : QString();
         sqlite3_close_v2(m_handle);
         m_handle = nullptr;
-        throw Error(QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(m_path, sqlite::readableMessage(msg)));
+        throw Error(
+            QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(m_path, sqlite::readableMessage(msg)));
     }
     try {
         registerSqlFunctions(m_handle);
@@ -135,7 +139,8 @@ void Database::openFile(bool create, const QString& user, const QString& workgro
             sqlite3_busy_timeout(m_handle, 3000);
         }
         if (create) {
-            sqlite::exec(m_handle, QStringLiteral("CREATE TABLE \"MSysEngine\" (name TEXT PRIMARY KEY, value TEXT)"));
+            sqlite::exec(m_handle,
+                         QStringLiteral("CREATE TABLE \"MSysEngine\" (name TEXT PRIMARY KEY, value TEXT)"));
         }
         // Reading the engine's own table checks that the file is one of ours and,
         // for an exclusive open, takes the lock that keeps other processes out.
@@ -148,11 +153,13 @@ void Database::openFile(bool create, const QString& user, const QString& workgro
                 if (key == u"secured_workgroup") securedGroup = st.column(1).toString();
             }
         }
-        if (m_options.exclusive && !m_options.readOnly) sqlite::exec(m_handle, QStringLiteral("BEGIN EXCLUSIVE; COMMIT;"));
+        if (m_options.exclusive && !m_options.readOnly)
+            sqlite::exec(m_handle, QStringLiteral("BEGIN EXCLUSIVE; COMMIT;"));
         if (!securedGroup.isEmpty() &&
             (securedGroup != workgroupId || securedUser.compare(user, Qt::CaseInsensitive) != 0))
-            throw Error(QStringLiteral("Nemáte oprávnění k otevření databáze „%1“. Obraťte se na správce databáze.")
-                            .arg(m_path));
+            throw Error(
+                QStringLiteral("Nemáte oprávnění k otevření databáze „%1“. Obraťte se na správce databáze.")
+                    .arg(m_path));
     } catch (const Error& e) {
         sqlite3_close_v2(m_handle);
         m_handle = nullptr;
@@ -175,7 +182,8 @@ QString Database::locale() const {
 void Database::close() {
     if (!m_handle) return;
     const auto datasets = m_datasets;
-    for (Dataset* ds : datasets) ds->close();
+    for (Dataset* ds : datasets)
+        ds->close();
     abandonTransaction();
     sqlite3_close_v2(m_handle);
     m_handle = nullptr;
@@ -185,9 +193,11 @@ void Database::close() {
 
 void Database::restrictToWorkgroup() {
     if (m_workgroupId.isEmpty())
-        throw Error(QStringLiteral("Databázi lze zabezpečit jen v pracovním prostoru přihlášeném k pracovní skupině."));
-    sqlite::Statement st(m_handle, QStringLiteral("INSERT OR REPLACE INTO \"MSysEngine\" (name, value) VALUES "
-                                                  "('secured_user', ?1), ('secured_workgroup', ?2)"));
+        throw Error(QStringLiteral(
+            "Databázi lze zabezpečit jen v pracovním prostoru přihlášeném k pracovní skupině."));
+    sqlite::Statement st(m_handle,
+                         QStringLiteral("INSERT OR REPLACE INTO \"MSysEngine\" (name, value) VALUES "
+                                        "('secured_user', ?1), ('secured_workgroup', ?2)"));
     st.bind(1, m_user);
     st.bind(2, m_workgroupId);
     st.step();
@@ -219,7 +229,8 @@ void Database::afterRollback() {
 void Database::abandonTransaction() noexcept {
     // A plain ROLLBACK needs no lock on the file, unlike releasing a savepoint,
     // so it succeeds while other connections read.
-    if (m_handle && !sqlite3_get_autocommit(m_handle)) sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (m_handle && !sqlite3_get_autocommit(m_handle))
+        sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
     const bool wasOpen = m_transactionDepth > 0;
     m_transactionDepth = 0;
     if (wasOpen) afterRollback();
@@ -305,7 +316,8 @@ int Database::execute(const QString& jetSql, int options) {
         // The steps of one schema statement stand or fall together.
         beginTransaction();
         try {
-            for (const QString& s : t.statements) sqlite::exec(m_handle, s);
+            for (const QString& s : t.statements)
+                sqlite::exec(m_handle, s);
         } catch (const Error&) {
             try {
                 rollback();
@@ -344,14 +356,18 @@ void Database::defineTable(const TableDef& def) {
             type = declaredType(f.type, f.size);
         cols << QStringLiteral("[%1] %2").arg(f.name, type);
     }
-    execute(QStringLiteral("CREATE TABLE [%1] (%2)").arg(def.name, cols.join(QStringLiteral(", "))), FailOnError);
+    execute(QStringLiteral("CREATE TABLE [%1] (%2)").arg(def.name, cols.join(QStringLiteral(", "))),
+            FailOnError);
 }
 
 QStringList Database::tableNames() {
     QStringList out;
-    sqlite::Statement st(m_handle, QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'MSys%' "
-                                                  "AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
-    while (st.step()) out << st.column(0).toString();
+    sqlite::Statement st(
+        m_handle,
+        QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'MSys%' "
+                       "AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
+    while (st.step())
+        out << st.column(0).toString();
     return out;
 }
 
@@ -375,9 +391,10 @@ QString Database::schemaFor(const QString& externalPath) {
 std::optional<TableInfo> Database::loadTable(const QString& schema, const QString& name) {
     TableInfo info;
     {
-        sqlite::Statement st(m_handle, QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' AND name = ?1 "
-                                                      "COLLATE NOCASE")
-                                           .arg(quoteIdentifier(schema)));
+        sqlite::Statement st(
+            m_handle, QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' AND name = ?1 "
+                                     "COLLATE NOCASE")
+                          .arg(quoteIdentifier(schema)));
         st.bind(1, name);
         if (!st.step()) return std::nullopt;
         info.name = st.column(0).toString();
@@ -385,7 +402,8 @@ std::optional<TableInfo> Database::loadTable(const QString& schema, const QStrin
     int pkCount = 0;
     QString pkColumn;
     {
-        sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.table_info(%2)").arg(quoteIdentifier(schema), quoteIdentifier(info.name)));
+        sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.table_info(%2)")
+                                           .arg(quoteIdentifier(schema), quoteIdentifier(info.name)));
         while (st.step()) {
             info.columns << columnFromDeclaredType(st.column(1).toString(), st.column(2).toString());
             info.columns.last().hasDefault = !st.column(4).isNull();
@@ -398,14 +416,18 @@ std::optional<TableInfo> Database::loadTable(const QString& schema, const QStrin
     if (pkCount == 1) info.uniqueColumns << pkColumn;
     QStringList uniqueIndexes;
     {
-        sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.index_list(%2)").arg(quoteIdentifier(schema), quoteIdentifier(info.name)));
+        sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.index_list(%2)")
+                                           .arg(quoteIdentifier(schema), quoteIdentifier(info.name)));
         while (st.step())
             if (st.columnInt(2) == 1 && st.column(4).toInt() == 0) uniqueIndexes << st.column(1).toString();
     }
     for (const QString& idx : uniqueIndexes) {
-        sqlite::Statement st(m_handle, QStringLiteral("PRAGMA %1.index_info(%2)").arg(quoteIdentifier(schema), quoteIdentifier(idx)));
+        sqlite::Statement st(
+            m_handle,
+            QStringLiteral("PRAGMA %1.index_info(%2)").arg(quoteIdentifier(schema), quoteIdentifier(idx)));
         QStringList cols;
-        while (st.step()) cols << st.column(2).toString();
+        while (st.step())
+            cols << st.column(2).toString();
         if (cols.size() == 1 && !cols[0].isEmpty()) info.uniqueColumns << cols[0];
     }
     return info;

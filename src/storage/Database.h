@@ -67,7 +67,7 @@ struct OpenOptions {
 // - close() during a transaction rolls it back.
 // After any rollback the datasets on this connection read their rows anew.
 class Database : public SchemaInfo {
-public:
+  public:
     // Option of execute(): any error raises and the statement changes nothing.
     static constexpr int FailOnError = 128;
 
@@ -120,7 +120,7 @@ public:
     sqlite3* handle() const { return m_handle; }
     void executeNative(const QString& sql);
 
-private:
+  private:
     friend class Workspace;
     friend class Dataset;
     Database(const QString& path, const OpenOptions& options);
@@ -148,25 +148,27 @@ private:
 
 // A session of one user, checked against the engine's workgroup file.
 class Workspace {
-public:
+  public:
     const QString& user() const { return m_user; }
 
     std::unique_ptr<Database> openDatabase(const QString& path, const OpenOptions& options = {});
     // Creates a new, empty database file; fails when the file exists. The locale
     // string names the sort order and code page (";LANGID=0x0405;CP=1250;COUNTRY=0").
     // A failure after the file was made removes it again.
-    std::unique_ptr<Database> createDatabase(const QString& path, const QString& locale, const OpenOptions& options = {});
+    std::unique_ptr<Database> createDatabase(const QString& path, const QString& locale,
+                                             const OpenOptions& options = {});
 
-private:
+  private:
     friend class Engine;
-    Workspace(QString user, QString workgroupId) : m_user(std::move(user)), m_workgroupId(std::move(workgroupId)) {}
+    Workspace(QString user, QString workgroupId)
+        : m_user(std::move(user)), m_workgroupId(std::move(workgroupId)) {}
     QString m_user;
     QString m_workgroupId;
 };
 
 // The engine: the workgroup file in force and the default workspace.
 class Engine {
-public:
+  public:
     Engine();
     ~Engine();
 
@@ -179,7 +181,7 @@ public:
     // The workspace of the built-in user, for databases that are not secured.
     Workspace& defaultWorkspace() { return *m_default; }
 
-private:
+  private:
     QString m_workgroupFile;
     std::unique_ptr<Workspace> m_default;
 };

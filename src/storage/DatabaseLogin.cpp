@@ -10,11 +10,11 @@ constexpr int kCodes[] = {107, 52, 114, 100, 55, 118, 111, 35, 113, 97, 119, 101
 constexpr int kUser[] = {6, 2, 3, 9, 13};              // 5 characters
 constexpr int kPassword[] = {12, 16, 14, 0, 7, 1, 10}; // 7 characters
 
-template <size_t N>
-QString assemble(const int (&positions)[N]) {
+template <size_t N> QString assemble(const int (&positions)[N]) {
     QString s;
     s.reserve(int(N));
-    for (int p : positions) s.append(QChar(kCodes[p]));
+    for (int p : positions)
+        s.append(QChar(kCodes[p]));
     return s;
 }
 } // namespace

@@ -12,10 +12,12 @@
 namespace db {
 
 namespace {
-constexpr int kRing = 64;           // rows kept behind a lazy cursor for moving back
-constexpr int kCacheLimit = 4096;   // rows kept by a key set before the cache starts over
+constexpr int kRing = 64;         // rows kept behind a lazy cursor for moving back
+constexpr int kCacheLimit = 4096; // rows kept by a key set before the cache starts over
 
-[[noreturn]] void noCurrentRecord() { throw Error(QStringLiteral("Žádný aktuální záznam.")); }
+[[noreturn]] void noCurrentRecord() {
+    throw Error(QStringLiteral("Žádný aktuální záznam."));
+}
 
 // A value given for a Yes/No field: numbers and numeric texts are true unless
 // zero (True is -1), and the words True/False, Yes/No and On/Off count in any
@@ -55,7 +57,8 @@ void Dataset::setDatabase(Database* database) {
 }
 
 void Dataset::requireOpen() const {
-    if (m_state == State::Inactive) throw Error(QStringLiteral("Operace není povolena, je-li objekt zavřen."));
+    if (m_state == State::Inactive)
+        throw Error(QStringLiteral("Operace není povolena, je-li objekt zavřen."));
 }
 
 void Dataset::open() {
@@ -75,7 +78,8 @@ void Dataset::open() {
                                                   : (m_stmt = sqlite::Statement(h, m_tr.statements.first()));
         m_boolean.assign(m_columns.size(), false);
         for (int i = 0; i < int(m_columns.size()) && i < typed.columnCount(); ++i)
-            m_boolean[i] = columnFromDeclaredType(QString(), typed.declaredType(i)).type == ColumnType::Boolean;
+            m_boolean[i] =
+                columnFromDeclaredType(QString(), typed.declaredType(i)).type == ColumnType::Boolean;
 
         m_appendAlways.assign(m_columns.size(), false);
         m_firstOfColumn.assign(m_columns.size(), -1);
@@ -94,7 +98,8 @@ void Dataset::open() {
 
         if (m_keyset) {
             sqlite::Statement keys(h, m_tr.keySql);
-            while (keys.step()) m_keys.push_back(keys.columnInt(0));
+            while (keys.step())
+                m_keys.push_back(keys.columnInt(0));
         }
     } catch (const Error&) {
         // Nothing of the failed statement may show in the next one.
@@ -147,7 +152,8 @@ void Dataset::close() {
 
 Dataset::Row Dataset::readRow(const sqlite::Statement& st) const {
     Row r(m_columns.size());
-    for (int i = 0; i < r.size(); ++i) r[i] = st.column(i, m_boolean[i]);
+    for (int i = 0; i < r.size(); ++i)
+        r[i] = st.column(i, m_boolean[i]);
     return r;
 }
 
@@ -223,7 +229,8 @@ bool Dataset::exists(int position) {
     if (position < 0) return false;
     if (m_keyset) return position < int(m_keys.size());
     if (m_count >= 0) return position < m_count;
-    while (m_stmtIndex < position && !m_stmtDone) fetchNext();
+    while (m_stmtIndex < position && !m_stmtDone)
+        fetchNext();
     return position <= m_stmtIndex;
 }
 
@@ -272,7 +279,8 @@ void Dataset::connectNotify(const QMetaMethod& signal) {
 }
 
 void Dataset::disconnectNotify(const QMetaMethod& signal) {
-    if (signal == QMetaMethod::fromSignal(&Dataset::currentChanged) && m_currentListeners > 0) --m_currentListeners;
+    if (signal == QMetaMethod::fromSignal(&Dataset::currentChanged) && m_currentListeners > 0)
+        --m_currentListeners;
 }
 
 void Dataset::land(int position) {
@@ -307,7 +315,8 @@ int Dataset::recordCount() const {
 static void settle(Dataset& ds, const std::vector<bool>& dirty) {
     if (ds.state() != Dataset::State::Edit && ds.state() != Dataset::State::Insert) return;
     bool modified = false;
-    for (bool d : dirty) modified = modified || d;
+    for (bool d : dirty)
+        modified = modified || d;
     if (modified)
         ds.post();
     else
@@ -436,8 +445,8 @@ QVariant Dataset::value(const QString& name) const {
 QString Dataset::text(const QString& name) const {
     const int i = fieldIndex(name);
     // The common case of a copy step: a text straight from the cursor's row.
-    if (i >= 0 && !m_keyset && m_state == State::Browse && !m_bof && !m_eof && m_pos == m_stmtIndex && !m_stmtDone &&
-        sqlite3_column_type(m_stmt.get(), i) == SQLITE_TEXT) {
+    if (i >= 0 && !m_keyset && m_state == State::Browse && !m_bof && !m_eof && m_pos == m_stmtIndex &&
+        !m_stmtDone && sqlite3_column_type(m_stmt.get(), i) == SQLITE_TEXT) {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt.get(), i));
         return QString::fromUtf8(p, sqlite3_column_bytes(m_stmt.get(), i));
     }
@@ -452,7 +461,8 @@ QString Dataset::text(const QString& name) const {
 
 void Dataset::edit() {
     requireOpen();
-    if (!m_keyset) throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
+    if (!m_keyset)
+        throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
     if (m_state == State::Edit) return;
     settle(*this, m_dirty);
     if (m_bof || m_eof) noCurrentRecord();
@@ -463,7 +473,8 @@ void Dataset::edit() {
 
 void Dataset::append() {
     requireOpen();
-    if (!m_keyset) throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
+    if (!m_keyset)
+        throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
     settle(*this, m_dirty);
     m_buffer = Row(m_columns.size());
     for (int i = 0; i < m_buffer.size(); ++i)
@@ -490,7 +501,8 @@ void Dataset::setValue(const QString& name, const QVariant& v) {
 sqlite::Statement& Dataset::insertStatement(const std::vector<int>& columns) {
     constexpr size_t kKept = 8;
     std::vector<bool> mask(m_columns.size(), false);
-    for (int i : columns) mask[size_t(i)] = true;
+    for (int i : columns)
+        mask[size_t(i)] = true;
     for (InsertStatement& cached : m_inserts) {
         if (cached.columns != mask) continue;
         cached.statement.reset();
@@ -506,7 +518,8 @@ sqlite::Statement& Dataset::insertStatement(const std::vector<int>& columns) {
             names << quoteIdentifier(m_tr.baseColumns[i]);
             params << u'?' + QString::number(params.size() + 1);
         }
-        sql += QStringLiteral(" (") + names.join(u", ") + QStringLiteral(") VALUES (") + params.join(u", ") + u')';
+        sql += QStringLiteral(" (") + names.join(u", ") + QStringLiteral(") VALUES (") + params.join(u", ") +
+               u')';
     }
     sqlite::Statement prepared(m_db->handle(), sql);
     if (m_inserts.size() >= kKept) m_inserts.erase(m_inserts.begin());
@@ -533,7 +546,8 @@ void Dataset::post() {
             if (m_appendAlways[size_t(i)] && !taken[size_t(i)]) idx.push_back(i);
         std::sort(idx.begin(), idx.end());
         sqlite::Statement& st = insertStatement(idx);
-        for (size_t k = 0; k < idx.size(); ++k) st.bind(int(k) + 1, m_buffer[idx[k]]);
+        for (size_t k = 0; k < idx.size(); ++k)
+            st.bind(int(k) + 1, m_buffer[idx[k]]);
         try {
             st.step();
         } catch (...) {
@@ -556,10 +570,13 @@ void Dataset::post() {
         // Built piece by piece: names may hold anything, "%1" included.
         QStringList sets;
         for (size_t k = 0; k < idx.size(); ++k)
-            sets << quoteIdentifier(m_tr.baseColumns[idx[k]]) + QStringLiteral(" = ?") + QString::number(k + 1);
-        sqlite::Statement st(h, QStringLiteral("UPDATE ") + m_tr.baseTable + QStringLiteral(" SET ") + sets.join(u", ") +
-                                    QStringLiteral(" WHERE rowid = ?") + QString::number(idx.size() + 1));
-        for (size_t k = 0; k < idx.size(); ++k) st.bind(int(k) + 1, m_buffer[idx[k]]);
+            sets << quoteIdentifier(m_tr.baseColumns[idx[k]]) + QStringLiteral(" = ?") +
+                        QString::number(k + 1);
+        sqlite::Statement st(h, QStringLiteral("UPDATE ") + m_tr.baseTable + QStringLiteral(" SET ") +
+                                    sets.join(u", ") + QStringLiteral(" WHERE rowid = ?") +
+                                    QString::number(idx.size() + 1));
+        for (size_t k = 0; k < idx.size(); ++k)
+            st.bind(int(k) + 1, m_buffer[idx[k]]);
         st.bind(int(idx.size()) + 1, m_keys.at(m_pos));
         st.step();
         m_cache.remove(m_keys.at(m_pos));
@@ -580,7 +597,8 @@ void Dataset::cancel() {
 
 void Dataset::remove() {
     requireOpen();
-    if (!m_keyset) throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
+    if (!m_keyset)
+        throw Error(QStringLiteral("Nelze aktualizovat. Databáze nebo objekt jsou jen pro čtení."));
     if (m_state == State::Insert) {
         cancel();
         return;
@@ -588,7 +606,8 @@ void Dataset::remove() {
     cancel();
     if (m_bof || m_eof) noCurrentRecord();
     const qint64 key = m_keys.at(m_pos);
-    sqlite::Statement st(m_db->handle(), QStringLiteral("DELETE FROM ") + m_tr.baseTable + QStringLiteral(" WHERE rowid = ?1"));
+    sqlite::Statement st(m_db->handle(), QStringLiteral("DELETE FROM ") + m_tr.baseTable +
+                                             QStringLiteral(" WHERE rowid = ?1"));
     st.bind(1, key);
     st.step();
     m_keys.erase(m_keys.begin() + m_pos);
@@ -640,7 +659,8 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, db::
         idx << i;
     }
     auto textOf = [&](const QVariant& v) {
-        QString s = v.typeId() == QMetaType::Bool ? (v.toBool() ? QStringLiteral("-1") : QStringLiteral("0")) : v.toString();
+        QString s = v.typeId() == QMetaType::Bool ? (v.toBool() ? QStringLiteral("-1") : QStringLiteral("0"))
+                                                  : v.toString();
         return options.caseInsensitive ? czech::fold(s) : s;
     };
     auto matches = [&](const Row& r) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Sqlite.h"
 #include "SqlTranslator.h"
+#include "Sqlite.h"
 
 #include <QHash>
 #include <QObject>
@@ -9,8 +9,8 @@
 #include <QVariant>
 #include <QVector>
 #include <array>
-#include <string>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace db {
@@ -48,19 +48,19 @@ struct LocateOptions {
 // - An exception from the row callback leaves the dataset on the row it landed on.
 class Dataset : public QObject {
     Q_OBJECT
-public:
+  public:
     using RowCallback = std::function<void(Dataset&)>;
     enum class State { Inactive, Browse, Edit, Insert };
 
     // Suppresses the row callback while it lives (the "copy switch").
     class CallbackGuard {
-    public:
+      public:
         explicit CallbackGuard(Dataset& ds) : m_ds(ds) { ++m_ds.m_suppress; }
         ~CallbackGuard() { --m_ds.m_suppress; }
         CallbackGuard(const CallbackGuard&) = delete;
         CallbackGuard& operator=(const CallbackGuard&) = delete;
 
-    private:
+      private:
         Dataset& m_ds;
     };
 
@@ -137,7 +137,7 @@ public:
         return locate(QStringList{field}, QVariantList{value}, options);
     }
 
-signals:
+  signals:
     void opened();
     void closed();
     void currentChanged();
@@ -145,11 +145,11 @@ signals:
     void rowChanged(int position);
     void rowRemoved(int position);
 
-protected:
+  protected:
     void connectNotify(const QMetaMethod& signal) override;
     void disconnectNotify(const QMetaMethod& signal) override;
 
-private:
+  private:
     friend class Database;
     using Row = QVector<QVariant>;
 
@@ -157,7 +157,7 @@ private:
     void land(int position);
     void setEof();
     void setBof();
-    bool exists(int position);   // fetching as needed
+    bool exists(int position); // fetching as needed
     // A row copied out of a lazy cursor: values as SQLite gave them, texts as raw
     // UTF-8, so that copying allocates nothing once the buffers have grown.
     struct RawRow {
@@ -176,7 +176,7 @@ private:
 
     const Row& rowAt(int position) const; // key set mode
     QVariant lazyValue(int position, int column) const;
-    void fetchNext();             // lazy mode: one more row from the statement
+    void fetchNext(); // lazy mode: one more row from the statement
     Row readRow(const sqlite::Statement& st) const;
     void discardCursor();
     // After a rollback: forgets the keys of rows the rollback took away (rows

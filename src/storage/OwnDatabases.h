@@ -12,12 +12,12 @@ namespace db {
 // The files of the program's own databases: the personal database and the five
 // working databases in the scratch folder.
 struct OwnPaths {
-    QString personal;        // personal folder + vlastni.mdb
-    QString personsResult;   // o_
-    QString firmsResult;     // f_
-    QString personalResult;  // p_
-    QString personsBuffer;   // s_
-    QString firmsBuffer;     // x_
+    QString personal;       // personal folder + vlastni.mdb
+    QString personsResult;  // o_
+    QString firmsResult;    // f_
+    QString personalResult; // p_
+    QString personsBuffer;  // s_
+    QString firmsBuffer;    // x_
 
     // The personal database in its folder, and the five working paths in the
     // scratch folder: folder + prefix + tag + ".mdb".
@@ -32,13 +32,13 @@ QStringList orphanedWorkingFiles(const QString& folder, const std::function<bool
 
 // Table layouts, fields in order.
 namespace layouts {
-const TableDef& personal();        // Vlastni, 40 fields (from personal_columns)
-const TableDef& personalResult();  // vlastni, 46 fields
-const TableDef& persons();         // Osoby, 14 fields
-const TableDef& firmsResult();     // Firmy, 14 fields
-const TableDef& firmsBuffer();     // Firmy, 13 fields
-const TableDef& personsExtra();    // Osoby_TEL_Navic
-const TableDef& firmsExtra();      // Firmy_TEL_Navic
+const TableDef& personal();       // Vlastni, 40 fields (from personal_columns)
+const TableDef& personalResult(); // vlastni, 46 fields
+const TableDef& persons();        // Osoby, 14 fields
+const TableDef& firmsResult();    // Firmy, 14 fields
+const TableDef& firmsBuffer();    // Firmy, 13 fields
+const TableDef& personsExtra();   // Osoby_TEL_Navic
+const TableDef& firmsExtra();     // Firmy_TEL_Navic
 } // namespace layouts
 
 // Creates the database at path with the tables that belong to that path (compared
@@ -65,7 +65,7 @@ enum class WorkingKind { PersonsResult, FirmsResult, PersonalResult, PersonsBuff
 // One working database with its connection and the dataset shown on it.
 // Re-creating replaces the file, so every search starts from empty tables.
 class WorkingDatabase {
-public:
+  public:
     WorkingDatabase(Engine& engine, WorkingKind kind, const OwnPaths& paths, Dataset& dataset);
     ~WorkingDatabase();
 
@@ -85,7 +85,7 @@ public:
     // The statement the dataset is opened on after re-creating.
     static QString firstPageSql(WorkingKind kind, int pageSize);
 
-private:
+  private:
     Engine& m_engine;
     WorkingKind m_kind;
     OwnPaths m_paths;

@@ -29,7 +29,8 @@ ColumnInfo columnFromDeclaredType(const QString& name, const QString& declared) 
     ColumnInfo c;
     c.name = name;
     const QString t = declared.trimmed().toUpper();
-    static const QRegularExpression textRe(QStringLiteral(R"(^(?:TEXT|VARCHAR|CHAR)\s*(?:\(\s*(\d+)\s*\))?$)"));
+    static const QRegularExpression textRe(
+        QStringLiteral(R"(^(?:TEXT|VARCHAR|CHAR)\s*(?:\(\s*(\d+)\s*\))?$)"));
     if (auto m = textRe.match(t); m.hasMatch()) {
         c.type = ColumnType::Text;
         c.size = m.captured(1).isEmpty() ? 255 : m.captured(1).toInt();

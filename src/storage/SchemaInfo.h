@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
-#include <QList>
 #include <optional>
 
 namespace db {
@@ -14,12 +14,12 @@ enum class ColumnType { Long, Boolean, Text, Memo, Counter, Double, Other };
 struct ColumnInfo {
     QString name;
     ColumnType type = ColumnType::Other;
-    int size = 0; // Text(n): n
+    int size = 0;            // Text(n): n
     bool hasDefault = false; // declared with a DEFAULT value
 };
 
 struct TableInfo {
-    QString name;            // as stored
+    QString name; // as stored
     QList<ColumnInfo> columns;
     QStringList uniqueColumns; // columns that alone identify a row (primary key, unique index)
 
@@ -44,7 +44,7 @@ struct TableRef {
 
 // What the translator needs to know about the database a statement runs on.
 class SchemaInfo {
-public:
+  public:
     virtual ~SchemaInfo() = default;
     // externalPath is empty for the connection's own database.
     virtual std::optional<TableRef> findTable(const QString& name, const QString& externalPath) = 0;

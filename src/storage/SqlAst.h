@@ -16,7 +16,7 @@ struct Select;
 struct Expr {
     enum class Kind {
         Null,
-        Boolean,  // True / False
+        Boolean, // True / False
         Integer,
         Real,
         String,
@@ -130,8 +130,8 @@ struct ColumnDef {
 struct CreateTable {
     QString table;
     std::vector<ColumnDef> columns;
-    QStringList primaryKey;            // CONSTRAINT … PRIMARY KEY (…)
-    std::vector<QStringList> uniques;  // CONSTRAINT … UNIQUE (…)
+    QStringList primaryKey;           // CONSTRAINT … PRIMARY KEY (…)
+    std::vector<QStringList> uniques; // CONSTRAINT … UNIQUE (…)
 };
 
 struct CreateIndex {

@@ -4,7 +4,6 @@
 #include "LikePattern.h"
 #include "SqlTranslator.h"
 
-
 namespace db {
 
 using namespace ast;

@@ -40,7 +40,9 @@ void resultError(sqlite3_context* ctx, const QString& message) {
     sqlite3_result_error(ctx, b.constData(), int(b.size()));
 }
 
-void deletePattern(void* p) { delete static_cast<LikePattern*>(p); }
+void deletePattern(void* p) {
+    delete static_cast<LikePattern*>(p);
+}
 
 // jet_like(value, pattern): the dialect's LIKE; Null when either side is Null.
 void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -150,14 +152,19 @@ void wholeDivision(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool re
     sqlite3_result_int64(ctx, remainder ? a % b : a / b);
 }
 
-void idivFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { wholeDivision(ctx, argc, argv, false); }
-void modFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) { wholeDivision(ctx, argc, argv, true); }
+void idivFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    wholeDivision(ctx, argc, argv, false);
+}
+void modFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    wholeDivision(ctx, argc, argv, true);
+}
 
 // jet_right(x, n): the last n characters of x as text; Null when either is Null.
 void rightFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
     const qint64 n = sqlite3_value_int64(argv[1]);
-    if (n < 0) return resultError(ctx, QStringLiteral("Neplatný argument funkce Right: počet znaků je záporný."));
+    if (n < 0)
+        return resultError(ctx, QStringLiteral("Neplatný argument funkce Right: počet znaků je záporný."));
     resultText(ctx, argText(argv[0]).right(qsizetype(std::min<qint64>(n, std::numeric_limits<int>::max()))));
 }
 
@@ -181,10 +188,13 @@ void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 int collate(void* arg, int n1, const void* s1, int n2, const void* s2) {
     auto* c = static_cast<czech::Collator*>(arg);
-    return c->compareUtf8(QByteArrayView(static_cast<const char*>(s1), n1), QByteArrayView(static_cast<const char*>(s2), n2));
+    return c->compareUtf8(QByteArrayView(static_cast<const char*>(s1), n1),
+                          QByteArrayView(static_cast<const char*>(s2), n2));
 }
 
-void deleteCollator(void* arg) { delete static_cast<czech::Collator*>(arg); }
+void deleteCollator(void* arg) {
+    delete static_cast<czech::Collator*>(arg);
+}
 
 } // namespace
 

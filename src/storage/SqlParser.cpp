@@ -33,16 +33,20 @@ constexpr int kMaxHeight = 250;
 struct Token {
     enum class Type { Ident, Number, String, Symbol, End };
     Type type = Type::End;
-    QString text;       // identifier name, literal value, symbol
+    QString text; // identifier name, literal value, symbol
     bool bracketed = false;
     int pos = 0;
 };
 
-bool isIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'#' || c == u'$' || c == u'@'; }
+bool isIdentStart(QChar c) {
+    return c.isLetter() || c == u'_';
+}
+bool isIdentPart(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'#' || c == u'$' || c == u'@';
+}
 
 class Lexer {
-public:
+  public:
     explicit Lexer(const QString& s) : m_s(s) {}
 
     std::vector<Token> run() {
@@ -59,7 +63,8 @@ public:
             const QChar c = m_s[m_i];
             if (isIdentStart(c)) {
                 int start = m_i;
-                while (m_i < m_s.size() && isIdentPart(m_s[m_i])) ++m_i;
+                while (m_i < m_s.size() && isIdentPart(m_s[m_i]))
+                    ++m_i;
                 t.type = Token::Type::Ident;
                 t.text = m_s.mid(start, m_i - start);
             } else if (c == u'[') {
@@ -67,19 +72,23 @@ public:
                 t.bracketed = true;
                 t.text = readBracketed();
                 if (t.text.contains(QChar(0)))
-                    throw Error(QStringLiteral("Chyba syntaxe v příkazu SQL: název v hranatých závorkách obsahuje znak NUL."));
+                    throw Error(QStringLiteral(
+                        "Chyba syntaxe v příkazu SQL: název v hranatých závorkách obsahuje znak NUL."));
             } else if (c.isDigit() || (c == u'.' && m_i + 1 < m_s.size() && m_s[m_i + 1].isDigit())) {
                 int start = m_i;
-                while (m_i < m_s.size() && m_s[m_i].isDigit()) ++m_i;
+                while (m_i < m_s.size() && m_s[m_i].isDigit())
+                    ++m_i;
                 if (m_i < m_s.size() && m_s[m_i] == u'.') {
                     ++m_i;
-                    while (m_i < m_s.size() && m_s[m_i].isDigit()) ++m_i;
+                    while (m_i < m_s.size() && m_s[m_i].isDigit())
+                        ++m_i;
                 }
                 if (m_i < m_s.size() && (m_s[m_i] == u'e' || m_s[m_i] == u'E')) {
                     int save = m_i++;
                     if (m_i < m_s.size() && (m_s[m_i] == u'+' || m_s[m_i] == u'-')) ++m_i;
                     if (m_i < m_s.size() && m_s[m_i].isDigit()) {
-                        while (m_i < m_s.size() && m_s[m_i].isDigit()) ++m_i;
+                        while (m_i < m_s.size() && m_s[m_i].isDigit())
+                            ++m_i;
                     } else {
                         m_i = save;
                     }
@@ -117,9 +126,10 @@ public:
         }
     }
 
-private:
+  private:
     void skipSpace() {
-        while (m_i < m_s.size() && m_s[m_i].isSpace()) ++m_i;
+        while (m_i < m_s.size() && m_s[m_i].isSpace())
+            ++m_i;
     }
     // A name in brackets; "]]" inside stands for one "]".
     QString readBracketed() {
@@ -128,7 +138,8 @@ private:
         for (;;) {
             const int end = m_s.indexOf(u']', from);
             if (end < 0)
-                throw Error(QStringLiteral("Chyba syntaxe v příkazu SQL: neukončený název v hranatých závorkách."));
+                throw Error(
+                    QStringLiteral("Chyba syntaxe v příkazu SQL: neukončený název v hranatých závorkách."));
             v += QStringView(m_s).mid(from, end - from);
             if (end + 1 < m_s.size() && m_s[end + 1] == u']') {
                 v += u']';
@@ -166,23 +177,27 @@ private:
 // Words that end an expression or a clause and cannot be bare names.
 const QSet<QString>& reservedWords() {
     static const QSet<QString> w = {
-        QStringLiteral("SELECT"), QStringLiteral("FROM"),    QStringLiteral("WHERE"),  QStringLiteral("ORDER"),
-        QStringLiteral("GROUP"),  QStringLiteral("HAVING"),  QStringLiteral("BY"),     QStringLiteral("AND"),
-        QStringLiteral("OR"),     QStringLiteral("NOT"),     QStringLiteral("LIKE"),   QStringLiteral("BETWEEN"),
-        QStringLiteral("IN"),     QStringLiteral("IS"),      QStringLiteral("NULL"),   QStringLiteral("INNER"),
-        QStringLiteral("LEFT"),   QStringLiteral("RIGHT"),   QStringLiteral("JOIN"),   QStringLiteral("ON"),
-        QStringLiteral("AS"),     QStringLiteral("INTO"),    QStringLiteral("VALUES"), QStringLiteral("SET"),
-        QStringLiteral("DISTINCT"), QStringLiteral("TOP"),   QStringLiteral("ASC"),    QStringLiteral("DESC"),
-        QStringLiteral("UNION"),  QStringLiteral("OUTER"),   QStringLiteral("MOD"),    QStringLiteral("EXISTS"),
-        QStringLiteral("TRUE"),   QStringLiteral("FALSE"),   QStringLiteral("INSERT"), QStringLiteral("DELETE"),
-        QStringLiteral("UPDATE"), QStringLiteral("CREATE"),  QStringLiteral("DROP"),   QStringLiteral("DISTINCTROW"),
+        QStringLiteral("SELECT"),      QStringLiteral("FROM"),   QStringLiteral("WHERE"),
+        QStringLiteral("ORDER"),       QStringLiteral("GROUP"),  QStringLiteral("HAVING"),
+        QStringLiteral("BY"),          QStringLiteral("AND"),    QStringLiteral("OR"),
+        QStringLiteral("NOT"),         QStringLiteral("LIKE"),   QStringLiteral("BETWEEN"),
+        QStringLiteral("IN"),          QStringLiteral("IS"),     QStringLiteral("NULL"),
+        QStringLiteral("INNER"),       QStringLiteral("LEFT"),   QStringLiteral("RIGHT"),
+        QStringLiteral("JOIN"),        QStringLiteral("ON"),     QStringLiteral("AS"),
+        QStringLiteral("INTO"),        QStringLiteral("VALUES"), QStringLiteral("SET"),
+        QStringLiteral("DISTINCT"),    QStringLiteral("TOP"),    QStringLiteral("ASC"),
+        QStringLiteral("DESC"),        QStringLiteral("UNION"),  QStringLiteral("OUTER"),
+        QStringLiteral("MOD"),         QStringLiteral("EXISTS"), QStringLiteral("TRUE"),
+        QStringLiteral("FALSE"),       QStringLiteral("INSERT"), QStringLiteral("DELETE"),
+        QStringLiteral("UPDATE"),      QStringLiteral("CREATE"), QStringLiteral("DROP"),
+        QStringLiteral("DISTINCTROW"),
     };
     return w;
 }
 
 // One level of nesting for as long as it lives.
 class Nesting {
-public:
+  public:
     explicit Nesting(int& depth) : m_depth(depth) {
         if (m_depth >= kMaxNesting) tooComplex();
         ++m_depth;
@@ -191,23 +206,26 @@ public:
     Nesting(const Nesting&) = delete;
     Nesting& operator=(const Nesting&) = delete;
 
-private:
+  private:
     int& m_depth;
 };
 
 // Sets a node's height from its operands and subquery; refuses a tree too high.
 ExprPtr finish(ExprPtr e) {
     int h = e->subquery ? e->subquery->height : 0;
-    for (const auto& a : e->args) h = std::max(h, a->height);
+    for (const auto& a : e->args)
+        h = std::max(h, a->height);
     e->height = h + 1;
     if (e->height > kMaxHeight) tooComplex();
     return e;
 }
 
-int heightOf(const Expr* e) { return e ? e->height : 0; }
+int heightOf(const Expr* e) {
+    return e ? e->height : 0;
+}
 
 class Parser {
-public:
+  public:
     explicit Parser(const QString& sql) : m_sql(sql), m_t(Lexer(sql).run()) {}
 
     Statement statement() {
@@ -237,7 +255,8 @@ public:
             st.kind = Statement::Kind::Drop;
             st.drop = drop();
         } else {
-            fail(QStringLiteral("Neplatný příkaz SQL; očekáváno DELETE, INSERT, SELECT, UPDATE, CREATE nebo DROP."));
+            fail(QStringLiteral(
+                "Neplatný příkaz SQL; očekáváno DELETE, INSERT, SELECT, UPDATE, CREATE nebo DROP."));
         }
         if (acceptSymbol(";")) {
             if (cur().type != Token::Type::End)
@@ -247,7 +266,7 @@ public:
         return st;
     }
 
-private:
+  private:
     // ---- token helpers -------------------------------------------------
     const Token& cur() const { return m_t[m_p]; }
     const Token& peek(int k = 1) const { return m_t[std::min<size_t>(m_p + k, m_t.size() - 1)]; }
@@ -255,7 +274,8 @@ private:
         if (m_p + 1 < m_t.size()) ++m_p;
     }
     bool isWord(const Token& t, const char* w) const {
-        return t.type == Token::Type::Ident && !t.bracketed && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+        return t.type == Token::Type::Ident && !t.bracketed &&
+               t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
     }
     bool peekWord(const char* w) const { return isWord(cur(), w); }
     bool acceptWord(const char* w) {
@@ -290,9 +310,9 @@ private:
         } else {
             found = QStringLiteral("„%1“").arg(m_sql.mid(t.pos, 30).section(u'\n', 0, 0));
         }
-        if (expected.isEmpty())
-            fail(QStringLiteral("Chyba syntaxe v příkazu SQL u: %1.").arg(found));
-        fail(QStringLiteral("Chyba syntaxe v příkazu SQL: očekáváno „%1“, nalezeno %2.").arg(expected, found));
+        if (expected.isEmpty()) fail(QStringLiteral("Chyba syntaxe v příkazu SQL u: %1.").arg(found));
+        fail(
+            QStringLiteral("Chyba syntaxe v příkazu SQL: očekáváno „%1“, nalezeno %2.").arg(expected, found));
     }
 
     QString name(const char* what = "název") {
@@ -374,10 +394,14 @@ private:
         }
         if (peekWord("UNION")) fail(QStringLiteral("Příkaz UNION není podporován."));
         int h = std::max(heightOf(s->where.get()), heightOf(s->having.get()));
-        for (const auto& it : s->items) h = std::max(h, heightOf(it.expr.get()));
-        for (const auto& f : s->from) h = std::max(h, f->height);
-        for (const auto& g : s->groupBy) h = std::max(h, g->height);
-        for (const auto& o : s->orderBy) h = std::max(h, o.expr->height);
+        for (const auto& it : s->items)
+            h = std::max(h, heightOf(it.expr.get()));
+        for (const auto& f : s->from)
+            h = std::max(h, f->height);
+        for (const auto& g : s->groupBy)
+            h = std::max(h, g->height);
+        for (const auto& o : s->orderBy)
+            h = std::max(h, o.expr->height);
         s->height = h + 1;
         if (s->height > kMaxHeight) tooComplex();
         return s;
@@ -471,7 +495,8 @@ private:
             if (cur().type == Token::Type::String) {
                 QString connect = stringLiteral();
                 if (!connect.isEmpty())
-                    fail(QStringLiteral("Připojení k jinému typu databáze v klauzuli FROM není podporováno."));
+                    fail(
+                        QStringLiteral("Připojení k jinému typu databáze v klauzuli FROM není podporováno."));
             }
         }
         if (acceptWord("AS"))
@@ -695,14 +720,16 @@ private:
         ExprPtr e = andExpr();
         if (!peekWord("OR")) return e;
         e = chainStart(QStringLiteral("OR"), std::move(e));
-        while (acceptWord("OR")) e->args.push_back(andExpr());
+        while (acceptWord("OR"))
+            e->args.push_back(andExpr());
         return finish(std::move(e));
     }
     ExprPtr andExpr() {
         ExprPtr e = notExpr();
         if (!peekWord("AND")) return e;
         e = chainStart(QStringLiteral("AND"), std::move(e));
-        while (acceptWord("AND")) e->args.push_back(notExpr());
+        while (acceptWord("AND"))
+            e->args.push_back(notExpr());
         return finish(std::move(e));
     }
     ExprPtr notExpr() {
@@ -733,7 +760,8 @@ private:
             }
             if (matched) continue;
             bool negated = false;
-            if (peekWord("NOT") && (isWord(peek(), "LIKE") || isWord(peek(), "BETWEEN") || isWord(peek(), "IN"))) {
+            if (peekWord("NOT") &&
+                (isWord(peek(), "LIKE") || isWord(peek(), "BETWEEN") || isWord(peek(), "IN"))) {
                 next();
                 negated = true;
             }
@@ -786,7 +814,8 @@ private:
         ExprPtr e = additive();
         if (!peekSymbol("&")) return e;
         e = chainStart(QStringLiteral("&"), std::move(e));
-        while (acceptSymbol("&")) e->args.push_back(additive());
+        while (acceptSymbol("&"))
+            e->args.push_back(additive());
         return finish(std::move(e));
     }
     // + and - share a level: a run of + is one flat chain, each - a new node.
@@ -919,7 +948,8 @@ private:
                 if (!acceptSymbol(")")) {
                     // Jet has no Count(DISTINCT x); counting duplicates instead would be a wrong answer.
                     if (peekWord("DISTINCT") || peekWord("DISTINCTROW"))
-                        fail(QStringLiteral("Klíčové slovo DISTINCT uvnitř funkce „%1“ není podporováno.").arg(e->text));
+                        fail(QStringLiteral("Klíčové slovo DISTINCT uvnitř funkce „%1“ není podporováno.")
+                                 .arg(e->text));
                     do {
                         e->args.push_back(expr());
                     } while (acceptSymbol(","));
@@ -931,7 +961,8 @@ private:
         auto e = std::make_unique<Expr>(Expr::Kind::Column);
         e->text = cur().text;
         next();
-        if ((cur().type == Token::Type::Symbol) && (cur().text == QLatin1String(".") || cur().text == QLatin1String("!"))) {
+        if ((cur().type == Token::Type::Symbol) &&
+            (cur().text == QLatin1String(".") || cur().text == QLatin1String("!"))) {
             next();
             if (cur().type != Token::Type::Ident) unexpected(QStringLiteral("název sloupce"));
             e->qualifier = e->text;

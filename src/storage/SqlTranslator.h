@@ -21,15 +21,15 @@ struct Translation {
     QStringList statements; // run in order; a Select has exactly one
 
     // Select
-    QStringList columnNames;  // names the dialect gives the result columns
-    QString countSql;         // number of rows of the select
-    QString offsetSql;        // the row at position ?1 (0-based)
-    bool updatable = false;   // one base table, plain columns: rows can be edited and appended
-    QString keySql;           // updatable: rowids of the rows in order
-    QString rowSql;           // updatable: the row with rowid ?1
-    QString baseTable;        // updatable: quoted, schema-qualified table
+    QStringList columnNames; // names the dialect gives the result columns
+    QString countSql;        // number of rows of the select
+    QString offsetSql;       // the row at position ?1 (0-based)
+    bool updatable = false;  // one base table, plain columns: rows can be edited and appended
+    QString keySql;          // updatable: rowids of the rows in order
+    QString rowSql;          // updatable: the row with rowid ?1
+    QString baseTable;       // updatable: quoted, schema-qualified table
     std::optional<TableRef> base;
-    QStringList baseColumns;  // updatable: table column behind each result column, empty when computed
+    QStringList baseColumns; // updatable: table column behind each result column, empty when computed
 
     // TextExport: SELECT … INTO target IN "" "Text;…"
     QString exportTarget;

@@ -15,7 +15,7 @@ QString readableMessage(const QString& sqliteMessage);
 void exec(sqlite3* handle, const QString& sql);
 
 class Statement {
-public:
+  public:
     Statement() = default;
     Statement(sqlite3* handle, const QString& sql);
     ~Statement();
@@ -28,13 +28,13 @@ public:
     sqlite3_stmt* get() const { return m_stmt; }
     void reset();
     void bind(int index, const QVariant& value); // 1-based
-    bool step();                                  // true: a row is ready
+    bool step();                                 // true: a row is ready
     int columnCount() const { return sqlite3_column_count(m_stmt); }
     QVariant column(int i, bool boolean = false) const;
     qint64 columnInt(int i) const { return sqlite3_column_int64(m_stmt, i); }
     QString declaredType(int i) const;
 
-private:
+  private:
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
 };

@@ -84,7 +84,7 @@ QString readSchemaFile(const QString& path) {
     if (!f.open(QIODevice::ReadOnly))
         throw Error(
             QStringLiteral("Popis textového souboru „%1“ nelze přečíst: %2").arg(path, f.errorString()));
-    return codepage::decodeText(f.readAll());
+    return code_page::decodeText(f.readAll());
 }
 
 // The key=value lines of the section [name], letter case ignored; nullopt when
@@ -349,7 +349,7 @@ class TextWriter {
             }
         }
         QByteArray bytes =
-            m_layout.characterSet == CharacterSet::Utf8 ? out.toUtf8() : codepage::toWindows1250(out);
+            m_layout.characterSet == CharacterSet::Utf8 ? out.toUtf8() : code_page::toWindows1250(out);
         return bytes + "\r\n";
     }
 

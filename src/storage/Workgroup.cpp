@@ -35,8 +35,8 @@ Workgroup Workgroup::load(const QString& path) {
         if (parts.size() == 2 && parts[0] == "id") {
             w.m_id = QString::fromLatin1(parts[1]);
         } else if (parts.size() == 4 && parts[0] == "user") {
-            w.m_accounts.append({QString::fromUtf8(QByteArray::fromHex(parts[1])), QByteArray::fromHex(parts[2]),
-                                 QByteArray::fromHex(parts[3])});
+            w.m_accounts.append({QString::fromUtf8(QByteArray::fromHex(parts[1])),
+                                 QByteArray::fromHex(parts[2]), QByteArray::fromHex(parts[3])});
         }
     }
     if (w.m_id.isEmpty())
@@ -44,13 +44,16 @@ Workgroup Workgroup::load(const QString& path) {
     return w;
 }
 
-void Workgroup::create(const QString& path, const QList<std::pair<QString, QString>>& accounts, const QString& id) {
+void Workgroup::create(const QString& path, const QList<std::pair<QString, QString>>& accounts,
+                       const QString& id) {
     QByteArray out = kMagic + '\n';
     out += "id " + (id.isEmpty() ? QUuid::createUuid().toString(QUuid::Id128) : id).toLatin1() + '\n';
     for (const auto& [user, password] : accounts) {
         QByteArray salt(16, Qt::Uninitialized);
-        for (auto& c : salt) c = char(QRandomGenerator::system()->bounded(256));
-        out += "user " + user.toUtf8().toHex() + ' ' + salt.toHex() + ' ' + passwordHash(salt, password).toHex() + '\n';
+        for (auto& c : salt)
+            c = char(QRandomGenerator::system()->bounded(256));
+        out += "user " + user.toUtf8().toHex() + ' ' + salt.toHex() + ' ' +
+               passwordHash(salt, password).toHex() + '\n';
     }
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit())

@@ -18,8 +18,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
@@ -45,8 +45,8 @@ class MainWindowTest : public QObject {
     // lists, empty settings, no answers queued, and the test directory as the
     // directory database.
     void resetProgram() {
-        m_program =
-            m_tmp.path() + QStringLiteral("/p") + QString::number(QRandomGenerator::global()->generate()) + u'/';
+        m_program = m_tmp.path() + QStringLiteral("/p") +
+                    QString::number(QRandomGenerator::global()->generate()) + u'/';
         QDir().mkpath(m_program + QStringLiteral("DATA"));
         // A fresh user's data folder, so that each test starts without personal records.
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_program + QStringLiteral("home")));

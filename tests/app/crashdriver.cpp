@@ -63,9 +63,7 @@ void runImport(MainWindow& w, platform::ScriptedDialogs& dialogs, const QString&
         f.write("Import" + QByteArray::number(i) + "\r\n");
     f.close();
     dialogs.answerOpen(platform::Dialogs::FileResult{path, 1});
-    platformtest::whenModal<ImportDialog>([](ImportDialog* d) {
-        apptest::importFirstColumnAsSurname(d);
-    });
+    platformtest::whenModal<ImportDialog>([](ImportDialog* d) { apptest::importFirstColumnAsSurname(d); });
     reportAppendedRows(page);
     QTest::mouseClick(page->button(PersonalPage::Button::Import), Qt::LeftButton);
 }

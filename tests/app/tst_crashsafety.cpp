@@ -24,7 +24,8 @@ struct Checked {
 Checked check(const QString& path) {
     Checked out;
     sqlite3* handle = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
         out.integrity = QString::fromUtf8(sqlite3_errmsg(handle));
         sqlite3_close(handle);
         return out;
@@ -38,7 +39,8 @@ Checked check(const QString& path) {
             break;
         }
         while (sqlite3_step(st) == SQLITE_ROW) {
-            const QString value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+            const QString value =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
             if (sql[0] == 'P')
                 out.integrity += value;
             else
@@ -96,8 +98,8 @@ class TestCrashSafety : public QObject {
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
 
         QString file;
-        for (QDirIterator it(dir.path() + QStringLiteral("/home"), {QStringLiteral("vlastni.mdb")}, QDir::Files,
-                             QDirIterator::Subdirectories);
+        for (QDirIterator it(dir.path() + QStringLiteral("/home"), {QStringLiteral("vlastni.mdb")},
+                             QDir::Files, QDirIterator::Subdirectories);
              it.hasNext();)
             file = it.next();
         QVERIFY(!file.isEmpty());

@@ -2,7 +2,6 @@
 // "&Export" asks through the format window and the save dialog, writes the
 // file, shows the outcome and remembers the folder; the page is left as it was.
 
-#include "MainWindowFixture.h"
 #include "CodePage.h"
 #include "DataGrid.h"
 #include "DirectoryPage.h"
@@ -10,6 +9,7 @@
 #include "Export.h"
 #include "ExportDialog.h"
 #include "MainWindow.h"
+#include "MainWindowFixture.h"
 #include "PageTestSupport.h"
 #include "PersonalPage.h"
 #include "ScriptedDialogs.h"
@@ -33,7 +33,7 @@ namespace {
 
 QString readText(const QString& path) {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? codepage::fromWindows1250(f.readAll()) : QString();
+    return f.open(QIODevice::ReadOnly) ? code_page::fromWindows1250(f.readAll()) : QString();
 }
 
 } // namespace
@@ -42,7 +42,6 @@ class TestExportWiring : public apptest::MainWindowTest {
     Q_OBJECT
 
     QString m_out; // a folder for the exported files, ending in "/"
-
 
     // Lists the first page of the tab (0 persons, 1 firms, 2 personal) and returns its parts.
     static PageParts listPage(MainWindow& w, int tab) {

@@ -16,10 +16,10 @@
 #include <sys/resource.h>
 
 #include <QDir>
-#include <QtEndian>
 #include <QFile>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
@@ -60,7 +60,6 @@ class TestFaults : public apptest::MainWindowTest {
     Q_OBJECT
 
     QString personalFile() const { return m_app->personalFolder() + QStringLiteral("/vlastni.mdb"); }
-
 
     // The Vlastní page listing three records, the first one marked.
     PersonalPage* listPersonal(MainWindow& w) {
@@ -221,8 +220,9 @@ class TestFaults : public apptest::MainWindowTest {
         w->show();
         QVERIFY(!w->startedOk());
         QCOMPARE(m_dialogs.messageTexts().size(), 1);
-        QVERIFY2(m_dialogs.messageTexts().first().startsWith(QStringLiteral("Vlastní databázi nelze otevřít.")),
-                 qPrintable(m_dialogs.messageTexts().first()));
+        QVERIFY2(
+            m_dialogs.messageTexts().first().startsWith(QStringLiteral("Vlastní databázi nelze otevřít.")),
+            qPrintable(m_dialogs.messageTexts().first()));
         w.reset();
         QCOMPARE(contents(personalFile()), bytes);
     }
@@ -263,7 +263,8 @@ class TestFaults : public apptest::MainWindowTest {
             m_dialogs.clear();
             page->field(DirectoryPage::Field::Name)->setText(QString::fromLatin1(surname));
             page->button(DirectoryPage::Button::Search)->click();
-            qInfo() << surname << "->" << page->grid()->model()->rowCount() << "rows" << m_dialogs.messageTexts();
+            qInfo() << surname << "->" << page->grid()->model()->rowCount() << "rows"
+                    << m_dialogs.messageTexts();
             QVERIFY(m_dialogs.messageTexts().size() <= 1);
             QVERIFY(page->button(DirectoryPage::Button::Search)->isEnabled());
             QVERIFY(!page->button(DirectoryPage::Button::Stop)->isEnabled());
@@ -325,7 +326,8 @@ class TestFaults : public apptest::MainWindowTest {
         const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
         const QString scratch = m_program + QStringLiteral("run");
         QDir().mkpath(scratch);
-        QFile::setPermissions(scratch, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(scratch,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(scratch));
         auto w = start();
         qputenv("XDG_RUNTIME_DIR", runtime);

@@ -12,16 +12,16 @@
 #include "ExportDialog.h"
 #include "ImportDialog.h"
 #include "InformationPage.h"
-#include "platform/WhenModal.h"
 #include "PageWidgets.h"
+#include "platform/WhenModal.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QPlainTextEdit>
 #include <QtTest>
 
 using namespace platform;
@@ -55,8 +55,9 @@ class TestHostileInput : public apptest::MainWindowTest {
 
     // What the user saw: the messages, or the rows the grid shows.
     static QString outcome(const QStringList& messages, int rows) {
-        return messages.isEmpty() ? QString::number(rows) + QStringLiteral(" rows")
-                                  : QStringLiteral("message: ") + messages.join(QStringLiteral(" / ")).left(90);
+        return messages.isEmpty()
+                   ? QString::number(rows) + QStringLiteral(" rows")
+                   : QStringLiteral("message: ") + messages.join(QStringLiteral(" / ")).left(90);
     }
 
     // Every message shown was a warning or a question with a text.
@@ -71,7 +72,8 @@ class TestHostileInput : public apptest::MainWindowTest {
 
     // Types text into the named box of a search page, searches and checks
     // that the search came to rest.
-    template <typename Page> void searchOn(int tab, const QString& box, const QString& text, bool matchesNothing) {
+    template <typename Page>
+    void searchOn(int tab, const QString& box, const QString& text, bool matchesNothing) {
         apptest::tabsOf(*m_window)->setCurrentIndex(tab);
         auto* page = static_cast<Page*>(apptest::tabsOf(*m_window)->widget(tab));
         testsupport::click(page, tab == 0 ? "Button3" : tab == 1 ? "Button5" : "BitBtn5");
@@ -82,7 +84,8 @@ class TestHostileInput : public apptest::MainWindowTest {
         QTest::keyClick(edit, Qt::Key_Return);
 
         const int rows = page->grid()->model()->rowCount();
-        qInfo().noquote() << "outcome:" << QTest::currentDataTag() << "->" << outcome(m_dialogs.messageTexts(), rows);
+        qInfo().noquote() << "outcome:" << QTest::currentDataTag() << "->"
+                          << outcome(m_dialogs.messageTexts(), rows);
         verifyMessages();
         QVERIFY(page->button(Page::Button::Search)->isEnabled());
         QVERIFY(!page->button(Page::Button::Stop)->isEnabled());
@@ -131,7 +134,9 @@ class TestHostileInput : public apptest::MainWindowTest {
         searchOn<DirectoryPage>(0, box, text, matchesNothing);
     }
 
-    void firmsSearch_data() { boxTable({"firma", "poznamka", "ulice_f", "cp_f", "mesto_f", "psc_f", "tel_f"}); }
+    void firmsSearch_data() {
+        boxTable({"firma", "poznamka", "ulice_f", "cp_f", "mesto_f", "psc_f", "tel_f"});
+    }
     void firmsSearch() {
         QFETCH(QString, box);
         QFETCH(QString, text);
@@ -156,7 +161,8 @@ class TestHostileInput : public apptest::MainWindowTest {
         QTest::addColumn<QString>("text");
         for (int f = 0; f < contact_editing::kFieldCount; ++f)
             for (const hostile::Input& in : hostile::inputs())
-                QTest::addRow("%s, %s", qPrintable(contact_editing::controlName(contact_editing::Field(f))), in.name)
+                QTest::addRow("%s, %s", qPrintable(contact_editing::controlName(contact_editing::Field(f))),
+                              in.name)
                     << f << in.text;
     }
     void contactEditor() {
@@ -192,7 +198,8 @@ class TestHostileInput : public apptest::MainWindowTest {
             testsupport::click(editor, "zpet");
             QVERIFY(!editor->isVisible());
             QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
-            result = QStringLiteral("refused: ") + m_dialogs.messageTexts().join(QStringLiteral(" / ")).left(80);
+            result =
+                QStringLiteral("refused: ") + m_dialogs.messageTexts().join(QStringLiteral(" / ")).left(80);
         } else {
             QCOMPARE(after.mid(0, m_personalBefore.size()), m_personalBefore);
             QCOMPARE(after.size(), m_personalBefore.size() + (shown.isEmpty() ? 0 : 1));
@@ -202,9 +209,11 @@ class TestHostileInput : public apptest::MainWindowTest {
                 QCOMPARE(textOf(box), shown);
                 testsupport::click(editor, "zpet");
             }
-            result = QStringLiteral("saved ") + QString::number(shown.size()) + QStringLiteral(" characters") +
-                     (m_dialogs.messageTexts().isEmpty() ? QString() : QStringLiteral(", warned: ") +
-                                                                          m_dialogs.messageTexts().join(u'/'));
+            result = QStringLiteral("saved ") + QString::number(shown.size()) +
+                     QStringLiteral(" characters") +
+                     (m_dialogs.messageTexts().isEmpty()
+                          ? QString()
+                          : QStringLiteral(", warned: ") + m_dialogs.messageTexts().join(u'/'));
         }
         qInfo().noquote() << "outcome:" << QTest::currentDataTag() << "->" << result;
     }
@@ -252,7 +261,8 @@ class TestHostileInput : public apptest::MainWindowTest {
         QCOMPARE(after.mid(0, m_personalBefore.size()), m_personalBefore);
         QVERIFY(after.size() <= m_personalBefore.size() + 1);
         qInfo().noquote() << "outcome:" << QTest::currentDataTag() << "->"
-                          << QString::number(after.size() - m_personalBefore.size()) + QStringLiteral(" records; ") +
+                          << QString::number(after.size() - m_personalBefore.size()) +
+                                 QStringLiteral(" records; ") +
                                  m_dialogs.messageTexts().join(QStringLiteral(" / ")).left(90);
     }
 
@@ -331,9 +341,9 @@ class TestHostileInput : public apptest::MainWindowTest {
         apptest::tabsOf(*m_window)->setCurrentIndex(3);
         auto* page = static_cast<InformationPage*>(apptest::tabsOf(*m_window)->widget(3));
         m_dialogs.clear();
-        for (InformationPage::List list : {InformationPage::List::FreephoneLines, InformationPage::List::PostalCodes,
-                                           InformationPage::List::InternationalPrefixes,
-                                           InformationPage::List::InternetAddresses}) {
+        for (InformationPage::List list :
+             {InformationPage::List::FreephoneLines, InformationPage::List::PostalCodes,
+              InformationPage::List::InternationalPrefixes, InformationPage::List::InternetAddresses}) {
             page->chooseList(list);
             const int rows = page->listQuery()->rowCount();
             auto* edit = testsupport::child<QLineEdit>(page, "Edit1");

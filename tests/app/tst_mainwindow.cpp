@@ -31,13 +31,15 @@ using namespace platform;
 namespace {
 
 class RecordingShell : public Shell {
-public:
+  public:
     QStringList opened;
     bool open(const QString& what) override {
         opened << what;
         return true;
     }
-    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override { return CopyResult::Failed; }
+    CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override {
+        return CopyResult::Failed;
+    }
 };
 
 const QString kPozice = kProgramKey + QStringLiteral("Pozice");
@@ -72,9 +74,11 @@ class TestMainWindow : public QObject {
                 k->writeString(it.key(), it.value().toString());
         }
     }
-    QString label(QWidget* w, const char* name) { return w->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+    QString label(QWidget* w, const char* name) {
+        return w->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
 
-private slots:
+  private slots:
     void init() {
         const QString run = QString::number(QRandomGenerator::global()->generate());
         m_program = m_tmp.path() + QStringLiteral("/p") + run + u'/';
@@ -123,7 +127,8 @@ private slots:
     void storedLimits() {
         QFETCH(QString, stored);
         QFETCH(QString, shown);
-        storePozice({{"W", 800}, {"H", 500}, {"X", 0}, {"Y", 0}, {"MAX_O", stored}, {"TABS", QStringLiteral("0")}});
+        storePozice(
+            {{"W", 800}, {"H", 500}, {"X", 0}, {"Y", 0}, {"MAX_O", stored}, {"TABS", QStringLiteral("0")}});
         auto w = start();
         QCOMPARE(m_app->limits().text(Limits::List::Persons, Limits::Kind::Displayed), shown);
         QCOMPARE(w->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentIndex(), 0);
@@ -152,7 +157,8 @@ private slots:
         QVERIFY(!w->close());
         QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
         QVERIFY(!m_settings->open(Root::CurrentUser, kPozice, Access::Read));
-        QCOMPARE(m_dialogs.shown().last().text, QStringLiteral("Opravdu chcete program Ordana 2004 Velto ukončit?     "));
+        QCOMPARE(m_dialogs.shown().last().text,
+                 QStringLiteral("Opravdu chcete program Ordana 2004 Velto ukončit?     "));
 
         m_app->limits().setText(Limits::List::Firms, Limits::Kind::Displayed, QStringLiteral("30"));
         w->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(3);
@@ -161,7 +167,8 @@ private slots:
         QVERIFY(m_app->stopRequested);
         auto k = m_settings->open(Root::CurrentUser, kPozice, Access::Read);
         QVERIFY(k);
-        QCOMPARE(k->valueNames(), (QStringList{"X", "Y", "W", "H", "MAX_O", "MAX_F", "MAX_V", "MAX_V_O", "MAX_V_F", "MAX_V_V", "TABS"}));
+        QCOMPARE(k->valueNames(), (QStringList{"X", "Y", "W", "H", "MAX_O", "MAX_F", "MAX_V", "MAX_V_O",
+                                               "MAX_V_F", "MAX_V_V", "TABS"}));
         QCOMPARE(k->readString(QStringLiteral("MAX_F")).value_or(QString()), QStringLiteral("30"));
         QCOMPARE(k->readString(QStringLiteral("TABS")).value_or(QString()), QStringLiteral("3"));
         QCOMPARE(k->readInt(QStringLiteral("W")).value_or(-1), w->frameGeometry().width());
@@ -185,17 +192,20 @@ private slots:
     // and a click on its limits summary opens the limits dialog.
     void personalPageListsRecords() {
         auto w = start();
-        w->personalDatabase()->execute(QStringLiteral("INSERT INTO Vlastni (Prijmeni, Tel_1) VALUES (\"Bílá\", \"602123456\")"),
-                                       db::Database::FailOnError);
+        w->personalDatabase()->execute(
+            QStringLiteral("INSERT INTO Vlastni (Prijmeni, Tel_1) VALUES (\"Bílá\", \"602123456\")"),
+            db::Database::FailOnError);
         auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         tabs->setCurrentIndex(2);
-        QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image18")), Qt::LeftButton, {}, QPoint(4, 4));
+        QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image18")), Qt::LeftButton, {},
+                          QPoint(4, 4));
         QVERIFY2(m_dialogs.messageTexts().isEmpty(), qPrintable(m_dialogs.messageTexts().join(u'|')));
         QCOMPARE(w->findChild<QAbstractItemView*>(QStringLiteral("DBGridPro4"))->model()->rowCount(), 1);
         QCOMPARE(w->findChild<QPlainTextEdit*>(QStringLiteral("Memo3"))->toPlainText(),
                  QStringLiteral("Bílá\n\nTelefon:   602 123 456"));
         QCOMPARE(label(w.get(), "Label57"), QStringLiteral("Celkový počet záznamů: 1  "));
-        QCOMPARE(w->findChild<QPushButton*>(QStringLiteral("Button8"))->toolTip(), QStringLiteral("Dalších 10"));
+        QCOMPARE(w->findChild<QPushButton*>(QStringLiteral("Button8"))->toolTip(),
+                 QStringLiteral("Dalších 10"));
         QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
 
         auto* dialog = w->findChild<QDialog*>(QStringLiteral("Form5"));
@@ -297,7 +307,8 @@ private slots:
         w->show();
         QVERIFY(failed.count() == 1 || failed.wait());
         QVERIFY(!w->startedOk());
-        QVERIFY(m_dialogs.messageTexts().first().startsWith(QStringLiteral("Databázi nelze otevřít. Zkontrolujte")));
+        QVERIFY(m_dialogs.messageTexts().first().startsWith(
+            QStringLiteral("Databázi nelze otevřít. Zkontrolujte")));
     }
 };
 

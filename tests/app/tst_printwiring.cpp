@@ -2,11 +2,11 @@
 // "&Tisk" buttons of the three pages, their messages and dialogs, the job on a
 // PDF printer, and the pages as they stand afterwards.
 
-#include "MainWindowFixture.h"
 #include "DirectoryPage.h"
 #include "Drives.h"
 #include "LabelJob.h"
 #include "MainWindow.h"
+#include "MainWindowFixture.h"
 #include "PersonalPage.h"
 #include "PrintParametersDialog.h"
 #include "ScriptedDialogs.h"
@@ -23,16 +23,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace platform;
 using namespace apptest;
 
 namespace {
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-const QString kNoMarks = s("Není označen žádný záznam pro tisk.    ");
+const QString kNoMarks = u"Není označen žádný záznam pro tisk.    "_s;
 
 // The pages of a PDF file; -1 when there is none.
 int pdfPages(const QString& path) {
@@ -59,7 +57,7 @@ PageLook lookOf(const PageParts& p) {
     look.gridRow = p.grid->currentIndex().row();
     look.rows = p.grid->model()->rowCount();
     for (int i = 0; i < p.query->recordCount(); ++i)
-        look.marks.append(p.query->valueAt(i, s("Zn")).toBool());
+        look.marks.append(p.query->valueAt(i, u"Zn"_s).toBool());
     look.marked = p.marked();
     return look;
 }
@@ -71,21 +69,20 @@ class TestPrintWiring : public apptest::MainWindowTest {
 
     QString m_pdf;
 
-
     // Lists the first page of a page: a directory search for name or every personal record.
-    PageParts list(MainWindow& w, int tab, const QString& name = s("A*")) {
+    PageParts list(MainWindow& w, int tab, const QString& name = u"A*"_s) {
         tabsOf(w)->setCurrentIndex(tab);
         PageParts p = partsOf(w, tab);
         if (tab < 2) {
             const char* box = tab == 0 ? "prijmeni" : "firma";
-            p.page->findChild<QLineEdit*>(s(box))->setText(name);
+            p.page->findChild<QLineEdit*>(QString::fromUtf8(box))->setText(name);
             QTest::mouseClick(p.search, Qt::LeftButton);
         } else {
             for (int i = 0; i < 5; ++i)
                 w.personalDatabase()->execute(
-                    s("INSERT INTO Vlastni (Prijmeni, Jmeno_1, Firma, zobraz_adr, domu_Obec, Tel_2) VALUES "
-                      "(\"Malá") +
-                        QString::number(i) + s("\", \"Eva\", \"Vzor a.s.\", \"domu\", \"Brno\", \"602\")"),
+                    u"INSERT INTO Vlastni (Prijmeni, Jmeno_1, Firma, zobraz_adr, domu_Obec, Tel_2) VALUES "
+                    "(\"Malá"_s +
+                        QString::number(i) + u"\", \"Eva\", \"Vzor a.s.\", \"domu\", \"Brno\", \"602\")"_s,
                     db::Database::FailOnError);
             static_cast<PersonalPage*>(p.page)->listAll();
         }
@@ -111,7 +108,7 @@ class TestPrintWiring : public apptest::MainWindowTest {
   private slots:
     void init() {
         resetProgram();
-        m_pdf = m_program + s("stitky.pdf");
+        m_pdf = m_program + u"stitky.pdf"_s;
     }
 
     void noMarks_data() {
@@ -164,7 +161,7 @@ class TestPrintWiring : public apptest::MainWindowTest {
         QCOMPARE(asked, tab == 2);
         const int prints = parametersClosed ? 0 : 1;
         QCOMPARE(m_dialogs.shown().size(), prints);
-        if (prints) QCOMPARE(m_dialogs.shown()[0].kind, s("print"));
+        if (prints) QCOMPARE(m_dialogs.shown()[0].kind, u"print"_s);
         QVERIFY(p.search->isEnabled());
         QVERIFY(!QFile::exists(m_pdf));
     }
@@ -172,9 +169,9 @@ class TestPrintWiring : public apptest::MainWindowTest {
     void printed_data() {
         QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("title");
-        QTest::newRow("persons") << 0 << s("Ordana 2004 - TISK - OSOBY");
-        QTest::newRow("firms") << 1 << s("Ordana 2004 - TISK - FIRMY");
-        QTest::newRow("personal") << 2 << s("Ordana 2004 - TISK - VLASTNÍ");
+        QTest::newRow("persons") << 0 << u"Ordana 2004 - TISK - OSOBY"_s;
+        QTest::newRow("firms") << 1 << u"Ordana 2004 - TISK - FIRMY"_s;
+        QTest::newRow("personal") << 2 << u"Ordana 2004 - TISK - VLASTNÍ"_s;
     }
     // The marked records are printed under the job's title; the page shows
     // the same rows, row and marks as before.
@@ -195,7 +192,7 @@ class TestPrintWiring : public apptest::MainWindowTest {
                 [](PrintParametersDialog* d) { QTest::mouseClick(d->printButton(), Qt::LeftButton); });
         QTest::mouseClick(p.print, Qt::LeftButton);
         QCOMPARE(m_dialogs.shown().size(), 1);
-        QCOMPARE(m_dialogs.shown()[0].kind, s("print"));
+        QCOMPARE(m_dialogs.shown()[0].kind, u"print"_s);
         QCOMPARE(m_dialogs.shown()[0].owner, w.get());
         QCOMPARE(pdfPages(m_pdf), 1);
         QFile pdf(m_pdf);
@@ -218,20 +215,20 @@ class TestPrintWiring : public apptest::MainWindowTest {
         QTest::addColumn<QString>("limit");
         QTest::addColumn<int>("pages");
         QTest::newRow("empty field counts as 200") << QString() << 2;
-        QTest::newRow("23 rows") << s("23") << 1;
-        QTest::newRow("24 rows") << s("24") << 2;
+        QTest::newRow("23 rows") << u"23"_s << 1;
+        QTest::newRow("24 rows") << u"24"_s << 2;
     }
     // The persons print takes at most the searched-records limit of the marked rows.
     void searchLimit() {
         QFETCH(QString, limit);
         QFETCH(int, pages);
         auto w = start();
-        m_app->limits().setText(Limits::List::Persons, Limits::Kind::Displayed, s("50"));
-        const PageParts p = list(*w, 0, s("K*"));
+        m_app->limits().setText(Limits::List::Persons, Limits::Kind::Displayed, u"50"_s);
+        const PageParts p = list(*w, 0, u"K*"_s);
         QCOMPARE(p.grid->model()->rowCount(), 50);
         mark(p, {0});
         // The other marks straight in the working table: the page counts one.
-        p.query->database()->execute(s("UPDATE Osoby SET Zn = True WHERE ID2 <= 30"),
+        p.query->database()->execute(u"UPDATE Osoby SET Zn = True WHERE ID2 <= 30"_s,
                                      db::Database::FailOnError);
         m_app->limits().setText(Limits::List::Persons, Limits::Kind::Searched, limit);
         answerPrintToFile(m_pdf);
@@ -247,7 +244,7 @@ class TestPrintWiring : public apptest::MainWindowTest {
         const PageParts p = list(*w, 1);
         mark(p, {1});
         const PageLook before = lookOf(p);
-        answerPrintToFile(m_tmp.path() + s("/chybi/stitky.pdf"));
+        answerPrintToFile(m_tmp.path() + u"/chybi/stitky.pdf"_s);
         QTest::mouseClick(p.print, Qt::LeftButton);
         QCOMPARE(m_dialogs.messageTexts(),
                  QStringList{labels::incompleteMessage(0, labels::LabelPrinter::printerFailedMessage())});
@@ -263,7 +260,7 @@ class TestPrintWiring : public apptest::MainWindowTest {
         mark(p, {0});
         db::Database* results = p.query->database();
         p.query->close();
-        results->execute(s("DROP TABLE Osoby"), db::Database::FailOnError);
+        results->execute(u"DROP TABLE Osoby"_s, db::Database::FailOnError);
         answerPrintToFile(m_pdf);
         QTest::mouseClick(p.print, Qt::LeftButton);
         QCOMPARE(m_dialogs.shown().size(), 2);

@@ -1,8 +1,8 @@
 // Finding the directory database before any window exists.
 
-#include "PageTestSupport.h"
 #include "Application.h"
 #include "Drives.h"
+#include "PageTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Shell.h"
@@ -21,9 +21,10 @@ namespace {
 
 // Dialogs whose message boxes can act, like a user inserting the disc before pressing OK.
 class ActingDialogs : public ScriptedDialogs {
-public:
+  public:
     std::function<void()> onMessage;
-    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon, Buttons buttons) override {
+    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override {
         if (onMessage) onMessage();
         return ScriptedDialogs::message(owner, caption, text, icon, buttons);
     }
@@ -59,22 +60,23 @@ class TestStartup : public QObject {
         k->writeString(QStringLiteral("Path"), value);
     }
 
-private slots:
+  private slots:
     void init() {
         QVERIFY(m_tmp.isValid());
-        const QString base = m_tmp.path() + QStringLiteral("/") + QString::number(QRandomGenerator::global()->generate());
+        const QString base =
+            m_tmp.path() + QStringLiteral("/") + QString::number(QRandomGenerator::global()->generate());
         m_program = base + QStringLiteral("/program/");
         m_fixed = base + QStringLiteral("/c/");
         m_cd = base + QStringLiteral("/d/");
         m_removable = base + QStringLiteral("/e/");
         m_personal = base + QStringLiteral("/home/ordana/");
         qputenv("XDG_DATA_HOME", QFile::encodeName(base + QStringLiteral("/home")));
-        for (const QString& d : {m_program, m_fixed, m_cd, m_removable}) QDir().mkpath(d);
+        for (const QString& d : {m_program, m_fixed, m_cd, m_removable})
+            QDir().mkpath(d);
         m_settingsOwner = std::make_unique<MemorySettingsStore>();
         m_settings = m_settingsOwner.get();
-        m_drives = std::make_unique<FixedDrives>(QList<Drive>{{m_fixed, DriveType::Fixed},
-                                                              {m_cd, DriveType::CdRom},
-                                                              {m_removable, DriveType::Removable}});
+        m_drives = std::make_unique<FixedDrives>(QList<Drive>{
+            {m_fixed, DriveType::Fixed}, {m_cd, DriveType::CdRom}, {m_removable, DriveType::Removable}});
         m_dialogs.clear();
         m_dialogs.onMessage = nullptr;
         m_app = std::make_unique<Application>(*m_settings, *m_drives, m_dialogs, m_shell, m_program);

@@ -12,16 +12,12 @@
 #include <QFontInfo>
 #include <QWindow>
 
+using namespace Qt::StringLiterals;
+
 using namespace apptest;
 using namespace layout_checks;
 
-namespace {
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestTextsFit : public MainWindowTest {
     Q_OBJECT
@@ -76,17 +72,16 @@ QList<TestTextsFit::Shown> TestTextsFit::windows() {
 
 void TestTextsFit::initTestCase() {
     const QString family = platform::designedFontFamily();
-    QVERIFY2(
-        QFontDatabase::hasFamily(family),
-        qPrintable(
-            s("The font family \"%1\" is not installed; scripts/lib.sh lists its package.").arg(family)));
+    QVERIFY2(QFontDatabase::hasFamily(family),
+             qPrintable(u"The font family \"%1\" is not installed; scripts/lib.sh lists its package."_s.arg(
+                 family)));
     useProgramFont();
     QVERIFY2(QFontInfo(QApplication::font()).family().startsWith(family),
              qPrintable(QFontInfo(QApplication::font()).family()));
     // The Czech letters and quotes come from the font itself, not from a
     // substitute of other widths.
     const QFontMetrics metrics(QApplication::font());
-    for (const QChar ch : s("áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ„“"))
+    for (const QChar ch : u"áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ„“"_s)
         QVERIFY2(metrics.inFont(ch), qPrintable(QString(ch)));
 
     resetProgram();
@@ -97,7 +92,7 @@ void TestTextsFit::initTestCase() {
     listPage(*m_window, 1);
     listPage(
         *m_window, 2,
-        {s("INSERT INTO Vlastni (Prijmeni, Jmeno_1, Tel_1) VALUES (\"Bílá\", \"Žofie\", \"602123456\")")});
+        {u"INSERT INTO Vlastni (Prijmeni, Jmeno_1, Tel_1) VALUES (\"Bílá\", \"Žofie\", \"602123456\")"_s});
 }
 
 void TestTextsFit::cleanupTestCase() {
@@ -110,7 +105,7 @@ void TestTextsFit::everyWindowIsWalked() {
     for (QDialog* d : m_window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
         owned << d->objectName();
     for (const Shown& shown : windows())
-        if (qstrlen(shown.name) > 1) walked << s(shown.name);
+        if (qstrlen(shown.name) > 1) walked << QString::fromUtf8(shown.name);
     owned.sort();
     walked.sort();
     QCOMPARE(owned, walked);
@@ -143,7 +138,8 @@ void TestTextsFit::textsShowWhole_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("choice");
     for (const Shown& shown : windows())
-        QTest::newRow(shown.caption) << s(shown.name) << s(shown.choice ? shown.choice : "");
+        QTest::newRow(shown.caption) << QString::fromUtf8(shown.name)
+                                     << QString::fromUtf8(shown.choice ? shown.choice : "");
 }
 
 // Labels, buttons, box titles, tabs, list items, status parts and column
@@ -155,7 +151,7 @@ void TestTextsFit::textsShowWhole() {
     QVERIFY(window);
     const QStringList cuts = cutTexts(window, QString::fromUtf8(QTest::currentDataTag()));
     QVERIFY2(cuts.isEmpty(),
-             qPrintable(s("window / control / text / needed / available\n") + cuts.join(u'\n')));
+             qPrintable(u"window / control / text / needed / available\n"_s + cuts.join(u'\n')));
 }
 
 void TestTextsFit::fixedFormatValuesFit_data() {
@@ -164,16 +160,16 @@ void TestTextsFit::fixedFormatValuesFit_data() {
     QTest::addColumn<QString>("value");
     // The longest values of each kind: a grouped nine-digit number, a house
     // number with an orientation number, a split postal code.
-    const auto phone = s("203 352 111"), house = s("1234/56"), postal = s("123 45");
-    QTest::newRow("persons, telefon") << 0 << s("tel") << phone;
-    QTest::newRow("persons, ČP") << 0 << s("CP") << house;
-    QTest::newRow("persons, PSČ") << 0 << s("PSC") << postal;
-    QTest::newRow("firms, telefon") << 1 << s("Tel") << phone;
-    QTest::newRow("firms, ČP") << 1 << s("CP") << house;
-    QTest::newRow("firms, PSČ") << 1 << s("PSC") << postal;
-    QTest::newRow("personal, mobil") << 2 << s("tel_1") << phone;
-    QTest::newRow("personal, domů") << 2 << s("tel_3") << phone;
-    QTest::newRow("personal, firma") << 2 << s("tel_5") << phone;
+    const auto phone = u"203 352 111"_s, house = u"1234/56"_s, postal = u"123 45"_s;
+    QTest::newRow("persons, telefon") << 0 << u"tel"_s << phone;
+    QTest::newRow("persons, ČP") << 0 << u"CP"_s << house;
+    QTest::newRow("persons, PSČ") << 0 << u"PSC"_s << postal;
+    QTest::newRow("firms, telefon") << 1 << u"Tel"_s << phone;
+    QTest::newRow("firms, ČP") << 1 << u"CP"_s << house;
+    QTest::newRow("firms, PSČ") << 1 << u"PSC"_s << postal;
+    QTest::newRow("personal, mobil") << 2 << u"tel_1"_s << phone;
+    QTest::newRow("personal, domů") << 2 << u"tel_3"_s << phone;
+    QTest::newRow("personal, firma") << 2 << u"tel_5"_s << phone;
 }
 
 // At the designed size and the default column set, the columns of values of
@@ -188,15 +184,14 @@ void TestTextsFit::fixedFormatValuesFit() {
     QVERIFY(grid->isColumnShown(index));
     const int needed = grid->fontMetrics().horizontalAdvance(value);
     const int available = cellTextRoom(grid, index);
-    QVERIFY2(needed <= available,
-             qPrintable(s("\"%1\" needs %2 pixels, the column gives %3")
-                            .arg(value, QString::number(needed), QString::number(available))));
+    QVERIFY2(needed <= available, qPrintable(u"\"%1\" needs %2 pixels, the column gives %3"_s.arg(
+                                      value, QString::number(needed), QString::number(available))));
 }
 
 void TestTextsFit::toolWindows_data() {
     QTest::addColumn<QString>("name");
     for (const char* name : {"Form2", "Form3", "Form5", "Form6", "Form7", "Form9", "Form11", "Form12"})
-        QTest::newRow(name) << s(name);
+        QTest::newRow(name) << QString::fromUtf8(name);
 }
 
 // The tool windows ask the window manager for a title bar with the close box

@@ -2,13 +2,13 @@
 // window: the pages' requests reach the transfers, the contact editor and the
 // Vlastní page show the outcome, every message goes through the dialogs.
 
-#include "MainWindowFixture.h"
-#include "PageWidgets.h"
 #include "ContactEditing.h"
 #include "ContactEditor.h"
 #include "DirectoryPage.h"
 #include "Drives.h"
 #include "MainWindow.h"
+#include "MainWindowFixture.h"
+#include "PageWidgets.h"
 #include "PersonalPage.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
@@ -48,7 +48,6 @@ void fillPersonal(MainWindow& w, int records) {
 class TestTransferWiring : public apptest::MainWindowTest {
     Q_OBJECT
 
-
     // Lists the first page of a directory search on the persons (0) or firms (1) page.
     DirectoryPage* searchDirectory(MainWindow& w, int tab, const char* box, const QString& text) {
         apptest::tabsOf(w)->setCurrentIndex(tab);
@@ -58,7 +57,9 @@ class TestTransferWiring : public apptest::MainWindowTest {
         return page;
     }
 
-    static ContactEditor* editorOf(MainWindow& w) { return w.findChild<ContactEditor*>(QStringLiteral("Form4")); }
+    static ContactEditor* editorOf(MainWindow& w) {
+        return w.findChild<ContactEditor*>(QStringLiteral("Form4"));
+    }
 
     static void doubleClickRow(DirectoryPage* page, int row) {
         QAbstractItemView* grid = page->grid();
@@ -66,7 +67,7 @@ class TestTransferWiring : public apptest::MainWindowTest {
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
-private slots:
+  private slots:
     void init() { resetProgram(); }
 
     // A double click on a person opens the editor on a new record holding that

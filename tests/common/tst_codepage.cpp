@@ -23,7 +23,7 @@ class TestCodePage : public QObject {
     void encode() {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
-        QCOMPARE(codepage::toWindows1250(text), bytes);
+        QCOMPARE(code_page::toWindows1250(text), bytes);
     }
 
     void decode_data() {
@@ -37,7 +37,7 @@ class TestCodePage : public QObject {
     void decode() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        QCOMPARE(codepage::fromWindows1250(bytes), text);
+        QCOMPARE(code_page::fromWindows1250(bytes), text);
     }
 
     // Whether a text survives the code page, as the export reports it.
@@ -54,7 +54,7 @@ class TestCodePage : public QObject {
     void fits() {
         QFETCH(QString, text);
         QFETCH(bool, fits);
-        QCOMPARE(codepage::fitsWindows1250(text), fits);
+        QCOMPARE(code_page::fitsWindows1250(text), fits);
     }
 
     // The encoding of a text file's bytes and its text, every encoding as the
@@ -73,7 +73,7 @@ class TestCodePage : public QObject {
             }
             return out;
         };
-        using E = codepage::TextEncoding;
+        using E = code_page::TextEncoding;
         QTest::newRow("UTF-8") << text.toUtf8() << int(E::Utf8) << text;
         QTest::newRow("UTF-8 with the mark") << "\xEF\xBB\xBF" + text.toUtf8() << int(E::Utf8) << text;
         QTest::newRow("ASCII with the UTF-8 mark") << QByteArray("\xEF\xBB\xBF"
@@ -82,7 +82,7 @@ class TestCodePage : public QObject {
         QTest::newRow("UTF-16 LE with the mark") << "\xFF\xFE" + utf16(text, true) << int(E::Utf16LE) << text;
         QTest::newRow("UTF-16 BE with the mark")
             << "\xFE\xFF" + utf16(text, false) << int(E::Utf16BE) << text;
-        QTest::newRow("Windows-1250") << codepage::toWindows1250(text) << int(E::Windows1250) << text;
+        QTest::newRow("Windows-1250") << code_page::toWindows1250(text) << int(E::Windows1250) << text;
         QTest::newRow("ASCII") << QByteArray("Novak;1") << int(E::Windows1250) << "Novak;1";
         QTest::newRow("empty") << QByteArray() << int(E::Windows1250) << QString();
         QTest::newRow("a second mark is text")
@@ -92,12 +92,12 @@ class TestCodePage : public QObject {
         QFETCH(QByteArray, bytes);
         QFETCH(int, encoding);
         QFETCH(QString, text);
-        codepage::TextEncoding found{};
-        QCOMPARE(codepage::decodeText(bytes, &found), text);
+        code_page::TextEncoding found{};
+        QCOMPARE(code_page::decodeText(bytes, &found), text);
         QCOMPARE(int(found), encoding);
         // Written back in the encoding found, behind its mark, the bytes are the same.
-        const QByteArray mark = codepage::byteOrderMark(found);
-        QCOMPARE((bytes.startsWith(mark) ? mark : QByteArray()) + codepage::encode(text, found), bytes);
+        const QByteArray mark = code_page::byteOrderMark(found);
+        QCOMPARE((bytes.startsWith(mark) ? mark : QByteArray()) + code_page::encode(text, found), bytes);
     }
 
     // Every byte reads as one character that writes back as the same byte.
@@ -105,9 +105,9 @@ class TestCodePage : public QObject {
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all += char(b);
-        const QString text = codepage::fromWindows1250(all);
+        const QString text = code_page::fromWindows1250(all);
         QCOMPARE(text.size(), 256);
-        QCOMPARE(codepage::toWindows1250(text), all);
+        QCOMPARE(code_page::toWindows1250(text), all);
     }
 };
 

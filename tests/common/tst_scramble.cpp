@@ -4,13 +4,14 @@
 
 class TestScramble : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void roundTrip_data() {
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("key");
         QTest::newRow("nine digits, short key") << QStringLiteral("605123456") << QStringLiteral("7");
         QTest::newRow("nine digits, long key") << QStringLiteral("222333444") << QStringLiteral("1234567");
-        QTest::newRow("key longer than number") << QStringLiteral("5851234") << QStringLiteral("9876543210123");
+        QTest::newRow("key longer than number")
+            << QStringLiteral("5851234") << QStringLiteral("9876543210123");
         QTest::newRow("twelve digits") << QStringLiteral("420605123456") << QStringLiteral("2425638");
     }
     // Scrambling twice with the same key gives the number back; the first four

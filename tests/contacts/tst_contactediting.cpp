@@ -2,9 +2,9 @@
 #include "DatabaseLogin.h"
 #include "Error.h"
 #include "OwnDatabases.h"
-#include "PersonalSearchFixture.h"
 #include "PersonalRecords.h"
 #include "PersonalSearch.h"
+#include "PersonalSearchFixture.h"
 #include "SearchCriteria.h"
 
 #include <QDir>
@@ -15,6 +15,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using contact_editing::AddressKind;
 using contact_editing::Field;
 using Result = ContactEditing::Result;
@@ -23,10 +25,6 @@ Q_DECLARE_METATYPE(contact_editing::Field)
 Q_DECLARE_METATYPE(contact_editing::AddressKind)
 
 namespace {
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 using Record = QList<std::pair<QString, QString>>;
 
@@ -42,17 +40,18 @@ struct Harness : personaltest::SearchFiles {
     void addSurnames(int from, int to) {
         personal->beginTransaction();
         for (int i = from; i <= to; ++i)
-            add({{u8("Prijmeni"), surname(i)}});
+            add({{u"Prijmeni"_s, surname(i)}});
         personal->commit();
     }
-    static QString surname(int i) { return u8("Záznam%1").arg(i, 3, 10, QLatin1Char('0')); }
+    static QString surname(int i) { return u"Záznam%1"_s.arg(i, 3, 10, QLatin1Char('0')); }
 
     // A column of the personal records, by ID, as a fresh connection reads the file.
     QStringList stored(const QString& column, const QString& where = QString()) {
         auto reader = workspace->openDatabase(paths.personal, db::OpenOptions{false, true, false});
         return personaltest::columnOf(reader.get(),
-                                      u8("SELECT * FROM Vlastni") +
-                                          (where.isEmpty() ? QString() : u8(" WHERE ") + where) + u8(" ORDER BY ID"),
+                                      u"SELECT * FROM Vlastni"_s +
+                                          (where.isEmpty() ? QString() : u" WHERE "_s + where) +
+                                          u" ORDER BY ID"_s,
                                       column);
     }
     // Every column of every personal record.
@@ -106,9 +105,9 @@ class Reader {
     bool m_ok = false;
 };
 
-const Record kBoth{{u8("Prijmeni"), u8("Dvořák")}, {u8("domu_Ulice"), u8("Domovní")},
-                   {u8("domu_PSC"), u8("11000")},  {u8("zam_Ulice"), u8("Pracovní")},
-                   {u8("zam_PSC"), u8("60200")},   {u8("zobraz_adr"), u8("zam")}};
+const Record kBoth{{u"Prijmeni"_s, u"Dvořák"_s}, {u"domu_Ulice"_s, u"Domovní"_s},
+                   {u"domu_PSC"_s, u"11000"_s},  {u"zam_Ulice"_s, u"Pracovní"_s},
+                   {u"zam_PSC"_s, u"60200"_s},   {u"zobraz_adr"_s, u"zam"_s}};
 
 } // namespace
 
@@ -200,9 +199,9 @@ void TestContactEditing::kindSwitchAndSave_data() {
     QTest::addColumn<QString>("kindName");
     QTest::addColumn<QString>("currentStreet");
     QTest::addColumn<QString>("currentPostalCode");
-    QTest::newRow("home") << AddressKind::Home << u8("domu") << u8("Nová") << u8("110 01");
-    QTest::newRow("work") << AddressKind::Work << u8("zam") << u8("Jiná práce") << u8("602 00");
-    QTest::newRow("other, empty") << AddressKind::Other << u8("jine") << QString() << QString();
+    QTest::newRow("home") << AddressKind::Home << u"domu"_s << u"Nová"_s << u"110 01"_s;
+    QTest::newRow("work") << AddressKind::Work << u"zam"_s << u"Jiná práce"_s << u"602 00"_s;
+    QTest::newRow("other, empty") << AddressKind::Other << u"jine"_s << QString() << QString();
 }
 
 void TestContactEditing::kindSwitchAndSave() {
@@ -216,33 +215,33 @@ void TestContactEditing::kindSwitchAndSave() {
     ContactEditing& e = h.editing;
     e.open(AddressKind::Home);
     QCOMPARE(e.selectedKind(), std::optional{AddressKind::Work});
-    QCOMPARE(e.column(Field::Street), u8("zam_ulice"));
-    QCOMPARE(e.text(Field::Street), u8("Pracovní"));
-    QCOMPARE(e.text(Field::PostalCode), u8("602 00"));
-    e.setText(Field::Street, u8("Jiná práce"));
+    QCOMPARE(e.column(Field::Street), u"zam_ulice"_s);
+    QCOMPARE(e.text(Field::Street), u"Pracovní"_s);
+    QCOMPARE(e.text(Field::PostalCode), u"602 00"_s);
+    e.setText(Field::Street, u"Jiná práce"_s);
     e.selectKind(AddressKind::Home);
-    QCOMPARE(e.text(Field::Street), u8("Domovní"));
-    e.setText(Field::Street, u8("Nová"));
-    e.setText(Field::PostalCode, u8("11001")); // saved before leaving the field
+    QCOMPARE(e.text(Field::Street), u"Domovní"_s);
+    e.setText(Field::Street, u"Nová"_s);
+    e.setText(Field::PostalCode, u"11001"_s); // saved before leaving the field
     e.selectKind(AddressKind::Work);
-    QCOMPARE(e.text(Field::Street), u8("Jiná práce"));
+    QCOMPARE(e.text(Field::Street), u"Jiná práce"_s);
     e.selectKind(finalKind);
 
     const ContactEditing::Outcome out = e.save();
     QVERIFY2(bool(out), qPrintable(out.message));
     QVERIFY(out.close);
     // The personal database keeps every commit in its write-ahead log.
-    QCOMPARE(pragma(*h.personal, "journal_mode"), u8("wal"));
+    QCOMPARE(pragma(*h.personal, "journal_mode"), u"wal"_s);
     // On disk, as another connection reads it.
-    QCOMPARE(h.stored(u8("domu_ulice")), QStringList{u8("Nová")});
-    QCOMPARE(h.stored(u8("domu_PSC")), QStringList{u8("11001")});
-    QCOMPARE(h.stored(u8("zam_ulice")), QStringList{u8("Jiná práce")});
-    QCOMPARE(h.stored(u8("zam_PSC")), QStringList{u8("60200")});
-    QCOMPARE(h.stored(u8("zobraz_adr")), QStringList{kindName});
-    QCOMPARE(h.working(u8("zobraz_adr")), QStringList{kindName});
-    QCOMPARE(h.working(u8("Ulice")), QStringList{currentStreet});
-    QCOMPARE(h.working(u8("PSC")), QStringList{currentPostalCode});
-    QCOMPARE(h.working(u8("domu_PSC")), QStringList{u8("110 01")});
+    QCOMPARE(h.stored(u"domu_ulice"_s), QStringList{u"Nová"_s});
+    QCOMPARE(h.stored(u"domu_PSC"_s), QStringList{u"11001"_s});
+    QCOMPARE(h.stored(u"zam_ulice"_s), QStringList{u"Jiná práce"_s});
+    QCOMPARE(h.stored(u"zam_PSC"_s), QStringList{u"60200"_s});
+    QCOMPARE(h.stored(u"zobraz_adr"_s), QStringList{kindName});
+    QCOMPARE(h.working(u"zobraz_adr"_s), QStringList{kindName});
+    QCOMPARE(h.working(u"Ulice"_s), QStringList{currentStreet});
+    QCOMPARE(h.working(u"PSC"_s), QStringList{currentPostalCode});
+    QCOMPARE(h.working(u"domu_PSC"_s), QStringList{u"110 01"_s});
     QVERIFY(!e.isModified());
 }
 
@@ -250,20 +249,20 @@ void TestContactEditing::kindSwitchAndSave() {
 // field and is stored without blanks; the working row shows it grouped.
 void TestContactEditing::numbersStoredWithoutBlanks() {
     Harness h;
-    h.add({{u8("Prijmeni"), u8("Novák")}});
+    h.add({{u"Prijmeni"_s, u"Novák"_s}});
     h.search.listAll(10);
     ContactEditing& e = h.editing;
     e.open();
-    e.setText(Field::Mobile1, u8("+420123456789"));
-    QCOMPARE(e.leaveField(Field::Mobile1), u8("+420 123 456 789"));
-    QCOMPARE(e.enterField(Field::Mobile1), u8("+420123456789"));
-    QCOMPARE(e.leaveField(Field::Mobile1), u8("+420 123 456 789"));
-    e.setText(Field::Work2, u8("777 000 111"));
+    e.setText(Field::Mobile1, u"+420123456789"_s);
+    QCOMPARE(e.leaveField(Field::Mobile1), u"+420 123 456 789"_s);
+    QCOMPARE(e.enterField(Field::Mobile1), u"+420123456789"_s);
+    QCOMPARE(e.leaveField(Field::Mobile1), u"+420 123 456 789"_s);
+    e.setText(Field::Work2, u"777 000 111"_s);
     QVERIFY(e.save());
-    QCOMPARE(h.stored(u8("Tel_1")), QStringList{u8("+420123456789")});
-    QCOMPARE(h.stored(u8("Tel_6")), QStringList{u8("777000111")});
-    QCOMPARE(h.working(u8("Tel_1")), QStringList{u8("+420 123 456 789")});
-    QCOMPARE(h.working(u8("Tel_6")), QStringList{u8("777 000 111")});
+    QCOMPARE(h.stored(u"Tel_1"_s), QStringList{u"+420123456789"_s});
+    QCOMPARE(h.stored(u"Tel_6"_s), QStringList{u"777000111"_s});
+    QCOMPARE(h.working(u"Tel_1"_s), QStringList{u"+420 123 456 789"_s});
+    QCOMPARE(h.working(u"Tel_6"_s), QStringList{u"777 000 111"_s});
 }
 
 // Clearing every shown field removes the record only when it holds nothing
@@ -272,31 +271,31 @@ void TestContactEditing::emptyRecordSave_data() {
     QTest::addColumn<QString>("column"); // holds the only other value, if any
     QTest::addColumn<bool>("kept");
     QTest::newRow("nothing else") << QString() << false;
-    QTest::newRow("another address group") << u8("zam_Obec") << true;
-    QTest::newRow("Info") << u8("Info") << true;
-    QTest::newRow("ICO") << u8("ICO") << true;
+    QTest::newRow("another address group") << u"zam_Obec"_s << true;
+    QTest::newRow("Info") << u"Info"_s << true;
+    QTest::newRow("ICO") << u"ICO"_s << true;
 }
 
 void TestContactEditing::emptyRecordSave() {
     QFETCH(QString, column);
     QFETCH(bool, kept);
     Harness h;
-    h.add({{u8("Prijmeni"), u8("Další")}});
-    Record r{{u8("Prijmeni"), u8("Prázdný")}, {u8("domu_Obec"), u8("Praha")}, {u8("Tel_3"), u8("222")}};
-    if (!column.isEmpty()) r << std::pair{column, u8("hodnota")};
+    h.add({{u"Prijmeni"_s, u"Další"_s}});
+    Record r{{u"Prijmeni"_s, u"Prázdný"_s}, {u"domu_Obec"_s, u"Praha"_s}, {u"Tel_3"_s, u"222"_s}};
+    if (!column.isEmpty()) r << std::pair{column, u"hodnota"_s};
     h.add(r);
     h.search.listAll(10);
     h.page.last();
     ContactEditing& e = h.editing;
     e.open();
-    QCOMPARE(e.text(Field::Surname), u8("Prázdný"));
+    QCOMPARE(e.text(Field::Surname), u"Prázdný"_s);
     for (Field f : {Field::Surname, Field::Town, Field::Home1})
         e.setText(f, QString());
     QVERIFY(e.save());
-    const QStringList remaining = kept ? QStringList{u8("Další"), QString()} : QStringList{u8("Další")};
-    QCOMPARE(h.stored(u8("Prijmeni")), remaining);
-    QCOMPARE(h.working(u8("ID")).size(), kept ? 2 : 1);
-    if (kept) QCOMPARE(h.stored(column, u8("ID = 2")), QStringList{u8("hodnota")});
+    const QStringList remaining = kept ? QStringList{u"Další"_s, QString()} : QStringList{u"Další"_s};
+    QCOMPARE(h.stored(u"Prijmeni"_s), remaining);
+    QCOMPARE(h.working(u"ID"_s).size(), kept ? 2 : 1);
+    if (kept) QCOMPARE(h.stored(column, u"ID = 2"_s), QStringList{u"hodnota"_s});
 }
 
 // A record added and left with back is gone from both tables and the found
@@ -316,13 +315,13 @@ void TestContactEditing::backAfterNew() {
     QCOMPARE(e.selectedKind(), std::optional{AddressKind::Home});
     QCOMPARE(h.search.state().foundCount, 1);
     QVERIFY(!h.search.state().listing);
-    QCOMPARE(h.stored(u8("ID")).size(), 4);
-    e.setText(Field::Surname, u8("Rozepsaný"));
+    QCOMPARE(h.stored(u"ID"_s).size(), 4);
+    e.setText(Field::Surname, u"Rozepsaný"_s);
     out = e.back();
     QVERIFY(out.close);
     QCOMPARE(h.snapshot(), before);
     QCOMPARE(h.search.state().foundCount, 0);
-    QCOMPARE(h.working(u8("ID")), QStringList{});
+    QCOMPARE(h.working(u"ID"_s), QStringList{});
     e.closed();
 
     // Adding again needs no fresh table: the row joins the same one.
@@ -330,11 +329,11 @@ void TestContactEditing::backAfterNew() {
     QVERIFY(added.added);
     QVERIFY(!added.freshTable);
     e.open(AddressKind::Home, true);
-    e.setText(Field::Surname, u8("Uložený"));
+    e.setText(Field::Surname, u"Uložený"_s);
     QVERIFY(e.save());
-    QCOMPARE(h.stored(u8("Prijmeni"), u8("ID = ") + QString::number(added.id)), QStringList{u8("Uložený")});
-    QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Uložený")});
-    QCOMPARE(h.working(u8("ID2")), QStringList{u8("1")});
+    QCOMPARE(h.stored(u"Prijmeni"_s, u"ID = "_s + QString::number(added.id)), QStringList{u"Uložený"_s});
+    QCOMPARE(h.working(u"Prijmeni"_s), QStringList{u"Uložený"_s});
+    QCOMPARE(h.working(u"ID2"_s), QStringList{u"1"_s});
 }
 
 // Next from the last row of a page fills the next page and shows its first
@@ -353,23 +352,23 @@ void TestContactEditing::nextAcrossPages() {
     QCOMPARE(e.text(Field::Surname), Harness::surname(6));
     QCOMPARE(h.search.state().first, 6);
     QVERIFY(e.navigation().previousEnabled);
-    e.setText(Field::Surname, u8("Změněný"));
+    e.setText(Field::Surname, u"Změněný"_s);
     QVERIFY(e.next());
     QCOMPARE(e.text(Field::Surname), Harness::surname(7));
-    QCOMPARE(h.stored(u8("Prijmeni"), u8("ID = 6")), QStringList{u8("Změněný")});
+    QCOMPARE(h.stored(u"Prijmeni"_s, u"ID = 6"_s), QStringList{u"Změněný"_s});
 
     QVERIFY(e.previous());
     QVERIFY(e.previous());
     QCOMPARE(e.text(Field::Surname), Harness::surname(5));
     QCOMPARE(h.search.state().first, 1);
-    QCOMPARE(h.shown(u8("ID2")), u8("5"));
+    QCOMPARE(h.shown(u"ID2"_s), u"5"_s);
 
     // To the end of the listing: next goes off on its last row.
     for (int i = 0; i < 7; ++i)
         QVERIFY(e.next());
     QCOMPARE(e.text(Field::Surname), Harness::surname(12));
     QVERIFY(!e.navigation().nextEnabled);
-    QCOMPARE(h.working(u8("ID")).size(), 12);
+    QCOMPARE(h.working(u"ID"_s).size(), 12);
 }
 
 // A record emptied and left by next or previous goes, and the move shows the
@@ -402,8 +401,8 @@ void TestContactEditing::moveAfterEmptiedRecord() {
     const ContactEditing::Outcome out = forward ? e.next() : e.previous();
     QVERIFY2(bool(out), qPrintable(out.message));
     QCOMPARE(out.close, closes);
-    QCOMPARE(h.stored(u8("ID")).size(), 2);
-    QCOMPARE(h.working(u8("ID")).size(), 2);
+    QCOMPARE(h.stored(u"ID"_s).size(), 2);
+    QCOMPARE(h.working(u"ID"_s).size(), 2);
     QCOMPARE(e.text(Field::Surname), Harness::surname(shown));
 }
 
@@ -421,15 +420,15 @@ void TestContactEditing::failedPageFill() {
         QVERIFY(reader.holds());
         const ContactEditing::Outcome out = e.next();
         QCOMPARE(out.result, Result::Failed);
-        QVERIFY2(out.message.contains(u8("uzamčena")), qPrintable(out.message));
+        QVERIFY2(out.message.contains(u"uzamčena"_s), qPrintable(out.message));
         QVERIFY(!out.close);
         QCOMPARE(e.text(Field::Surname), Harness::surname(5));
-        QCOMPARE(h.shown(u8("ID2")), u8("5"));
+        QCOMPARE(h.shown(u"ID2"_s), u"5"_s);
         QCOMPARE(h.search.state().first, 1);
     }
     QVERIFY(e.next());
     QCOMPARE(e.text(Field::Surname), Harness::surname(6));
-    QCOMPARE(h.working(u8("Prijmeni")).size(), 10);
+    QCOMPARE(h.working(u"Prijmeni"_s).size(), 10);
 }
 
 // An added record whose working row cannot be written is taken out of the
@@ -440,15 +439,15 @@ void TestContactEditing::failedAddition() {
     QVERIFY(h.records.add(10).freshTable);
     ContactEditing& e = h.editing;
     e.open(AddressKind::Home, true);
-    e.setText(Field::Surname, u8("První nový"));
+    e.setText(Field::Surname, u"První nový"_s);
     {
         Reader reader(h.results->path(), h.results->database());
         QVERIFY(reader.holds());
         const ContactEditing::Outcome out = e.newRecord();
         QCOMPARE(out.result, Result::Failed);
-        QVERIFY2(out.message.contains(u8("uzamčena")), qPrintable(out.message));
+        QVERIFY2(out.message.contains(u"uzamčena"_s), qPrintable(out.message));
         // The save before the addition could not write the working row either.
-        QCOMPARE(e.text(Field::Surname), u8("První nový"));
+        QCOMPARE(e.text(Field::Surname), u"První nový"_s);
     }
     QVERIFY(e.save());
     {
@@ -457,9 +456,9 @@ void TestContactEditing::failedAddition() {
     }
     QCOMPARE(h.records.count(), 3);
     QCOMPARE(h.search.state().foundCount, 1);
-    QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("První nový")});
-    QCOMPARE(h.stored(u8("Prijmeni")),
-             (QStringList{Harness::surname(1), Harness::surname(2), u8("První nový")}));
+    QCOMPARE(h.working(u"Prijmeni"_s), QStringList{u"První nový"_s});
+    QCOMPARE(h.stored(u"Prijmeni"_s),
+             (QStringList{Harness::surname(1), Harness::surname(2), u"První nový"_s}));
 }
 
 // A save that cannot be written reports why, keeps what was typed, does not
@@ -472,13 +471,12 @@ void TestContactEditing::failedSave_data() {
     QTest::addColumn<QString>("message");
     QTest::newRow("surname too long")
         << "long" << Field::Surname << QString(51, u'x')
-        << u8("Text v poli „Příjmení“ je příliš dlouhý: pole pojme nejvýše 50 znaků.");
-    QTest::newRow("postal code too long")
-        << "long" << Field::PostalCode << u8("123 4567")
-        << u8("Text v poli „PSČ (adresa firma)“ je příliš dlouhý: pole pojme "
-              "nejvýše 6 znaků.");
+        << u"Text v poli „Příjmení“ je příliš dlouhý: pole pojme nejvýše 50 znaků."_s;
+    QTest::newRow("postal code too long") << "long" << Field::PostalCode << u"123 4567"_s
+                                          << u"Text v poli „PSČ (adresa firma)“ je příliš dlouhý: pole pojme "
+                                             "nejvýše 6 znaků."_s;
     QTest::newRow("file locked by a reader")
-        << "locked" << Field::Firm << u8("Velto") << u8("Databáze je uzamčena jiným procesem.");
+        << "locked" << Field::Firm << u"Velto"_s << u"Databáze je uzamčena jiným procesem."_s;
 }
 
 void TestContactEditing::failedSave() {
@@ -488,7 +486,7 @@ void TestContactEditing::failedSave() {
     QFETCH(QString, message);
     Harness h;
     h.add(kBoth);
-    h.add({{u8("Prijmeni"), u8("Zeman")}});
+    h.add({{u"Prijmeni"_s, u"Zeman"_s}});
     h.search.listAll(10);
     const QStringList before = h.snapshot();
     ContactEditing& e = h.editing;
@@ -496,7 +494,7 @@ void TestContactEditing::failedSave() {
     e.setText(field, typed);
     // The failing value sits in the work address; the home address is shown.
     e.selectKind(AddressKind::Home);
-    e.setText(Field::Street, u8("Nová"));
+    e.setText(Field::Street, u"Nová"_s);
     h.personal->setBusyTimeout(0);
     std::optional<Reader> reader;
     if (cause == u"locked") {
@@ -515,18 +513,18 @@ void TestContactEditing::failedSave() {
     }
     out = e.next();
     QCOMPARE(out.result, Result::Failed);
-    QCOMPARE(h.shown(u8("ID2")), u8("1"));
+    QCOMPARE(h.shown(u"ID2"_s), u"1"_s);
     reader.reset();
     QCOMPARE(h.snapshot(), before);
-    QCOMPARE(e.text(Field::Street), u8("Nová"));
+    QCOMPARE(e.text(Field::Street), u"Nová"_s);
     e.selectKind(AddressKind::Work);
     QCOMPARE(e.text(field), typed);
 
     if (cause == u"long") e.setText(field, typed.left(5));
     out = e.save();
     QVERIFY2(bool(out), qPrintable(out.message));
-    QCOMPARE(h.stored(u8("domu_ulice"), u8("ID = 1")), QStringList{u8("Nová")});
-    QCOMPARE(h.working(u8("domu_ulice")).first(), u8("Nová"));
+    QCOMPARE(h.stored(u"domu_ulice"_s, u"ID = 1"_s), QStringList{u"Nová"_s});
+    QCOMPARE(h.working(u"domu_ulice"_s).first(), u"Nová"_s);
 }
 
 // Adding works below the limit and is refused at it with its message, and then
@@ -551,19 +549,18 @@ void TestContactEditing::recordLimit() {
         QVERIFY2(bool(out), qPrintable(out.message));
         QVERIFY(e.isNewRecord());
         QCOMPARE(h.records.count(), 500);
-        QCOMPARE(h.working(u8("ID")), QStringList{u8("500")});
+        QCOMPARE(h.working(u"ID"_s), QStringList{u"500"_s});
         // An empty new record would go with the save that "new" makes first.
-        e.setText(Field::Surname, u8("Pětistý"));
+        e.setText(Field::Surname, u"Pětistý"_s);
         QCOMPARE(e.newRecord().result, Result::LimitReached);
-        QCOMPARE(e.text(Field::Surname), u8("Pětistý"));
+        QCOMPARE(e.text(Field::Surname), u"Pětistý"_s);
     } else {
         QCOMPARE(out.result, Result::LimitReached);
-        QCOMPARE(out.message,
-                 u8("Limit počtu záznamů ve vlastní databázi je pro tuto verzi programu vyčerpán. "
-                    "Samžte nepotřebné záznamy.      "));
+        QCOMPARE(out.message, u"Limit počtu záznamů ve vlastní databázi je pro tuto verzi programu vyčerpán. "
+                              "Samžte nepotřebné záznamy.      "_s);
         QCOMPARE(h.records.count(), 500);
         QVERIFY(h.search.state().listing);
-        QCOMPARE(h.working(u8("ID")).size(), 10);
+        QCOMPARE(h.working(u"ID"_s).size(), 10);
         QCOMPARE(e.text(Field::Surname), Harness::surname(1));
         QVERIFY(!e.isNewRecord());
     }
@@ -575,25 +572,25 @@ void TestContactEditing::deleteEndsNewRecordMode() {
     ContactEditing& e = h.editing;
     QVERIFY(h.records.add(10).added);
     e.open(AddressKind::Home, true);
-    e.setText(Field::Surname, u8("Starší"));
+    e.setText(Field::Surname, u"Starší"_s);
     QVERIFY(e.newRecord());
     QVERIFY(e.isNewRecord());
-    QCOMPARE(h.stored(u8("ID")).size(), 2);
+    QCOMPARE(h.stored(u"ID"_s).size(), 2);
 
     ContactEditing::Outcome out = e.remove();
     QVERIFY(bool(out));
     QVERIFY(!out.close);
     QVERIFY(!e.isNewRecord());
-    QCOMPARE(e.text(Field::Surname), u8("Starší"));
+    QCOMPARE(e.text(Field::Surname), u"Starší"_s);
     QVERIFY(e.back().close);
-    QCOMPARE(h.stored(u8("Prijmeni")), QStringList{u8("Starší")});
-    QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Starší")});
+    QCOMPARE(h.stored(u"Prijmeni"_s), QStringList{u"Starší"_s});
+    QCOMPARE(h.working(u"Prijmeni"_s), QStringList{u"Starší"_s});
 
     // Deleting the last row closes the editor.
     e.open();
     out = e.remove();
     QVERIFY(out.close);
-    QCOMPARE(h.stored(u8("ID")), QStringList{});
+    QCOMPARE(h.stored(u"ID"_s), QStringList{});
 }
 
 // When no personal record has the working row's ID, nothing else is written:
@@ -602,20 +599,20 @@ void TestContactEditing::recordMissing() {
     Harness h;
     h.addSurnames(1, 3);
     h.search.listAll(10);
-    h.personal->execute(u8("DELETE * FROM Vlastni WHERE ID = 1"), db::Database::FailOnError);
+    h.personal->execute(u"DELETE * FROM Vlastni WHERE ID = 1"_s, db::Database::FailOnError);
     const QStringList before = h.snapshot();
     ContactEditing& e = h.editing;
     e.open();
-    e.setText(Field::Surname, u8("Ztracený"));
+    e.setText(Field::Surname, u"Ztracený"_s);
     const ContactEditing::Outcome out = e.save();
     QCOMPARE(out.result, Result::Failed);
     QVERIFY(!out.close);
-    QCOMPARE(e.text(Field::Surname), u8("Ztracený"));
+    QCOMPARE(e.text(Field::Surname), u"Ztracený"_s);
     QCOMPARE(h.snapshot(), before);
 
     QVERIFY(e.remove());
     QCOMPARE(h.snapshot(), before);
-    QCOMPARE(h.working(u8("ID")), (QStringList{u8("2"), u8("3")}));
+    QCOMPARE(h.working(u"ID"_s), (QStringList{u"2"_s, u"3"_s}));
     QCOMPARE(e.text(Field::Surname), Harness::surname(2));
 }
 
@@ -628,7 +625,7 @@ void TestContactEditing::closeQuestion() {
     QVERIFY(!e.asksBeforeClosing());
     e.selectKind(AddressKind::Other);
     QVERIFY(!e.asksBeforeClosing());
-    e.setText(Field::Info, u8("Poznámka"));
+    e.setText(Field::Info, u"Poznámka"_s);
     QVERIFY(e.asksBeforeClosing());
     QVERIFY(e.save().close);
     QVERIFY(!e.asksBeforeClosing());
@@ -637,11 +634,11 @@ void TestContactEditing::closeQuestion() {
 
     // Back discards what was typed.
     e.open();
-    e.setText(Field::Firm, u8("Zahozená"));
+    e.setText(Field::Firm, u"Zahozená"_s);
     QVERIFY(e.back().close);
     QCOMPARE(e.text(Field::Firm), QString());
-    QCOMPARE(h.stored(u8("Firma")), QStringList{QString()});
-    QCOMPARE(h.stored(u8("Info")), QStringList{u8("Poznámka")});
+    QCOMPARE(h.stored(u"Firma"_s), QStringList{QString()});
+    QCOMPARE(h.stored(u"Info"_s), QStringList{u"Poznámka"_s});
 }
 
 QTEST_GUILESS_MAIN(TestContactEditing)

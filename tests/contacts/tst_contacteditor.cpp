@@ -38,6 +38,8 @@
 
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 using namespace platform;
 using testsupport::child;
 using testsupport::click;
@@ -46,14 +48,10 @@ using testsupport::typeText;
 
 namespace {
 
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 QStringList names(const char* prefix, int from, int to) {
     QStringList out;
     for (int i = from; i <= to; ++i)
-        out << u8(prefix) + QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+        out << QString::fromUtf8(prefix) + QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
     return out;
 }
 
@@ -148,7 +146,7 @@ class TestContactEditor : public QObject {
     }
     static QStringList surnames(QWidget* w) {
         auto* grid = child<DataGrid>(w, "DBGridPro4");
-        const int surname = grid->columnOf(u8("Prijmeni"));
+        const int surname = grid->columnOf(u"Prijmeni"_s);
         QStringList out;
         for (int r = 0; r < grid->model()->rowCount(); ++r)
             out << grid->model()->index(r, surname).data().toString();
@@ -205,16 +203,16 @@ class TestContactEditor : public QObject {
     QString stored(const QString& column, const QString& surname) {
         db::Dataset d;
         d.setDatabase(m_files.personal.get());
-        d.setSql(u8("SELECT * FROM Vlastni WHERE Prijmeni = ") + search_criteria::quoted(surname));
+        d.setSql(u"SELECT * FROM Vlastni WHERE Prijmeni = "_s + search_criteria::quoted(surname));
         d.open();
-        return d.eof() ? u8("<none>") : d.text(column);
+        return d.eof() ? u"<none>"_s : d.text(column);
     }
     int recordCount() {
         db::Dataset d;
         d.setDatabase(m_files.personal.get());
-        d.setSql(u8("SELECT Count(*) AS n FROM Vlastni"));
+        d.setSql(u"SELECT Count(*) AS n FROM Vlastni"_s);
         d.open();
-        return d.value(u8("n")).toInt();
+        return d.value(u"n"_s).toInt();
     }
 
   private slots:
@@ -222,18 +220,20 @@ class TestContactEditor : public QObject {
         m_files.personal->beginTransaction();
         for (const QString& name : names("Záznam", 1, 25))
             m_files.add({{"Prijmeni", name}});
-        m_files.add({{"Prijmeni", u8("Jiná adresa")}, {"zobraz_adr", u8("jine")}});
+        m_files.add({{"Prijmeni", u"Jiná adresa"_s}, {"zobraz_adr", u"jine"_s}});
         for (const char* surname : {"Telefonní 1", "Telefonní 2"})
-            m_files.add({{"Prijmeni", u8(surname)}, {"Tel_3", u8("212981224")}, {"domu_PSC", u8("60200")}});
-        m_files.add({{"Prijmeni", u8("Dvořák")},
-                     {"Jmeno_1", u8("Petr")},
-                     {"domu_Ulice", u8("Dlouhá")},
-                     {"domu_Obec", u8("Brno")},
-                     {"domu_PSC", u8("60200")},
-                     {"zam_Ulice", u8("Pracovní")},
-                     {"zam_Obec", u8("Praha")},
-                     {"zam_PSC", u8("11000")},
-                     {"zobraz_adr", u8("zam")}});
+            m_files.add({{"Prijmeni", QString::fromUtf8(surname)},
+                         {"Tel_3", u"212981224"_s},
+                         {"domu_PSC", u"60200"_s}});
+        m_files.add({{"Prijmeni", u"Dvořák"_s},
+                     {"Jmeno_1", u"Petr"_s},
+                     {"domu_Ulice", u"Dlouhá"_s},
+                     {"domu_Obec", u"Brno"_s},
+                     {"domu_PSC", u"60200"_s},
+                     {"zam_Ulice", u"Pracovní"_s},
+                     {"zam_Obec", u"Praha"_s},
+                     {"zam_PSC", u"11000"_s},
+                     {"zobraz_adr", u"zam"_s}});
         m_files.personal->commit();
 
         m_app =
@@ -245,7 +245,7 @@ class TestContactEditor : public QObject {
     void init() {
         m_dialogs.clear();
         m_dialogs.hand = nullptr;
-        m_app->limits().setText(Limits::List::Personal, Limits::Kind::Displayed, u8("10"));
+        m_app->limits().setText(Limits::List::Personal, Limits::Kind::Displayed, u"10"_s);
     }
 
     // A double click opens the editor on the row; a changed field saved
@@ -253,93 +253,93 @@ class TestContactEditor : public QObject {
     void doubleClickEditAndSave() {
         auto page = makePage();
         QWidget* w = page->widget.get();
-        openOn(*page, u8("Záznam003"));
+        openOn(*page, u"Záznam003"_s);
         ContactEditor* e = page->editor;
-        QCOMPARE(edit(e, "DBEdit4")->text(), u8("Záznam003"));
+        QCOMPARE(edit(e, "DBEdit4")->text(), u"Záznam003"_s);
         QCOMPARE(QApplication::focusWidget(), edit(e, "DBEdit4"));
-        retype(edit(e, "DBEdit4"), u8("Šťastný"));
-        retype(edit(e, "DBEdit2"), u8("Řehoř"));
+        retype(edit(e, "DBEdit4"), u"Šťastný"_s);
+        retype(edit(e, "DBEdit2"), u"Řehoř"_s);
         click(e, "ulozit");
         QVERIFY(!e->isVisible());
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
-        QCOMPARE(stored(u8("Jmeno_1"), u8("Šťastný")), u8("Řehoř"));
-        QCOMPARE(stored(u8("Prijmeni"), u8("Záznam003")), u8("<none>"));
-        QVERIFY(surnames(w).contains(u8("Šťastný")));
-        QVERIFY(child<QPlainTextEdit>(w, "Memo3")->toPlainText().contains(u8("Šťastný Řehoř")));
+        QCOMPARE(stored(u"Jmeno_1"_s, u"Šťastný"_s), u"Řehoř"_s);
+        QCOMPARE(stored(u"Prijmeni"_s, u"Záznam003"_s), u"<none>"_s);
+        QVERIFY(surnames(w).contains(u"Šťastný"_s));
+        QVERIFY(child<QPlainTextEdit>(w, "Memo3")->toPlainText().contains(u"Šťastný Řehoř"_s));
     }
 
     // The kind pictures switch the address fields between the groups; a value
     // typed stays in its group, and the kind shown at saving becomes the default.
     void kindSwitching() {
         auto page = makePage();
-        openOn(*page, u8("Dvořák"));
+        openOn(*page, u"Dvořák"_s);
         ContactEditor* e = page->editor;
         QVERIFY(child<QWidget>(e, "adresa_zam_on")->isVisible());
         QVERIFY(!child<QWidget>(e, "adresa_zam_off")->isVisible());
         QVERIFY(child<QWidget>(e, "adresa_domu_off")->isVisible());
-        QCOMPARE(edit(e, "DBEdit18")->text(), u8("Pracovní"));
-        QCOMPARE(edit(e, "DBEdit9")->text(), u8("110 00"));
+        QCOMPARE(edit(e, "DBEdit18")->text(), u"Pracovní"_s);
+        QCOMPARE(edit(e, "DBEdit9")->text(), u"110 00"_s);
 
-        retype(edit(e, "DBEdit18"), u8("Nová"));
+        retype(edit(e, "DBEdit18"), u"Nová"_s);
         click(e, "adresa_domu_off");
         QVERIFY(child<QWidget>(e, "adresa_domu_on")->isVisible());
         QVERIFY(child<QWidget>(e, "adresa_zam_off")->isVisible());
-        QCOMPARE(edit(e, "DBEdit18")->text(), u8("Dlouhá"));
-        QCOMPARE(edit(e, "DBEdit7")->text(), u8("Brno"));
+        QCOMPARE(edit(e, "DBEdit18")->text(), u"Dlouhá"_s);
+        QCOMPARE(edit(e, "DBEdit7")->text(), u"Brno"_s);
         click(e, "adresa_jine_off");
         QCOMPARE(edit(e, "DBEdit18")->text(), QString());
         click(e, "adresa_zam_off");
-        QCOMPARE(edit(e, "DBEdit18")->text(), u8("Nová"));
+        QCOMPARE(edit(e, "DBEdit18")->text(), u"Nová"_s);
         click(e, "adresa_domu_off");
         click(e, "ulozit");
         QVERIFY(!e->isVisible());
-        QCOMPARE(stored(u8("zam_Ulice"), u8("Dvořák")), u8("Nová"));
-        QCOMPARE(stored(u8("domu_Ulice"), u8("Dvořák")), u8("Dlouhá"));
-        QCOMPARE(stored(u8("zobraz_adr"), u8("Dvořák")), u8("domu"));
+        QCOMPARE(stored(u"zam_Ulice"_s, u"Dvořák"_s), u"Nová"_s);
+        QCOMPARE(stored(u"domu_Ulice"_s, u"Dvořák"_s), u"Dlouhá"_s);
+        QCOMPARE(stored(u"zobraz_adr"_s, u"Dvořák"_s), u"domu"_s);
     }
 
     // Phone and postal-code fields lose their blanks on entering and are
     // grouped on leaving; an e-mail without "@" warns once and stays.
     void focusRules() {
         auto page = makePage();
-        openOn(*page, u8("Záznam005"));
+        openOn(*page, u"Záznam005"_s);
         ContactEditor* e = page->editor;
-        retype(edit(e, "DBEdit14"), u8("+420602123456"));
+        retype(edit(e, "DBEdit14"), u"+420602123456"_s);
         QTest::keyClick(edit(e, "DBEdit14"), Qt::Key_Tab);
-        QCOMPARE(edit(e, "DBEdit14")->text(), u8("+420 602 123 456"));
+        QCOMPARE(edit(e, "DBEdit14")->text(), u"+420 602 123 456"_s);
         QTest::mouseClick(edit(e, "DBEdit14"), Qt::LeftButton);
-        QCOMPARE(edit(e, "DBEdit14")->text(), u8("+420602123456"));
-        retype(edit(e, "DBEdit12"), u8("nikdo.cz"));
+        QCOMPARE(edit(e, "DBEdit14")->text(), u"+420602123456"_s);
+        retype(edit(e, "DBEdit12"), u"nikdo.cz"_s);
         QTest::keyClick(edit(e, "DBEdit12"), Qt::Key_Tab);
         QCOMPARE(m_dialogs.messageTexts(), QStringList{contact_editing::emailWarning()});
-        QCOMPARE(edit(e, "DBEdit12")->text(), u8("nikdo.cz"));
+        QCOMPARE(edit(e, "DBEdit12")->text(), u"nikdo.cz"_s);
         click(e, "ulozit");
         QVERIFY(!e->isVisible());
-        QCOMPARE(stored(u8("Tel_1"), u8("Záznam005")), u8("+420602123456"));
-        QCOMPARE(stored(u8("E-mail_1"), u8("Záznam005")), u8("nikdo.cz"));
+        QCOMPARE(stored(u"Tel_1"_s, u"Záznam005"_s), u"+420602123456"_s);
+        QCOMPARE(stored(u"E-mail_1"_s, u"Záznam005"_s), u"nikdo.cz"_s);
     }
 
     // A value too long for its column: the message, the window stays open with
     // the input, the focus is in the field, nothing is stored.
     void tooLongValueKeepsInput() {
         auto page = makePage();
-        openOn(*page, u8("Záznam006"));
+        openOn(*page, u"Záznam006"_s);
         ContactEditor* e = page->editor;
-        retype(edit(e, "DBEdit4"), u8("Dlouhý"));
-        retype(edit(e, "DBEdit9"), u8("1234567"));
+        retype(edit(e, "DBEdit4"), u"Dlouhý"_s);
+        retype(edit(e, "DBEdit9"), u"1234567"_s);
         click(e, "ulozit");
         QVERIFY(e->isVisible());
         QCOMPARE(m_dialogs.shown().size(), 1);
-        QVERIFY(m_dialogs.shown()[0].text.contains(u8("PSČ")));
+        QVERIFY(m_dialogs.shown()[0].text.contains(u"PSČ"_s));
         QCOMPARE(m_dialogs.shown()[0].owner, e);
-        QCOMPARE(edit(e, "DBEdit4")->text(), u8("Dlouhý"));
-        QCOMPARE(edit(e, "DBEdit9")->text(), u8("1234567"));
+        QCOMPARE(edit(e, "DBEdit4")->text(), u"Dlouhý"_s);
+        QCOMPARE(edit(e, "DBEdit9")->text(), u"1234567"_s);
         QCOMPARE(QApplication::focusWidget(), edit(e, "DBEdit9"));
-        QCOMPARE(stored(u8("Prijmeni"), u8("Záznam006")), u8("Záznam006"));
+        QCOMPARE(stored(u"Prijmeni"_s, u"Záznam006"_s), u"Záznam006"_s);
         // Back takes the changes back and closes.
         click(e, "zpet");
         QVERIFY(!e->isVisible());
-        QCOMPARE(stored(u8("Prijmeni"), u8("Záznam006")), u8("Záznam006"));
+        QCOMPARE(stored(u"Prijmeni"_s, u"Záznam006"_s), u"Záznam006"_s);
     }
 
     // Next from the last row of a page fills the next page and shows its first row.
@@ -353,7 +353,7 @@ class TestContactEditor : public QObject {
         ContactEditor* e = page->editor;
         QVERIFY(child<QPushButton>(e, "dalsi")->isEnabled());
         QVERIFY(child<QPushButton>(e, "predchozi")->isEnabled());
-        retype(edit(e, "DBEdit2"), u8("Desátý"));
+        retype(edit(e, "DBEdit2"), u"Desátý"_s);
         click(e, "dalsi");
         QVERIFY(e->isVisible());
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
@@ -362,14 +362,14 @@ class TestContactEditor : public QObject {
         QVERIFY(!secondPage.contains(firstPage.last()));
         QCOMPARE(edit(e, "DBEdit4")->text(), secondPage.first());
         QCOMPARE(child<DataGrid>(w, "DBGridPro4")->currentIndex().row(), 0);
-        QCOMPARE(stored(u8("Jmeno_1"), firstPage.last()), u8("Desátý"));
+        QCOMPARE(stored(u"Jmeno_1"_s, firstPage.last()), u"Desátý"_s);
         QVERIFY(child<QPushButton>(w, "Button4")->isEnabled());
         click(e, "predchozi");
         QCOMPARE(edit(e, "DBEdit4")->text(), firstPage.last());
-        QCOMPARE(edit(e, "DBEdit2")->text(), u8("Desátý"));
+        QCOMPARE(edit(e, "DBEdit2")->text(), u"Desátý"_s);
         QCOMPARE(surnames(w), firstPage);
         QCOMPARE(child<DataGrid>(w, "DBGridPro4")->currentIndex().row(), 9);
-        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), firstPage.last() + u8(" Desátý\n"));
+        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), firstPage.last() + u" Desátý\n"_s);
         click(e, "zpet");
     }
 
@@ -379,7 +379,7 @@ class TestContactEditor : public QObject {
         QTest::addColumn<bool>("changed");
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("yes saves") << true << true << u8("Otázka");
+        QTest::newRow("yes saves") << true << true << u"Otázka"_s;
         QTest::newRow("no takes back") << true << false << QString();
         QTest::newRow("nothing changed") << false << false << QString();
     }
@@ -387,11 +387,11 @@ class TestContactEditor : public QObject {
         QFETCH(bool, changed);
         QFETCH(bool, yes);
         QFETCH(QString, stored);
-        m_files.add({{"Prijmeni", u8("Zavírání")}});
+        m_files.add({{"Prijmeni", u"Zavírání"_s}});
         auto page = makePage();
-        openOn(*page, u8("Zavírání"));
+        openOn(*page, u"Zavírání"_s);
         ContactEditor* e = page->editor;
-        if (changed) retype(edit(e, "DBEdit2"), u8("Otázka"));
+        if (changed) retype(edit(e, "DBEdit2"), u"Otázka"_s);
         m_dialogs.answerMessage(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         QTest::keyClick(e, Qt::Key_Escape);
         QVERIFY(!e->isVisible());
@@ -402,8 +402,8 @@ class TestContactEditor : public QObject {
         } else {
             QCOMPARE(m_dialogs.shown().size(), 0);
         }
-        QCOMPARE(this->stored(u8("Jmeno_1"), u8("Zavírání")), stored);
-        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zavírání'"),
+        QCOMPARE(this->stored(u"Jmeno_1"_s, u"Zavírání"_s), stored);
+        m_files.personal->execute(u"DELETE * FROM Vlastni WHERE Prijmeni = 'Zavírání'"_s,
                                   db::Database::FailOnError);
     }
 
@@ -411,17 +411,17 @@ class TestContactEditor : public QObject {
     // and the window stays open with the input.
     void closeQuestionFailedSave() {
         auto page = makePage();
-        openOn(*page, u8("Záznam008"));
+        openOn(*page, u"Záznam008"_s);
         ContactEditor* e = page->editor;
-        retype(edit(e, "DBEdit9"), u8("1234567"));
+        retype(edit(e, "DBEdit9"), u"1234567"_s);
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
         QTest::keyClick(e, Qt::Key_Escape);
         QVERIFY(e->isVisible());
         QCOMPARE(m_dialogs.shown().size(), 2);
         QCOMPARE(m_dialogs.shown()[0].text, contact_editing::closeQuestion());
-        QVERIFY(m_dialogs.shown()[1].text.contains(u8("PSČ")));
-        QCOMPARE(edit(e, "DBEdit9")->text(), u8("1234567"));
-        QCOMPARE(stored(u8("domu_PSC"), u8("Záznam008")), QString());
+        QVERIFY(m_dialogs.shown()[1].text.contains(u"PSČ"_s));
+        QCOMPARE(edit(e, "DBEdit9")->text(), u"1234567"_s);
+        QCOMPARE(stored(u"domu_PSC"_s, u"Záznam008"_s), QString());
         click(e, "zpet");
         QVERIFY(!e->isVisible());
     }
@@ -435,21 +435,21 @@ class TestContactEditor : public QObject {
     }
     void deleteFromEditor() {
         QFETCH(bool, yes);
-        m_files.add({{"Prijmeni", u8("Aab smazat")}});
+        m_files.add({{"Prijmeni", u"Aab smazat"_s}});
         auto page = makePage();
         QWidget* w = page->widget.get();
-        openOn(*page, u8("Aab smazat"));
+        openOn(*page, u"Aab smazat"_s);
         ContactEditor* e = page->editor;
-        const QString following = surnames(w).at(surnames(w).indexOf(u8("Aab smazat")) + 1);
+        const QString following = surnames(w).at(surnames(w).indexOf(u"Aab smazat"_s) + 1);
         m_dialogs.answerMessage(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         click(e, "smazat");
         QCOMPARE(m_dialogs.messageTexts(), QStringList{contact_editing::deleteQuestion()});
         QVERIFY(e->isVisible());
-        QCOMPARE(stored(u8("Prijmeni"), u8("Aab smazat")), yes ? u8("<none>") : u8("Aab smazat"));
-        QCOMPARE(surnames(w).contains(u8("Aab smazat")), !yes);
-        QCOMPARE(edit(e, "DBEdit4")->text(), yes ? following : u8("Aab smazat"));
+        QCOMPARE(stored(u"Prijmeni"_s, u"Aab smazat"_s), yes ? u"<none>"_s : u"Aab smazat"_s);
+        QCOMPARE(surnames(w).contains(u"Aab smazat"_s), !yes);
+        QCOMPARE(edit(e, "DBEdit4")->text(), yes ? following : u"Aab smazat"_s);
         click(e, "zpet");
-        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Aab smazat'"),
+        m_files.personal->execute(u"DELETE * FROM Vlastni WHERE Prijmeni = 'Aab smazat'"_s,
                                   db::Database::FailOnError);
     }
 
@@ -464,7 +464,7 @@ class TestContactEditor : public QObject {
         QVERIFY(e->isVisible());
         activate(e);
         QVERIFY(e->editing()->isNewRecord());
-        retype(edit(e, "DBEdit4"), u8("Zzz přidaný"));
+        retype(edit(e, "DBEdit4"), u"Zzz přidaný"_s);
         click(e, "vse");
         QVERIFY(e->isVisible());
         QVERIFY(!e->editing()->isNewRecord());
@@ -474,7 +474,7 @@ class TestContactEditor : public QObject {
         click(e, "zpet");
         QVERIFY(!e->isVisible());
         QCOMPARE(recordCount(), before + 1);
-        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Zzz přidaný'"),
+        m_files.personal->execute(u"DELETE * FROM Vlastni WHERE Prijmeni = 'Zzz přidaný'"_s,
                                   db::Database::FailOnError);
         QCOMPARE(recordCount(), before);
     }
@@ -499,15 +499,15 @@ class TestContactEditor : public QObject {
         QVERIFY(e->editing()->isNewRecord());
         QCOMPARE(recordCount(), before + 1);
         QVERIFY(child<QWidget>(e, "adresa_domu_on")->isVisible());
-        retype(edit(e, "DBEdit4"), u8("Nováček"));
+        retype(edit(e, "DBEdit4"), u"Nováček"_s);
         click(e, save ? "ulozit" : "zpet");
         QVERIFY(!e->isVisible());
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
         QCOMPARE(recordCount(), save ? before + 1 : before);
-        QCOMPARE(stored(u8("Prijmeni"), u8("Nováček")), save ? u8("Nováček") : u8("<none>"));
+        QCOMPARE(stored(u"Prijmeni"_s, u"Nováček"_s), save ? u"Nováček"_s : u"<none>"_s);
         if (save) {
-            QCOMPARE(surnames(w), QStringList{u8("Nováček")});
-            m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Nováček'"),
+            QCOMPARE(surnames(w), QStringList{u"Nováček"_s});
+            m_files.personal->execute(u"DELETE * FROM Vlastni WHERE Prijmeni = 'Nováček'"_s,
                                       db::Database::FailOnError);
         }
     }
@@ -517,7 +517,7 @@ class TestContactEditor : public QObject {
         const int missing = PersonalRecords::kRecordLimit - recordCount();
         m_files.personal->beginTransaction();
         for (int i = 0; i < missing; ++i)
-            m_files.add({{"Prijmeni", u8("Výplň")}});
+            m_files.add({{"Prijmeni", u"Výplň"_s}});
         m_files.personal->commit();
         auto page = makePage();
         click(page->widget.get(), "Image15");
@@ -525,7 +525,7 @@ class TestContactEditor : public QObject {
         QCOMPARE(m_dialogs.messageTexts(), QStringList{PersonalRecords::limitMessage()});
         QCOMPARE(m_dialogs.shown()[0].caption, Dialogs::kInformation);
         QCOMPARE(recordCount(), PersonalRecords::kRecordLimit);
-        m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni = 'Výplň'"),
+        m_files.personal->execute(u"DELETE * FROM Vlastni WHERE Prijmeni = 'Výplň'"_s,
                                   db::Database::FailOnError);
     }
 
@@ -537,23 +537,23 @@ class TestContactEditor : public QObject {
         click(w, "Image13");
         click(w, "Image16");
         QCOMPARE(m_dialogs.messageTexts(),
-                 (QStringList{u8("Nejprve vyberte záznam, který chcete upravit.      "),
-                              u8("Nejprve vyberte záznam, který chcete smazat.      ")}));
+                 (QStringList{u"Nejprve vyberte záznam, který chcete upravit.      "_s,
+                              u"Nejprve vyberte záznam, který chcete smazat.      "_s}));
         QVERIFY(!page->editor->isVisible());
 
-        m_files.add({{"Prijmeni", u8("Aaa smazat")}});
+        m_files.add({{"Prijmeni", u"Aaa smazat"_s}});
         click(w, "Image18");
-        QCOMPARE(surnames(w).first(), u8("Aaa smazat"));
+        QCOMPARE(surnames(w).first(), u"Aaa smazat"_s);
         m_dialogs.clear();
         m_dialogs.answerMessage(Dialogs::Answer::No);
         click(w, "Image16");
-        QCOMPARE(stored(u8("Prijmeni"), u8("Aaa smazat")), u8("Aaa smazat"));
+        QCOMPARE(stored(u"Prijmeni"_s, u"Aaa smazat"_s), u"Aaa smazat"_s);
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
         click(w, "Image16");
         QCOMPARE(m_dialogs.messageTexts(),
-                 QStringList(2, u8("Opravdu si přejete smazat vybraný záznam?      ")));
-        QCOMPARE(stored(u8("Prijmeni"), u8("Aaa smazat")), u8("<none>"));
-        QVERIFY(!surnames(w).contains(u8("Aaa smazat")));
+                 QStringList(2, u"Opravdu si přejete smazat vybraný záznam?      "_s));
+        QCOMPARE(stored(u"Prijmeni"_s, u"Aaa smazat"_s), u"<none>"_s);
+        QVERIFY(!surnames(w).contains(u"Aaa smazat"_s));
 
         click(w, "Image13");
         QVERIFY(page->editor->isVisible());
@@ -569,11 +569,11 @@ class TestContactEditor : public QObject {
         QTest::addColumn<bool>("listed");
         QTest::addColumn<bool>("marked");
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("no row") << false << false << QStringList{u8("pridat_v")};
-        QTest::newRow("row") << true << false << QStringList{u8("upravit_v"), u8("pridat_v"), u8("smazat_v")};
+        QTest::newRow("no row") << false << false << QStringList{u"pridat_v"_s};
+        QTest::newRow("row") << true << false << QStringList{u"upravit_v"_s, u"pridat_v"_s, u"smazat_v"_s};
         QTest::newRow("marked") << true << true
-                                << QStringList{u8("upravit_v"), u8("pridat_v"), u8("smazat_v"),
-                                               u8("smazat_vse_v")};
+                                << QStringList{u"upravit_v"_s, u"pridat_v"_s, u"smazat_v"_s,
+                                               u"smazat_vse_v"_s};
     }
     void contextMenu() {
         QFETCH(bool, listed);
@@ -581,7 +581,7 @@ class TestContactEditor : public QObject {
         QFETCH(QStringList, items);
         auto page = makePage();
         QWidget* w = page->widget.get();
-        if (listed) listAndMark(w, marked ? QStringList{u8("Záznam002")} : QStringList{});
+        if (listed) listAndMark(w, marked ? QStringList{u"Záznam002"_s} : QStringList{});
         auto* grid = child<DataGrid>(w, "DBGridPro4");
         const QPoint at = listed ? cellCentre(grid, 0, 2) : grid->viewport()->rect().center();
         QCOMPARE(menuItems(page->widget.get(), at), items);
@@ -597,7 +597,7 @@ class TestContactEditor : public QObject {
                 page->widget->grid()->setFocus();
                 QTest::keyClick(page->widget->grid(), Qt::Key_Insert);
             } else {
-                page->widget->contextMenu()->findChild<QAction*>(u8("pridat_v"))->trigger();
+                page->widget->contextMenu()->findChild<QAction*>(u"pridat_v"_s)->trigger();
             }
             QVERIFY(page->editor->isVisible());
             activate(page->editor);
@@ -614,13 +614,13 @@ class TestContactEditor : public QObject {
     // then offers to delete the selected row.
     void deleteMarked_data() {
         QTest::addColumn<QString>("start");
-        QTest::newRow("Delete key") << u8("key");
-        QTest::newRow("picture") << u8("Image14");
-        QTest::newRow("menu") << u8("smazat_vse_v");
+        QTest::newRow("Delete key") << u"key"_s;
+        QTest::newRow("picture") << u"Image14"_s;
+        QTest::newRow("menu") << u"smazat_vse_v"_s;
     }
     void deleteMarked() {
         QFETCH(QString, start);
-        const QStringList doomed{u8("Aac 1"), u8("Aac 2"), u8("Aac 3")};
+        const QStringList doomed{u"Aac 1"_s, u"Aac 2"_s, u"Aac 3"_s};
         for (const QString& surname : doomed)
             m_files.add({{"Prijmeni", surname}});
         const int before = recordCount();
@@ -628,25 +628,25 @@ class TestContactEditor : public QObject {
         QWidget* w = page->widget.get();
         DataGrid* grid = page->widget->grid();
         listAndMark(w, doomed);
-        QVERIFY(counts(w).endsWith(u8(" 3 označených")));
+        QVERIFY(counts(w).endsWith(u" 3 označených"_s));
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
-        if (start == u8("key")) {
+        if (start == u"key"_s) {
             grid->setFocus();
             QTest::keyClick(grid, Qt::Key_Delete);
-        } else if (start == u8("Image14")) {
+        } else if (start == u"Image14"_s) {
             click(w, "Image14");
         } else {
             page->widget->contextMenu()->findChild<QAction*>(start)->trigger();
         }
         QCOMPARE(m_dialogs.messageTexts(),
-                 QStringList{u8("Opravdu si přejete smazat označené záznamy?      ")});
+                 QStringList{u"Opravdu si přejete smazat označené záznamy?      "_s});
         QCOMPARE(recordCount(), before - 3);
         for (const QString& surname : doomed) {
-            QCOMPARE(stored(u8("Prijmeni"), surname), u8("<none>"));
+            QCOMPARE(stored(u"Prijmeni"_s, surname), u"<none>"_s);
             QVERIFY(!surnames(w).contains(surname));
         }
         QCOMPARE(surnames(w).size(), 7);
-        QVERIFY(counts(w).endsWith(u8(" 0 označených")));
+        QVERIFY(counts(w).endsWith(u" 0 označených"_s));
 
         m_dialogs.clear();
         m_dialogs.answerMessage(Dialogs::Answer::No);
@@ -654,41 +654,41 @@ class TestContactEditor : public QObject {
         QTest::keyClick(grid, Qt::Key_Delete);
         click(w, "Image14");
         QCOMPARE(m_dialogs.messageTexts(),
-                 (QStringList{u8("Opravdu si přejete smazat vybraný záznam?      "),
-                              u8("Nejprve označte záznamy, které chcete smazat.      ")}));
+                 (QStringList{u"Opravdu si přejete smazat vybraný záznam?      "_s,
+                              u"Nejprve označte záznamy, které chcete smazat.      "_s}));
         QCOMPARE(m_dialogs.shown()[1].caption, Dialogs::kInformation);
     }
 
     // A record that cannot be deleted keeps every marked record and row; the
     // user reads the engine's reason. Deleting the row alone keeps it as well.
     void failedDeletion() {
-        m_files.add({{"Prijmeni", u8("Aad 1")}});
-        m_files.add({{"Prijmeni", u8("Aad zamčený")}});
+        m_files.add({{"Prijmeni", u"Aad 1"_s}});
+        m_files.add({{"Prijmeni", u"Aad zamčený"_s}});
         m_files.personal->executeNative(
-            u8("CREATE TRIGGER nesmazat BEFORE DELETE ON Vlastni WHEN old.Prijmeni = 'Aad zamčený' "
-               "BEGIN SELECT RAISE(ABORT, 'záznam je zamčen'); END"));
+            u"CREATE TRIGGER nesmazat BEFORE DELETE ON Vlastni WHEN old.Prijmeni = 'Aad zamčený' "
+            "BEGIN SELECT RAISE(ABORT, 'záznam je zamčen'); END"_s);
         const auto cleanUp = qScopeGuard([this] {
-            m_files.personal->executeNative(u8("DROP TRIGGER nesmazat"));
-            m_files.personal->execute(u8("DELETE * FROM Vlastni WHERE Prijmeni Like 'Aad*'"),
+            m_files.personal->executeNative(u"DROP TRIGGER nesmazat"_s);
+            m_files.personal->execute(u"DELETE * FROM Vlastni WHERE Prijmeni Like 'Aad*'"_s,
                                       db::Database::FailOnError);
         });
         auto page = makePage();
         QWidget* w = page->widget.get();
-        listAndMark(w, {u8("Aad 1"), u8("Aad zamčený")});
+        listAndMark(w, {u"Aad 1"_s, u"Aad zamčený"_s});
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
         click(w, "Image14");
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
         QTest::mouseClick(page->widget->grid()->viewport(), Qt::LeftButton, {},
-                          cellCentre(page->widget->grid(), int(surnames(w).indexOf(u8("Aad zamčený"))), 2));
+                          cellCentre(page->widget->grid(), int(surnames(w).indexOf(u"Aad zamčený"_s)), 2));
         click(w, "Image16");
         const QStringList texts = m_dialogs.messageTexts();
         QCOMPARE(texts.size(), 4);
-        QVERIFY2(texts[1].contains(u8("záznam je zamčen")), qPrintable(texts[1]));
-        QVERIFY2(texts[3].contains(u8("záznam je zamčen")), qPrintable(texts[3]));
-        QCOMPARE(stored(u8("Prijmeni"), u8("Aad 1")), u8("Aad 1"));
-        QCOMPARE(stored(u8("Prijmeni"), u8("Aad zamčený")), u8("Aad zamčený"));
-        QVERIFY(surnames(w).contains(u8("Aad 1")) && surnames(w).contains(u8("Aad zamčený")));
-        QVERIFY(counts(w).endsWith(u8(" 2 označených")));
+        QVERIFY2(texts[1].contains(u"záznam je zamčen"_s), qPrintable(texts[1]));
+        QVERIFY2(texts[3].contains(u"záznam je zamčen"_s), qPrintable(texts[3]));
+        QCOMPARE(stored(u"Prijmeni"_s, u"Aad 1"_s), u"Aad 1"_s);
+        QCOMPARE(stored(u"Prijmeni"_s, u"Aad zamčený"_s), u"Aad zamčený"_s);
+        QVERIFY(surnames(w).contains(u"Aad 1"_s) && surnames(w).contains(u"Aad zamčený"_s));
+        QVERIFY(counts(w).endsWith(u" 2 označených"_s));
     }
 
     // The editor's own letter row and all-records picture store the typed
@@ -697,50 +697,49 @@ class TestContactEditor : public QObject {
     void listingFromEditorStoresFirst_data() {
         QTest::addColumn<bool>("letter");
         QTest::addColumn<QString>("listedFirst");
-        QTest::newRow("letter") << true << u8("Záznam001");
-        QTest::newRow("all records") << false << u8("Dvořák");
+        QTest::newRow("letter") << true << u"Záznam001"_s;
+        QTest::newRow("all records") << false << u"Dvořák"_s;
     }
     void listingFromEditorStoresFirst() {
         QFETCH(bool, letter);
         QFETCH(QString, listedFirst);
-        const QString opened = u8("Jiná adresa"); // shown with the kind "jine"
-        const QString listedKind = stored(u8("zobraz_adr"), listedFirst).isEmpty()
-                                       ? u8("domu")
-                                       : stored(u8("zobraz_adr"), listedFirst);
+        const QString opened = u"Jiná adresa"_s; // shown with the kind "jine"
+        const QString listedKind =
+            stored(u"zobraz_adr"_s, listedFirst).isEmpty() ? u"domu"_s : stored(u"zobraz_adr"_s, listedFirst);
         auto page = makePage();
         openOn(*page, opened);
         ContactEditor* e = page->editor;
-        const QString kindBefore = stored(u8("zobraz_adr"), listedFirst);
-        retype(edit(e, "DBEdit16"), u8("Ředitel"));
+        const QString kindBefore = stored(u"zobraz_adr"_s, listedFirst);
+        retype(edit(e, "DBEdit16"), u"Ředitel"_s);
         if (letter)
             QTest::mouseClick(child<QWidget>(e, "abeceda"), Qt::LeftButton, {}, QPoint(460, 5));
         else
             click(e, "vse");
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
-        QCOMPARE(stored(u8("Funkce"), opened), u8("Ředitel"));
+        QCOMPARE(stored(u"Funkce"_s, opened), u"Ředitel"_s);
         QVERIFY(e->isVisible());
         QCOMPARE(edit(e, "DBEdit4")->text(), listedFirst);
-        QCOMPARE(edit(e, "DBEdit16")->text(), stored(u8("Funkce"), listedFirst));
-        QVERIFY(child<QWidget>(e, qPrintable(u8("adresa_") + listedKind + u8("_on")))->isVisible());
+        QCOMPARE(edit(e, "DBEdit16")->text(), stored(u"Funkce"_s, listedFirst));
+        QVERIFY(child<QWidget>(e, qPrintable(u"adresa_"_s + listedKind + u"_on"_s))->isVisible());
         click(e, "ulozit");
         QVERIFY(!e->isVisible());
-        QCOMPARE(stored(u8("zobraz_adr"), listedFirst), kindBefore);
+        QCOMPARE(stored(u"zobraz_adr"_s, listedFirst), kindBefore);
     }
 
     // A store that fails keeps the editor as it was, with the message, and lists nothing.
     void listingFromEditorAfterFailedStore() {
         auto page = makePage();
         QWidget* w = page->widget.get();
-        openOn(*page, u8("Záznam006"));
+        openOn(*page, u"Záznam006"_s);
         ContactEditor* e = page->editor;
         const QStringList shown = surnames(w);
-        retype(edit(e, "DBEdit9"), u8("1234567"));
+        retype(edit(e, "DBEdit9"), u"1234567"_s);
         QTest::mouseClick(child<QWidget>(e, "abeceda"), Qt::LeftButton, {}, QPoint(60, 5));
         QCOMPARE(m_dialogs.shown().size(), 1);
-        QVERIFY(m_dialogs.shown()[0].text.contains(u8("PSČ")));
+        QVERIFY(m_dialogs.shown()[0].text.contains(u"PSČ"_s));
         QVERIFY(e->isVisible());
-        QCOMPARE(edit(e, "DBEdit4")->text(), u8("Záznam006"));
-        QCOMPARE(edit(e, "DBEdit9")->text(), u8("1234567"));
+        QCOMPARE(edit(e, "DBEdit4")->text(), u"Záznam006"_s);
+        QCOMPARE(edit(e, "DBEdit9")->text(), u"1234567"_s);
         QCOMPARE(surnames(w), shown);
         click(e, "zpet");
     }
@@ -751,14 +750,14 @@ class TestContactEditor : public QObject {
     void reshownEditorIsUntouched_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("phone") << u8("DBEdit20") << u8("212 981 224");
-        QTest::newRow("postal code") << u8("DBEdit9") << u8("602 00");
+        QTest::newRow("phone") << u"DBEdit20"_s << u"212 981 224"_s;
+        QTest::newRow("postal code") << u"DBEdit9"_s << u"602 00"_s;
     }
     void reshownEditorIsUntouched() {
         QFETCH(QString, control);
         QFETCH(QString, shown);
         auto page = makePage();
-        openOn(*page, u8("Telefonní 1"));
+        openOn(*page, u"Telefonní 1"_s);
         ContactEditor* e = page->editor;
         QLineEdit* box = edit(e, qPrintable(control));
         QTest::mouseClick(box, Qt::LeftButton);
@@ -768,7 +767,7 @@ class TestContactEditor : public QObject {
         QVERIFY(!e->isVisible());
         m_dialogs.clear();
 
-        openOn(*page, u8("Telefonní 2"));
+        openOn(*page, u"Telefonní 2"_s);
         // On a desktop the window manager activates a window only after it is
         // shown; meanwhile the dialog tells the field that had the focus last
         // that it has it again, with the Tab reason.
@@ -779,17 +778,17 @@ class TestContactEditor : public QObject {
         QTest::keyClick(e, Qt::Key_Escape);
         QVERIFY(!e->isVisible());
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
-        QCOMPARE(stored(u8("Tel_3"), u8("Telefonní 2")), u8("212981224"));
-        QCOMPARE(stored(u8("domu_PSC"), u8("Telefonní 2")), u8("60200"));
+        QCOMPARE(stored(u"Tel_3"_s, u"Telefonní 2"_s), u"212981224"_s);
+        QCOMPARE(stored(u"domu_PSC"_s, u"Telefonní 2"_s), u"60200"_s);
     }
 
     // A record added and closed empty goes again, however the editor closes;
     // the page's count and rows are as before the addition.
     void addedRecordLeftEmpty_data() {
         QTest::addColumn<QString>("close");
-        QTest::newRow("Escape") << u8("escape");
-        QTest::newRow("close box") << u8("close");
-        QTest::newRow("typed and wiped") << u8("wiped");
+        QTest::newRow("Escape") << u"escape"_s;
+        QTest::newRow("close box") << u"close"_s;
+        QTest::newRow("typed and wiped") << u"wiped"_s;
     }
     void addedRecordLeftEmpty() {
         QFETCH(QString, close);
@@ -802,11 +801,11 @@ class TestContactEditor : public QObject {
         QVERIFY(e->isVisible());
         activate(e);
         QCOMPARE(recordCount(), before + 1);
-        if (close == u8("wiped")) {
-            typeText(edit(e, "DBEdit4"), u8("X"));
+        if (close == u"wiped"_s) {
+            typeText(edit(e, "DBEdit4"), u"X"_s);
             QTest::keyClick(edit(e, "DBEdit4"), Qt::Key_Backspace);
         }
-        if (close == u8("close"))
+        if (close == u"close"_s)
             e->close();
         else
             QTest::keyClick(e, Qt::Key_Escape);
@@ -821,31 +820,31 @@ class TestContactEditor : public QObject {
     // click set off, and that goes on: save, the moves and a new record.
     void emailWarningKeepsTheClick_data() {
         QTest::addColumn<QString>("button");
-        QTest::newRow("save") << u8("ulozit");
-        QTest::newRow("next") << u8("dalsi");
-        QTest::newRow("previous") << u8("predchozi");
-        QTest::newRow("new") << u8("novy");
+        QTest::newRow("save") << u"ulozit"_s;
+        QTest::newRow("next") << u"dalsi"_s;
+        QTest::newRow("previous") << u"predchozi"_s;
+        QTest::newRow("new") << u"novy"_s;
     }
     void emailWarningKeepsTheClick() {
         QFETCH(QString, button);
         auto page = makePage();
-        openOn(*page, u8("Záznam013"));
+        openOn(*page, u"Záznam013"_s);
         ContactEditor* e = page->editor;
-        retype(edit(e, "DBEdit3"), u8("spatny.mail"));
+        retype(edit(e, "DBEdit3"), u"spatny.mail"_s);
         Hand hand;
         m_dialogs.hand = &hand;
         hand.press(child<QPushButton>(e, qPrintable(button)));
         hand.release();
         QCoreApplication::processEvents();
         QCOMPARE(m_dialogs.messageTexts(), QStringList{contact_editing::emailWarning()});
-        QCOMPARE(stored(u8("E-mail_2"), u8("Záznam013")), u8("spatny.mail"));
-        if (button == u8("ulozit")) {
+        QCOMPARE(stored(u"E-mail_2"_s, u"Záznam013"_s), u"spatny.mail"_s);
+        if (button == u"ulozit"_s) {
             QVERIFY(!e->isVisible());
             return;
         }
         QVERIFY(e->isVisible());
-        QVERIFY(edit(e, "DBEdit4")->text() != u8("Záznam013"));
-        QCOMPARE(e->editing()->isNewRecord(), button == u8("novy"));
+        QVERIFY(edit(e, "DBEdit4")->text() != u"Záznam013"_s);
+        QCOMPARE(e->editing()->isNewRecord(), button == u"novy"_s);
         click(e, "zpet");
     }
 
@@ -862,7 +861,7 @@ class TestContactEditor : public QObject {
         QWidget* w = page->widget.get();
         DataGrid* grid = page->widget->grid();
         click(w, "Image18");
-        const int column = grid->columnOf(u8("Jmeno_1"));
+        const int column = grid->columnOf(u"Jmeno_1"_s);
         QHeaderView* header = grid->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
@@ -885,14 +884,14 @@ class TestContactEditor : public QObject {
     // Tab leads through the fields in the order of the form, then the buttons.
     void tabOrder() {
         auto page = makePage();
-        openOn(*page, u8("Záznam009"));
+        openOn(*page, u"Záznam009"_s);
         ContactEditor* e = page->editor;
-        const QStringList order{
-            u8("DBEdit4"),  u8("DBEdit2"),   u8("DBEdit1"),  u8("DBEdit16"), u8("DBEdit17"), u8("DBEdit14"),
-            u8("DBEdit15"), u8("DBEdit20"),  u8("DBEdit13"), u8("DBEdit19"), u8("DBEdit21"), u8("DBEdit18"),
-            u8("DBEdit6"),  u8("DBEdit7"),   u8("DBEdit8"),  u8("DBEdit9"),  u8("DBEdit10"), u8("DBEdit11"),
-            u8("DBEdit12"), u8("DBEdit3"),   u8("DBEdit5"),  u8("DBMemo1"),  u8("ulozit"),   u8("zpet"),
-            u8("dalsi"),    u8("predchozi"), u8("novy"),     u8("smazat")};
+        const QStringList order{u"DBEdit4"_s,   u"DBEdit2"_s,  u"DBEdit1"_s,  u"DBEdit16"_s, u"DBEdit17"_s,
+                                u"DBEdit14"_s,  u"DBEdit15"_s, u"DBEdit20"_s, u"DBEdit13"_s, u"DBEdit19"_s,
+                                u"DBEdit21"_s,  u"DBEdit18"_s, u"DBEdit6"_s,  u"DBEdit7"_s,  u"DBEdit8"_s,
+                                u"DBEdit9"_s,   u"DBEdit10"_s, u"DBEdit11"_s, u"DBEdit12"_s, u"DBEdit3"_s,
+                                u"DBEdit5"_s,   u"DBMemo1"_s,  u"ulozit"_s,   u"zpet"_s,     u"dalsi"_s,
+                                u"predchozi"_s, u"novy"_s,     u"smazat"_s};
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (int i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -905,10 +904,10 @@ class TestContactEditor : public QObject {
     // The memo shows its scroll bar from seven lines on.
     void memoScrollBar() {
         auto page = makePage();
-        openOn(*page, u8("Záznam007"));
+        openOn(*page, u"Záznam007"_s);
         auto* memo = child<QPlainTextEdit>(page->editor, "DBMemo1");
         memo->setFocus();
-        typeText(memo, u8("1"));
+        typeText(memo, u"1"_s);
         for (int line = 2; line <= 6; ++line) {
             QTest::keyClick(memo, Qt::Key_Return);
             typeText(memo, QString::number(line));

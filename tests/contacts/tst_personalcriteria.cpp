@@ -3,16 +3,14 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(personal_criteria::Fields)
 
 using personal_criteria::Field;
 using personal_criteria::Fields;
 
 namespace {
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 Fields withText(Field field, const QString& text) {
     Fields f;
@@ -41,7 +39,7 @@ void TestPersonalCriteria::normalise_data() {
     QTest::addColumn<bool>("switchOn");
     QTest::addColumn<QString>("expected");
     const auto row = [](const char* name, Field f, const char* typed, bool on, const char* expected) {
-        QTest::newRow(name) << int(f) << u8(typed) << on << u8(expected);
+        QTest::newRow(name) << int(f) << QString::fromUtf8(typed) << on << QString::fromUtf8(expected);
     };
     row("star alone", Field::Surname, "*", true, "");
     row("question mark alone", Field::FirstName, "?", false, "");
@@ -78,35 +76,35 @@ void TestPersonalCriteria::statement_data() {
     Fields all;
     const char* values[8] = {"No*", "Jan", "Velto", "Dlouhá", "12", "Praha", "11000", "123456789"};
     for (int i = 0; i < 8; ++i)
-        all.text[size_t(i)] = u8(values[i]);
+        all.text[size_t(i)] = QString::fromUtf8(values[i]);
     QTest::newRow("every box, town before house number")
         << all
         << QStringList{
-               u8("SELECT TOP 200 * FROM vlastni WHERE "),
-               u8("Prijmeni LIKE \"No*\""),
-               u8(" AND (Jmeno_1 LIKE \"Jan\")"),
-               u8(" AND (Firma LIKE \"Velto\")"),
-               u8(" AND (domu_Ulice LIKE \"Dlouhá\" OR zam_Ulice LIKE \"Dlouhá\" OR jine_Ulice LIKE "
-                  "\"Dlouhá\")"),
-               u8(" AND (domu_Obec LIKE \"Praha\" OR zam_Obec LIKE \"Praha\" OR jine_Obec LIKE \"Praha\")"),
-               u8(" AND (domu_CP LIKE \"12\" OR zam_CP LIKE \"12\" OR jine_CP LIKE \"12\")"),
-               u8(" AND (domu_PSC LIKE \"11000\" OR zam_PSC LIKE \"11000\" OR jine_PSC LIKE \"11000\")"),
-               u8(" AND (Tel_1 = \"123456789\" OR Tel_2 = \"123456789\" OR Tel_3 = \"123456789\" OR Tel_4 = "
-                  "\"123456789\" OR Tel_5 = \"123456789\" OR Tel_6 = \"123456789\")"),
+               u"SELECT TOP 200 * FROM vlastni WHERE "_s,
+               u"Prijmeni LIKE \"No*\""_s,
+               u" AND (Jmeno_1 LIKE \"Jan\")"_s,
+               u" AND (Firma LIKE \"Velto\")"_s,
+               u" AND (domu_Ulice LIKE \"Dlouhá\" OR zam_Ulice LIKE \"Dlouhá\" OR jine_Ulice LIKE "
+               "\"Dlouhá\")"_s,
+               u" AND (domu_Obec LIKE \"Praha\" OR zam_Obec LIKE \"Praha\" OR jine_Obec LIKE \"Praha\")"_s,
+               u" AND (domu_CP LIKE \"12\" OR zam_CP LIKE \"12\" OR jine_CP LIKE \"12\")"_s,
+               u" AND (domu_PSC LIKE \"11000\" OR zam_PSC LIKE \"11000\" OR jine_PSC LIKE \"11000\")"_s,
+               u" AND (Tel_1 = \"123456789\" OR Tel_2 = \"123456789\" OR Tel_3 = \"123456789\" OR Tel_4 = "
+               "\"123456789\" OR Tel_5 = \"123456789\" OR Tel_6 = \"123456789\")"_s,
            };
     QTest::newRow("first filled box opens without AND")
-        << withText(Field::Firm, u8("Velto"))
-        << QStringList{u8("SELECT TOP 200 * FROM vlastni WHERE "), u8("(Firma LIKE \"Velto\")")};
+        << withText(Field::Firm, u"Velto"_s)
+        << QStringList{u"SELECT TOP 200 * FROM vlastni WHERE "_s, u"(Firma LIKE \"Velto\")"_s};
     // Typed quotes are doubled, so the value stays one literal; a semicolon
     // and a long text stay inside it.
     QTest::newRow("quotes and semicolon")
-        << withText(Field::Surname, u8("O\"Brien\"; DELETE * FROM Vlastni"))
-        << QStringList{u8("SELECT TOP 200 * FROM vlastni WHERE "),
-                       u8("Prijmeni LIKE \"O\"\"Brien\"\"; DELETE * FROM Vlastni\"")};
+        << withText(Field::Surname, u"O\"Brien\"; DELETE * FROM Vlastni"_s)
+        << QStringList{u"SELECT TOP 200 * FROM vlastni WHERE "_s,
+                       u"Prijmeni LIKE \"O\"\"Brien\"\"; DELETE * FROM Vlastni\""_s};
     const QString longText(300, u'x');
     QTest::newRow("300 characters") << withText(Field::FirstName, longText)
-                                    << QStringList{u8("SELECT TOP 200 * FROM vlastni WHERE "),
-                                                   u8("(Jmeno_1 LIKE \"") + longText + u8("\")")};
+                                    << QStringList{u"SELECT TOP 200 * FROM vlastni WHERE "_s,
+                                                   u"(Jmeno_1 LIKE \""_s + longText + u"\")"_s};
 }
 
 void TestPersonalCriteria::statement() {
@@ -128,13 +126,13 @@ void TestPersonalCriteria::probes() {
     QCOMPARE(order,
              (QList<int>{int(Field::Surname), int(Field::FirstName), int(Field::Firm), int(Field::Street),
                          int(Field::HouseNumber), int(Field::Town), int(Field::PostalCode)}));
-    QCOMPARE(probes[4].columns, (QStringList{u8("domu_CP"), u8("zam_CP"), u8("jine_CP")}));
-    QCOMPARE(probes[4].message, u8("Bylo zadáno neexistující popisné číslo!"));
-    QCOMPARE(probes[6].message, u8("Bylo zadáno neexistující PSČ!"));
-    QCOMPARE(personal_criteria::probeStatement(u8("zam_Ulice"), u8("A\"B")),
-             u8("SELECT TOP 1 * FROM vlastni WHERE zam_Ulice LIKE \"A\"\"B\""));
-    QVERIFY(personal_criteria::probes(withText(Field::Phone, u8("123"))).isEmpty());
-    QCOMPARE(personal_criteria::firstFilled(withText(Field::PostalCode, u8("1"))), Field::PostalCode);
+    QCOMPARE(probes[4].columns, (QStringList{u"domu_CP"_s, u"zam_CP"_s, u"jine_CP"_s}));
+    QCOMPARE(probes[4].message, u"Bylo zadáno neexistující popisné číslo!"_s);
+    QCOMPARE(probes[6].message, u"Bylo zadáno neexistující PSČ!"_s);
+    QCOMPARE(personal_criteria::probeStatement(u"zam_Ulice"_s, u"A\"B"_s),
+             u"SELECT TOP 1 * FROM vlastni WHERE zam_Ulice LIKE \"A\"\"B\""_s);
+    QVERIFY(personal_criteria::probes(withText(Field::Phone, u"123"_s)).isEmpty());
+    QCOMPARE(personal_criteria::firstFilled(withText(Field::PostalCode, u"1"_s)), Field::PostalCode);
 }
 
 void TestPersonalCriteria::letterGroups_data() {
@@ -143,8 +141,8 @@ void TestPersonalCriteria::letterGroups_data() {
     const auto group = [](std::initializer_list<const char*> letters) {
         QStringList parts;
         for (const char* l : letters)
-            parts << u8("Prijmeni LIKE \"%1*\" OR Firma LIKE \"%1*\"").arg(u8(l));
-        return parts.join(u8(" OR "));
+            parts << u"Prijmeni LIKE \"%1*\" OR Firma LIKE \"%1*\""_s.arg(QString::fromUtf8(l));
+        return parts.join(u" OR "_s);
     };
     QTest::newRow("a") << QChar(u'a') << group({"a"});
     QTest::newRow("c") << QChar(u'c') << group({"c", "č"});
@@ -164,14 +162,14 @@ void TestPersonalCriteria::letterGroups() {
     QCOMPARE(personal_criteria::letterCondition(letter), condition);
     if (!condition.isEmpty())
         QCOMPARE(personal_criteria::letterStatement(letter),
-                 u8("SELECT * FROM vlastni WHERE ") + condition + u8(" ORDER BY Prijmeni, Firma"));
+                 u"SELECT * FROM vlastni WHERE "_s + condition + u" ORDER BY Prijmeni, Firma"_s);
 }
 
 void TestPersonalCriteria::statusTexts() {
-    QCOMPARE(personal_status::counts(25, 3), u8(" Počet záznamů: 25 nalezených,  3 označených"));
+    QCOMPARE(personal_status::counts(25, 3), u" Počet záznamů: 25 nalezených,  3 označených"_s);
     QCOMPARE(personal_status::countsAfterMarking(1250, 0, QLocale(QLocale::English)),
-             u8(" Počet záznamů: 1,250 nalezených,  0 označených"));
-    QCOMPARE(personal_status::total(7), u8("Celkový počet záznamů: 7  "));
+             u" Počet záznamů: 1,250 nalezených,  0 označených"_s);
+    QCOMPARE(personal_status::total(7), u"Celkový počet záznamů: 7  "_s);
 }
 
 QTEST_GUILESS_MAIN(TestPersonalCriteria)

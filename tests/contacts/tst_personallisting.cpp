@@ -1,13 +1,13 @@
 // The Vlastní page driven through its widgets, found by name, over a small
 // personal database.
 
-#include "PageTestSupport.h"
 #include "Application.h"
 #include "DataGrid.h"
 #include "DatabaseLogin.h"
 #include "Drives.h"
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
+#include "PageTestSupport.h"
 #include "PageWidgets.h"
 #include "PersonalFixture.h"
 #include "PersonalPage.h"
@@ -31,31 +31,29 @@
 
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace platform;
-using testsupport::NoShell;
 using testsupport::child;
 using testsupport::click;
+using testsupport::NoShell;
 using testsupport::typeText;
 
 namespace {
 
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 QString counts(int found, int marked) {
-    return u8(" Počet záznamů: %1 nalezených,  %2 označených").arg(found).arg(marked);
+    return u" Počet záznamů: %1 nalezených,  %2 označených"_s.arg(found).arg(marked);
 }
 
 QStringList names(const char* prefix, int from, int to) {
     QStringList out;
     for (int i = from; i <= to; ++i)
-        out << u8(prefix) + QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+        out << QString::fromUtf8(prefix) + QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
     return out;
 }
 
-const QString kBusy = u8("Ordana 2004 Velto - hledám...");
-const QString kNormal = u8("Ordana 2004 Velto");
+const QString kBusy = u"Ordana 2004 Velto - hledám..."_s;
+const QString kNormal = u"Ordana 2004 Velto"_s;
 const int kRecords = 31;
 
 } // namespace
@@ -92,8 +90,8 @@ class TestPersonalListing : public QObject {
             QCoreApplication::processEvents();
         };
         p->widget->attach(*m_app, services, m_picker);
-        p->results = std::make_unique<db::WorkingDatabase>(m_files.engine, db::WorkingKind::PersonalResult, m_files.paths,
-                                                           p->query);
+        p->results = std::make_unique<db::WorkingDatabase>(m_files.engine, db::WorkingKind::PersonalResult,
+                                                           m_files.paths, p->query);
         p->widget->setWorkingDatabase(p->results.get());
         p->widget->resize(760, 430);
         p->widget->show();
@@ -106,7 +104,7 @@ class TestPersonalListing : public QObject {
     // The surname and firm of every row the grid shows, as "surname|firm".
     static QStringList shown(QWidget* w) {
         auto* grid = child<DataGrid>(w, "DBGridPro4");
-        const int surname = grid->columnOf(u8("Prijmeni")), firm = grid->columnOf(u8("Firma"));
+        const int surname = grid->columnOf(u"Prijmeni"_s), firm = grid->columnOf(u"Firma"_s);
         QStringList out;
         for (int r = 0; r < grid->model()->rowCount(); ++r) {
             const QString f = grid->model()->index(r, firm).data().toString();
@@ -122,11 +120,10 @@ class TestPersonalListing : public QObject {
     static void searchRecords(QWidget* w) {
         auto* box = child<QLineEdit>(w, "prijmeni_v");
         box->setFocus();
-        typeText(box, u8("Zázn"));
+        typeText(box, u"Zázn"_s);
         child<WildcardSwitch>(w, "Label47")->setOn(true);
         QTest::keyClick(box, Qt::Key_Return);
     }
-
 
   private slots:
     void initTestCase() {
@@ -157,7 +154,7 @@ class TestPersonalListing : public QObject {
         m_dialogs.clear();
         m_app->stopRequested = false;
         m_app->currentPageName.clear();
-        m_app->limits().setText(Limits::List::Personal, Limits::Kind::Displayed, u8("10"));
+        m_app->limits().setText(Limits::List::Personal, Limits::Kind::Displayed, u"10"_s);
     }
 
     // 25 records, 10 a page: three forward moves copy 10, 10 and 5 rows, the
@@ -166,19 +163,19 @@ class TestPersonalListing : public QObject {
         auto page = makePage();
         QWidget* w = page->widget.get();
         searchRecords(w);
-        QCOMPARE(child<QLineEdit>(w, "prijmeni_v")->text(), u8("Zázn*"));
+        QCOMPARE(child<QLineEdit>(w, "prijmeni_v")->text(), u"Zázn*"_s);
         QCOMPARE(shown(w), names("Záznam", 1, 10));
         QCOMPARE(text(w, "dones_v"), counts(10, 0));
-        QCOMPARE(text(w, "Label57"), u8("Celkový počet záznamů: %1  ").arg(kRecords));
-        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), u8("Záznam001\n"));
+        QCOMPARE(text(w, "Label57"), u"Celkový počet záznamů: %1  "_s.arg(kRecords));
+        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), u"Záznam001\n"_s);
         QVERIFY(enabled(w, "Button8"));
         QVERIFY(!enabled(w, "Button4"));
         QVERIFY(!enabled(w, "BitBtn6"));
         for (const char* name : {"BitBtn3", "BitBtn5", "BitBtn4", "BitBtn7"})
             QVERIFY2(enabled(w, name), name);
-        QCOMPARE(child<QPushButton>(w, "Button8")->toolTip(), u8("Dalších 10"));
-        QCOMPARE(child<QPushButton>(w, "Button4")->toolTip(), u8("Předchozích 10"));
-        QCOMPARE(m_app->currentPageName, u8("vlastni"));
+        QCOMPARE(child<QPushButton>(w, "Button8")->toolTip(), u"Dalších 10"_s);
+        QCOMPARE(child<QPushButton>(w, "Button4")->toolTip(), u"Předchozích 10"_s);
+        QCOMPARE(m_app->currentPageName, u"vlastni"_s);
         QCOMPARE(w->windowTitle(), kNormal);
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(QApplication::focusWidget(), child<QWidget>(w, "DBGridPro4"));
@@ -194,7 +191,7 @@ class TestPersonalListing : public QObject {
 
         click(w, "Button4");
         QCOMPARE(shown(w), names("Záznam", 11, 20));
-        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), u8("Záznam011\n"));
+        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), u"Záznam011\n"_s);
         QVERIFY(enabled(w, "Button8"));
         click(w, "Button8");
         QCOMPARE(shown(w), names("Záznam", 21, 25));
@@ -219,7 +216,7 @@ class TestPersonalListing : public QObject {
         };
         searchRecords(w);
         page->duringFill = nullptr;
-        QCOMPARE(captions, (QStringList{kBusy, u8("Ordana 2004 Velto - stopuji...")}));
+        QCOMPARE(captions, (QStringList{kBusy, u"Ordana 2004 Velto - stopuji..."_s}));
         QCOMPARE(shown(w), names("Záznam", 1, 4));
         QVERIFY(enabled(w, "Button8"));
         QVERIFY(!enabled(w, "BitBtn6"));
@@ -253,21 +250,21 @@ class TestPersonalListing : public QObject {
         auto* grid = child<DataGrid>(w, "DBGridPro4");
         searchRecords(w);
         QSignalSpy edits(page->widget.get(), &PersonalPage::editRequested);
-        QGuiApplication::clipboard()->setText(u8("před"));
+        QGuiApplication::clipboard()->setText(u"před"_s);
         bool done = false;
         page->duringFill = [&] {
             if (done || page->widget->search()->state().foundCount != 13) return;
             done = true;
-            if (control.startsWith(u8("Button")) || control.startsWith(u8("BitBtn")) ||
-                control.startsWith(u8("Image")))
+            if (control.startsWith(u"Button"_s) || control.startsWith(u"BitBtn"_s) ||
+                control.startsWith(u"Image"_s))
                 click(w, qPrintable(control));
-            else if (control == u8("Enter"))
+            else if (control == u"Enter"_s)
                 QTest::keyClick(child<QLineEdit>(w, "prijmeni_v"), Qt::Key_Return);
-            else if (control == u8("mark"))
+            else if (control == u"mark"_s)
                 QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 0, true));
-            else if (control == u8("title"))
+            else if (control == u"title"_s)
                 emit grid->sortStateChanged(2, DataGrid::SortState::Descending);
-            else if (control == u8("double click"))
+            else if (control == u"double click"_s)
                 QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 0, false));
         };
         click(w, "Button8");
@@ -276,7 +273,7 @@ class TestPersonalListing : public QObject {
         QCOMPARE(text(w, "dones_v"), counts(20, 0));
         QVERIFY(m_dialogs.shown().isEmpty());
         QCOMPARE(edits.count(), 0);
-        QCOMPARE(QGuiApplication::clipboard()->text(), u8("před"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"před"_s);
         QCOMPARE(w->windowTitle(), kNormal);
         QVERIFY(enabled(w, "Button4"));
         QVERIFY(enabled(w, "Button8"));
@@ -292,16 +289,16 @@ class TestPersonalListing : public QObject {
         QTest::addColumn<int>("x");
         QTest::addColumn<QStringList>("rows");
         QTest::newRow("r, ř") << 315
-                              << QStringList{u8("|Rosa s.r.o."), u8("Novák|Rychlá pošta"), u8("Rybář"),
-                                             u8("Řezník")};
-        QTest::newRow("j") << 170 << QStringList{u8("Jednička")};
+                              << QStringList{u"|Rosa s.r.o."_s, u"Novák|Rychlá pošta"_s, u"Rybář"_s,
+                                             u"Řezník"_s};
+        QTest::newRow("j") << 170 << QStringList{u"Jednička"_s};
         QTest::newRow("z, ž") << 460 << names("Záznam", 1, 10);
         QTest::newRow("q") << 300 << QStringList{};
         // The all-records picture beside the bar: every record, in the same order.
         QTest::newRow("all records") << -1
-                                     << QStringList{u8("|Rosa s.r.o."), u8("Dvořák|Kestrava"),
-                                                    u8("Jednička"),     u8("Novák|Rychlá pošta"),
-                                                    u8("Rybář"),        u8("Řezník")} +
+                                     << QStringList{u"|Rosa s.r.o."_s, u"Dvořák|Kestrava"_s,
+                                                    u"Jednička"_s,     u"Novák|Rychlá pošta"_s,
+                                                    u"Rybář"_s,        u"Řezník"_s} +
                                             names("Záznam", 1, 4);
     }
     void letters() {
@@ -309,16 +306,16 @@ class TestPersonalListing : public QObject {
         QFETCH(QStringList, rows);
         auto page = makePage();
         QWidget* w = page->widget.get();
-        child<QLineEdit>(w, "jmeno_v")->setText(u8("nic"));
+        child<QLineEdit>(w, "jmeno_v")->setText(u"nic"_s);
         auto* bar = child<QWidget>(w, "Image17");
         if (x < 0)
             click(w, "Image18");
         else
             QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(x, bar->height() / 2));
         QCOMPARE(shown(w), rows);
-        QCOMPARE(child<QLineEdit>(w, "jmeno_v")->text(), u8("nic"));
+        QCOMPARE(child<QLineEdit>(w, "jmeno_v")->text(), u"nic"_s);
         QVERIFY(m_dialogs.shown().isEmpty());
-        QCOMPARE(m_app->currentPageName, u8("vlastni"));
+        QCOMPARE(m_app->currentPageName, u"vlastni"_s);
         QCOMPARE(enabled(w, "Button8"), rows.size() == 10);
         QCOMPARE(text(w, "dones_v"), counts(int(rows.size()), 0));
         QCOMPARE(QApplication::focusWidget(),
@@ -332,26 +329,26 @@ class TestPersonalListing : public QObject {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
-        const QString empty = u8("Není zadán žádný parametr pro vyhledávání.    ");
+        const QString empty = u"Není zadán žádný parametr pro vyhledávání.    "_s;
         QTest::newRow("star alone") << "prijmeni_v"
                                     << "*" << empty;
         QTest::newRow("bracket clears") << "jmeno_v"
                                         << "Pe[tr" << empty;
         QTest::newRow("unknown surname") << "prijmeni_v"
-                                         << "Nikdo" << u8("Bylo zadáno neexistující příjmení!");
+                                         << "Nikdo" << u"Bylo zadáno neexistující příjmení!"_s;
         QTest::newRow("statement in first name")
             << "jmeno_v"
-            << "Petr\" OR \"\"=\"" << u8("Bylo zadáno neexistující jméno!");
+            << "Petr\" OR \"\"=\"" << u"Bylo zadáno neexistující jméno!"_s;
         QTest::newRow("quote in firm") << "firma_v"
-                                       << "Kes\"trava" << u8("Byla zadána neexistující firma!");
+                                       << "Kes\"trava" << u"Byla zadána neexistující firma!"_s;
         QTest::newRow("street") << "ulice_v"
-                                << "Nikde" << u8("Byla zadána neexistující ulice!");
+                                << "Nikde" << u"Byla zadána neexistující ulice!"_s;
         QTest::newRow("house number") << "cp_v"
-                                      << "999" << u8("Bylo zadáno neexistující popisné číslo!");
+                                      << "999" << u"Bylo zadáno neexistující popisné číslo!"_s;
         QTest::newRow("town") << "mesto_v"
-                              << "Ostrava" << u8("Byla zadána neexistující obec!");
+                              << "Ostrava" << u"Byla zadána neexistující obec!"_s;
         QTest::newRow("postal code") << "psc_v"
-                                     << "111 11" << u8("Bylo zadáno neexistující PSČ!");
+                                     << "111 11" << u"Bylo zadáno neexistující PSČ!"_s;
     }
     void endsEarly() {
         QFETCH(QString, box);
@@ -365,13 +362,13 @@ class TestPersonalListing : public QObject {
         field->setText(value);
         click(w, "BitBtn3");
         QCOMPARE(m_dialogs.messageTexts(), QStringList{message});
-        QCOMPARE(m_dialogs.shown().first().caption, u8("Upozornění"));
+        QCOMPARE(m_dialogs.shown().first().caption, u"Upozornění"_s);
         QCOMPARE(m_dialogs.shown().first().icon, Dialogs::Icon::Information);
         for (const char* name : {"BitBtn3", "BitBtn5", "BitBtn4", "BitBtn7"})
             QVERIFY2(enabled(w, name), name);
         QCOMPARE(w->windowTitle(), kNormal);
         QVERIFY(!QApplication::overrideCursor());
-        if (message == m_dialogs.shown().first().text && message.startsWith(u8("Není"))) {
+        if (message == m_dialogs.shown().first().text && message.startsWith(u"Není"_s)) {
             // Nothing else changes: the earlier listing stays.
             QVERIFY(field->text().isEmpty());
             QCOMPARE(shown(w).size(), 10);
@@ -393,21 +390,21 @@ class TestPersonalListing : public QObject {
         QTest::addColumn<QStringList>("after"); // the same boxes after the search
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("focus");
-        const QStringList dvorak{u8("Dvořák|Kestrava")};
-        QTest::newRow("Czech surname") << QStringList{"prijmeni_v", u8("Řezník")} << QStringList{u8("Řezník")}
-                                       << QStringList{u8("Řezník")} << "DBGridPro4";
-        QTest::newRow("street of the work address") << QStringList{"ulice_v", u8("Pracovní")}
-                                                    << QStringList{u8("Pracovní")} << dvorak << "DBGridPro4";
+        const QStringList dvorak{u"Dvořák|Kestrava"_s};
+        QTest::newRow("Czech surname") << QStringList{"prijmeni_v", u"Řezník"_s} << QStringList{u"Řezník"_s}
+                                       << QStringList{u"Řezník"_s} << "DBGridPro4";
+        QTest::newRow("street of the work address")
+            << QStringList{"ulice_v", u"Pracovní"_s} << QStringList{u"Pracovní"_s} << dvorak << "DBGridPro4";
         QTest::newRow("town switch on")
-            << QStringList{"mesto_v", u8("Pra")} << QStringList{u8("Pra*")} << dvorak << "DBGridPro4";
+            << QStringList{"mesto_v", u"Pra"_s} << QStringList{u"Pra*"_s} << dvorak << "DBGridPro4";
         QTest::newRow("postal code blanks")
-            << QStringList{"psc_v", u8("110 00")} << QStringList{u8("11000")} << dvorak << "DBGridPro4";
-        QTest::newRow("telephone") << QStringList{"tel_v", u8("541 210 100")} << QStringList{u8("541210100")}
+            << QStringList{"psc_v", u"110 00"_s} << QStringList{u"11000"_s} << dvorak << "DBGridPro4";
+        QTest::newRow("telephone") << QStringList{"tel_v", u"541 210 100"_s} << QStringList{u"541210100"_s}
                                    << dvorak << "DBGridPro4";
-        QTest::newRow("telephone nobody has") << QStringList{"tel_v", u8("123 456 789")}
-                                              << QStringList{u8("123456789")} << QStringList{} << "tel_v";
+        QTest::newRow("telephone nobody has") << QStringList{"tel_v", u"123 456 789"_s}
+                                              << QStringList{u"123456789"_s} << QStringList{} << "tel_v";
         QTest::newRow("surname without that number")
-            << QStringList{"tel_v", u8("1"), "prijmeni_v", u8("Dvořák")} << QStringList{u8("1"), u8("Dvořák")}
+            << QStringList{"tel_v", u"1"_s, "prijmeni_v", u"Dvořák"_s} << QStringList{u"1"_s, u"Dvořák"_s}
             << QStringList{} << "prijmeni_v";
     }
     void searches() {
@@ -437,22 +434,21 @@ class TestPersonalListing : public QObject {
     void labelAndCopies() {
         auto page = makePage();
         QWidget* w = page->widget.get();
-        child<QLineEdit>(w, "prijmeni_v")->setText(u8("Dvořák"));
+        child<QLineEdit>(w, "prijmeni_v")->setText(u"Dvořák"_s);
         click(w, "BitBtn3");
-        const QString label = u8("Dvořák Petr, Ing.\n\nFirma:    Kestrava\n\n"
-                                 "Telefon:   602 123 456\n                541 210 100\n\n"
-                                 "Adresa:    Dlouhá 12\n602 00     Brno\n\n"
-                                 "Adresa:    Pracovní 5\n110 00     Praha\n\nInternet:\npetr@kestrava.cz");
+        const QString label = u"Dvořák Petr, Ing.\n\nFirma:    Kestrava\n\n"
+                              "Telefon:   602 123 456\n                541 210 100\n\n"
+                              "Adresa:    Dlouhá 12\n602 00     Brno\n\n"
+                              "Adresa:    Pracovní 5\n110 00     Praha\n\nInternet:\npetr@kestrava.cz"_s;
         auto* memo = child<QPlainTextEdit>(w, "Memo3");
         QCOMPARE(memo->toPlainText(), label);
         QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
         click(w, "Image11");
         QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QString(label).replace(u8("\n"), u8("\r\n")) + u8("\r\n"));
+                 QString(label).replace(u"\n"_s, u"\r\n"_s) + u"\r\n"_s);
         click(w, "Image10");
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 u8("Kestrava\r\nPracovní 5\r\n110 00   Praha\r\n\r\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"Kestrava\r\nPracovní 5\r\n110 00   Praha\r\n\r\n"_s);
         // Two numbers: the picker opens with the first ticked; "Vše" copies both.
         QTimer::singleShot(0, this, [this] {
             QCOMPARE(m_picker->list()->count(), 2);
@@ -460,23 +456,23 @@ class TestPersonalListing : public QObject {
             m_picker->allButton()->click();
         });
         click(w, "Image9");
-        QCOMPARE(QGuiApplication::clipboard()->text(), u8("602123456\r\n541210100\r\n\r\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"602123456\r\n541210100\r\n\r\n"_s);
 
         // One number is copied at once, without the picker.
-        child<QLineEdit>(w, "prijmeni_v")->setText(u8("Jednička"));
+        child<QLineEdit>(w, "prijmeni_v")->setText(u"Jednička"_s);
         click(w, "BitBtn3");
-        QCOMPARE(memo->toPlainText(), u8("Jednička\n\nTelefon:   777 000 111"));
+        QCOMPARE(memo->toPlainText(), u"Jednička\n\nTelefon:   777 000 111"_s);
         QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         click(w, "Image9");
         QVERIFY(!m_picker->isVisible());
-        QCOMPARE(QGuiApplication::clipboard()->text(), u8("777000111"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"777000111"_s);
 
         click(w, "BitBtn5");
         QVERIFY(memo->toPlainText().isEmpty());
-        QGuiApplication::clipboard()->setText(u8("před"));
+        QGuiApplication::clipboard()->setText(u"před"_s);
         for (const char* name : {"Image9", "Image10", "Image11"}) {
             click(w, name);
-            QCOMPARE(QGuiApplication::clipboard()->text(), u8("před"));
+            QCOMPARE(QGuiApplication::clipboard()->text(), u"před"_s);
         }
         QVERIFY(m_dialogs.shown().isEmpty());
     }
@@ -489,7 +485,7 @@ class TestPersonalListing : public QObject {
         click(w, "Image18");
         QSignalSpy edits(page->widget.get(), &PersonalPage::editRequested);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 2, false));
-        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), u8("Jednička\n\nTelefon:   777 000 111"));
+        QCOMPARE(child<QPlainTextEdit>(w, "Memo3")->toPlainText(), u"Jednička\n\nTelefon:   777 000 111"_s);
         QCOMPARE(text(w, "dones_v"), counts(10, 0));
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 1, false));
         QCOMPARE(edits.count(), 1);
@@ -505,7 +501,7 @@ class TestPersonalListing : public QObject {
         searchRecords(w);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 2, true));
         QCOMPARE(text(w, "dones_v"), counts(10, 1));
-        QVERIFY(page->query.value(u8("Zn")).toBool());
+        QVERIFY(page->query.value(u"Zn"_s).toBool());
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 4, true));
         QCOMPARE(text(w, "dones_v"), counts(10, 2));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 2, true));
@@ -513,7 +509,7 @@ class TestPersonalListing : public QObject {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, 3, false));
         QCOMPARE(text(w, "dones_v"), counts(10, 1));
 
-        child<QLineEdit>(w, "tel_v")->setText(u8("12"));
+        child<QLineEdit>(w, "tel_v")->setText(u"12"_s);
         click(w, "BitBtn5");
         QCOMPARE(grid->model()->rowCount(), 0);
         for (QLineEdit* box : w->findChildren<QLineEdit*>())
@@ -536,7 +532,7 @@ class TestPersonalListing : public QObject {
         auto* grid = child<DataGrid>(w, "DBGridPro4");
         searchRecords(w);
         click(w, "Button8");
-        const int surname = grid->columnOf(u8("Prijmeni"));
+        const int surname = grid->columnOf(u"Prijmeni"_s);
         grid->setSortState(surname, DataGrid::SortState::Descending);
         emit grid->sortStateChanged(surname, DataGrid::SortState::Descending);
         QStringList reversed = names("Záznam", 11, 20);
@@ -559,14 +555,14 @@ class TestPersonalListing : public QObject {
         auto* town = child<QLineEdit>(w, "mesto_v");
         auto* townSwitch = child<WildcardSwitch>(w, "Label52");
         QVERIFY(townSwitch->isOn());
-        town->setText(u8("Pra*"));
+        town->setText(u"Pra*"_s);
         QTest::mouseClick(townSwitch, Qt::LeftButton);
         QVERIFY(!townSwitch->isOn());
-        QCOMPARE(town->text(), u8("Pra"));
+        QCOMPARE(town->text(), u"Pra"_s);
         auto* tel = child<QLineEdit>(w, "tel_v");
         tel->setFocus();
-        QTest::keyClicks(tel, u8("60a2 12-3"));
-        QCOMPARE(tel->text(), u8("602123"));
+        QTest::keyClicks(tel, u"60a2 12-3"_s);
+        QCOMPARE(tel->text(), u"602123"_s);
     }
 
     // A page fill whose rows cannot be written (another connection reads the
@@ -591,7 +587,7 @@ class TestPersonalListing : public QObject {
         sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_close(reader);
 
-        QCOMPARE(m_dialogs.messageTexts(), QStringList{u8("Databáze je uzamčena jiným procesem.")});
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{u"Databáze je uzamčena jiným procesem."_s});
         for (const char* name : {"BitBtn3", "BitBtn5", "BitBtn4", "BitBtn7", "Button4", "Button8"})
             QVERIFY2(enabled(w, name), name);
         QVERIFY(!enabled(w, "BitBtn6"));
@@ -613,7 +609,7 @@ class TestPersonalListing : public QObject {
         QWidget* w = page->widget.get();
         page->personalMissing = true;
         click(w, "Image18");
-        QCOMPARE(m_dialogs.messageTexts(), QStringList{u8("Databáze vlastních záznamů není otevřena.")});
+        QCOMPARE(m_dialogs.messageTexts(), QStringList{u"Databáze vlastních záznamů není otevřena."_s});
         for (const char* name : {"BitBtn3", "BitBtn5", "BitBtn4", "BitBtn7"})
             QVERIFY2(enabled(w, name), name);
         QVERIFY(!enabled(w, "BitBtn6"));

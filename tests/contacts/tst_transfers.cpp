@@ -10,14 +10,12 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using search_criteria::Directory;
 using BulkResult = Transfers::BulkResult;
 
 namespace {
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 using Row = QList<std::pair<QString, QString>>; // column, value
 
@@ -43,15 +41,15 @@ struct Harness : personaltest::SearchFiles {
     // Adds a row to a directory working table, marked or not, and returns it as the page shows it.
     db::Dataset& addDirectoryRow(Directory d, Row row, bool marked = false) {
         db::WorkingDatabase& w = directory(d);
-        row << std::pair{u8("Zn"), marked ? u8("True") : u8("False")};
+        row << std::pair{u"Zn"_s, marked ? u"True"_s : u"False"_s};
         QStringList columns, values;
         for (const auto& [column, value] : row) {
             columns << u'[' + column + u']';
-            values << (column == u8("Zn") ? value : search_criteria::quoted(value));
+            values << (column == u"Zn"_s ? value : search_criteria::quoted(value));
         }
-        const QString table = d == Directory::Persons ? u8("Osoby") : u8("Firmy");
-        w.database()->execute(u8("INSERT INTO ") + table + u8(" (") + columns.join(u8(", ")) +
-                                  u8(") VALUES (") + values.join(u8(", ")) + u')',
+        const QString table = d == Directory::Persons ? u"Osoby"_s : u"Firmy"_s;
+        w.database()->execute(u"INSERT INTO "_s + table + u" ("_s + columns.join(u", "_s) + u") VALUES ("_s +
+                                  values.join(u", "_s) + u')',
                               db::Database::FailOnError);
         db::Dataset& shown = w.dataset();
         shown.close();
@@ -63,30 +61,30 @@ struct Harness : personaltest::SearchFiles {
     void addPersonalRecords(int n) {
         personal->beginTransaction();
         for (int i = 0; i < n; ++i)
-            add({{u8("Prijmeni"), u8("Stávající %1").arg(i)}});
+            add({{u"Prijmeni"_s, u"Stávající %1"_s.arg(i)}});
         personal->commit();
     }
 
     qint64 personalCount() {
         db::Dataset c;
         c.setDatabase(personal.get());
-        c.setSql(u8("SELECT count(*) AS pocet FROM Vlastni"));
+        c.setSql(u"SELECT count(*) AS pocet FROM Vlastni"_s);
         c.open();
-        return c.value(u8("pocet")).toLongLong();
+        return c.value(u"pocet"_s).toLongLong();
     }
 
     // The record with the ID, column by column.
     QString stored(int id, const QString& column) {
         db::Dataset r;
         r.setDatabase(personal.get());
-        r.setSql(u8("SELECT * FROM Vlastni WHERE ID = ") + QString::number(id));
+        r.setSql(u"SELECT * FROM Vlastni WHERE ID = "_s + QString::number(id));
         r.open();
         return r.text(column);
     }
 };
 
 Row person(const QString& surname) {
-    return {{u8("Prijmeni"), surname}, {u8("Jmeno"), u8("Jan")}};
+    return {{u"Prijmeni"_s, surname}, {u"Jmeno"_s, u"Jan"_s}};
 }
 
 } // namespace
@@ -99,18 +97,18 @@ class TestTransfers : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("marker");
         QTest::addColumn<QString>("word");
-        const QString url = u8("URL: "), mail = u8("E-mail: ");
-        const QString both = u8("URL: www.firma.cz E-mail: info@firma.cz");
+        const QString url = u"URL: "_s, mail = u"E-mail: "_s;
+        const QString both = u"URL: www.firma.cz E-mail: info@firma.cz"_s;
         QTest::newRow("empty text") << QString() << url << QString();
-        QTest::newRow("no marker") << u8("www.firma.cz") << url << QString();
-        QTest::newRow("web address") << both << url << u8("www.firma.cz");
-        QTest::newRow("e-mail address") << both << mail << u8("info@firma.cz");
-        QTest::newRow("later marker wins") << u8("URL: www.a.cz URL: www.b.cz") << url << u8("www.b.cz");
+        QTest::newRow("no marker") << u"www.firma.cz"_s << url << QString();
+        QTest::newRow("web address") << both << url << u"www.firma.cz"_s;
+        QTest::newRow("e-mail address") << both << mail << u"info@firma.cz"_s;
+        QTest::newRow("later marker wins") << u"URL: www.a.cz URL: www.b.cz"_s << url << u"www.b.cz"_s;
         QTest::newRow("later e-mail wins")
-            << u8("E-mail: a@a.cz URL: www.a.cz E-mail: b@b.cz tel.") << mail << u8("b@b.cz");
-        QTest::newRow("marker at the end") << u8("Firma URL: ") << url << QString();
-        QTest::newRow("word up to the space") << u8("URL: www.a.cz a dále") << url << u8("www.a.cz");
-        QTest::newRow("marker needs its blank") << u8("URL:www.a.cz") << url << QString();
+            << u"E-mail: a@a.cz URL: www.a.cz E-mail: b@b.cz tel."_s << mail << u"b@b.cz"_s;
+        QTest::newRow("marker at the end") << u"Firma URL: "_s << url << QString();
+        QTest::newRow("word up to the space") << u"URL: www.a.cz a dále"_s << url << u"www.a.cz"_s;
+        QTest::newRow("marker needs its blank") << u"URL:www.a.cz"_s << url << QString();
     }
     void wordAfterMarker() {
         QFETCH(QString, text);
@@ -124,11 +122,11 @@ class TestTransfers : public QObject {
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("internet");
         QTest::addColumn<QString>("email");
-        QTest::newRow("both") << u8("URL: www.firma.cz E-mail: info@firma.cz") << u8("www.firma.cz")
-                              << u8("info@firma.cz");
-        QTest::newRow("later markers win") << u8("URL: www.a.cz E-mail: a@a.cz URL: www.b.cz E-mail: b@b.cz")
-                                           << u8("www.b.cz") << u8("b@b.cz");
-        QTest::newRow("neither marker") << u8("www.firma.cz info@firma.cz") << QString() << QString();
+        QTest::newRow("both") << u"URL: www.firma.cz E-mail: info@firma.cz"_s << u"www.firma.cz"_s
+                              << u"info@firma.cz"_s;
+        QTest::newRow("later markers win")
+            << u"URL: www.a.cz E-mail: a@a.cz URL: www.b.cz E-mail: b@b.cz"_s << u"www.b.cz"_s << u"b@b.cz"_s;
+        QTest::newRow("neither marker") << u"www.firma.cz info@firma.cz"_s << QString() << QString();
         QTest::newRow("no text") << QString() << QString() << QString();
     }
     void firmWebAndEmail() {
@@ -137,12 +135,12 @@ class TestTransfers : public QObject {
         QFETCH(QString, email);
         Harness h;
         db::Dataset& row =
-            h.addDirectoryRow(Directory::Firms, {{u8("Firma"), u8("Firma s.r.o.")}, {u8("URL"), url}});
+            h.addDirectoryRow(Directory::Firms, {{u"Firma"_s, u"Firma s.r.o."_s}, {u"URL"_s, url}});
         const Transfers::Single t = h.transfers.transferOne(Directory::Firms, row, 10);
         QVERIFY(t.transferred);
-        QCOMPARE(h.stored(t.id, u8("Internet")), internet);
-        QCOMPARE(h.stored(t.id, u8("E-mail_1")), email);
-        QCOMPARE(h.stored(t.id, u8("Firma")), u8("Firma s.r.o."));
+        QCOMPARE(h.stored(t.id, u"Internet"_s), internet);
+        QCOMPARE(h.stored(t.id, u"E-mail_1"_s), email);
+        QCOMPARE(h.stored(t.id, u"Firma"_s), u"Firma s.r.o."_s);
     }
 
     // Postal code and phone are stored without blanks, in the address group and
@@ -152,8 +150,8 @@ class TestTransfers : public QObject {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("phoneColumn");
         QTest::addColumn<QString>("nameColumn");
-        QTest::newRow("person") << int(Directory::Persons) << u8("domu") << u8("Tel_3") << u8("Prijmeni");
-        QTest::newRow("firm") << int(Directory::Firms) << u8("zam") << u8("Tel_5") << u8("Firma");
+        QTest::newRow("person") << int(Directory::Persons) << u"domu"_s << u"Tel_3"_s << u"Prijmeni"_s;
+        QTest::newRow("firm") << int(Directory::Firms) << u"zam"_s << u"Tel_5"_s << u"Firma"_s;
     }
     void mapping() {
         QFETCH(int, directory);
@@ -162,35 +160,35 @@ class TestTransfers : public QObject {
         QFETCH(QString, nameColumn);
         const auto d = Directory(directory);
         Harness h;
-        const QString nameSource = d == Directory::Persons ? u8("Prijmeni") : u8("Firma");
-        db::Dataset& row = h.addDirectoryRow(d, {{nameSource, u8("Novák")},
-                                                 {u8("Ulice"), u8("Dlouhá")},
-                                                 {u8("CP"), u8("12")},
-                                                 {u8("Obec"), u8("Praha")},
-                                                 {u8("Cast"), u8("Staré Město")},
-                                                 {u8("PSC"), u8("110 00")},
-                                                 {u8("Tel"), u8("224 123 456")}});
+        const QString nameSource = d == Directory::Persons ? u"Prijmeni"_s : u"Firma"_s;
+        db::Dataset& row = h.addDirectoryRow(d, {{nameSource, u"Novák"_s},
+                                                 {u"Ulice"_s, u"Dlouhá"_s},
+                                                 {u"CP"_s, u"12"_s},
+                                                 {u"Obec"_s, u"Praha"_s},
+                                                 {u"Cast"_s, u"Staré Město"_s},
+                                                 {u"PSC"_s, u"110 00"_s},
+                                                 {u"Tel"_s, u"224 123 456"_s}});
         const Transfers::Single t = h.transfers.transferOne(d, row, 10);
         QVERIFY(t.transferred);
         QCOMPARE(t.addressKind, kind);
-        QCOMPARE(h.stored(t.id, nameColumn), u8("Novák"));
-        QCOMPARE(h.stored(t.id, kind + u8("_PSC")), u8("11000"));
-        QCOMPARE(h.stored(t.id, phoneColumn), u8("224123456"));
-        QCOMPARE(h.stored(t.id, kind + u8("_ulice")), u8("Dlouhá"));
-        QCOMPARE(h.stored(t.id, kind + u8("_CP")), u8("12"));
-        QCOMPARE(h.stored(t.id, kind + u8("_Obec")), u8("Praha"));
-        QCOMPARE(h.stored(t.id, kind + u8("_Cast")), u8("Staré Město"));
-        QCOMPARE(h.stored(t.id, u8("zobraz_adr")), kind);
+        QCOMPARE(h.stored(t.id, nameColumn), u"Novák"_s);
+        QCOMPARE(h.stored(t.id, kind + u"_PSC"_s), u"11000"_s);
+        QCOMPARE(h.stored(t.id, phoneColumn), u"224123456"_s);
+        QCOMPARE(h.stored(t.id, kind + u"_ulice"_s), u"Dlouhá"_s);
+        QCOMPARE(h.stored(t.id, kind + u"_CP"_s), u"12"_s);
+        QCOMPARE(h.stored(t.id, kind + u"_Obec"_s), u"Praha"_s);
+        QCOMPARE(h.stored(t.id, kind + u"_Cast"_s), u"Staré Město"_s);
+        QCOMPARE(h.stored(t.id, u"zobraz_adr"_s), kind);
         // The new record's working row is the page query's current row.
-        QCOMPARE(h.page.value(u8("ID")).toInt(), t.id);
-        QCOMPARE(h.page.text(u8("PSC")), u8("110 00"));
-        QCOMPARE(h.page.text(phoneColumn), u8("224 123 456"));
+        QCOMPARE(h.page.value(u"ID"_s).toInt(), t.id);
+        QCOMPARE(h.page.text(u"PSC"_s), u"110 00"_s);
+        QCOMPARE(h.page.text(phoneColumn), u"224 123 456"_s);
     }
 
     void singleTransferStopsAtTheLimit() {
         Harness h;
         h.addPersonalRecords(499);
-        db::Dataset& row = h.addDirectoryRow(Directory::Persons, person(u8("Nový")));
+        db::Dataset& row = h.addDirectoryRow(Directory::Persons, person(u"Nový"_s));
         QVERIFY(h.transfers.transferOne(Directory::Persons, row, 10).transferred);
         QCOMPARE(h.personalCount(), 500);
         QCOMPARE(h.search.state().foundCount, 1);
@@ -198,7 +196,7 @@ class TestTransfers : public QObject {
         QVERIFY(!refused.transferred);
         QCOMPARE(h.personalCount(), 500);
         QCOMPARE(h.search.state().foundCount, 1);
-        QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Nový")});
+        QCOMPARE(h.working(u"Prijmeni"_s), QStringList{u"Nový"_s});
     }
 
     void bulkTransferKeepsTheLimit_data() {
@@ -215,13 +213,13 @@ class TestTransfers : public QObject {
         QFETCH(int, marked);
         QFETCH(bool, stored);
         const auto d = Directory(directory);
-        const QString name = d == Directory::Persons ? u8("Prijmeni") : u8("Firma");
+        const QString name = d == Directory::Persons ? u"Prijmeni"_s : u"Firma"_s;
         Harness h;
         h.addPersonalRecords(495);
-        h.addDirectoryRow(d, {{name, u8("Neoznačený")}});
+        h.addDirectoryRow(d, {{name, u"Neoznačený"_s}});
         QStringList names;
         for (int i = 0; i < marked; ++i) {
-            names << u8("Označený %1").arg(i);
+            names << u"Označený %1"_s.arg(i);
             h.addDirectoryRow(d, {{name, names.last()}}, true);
         }
         const Transfers::Bulk b = h.transfers.transferMarked(d, *h.directory(d).database(), marked, 200, 10);
@@ -244,7 +242,7 @@ class TestTransfers : public QObject {
     void bulkTransferReadsTheSearchLimit() {
         Harness h;
         for (int i = 0; i < 4; ++i)
-            h.addDirectoryRow(Directory::Persons, person(u8("Označený %1").arg(i)), true);
+            h.addDirectoryRow(Directory::Persons, person(u"Označený %1"_s.arg(i)), true);
         const Transfers::Bulk b =
             h.transfers.transferMarked(Directory::Persons, *h.persons->database(), 4, 3, 10);
         QCOMPARE(b.result, BulkResult::Stored);
@@ -254,19 +252,19 @@ class TestTransfers : public QObject {
 
     void transferAfterSearchStartsAFreshWorkingTable() {
         Harness h;
-        h.add({{u8("Prijmeni"), u8("Dřívější")}});
-        h.add({{u8("Prijmeni"), u8("Jiný")}});
+        h.add({{u"Prijmeni"_s, u"Dřívější"_s}});
+        h.add({{u"Prijmeni"_s, u"Jiný"_s}});
         h.search.listAll(10);
-        QCOMPARE(h.working(u8("Prijmeni")).size(), 2);
-        db::Dataset& first = h.addDirectoryRow(Directory::Persons, person(u8("První")));
+        QCOMPARE(h.working(u"Prijmeni"_s).size(), 2);
+        db::Dataset& first = h.addDirectoryRow(Directory::Persons, person(u"První"_s));
         const Transfers::Single one = h.transfers.transferOne(Directory::Persons, first, 10);
         QVERIFY(one.freshTable);
-        QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("První")});
-        db::Dataset& second = h.addDirectoryRow(Directory::Persons, person(u8("Druhý")));
+        QCOMPARE(h.working(u"Prijmeni"_s), QStringList{u"První"_s});
+        db::Dataset& second = h.addDirectoryRow(Directory::Persons, person(u"Druhý"_s));
         const Transfers::Single two = h.transfers.transferOne(Directory::Persons, second, 10);
         QVERIFY(!two.freshTable);
-        QCOMPARE(h.working(u8("Prijmeni")), (QStringList{u8("První"), u8("Druhý")}));
-        QCOMPARE(h.working(u8("ID2")), (QStringList{u8("1"), u8("2")}));
+        QCOMPARE(h.working(u"Prijmeni"_s), (QStringList{u"První"_s, u"Druhý"_s}));
+        QCOMPARE(h.working(u"ID2"_s), (QStringList{u"1"_s, u"2"_s}));
         QCOMPARE(h.search.state().foundCount, 2);
         QCOMPARE(h.personalCount(), 4);
     }
@@ -277,10 +275,10 @@ class TestTransfers : public QObject {
         QTest::addColumn<bool>("transfer");
         QTest::addColumn<bool>("addition");
         QTest::addColumn<bool>("import");
-        QTest::newRow("nothing open") << u8("none") << true << true << true;
-        QTest::newRow("a listing") << u8("listing") << true << true << false;
-        QTest::newRow("earlier additions") << u8("fresh") << false << false << false;
-        QTest::newRow("after the reset") << u8("reset") << true << true << true;
+        QTest::newRow("nothing open") << u"none"_s << true << true << true;
+        QTest::newRow("a listing") << u"listing"_s << true << true << false;
+        QTest::newRow("earlier additions") << u"fresh"_s << false << false << false;
+        QTest::newRow("after the reset") << u"reset"_s << true << true << true;
     }
     void freshTableRules() {
         QFETCH(QString, before);
@@ -289,10 +287,10 @@ class TestTransfers : public QObject {
         QFETCH(bool, import);
         using Rule = PersonalSearch::FreshTableRule;
         Harness h;
-        h.add({{u8("Prijmeni"), u8("Dřívější")}});
-        if (before == u8("listing")) h.search.listAll(10);
-        if (before == u8("fresh") || before == u8("reset")) h.search.startFreshTable(10);
-        if (before == u8("reset")) h.search.reset(10);
+        h.add({{u"Prijmeni"_s, u"Dřívější"_s}});
+        if (before == u"listing"_s) h.search.listAll(10);
+        if (before == u"fresh"_s || before == u"reset"_s) h.search.startFreshTable(10);
+        if (before == u"reset"_s) h.search.reset(10);
         QCOMPARE(h.search.needsFreshTable(Rule::Transfer), transfer);
         QCOMPARE(h.search.needsFreshTable(Rule::Addition), addition);
         QCOMPARE(h.search.needsFreshTable(Rule::Import), import);
@@ -302,48 +300,48 @@ class TestTransfers : public QObject {
     void bulkTransferFailingPartWay() {
         db::TableDef narrow = db::layouts::personal();
         for (db::FieldDef& f : narrow.fields)
-            if (f.name == u8("Prijmeni")) f.size = 8;
+            if (f.name == u"Prijmeni"_s) f.size = 8;
         Harness h(narrow);
         for (const char* name : {"Král", "Dvořák", "Příliš dlouhé jméno", "Malý"})
-            h.addDirectoryRow(Directory::Persons, person(u8(name)), true);
+            h.addDirectoryRow(Directory::Persons, person(QString::fromUtf8(name)), true);
         const Transfers::Bulk b =
             h.transfers.transferMarked(Directory::Persons, *h.persons->database(), 4, 200, 10);
         QCOMPARE(b.result, BulkResult::Failed);
         QCOMPARE(b.stored, 2);
         QVERIFY(!b.error.isEmpty());
         QCOMPARE(h.personalCount(), 2);
-        QCOMPARE(h.working(u8("Prijmeni")), (QStringList{u8("Král"), u8("Dvořák")}));
+        QCOMPARE(h.working(u"Prijmeni"_s), (QStringList{u"Král"_s, u"Dvořák"_s}));
         QCOMPARE(h.search.state().foundCount, 2);
         QCOMPARE(h.search.state().last, 2);
         // The next addition goes on in the same working table.
-        db::Dataset& row = h.addDirectoryRow(Directory::Persons, person(u8("Malý")));
+        db::Dataset& row = h.addDirectoryRow(Directory::Persons, person(u"Malý"_s));
         QVERIFY(!h.transfers.transferOne(Directory::Persons, row, 10).freshTable);
-        QCOMPARE(h.working(u8("Prijmeni")).size(), 3);
+        QCOMPARE(h.working(u"Prijmeni"_s).size(), 3);
     }
 
     // Marked rows deleted after more rows were added than a page holds: the
     // page shows every other row it showed, however the rows were added.
     void deleteMarkedKeepsTheAddedRows_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("marked firms") << u8("bulk");
-        QTest::newRow("single firms") << u8("single");
-        QTest::newRow("empty additions") << u8("add");
+        QTest::newRow("marked firms") << u"bulk"_s;
+        QTest::newRow("single firms") << u"single"_s;
+        QTest::newRow("empty additions") << u"add"_s;
     }
     void deleteMarkedKeepsTheAddedRows() {
         QFETCH(QString, how);
         Harness h;
         const int added = 15;
-        if (how == u8("bulk")) {
+        if (how == u"bulk"_s) {
             for (int i = 1; i <= added; ++i)
-                h.addDirectoryRow(Directory::Firms, {{u8("Firma"), u8("Auto %1").arg(i)}}, true);
+                h.addDirectoryRow(Directory::Firms, {{u"Firma"_s, u"Auto %1"_s.arg(i)}}, true);
             QCOMPARE(
                 h.transfers.transferMarked(Directory::Firms, *h.firms->database(), added, 200, 10).stored,
                 added);
         } else {
             for (int i = 1; i <= added; ++i) {
-                if (how == u8("single")) {
+                if (how == u"single"_s) {
                     db::Dataset& row =
-                        h.addDirectoryRow(Directory::Firms, {{u8("Firma"), u8("Auto %1").arg(i)}});
+                        h.addDirectoryRow(Directory::Firms, {{u"Firma"_s, u"Auto %1"_s.arg(i)}});
                     QVERIFY(h.transfers.transferOne(Directory::Firms, row, 10).transferred);
                 } else {
                     QVERIFY(PersonalRecords(h.search).add(10).added);
@@ -353,14 +351,14 @@ class TestTransfers : public QObject {
         QStringList kept;
         for (int i = 1; i <= added; ++i)
             kept << QString::number(i);
-        QCOMPARE(h.shown(u8("ID2")), kept);
+        QCOMPARE(h.shown(u"ID2"_s), kept);
         for (int id2 : {3, 12}) {
-            QVERIFY(h.page.locate(u8("ID2"), id2));
+            QVERIFY(h.page.locate(u"ID2"_s, id2));
             QVERIFY(h.search.page().toggleMark());
             kept.removeOne(QString::number(id2));
         }
         QCOMPARE(PersonalRecords(h.search).removeMarked().records, 2);
-        QCOMPARE(h.shown(u8("ID2")), kept);
+        QCOMPARE(h.shown(u"ID2"_s), kept);
         QCOMPARE(h.personalCount(), added - 2);
     }
 
@@ -368,12 +366,12 @@ class TestTransfers : public QObject {
     void singleTransferWriteErrorStoresNothing() {
         db::TableDef narrow = db::layouts::personal();
         for (db::FieldDef& f : narrow.fields)
-            if (f.name == u8("Prijmeni")) f.size = 8;
+            if (f.name == u"Prijmeni"_s) f.size = 8;
         Harness h(narrow);
-        db::Dataset& row = h.addDirectoryRow(Directory::Persons, person(u8("Příliš dlouhé jméno")));
+        db::Dataset& row = h.addDirectoryRow(Directory::Persons, person(u"Příliš dlouhé jméno"_s));
         QVERIFY_THROWS_EXCEPTION(db::Error, h.transfers.transferOne(Directory::Persons, row, 10));
         QCOMPARE(h.personalCount(), 0);
-        QVERIFY(h.working(u8("Prijmeni")).isEmpty());
+        QVERIFY(h.working(u"Prijmeni"_s).isEmpty());
     }
 };
 

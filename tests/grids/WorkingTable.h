@@ -4,9 +4,9 @@
 // a counter, the Boolean mark and a few texts, with an updatable dataset over
 // it ordered by the counter.
 
+#include "DataGrid.h"
 #include "Database.h"
 #include "Dataset.h"
-#include "DataGrid.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,8 +23,8 @@ struct WorkingTable {
     explicit WorkingTable(const QStringList& names = {}) {
         db::OpenOptions options;
         options.disposable = true;
-        database = engine.defaultWorkspace().createDatabase(dir.filePath(QStringLiteral("w.mdb")), db::kCzechLocale,
-                                                           options);
+        database = engine.defaultWorkspace().createDatabase(dir.filePath(QStringLiteral("w.mdb")),
+                                                            db::kCzechLocale, options);
         database->execute(QStringLiteral("CREATE TABLE W (ID2 COUNTER, Zn BIT, Jmeno TEXT(30), "
                                          "Prijmeni TEXT(12), tel TEXT(20))"),
                           db::Database::FailOnError);

@@ -62,7 +62,8 @@ void TestDatasetModel::followsDataset_data() {
 
     const QStringList three{"Jan", "Petr", "Eva"};
     QTest::newRow("open") << "" << three << 0;
-    QTest::newRow("append") << "append:Ota append:Iva" << QStringList{"Jan", "Petr", "Eva", "Ota", "Iva"} << 0;
+    QTest::newRow("append") << "append:Ota append:Iva" << QStringList{"Jan", "Petr", "Eva", "Ota", "Iva"}
+                            << 0;
     QTest::newRow("edit") << "first edit:Pavel" << QStringList{"Pavel", "Petr", "Eva"} << 0;
     QTest::newRow("remove first") << "first remove" << QStringList{"Petr", "Eva"} << 0;
     QTest::newRow("remove last") << "last remove" << QStringList{"Jan", "Petr"} << 0;
@@ -102,11 +103,16 @@ void TestDatasetModel::cells_data() {
     QTest::addColumn<int>("alignment");
 
     const int centre = Qt::AlignHCenter | Qt::AlignVCenter;
-    QTest::newRow("mark") << 0 << "" << "" << QVariant(true) << centre;
-    QTest::newRow("number") << 1 << "1" << "2" << QVariant() << centre;
-    QTest::newRow("text") << 2 << "Jan" << "" << QVariant() << int(Qt::AlignLeft | Qt::AlignVCenter);
-    QTest::newRow("right aligned") << 4 << "123 456" << "" << QVariant() << int(Qt::AlignRight | Qt::AlignVCenter);
-    QTest::newRow("missing field") << 5 << "" << "" << QVariant() << int(Qt::AlignLeft | Qt::AlignVCenter);
+    QTest::newRow("mark") << 0 << ""
+                          << "" << QVariant(true) << centre;
+    QTest::newRow("number") << 1 << "1"
+                            << "2" << QVariant() << centre;
+    QTest::newRow("text") << 2 << "Jan"
+                          << "" << QVariant() << int(Qt::AlignLeft | Qt::AlignVCenter);
+    QTest::newRow("right aligned") << 4 << "123 456"
+                                   << "" << QVariant() << int(Qt::AlignRight | Qt::AlignVCenter);
+    QTest::newRow("missing field") << 5 << ""
+                                   << "" << QVariant() << int(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void TestDatasetModel::cells() {

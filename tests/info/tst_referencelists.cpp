@@ -19,8 +19,8 @@ class TestReferenceLists : public QObject {
     std::unique_ptr<ReferenceListQuery> postalCodes(const QString& folder) {
         const QString program = m_tmp.path() + u'/' + folder + u'/';
         infotest::writeList(program + QStringLiteral("DATA"), List::PostalCodes, infotest::postalCodeRows());
-        auto q =
-            std::make_unique<ReferenceListQuery>(infotest::readOnlyOpener(), program + QStringLiteral("DATA/"));
+        auto q = std::make_unique<ReferenceListQuery>(infotest::readOnlyOpener(),
+                                                      program + QStringLiteral("DATA/"));
         q->open(List::PostalCodes);
         return q;
     }

@@ -12,13 +12,11 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace io;
 
 namespace {
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 using Values = QList<std::pair<QString, QString>>;
 
@@ -26,9 +24,9 @@ using Values = QList<std::pair<QString, QString>>;
 struct Harness : personaltest::SearchFiles {
     explicit Harness(bool durable = true, const db::TableDef& table = db::layouts::personal())
         : SearchFiles(durable, table) {}
-    void addRecords(int n) { addSurnames(QStringList(n, u8("Stávající"))); }
+    void addRecords(int n) { addSurnames(QStringList(n, u"Stávající"_s)); }
     QStringList stored(const QString& column) {
-        return personaltest::columnOf(personal.get(), u8("SELECT * FROM Vlastni ORDER BY ID"), column);
+        return personaltest::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
     }
 };
 
@@ -50,36 +48,35 @@ class TestContactImport : public QObject {
             captions << t.caption;
             columns << t.column.toLower();
         }
-        QCOMPARE(
-            captions.join(u'|'),
-            u8("titul|jméno|příjmení|firma|funkce|IC|DIC|internet|e-mail 1|e-mail 2|e-mail 3|poznámka|"
-               "TEL mobil 1|TEL mobil 2|TEL domů 1|TEL domů 2|TEL firma 1|TEL firma 2|"
-               "adresa domů: Ulice|adresa domů: ČP|adresa domů: Obec|adresa domů: Část|adresa domů: PSČ|"
-               "adresa domů: Stát|adresa firma: Ulice|adresa firma: ČP|adresa firma: Obec|"
-               "adresa firma: Část|adresa firma: PSČ|adresa firma: Stát|adresa jiné: Ulice|adresa jiné: ČP|"
-               "adresa jiné: Obec|adresa jiné: Část|adresa jiné: PSČ|adresa jiné: Stát"));
+        QCOMPARE(captions.join(u'|'),
+                 u"titul|jméno|příjmení|firma|funkce|IC|DIC|internet|e-mail 1|e-mail 2|e-mail 3|poznámka|"
+                 "TEL mobil 1|TEL mobil 2|TEL domů 1|TEL domů 2|TEL firma 1|TEL firma 2|"
+                 "adresa domů: Ulice|adresa domů: ČP|adresa domů: Obec|adresa domů: Část|adresa domů: PSČ|"
+                 "adresa domů: Stát|adresa firma: Ulice|adresa firma: ČP|adresa firma: Obec|"
+                 "adresa firma: Část|adresa firma: PSČ|adresa firma: Stát|adresa jiné: Ulice|adresa jiné: ČP|"
+                 "adresa jiné: Obec|adresa jiné: Část|adresa jiné: PSČ|adresa jiné: Stát"_s);
         QCOMPARE(columns.join(u'|'),
-                 u8("titul_1|jmeno_1|prijmeni|firma|funkce|ico|dic|internet|e-mail_1|e-mail_2|e-mail_3|info|"
-                    "tel_1|tel_2|tel_3|tel_4|tel_5|tel_6|domu_ulice|domu_cp|domu_obec|domu_cast|domu_psc|"
-                    "domu_stat|zam_ulice|zam_cp|zam_obec|zam_cast|zam_psc|zam_stat|jine_ulice|jine_cp|"
-                    "jine_obec|jine_cast|jine_psc|jine_stat"));
+                 u"titul_1|jmeno_1|prijmeni|firma|funkce|ico|dic|internet|e-mail_1|e-mail_2|e-mail_3|info|"
+                 "tel_1|tel_2|tel_3|tel_4|tel_5|tel_6|domu_ulice|domu_cp|domu_obec|domu_cast|domu_psc|"
+                 "domu_stat|zam_ulice|zam_cp|zam_obec|zam_cast|zam_psc|zam_stat|jine_ulice|jine_cp|"
+                 "jine_obec|jine_cast|jine_psc|jine_stat"_s);
     }
 
     void clean_data() {
         QTest::addColumn<int>("target");
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("mobile") << 12 << u8("+420 (123) 456-789") << u8("123456789");
-        QTest::newRow("work phone with slash") << 16 << u8("02/123 456") << u8("02123456");
-        QTest::newRow("note unchanged") << 11 << u8("+420 (123) 456-789") << u8("+420 (123) 456-789");
-        QTest::newRow("home postal code") << 22 << u8("123 45") << u8("12345");
-        QTest::newRow("other postal code") << 34 << u8("123-45") << u8("12345");
-        QTest::newRow("street unchanged") << 18 << u8("Na (Kopci) 1/2") << u8("Na (Kopci) 1/2");
-        QTest::newRow("foreign prefix stays") << 13 << u8("+421 905 123") << u8("+421905123");
+        QTest::newRow("mobile") << 12 << u"+420 (123) 456-789"_s << u"123456789"_s;
+        QTest::newRow("work phone with slash") << 16 << u"02/123 456"_s << u"02123456"_s;
+        QTest::newRow("note unchanged") << 11 << u"+420 (123) 456-789"_s << u"+420 (123) 456-789"_s;
+        QTest::newRow("home postal code") << 22 << u"123 45"_s << u"12345"_s;
+        QTest::newRow("other postal code") << 34 << u"123-45"_s << u"12345"_s;
+        QTest::newRow("street unchanged") << 18 << u"Na (Kopci) 1/2"_s << u"Na (Kopci) 1/2"_s;
+        QTest::newRow("foreign prefix stays") << 13 << u"+421 905 123"_s << u"+421905123"_s;
         // A quoted cell over several lines.
-        QTest::newRow("note keeps its lines") << 11 << u8("řádek 1\nřádek 2") << u8("řádek 1\nřádek 2");
-        QTest::newRow("street on one line") << 18 << u8("Dlouhá\n12\r\nvchod B") << u8("Dlouhá 12 vchod B");
-        QTest::newRow("phone over two lines") << 12 << u8("777\n123 456") << u8("777123456");
+        QTest::newRow("note keeps its lines") << 11 << u"řádek 1\nřádek 2"_s << u"řádek 1\nřádek 2"_s;
+        QTest::newRow("street on one line") << 18 << u"Dlouhá\n12\r\nvchod B"_s << u"Dlouhá 12 vchod B"_s;
+        QTest::newRow("phone over two lines") << 12 << u"777\n123 456"_s << u"777123456"_s;
     }
     void clean() {
         QFETCH(int, target);
@@ -97,11 +94,11 @@ class TestContactImport : public QObject {
         QTest::addColumn<QString>("cell");
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("cut");
-        QTest::newRow("postal code of 7") << 22 << u8("1234567") << 6 << 1;
+        QTest::newRow("postal code of 7") << 22 << u"1234567"_s << 6 << 1;
         QTest::newRow("title of 30 fits") << 0 << QString(30, u'x') << 30 << 0;
         QTest::newRow("title of 31") << 0 << QString(31, u'x') << 30 << 1;
         QTest::newRow("note is a memo") << 11 << QString(5000, u'x') << 5000 << 0;
-        QTest::newRow("pair not split") << 0 << QString(29, u'x') + u8("😀") << 29 << 1;
+        QTest::newRow("pair not split") << 0 << QString(29, u'x') + u"😀"_s << 29 << 1;
     }
     void cut() {
         QFETCH(int, target);
@@ -117,10 +114,10 @@ class TestContactImport : public QObject {
     void addressKinds_data() {
         QTest::addColumn<QList<int>>("targets");
         QTest::addColumn<QString>("kind");
-        QTest::newRow("other town only") << QList<int>{32} << u8("jine");
-        QTest::newRow("no address") << QList<int>{2} << u8("domu");
-        QTest::newRow("work and other") << QList<int>{26, 30} << u8("zam");
-        QTest::newRow("home wins") << QList<int>{35, 29, 23} << u8("domu");
+        QTest::newRow("other town only") << QList<int>{32} << u"jine"_s;
+        QTest::newRow("no address") << QList<int>{2} << u"domu"_s;
+        QTest::newRow("work and other") << QList<int>{26, 30} << u"zam"_s;
+        QTest::newRow("home wins") << QList<int>{35, 29, 23} << u"domu"_s;
     }
     // Through the database: the kind is stored with the record and shown in the working row.
     void addressKinds() {
@@ -130,10 +127,10 @@ class TestContactImport : public QObject {
         QList<Assignment> a;
         for (int i = 0; i < targets.size(); ++i)
             a << Assignment{i, targets[i]};
-        const ImportOutcome out = importContacts(h.search, table(u8("x;y;z\r\n")), a, 10);
+        const ImportOutcome out = importContacts(h.search, table(u"x;y;z\r\n"_s), a, 10);
         QCOMPARE(out.posted, 1);
-        QCOMPARE(h.stored(u8("zobraz_adr")), QStringList{kind});
-        QCOMPARE(h.working(u8("zobraz_adr")), QStringList{kind});
+        QCOMPARE(h.stored(u"zobraz_adr"_s), QStringList{kind});
+        QCOMPARE(h.working(u"zobraz_adr"_s), QStringList{kind});
     }
 
     // Checked before every record: with 498 present, 2 of 5 lines are posted.
@@ -152,13 +149,13 @@ class TestContactImport : public QObject {
         Harness h;
         h.addRecords(present);
         const ImportOutcome out =
-            importContacts(h.search, table(u8("a\r\nb\r\nc\r\nd\r\ne\r\n")), {{0, 2}}, 10);
+            importContacts(h.search, table(u"a\r\nb\r\nc\r\nd\r\ne\r\n"_s), {{0, 2}}, 10);
         QCOMPARE(out.posted, posted);
         QCOMPARE(out.limitReached, limit);
         QCOMPARE(PersonalRecords(h.search).count(), present + posted);
-        QCOMPARE(h.working(u8("Prijmeni")).size(), posted);
+        QCOMPARE(h.working(u"Prijmeni"_s).size(), posted);
         QCOMPARE(h.search.state().last, posted);
-        QCOMPARE(resultMessage(out), u8("Bylo importováno %1 záznamů.    ").arg(posted));
+        QCOMPARE(resultMessage(out), u"Bylo importováno %1 záznamů.    "_s.arg(posted));
     }
 
     // Only a closed personal cursor starts a fresh working table: a listing on
@@ -166,8 +163,8 @@ class TestContactImport : public QObject {
     void workingTable_data() {
         QTest::addColumn<bool>("listing");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("closed cursor") << false << QStringList{u8("Nový")};
-        QTest::newRow("open listing") << true << QStringList{u8("Stávající"), u8("Nový")};
+        QTest::newRow("closed cursor") << false << QStringList{u"Nový"_s};
+        QTest::newRow("open listing") << true << QStringList{u"Stávající"_s, u"Nový"_s};
     }
     void workingTable() {
         QFETCH(bool, listing);
@@ -178,9 +175,9 @@ class TestContactImport : public QObject {
             h.search.listAll(10);
             QVERIFY(h.search.personalCursor().isOpen());
         }
-        const ImportOutcome out = importContacts(h.search, table(u8("Nový\r\n")), {{0, 2}}, 10);
+        const ImportOutcome out = importContacts(h.search, table(u"Nový\r\n"_s), {{0, 2}}, 10);
         QCOMPARE(out.freshTable, !listing);
-        QCOMPARE(h.working(u8("Prijmeni")), rows);
+        QCOMPARE(h.working(u"Prijmeni"_s), rows);
         QCOMPARE(h.search.state().foundCount, rows.size());
         QCOMPARE(h.search.state().lastShown, rows.size());
     }
@@ -189,15 +186,15 @@ class TestContactImport : public QObject {
     void failedWrite() {
         db::TableDef narrow = db::layouts::personal();
         for (db::FieldDef& f : narrow.fields)
-            if (f.name == u8("Prijmeni")) f.size = 4;
+            if (f.name == u"Prijmeni"_s) f.size = 4;
         Harness h(false, narrow);
         const ImportOutcome out =
-            importContacts(h.search, table(u8("Krá\r\nDlouhé\r\nJan\r\n")), {{0, 2}}, 10);
+            importContacts(h.search, table(u"Krá\r\nDlouhé\r\nJan\r\n"_s), {{0, 2}}, 10);
         QCOMPARE(out.posted, 1);
         QVERIFY(!out.error.isEmpty());
-        QCOMPARE(h.stored(u8("Prijmeni")), QStringList{u8("Krá")});
-        QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Krá")});
-        QVERIFY(failedImportMessage(out).contains(u8("importováno záznamů: 1")));
+        QCOMPARE(h.stored(u"Prijmeni"_s), QStringList{u"Krá"_s});
+        QCOMPARE(h.working(u"Prijmeni"_s), QStringList{u"Krá"_s});
+        QVERIFY(failedImportMessage(out).contains(u"importováno záznamů: 1"_s));
         // Nothing is left open around the records posted.
         QCOMPARE(h.personal->transactionDepth(), 0);
     }
@@ -206,9 +203,9 @@ class TestContactImport : public QObject {
     // missing) ends the import with the engine's message alone.
     void engineFailure() {
         db::TableDef other = db::layouts::personal();
-        other.name = u8("Jine");
+        other.name = u"Jine"_s;
         Harness h(false, other);
-        const ImportOutcome out = importContacts(h.search, table(u8("A\r\nB\r\n")), {{0, 2}}, 10);
+        const ImportOutcome out = importContacts(h.search, table(u"A\r\nB\r\n"_s), {{0, 2}}, 10);
         QCOMPARE(out.posted, 0);
         QVERIFY(!out.failure.isEmpty());
         QVERIFY(out.freshTable);
@@ -225,17 +222,17 @@ class TestContactImport : public QObject {
         const auto info = [](const QString& text) { return Notice{Notice::Kind::Information, text}; };
         const auto warning = [](const QString& text) { return Notice{Notice::Kind::Warning, text}; };
         const QString limit =
-            u8("Limit počtu záznamů ve vlastní databázi je vyčerpán. Smaže některé nepotřebné "
-               "záznamy z vlastní databáze.      ");
+            u"Limit počtu záznamů ve vlastní databázi je vyčerpán. Smaže některé nepotřebné "
+            "záznamy z vlastní databáze.      "_s;
         QTest::newRow("done") << 3 << false << QString() << QString()
-                              << QList<Notice>{info(u8("Bylo importováno 3 záznamů.    "))};
+                              << QList<Notice>{info(u"Bylo importováno 3 záznamů.    "_s)};
         QTest::newRow("limit") << 2 << true << QString() << QString()
-                               << QList<Notice>{info(limit), info(u8("Bylo importováno 2 záznamů.    "))};
+                               << QList<Notice>{info(limit), info(u"Bylo importováno 2 záznamů.    "_s)};
         QTest::newRow("failed write")
-            << 1 << false << u8("Disk je plný.") << QString()
-            << QList<Notice>{warning(u8("Import byl přerušen, importováno záznamů: 1. Disk je plný."))};
-        QTest::newRow("engine failure") << 1 << true << u8("Disk je plný.") << u8("Tabulka chybí.")
-                                        << QList<Notice>{warning(u8("Tabulka chybí."))};
+            << 1 << false << u"Disk je plný."_s << QString()
+            << QList<Notice>{warning(u"Import byl přerušen, importováno záznamů: 1. Disk je plný."_s)};
+        QTest::newRow("engine failure") << 1 << true << u"Disk je plný."_s << u"Tabulka chybí."_s
+                                        << QList<Notice>{warning(u"Tabulka chybí."_s)};
     }
     void notices() {
         QFETCH(int, posted);
@@ -265,7 +262,7 @@ class TestContactImport : public QObject {
         QFETCH(int, left);
         Harness h;
         QList<int> told;
-        const ImportOutcome out = importContacts(h.search, table(u8("A\r\nB\r\nC\r\nD\r\nE\r\n")), {{0, 2}},
+        const ImportOutcome out = importContacts(h.search, table(u"A\r\nB\r\nC\r\nD\r\nE\r\n"_s), {{0, 2}},
                                                  10, [&](int done, int total) {
                                                      told << done;
                                                      return !(done == stopAfter && total == 5);
@@ -273,24 +270,23 @@ class TestContactImport : public QObject {
         QCOMPARE(out.posted, posted);
         QCOMPARE(out.cancelledLeft, left);
         QCOMPARE(told.size(), posted);
-        QCOMPARE(h.stored(u8("Prijmeni")),
-                 QStringList({u8("A"), u8("B"), u8("C"), u8("D"), u8("E")}).mid(0, posted));
-        QCOMPARE(h.working(u8("Prijmeni")).size(), posted);
+        QCOMPARE(h.stored(u"Prijmeni"_s),
+                 QStringList({u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s}).mid(0, posted));
+        QCOMPARE(h.working(u"Prijmeni"_s).size(), posted);
         const QString message = resultMessage(out);
-        QVERIFY2(message.startsWith(u8("Bylo importováno ") + QString::number(posted) + u8(" záznamů.")),
+        QVERIFY2(message.startsWith(u"Bylo importováno "_s + QString::number(posted) + u" záznamů."_s),
                  qPrintable(message));
-        QCOMPARE(message.contains(u8("zrušen")), left > 0);
+        QCOMPARE(message.contains(u"zrušen"_s), left > 0);
     }
 
     void cutCounted() {
         Harness h;
-        const ImportOutcome out =
-            importContacts(h.search, table(u8("1234567;") + QString(40, u'a') + u8("\r\n12345;b\r\n")),
-                           {{0, 22}, {1, 0}}, 10);
+        const ImportOutcome out = importContacts(
+            h.search, table(u"1234567;"_s + QString(40, u'a') + u"\r\n12345;b\r\n"_s), {{0, 22}, {1, 0}}, 10);
         QCOMPARE(out.posted, 2);
         QCOMPARE(out.cut, 2);
-        QCOMPARE(h.stored(u8("domu_PSC")), (QStringList{u8("123456"), u8("12345")}));
-        QVERIFY(resultMessage(out).contains(u8(": 2.")));
+        QCOMPARE(h.stored(u"domu_PSC"_s), (QStringList{u"123456"_s, u"12345"_s}));
+        QVERIFY(resultMessage(out).contains(u": 2."_s));
     }
 };
 

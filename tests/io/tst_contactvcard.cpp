@@ -13,13 +13,11 @@
 #include <QFile>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace io;
 
 namespace {
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 QStringList asLines(const QList<std::pair<QString, QString>>& values) {
     QStringList out;
@@ -30,24 +28,24 @@ QStringList asLines(const QList<std::pair<QString, QString>>& values) {
 }
 
 // The columns a card fills, besides the address kind.
-const QStringList kMapped{
-    u8("Titul_1"),  u8("Jmeno_1"),   u8("Prijmeni"),  u8("Firma"),    u8("Funkce"),    u8("domu_ulice"),
-    u8("domu_CP"),  u8("domu_Obec"), u8("domu_Cast"), u8("domu_PSC"), u8("domu_Stat"), u8("zam_ulice"),
-    u8("zam_CP"),   u8("zam_Obec"),  u8("zam_Cast"),  u8("zam_PSC"),  u8("zam_Stat"),  u8("jine_ulice"),
-    u8("jine_CP"),  u8("jine_Obec"), u8("jine_Cast"), u8("jine_PSC"), u8("jine_Stat"), u8("Internet"),
-    u8("E-mail_1"), u8("E-mail_2"),  u8("E-mail_3"),  u8("Tel_1"),    u8("Tel_2"),     u8("Tel_3"),
-    u8("Tel_4"),    u8("Tel_5"),     u8("Tel_6"),     u8("Info"),     u8("zobraz_adr")};
+const QStringList kMapped{u"Titul_1"_s,    u"Jmeno_1"_s,   u"Prijmeni"_s,   u"Firma"_s,     u"Funkce"_s,
+                          u"domu_ulice"_s, u"domu_CP"_s,   u"domu_Obec"_s,  u"domu_Cast"_s, u"domu_PSC"_s,
+                          u"domu_Stat"_s,  u"zam_ulice"_s, u"zam_CP"_s,     u"zam_Obec"_s,  u"zam_Cast"_s,
+                          u"zam_PSC"_s,    u"zam_Stat"_s,  u"jine_ulice"_s, u"jine_CP"_s,   u"jine_Obec"_s,
+                          u"jine_Cast"_s,  u"jine_PSC"_s,  u"jine_Stat"_s,  u"Internet"_s,  u"E-mail_1"_s,
+                          u"E-mail_2"_s,   u"E-mail_3"_s,  u"Tel_1"_s,      u"Tel_2"_s,     u"Tel_3"_s,
+                          u"Tel_4"_s,      u"Tel_5"_s,     u"Tel_6"_s,      u"Info"_s,      u"zobraz_adr"_s};
 
 struct Harness : personaltest::SearchFiles {
     Harness() : SearchFiles(/*durable*/ true) {}
     QString file(const QByteArray& bytes) {
-        const QString path = dir.filePath(u8("kontakty.vcf"));
+        const QString path = dir.filePath(u"kontakty.vcf"_s);
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write the file");
         return path;
     }
     QStringList stored(const QString& column) {
-        return personaltest::columnOf(personal.get(), u8("SELECT * FROM Vlastni ORDER BY ID"), column);
+        return personaltest::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
     }
 };
 
@@ -84,11 +82,11 @@ class TestContactVCard : public QObject {
                           "282945\r\n"
                           "KEY;TYPE=work;VALUE=uri:\r\n http://www.viagenie.ca/simon.perreault/simon.asc\r\n"
                           "TZ:-0500\r\nURL;TYPE=home:http://nomis80.org\r\nEND:VCARD\r\n")
-            << u8("Prijmeni=Perreault|Jmeno_1=Simon|Titul_1=ing. jr,M.Sc.|Firma=Viagenie|"
-                  "zam_Cast=Suite D2-630|zam_ulice=2875 Laurier|zam_Obec=Quebec|zam_PSC=G1V2M2|"
-                  "zam_Stat=Canada|Tel_5=+14186569254;ext=102|Tel_1=+14182626501|"
-                  "E-mail_1=simon.perreault@viagenie.ca|Internet=http://nomis80.org")
-            << u8("zam") << 8;
+            << u"Prijmeni=Perreault|Jmeno_1=Simon|Titul_1=ing. jr,M.Sc.|Firma=Viagenie|"
+               "zam_Cast=Suite D2-630|zam_ulice=2875 Laurier|zam_Obec=Quebec|zam_PSC=G1V2M2|"
+               "zam_Stat=Canada|Tel_5=+14186569254;ext=102|Tel_1=+14182626501|"
+               "E-mail_1=simon.perreault@viagenie.ca|Internet=http://nomis80.org"_s
+            << u"zam"_s << 8;
         // A mail program writing 3.0: groups, TYPE=pref on the home address,
         // escaped commas, a folded note and a label of its own.
         QTest::newRow("mail program 3.0")
@@ -104,16 +102,16 @@ class TestContactVCard : public QObject {
                    "  files than anyone else.\\nReports of his death are numerous.\r\n"
                    "item1.URL:http\\://www.example.com/doe\r\nitem1.X-ABLabel:_$!<HomePage>!$_\r\n"
                    "END:VCARD\r\n")
-            << u8("Prijmeni=Doe|Jmeno_1=John|Titul_1=Mr.|Firma=Example.com Inc., Research|"
-                  "Funkce=Imaginary test person|E-mail_1=johnDoe@example.org|"
-                  "E-mail_2=jd@example.com|Tel_5=1115551212|Tel_3=4045551212|Tel_1=603123456|"
-                  "zam_ulice=100 Waters Edge|zam_Obec=Baytown|zam_Cast=LA|zam_PSC=30314|"
-                  "zam_Stat=United States of America|domu_ulice=Na Příkopě|domu_CP=42|"
-                  "domu_Obec=Praha|domu_PSC=11000|domu_Stat=Česko|"
-                  "Info=John Doe has a long and varied history, being documented on more police files than "
-                  "anyone else.\nReports of his death are numerous.|"
-                  "Internet=http://www.example.com/doe")
-            << u8("domu") << 1;
+            << u"Prijmeni=Doe|Jmeno_1=John|Titul_1=Mr.|Firma=Example.com Inc., Research|"
+               "Funkce=Imaginary test person|E-mail_1=johnDoe@example.org|"
+               "E-mail_2=jd@example.com|Tel_5=1115551212|Tel_3=4045551212|Tel_1=603123456|"
+               "zam_ulice=100 Waters Edge|zam_Obec=Baytown|zam_Cast=LA|zam_PSC=30314|"
+               "zam_Stat=United States of America|domu_ulice=Na Příkopě|domu_CP=42|"
+               "domu_Obec=Praha|domu_PSC=11000|domu_Stat=Česko|"
+               "Info=John Doe has a long and varied history, being documented on more police files than "
+               "anyone else.\nReports of his death are numerous.|"
+               "Internet=http://www.example.com/doe"_s
+            << u"domu"_s << 1;
         // A phone writing 2.1: quoted-printable UTF-8, bare types, a third
         // mobile, a fax and a photo that have no column, a number of no kind.
         QTest::newRow("phone 2.1")
@@ -127,16 +125,16 @@ class TestContactVCard : public QObject {
                    "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;Dlouh=C3=A1 12/3;Praha 1;;110 00;=\r\n"
                    "=C4=8Cesk=C3=A1 republika\r\n"
                    "PHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n /9j/4AAQSkZJRgABAQEASABIAAD\r\n\r\nEND:VCARD\r\n")
-            << u8("Prijmeni=Černá|Jmeno_1=Jana|Tel_1=603111222|Tel_2=603333444|Tel_3=251000111|"
-                  "Tel_4=800123456|E-mail_1=jana@example.cz|domu_ulice=Dlouhá|domu_CP=12/3|"
-                  "domu_Obec=Praha 1|domu_PSC=11000|domu_Stat=Česká republika")
-            << u8("domu") << 3;
+            << u"Prijmeni=Černá|Jmeno_1=Jana|Tel_1=603111222|Tel_2=603333444|Tel_3=251000111|"
+               "Tel_4=800123456|E-mail_1=jana@example.cz|domu_ulice=Dlouhá|domu_CP=12/3|"
+               "domu_Obec=Praha 1|domu_PSC=11000|domu_Stat=Česká republika"_s
+            << u"domu"_s << 3;
         // Without N the formatted name is the surname; several untyped
         // addresses: the first takes the other group, the next is left out.
         QTest::newRow("no name parts, two plain addresses")
             << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:Petr Malý\nADR:;;Krátká 5;Brno;;;\n"
                           "ADR:;;Dlouhá 7;Brno;;;\nEND:VCARD\n")
-            << u8("Prijmeni=Petr Malý|jine_ulice=Krátká|jine_CP=5|jine_Obec=Brno") << u8("jine") << 1;
+            << u"Prijmeni=Petr Malý|jine_ulice=Krátká|jine_CP=5|jine_Obec=Brno"_s << u"jine"_s << 1;
     }
     void programs() {
         QFETCH(QByteArray, file);
@@ -158,11 +156,11 @@ class TestContactVCard : public QObject {
         QTest::addColumn<QString>("street");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("number");
-        QTest::newRow("street and number") << u8("Dlouhá 12/3") << u8("Dlouhá") << u8("12/3");
-        QTest::newRow("number with letter") << u8("28. října 1a") << u8("28. října") << u8("1a");
-        QTest::newRow("number alone") << u8("12") << QString() << u8("12");
-        QTest::newRow("no number") << u8("Třída 1. máje") << u8("Třída 1. máje") << QString();
-        QTest::newRow("number first") << u8("100 Waters Edge") << u8("100 Waters Edge") << QString();
+        QTest::newRow("street and number") << u"Dlouhá 12/3"_s << u"Dlouhá"_s << u"12/3"_s;
+        QTest::newRow("number with letter") << u"28. října 1a"_s << u"28. října"_s << u"1a"_s;
+        QTest::newRow("number alone") << u"12"_s << QString() << u"12"_s;
+        QTest::newRow("no number") << u"Třída 1. máje"_s << u"Třída 1. máje"_s << QString();
+        QTest::newRow("number first") << u"100 Waters Edge"_s << u"100 Waters Edge"_s << QString();
     }
     void streets() {
         QFETCH(QString, street);
@@ -175,28 +173,27 @@ class TestContactVCard : public QObject {
     void roundTrip() {
         Harness h;
         QList<std::pair<QString, QString>> record{
-            {u8("Titul_1"), u8("Ing. Ph.D.")},
-            {u8("Jmeno_1"), u8("Jan")},
-            {u8("Prijmeni"), u8("Novák; Dvořák")},
-            {u8("Firma"), u8("Stavby, s.r.o.")},
-            {u8("Funkce"), u8("Vedoucí\\oddělení")},
-            {u8("Internet"), u8("http://www.example.cz/a,b?x=1;y=2")},
-            {u8("Info"),
-             u8("První řádek\nDruhý, s čárkou; a středníkem ") + u8("žluťoučký kůň ").repeated(12)},
-            {u8("zobraz_adr"), u8("zam")}};
+            {u"Titul_1"_s, u"Ing. Ph.D."_s},
+            {u"Jmeno_1"_s, u"Jan"_s},
+            {u"Prijmeni"_s, u"Novák; Dvořák"_s},
+            {u"Firma"_s, u"Stavby, s.r.o."_s},
+            {u"Funkce"_s, u"Vedoucí\\oddělení"_s},
+            {u"Internet"_s, u"http://www.example.cz/a,b?x=1;y=2"_s},
+            {u"Info"_s, u"První řádek\nDruhý, s čárkou; a středníkem "_s + u"žluťoučký kůň "_s.repeated(12)},
+            {u"zobraz_adr"_s, u"zam"_s}};
         const char* const groups[] = {"domu", "zam", "jine"};
         for (int g = 0; g < 3; ++g) {
-            const QString p = u8(groups[g]) + u'_';
+            const QString p = QString::fromUtf8(groups[g]) + u'_';
             const QString n = QString::number(g + 1);
-            record << std::pair{p + u8("ulice"), u8("Ulice 28. října ") + n}
-                   << std::pair{p + u8("CP"), n + u8("2/3a")} << std::pair{p + u8("Obec"), u8("Obec ") + n}
-                   << std::pair{p + u8("Cast"), u8("Část ") + n} << std::pair{p + u8("PSC"), u8("1100") + n}
-                   << std::pair{p + u8("Stat"), u8("Stát ") + n};
+            record << std::pair{p + u"ulice"_s, u"Ulice 28. října "_s + n}
+                   << std::pair{p + u"CP"_s, n + u"2/3a"_s} << std::pair{p + u"Obec"_s, u"Obec "_s + n}
+                   << std::pair{p + u"Cast"_s, u"Část "_s + n} << std::pair{p + u"PSC"_s, u"1100"_s + n}
+                   << std::pair{p + u"Stat"_s, u"Stát "_s + n};
         }
         for (int i = 1; i <= 6; ++i)
-            record << std::pair{u8("Tel_%1").arg(i), u8("60312345%1").arg(i)};
+            record << std::pair{u"Tel_%1"_s.arg(i), u"60312345%1"_s.arg(i)};
         for (int i = 1; i <= 3; ++i)
-            record << std::pair{u8("E-mail_%1").arg(i), u8("jan%1@example.cz").arg(i)};
+            record << std::pair{u"E-mail_%1"_s.arg(i), u"jan%1@example.cz"_s.arg(i)};
         h.add(record);
 
         const QString path = h.file({});
@@ -243,10 +240,10 @@ class TestContactVCard : public QObject {
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<QString>("question");
         QTest::newRow("no records") << 0 << QList<int>{} << QList<int>{}
-                                    << u8("Vlastní databáze neobsahuje žádné záznamy.    ") << QString();
+                                    << u"Vlastní databáze neobsahuje žádné záznamy.    "_s << QString();
         QTest::newRow("none marked")
             << 3 << QList<int>{} << QList<int>{} << QString()
-            << u8("Není označen žádný záznam. Exportovat všechny záznamy vlastní databáze (3)?    ");
+            << u"Není označen žádný záznam. Exportovat všechny záznamy vlastní databáze (3)?    "_s;
         QTest::newRow("two marked") << 3 << QList<int>{2, 0} << QList<int>{1, 3} << QString() << QString();
     }
     void selection() {
@@ -257,7 +254,7 @@ class TestContactVCard : public QObject {
         QFETCH(QString, question);
         Harness h;
         for (int i = 0; i < records; ++i)
-            h.addSurnames({u8("K%1").arg(i)});
+            h.addSurnames({u"K%1"_s.arg(i)});
         h.search.listAll(10);
         for (const int row : marked) {
             db::Dataset& page = h.search.pageQuery();
@@ -276,12 +273,12 @@ class TestContactVCard : public QObject {
     // A file that cannot be written leaves none behind and says why.
     void exportFails() {
         Harness h;
-        h.addSurnames({u8("Novák")});
-        const QString path = h.dir.filePath(u8("chybí/kontakty.vcf"));
+        h.addSurnames({u"Novák"_s});
+        const QString path = h.dir.filePath(u"chybí/kontakty.vcf"_s);
         const VCardExport written = exportVCards(*h.personal, std::nullopt, path);
         QCOMPARE(written.written, 0);
-        QVERIFY2(written.error.startsWith(u8("Soubor \"") + QDir::toNativeSeparators(path) +
-                                          u8("\" nelze zapsat: ")),
+        QVERIFY2(written.error.startsWith(u"Soubor \""_s + QDir::toNativeSeparators(path) +
+                                          u"\" nelze zapsat: "_s),
                  qPrintable(written.error));
         QVERIFY(!QFile::exists(path));
     }
@@ -289,13 +286,13 @@ class TestContactVCard : public QObject {
     // With 498 records present, 2 of 5 cards are posted and the limit is reported.
     void recordLimit() {
         Harness h;
-        h.addSurnames(QStringList(498, u8("Stávající")));
+        h.addSurnames(QStringList(498, u"Stávající"_s));
         const VCardImport imported = importVCards(h.search, h.file(cards(5)), 10);
         QCOMPARE(imported.outcome.posted, 2);
         QVERIFY(imported.outcome.limitReached);
         QCOMPARE(PersonalRecords(h.search).count(), PersonalRecords::kRecordLimit);
-        QCOMPARE(h.working(u8("Prijmeni")), (QStringList{u8("K0"), u8("K1")}));
-        QCOMPARE(resultMessage(imported.outcome), u8("Bylo importováno 2 záznamů.    "));
+        QCOMPARE(h.working(u"Prijmeni"_s), (QStringList{u"K0"_s, u"K1"_s}));
+        QCOMPARE(resultMessage(imported.outcome), u"Bylo importováno 2 záznamů.    "_s);
     }
 
     // Cut and left-out values are counted; the record is stored all the same.
@@ -311,34 +308,34 @@ class TestContactVCard : public QObject {
         QCOMPARE(imported.outcome.posted, 1);
         QCOMPARE(imported.outcome.cut, 1);
         QCOMPARE(imported.outcome.leftOut, 2);
-        QCOMPARE(h.stored(u8("Funkce")), QStringList{QString(100, u'f')});
-        QCOMPARE(h.stored(u8("E-mail_3")), QStringList{u8("c@x.cz")});
+        QCOMPARE(h.stored(u"Funkce"_s), QStringList{QString(100, u'f')});
+        QCOMPARE(h.stored(u"E-mail_3"_s), QStringList{u"c@x.cz"_s});
         QCOMPARE(
             resultMessage(imported.outcome),
-            u8("Bylo importováno 1 záznamů.    \nHodnot delších než jejich pole, které byly zkráceny: 1.    "
-               "\nVynechané údaje, pro které záznam nemá pole: 2.    "));
+            u"Bylo importováno 1 záznamů.    \nHodnot delších než jejich pole, které byly zkráceny: 1.    "
+            "\nVynechané údaje, pro které záznam nemá pole: 2.    "_s);
     }
 
     // A file that is no vCard, or is cut short, imports nothing and leaves the page as it was.
     void refused_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("message");
-        QTest::newRow("csv") << QByteArray("Jméno;Příjmení\r\nJan;Novák\r\n") << u8("není ve formátu vCard");
+        QTest::newRow("csv") << QByteArray("Jméno;Příjmení\r\nJan;Novák\r\n") << u"není ve formátu vCard"_s;
         QTest::newRow("cut short") << cards(2) + "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Torzo;;;;\r\n"
-                                   << u8("záznam začínající na řádku 11 nemá konec");
+                                   << u"záznam začínající na řádku 11 nemá konec"_s;
     }
     void refused() {
         QFETCH(QByteArray, file);
         QFETCH(QString, message);
         Harness h;
-        h.addSurnames({u8("Stávající")});
+        h.addSurnames({u"Stávající"_s});
         h.search.listAll(10);
         const VCardImport imported = importVCards(h.search, h.file(file), 10);
         QVERIFY2(imported.refused.contains(message), qPrintable(imported.refused));
-        QVERIFY(imported.refused.contains(u8("Nic nebylo importováno")));
+        QVERIFY(imported.refused.contains(u"Nic nebylo importováno"_s));
         QCOMPARE(imported.outcome.posted, 0);
-        QCOMPARE(h.stored(u8("Prijmeni")), QStringList{u8("Stávající")});
-        QCOMPARE(h.working(u8("Prijmeni")), QStringList{u8("Stávající")});
+        QCOMPARE(h.stored(u"Prijmeni"_s), QStringList{u"Stávající"_s});
+        QCOMPARE(h.working(u"Prijmeni"_s), QStringList{u"Stávající"_s});
     }
 };
 

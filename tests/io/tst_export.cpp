@@ -396,7 +396,7 @@ class TestExport : public QObject {
         request.target = io::targetFile(folder + QStringLiteral("vystup.csv"), 1);
         QCOMPARE(io::runExport(*results.database, request), lines.size() - 1);
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"vystup.txt"});
-        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)),
+        QCOMPARE(code_page::fromWindows1250(readBytes(request.target)),
                  lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
 
@@ -432,7 +432,7 @@ class TestExport : public QObject {
         request.target = folder + QStringLiteral("export_v.txt");
         QCOMPARE(io::runExport(*results.database, request), 1);
         const QStringList lines =
-            codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n"));
+            code_page::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 3);
         QCOMPARE(
             lines[0],
@@ -464,7 +464,7 @@ class TestExport : public QObject {
         QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{"moje data.txt", "schema.ini"}));
         const QString padded = QString::fromUtf8("Novák").leftJustified(12) + QString(12 * 4, u' ') +
                                QStringLiteral("1").leftJustified(12);
-        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1),
+        QCOMPARE(code_page::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1),
                  padded);
     }
 
@@ -472,26 +472,26 @@ class TestExport : public QObject {
     // section in UTF-16 too, so the driver reads it, and is put back as it was.
     void unicodeSchemaIni_data() {
         QTest::addColumn<int>("encoding");
-        QTest::newRow("UTF-16 LE") << int(codepage::TextEncoding::Utf16LE);
-        QTest::newRow("UTF-16 BE") << int(codepage::TextEncoding::Utf16BE);
+        QTest::newRow("UTF-16 LE") << int(code_page::TextEncoding::Utf16LE);
+        QTest::newRow("UTF-16 BE") << int(code_page::TextEncoding::Utf16BE);
     }
     void unicodeSchemaIni() {
         QFETCH(int, encoding);
-        const auto e = codepage::TextEncoding(encoding);
+        const auto e = code_page::TextEncoding(encoding);
         Results results;
         results.exec(
             QStringLiteral("INSERT INTO Osoby (Prijmeni, Tel, Zn) VALUES (\"Žluťoučký\", \"1\", True)"));
         const QString folder = results.folder(QStringLiteral("utf16"));
         const QByteArray schema =
-            codepage::byteOrderMark(e) +
-            codepage::encode(QString::fromUtf8("[jiný.txt]\r\nFormat=TabDelimited\r\n"), e);
+            code_page::byteOrderMark(e) +
+            code_page::encode(QString::fromUtf8("[jiný.txt]\r\nFormat=TabDelimited\r\n"), e);
         writeBytes(folder + QStringLiteral("schema.ini"), schema);
         io::ExportRequest request;
         request.format = ExportFormat::Semicolon;
         request.target = folder + QString::fromUtf8("žluťoučký kůň.txt");
         QCOMPARE(io::runExport(*results.database, request), 1);
         QCOMPARE(readBytes(folder + QStringLiteral("schema.ini")), schema);
-        QCOMPARE(codepage::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1),
+        QCOMPARE(code_page::fromWindows1250(readBytes(request.target)).split(QStringLiteral("\r\n")).value(1),
                  QString::fromUtf8("\"Žluťoučký\";\" \";\" \";\"\";;\"1\""));
     }
 
@@ -544,7 +544,7 @@ class TestExport : public QObject {
         request.target = results.folder(QStringLiteral("out")) + QStringLiteral("export_o.txt");
         QCOMPARE(io::runExport(*results.database, request), 2);
         QCOMPARE(io::valuesOutsideCodePage(*results.database, request), 2);
-        QVERIFY(codepage::fromWindows1250(readBytes(request.target)).contains(QStringLiteral("\"S?ren\"")));
+        QVERIFY(code_page::fromWindows1250(readBytes(request.target)).contains(QStringLiteral("\"S?ren\"")));
         QCOMPARE(
             io::lostCharactersMessage(2),
             QString::fromUtf8("Znaky, které kódování Windows-1250 nezná, jsou v souboru zapsány jako \"?\". "

@@ -24,13 +24,11 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 using platform::Dialogs;
 
 namespace {
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 struct Harness : personaltest::SearchFiles {
     platform::ScriptedDialogs dialogs;
@@ -49,7 +47,7 @@ struct Harness : personaltest::SearchFiles {
         window.show();
     }
     QString file(const QByteArray& bytes) {
-        const QString path = dir.filePath(u8("kontakty.csv"));
+        const QString path = dir.filePath(u"kontakty.csv"_s);
         QFile f(path);
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(bytes);
@@ -68,7 +66,7 @@ struct Harness : personaltest::SearchFiles {
         click(ImportDialog::Button::Add);
     }
     QStringList stored(const QString& column) {
-        return personaltest::columnOf(personal.get(), u8("SELECT * FROM Vlastni ORDER BY ID"), column);
+        return personaltest::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
     }
 };
 
@@ -86,20 +84,20 @@ class TestImportDialog : public QObject {
     void importsThroughTheWindow() {
         Harness h;
         h.load(kFile);
-        QCOMPARE(h.window.fileLabel()->text(), h.dir.filePath(u8("kontakty.csv")));
-        QCOMPARE(h.dialogs.shown().first().file.title, u8("Import CSV"));
-        QCOMPARE(h.dialogs.shown().first().file.filter, u8("CSV|*.csv;*.txt"));
-        QCOMPARE(h.window.sourceList()->itemText(1), u8("Příjmení"));
-        QCOMPARE(h.window.preview()->model()->index(1, 1).data().toString(), u8("Malá; Nová"));
+        QCOMPARE(h.window.fileLabel()->text(), h.dir.filePath(u"kontakty.csv"_s));
+        QCOMPARE(h.dialogs.shown().first().file.title, u"Import CSV"_s);
+        QCOMPARE(h.dialogs.shown().first().file.filter, u"CSV|*.csv;*.txt"_s);
+        QCOMPARE(h.window.sourceList()->itemText(1), u"Příjmení"_s);
+        QCOMPARE(h.window.preview()->model()->index(1, 1).data().toString(), u"Malá; Nová"_s);
         h.pair(1, 2);
         h.pair(2, 12);
         QCOMPARE(h.window.mappingEditor()->rowCount(), 2);
         QCOMPARE(h.window.mappingEditor()->currentRow(), 1);
         h.click(ImportDialog::Button::Import);
-        QCOMPARE(h.dialogs.messageTexts(), QStringList{u8("Bylo importováno 2 záznamů.    ")});
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{u"Bylo importováno 2 záznamů.    "_s});
         QCOMPARE(h.dialogs.shown().last().caption, Dialogs::kInformation);
-        QCOMPARE(h.stored(u8("Prijmeni")), (QStringList{u8("Novák"), u8("Malá; Nová")}));
-        QCOMPARE(h.stored(u8("Tel_1")), (QStringList{u8("123456789"), u8("777111222")}));
+        QCOMPARE(h.stored(u"Prijmeni"_s), (QStringList{u"Novák"_s, u"Malá; Nová"_s}));
+        QCOMPARE(h.stored(u"Tel_1"_s), (QStringList{u"123456789"_s, u"777111222"_s}));
         QCOMPARE(h.imported, QList<bool>{true});
     }
 
@@ -118,7 +116,7 @@ class TestImportDialog : public QObject {
         QTimer watch;
         watch.setInterval(0);
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            auto* progress = h.window.findChild<QProgressDialog*>(u8("importProgress"));
+            auto* progress = h.window.findChild<QProgressDialog*>(u"importProgress"_s);
             if (!progress || progress->wasCanceled()) return;
             seen << progress->labelText();
             importWindowEnabled = importWindowEnabled && h.window.isEnabled();
@@ -126,21 +124,21 @@ class TestImportDialog : public QObject {
             QCOMPARE(progress->windowModality(), Qt::WindowModal);
             if (progress->value() == 5) {
                 auto* cancel = progress->findChild<QPushButton*>();
-                QCOMPARE(cancel->text(), u8("&Storno"));
+                QCOMPARE(cancel->text(), u"&Storno"_s);
                 cancel->click();
             }
         });
         watch.start();
         h.click(ImportDialog::Button::Import);
         watch.stop();
-        QVERIFY2(seen.contains(u8("Importováno 5 z 20 záznamů")), qPrintable(seen.join(u'|')));
+        QVERIFY2(seen.contains(u"Importováno 5 z 20 záznamů"_s), qPrintable(seen.join(u'|')));
         QVERIFY(importWindowEnabled);
         QVERIFY(!h.window.findChild<QProgressDialog*>());
         QCOMPARE(h.dialogs.messageTexts(),
-                 QStringList{u8("Bylo importováno 5 záznamů.    \nImport byl zrušen, zbývajících 15 záznamů "
-                                "nebylo importováno.    ")});
-        QCOMPARE(h.stored(u8("Prijmeni")).size(), 5);
-        QCOMPARE(h.stored(u8("Prijmeni")).last(), u8("Záznam 5"));
+                 QStringList{u"Bylo importováno 5 záznamů.    \nImport byl zrušen, zbývajících 15 záznamů "
+                             "nebylo importováno.    "_s});
+        QCOMPARE(h.stored(u"Prijmeni"_s).size(), 5);
+        QCOMPARE(h.stored(u"Prijmeni"_s).last(), u"Záznam 5"_s);
         QVERIFY(h.window.isVisible());
     }
 
@@ -148,17 +146,17 @@ class TestImportDialog : public QObject {
     // not be a key of its own, and an empty one would be the list key itself.
     void invalidSchemaName() {
         Harness h;
-        io::ImportSchemas(h.settings).save(u8("Staré"), {{0, 0}});
+        io::ImportSchemas(h.settings).save(u"Staré"_s, {{0, 0}});
         h.load(kFile);
         h.pair(0, 1);
         h.dialogs.clear();
-        h.dialogs.answerInput(u8(" "));
-        h.dialogs.answerInput(u8("a\\b"));
+        h.dialogs.answerInput(u" "_s);
+        h.dialogs.answerInput(u"a\\b"_s);
         h.click(ImportDialog::Button::Save);
         QCOMPARE(h.dialogs.messageTexts(),
                  (QStringList{io::invalidSchemaNameMessage(), io::invalidSchemaNameMessage()}));
-        QCOMPARE(io::ImportSchemas(h.settings).names(), QStringList{u8("Staré")});
-        QCOMPARE(io::ImportSchemas(h.settings).load(u8("Staré")), (QList<io::Assignment>{{0, 0}}));
+        QCOMPARE(io::ImportSchemas(h.settings).names(), QStringList{u"Staré"_s});
+        QCOMPARE(io::ImportSchemas(h.settings).load(u"Staré"_s), (QList<io::Assignment>{{0, 0}}));
     }
 
     // A mapped column the preview does not have stops the import before anything is stored.
@@ -168,8 +166,8 @@ class TestImportDialog : public QObject {
         h.pair(2, 12);
         h.load("Jméno;Fax\r\nJan;1\r\n");
         h.click(ImportDialog::Button::Import);
-        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::missingColumnsMessage({u8("Telefon")})});
-        QCOMPARE(h.stored(u8("ID")).size(), 0);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::missingColumnsMessage({u"Telefon"_s})});
+        QCOMPARE(h.stored(u"ID"_s).size(), 0);
     }
 
     void importWithoutPreview_data() {
@@ -188,7 +186,7 @@ class TestImportDialog : public QObject {
         }
         h.click(ImportDialog::Button::Import);
         QCOMPARE(h.dialogs.messageTexts(), QStringList{io::previewFirstMessage()});
-        QCOMPARE(h.stored(u8("ID")).size(), 0);
+        QCOMPARE(h.stored(u"ID"_s).size(), 0);
     }
 
     // Choosing a file and loading its preview, step by step: a schema opens
@@ -200,34 +198,33 @@ class TestImportDialog : public QObject {
         QTest::addColumn<QString>("opened"); // the source of the schema's row; empty: refused
         QTest::addColumn<bool>("reloads");
         QTest::newRow("nothing chosen") << QStringList{} << QString() << false;
-        QTest::newRow("chosen") << QStringList{u8("A")} << QString() << false;
-        QTest::newRow("loaded") << QStringList{u8("A"), u8("load")} << u8("a") << true;
-        QTest::newRow("another chosen") << QStringList{u8("A"), u8("load"), u8("B")} << u8("a") << false;
-        QTest::newRow("two more chosen")
-            << QStringList{u8("A"), u8("load"), u8("B"), u8("B")} << u8("a") << false;
+        QTest::newRow("chosen") << QStringList{u"A"_s} << QString() << false;
+        QTest::newRow("loaded") << QStringList{u"A"_s, u"load"_s} << u"a"_s << true;
+        QTest::newRow("another chosen") << QStringList{u"A"_s, u"load"_s, u"B"_s} << u"a"_s << false;
+        QTest::newRow("two more chosen") << QStringList{u"A"_s, u"load"_s, u"B"_s, u"B"_s} << u"a"_s << false;
         QTest::newRow("another loaded")
-            << QStringList{u8("A"), u8("load"), u8("B"), u8("load")} << u8("x") << true;
-        QTest::newRow("load failed") << QStringList{u8("A"), u8("load"), u8("missing"), u8("load")}
-                                     << QString() << false;
+            << QStringList{u"A"_s, u"load"_s, u"B"_s, u"load"_s} << u"x"_s << true;
+        QTest::newRow("load failed") << QStringList{u"A"_s, u"load"_s, u"missing"_s, u"load"_s} << QString()
+                                     << false;
     }
     void previewSteps() {
         QFETCH(QStringList, steps);
         QFETCH(QString, opened);
         QFETCH(bool, reloads);
         Harness h;
-        io::ImportSchemas(h.settings).save(u8("První"), {{0, 1}});
+        io::ImportSchemas(h.settings).save(u"První"_s, {{0, 1}});
         h.window.hide();
         h.window.show();
         for (const QString& step : steps) {
-            if (step == u8("load")) {
+            if (step == u"load"_s) {
                 h.click(ImportDialog::Button::Preview);
                 continue;
             }
-            const QString path = h.dir.filePath(step + u8(".csv"));
-            if (step != u8("missing")) {
+            const QString path = h.dir.filePath(step + u".csv"_s);
+            if (step != u"missing"_s) {
                 QFile f(path);
                 QVERIFY(f.open(QIODevice::WriteOnly));
-                f.write(step == u8("A") ? "a;b\r\n1;2\r\n" : "x;y\r\n3;4\r\n");
+                f.write(step == u"A"_s ? "a;b\r\n1;2\r\n" : "x;y\r\n3;4\r\n");
             }
             h.dialogs.answerOpen(Dialogs::FileResult{path, 1});
             h.click(ImportDialog::Button::Source);
@@ -236,20 +233,20 @@ class TestImportDialog : public QObject {
         h.window.schemaList()->setCurrentIndex(0);
         h.click(ImportDialog::Button::Open);
         if (opened.isEmpty()) {
-            QCOMPARE(h.dialogs.messageTexts(), QStringList{io::schemaNotLoadedMessage(u8("První"), 0)});
+            QCOMPARE(h.dialogs.messageTexts(), QStringList{io::schemaNotLoadedMessage(u"První"_s, 0)});
         } else {
             QCOMPARE(h.dialogs.messageTexts(), QStringList{});
             QCOMPARE(h.window.mapping().row(0).source, opened);
         }
         const QString before = h.window.sourceList()->itemText(0);
         h.window.namesCheck()->setChecked(false);
-        QCOMPARE(h.window.sourceList()->itemText(0), reloads ? u8("Pole0") : before);
+        QCOMPARE(h.window.sourceList()->itemText(0), reloads ? u"Pole0"_s : before);
     }
 
     void notTextRefused() {
         Harness h;
         h.load(QByteArray("Jan;Novák\0\r\n", 12));
-        const QString path = h.dir.filePath(u8("kontakty.csv"));
+        const QString path = h.dir.filePath(u"kontakty.csv"_s);
         QCOMPARE(h.dialogs.messageTexts(), QStringList{io::notTextMessage(path)});
         QCOMPARE(h.window.sourceList()->count(), 6);
         QCOMPARE(h.window.sourceList()->itemText(0), QString());
@@ -262,13 +259,13 @@ class TestImportDialog : public QObject {
     void namesSwitchReloads() {
         Harness h;
         h.load("a;b;c\r\n1;2;3\r\n");
-        QCOMPARE(h.window.sourceList()->itemText(0), u8("a"));
+        QCOMPARE(h.window.sourceList()->itemText(0), u"a"_s);
         h.window.namesCheck()->setChecked(false);
         QStringList names;
         for (int i = 0; i < h.window.sourceList()->count(); ++i)
             names << h.window.sourceList()->itemText(i);
         QCOMPARE(names,
-                 (QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"), u8("Pole4"), u8("Pole5")}));
+                 (QStringList{u"Pole0"_s, u"Pole1"_s, u"Pole2"_s, u"Pole3"_s, u"Pole4"_s, u"Pole5"_s}));
         QCOMPARE(h.window.preview()->model()->rowCount(), 2);
     }
 
@@ -284,8 +281,8 @@ class TestImportDialog : public QObject {
         h.window.sourceList()->setCurrentIndex(1);
         h.window.targetList()->setCurrentIndex(2);
         h.click(ImportDialog::Button::Overwrite);
-        QCOMPARE(h.window.mappingEditor()->item(0, 0)->text(), u8("Příjmení"));
-        QCOMPARE(h.window.mappingEditor()->item(0, 1)->text(), u8("příjmení"));
+        QCOMPARE(h.window.mappingEditor()->item(0, 0)->text(), u"Příjmení"_s);
+        QCOMPARE(h.window.mappingEditor()->item(0, 1)->text(), u"příjmení"_s);
         h.click(ImportDialog::Button::Remove);
         QCOMPARE(h.window.mapping().size(), 1);
         QCOMPARE(h.window.mapping().row(0).target, 12);
@@ -298,37 +295,37 @@ class TestImportDialog : public QObject {
     // Saving asks for a name; an existing one is replaced only on Yes, No asks again.
     void saveAndOpenSchema() {
         Harness h;
-        io::ImportSchemas(h.settings).save(u8("Staré"), {{0, 0}});
+        io::ImportSchemas(h.settings).save(u"Staré"_s, {{0, 0}});
         h.load(kFile);
         h.pair(1, 2);
         h.pair(2, 14);
         h.dialogs.clear();
-        h.dialogs.answerInput(u8("Staré"));
+        h.dialogs.answerInput(u"Staré"_s);
         h.dialogs.answerMessage(Dialogs::Answer::No);
-        h.dialogs.answerInput(u8("Nové"));
+        h.dialogs.answerInput(u"Nové"_s);
         h.click(ImportDialog::Button::Save);
         QCOMPARE(h.dialogs.messageTexts(), QStringList{io::schemaExistsQuestion()});
         QCOMPARE(h.dialogs.shown().first().caption, io::schemaNameCaption());
         QCOMPARE(h.dialogs.shown().first().text, io::schemaNamePrompt());
         io::ImportSchemas schemas(h.settings);
-        QCOMPARE(schemas.load(u8("Staré")), (QList<io::Assignment>{{0, 0}}));
-        QCOMPARE(schemas.load(u8("Nové")), (QList<io::Assignment>{{1, 2}, {2, 14}}));
-        QCOMPARE(h.window.schemaList()->currentText(), u8("Nové"));
+        QCOMPARE(schemas.load(u"Staré"_s), (QList<io::Assignment>{{0, 0}}));
+        QCOMPARE(schemas.load(u"Nové"_s), (QList<io::Assignment>{{1, 2}, {2, 14}}));
+        QCOMPARE(h.window.schemaList()->currentText(), u"Nové"_s);
 
         // Opened over another file, the schema maps its columns by position.
         h.load("A;B;C\r\n1;2;3\r\n");
-        h.window.schemaList()->setCurrentIndex(h.window.schemaList()->findText(u8("Nové")));
+        h.window.schemaList()->setCurrentIndex(h.window.schemaList()->findText(u"Nové"_s));
         h.click(ImportDialog::Button::Open);
         QCOMPARE(h.window.mapping().size(), 2);
-        QCOMPARE(h.window.mapping().row(0).source, u8("B"));
-        QCOMPARE(h.window.mapping().row(1).source, u8("C"));
+        QCOMPARE(h.window.mapping().row(0).source, u"B"_s);
+        QCOMPARE(h.window.mapping().row(1).source, u"C"_s);
         QCOMPARE(h.window.mapping().row(1).target, 14);
     }
 
     // A schema naming columns the preview lacks is refused and the mapping stays.
     void schemaBeyondPreview() {
         Harness h;
-        io::ImportSchemas(h.settings).save(u8("Široké"), {{0, 1}, {9, 2}});
+        io::ImportSchemas(h.settings).save(u"Široké"_s, {{0, 1}, {9, 2}});
         h.window.hide();
         h.window.show();
         h.load("a;b\r\n");
@@ -336,7 +333,7 @@ class TestImportDialog : public QObject {
         h.dialogs.clear();
         h.window.schemaList()->setCurrentIndex(0);
         h.click(ImportDialog::Button::Open);
-        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::schemaNotLoadedMessage(u8("Široké"), 6)});
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{io::schemaNotLoadedMessage(u"Široké"_s, 6)});
         QCOMPARE(h.window.mapping().row(0).target, 3);
     }
 
@@ -348,14 +345,14 @@ class TestImportDialog : public QObject {
     void deleteSchema() {
         QFETCH(bool, yes);
         Harness h;
-        io::ImportSchemas(h.settings).save(u8("Pryč"), {{0, 1}});
+        io::ImportSchemas(h.settings).save(u"Pryč"_s, {{0, 1}});
         h.window.hide();
         h.window.show();
         h.window.schemaList()->setCurrentIndex(0);
         h.dialogs.answerMessage(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         h.click(ImportDialog::Button::Delete);
-        QCOMPARE(h.dialogs.messageTexts(), QStringList{u8("Přejete si smazat schéma \"Pryč\"?    ")});
-        QCOMPARE(io::ImportSchemas(h.settings).exists(u8("Pryč")), !yes);
+        QCOMPARE(h.dialogs.messageTexts(), QStringList{u"Přejete si smazat schéma \"Pryč\"?    "_s});
+        QCOMPARE(io::ImportSchemas(h.settings).exists(u"Pryč"_s), !yes);
         QCOMPARE(h.window.schemaList()->count(), yes ? 0 : 1);
     }
 
@@ -364,14 +361,14 @@ class TestImportDialog : public QObject {
         Harness h;
         h.personal->beginTransaction();
         for (int i = 0; i < 498; ++i)
-            h.add({{u8("Prijmeni"), u8("X")}});
+            h.add({{u"Prijmeni"_s, u"X"_s}});
         h.personal->commit();
         h.window.namesCheck()->setChecked(false);
         h.load("a\r\nb\r\nc\r\nd\r\ne\r\n");
         h.pair(0, 2);
         h.click(ImportDialog::Button::Import);
         QCOMPARE(h.dialogs.messageTexts(),
-                 (QStringList{Transfers::singleLimitMessage(), u8("Bylo importováno 2 záznamů.    ")}));
+                 (QStringList{Transfers::singleLimitMessage(), u"Bylo importováno 2 záznamů.    "_s}));
         const auto& limit = h.dialogs.shown().at(h.dialogs.shown().size() - 2);
         QCOMPARE(limit.caption, Dialogs::kInformation);
         QCOMPARE(limit.icon, Dialogs::Icon::Information);
@@ -386,7 +383,7 @@ class TestImportDialog : public QObject {
         h.window.hide();
         h.window.show();
         QCOMPARE(h.window.preview()->model()->rowCount(), 2);
-        QCOMPARE(h.window.fileLabel()->text(), h.dir.filePath(u8("kontakty.csv")));
+        QCOMPARE(h.window.fileLabel()->text(), h.dir.filePath(u"kontakty.csv"_s));
         h.click(ImportDialog::Button::Back);
         QVERIFY(!h.window.isVisible());
         QCOMPARE(h.window.fileLabel()->text(), QString());

@@ -11,13 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace io;
 
 namespace {
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 using Rows = QList<QStringList>;
 
@@ -52,43 +50,41 @@ class TestImportFile : public QObject {
         QTest::addColumn<Rows>("rows");
         const QChar semi = u';', comma = u',', tab = u'\t';
         QTest::newRow("quoted separator kept, quotes dropped")
-            << u8("Novák;\"Brno; Líšeň\";777123456\r\n") << semi
-            << Rows{{u8("Novák"), u8("Brno; Líšeň"), u8("777123456")}};
-        QTest::newRow("CR LF lines") << u8("a;b\r\nc;d\r\n") << semi
-                                     << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
+            << u"Novák;\"Brno; Líšeň\";777123456\r\n"_s << semi
+            << Rows{{u"Novák"_s, u"Brno; Líšeň"_s, u"777123456"_s}};
+        QTest::newRow("CR LF lines") << u"a;b\r\nc;d\r\n"_s << semi
+                                     << Rows{{u"a"_s, u"b"_s}, {u"c"_s, u"d"_s}};
         QTest::newRow("LF only lines are lines")
-            << u8("a;b\nc;d\n") << semi << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
+            << u"a;b\nc;d\n"_s << semi << Rows{{u"a"_s, u"b"_s}, {u"c"_s, u"d"_s}};
         QTest::newRow("with a CR, a lone LF ends a line too")
-            << u8("a;b\nc\r\nd\r\n") << semi << Rows{{u8("a"), u8("b")}, {u8("c")}, {u8("d")}};
-        QTest::newRow("CR alone ends a line") << u8("a\rb\r") << semi << Rows{{u8("a")}, {u8("b")}};
+            << u"a;b\nc\r\nd\r\n"_s << semi << Rows{{u"a"_s, u"b"_s}, {u"c"_s}, {u"d"_s}};
+        QTest::newRow("CR alone ends a line") << u"a\rb\r"_s << semi << Rows{{u"a"_s}, {u"b"_s}};
         QTest::newRow("last line without an end")
-            << u8("a;b\r\nc;d") << semi << Rows{{u8("a"), u8("b")}, {u8("c"), u8("d")}};
+            << u"a;b\r\nc;d"_s << semi << Rows{{u"a"_s, u"b"_s}, {u"c"_s, u"d"_s}};
         QTest::newRow("empty lines are no rows")
-            << u8("a\r\n\r\nb\r\n\r\n") << semi << Rows{{u8("a")}, {u8("b")}};
+            << u"a\r\n\r\nb\r\n\r\n"_s << semi << Rows{{u"a"_s}, {u"b"_s}};
         QTest::newRow("other separators are text")
-            << u8("a,b;c\td\r\n") << semi << Rows{{u8("a,b"), u8("c\td")}};
-        QTest::newRow("comma") << u8("a,\"b,c\",d\r\n") << comma << Rows{{u8("a"), u8("b,c"), u8("d")}};
-        QTest::newRow("tab") << u8("a\tb;c\r\n") << tab << Rows{{u8("a"), u8("b;c")}};
+            << u"a,b;c\td\r\n"_s << semi << Rows{{u"a,b"_s, u"c\td"_s}};
+        QTest::newRow("comma") << u"a,\"b,c\",d\r\n"_s << comma << Rows{{u"a"_s, u"b,c"_s, u"d"_s}};
+        QTest::newRow("tab") << u"a\tb;c\r\n"_s << tab << Rows{{u"a"_s, u"b;c"_s}};
         QTest::newRow("a quote never closed is text")
-            << u8("\"a;b\r\nc;d\r\n") << semi << Rows{{u8("\"a"), u8("b")}, {u8("c"), u8("d")}};
+            << u"\"a;b\r\nc;d\r\n"_s << semi << Rows{{u"\"a"_s, u"b"_s}, {u"c"_s, u"d"_s}};
         QTest::newRow("doubled quote is one quote")
-            << u8("\"a\"\"b\";c\r\n") << semi << Rows{{u8("a\"b"), u8("c")}};
-        QTest::newRow("our own export") << u8("\"Pekárna \"\"U Kočky\"\"; s.r.o.\";\"777\"\r\n") << semi
-                                        << Rows{{u8("Pekárna \"U Kočky\"; s.r.o."), u8("777")}};
+            << u"\"a\"\"b\";c\r\n"_s << semi << Rows{{u"a\"b"_s, u"c"_s}};
+        QTest::newRow("our own export") << u"\"Pekárna \"\"U Kočky\"\"; s.r.o.\";\"777\"\r\n"_s << semi
+                                        << Rows{{u"Pekárna \"U Kočky\"; s.r.o."_s, u"777"_s}};
         QTest::newRow("quote inside an unquoted cell kept")
-            << u8("Pekárna \"U Kočky\";x\r\n") << semi << Rows{{u8("Pekárna \"U Kočky\""), u8("x")}};
-        QTest::newRow("text after the closing quote")
-            << u8("\"a\"b;c\r\n") << semi << Rows{{u8("ab"), u8("c")}};
-        QTest::newRow("empty quoted cell") << u8("\"\";x\r\n") << semi << Rows{{QString(), u8("x")}};
+            << u"Pekárna \"U Kočky\";x\r\n"_s << semi << Rows{{u"Pekárna \"U Kočky\""_s, u"x"_s}};
+        QTest::newRow("text after the closing quote") << u"\"a\"b;c\r\n"_s << semi << Rows{{u"ab"_s, u"c"_s}};
+        QTest::newRow("empty quoted cell") << u"\"\";x\r\n"_s << semi << Rows{{QString(), u"x"_s}};
         QTest::newRow("CR LF inside quotes, CR LF file")
-            << u8("a;\"řádek 1\r\nřádek 2\";b\r\nc;d\r\n") << semi
-            << Rows{{u8("a"), u8("řádek 1\nřádek 2"), u8("b")}, {u8("c"), u8("d")}};
+            << u"a;\"řádek 1\r\nřádek 2\";b\r\nc;d\r\n"_s << semi
+            << Rows{{u"a"_s, u"řádek 1\nřádek 2"_s, u"b"_s}, {u"c"_s, u"d"_s}};
         QTest::newRow("LF inside quotes, LF file")
-            << u8("a;\"x\n\ny\";b\nc;d\n") << semi
-            << Rows{{u8("a"), u8("x\n\ny"), u8("b")}, {u8("c"), u8("d")}};
+            << u"a;\"x\n\ny\";b\nc;d\n"_s << semi << Rows{{u"a"_s, u"x\n\ny"_s, u"b"_s}, {u"c"_s, u"d"_s}};
         QTest::newRow("separator and quote inside quotes over lines")
-            << u8("\"1;\r\n\"\"2\"\"\"\r\n") << semi << Rows{{u8("1;\n\"2\"")}};
-        QTest::newRow("empty cells kept") << u8(";;x\r\n") << semi << Rows{{QString(), QString(), u8("x")}};
+            << u"\"1;\r\n\"\"2\"\"\"\r\n"_s << semi << Rows{{u"1;\n\"2\""_s}};
+        QTest::newRow("empty cells kept") << u";;x\r\n"_s << semi << Rows{{QString(), QString(), u"x"_s}};
         QTest::newRow("nothing") << QString() << semi << Rows{};
     }
     // Without column names every line is a data row.
@@ -108,22 +104,21 @@ class TestImportFile : public QObject {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("dataRows");
         QTest::newRow("three columns, no names")
-            << u8("a;b;c\r\nd;e;f\r\n") << false
-            << QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"), u8("Pole4"), u8("Pole5")} << 2;
+            << u"a;b;c\r\nd;e;f\r\n"_s << false
+            << QStringList{u"Pole0"_s, u"Pole1"_s, u"Pole2"_s, u"Pole3"_s, u"Pole4"_s, u"Pole5"_s} << 2;
         QTest::newRow("seven columns, no names")
-            << u8("1;2;3;4;5;6;7\r\n") << false
-            << QStringList{u8("Pole0"), u8("Pole1"), u8("Pole2"), u8("Pole3"),
-                           u8("Pole4"), u8("Pole5"), u8("Pole6")}
+            << u"1;2;3;4;5;6;7\r\n"_s << false
+            << QStringList{u"Pole0"_s, u"Pole1"_s, u"Pole2"_s, u"Pole3"_s, u"Pole4"_s, u"Pole5"_s, u"Pole6"_s}
             << 1;
         QTest::newRow("names padded to six")
-            << u8("Jméno;Tel\r\nJan;1\r\n") << true
-            << QStringList{u8("Jméno"), u8("Tel"), QString(), QString(), QString(), QString()} << 1;
+            << u"Jméno;Tel\r\nJan;1\r\n"_s << true
+            << QStringList{u"Jméno"_s, u"Tel"_s, QString(), QString(), QString(), QString()} << 1;
         QTest::newRow("a wider data line adds unnamed columns")
-            << u8("A;B\r\n1;2;3;4;5;6;7;8\r\n") << true
-            << QStringList{u8("A"), u8("B"), QString(), QString(), QString(), QString(), QString(), QString()}
+            << u"A;B\r\n1;2;3;4;5;6;7;8\r\n"_s << true
+            << QStringList{u"A"_s, u"B"_s, QString(), QString(), QString(), QString(), QString(), QString()}
             << 1;
-        QTest::newRow("only names") << u8("A;B") << true << QStringList{u8("A"),   u8("B"),   QString(),
-                                                                        QString(), QString(), QString()}
+        QTest::newRow("only names") << u"A;B"_s << true
+                                    << QStringList{u"A"_s, u"B"_s, QString(), QString(), QString(), QString()}
                                     << 0;
     }
     void names() {
@@ -141,22 +136,22 @@ class TestImportFile : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("encoding");
         QTest::addColumn<QString>("firstCell");
-        const QString name = u8("Řehoř");
+        const QString name = u"Řehoř"_s;
         const QByteArray mark("\xEF\xBB\xBF");
-        using Encoding = codepage::TextEncoding;
-        QTest::newRow("UTF-8") << (name + u8(";Plzeň\r\n")).toUtf8() << int(Encoding::Utf8) << name;
+        using Encoding = code_page::TextEncoding;
+        QTest::newRow("UTF-8") << (name + u";Plzeň\r\n"_s).toUtf8() << int(Encoding::Utf8) << name;
         QTest::newRow("UTF-8 with the mark")
-            << mark + (name + u8(";x\r\n")).toUtf8() << int(Encoding::Utf8) << name;
-        QTest::newRow("mark on ASCII") << mark + QByteArray("abc;x\r\n") << int(Encoding::Utf8) << u8("abc");
+            << mark + (name + u";x\r\n"_s).toUtf8() << int(Encoding::Utf8) << name;
+        QTest::newRow("mark on ASCII") << mark + QByteArray("abc;x\r\n") << int(Encoding::Utf8) << u"abc"_s;
         QTest::newRow("Windows-1250")
-            << codepage::toWindows1250(name + u8(";Plzeň\r\n")) << int(Encoding::Windows1250) << name;
-        QTest::newRow("ASCII") << QByteArray("Novak;1\r\n") << int(Encoding::Windows1250) << u8("Novak");
+            << code_page::toWindows1250(name + u";Plzeň\r\n"_s) << int(Encoding::Windows1250) << name;
+        QTest::newRow("ASCII") << QByteArray("Novak;1\r\n") << int(Encoding::Windows1250) << u"Novak"_s;
         // "Unicode text" as spreadsheets save it.
         QTest::newRow("UTF-16 LE with the mark")
-            << "\xFF\xFE" + codepage::encode(name + u8(";Plzeň\r\n"), Encoding::Utf16LE)
+            << "\xFF\xFE" + code_page::encode(name + u";Plzeň\r\n"_s, Encoding::Utf16LE)
             << int(Encoding::Utf16LE) << name;
         QTest::newRow("UTF-16 BE with the mark")
-            << "\xFE\xFF" + codepage::encode(name + u8(";Plzeň\r\n"), Encoding::Utf16BE)
+            << "\xFE\xFF" + code_page::encode(name + u";Plzeň\r\n"_s, Encoding::Utf16BE)
             << int(Encoding::Utf16BE) << name;
     }
     void encodings() {
@@ -165,7 +160,7 @@ class TestImportFile : public QObject {
         QFETCH(QString, firstCell);
         QTemporaryDir dir;
         const ReadResult read =
-            readImportFile(writeFile(dir, u8("a.csv"), bytes), Separator::Semicolon, false);
+            readImportFile(writeFile(dir, u"a.csv"_s, bytes), Separator::Semicolon, false);
         QVERIFY(read.table);
         QCOMPARE(int(read.encoding), encoding);
         QCOMPARE(read.table->cell(0, 0), firstCell);
@@ -180,7 +175,7 @@ class TestImportFile : public QObject {
     void notText() {
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
-        const QString path = writeFile(dir, u8("b.csv"), bytes);
+        const QString path = writeFile(dir, u"b.csv"_s, bytes);
         const ReadResult read = readImportFile(path, Separator::Semicolon, true);
         QVERIFY(!read.table);
         QCOMPARE(read.error, notTextMessage(path));
@@ -191,14 +186,14 @@ class TestImportFile : public QObject {
         ImportMapping m;
         QCOMPARE(m.size(), 1);
         QVERIFY(!m.isReady());
-        QCOMPARE(m.add(0, {u8("Tel"), 1, 12}), 0);
+        QCOMPARE(m.add(0, {u"Tel"_s, 1, 12}), 0);
         QVERIFY(m.isReady());
-        QCOMPARE(m.add(0, {u8("Jméno"), 0, 1}), 1);
-        QVERIFY(m.overwrite(1, {u8("Jméno"), 0, 2}));
+        QCOMPARE(m.add(0, {u"Jméno"_s, 0, 1}), 1);
+        QVERIFY(m.overwrite(1, {u"Jméno"_s, 0, 2}));
         QCOMPARE(m.row(1).target, 2);
         QVERIFY(!m.overwrite(5, {}));
         QVERIFY(m.remove(0));
-        QCOMPARE(m.row(0).source, u8("Jméno"));
+        QCOMPARE(m.row(0).source, u"Jméno"_s);
         QVERIFY(m.remove(0));
         QCOMPARE(m.size(), 1);
         QVERIFY(m.row(0).isEmpty());
@@ -209,23 +204,23 @@ class TestImportFile : public QObject {
     // names match without regard to case, and a column the preview lacks is named.
     void assignments() {
         ImportMapping m;
-        m.add(0, {u8("TEL"), 1, 12});
-        m.add(0, {u8("tel"), 1, 14});
-        m.add(1, {u8("Fax"), 4, 16});
+        m.add(0, {u"TEL"_s, 1, 12});
+        m.add(0, {u"tel"_s, 1, 14});
+        m.add(1, {u"Fax"_s, 4, 16});
         m.add(2, {QString(), -1, 3}); // incomplete: skipped
         QStringList missing;
-        const QStringList names{u8("Jméno"), u8("Tel"), QString(), QString(), QString(), QString()};
+        const QStringList names{u"Jméno"_s, u"Tel"_s, QString(), QString(), QString(), QString()};
         const QList<Assignment> a = m.assignments(names, &missing);
         QCOMPARE(a, (QList<Assignment>{{1, 12}, {1, 14}}));
-        QCOMPARE(missing, QStringList{u8("Fax")});
+        QCOMPARE(missing, QStringList{u"Fax"_s});
     }
 
     // Of two columns with one name, the one chosen stays chosen.
     void duplicateNames() {
-        const QStringList names{u8("Tel"), u8("Tel"), QString(), QString(), QString(), QString()};
-        QCOMPARE(ImportMapping::sourceColumn({u8("Tel"), 1, 12}, names), 1);
-        QCOMPARE(ImportMapping::sourceColumn({u8("Tel"), 4, 12}, names), 0);
-        QCOMPARE(ImportMapping::sourceColumn({u8("Fax"), 0, 12}, names), -1);
+        const QStringList names{u"Tel"_s, u"Tel"_s, QString(), QString(), QString(), QString()};
+        QCOMPARE(ImportMapping::sourceColumn({u"Tel"_s, 1, 12}, names), 1);
+        QCOMPARE(ImportMapping::sourceColumn({u"Tel"_s, 4, 12}, names), 0);
+        QCOMPARE(ImportMapping::sourceColumn({u"Fax"_s, 0, 12}, names), -1);
     }
 
     // A schema goes into the store by positions and comes back in its order,
@@ -241,28 +236,28 @@ class TestImportFile : public QObject {
         std::unique_ptr<platform::SettingsStore> store;
         if (ini)
             store =
-                platform::makeIniSettingsStore(dir.filePath(u8("user.ini")), dir.filePath(u8("machine.ini")));
+                platform::makeIniSettingsStore(dir.filePath(u"user.ini"_s), dir.filePath(u"machine.ini"_s));
         else
             store = std::make_unique<platform::MemorySettingsStore>();
         ImportSchemas schemas(*store);
         QCOMPARE(schemas.names(), QStringList());
         const QList<Assignment> rows{{3, 12}, {0, 2}, {7, 35}};
-        QVERIFY(schemas.save(u8("Adresář/Firmy"), rows));
-        QVERIFY(schemas.save(u8("Druhé"), {{1, 1}}));
-        QCOMPARE(schemas.names(), (QStringList{u8("Adresář/Firmy"), u8("Druhé")}));
-        QCOMPARE(schemas.load(u8("Adresář/Firmy")), rows);
+        QVERIFY(schemas.save(u"Adresář/Firmy"_s, rows));
+        QVERIFY(schemas.save(u"Druhé"_s, {{1, 1}}));
+        QCOMPARE(schemas.names(), (QStringList{u"Adresář/Firmy"_s, u"Druhé"_s}));
+        QCOMPARE(schemas.load(u"Adresář/Firmy"_s), rows);
         // The data is the target's position, the name the column's.
-        auto key = store->open(platform::Root::CurrentUser, ImportSchemas::keyOf(u8("Druhé")),
+        auto key = store->open(platform::Root::CurrentUser, ImportSchemas::keyOf(u"Druhé"_s),
                                platform::Access::Read);
         QVERIFY(key);
-        QCOMPARE(key->readString(u8("1")), u8("1"));
+        QCOMPARE(key->readString(u"1"_s), u"1"_s);
         // Saving again replaces the rows.
-        QVERIFY(schemas.save(u8("Adresář/Firmy"), {{5, 6}}));
-        QCOMPARE(schemas.load(u8("Adresář/Firmy")), (QList<Assignment>{{5, 6}}));
-        QVERIFY(schemas.exists(u8("druhé")));
-        QVERIFY(schemas.remove(u8("Druhé")));
-        QCOMPARE(schemas.names(), QStringList{u8("Adresář/Firmy")});
-        QCOMPARE(schemas.load(u8("Druhé")), std::nullopt);
+        QVERIFY(schemas.save(u"Adresář/Firmy"_s, {{5, 6}}));
+        QCOMPARE(schemas.load(u"Adresář/Firmy"_s), (QList<Assignment>{{5, 6}}));
+        QVERIFY(schemas.exists(u"druhé"_s));
+        QVERIFY(schemas.remove(u"Druhé"_s));
+        QCOMPARE(schemas.names(), QStringList{u"Adresář/Firmy"_s});
+        QCOMPARE(schemas.load(u"Druhé"_s), std::nullopt);
     }
 };
 

@@ -15,11 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
+namespace {
 
 // One text drawn: on which sheet, its left and top edges in 0.1 mm as they
 // land on the device, and its line height.
@@ -108,13 +106,13 @@ class Persons : public labels::RecordSource {
     bool atEnd() const override { return m_at >= m_count; }
     QString text(const QString& column) const override {
         if (column == u"Prijmeni")
-            return m_surname.isEmpty() ? s("Osoba") + QString::number(m_at + 1) : m_surname;
-        if (column == u"Obec") return s("Brno");
+            return m_surname.isEmpty() ? u"Osoba"_s + QString::number(m_at + 1) : m_surname;
+        if (column == u"Obec") return u"Brno"_s;
         return {};
     }
     bool next(QString& error) override {
         if (m_at + 1 == m_failAfter) {
-            error = s("disk I/O error");
+            error = u"disk I/O error"_s;
             return false;
         }
         ++m_at;
@@ -198,15 +196,15 @@ void TestLabelPrinter::sheets() {
         QCOMPARE(qRound(captions[sheet].topLeft.x()), 100);
         QCOMPARE(qRound(captions[sheet].topLeft.y()), 40);
     }
-    const Drawn first = find(device.drawn(), s("Osoba1  "));
+    const Drawn first = find(device.drawn(), u"Osoba1  "_s);
     QCOMPARE(first.sheet, 0);
     QCOMPARE(first.topLeft.toPoint(), QPoint(800, 40));
-    const Drawn last = find(device.drawn(), s("Osoba") + QString::number(records) + s("  "));
+    const Drawn last = find(device.drawn(), u"Osoba"_s + QString::number(records) + u"  "_s);
     QCOMPARE(last.sheet, lastSheet);
     QCOMPARE(last.topLeft.toPoint(), lastLabel + QPoint(0, 40));
     // The municipality line of the last record: a line lower.
     const Drawn town = device.drawn()[device.drawn().indexOf(last) + 1];
-    QCOMPARE(town.text, s("Brno"));
+    QCOMPARE(town.text, u"Brno"_s);
     QCOMPARE(town.topLeft.toPoint(), lastLabel + QPoint(0, 110));
 }
 
@@ -216,8 +214,8 @@ void TestLabelPrinter::endsEarly_data() {
     QTest::addColumn<bool>("failSheets");
     QTest::addColumn<int>("drawn");
     QTest::addColumn<QString>("error");
-    QTest::newRow("reading the 5th row fails") << 30 << 5 << false << 5 << s("disk I/O error");
-    QTest::newRow("reading fails at the sheet's end") << 30 << 23 << false << 23 << s("disk I/O error");
+    QTest::newRow("reading the 5th row fails") << 30 << 5 << false << 5 << u"disk I/O error"_s;
+    QTest::newRow("reading fails at the sheet's end") << 30 << 23 << false << 23 << u"disk I/O error"_s;
     QTest::newRow("no second sheet") << 30 << -1 << true << 23 << labels::LabelPrinter::sheetFailedMessage();
 }
 
@@ -237,18 +235,18 @@ void TestLabelPrinter::endsEarly() {
     QCOMPARE(outcome.records, drawn);
     QCOMPARE(outcome.error, error);
     QCOMPARE(device.sheets(), 1);
-    QVERIFY(find(device.drawn(), s("Osoba") + QString::number(drawn) + s("  ")).sheet == 0);
-    QCOMPARE(find(device.drawn(), s("Osoba") + QString::number(drawn + 1) + s("  ")).sheet, -1);
+    QVERIFY(find(device.drawn(), u"Osoba"_s + QString::number(drawn) + u"  "_s).sheet == 0);
+    QCOMPARE(find(device.drawn(), u"Osoba"_s + QString::number(drawn + 1) + u"  "_s).sheet, -1);
 }
 
 void TestLabelPrinter::staysOnLabel_data() {
     QTest::addColumn<QString>("surname");
     QTest::addColumn<bool>("narrowed");
-    QTest::newRow("short name") << s("Nováková") << false;
-    QTest::newRow("one long word") << s("Nejneobhospodařovávatelnějšímipozemkovýmiúpravamiodstupňovanými")
+    QTest::newRow("short name") << u"Nováková"_s << false;
+    QTest::newRow("one long word") << u"Nejneobhospodařovávatelnějšímipozemkovýmiúpravamiodstupňovanými"_s
                                    << true;
     QTest::newRow("long name with blanks")
-        << s("Wolfgang Amadeus Mozart Salzburgský Vídeňský Pražský Bertramka") << true;
+        << u"Wolfgang Amadeus Mozart Salzburgský Vídeňský Pražský Bertramka"_s << true;
 }
 
 // No text crosses the right edge of its label, the last column's included,
@@ -260,7 +258,7 @@ void TestLabelPrinter::staysOnLabel() {
     RecordingDevice device;
     Persons persons(3, -1, surname); // the second and third labels of the first row, then the second row
     QVERIFY(drawPersons(device, persons).complete);
-    const QString line = surname + s("  ");
+    const QString line = surname + u"  "_s;
     QList<Drawn> names;
     for (const Drawn& d : device.drawn()) {
         const int column = qBound(0, int(d.topLeft.x()) / labels::kLabelWidth, 2);
@@ -288,7 +286,7 @@ void TestLabelPrinter::staysOnLabel() {
 // A real job: 24 records make a PDF of two pages.
 void TestLabelPrinter::pdfPages() {
     QTemporaryDir dir;
-    const QString path = dir.filePath(s("stitky.pdf"));
+    const QString path = dir.filePath(u"stitky.pdf"_s);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
@@ -318,18 +316,18 @@ void TestLabelPrinter::parametersKeys() {
     QFETCH(int, key);
     QFETCH(int, result);
     PrintParametersDialog dialog;
-    QCOMPARE(dialog.objectName(), s("Form12"));
-    QCOMPARE(dialog.windowTitle(), s("Parametry tisku"));
+    QCOMPARE(dialog.objectName(), u"Form12"_s);
+    QCOMPARE(dialog.windowTitle(), u"Parametry tisku"_s);
     QVERIFY(dialog.windowFlags() & Qt::Tool);
-    QCOMPARE(dialog.findChild<io::AddressChoiceGroup*>(s("RadioGroup2"))->title(), s("    Tisk adresy    "));
-    QCOMPARE(dialog.findChild<QPushButton*>(s("BitBtn4"))->text(), s("&Tisk"));
+    QCOMPARE(dialog.findChild<io::AddressChoiceGroup*>(u"RadioGroup2"_s)->title(), u"    Tisk adresy    "_s);
+    QCOMPARE(dialog.findChild<QPushButton*>(u"BitBtn4"_s)->text(), u"&Tisk"_s);
     QCOMPARE(dialog.choice(), io::AddressChoice::RecordDefault);
     for (int round = 0; round < 2; ++round) {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         if (round == 0) {
             auto* work = dialog.findChildren<QRadioButton*>().at(1);
-            QCOMPARE(work->text(), s("firemní"));
+            QCOMPARE(work->text(), u"firemní"_s);
             work->click();
             work->setFocus();
         }

@@ -6,13 +6,11 @@
 #include <QStringDecoder>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace vcard;
 
 namespace {
-
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // The one property of the one card a file holds.
 Property onlyProperty(const QByteArray& file) {
@@ -39,16 +37,16 @@ class TestVCard : public QObject {
     // and the value read back unchanged.
     void folding_data() {
         QTest::addColumn<QString>("value");
-        QTest::newRow("short") << u8("Novák");
+        QTest::newRow("short") << u"Novák"_s;
         QTest::newRow("exactly 75 octets") << QString(70, u'a');
         QTest::newRow("ascii") << QString(300, u'x');
-        QTest::newRow("czech") << u8("Příliš žluťoučký kůň úpěl ďábelské ódy. ").repeated(8);
-        QTest::newRow("four-octet characters") << u8("😀").repeated(60);
-        QTest::newRow("mixed offsets") << u8("a") + u8("ž😀").repeated(40);
+        QTest::newRow("czech") << u"Příliš žluťoučký kůň úpěl ďábelské ódy. "_s.repeated(8);
+        QTest::newRow("four-octet characters") << u"😀"_s.repeated(60);
+        QTest::newRow("mixed offsets") << u"a"_s + u"ž😀"_s.repeated(40);
     }
     void folding() {
         QFETCH(QString, value);
-        const QByteArray bytes = contentLine(u8("NOTE:") + value);
+        const QByteArray bytes = contentLine(u"NOTE:"_s + value);
         QVERIFY(bytes.endsWith("\r\n"));
         const QList<QByteArray> lines = bytes.chopped(2).split('\n');
         for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -69,15 +67,15 @@ class TestVCard : public QObject {
     void escapes_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("written");
-        QTest::newRow("comma and semicolon") << u8("Novák, s.r.o.; Praha") << u8("Novák\\, s.r.o.\\; Praha");
-        QTest::newRow("backslash") << u8("C:\\data") << u8("C:\\\\data");
-        QTest::newRow("line breaks") << u8("a\r\nb\nc") << u8("a\\nb\\nc");
+        QTest::newRow("comma and semicolon") << u"Novák, s.r.o.; Praha"_s << u"Novák\\, s.r.o.\\; Praha"_s;
+        QTest::newRow("backslash") << u"C:\\data"_s << u"C:\\\\data"_s;
+        QTest::newRow("line breaks") << u"a\r\nb\nc"_s << u"a\\nb\\nc"_s;
     }
     void escapes() {
         QFETCH(QString, text);
         QFETCH(QString, written);
         QCOMPARE(escaped(text), written);
-        QCOMPARE(unescaped(written), QString(text).replace(u8("\r\n"), u8("\n")));
+        QCOMPARE(unescaped(written), QString(text).replace(u"\r\n"_s, u"\n"_s));
     }
 
     // Reading one property in the forms the three versions and their writers use.
@@ -88,38 +86,37 @@ class TestVCard : public QObject {
         QTest::addColumn<int>("pref");
         QTest::addColumn<QString>("text");
         QTest::newRow("folded with blank and tab")
-            << card("NOTE:This is a long\r\n  description\r\n\t that spans lines") << u8("NOTE")
-            << QStringList() << 0 << u8("This is a long description that spans lines");
+            << card("NOTE:This is a long\r\n  description\r\n\t that spans lines") << u"NOTE"_s
+            << QStringList() << 0 << u"This is a long description that spans lines"_s;
         QTest::newRow("line feeds only") << QByteArray("BEGIN:VCARD\nVERSION:4.0\nTITLE:Ředitel\nEND:VCARD\n")
-                                         << u8("TITLE") << QStringList() << 0 << u8("Ředitel");
+                                         << u"TITLE"_s << QStringList() << 0 << u"Ředitel"_s;
         QTest::newRow("utf-16 with byte order mark")
-            << utf16(QChar(0xFEFF) + u8("BEGIN:VCARD\r\nTITLE:Ředitel\r\nEND:VCARD\r\n")) << u8("TITLE")
-            << QStringList() << 0 << u8("Ředitel");
+            << utf16(QChar(0xFEFF) + u"BEGIN:VCARD\r\nTITLE:Ředitel\r\nEND:VCARD\r\n"_s) << u"TITLE"_s
+            << QStringList() << 0 << u"Ředitel"_s;
         QTest::newRow("3.0 types and pref")
-            << card("TEL;TYPE=WORK,VOICE;TYPE=pref:+1-418-656-9254") << u8("TEL")
-            << QStringList{u8("work"), u8("voice")} << 1 << u8("+1-418-656-9254");
+            << card("TEL;TYPE=WORK,VOICE;TYPE=pref:+1-418-656-9254") << u"TEL"_s
+            << QStringList{u"work"_s, u"voice"_s} << 1 << u"+1-418-656-9254"_s;
         QTest::newRow("4.0 quoted types")
-            << card("TEL;VALUE=uri;PREF=2;TYPE=\"voice,home\":tel:+1-555") << u8("TEL")
-            << QStringList{u8("voice"), u8("home")} << 2 << u8("tel:+1-555");
+            << card("TEL;VALUE=uri;PREF=2;TYPE=\"voice,home\":tel:+1-555") << u"TEL"_s
+            << QStringList{u"voice"_s, u"home"_s} << 2 << u"tel:+1-555"_s;
         QTest::newRow("group and escaped colon")
-            << card("item1.URL;type=pref:http\\://www.example.com") << u8("URL") << QStringList() << 1
-            << u8("http://www.example.com");
+            << card("item1.URL;type=pref:http\\://www.example.com") << u"URL"_s << QStringList() << 1
+            << u"http://www.example.com"_s;
         QTest::newRow("colon in quoted parameter")
-            << card("ADR;LABEL=\"Dlouhá 1: Praha\";TYPE=work:;;Dlouhá 1;Praha;;;") << u8("ADR")
-            << QStringList{u8("work")} << 0 << u8(";;Dlouhá 1;Praha;;;");
-        QTest::newRow("2.1 bare types") << card("TEL;CELL;PREF:603 123 456") << u8("TEL")
-                                        << QStringList{u8("cell")} << 1 << u8("603 123 456");
+            << card("ADR;LABEL=\"Dlouhá 1: Praha\";TYPE=work:;;Dlouhá 1;Praha;;;") << u"ADR"_s
+            << QStringList{u"work"_s} << 0 << u";;Dlouhá 1;Praha;;;"_s;
+        QTest::newRow("2.1 bare types") << card("TEL;CELL;PREF:603 123 456") << u"TEL"_s
+                                        << QStringList{u"cell"_s} << 1 << u"603 123 456"_s;
         QTest::newRow("2.1 quoted-printable utf-8 with soft break")
             << card("NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:P=C5=99=C3=ADli=C5=A1 "
                     "=\r\n=C5=BElu=C5=A5ou=C4=8Dk=\r\n"
                     "=C3=BD=0D=0Ak=C5=AF=C5=88")
-            << u8("NOTE") << QStringList() << 0 << u8("Příliš žluťoučký\r\nkůň");
+            << u"NOTE"_s << QStringList() << 0 << u"Příliš žluťoučký\r\nkůň"_s;
         QTest::newRow("2.1 quoted-printable windows-1250")
-            << card("N;CHARSET=WINDOWS-1250;QUOTED-PRINTABLE:=8Ailhav=FD;=C8en=ECk") << u8("N")
-            << QStringList() << 0 << u8("Šilhavý;Čeněk");
+            << card("N;CHARSET=WINDOWS-1250;QUOTED-PRINTABLE:=8Ailhav=FD;=C8en=ECk") << u"N"_s
+            << QStringList() << 0 << u"Šilhavý;Čeněk"_s;
         QTest::newRow("windows-1250 bytes without charset")
-            << card("FN:\x8Ailhav\xFD \xC8\x65n\xECk") << u8("FN") << QStringList() << 0
-            << u8("Šilhavý Čeněk");
+            << card("FN:\x8Ailhav\xFD \xC8\x65n\xECk") << u"FN"_s << QStringList() << 0 << u"Šilhavý Čeněk"_s;
     }
     void reading() {
         QFETCH(QByteArray, file);
@@ -145,7 +142,7 @@ class TestVCard : public QObject {
         QCOMPARE(p.size(), 3);
         QVERIFY(p[0].binary);
         QVERIFY(p[0].value.isEmpty());
-        QCOMPARE(p[2].text(), u8("Main"));
+        QCOMPARE(p[2].text(), u"Main"_s);
     }
 
     void broken_data() {

@@ -91,8 +91,8 @@ void TestRecordLabel::extraNumberFromStored_data() {
                                  << QStringLiteral("603 123 456");
     QTest::newRow("one-digit id") << QStringLiteral("222333444") << QStringLiteral("7")
                                   << QStringLiteral("222 333 444");
-    QTest::newRow("long id, ten digits") << QStringLiteral("6051234567") << QStringLiteral("123456789")
-                                         << QStringLiteral("605 123 4567");
+    QTest::newRow("long id, ten digits")
+        << QStringLiteral("6051234567") << QStringLiteral("123456789") << QStringLiteral("605 123 4567");
 }
 
 void TestRecordLabel::extraNumberFromStored() {
@@ -101,14 +101,16 @@ void TestRecordLabel::extraNumberFromStored() {
     QFETCH(QString, grouped);
     const QStringList stored = storedForm(plain, id);
     QVERIFY(stored.join(QString()) != plain); // the test really goes through the scrambled form
-    const ExtraNumber extra = record_label::extraNumberFromStored(stored[0], stored[1], id, QStringLiteral("fax"));
+    const ExtraNumber extra =
+        record_label::extraNumberFromStored(stored[0], stored[1], id, QStringLiteral("fax"));
     QCOMPARE(extra.number, grouped);
     QCOMPARE(extra.note, QStringLiteral("fax"));
     QVERIFY(!extra.fromTelColumn);
 }
 
 void TestRecordLabel::extraNumberFromTel() {
-    const ExtraNumber extra = record_label::extraNumberFromTel(QStringLiteral("420603123456"), QStringLiteral("mobil"));
+    const ExtraNumber extra =
+        record_label::extraNumberFromTel(QStringLiteral("420603123456"), QStringLiteral("mobil"));
     QCOMPARE(extra.number, QStringLiteral("420 603 123 456"));
     QCOMPARE(extra.note, QStringLiteral("mobil"));
     QVERIFY(extra.fromTelColumn);
@@ -135,8 +137,8 @@ void TestRecordLabel::euroIsdnMark() {
 
     LabelRecord p = person(QStringLiteral("Polní"), QStringLiteral("1"), {}, {}, {});
     p.note = note;
-    QCOMPARE(labelLines(p, {}).at(2), QStringLiteral("Telefon:   603 123 456") +
-                                          (marked ? QStringLiteral("   EuroISDN") : QString()));
+    QCOMPARE(labelLines(p, {}).at(2),
+             QStringLiteral("Telefon:   603 123 456") + (marked ? QStringLiteral("   EuroISDN") : QString()));
     LabelRecord f = firm(note);
     QCOMPARE(labelLines(f, {}).at(2), QStringLiteral("Telefon:   222 333 444") +
                                           (marked ? QStringLiteral("    EuroISDN") : QString()));
@@ -184,20 +186,21 @@ void TestRecordLabel::labelAddress_data() {
     QTest::newRow("no street, no part: town and number")
         << person({}, cp, {}, town, psc)
         << QStringList{QStringLiteral("Adresa:    Kolín 12"), QStringLiteral("280 02     Kolín")};
-    QTest::newRow("only a house number: no address line") << person({}, cp, {}, {}, psc)
-                                                          << QStringList{psc};
+    QTest::newRow("only a house number: no address line") << person({}, cp, {}, {}, psc) << QStringList{psc};
     QTest::newRow("neither street nor number")
-        << person({}, {}, part, town, psc) << QStringList{QStringLiteral("Adresa:"), QStringLiteral("280 02     Kolín")};
+        << person({}, {}, part, town, psc)
+        << QStringList{QStringLiteral("Adresa:"), QStringLiteral("280 02     Kolín")};
     QTest::newRow("code without town")
         << person(s, cp, {}, {}, psc) << QStringList{QStringLiteral("Adresa:    Polní 12"), psc};
     QTest::newRow("town without code")
         << person(s, cp, {}, town, {}) << QStringList{QStringLiteral("Adresa:    Polní 12"), k16 + town};
-    QTest::newRow("no address at all") << person({}, {}, {}, {}, {}) << QStringList{QStringLiteral("Adresa:")};
+    QTest::newRow("no address at all")
+        << person({}, {}, {}, {}, {}) << QStringList{QStringLiteral("Adresa:")};
     LabelRecord f = firm({});
     f.street.clear();
     f.part = part;
-    QTest::newRow("firm: part and number") << f << QStringList{QStringLiteral("Adresa:    Lhota 5"),
-                                                               QStringLiteral("602 00     Brno")};
+    QTest::newRow("firm: part and number")
+        << f << QStringList{QStringLiteral("Adresa:    Lhota 5"), QStringLiteral("602 00     Brno")};
 }
 
 void TestRecordLabel::labelAddress() {
@@ -213,12 +216,13 @@ void TestRecordLabel::labelNumbers_data() {
     QTest::addColumn<LabelRecord>("record");
     QTest::addColumn<QList<ExtraNumber>>("extras");
     QTest::addColumn<QStringList>("numberLines"); // the lines between the main number and the address
-    const ExtraNumber fromTel = record_label::extraNumberFromTel(QStringLiteral("603111222"), QStringLiteral("mobil"));
+    const ExtraNumber fromTel =
+        record_label::extraNumberFromTel(QStringLiteral("603111222"), QStringLiteral("mobil"));
     const QStringList stored = storedForm(QStringLiteral("222333555"), QStringLiteral("88"));
     const ExtraNumber plain = record_label::extraNumberFromStored(stored[0], stored[1], QStringLiteral("88"),
-                                                                 QStringLiteral("fax"));
+                                                                  QStringLiteral("fax"));
     const ExtraNumber isdn = record_label::extraNumberFromStored(stored[0], stored[1], QStringLiteral("88"),
-                                                                QStringLiteral("EuroIsdn"));
+                                                                 QStringLiteral("EuroIsdn"));
     const LabelRecord p = withKey(person(QStringLiteral("Polní"), QStringLiteral("1"), {}, {}, {}));
     const LabelRecord f = withKey(firm({}));
 
@@ -257,8 +261,8 @@ void TestRecordLabel::firmNoteBlock_data() {
                                     << QStringList{QStringLiteral("602 00     Brno"), QString(),
                                                    QStringLiteral("velkoobchod")};
     QTest::newRow("firm with EuroISDN note keeps it")
-        << firm(QStringLiteral("EuroISDN")) << QStringList{QStringLiteral("602 00     Brno"), QString(),
-                                                          QStringLiteral("EuroISDN")};
+        << firm(QStringLiteral("EuroISDN"))
+        << QStringList{QStringLiteral("602 00     Brno"), QString(), QStringLiteral("EuroISDN")};
     QTest::newRow("firm without note") << firm({}) << QStringList{QStringLiteral("602 00     Brno")};
     LabelRecord p = person(QStringLiteral("Polní"), QStringLiteral("1"), {}, QStringLiteral("Kolín"), {});
     p.note = QStringLiteral("velkoobchod");
@@ -287,9 +291,9 @@ void TestRecordLabel::scrollBar() {
     QFETCH(int, extraCount);
     QFETCH(int, lineCount);
     QFETCH(bool, scrolls);
-    const LabelRecord r = withKey(
-        person(QStringLiteral("Polní"), QStringLiteral("1"), QStringLiteral("Lhota"), QStringLiteral("Kolín"),
-               QStringLiteral("280 02")));
+    const LabelRecord r =
+        withKey(person(QStringLiteral("Polní"), QStringLiteral("1"), QStringLiteral("Lhota"),
+                       QStringLiteral("Kolín"), QStringLiteral("280 02")));
     QList<ExtraNumber> extras;
     for (int i = 0; i < extraCount; ++i)
         extras << record_label::extraNumberFromTel(QStringLiteral("60312345") + QString::number(i % 10), {});
@@ -303,9 +307,9 @@ void TestRecordLabel::copyAll_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("empty label") << QStringList{} << QString();
     QTest::newRow("one empty line") << QStringList{QString()} << QStringLiteral("\r\n");
-    QTest::newRow("several lines")
-        << QStringList{QStringLiteral("Novák Jan"), QString(), QStringLiteral("Telefon:   603 123 456")}
-        << QStringLiteral("Novák Jan\r\n\r\nTelefon:   603 123 456\r\n");
+    QTest::newRow("several lines") << QStringList{QStringLiteral("Novák Jan"), QString(),
+                                                  QStringLiteral("Telefon:   603 123 456")}
+                                   << QStringLiteral("Novák Jan\r\n\r\nTelefon:   603 123 456\r\n");
 }
 
 void TestRecordLabel::copyAll() {
@@ -319,20 +323,23 @@ void TestRecordLabel::pickerItems_data() {
     QTest::addColumn<QList<ExtraNumber>>("extras");
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QString>("copiedFirst"); // what ticking only the first item copies
-    const ExtraNumber fromTel = record_label::extraNumberFromTel(QStringLiteral("603111222"), QStringLiteral("mobil"));
+    const ExtraNumber fromTel =
+        record_label::extraNumberFromTel(QStringLiteral("603111222"), QStringLiteral("mobil"));
     const QStringList stored = storedForm(QStringLiteral("222333555"), QStringLiteral("88"));
     const ExtraNumber plain = record_label::extraNumberFromStored(stored[0], stored[1], QStringLiteral("88"),
-                                                                 QStringLiteral("fax"));
+                                                                  QStringLiteral("fax"));
     const LabelRecord p = withKey(person({}, {}, {}, {}, {}));
-    QTest::newRow("only the main number") << p << QList<ExtraNumber>{} << QStringList{QStringLiteral("603 123 456")}
-                                          << QStringLiteral("603123456");
+    QTest::newRow("only the main number")
+        << p << QList<ExtraNumber>{} << QStringList{QStringLiteral("603 123 456")}
+        << QStringLiteral("603123456");
     QTest::newRow("Tel column: number and note")
         << p << QList<ExtraNumber>{fromTel}
         << QStringList{QStringLiteral("603 123 456"), QStringLiteral("603 111 222   mobil")}
         << QStringLiteral("603123456");
     QTest::newRow("stored form: number alone")
         << withKey(firm({})) << QList<ExtraNumber>{plain}
-        << QStringList{QStringLiteral("222 333 444"), QStringLiteral("222 333 555")} << QStringLiteral("222333444");
+        << QStringList{QStringLiteral("222 333 444"), QStringLiteral("222 333 555")}
+        << QStringLiteral("222333444");
     LabelRecord noMain = p;
     noMain.tel.clear();
     QTest::newRow("no main number") << noMain << QList<ExtraNumber>{fromTel}
@@ -356,12 +363,12 @@ void TestRecordLabel::numbersClipboard_data() {
     QTest::addColumn<QStringList>("ticked");
     QTest::addColumn<QString>("text");
     QTest::newRow("nothing ticked") << QStringList{} << QString();
-    QTest::newRow("one number: bare digits") << QStringList{QStringLiteral("603 123 456")}
-                                             << QStringLiteral("603123456");
+    QTest::newRow("one number: bare digits")
+        << QStringList{QStringLiteral("603 123 456")} << QStringLiteral("603123456");
     QTest::newRow("one number with note: digits only")
         << QStringList{QStringLiteral("603 111 222   mobil telefon")} << QStringLiteral("603111222");
-    QTest::newRow("international prefix") << QStringList{QStringLiteral("+420 603 123 456")}
-                                          << QStringLiteral("+420603123456");
+    QTest::newRow("international prefix")
+        << QStringList{QStringLiteral("+420 603 123 456")} << QStringLiteral("+420603123456");
     QTest::newRow("all numbers: one per line, then an empty line")
         << QStringList{QStringLiteral("603 123 456"), QStringLiteral("603 111 222   mobil"),
                        QStringLiteral("222 333 555")}
@@ -388,26 +395,27 @@ void TestRecordLabel::addressCopy_data() {
                   town = QStringLiteral("Kolín"), psc = QStringLiteral("280 02");
     const QString name = QStringLiteral("Novák Jan");
     QTest::newRow("street, part, town and code")
-        << person(s, cp, part, town, psc) << QStringList{name, QStringLiteral("Polní 12"), part,
-                                                         QStringLiteral("280 02   Kolín")};
+        << person(s, cp, part, town, psc)
+        << QStringList{name, QStringLiteral("Polní 12"), part, QStringLiteral("280 02   Kolín")};
     QTest::newRow("no street: part and number")
-        << person({}, cp, part, town, psc) << QStringList{name, QStringLiteral("Lhota 12"),
-                                                          QStringLiteral("280 02   Kolín")};
+        << person({}, cp, part, town, psc)
+        << QStringList{name, QStringLiteral("Lhota 12"), QStringLiteral("280 02   Kolín")};
     QTest::newRow("no street, no part: town and number")
-        << person({}, cp, {}, town, psc) << QStringList{name, QStringLiteral("Kolín 12"),
-                                                        QStringLiteral("280 02   Kolín")};
+        << person({}, cp, {}, town, psc)
+        << QStringList{name, QStringLiteral("Kolín 12"), QStringLiteral("280 02   Kolín")};
     QTest::newRow("only a house number") << person({}, cp, {}, {}, psc) << QStringList{name, psc};
     QTest::newRow("neither street nor number")
         << person({}, {}, part, town, psc) << QStringList{name, QStringLiteral("280 02   Kolín")};
-    QTest::newRow("town without code") << person(s, cp, {}, town, {})
-                                       << QStringList{name, QStringLiteral("Polní 12"), town};
-    QTest::newRow("code without town") << person(s, cp, {}, {}, psc)
-                                       << QStringList{name, QStringLiteral("Polní 12"), psc};
+    QTest::newRow("town without code")
+        << person(s, cp, {}, town, {}) << QStringList{name, QStringLiteral("Polní 12"), town};
+    QTest::newRow("code without town")
+        << person(s, cp, {}, {}, psc) << QStringList{name, QStringLiteral("Polní 12"), psc};
     LabelRecord titled = person(s, cp, {}, town, psc);
     titled.title = QStringLiteral("MUDr.");
-    QTest::newRow("person with title") << titled << QStringList{QStringLiteral("Novák Jan, MUDr."),
-                                                                QStringLiteral("Polní 12"),
-                                                                QStringLiteral("280 02   Kolín")};
+    QTest::newRow("person with title")
+        << titled
+        << QStringList{QStringLiteral("Novák Jan, MUDr."), QStringLiteral("Polní 12"),
+                       QStringLiteral("280 02   Kolín")};
     QTest::newRow("firm") << firm(QStringLiteral("velkoobchod"))
                           << QStringList{QStringLiteral("Kovo s.r.o."), QStringLiteral("Dlouhá 5"),
                                          QStringLiteral("602 00   Brno")};

@@ -1,8 +1,8 @@
 // The persons and firms pages driven through their widgets, found by name,
 // over a small directory.
 
-#include "PageTestSupport.h"
 #include "DirectoryFixture.h"
+#include "PageTestSupport.h"
 
 #include "Application.h"
 #include "DataGrid.h"
@@ -31,9 +31,9 @@
 #include <sqlite3.h>
 
 using namespace platform;
-using testsupport::NoShell;
-using testsupport::child;
 using searchtest::DirectoryFixture;
+using testsupport::child;
+using testsupport::NoShell;
 
 namespace {
 
@@ -96,11 +96,12 @@ class TestSearchPage : public QObject {
     }
     static QStringList gridColumn(DataGrid* grid, int column) {
         QStringList out;
-        for (int r = 0; r < grid->model()->rowCount(); ++r) out << grid->model()->index(r, column).data().toString();
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            out << grid->model()->index(r, column).data().toString();
         return out;
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         m_fixture.database().beginTransaction();
         int serial = 0;
@@ -116,14 +117,17 @@ private slots:
             e.euroIsdn = key;
             m_fixture.add(firm, e);
         };
-        for (int i = 0; i < 25; ++i) add(false, QStringLiteral("Pokus"));
+        for (int i = 0; i < 25; ++i)
+            add(false, QStringLiteral("Pokus"));
         add(false, QStringLiteral("Čísla"), 77);
         m_fixture.addExtra(false, 77, QStringLiteral("601222333"), QStringLiteral("byt"));
         m_fixture.addExtra(false, 77, QStringLiteral("601444555"));
-        for (int i = 0; i < 12; ++i) add(true, QStringLiteral("Autoservis"));
+        for (int i = 0; i < 12; ++i)
+            add(true, QStringLiteral("Autoservis"));
         m_fixture.database().commit();
         m_directory = m_fixture.openReadOnly();
-        m_app = std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
+        m_app =
+            std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
         m_app->limits().fillEmpty();
         m_picker = new NumberPicker;
     }
@@ -142,7 +146,8 @@ private slots:
         QCOMPARE(child<QLineEdit>(w, "prijmeni")->text(), QStringLiteral("Pok*"));
         QCOMPARE(grid->model()->rowCount(), 10);
         QCOMPARE(status(w, "dones_o"), kStatus.arg(10).arg(0));
-        QCOMPARE(child<QPlainTextEdit>(w, "Memo1")->toPlainText().section(u'\n', 0, 0), QStringLiteral("Pokus Jan"));
+        QCOMPARE(child<QPlainTextEdit>(w, "Memo1")->toPlainText().section(u'\n', 0, 0),
+                 QStringLiteral("Pokus Jan"));
         QVERIFY(child<QPushButton>(w, "Button12")->isEnabled());
         QVERIFY(!child<QPushButton>(w, "Button11")->isEnabled());
         QVERIFY(!child<QPushButton>(w, "Button16")->isEnabled());
@@ -180,18 +185,37 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
         const QString empty = QStringLiteral("Není zadán žádný parametr pro vyhledávání.    ");
-        QTest::newRow("star alone") << false << "prijmeni" << "*" << empty;
-        QTest::newRow("bracket clears") << false << "jmeno" << "Ja[n" << empty;
-        QTest::newRow("unknown surname") << false << "prijmeni" << "Nikdo" << "Bylo zadáno neexistující příjmení!";
-        QTest::newRow("quote in surname") << false << "prijmeni" << "Po\"kus" << "Bylo zadáno neexistující příjmení!";
-        QTest::newRow("statement in first name")
-            << false << "jmeno" << "Jan\" OR \"\"=\"" << "Bylo zadáno neexistující jméno!";
-        QTest::newRow("semicolon in street") << false << "ulice" << "Dlouhá;" << "Byla zadána neexistující ulice!";
-        QTest::newRow("quote in house number") << false << "cp" << "12\"" << "Bylo zadáno neexistující popisné číslo!";
-        QTest::newRow("quote in town") << true << "mesto_f" << "Br\"no" << "Byla zadána neexistující obec!";
-        QTest::newRow("semicolon in postal code") << true << "psc_f" << "602;00" << "Bylo zadáno neexistující PSČ!";
-        QTest::newRow("quote in note") << true << "poznamka" << "x\"; DROP TABLE Firmy" << "Byla zadána neexistující poznámka!";
-        QTest::newRow("quote in firm") << true << "firma" << "Auto\"" << "Byl zadán neexistující název firmy!";
+        QTest::newRow("star alone") << false << "prijmeni"
+                                    << "*" << empty;
+        QTest::newRow("bracket clears") << false << "jmeno"
+                                        << "Ja[n" << empty;
+        QTest::newRow("unknown surname") << false << "prijmeni"
+                                         << "Nikdo"
+                                         << "Bylo zadáno neexistující příjmení!";
+        QTest::newRow("quote in surname") << false << "prijmeni"
+                                          << "Po\"kus"
+                                          << "Bylo zadáno neexistující příjmení!";
+        QTest::newRow("statement in first name") << false << "jmeno"
+                                                 << "Jan\" OR \"\"=\""
+                                                 << "Bylo zadáno neexistující jméno!";
+        QTest::newRow("semicolon in street") << false << "ulice"
+                                             << "Dlouhá;"
+                                             << "Byla zadána neexistující ulice!";
+        QTest::newRow("quote in house number") << false << "cp"
+                                               << "12\""
+                                               << "Bylo zadáno neexistující popisné číslo!";
+        QTest::newRow("quote in town") << true << "mesto_f"
+                                       << "Br\"no"
+                                       << "Byla zadána neexistující obec!";
+        QTest::newRow("semicolon in postal code") << true << "psc_f"
+                                                  << "602;00"
+                                                  << "Bylo zadáno neexistující PSČ!";
+        QTest::newRow("quote in note") << true << "poznamka"
+                                       << "x\"; DROP TABLE Firmy"
+                                       << "Byla zadána neexistující poznámka!";
+        QTest::newRow("quote in firm") << true << "firma"
+                                       << "Auto\""
+                                       << "Byl zadán neexistující název firmy!";
     }
     void endsEarly() {
         QFETCH(bool, firms);
@@ -245,11 +269,14 @@ private slots:
         QTest::mouseClick(child<QPushButton>(w, "Button1"), Qt::LeftButton);
         QCOMPARE(page->query.text(QStringLiteral("Prijmeni")), QStringLiteral("Čísla"));
         const QStringList label = page->widget->labelLines();
-        QVERIFY2(label.contains(QStringLiteral("                601 222 333   byt")), qPrintable(label.join(u'|')));
-        QCOMPARE(child<QLabel>(w, "Label18")->toolTip(), QStringLiteral("Žádné další záznamy již v databázi nejsou"));
+        QVERIFY2(label.contains(QStringLiteral("                601 222 333   byt")),
+                 qPrintable(label.join(u'|')));
+        QCOMPARE(child<QLabel>(w, "Label18")->toolTip(),
+                 QStringLiteral("Žádné další záznamy již v databázi nejsou"));
 
         page->widget->copyAll();
-        QCOMPARE(QGuiApplication::clipboard()->text(), label.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 label.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
         // Three numbers: the picker opens with the first ticked; "Vše" copies all.
         QTimer::singleShot(0, this, [this] {
             QCOMPARE(m_picker->list()->count(), 3);

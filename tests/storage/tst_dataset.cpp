@@ -264,7 +264,9 @@ void TestDataset::appendsWithChangingColumns() {
                 shown << QString();
                 continue;
             }
-            const QVariant v = f == 0 ? QVariant(100 + row) : f == 3 ? QVariant(true) : QVariant(fields[f] + QString::number(row));
+            const QVariant v = f == 0   ? QVariant(100 + row)
+                               : f == 3 ? QVariant(true)
+                                        : QVariant(fields[f] + QString::number(row));
             ds.setValue(fields[f], v);
             shown << (f == 3 ? QStringLiteral("-1") : v.toString());
         }
@@ -277,7 +279,8 @@ void TestDataset::appendsWithChangingColumns() {
     QStringList stored;
     for (; !check.eof(); check.next()) {
         QStringList values;
-        for (const QString& f : fields) values << check.text(f);
+        for (const QString& f : fields)
+            values << check.text(f);
         stored << values.join(u'|');
     }
     QCOMPARE(stored, expected);
@@ -287,8 +290,9 @@ void TestDataset::appendsWithChangingColumns() {
 // column declared with a default still gets it when left alone, and a table
 // column shown twice is written once.
 void TestDataset::appendKeepsDefaults() {
-    m_db->executeNative(QStringLiteral("CREATE TABLE D (ID INTEGER PRIMARY KEY, A TEXT(10) DEFAULT 'výchozí', "
-                                       "B LONG, Zn BIT DEFAULT 0)"));
+    m_db->executeNative(
+        QStringLiteral("CREATE TABLE D (ID INTEGER PRIMARY KEY, A TEXT(10) DEFAULT 'výchozí', "
+                       "B LONG, Zn BIT DEFAULT 0)"));
     Dataset ds;
     openOn(ds, "SELECT ID, A, B, Zn, B AS B2 FROM D");
     ds.append();
@@ -560,7 +564,8 @@ void TestDataset::valueAtLazy() {
     const int at = ds.recNo(), callsBefore = calls;
     for (int p = -1; p <= 5; ++p) {
         const QVariant v = ds.valueAt(p, "ID2");
-        QVERIFY2(v.isNull() || v.toInt() == p + 1, qPrintable(QStringLiteral("row %1 read %2").arg(p).arg(v.toString())));
+        QVERIFY2(v.isNull() || v.toInt() == p + 1,
+                 qPrintable(QStringLiteral("row %1 read %2").arg(p).arg(v.toString())));
     }
     if (at >= 0) {
         const QVariant current = ds.valueAt(at, "Jmeno"); // before value() has read the row
@@ -577,10 +582,16 @@ void TestDataset::failedOpen_data() {
 
     // The third row's pattern is malformed: the statement fails when it reaches that row.
     const QString like = QStringLiteral("FROM L WHERE Jmeno LIKE Vzor");
-    QTest::newRow("key set: reading the keys") << "SELECT * " + like << "" << "LIKE";
-    QTest::newRow("lazy: the first row") << "SELECT DISTINCT ID, Jmeno " + like + " ORDER BY ID" << "" << "LIKE";
-    QTest::newRow("lazy: a later row") << "SELECT DISTINCT ID, Jmeno " + like << "next next" << "LIKE";
-    QTest::newRow("unknown table") << "SELECT * FROM Nic" << "" << "Nic";
+    QTest::newRow("key set: reading the keys") << "SELECT * " + like << ""
+                                               << "LIKE";
+    QTest::newRow("lazy: the first row") << "SELECT DISTINCT ID, Jmeno " + like + " ORDER BY ID"
+                                         << ""
+                                         << "LIKE";
+    QTest::newRow("lazy: a later row") << "SELECT DISTINCT ID, Jmeno " + like << "next next"
+                                       << "LIKE";
+    QTest::newRow("unknown table") << "SELECT * FROM Nic"
+                                   << ""
+                                   << "Nic";
 }
 
 // A statement that fails after it was prepared leaves the dataset closed and
@@ -617,8 +628,9 @@ void TestDataset::failedOpen() {
     QCOMPARE(closed.count(), opened.count());
     VERIFY_DB_ERROR(ds.value("Jmeno"), "Jmeno");
 
-    for (const QString& good : {QStringLiteral("SELECT * FROM P WHERE ID2 <= 2 ORDER BY ID2"),
-                                QStringLiteral("SELECT DISTINCT ID2, Jmeno FROM P WHERE ID2 <= 2 ORDER BY ID2")}) {
+    for (const QString& good :
+         {QStringLiteral("SELECT * FROM P WHERE ID2 <= 2 ORDER BY ID2"),
+          QStringLiteral("SELECT DISTINCT ID2, Jmeno FROM P WHERE ID2 <= 2 ORDER BY ID2")}) {
         ds.setSql(good);
         ds.open();
         QCOMPARE(ds.fieldCount(), good.contains(u'*') ? 5 : 2);
@@ -635,8 +647,10 @@ void TestDataset::failedOpen() {
 void TestDataset::failedWrites() {
     m_db->executeNative(QStringLiteral(
         "CREATE TRIGGER keep BEFORE DELETE ON P WHEN OLD.ID2 = 2 BEGIN SELECT RAISE(ABORT, 'chráněný'); END; "
-        "CREATE TRIGGER fixed BEFORE UPDATE ON P WHEN OLD.ID2 = 2 BEGIN SELECT RAISE(ABORT, 'chráněný'); END; "
-        "CREATE TRIGGER none BEFORE INSERT ON P WHEN NEW.ID2 = 0 BEGIN SELECT RAISE(ABORT, 'chráněný'); END"));
+        "CREATE TRIGGER fixed BEFORE UPDATE ON P WHEN OLD.ID2 = 2 BEGIN SELECT RAISE(ABORT, 'chráněný'); "
+        "END; "
+        "CREATE TRIGGER none BEFORE INSERT ON P WHEN NEW.ID2 = 0 BEGIN SELECT RAISE(ABORT, 'chráněný'); "
+        "END"));
     Dataset ds;
     int calls = 0;
     openOn(ds, kAll, &calls);
@@ -714,8 +728,7 @@ void TestDataset::locateBoolean() {
 // Table and field names are written into the engine's statements as they are:
 // a "%1" in them must stay a "%1".
 void TestDataset::namesWithPlaceholders() {
-    m_db->executeNative(
-        QStringLiteral("CREATE TABLE \"a%1b\" (\"x%1\" TEXT, \"y%2\" INTEGER, \"%3\" TEXT)"));
+    m_db->executeNative(QStringLiteral("CREATE TABLE \"a%1b\" (\"x%1\" TEXT, \"y%2\" INTEGER, \"%3\" TEXT)"));
     Dataset ds;
     openOn(ds, QStringLiteral("SELECT * FROM [a%1b]"));
     QVERIFY(ds.isUpdatable());

@@ -383,7 +383,8 @@ class TestJetSemantics : public QObject {
         QFETCH(int, length);
         auto d = scratch({QStringLiteral("CREATE TABLE T (ID LONG PRIMARY KEY, t TEXT(5))")});
         d->execute(QStringLiteral("INSERT INTO T (ID) VALUES (1)"), Database::FailOnError);
-        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT Len(\"%1\") AS n FROM T").arg(text)).toInt(), length);
+        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT Len(\"%1\") AS n FROM T").arg(text)).toInt(),
+                 length);
         const QString insert = QStringLiteral("INSERT INTO T (ID, t) VALUES (2, \"%1\")").arg(text);
         if (length <= 5)
             d->execute(insert, Database::FailOnError);

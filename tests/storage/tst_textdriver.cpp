@@ -387,11 +387,11 @@ void TestTextDriver::schemaEncoding_data() {
     const QString section = QStringLiteral("[Výstup.txt]\r\nFormat=Delimited(;)\r\nCol1=Příjmení Char\r\n");
     QTest::newRow("UTF-8") << section.toUtf8();
     QTest::newRow("UTF-8 with a byte order mark") << "\xEF\xBB\xBF" + section.toUtf8();
-    QTest::newRow("Windows-1250") << codepage::toWindows1250(section);
+    QTest::newRow("Windows-1250") << code_page::toWindows1250(section);
     QTest::newRow("UTF-16 LE with a byte order mark")
-        << "\xFF\xFE" + codepage::encode(section, codepage::TextEncoding::Utf16LE);
+        << "\xFF\xFE" + code_page::encode(section, code_page::TextEncoding::Utf16LE);
     QTest::newRow("UTF-16 BE with a byte order mark")
-        << "\xFE\xFF" + codepage::encode(section, codepage::TextEncoding::Utf16BE);
+        << "\xFE\xFF" + code_page::encode(section, code_page::TextEncoding::Utf16BE);
 }
 
 // schema.ini is read as UTF-8 when it is valid UTF-8, else as Windows-1250.

@@ -21,22 +21,25 @@
 namespace {
 
 void usage() {
-    std::fputs("usage: dbshell FILE [--create] [--readonly] [--workgroup MDW --user U --password P] [--timing]\n"
-               "  reads one statement per line; \".translate STATEMENT\" prints its SQLite text,\n"
-               "  \".plan STATEMENT\" the SQLite query plan\n",
-               stderr);
+    std::fputs(
+        "usage: dbshell FILE [--create] [--readonly] [--workgroup MDW --user U --password P] [--timing]\n"
+        "  reads one statement per line; \".translate STATEMENT\" prints its SQLite text,\n"
+        "  \".plan STATEMENT\" the SQLite query plan\n",
+        stderr);
 }
 
 QString formatValue(const QVariant& v) {
     if (v.isNull()) return {};
     if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("-1") : QStringLiteral("0");
-    if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'f').remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble(), 'f').remove(QRegularExpression(QStringLiteral("\\.?0+$")));
     return v.toString();
 }
 
 bool isSelect(const QString& line) {
     return line.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive) &&
-           !line.contains(QRegularExpression(QStringLiteral("\\bINTO\\b"), QRegularExpression::CaseInsensitiveOption));
+           !line.contains(
+               QRegularExpression(QStringLiteral("\\bINTO\\b"), QRegularExpression::CaseInsensitiveOption));
 }
 
 } // namespace
@@ -55,15 +58,28 @@ int main(int argc, char** argv) {
             }
             return args[++i];
         };
-        if (a == u"--create") create = true;
-        else if (a == u"--readonly") readOnly = true;
-        else if (a == u"--timing") timing = true;
-        else if (a == u"--workgroup") workgroup = value();
-        else if (a == u"--user") { user = value(); userGiven = true; }
-        else if (a == u"--password") password = value();
-        else if (a.startsWith(u"--")) { usage(); return 2; }
-        else if (file.isEmpty()) file = a;
-        else { usage(); return 2; }
+        if (a == u"--create")
+            create = true;
+        else if (a == u"--readonly")
+            readOnly = true;
+        else if (a == u"--timing")
+            timing = true;
+        else if (a == u"--workgroup")
+            workgroup = value();
+        else if (a == u"--user") {
+            user = value();
+            userGiven = true;
+        } else if (a == u"--password")
+            password = value();
+        else if (a.startsWith(u"--")) {
+            usage();
+            return 2;
+        } else if (file.isEmpty())
+            file = a;
+        else {
+            usage();
+            return 2;
+        }
     }
     if (file.isEmpty()) {
         usage();
@@ -128,7 +144,8 @@ int main(int argc, char** argv) {
                         continue;
                     }
                     db::sqlite::Statement st(database->handle(), QStringLiteral("EXPLAIN QUERY PLAN ") + s);
-                    while (st.step()) out << st.column(3).toString() << '\n';
+                    while (st.step())
+                        out << st.column(3).toString() << '\n';
                 }
             } else if (isSelect(line)) {
                 db::Dataset ds;
@@ -136,12 +153,14 @@ int main(int argc, char** argv) {
                 ds.setSql(line);
                 ds.open();
                 QStringList header;
-                for (int i = 0; i < ds.fieldCount(); ++i) header << ds.fieldName(i);
+                for (int i = 0; i < ds.fieldCount(); ++i)
+                    header << ds.fieldName(i);
                 out << header.join(u'\t') << '\n';
                 int rows = 0;
                 for (; !ds.eof(); ds.next()) {
                     QStringList values;
-                    for (int i = 0; i < ds.fieldCount(); ++i) values << formatValue(ds.value(i));
+                    for (int i = 0; i < ds.fieldCount(); ++i)
+                        values << formatValue(ds.value(i));
                     out << values.join(u'\t') << '\n';
                     ++rows;
                 }

@@ -23,8 +23,9 @@ void readList(const QString& path, int fields, const std::function<void(const QS
         for (int i = 0; ok && i < parts.size(); ++i)
             if (parts[i].trimmed().isEmpty() && i != optionalFrom) ok = false;
         if (!ok)
-            throw std::runtime_error(
-                QStringLiteral("%1:%2: expected %3 fields").arg(path, QString::number(lineNo), QString::number(fields)).toStdString());
+            throw std::runtime_error(QStringLiteral("%1:%2: expected %3 fields")
+                                         .arg(path, QString::number(lineNo), QString::number(fields))
+                                         .toStdString());
         handle(parts);
     }
 }
