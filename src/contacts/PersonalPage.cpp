@@ -203,11 +203,6 @@ void PersonalPage::adjustNarrowBoxes() {
     m_status->keepFirstPartWhole(personal_status::counts(kWidestCount, kWidestCount));
 }
 
-void PersonalPage::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) adjustNarrowBoxes();
-}
-
 QLineEdit* PersonalPage::field(Field which) const {
     return m_fields[int(which)];
 }

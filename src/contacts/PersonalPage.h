@@ -79,13 +79,10 @@ class PersonalPage : public ResultPage {
     // "přidat záznam": the contact editor adds a record and shows it.
     void addRequested();
 
-  protected:
-    void changeEvent(QEvent* event) override;
-
   private:
     void buildControls();
     void buildLayout();
-    void adjustNarrowBoxes();
+    void adjustNarrowBoxes() override;
     void connectActions();
     void buildContextMenu();
     // Runs a listing or a forward move of the search with the page's steps

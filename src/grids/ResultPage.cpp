@@ -198,3 +198,8 @@ std::optional<QStringList> ResultPage::chooseNumbers(const QStringList& items, i
     if (!ticked || ticked->isEmpty()) return std::nullopt;
     return ticked;
 }
+
+void ResultPage::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) adjustNarrowBoxes();
+}

@@ -134,6 +134,10 @@ class ResultPage : public QWidget {
     virtual bool sortable() const { return true; }
     // The mark of the current row was toggled, or refused (then the error is on its way).
     virtual void markToggled() {}
+    // Sizes the boxes for short values to the font; called again when the
+    // font or the style changes.
+    virtual void adjustNarrowBoxes() {}
+    void changeEvent(QEvent* event) override;
 
   private:
     struct Controls {

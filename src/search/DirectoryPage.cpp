@@ -148,11 +148,6 @@ void DirectoryPage::adjustNarrowBoxes() {
     m_status->keepFirstPartWhole(countsText(kWidestCount, kWidestCount));
 }
 
-void DirectoryPage::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) adjustNarrowBoxes();
-}
-
 QLineEdit* DirectoryPage::field(Field which) const {
     return m_fields[int(which)];
 }

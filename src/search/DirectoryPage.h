@@ -74,13 +74,10 @@ class DirectoryPage : public ResultPage {
     // The pointer entered or left the result grid.
     void pointerOverGrid(bool over);
 
-  protected:
-    void changeEvent(QEvent* event) override;
-
   private:
     void buildControls();
     void buildLayout();
-    void adjustNarrowBoxes();
+    void adjustNarrowBoxes() override;
     void connectActions();
     void showEndState(DirectorySearch::EndState state);
     void updateStatus();
