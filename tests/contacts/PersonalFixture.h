@@ -5,46 +5,26 @@
 // records into it.
 
 #include "Database.h"
-#include "Dataset.h"
 #include "DatabaseLogin.h"
+#include "Dataset.h"
 #include "OwnDatabases.h"
 #include "SearchCriteria.h"
-
-#include <QDir>
-#include <QTemporaryDir>
+#include "WorkingFiles.h"
 
 #include <memory>
 #include <utility>
 
 namespace personaltest {
 
-// One column of every row a statement gives, in its order.
-inline QStringList columnOf(db::Database* database, const QString& sql, const QString& column) {
-    db::Dataset all;
-    all.setDatabase(database);
-    all.setSql(sql);
-    all.open();
-    QStringList out;
-    for (; !all.eof(); all.next())
-        out << all.text(column);
-    return out;
-}
+using testsupport::columnOf;
 
-struct PersonalFiles {
-    QTemporaryDir dir;
-    db::Engine engine;
-    db::OwnPaths paths;
+struct PersonalFiles : testsupport::WorkingFiles {
     std::unique_ptr<db::Workspace> workspace;
     std::unique_ptr<db::Database> personal;
 
     // durable: made and opened as the program does, every write on disk when it
     // returns; otherwise disposable, for the tests that do not look at that.
     explicit PersonalFiles(bool durable = false, const db::TableDef& table = db::layouts::personal()) {
-        const QString workgroup = dir.filePath(QStringLiteral("ordat.mdw"));
-        db::createLoginWorkgroup(workgroup);
-        engine.setWorkgroupFile(workgroup);
-        paths = db::OwnPaths::make(dir.filePath(QStringLiteral("program/DATA")), dir.path(), QStringLiteral("t"));
-        QDir().mkpath(dir.filePath(QStringLiteral("program/DATA")));
         db::OpenOptions options = durable ? db::personalOpenOptions() : db::OpenOptions{};
         options.disposable = !durable;
         if (durable)

@@ -39,13 +39,7 @@ struct SearchFiles : PersonalFiles {
     }
 
     // A column of the rows the page query shows, in its order.
-    QStringList shown(const QString& column) {
-        QStringList out;
-        for (page.first(); !page.eof(); page.next())
-            out << page.text(column);
-        page.first();
-        return out;
-    }
+    QStringList shown(const QString& column) { return testsupport::shownColumn(page, column); }
     // A column of every working row, by ID2.
     QStringList working(const QString& column) {
         return columnOf(results->database(), QStringLiteral("SELECT * FROM vlastni ORDER BY ID2"), column);

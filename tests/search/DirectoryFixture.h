@@ -4,19 +4,16 @@
 // program's working databases beside it.
 
 #include "Database.h"
-#include "DatabaseLogin.h"
 #include "Dataset.h"
-#include "OwnDatabases.h"
 #include "Scramble.h"
+#include "WorkingFiles.h"
 
-#include <QDir>
 #include <QHash>
-#include <QTemporaryDir>
 #include <memory>
 
 namespace searchtest {
 
-class DirectoryFixture {
+class DirectoryFixture : testsupport::WorkingFiles {
   public:
     struct Entry {
         QString surname, firstName, title, street, houseNumber, municipality, part, postalCode, note,
@@ -26,19 +23,13 @@ class DirectoryFixture {
     };
 
     DirectoryFixture() {
-        const QString workgroup = m_dir.filePath(QStringLiteral("ordat.mdw"));
-        db::createLoginWorkgroup(workgroup);
-        m_engine.setWorkgroupFile(workgroup);
         db::OpenOptions o;
         o.disposable = true;
-        m_db = m_engine.defaultWorkspace().createDatabase(m_dir.filePath(QStringLiteral("ordat.mdb")),
+        m_db = engine().defaultWorkspace().createDatabase(dir.filePath(QStringLiteral("ordat.mdb")),
                                                           db::kCzechLocale, o);
         createSchema(*m_db);
         exec(QStringLiteral("INSERT INTO KRAJE (UTO, Kraj) VALUES (\"1\", \"Hl.m. Praha\")"));
         exec(QStringLiteral("INSERT INTO KRAJE (UTO, Kraj) VALUES (\"2\", \"Pardubický\")"));
-        m_paths =
-            db::OwnPaths::make(m_dir.filePath(QStringLiteral("program/DATA")), m_dir.path(), QStringLiteral("t"));
-        QDir().mkpath(m_dir.filePath(QStringLiteral("program/DATA")));
     }
 
     // The directory's tables: the lookups, KRAJE, Osoby, Firmy and their additional numbers.
@@ -68,9 +59,9 @@ class DirectoryFixture {
                 db::Database::FailOnError);
     }
 
-    db::Engine& engine() { return m_engine; }
+    db::Engine& engine() { return WorkingFiles::engine; }
     db::Database& database() { return *m_db; }
-    const db::OwnPaths& paths() const { return m_paths; }
+    const db::OwnPaths& paths() const { return WorkingFiles::paths; }
 
     void exec(const QString& sql) { m_db->execute(sql, db::Database::FailOnError); }
 
@@ -79,48 +70,34 @@ class DirectoryFixture {
         m_db->close();
         db::OpenOptions o;
         o.readOnly = true;
-        m_db = m_engine.defaultWorkspace().openDatabase(m_dir.filePath(QStringLiteral("ordat.mdb")), o);
+        m_db = engine().defaultWorkspace().openDatabase(dir.filePath(QStringLiteral("ordat.mdb")), o);
         return m_db.get();
     }
 
     // Adds a person (firm: surname is the firm name, firstName unused) and returns its ID.
     qint64 add(bool firm, const Entry& e) {
         const qint64 id = ++m_lastId;
-        const QString main = e.number.left(4), rest = scrambled(e.number, id).mid(4);
-        const QString key = e.euroIsdn ? QString::number(e.euroIsdn) : QStringLiteral("Null");
-        if (firm) {
-            exec(QStringLiteral(
-                     "INSERT INTO Firmy VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, \"%13\")")
-                     .arg(id)
-                     .arg(lookup(QStringLiteral("Firma"), e.surname))
-                     .arg(lookup(QStringLiteral("Poznamka"), e.note))
-                     .arg(lookup(QStringLiteral("Ulice"), e.street))
-                     .arg(lookup(QStringLiteral("CP"), e.houseNumber))
-                     .arg(lookup(QStringLiteral("Obec"), e.municipality))
-                     .arg(lookup(QStringLiteral("Cast"), e.part))
-                     .arg(lookup(QStringLiteral("PSC"), e.postalCode))
-                     .arg(lookup(QStringLiteral("URL"), QString()))
-                     .arg(lookup(QStringLiteral("UTO"),
-                                 e.district.isEmpty() ? QStringLiteral("1") : e.district))
-                     .arg(key, main, rest));
-        } else {
-            exec(QStringLiteral(
-                     "INSERT INTO Osoby VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, "
-                     "\"%14\")")
-                     .arg(id)
-                     .arg(lookup(QStringLiteral("Titul"), e.title))
-                     .arg(lookup(QStringLiteral("Jmeno"), e.firstName))
-                     .arg(lookup(QStringLiteral("Prijmeni"), e.surname))
-                     .arg(lookup(QStringLiteral("Ulice"), e.street))
-                     .arg(lookup(QStringLiteral("CP"), e.houseNumber))
-                     .arg(lookup(QStringLiteral("Obec"), e.municipality))
-                     .arg(lookup(QStringLiteral("Cast"), e.part))
-                     .arg(lookup(QStringLiteral("PSC"), e.postalCode))
-                     .arg(lookup(QStringLiteral("Poznamka"), e.note))
-                     .arg(lookup(QStringLiteral("UTO"),
-                                 e.district.isEmpty() ? QStringLiteral("1") : e.district))
-                     .arg(key, main, rest));
-        }
+        const QString district = e.district.isEmpty() ? QStringLiteral("1") : e.district;
+        // The looked-up columns in the order of the table's columns.
+        const QList<std::pair<const char*, QString>> looked =
+            firm ? QList<std::pair<const char*, QString>>{{"Firma", e.surname},     {"Poznamka", e.note},
+                                                          {"Ulice", e.street},      {"CP", e.houseNumber},
+                                                          {"Obec", e.municipality}, {"Cast", e.part},
+                                                          {"PSC", e.postalCode},    {"URL", QString()},
+                                                          {"UTO", district}}
+                 : QList<std::pair<const char*, QString>>{{"Titul", e.title},      {"Jmeno", e.firstName},
+                                                          {"Prijmeni", e.surname}, {"Ulice", e.street},
+                                                          {"CP", e.houseNumber},   {"Obec", e.municipality},
+                                                          {"Cast", e.part},        {"PSC", e.postalCode},
+                                                          {"Poznamka", e.note},    {"UTO", district}};
+        QStringList values{QString::number(id)};
+        for (const auto& [table, value] : looked)
+            values << QString::number(lookup(QLatin1String(table), value));
+        values << (e.euroIsdn ? QString::number(e.euroIsdn) : QStringLiteral("Null")) << e.number.left(4)
+               << u'"' + scrambled(e.number, id).mid(4) + u'"';
+        exec(QStringLiteral("INSERT INTO %1 VALUES (%2)")
+                 .arg(firm ? QStringLiteral("Firmy") : QStringLiteral("Osoby"),
+                      values.join(QStringLiteral(", "))));
         return id;
     }
 
@@ -158,10 +135,7 @@ class DirectoryFixture {
         return id;
     }
 
-    QTemporaryDir m_dir;
-    db::Engine m_engine;
     std::unique_ptr<db::Database> m_db;
-    db::OwnPaths m_paths;
     QHash<QString, QHash<QString, qint64>> m_lookups;
     qint64 m_lastId = 0;
     qint64 m_lastExtraId = 0;

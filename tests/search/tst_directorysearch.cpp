@@ -48,23 +48,12 @@ struct Harness {
     }
 
     // A column of the rows the page query shows, in its order.
-    QStringList shown(const QString& column) {
-        QStringList out;
-        for (page.first(); !page.eof(); page.next())
-            out << page.text(column);
-        page.first();
-        return out;
-    }
+    QStringList shown(const QString& column) { return testsupport::shownColumn(page, column); }
     // A column of every working row, by ID2.
     QStringList working(const QString& column) {
-        db::Dataset all;
-        all.setDatabase(results.database());
-        all.setSql(QStringLiteral("SELECT * FROM %1 ORDER BY ID2").arg(search.tableName()));
-        all.open();
-        QStringList out;
-        for (; !all.eof(); all.next())
-            out << all.text(column);
-        return out;
+        return testsupport::columnOf(results.database(),
+                                     QStringLiteral("SELECT * FROM %1 ORDER BY ID2").arg(search.tableName()),
+                                     column);
     }
 };
 
@@ -321,45 +310,6 @@ class TestDirectorySearch : public QObject {
         QCOMPARE(h.working(QStringLiteral("Prijmeni")), names);
         QCOMPARE(h.working(QStringLiteral("ID2")), numbered(1, int(names.size())));
         QCOMPARE(h.search.endState(), EndState::NoMore);
-    }
-
-    // Marks count up and down; sorting reorders only the shown page and keeps
-    // the current row.
-    void markAndSortOnSecondPage() {
-        Harness h(m_fixture, false);
-        h.directory = m_directory;
-        h.start(surname(QStringLiteral("Pokus")), 10, 200);
-        h.search.nextPage(10, 200);
-        QVERIFY(h.page.locate(QStringLiteral("ID2"), 13));
-        QVERIFY(h.search.page().toggleMark());
-        QCOMPARE(h.search.state().markedCount, 1);
-        h.search.page().sortPage(QStringLiteral("ID2"), paging::SortOrder::Descending);
-        QCOMPARE(h.page.text(QStringLiteral("ID2")), QStringLiteral("13"));
-        QCOMPARE(h.page.value(QStringLiteral("Zn")).toBool(), true);
-        QStringList expected = numbered(11, 20);
-        std::reverse(expected.begin(), expected.end());
-        QCOMPARE(h.shown(QStringLiteral("ID2")), expected);
-        QVERIFY(h.page.locate(QStringLiteral("ID2"), 13));
-        h.search.page().toggleMark();
-        QCOMPARE(h.search.state().markedCount, 0);
-    }
-
-    // A mark the working table refuses leaves the row and the count as they
-    // were, and the page can be used again.
-    void refusedMark() {
-        Harness h(m_fixture, false);
-        h.directory = m_directory;
-        h.start(surname(QStringLiteral("Pokus")), 10, 200);
-        h.results.database()->executeNative(QStringLiteral(
-            "CREATE TRIGGER nemenit BEFORE UPDATE ON Osoby BEGIN SELECT RAISE(ABORT, 'zamčeno'); END"));
-        QVERIFY(h.page.locate(QStringLiteral("ID2"), 3));
-        QVERIFY_THROWS_EXCEPTION(db::Error, h.search.page().toggleMark());
-        QCOMPARE(h.search.state().markedCount, 0);
-        QCOMPARE(h.page.state(), db::Dataset::State::Browse);
-        QCOMPARE(h.page.value(QStringLiteral("Zn")).toBool(), false);
-        h.results.database()->executeNative(QStringLiteral("DROP TRIGGER nemenit"));
-        QVERIFY(h.search.page().toggleMark());
-        QCOMPARE(h.search.state().markedCount, 1);
     }
 };
 
