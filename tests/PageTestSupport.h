@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QWidget>
 
-namespace testsupport {
+namespace test_support {
 
 // A shell that opens nothing and copies nothing.
 class NoShell : public platform::Shell {
@@ -37,4 +37,4 @@ inline void click(QWidget* w, const char* name) {
     QTest::mouseClick(child<QWidget>(w, name), Qt::LeftButton, {}, QPoint(4, 4));
 }
 
-} // namespace testsupport
+} // namespace test_support

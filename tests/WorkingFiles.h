@@ -13,7 +13,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-namespace testsupport {
+namespace test_support {
 
 struct WorkingFiles {
     QTemporaryDir dir;
@@ -52,4 +52,4 @@ inline QStringList shownColumn(db::Dataset& page, const QString& column) {
     return out;
 }
 
-} // namespace testsupport
+} // namespace test_support

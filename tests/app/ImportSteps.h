@@ -8,7 +8,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
-namespace apptest {
+namespace app_test {
 
 inline void importFirstColumnAsSurname(ImportDialog* d) {
     d->button(ImportDialog::Button::Source)->click();
@@ -20,4 +20,4 @@ inline void importFirstColumnAsSurname(ImportDialog* d) {
     d->button(ImportDialog::Button::Back)->click();
 }
 
-} // namespace apptest
+} // namespace app_test

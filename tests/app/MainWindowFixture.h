@@ -29,7 +29,7 @@
 #include <functional>
 #include <memory>
 
-namespace apptest {
+namespace app_test {
 
 class MainWindowTest : public QObject {
   protected:
@@ -37,7 +37,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<platform::MemorySettingsStore> m_settings;
     platform::FixedDrives m_drives{{}};
     platform::ScriptedDialogs m_dialogs;
-    testsupport::NoShell m_shell;
+    test_support::NoShell m_shell;
     std::unique_ptr<Application> m_app;
     QString m_program; // the program folder of the running test, ending in "/"
 
@@ -144,4 +144,4 @@ inline PageParts listPage(MainWindow& w, int tab, const QStringList& personalIns
     return partsOf(w, tab);
 }
 
-} // namespace apptest
+} // namespace app_test

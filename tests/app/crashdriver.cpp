@@ -63,7 +63,7 @@ void runImport(MainWindow& w, platform::ScriptedDialogs& dialogs, const QString&
         f.write("Import" + QByteArray::number(i) + "\r\n");
     f.close();
     dialogs.answerOpen(platform::Dialogs::FileResult{path, 1});
-    platformtest::whenModal<ImportDialog>([](ImportDialog* d) { apptest::importFirstColumnAsSurname(d); });
+    platform_test::whenModal<ImportDialog>([](ImportDialog* d) { app_test::importFirstColumnAsSurname(d); });
     reportAppendedRows(page);
     QTest::mouseClick(page->button(PersonalPage::Button::Import), Qt::LeftButton);
 }
@@ -97,10 +97,10 @@ void runEditor(MainWindow& w) {
     auto* page = static_cast<PersonalPage*>(tabs->widget(2));
     auto* editor = w.findChild<ContactEditor*>(QStringLiteral("Form4"));
     for (int i = 0; i < 400; ++i) {
-        testsupport::click(page, "Image15");
-        auto* surname = testsupport::child<QLineEdit>(editor, "DBEdit1");
-        testsupport::typeText(surname, QStringLiteral("Editor") + QString::number(i));
-        testsupport::click(editor, "ulozit");
+        test_support::click(page, "Image15");
+        auto* surname = test_support::child<QLineEdit>(editor, "DBEdit1");
+        test_support::typeText(surname, QStringLiteral("Editor") + QString::number(i));
+        test_support::click(editor, "ulozit");
         if (editor->isVisible()) qFatal("the save failed");
         db::Dataset last;
         last.setDatabase(w.personalDatabase());
@@ -121,7 +121,7 @@ int main(int argc, char* argv[]) {
     platform::MemorySettingsStore settings;
     platform::FixedDrives drives{{}};
     platform::ScriptedDialogs dialogs;
-    testsupport::NoShell shell;
+    test_support::NoShell shell;
     Application app(settings, drives, dialogs, shell, program);
     app.directoryDbPath = QString::fromLocal8Bit(argv[2]);
     MainWindow w(app);

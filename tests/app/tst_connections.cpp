@@ -65,7 +65,7 @@ class TestConnections : public QObject {
     std::unique_ptr<platform::MemorySettingsStore> m_settings;
     platform::FixedDrives m_drives{{}};
     platform::ScriptedDialogs m_dialogs;
-    testsupport::NoShell m_shell;
+    test_support::NoShell m_shell;
     std::unique_ptr<Application> m_app;
     QString m_program; // ending in "/"
     QString m_scratch; // the private folder of the test, ending in "/"

@@ -72,7 +72,7 @@ class TestControlNames : public QObject {
     platform::MemorySettingsStore m_settings;
     platform::FixedDrives m_drives{{}};
     platform::ScriptedDialogs m_dialogs;
-    testsupport::NoShell m_shell;
+    test_support::NoShell m_shell;
     std::unique_ptr<Application> m_app;
     // Built, never shown: the controls exist from the window's creation on.
     std::unique_ptr<MainWindow> m_window;

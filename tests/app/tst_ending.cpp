@@ -40,7 +40,7 @@ QString answeredCaption(const QString& folder) {
 
 } // namespace
 
-class TestEnding : public apptest::MainWindowTest {
+class TestEnding : public app_test::MainWindowTest {
     Q_OBJECT
   private slots:
     void init() { resetProgram(); }

@@ -27,7 +27,7 @@
 #include <QtTest>
 
 using namespace platform;
-using namespace apptest;
+using namespace app_test;
 
 namespace {
 
@@ -38,7 +38,7 @@ QString readText(const QString& path) {
 
 } // namespace
 
-class TestExportWiring : public apptest::MainWindowTest {
+class TestExportWiring : public app_test::MainWindowTest {
     Q_OBJECT
 
     QString m_out; // a folder for the exported files, ending in "/"
@@ -51,7 +51,7 @@ class TestExportWiring : public apptest::MainWindowTest {
             inserts << QStringLiteral("INSERT INTO Vlastni (Prijmeni, domu_ulice, zam_ulice) "
                                       "VALUES (\"%1\", \"Domovská\", \"Pracovní\")")
                            .arg(QString::fromUtf8(name));
-        return apptest::listPage(w, tab, inserts);
+        return app_test::listPage(w, tab, inserts);
     }
 
     static void mark(PageParts& parts, std::initializer_list<int> rows) {
@@ -64,7 +64,7 @@ class TestExportWiring : public apptest::MainWindowTest {
     // The format window answers with a format, a width and an address, and "&Export".
     static void answerFormat(io::ExportFormat format, const QString& width = QStringLiteral("30"),
                              io::AddressChoice address = io::AddressChoice::RecordDefault) {
-        platformtest::whenModal<ExportDialog>([=](ExportDialog* d) {
+        platform_test::whenModal<ExportDialog>([=](ExportDialog* d) {
             d->formatOption(format)->click();
             d->widthField()->setText(width);
             if (d->addressGroup()) d->addressGroup()->setChoice(address);
@@ -192,7 +192,7 @@ class TestExportWiring : public apptest::MainWindowTest {
     void lostCharactersReported() {
         auto w = start();
         tabsOf(*w)->setCurrentIndex(2);
-        PageParts parts = apptest::listPage(
+        PageParts parts = app_test::listPage(
             *w, 2,
             {QString::fromUtf8(
                  "INSERT INTO Vlastni (Prijmeni, Firma, Jmeno_1) VALUES (\"Søren\", \"北京\", \"Řehoř\")"),
@@ -288,7 +288,7 @@ class TestExportWiring : public apptest::MainWindowTest {
         mark(parts, {0});
         m_dialogs.clear();
         if (inFormatWindow)
-            platformtest::whenModal<ExportDialog>(
+            platform_test::whenModal<ExportDialog>(
                 [](ExportDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
         else
             answerFormat(io::ExportFormat::Semicolon);

@@ -56,19 +56,19 @@ QByteArray contents(const QString& path) {
 
 } // namespace
 
-class TestFaults : public apptest::MainWindowTest {
+class TestFaults : public app_test::MainWindowTest {
     Q_OBJECT
 
     QString personalFile() const { return m_app->personalFolder() + QStringLiteral("/vlastni.mdb"); }
 
     // The Vlastní page listing three records, the first one marked.
     PersonalPage* listPersonal(MainWindow& w) {
-        apptest::tabsOf(w)->setCurrentIndex(2);
+        app_test::tabsOf(w)->setCurrentIndex(2);
         QStringList inserts;
         for (const char* name : {"Malá", "Bílá", "Černá"})
             inserts << QStringLiteral("INSERT INTO Vlastni (Prijmeni, domu_Obec) VALUES (\"%1\", \"Brno\")")
                            .arg(QString::fromUtf8(name));
-        apptest::PageParts parts = apptest::listPage(w, 2, inserts);
+        app_test::PageParts parts = app_test::listPage(w, 2, inserts);
         parts.grid->setCurrentIndex(parts.grid->model()->index(0, 2));
         parts.toggleMark();
         return static_cast<PersonalPage*>(parts.page);
@@ -82,11 +82,11 @@ class TestFaults : public apptest::MainWindowTest {
 
     // Opens the editor on the page's current record and types a new surname.
     ContactEditor* editSurname(MainWindow& w, PersonalPage* page, const QString& surname) {
-        testsupport::click(page, "Image13");
+        test_support::click(page, "Image13");
         auto* editor = w.findChild<ContactEditor*>(QStringLiteral("Form4"));
-        auto* box = testsupport::child<QLineEdit>(editor, "DBEdit1");
+        auto* box = test_support::child<QLineEdit>(editor, "DBEdit1");
         box->selectAll();
-        testsupport::typeText(box, surname);
+        test_support::typeText(box, surname);
         return editor;
     }
 
@@ -99,7 +99,7 @@ class TestFaults : public apptest::MainWindowTest {
         auto w = start();
         PersonalPage* page = listPersonal(*w);
         const QString target = m_program + QStringLiteral("vystup.txt");
-        platformtest::whenModal<ExportDialog>([](ExportDialog* d) { d->exportButton()->click(); });
+        platform_test::whenModal<ExportDialog>([](ExportDialog* d) { d->exportButton()->click(); });
         m_dialogs.clear();
         m_dialogs.answerSave(Dialogs::FileResult{target, 1});
         {
@@ -121,7 +121,7 @@ class TestFaults : public apptest::MainWindowTest {
         auto w = start();
         PersonalPage* page = listPersonal(*w);
         const QString pdf = m_program + QStringLiteral("stitky.pdf");
-        platformtest::whenModal<QDialog>([](QDialog* d) { d->accept(); });
+        platform_test::whenModal<QDialog>([](QDialog* d) { d->accept(); });
         m_dialogs.clear();
         m_dialogs.answerPrint(true);
         m_dialogs.printerSetup = [pdf](QPrinter& printer) {
@@ -145,22 +145,22 @@ class TestFaults : public apptest::MainWindowTest {
     void diskFullSavingContact() {
         auto w = start();
         PersonalPage* page = listPersonal(*w);
-        const QStringList before = apptest::personalRows(*w);
+        const QStringList before = app_test::personalRows(*w);
         const QString typed = QStringLiteral("Plná");
         ContactEditor* editor = editSurname(*w, page, typed);
         m_dialogs.clear();
         {
             FileSizeLimit full(0);
-            testsupport::click(editor, "ulozit");
+            test_support::click(editor, "ulozit");
         }
         qInfo() << "message:" << m_dialogs.messageTexts();
         QCOMPARE(m_dialogs.messageTexts().size(), 1);
         QVERIFY(editor->isVisible());
-        QCOMPARE(testsupport::child<QLineEdit>(editor, "DBEdit1")->text(), typed);
-        QCOMPARE(apptest::personalRows(*w), before);
-        testsupport::click(editor, "ulozit");
+        QCOMPARE(test_support::child<QLineEdit>(editor, "DBEdit1")->text(), typed);
+        QCOMPARE(app_test::personalRows(*w), before);
+        test_support::click(editor, "ulozit");
         QVERIFY(!editor->isVisible());
-        QVERIFY(apptest::personalRows(*w).join(u'\n').contains(typed));
+        QVERIFY(app_test::personalRows(*w).join(u'\n').contains(typed));
     }
 
     // Another connection holds the personal database locked: saving and
@@ -168,24 +168,24 @@ class TestFaults : public apptest::MainWindowTest {
     void personalDatabaseLocked() {
         auto w = start();
         PersonalPage* page = listPersonal(*w);
-        const QStringList before = apptest::personalRows(*w);
+        const QStringList before = app_test::personalRows(*w);
         w->personalDatabase()->setBusyTimeout(50);
-        auto other = apptest::openPersonalElsewhere(*w, m_app->engine().workgroupFile());
+        auto other = app_test::openPersonalElsewhere(*w, m_app->engine().workgroupFile());
         other->executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
 
         ContactEditor* editor = editSurname(*w, page, QStringLiteral("Zamčená"));
         m_dialogs.clear();
-        testsupport::click(editor, "ulozit");
+        test_support::click(editor, "ulozit");
         qInfo() << "message:" << m_dialogs.messageTexts();
         QCOMPARE(m_dialogs.messageTexts().size(), 1);
         QVERIFY(editor->isVisible());
 
         other->executeNative(QStringLiteral("ROLLBACK"));
         other.reset();
-        QCOMPARE(apptest::personalRows(*w), before);
-        testsupport::click(editor, "ulozit");
+        QCOMPARE(app_test::personalRows(*w), before);
+        test_support::click(editor, "ulozit");
         QVERIFY(!editor->isVisible());
-        QVERIFY(apptest::personalRows(*w).join(u'\n').contains(QStringLiteral("Zamčená")));
+        QVERIFY(app_test::personalRows(*w).join(u'\n').contains(QStringLiteral("Zamčená")));
         verifyIdle(page);
     }
 
@@ -257,8 +257,8 @@ class TestFaults : public apptest::MainWindowTest {
             QVERIFY(QFile::resize(copy, 8192));
         else
             QVERIFY(QFile::remove(copy));
-        apptest::tabsOf(*w)->setCurrentIndex(0);
-        auto* page = static_cast<DirectoryPage*>(apptest::tabsOf(*w)->widget(0));
+        app_test::tabsOf(*w)->setCurrentIndex(0);
+        auto* page = static_cast<DirectoryPage*>(app_test::tabsOf(*w)->widget(0));
         for (const char* surname : {"N*", "A*"}) {
             m_dialogs.clear();
             page->field(DirectoryPage::Field::Name)->setText(QString::fromLatin1(surname));
@@ -276,8 +276,8 @@ class TestFaults : public apptest::MainWindowTest {
     void referenceListMissing() {
         QVERIFY(QFile::remove(m_program + QStringLiteral("DATA/PSC.mdb")));
         auto w = start();
-        auto* info = static_cast<InformationPage*>(apptest::tabsOf(*w)->widget(3));
-        apptest::tabsOf(*w)->setCurrentIndex(3);
+        auto* info = static_cast<InformationPage*>(app_test::tabsOf(*w)->widget(3));
+        app_test::tabsOf(*w)->setCurrentIndex(3);
         m_dialogs.clear();
         info->listChoice(InformationPage::List::PostalCodes)->click();
         qInfo() << "message:" << m_dialogs.messageTexts();
@@ -332,8 +332,8 @@ class TestFaults : public apptest::MainWindowTest {
         auto w = start();
         qputenv("XDG_RUNTIME_DIR", runtime);
         QVERIFY(w->startedOk());
-        apptest::tabsOf(*w)->setCurrentIndex(0);
-        auto* page = static_cast<DirectoryPage*>(apptest::tabsOf(*w)->widget(0));
+        app_test::tabsOf(*w)->setCurrentIndex(0);
+        auto* page = static_cast<DirectoryPage*>(app_test::tabsOf(*w)->widget(0));
         QVERIFY(QDir(scratch).removeRecursively());
         QVERIFY(QFile(scratch).open(QIODevice::WriteOnly));
         page->field(DirectoryPage::Field::Name)->setText(QStringLiteral("A*"));

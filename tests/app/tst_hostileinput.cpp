@@ -35,7 +35,7 @@ QString textOf(QWidget* box) {
 
 } // namespace
 
-class TestHostileInput : public apptest::MainWindowTest {
+class TestHostileInput : public app_test::MainWindowTest {
     Q_OBJECT
 
     std::unique_ptr<MainWindow> m_window;
@@ -74,11 +74,11 @@ class TestHostileInput : public apptest::MainWindowTest {
     // that the search came to rest.
     template <typename Page>
     void searchOn(int tab, const QString& box, const QString& text, bool matchesNothing) {
-        apptest::tabsOf(*m_window)->setCurrentIndex(tab);
-        auto* page = static_cast<Page*>(apptest::tabsOf(*m_window)->widget(tab));
-        testsupport::click(page, tab == 0 ? "Button3" : tab == 1 ? "Button5" : "BitBtn5");
+        app_test::tabsOf(*m_window)->setCurrentIndex(tab);
+        auto* page = static_cast<Page*>(app_test::tabsOf(*m_window)->widget(tab));
+        test_support::click(page, tab == 0 ? "Button3" : tab == 1 ? "Button5" : "BitBtn5");
         m_dialogs.clear();
-        auto* edit = testsupport::child<QLineEdit>(page, qPrintable(box));
+        auto* edit = test_support::child<QLineEdit>(page, qPrintable(box));
         edit->setFocus();
         hostile::enter(edit, text);
         QTest::keyClick(edit, Qt::Key_Return);
@@ -91,7 +91,7 @@ class TestHostileInput : public apptest::MainWindowTest {
         QVERIFY(!page->button(Page::Button::Stop)->isEnabled());
         QVERIFY(page->button(Page::Button::Reset)->isEnabled());
         if (matchesNothing) QCOMPARE(rows, 0);
-        QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
+        QCOMPARE(app_test::personalRows(*m_window), m_personalBefore);
     }
 
   private slots:
@@ -104,7 +104,7 @@ class TestHostileInput : public apptest::MainWindowTest {
                                "\"Jan\", \"Brno\", \"602123456\")")
                     .arg(QString::fromUtf8(name)),
                 db::Database::FailOnError);
-        m_personalBefore = apptest::personalRows(*m_window);
+        m_personalBefore = app_test::personalRows(*m_window);
         QCOMPARE(m_personalBefore.size(), 3);
         db::Dataset last;
         last.setDatabase(m_window->personalDatabase());
@@ -117,13 +117,13 @@ class TestHostileInput : public apptest::MainWindowTest {
     // Back to the three records, the editor closed and all of them listed.
     void cleanup() {
         auto* editor = m_window->findChild<ContactEditor*>(QStringLiteral("Form4"));
-        if (editor->isVisible()) testsupport::click(editor, "zpet");
+        if (editor->isVisible()) test_support::click(editor, "zpet");
         m_window->personalDatabase()->execute(QStringLiteral("DELETE * FROM Vlastni WHERE ID > ") +
                                                   QString::number(m_lastId),
                                               db::Database::FailOnError);
-        auto* page = static_cast<PersonalPage*>(apptest::tabsOf(*m_window)->widget(2));
-        if (page->isVisible()) testsupport::click(page, "Image18");
-        QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
+        auto* page = static_cast<PersonalPage*>(app_test::tabsOf(*m_window)->widget(2));
+        if (page->isVisible()) test_support::click(page, "Image18");
+        QCOMPARE(app_test::personalRows(*m_window), m_personalBefore);
     }
 
     void personsSearch_data() { boxTable({"prijmeni", "jmeno", "ulice", "cp", "mesto", "psc", "tel"}); }
@@ -168,15 +168,15 @@ class TestHostileInput : public apptest::MainWindowTest {
     void contactEditor() {
         QFETCH(int, field);
         QFETCH(QString, text);
-        apptest::tabsOf(*m_window)->setCurrentIndex(2);
-        auto* page = static_cast<PersonalPage*>(apptest::tabsOf(*m_window)->widget(2));
+        app_test::tabsOf(*m_window)->setCurrentIndex(2);
+        auto* page = static_cast<PersonalPage*>(app_test::tabsOf(*m_window)->widget(2));
         m_dialogs.clear();
-        testsupport::click(page, "Image15");
+        test_support::click(page, "Image15");
         auto* editor = m_window->findChild<ContactEditor*>(QStringLiteral("Form4"));
         QVERIFY(editor->isVisible());
         QApplication::setActiveWindow(editor);
         const QString name = contact_editing::controlName(contact_editing::Field(field));
-        auto* box = testsupport::child<QWidget>(editor, qPrintable(name));
+        auto* box = test_support::child<QWidget>(editor, qPrintable(name));
         box->setFocus();
         if (auto* memo = qobject_cast<QPlainTextEdit*>(box))
             hostile::enter(memo, text);
@@ -184,10 +184,10 @@ class TestHostileInput : public apptest::MainWindowTest {
             hostile::enter(static_cast<QLineEdit*>(box), text);
         QTest::keyClick(box, Qt::Key_Tab);
         const QString shown = textOf(box);
-        testsupport::click(editor, "ulozit");
+        test_support::click(editor, "ulozit");
         verifyMessages();
 
-        const QStringList after = apptest::personalRows(*m_window);
+        const QStringList after = app_test::personalRows(*m_window);
         QString result;
         if (editor->isVisible()) {
             // Refused: the typed value is still there to correct (a number
@@ -195,19 +195,19 @@ class TestHostileInput : public apptest::MainWindowTest {
             // grouped number too long for the box showed only its start).
             QVERIFY(!m_dialogs.messageTexts().isEmpty());
             QVERIFY(textOf(box).remove(u' ').startsWith(QString(shown).remove(u' ')));
-            testsupport::click(editor, "zpet");
+            test_support::click(editor, "zpet");
             QVERIFY(!editor->isVisible());
-            QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
+            QCOMPARE(app_test::personalRows(*m_window), m_personalBefore);
             result =
                 QStringLiteral("refused: ") + m_dialogs.messageTexts().join(QStringLiteral(" / ")).left(80);
         } else {
             QCOMPARE(after.mid(0, m_personalBefore.size()), m_personalBefore);
             QCOMPARE(after.size(), m_personalBefore.size() + (shown.isEmpty() ? 0 : 1));
             if (!shown.isEmpty()) {
-                testsupport::click(page, "Image13");
+                test_support::click(page, "Image13");
                 QVERIFY(editor->isVisible());
                 QCOMPARE(textOf(box), shown);
-                testsupport::click(editor, "zpet");
+                test_support::click(editor, "zpet");
             }
             result = QStringLiteral("saved ") + QString::number(shown.size()) +
                      QStringLiteral(" characters") +
@@ -224,8 +224,8 @@ class TestHostileInput : public apptest::MainWindowTest {
     void importFile_data() { boxTable({"file"}); }
     void importFile() {
         QFETCH(QString, text);
-        apptest::tabsOf(*m_window)->setCurrentIndex(2);
-        auto* page = static_cast<PersonalPage*>(apptest::tabsOf(*m_window)->widget(2));
+        app_test::tabsOf(*m_window)->setCurrentIndex(2);
+        auto* page = static_cast<PersonalPage*>(app_test::tabsOf(*m_window)->widget(2));
         const QString path = m_program + QStringLiteral("import.txt");
         {
             QFile f(path);
@@ -237,13 +237,13 @@ class TestHostileInput : public apptest::MainWindowTest {
         m_dialogs.answerOpen(Dialogs::FileResult{path, 1});
         m_dialogs.answerInput(text);
         bool ran = false;
-        platformtest::whenModal<ImportDialog>([&ran](ImportDialog* d) {
+        platform_test::whenModal<ImportDialog>([&ran](ImportDialog* d) {
             // The mapping of the previous row goes first.
             for (int n = d->mappingEditor()->rowCount(); n > 0; --n) {
                 d->mappingEditor()->setCurrentCell(0, 0);
                 d->button(ImportDialog::Button::Remove)->click();
             }
-            testsupport::click(d, "Button1"); // the source file
+            test_support::click(d, "Button1"); // the source file
             d->separators()->button(2)->click();
             d->button(ImportDialog::Button::Preview)->click();
             d->sourceList()->setCurrentIndex(0);
@@ -257,7 +257,7 @@ class TestHostileInput : public apptest::MainWindowTest {
         QTest::mouseClick(page->button(PersonalPage::Button::Import), Qt::LeftButton);
         QVERIFY(ran);
         verifyMessages();
-        const QStringList after = apptest::personalRows(*m_window);
+        const QStringList after = app_test::personalRows(*m_window);
         QCOMPARE(after.mid(0, m_personalBefore.size()), m_personalBefore);
         QVERIFY(after.size() <= m_personalBefore.size() + 1);
         qInfo().noquote() << "outcome:" << QTest::currentDataTag() << "->"
@@ -279,9 +279,9 @@ class TestHostileInput : public apptest::MainWindowTest {
     void exportTarget() {
         QFETCH(bool, inFolder);
         QFETCH(QString, text);
-        apptest::tabsOf(*m_window)->setCurrentIndex(2);
-        auto* page = static_cast<PersonalPage*>(apptest::tabsOf(*m_window)->widget(2));
-        testsupport::click(page, "Image18");
+        app_test::tabsOf(*m_window)->setCurrentIndex(2);
+        auto* page = static_cast<PersonalPage*>(app_test::tabsOf(*m_window)->widget(2));
+        test_support::click(page, "Image18");
         page->grid()->setCurrentIndex(page->grid()->model()->index(0, 2));
         if (page->search()->state().markedCount == 0) page->toggleMark();
         const QString root = m_program + QStringLiteral("export-") + QString::number(++m_exports) + u'/';
@@ -299,7 +299,7 @@ class TestHostileInput : public apptest::MainWindowTest {
             keep.write("kept");
         }
         m_dialogs.clear();
-        platformtest::whenModal<QDialog>([](QDialog* d) {
+        platform_test::whenModal<QDialog>([](QDialog* d) {
             auto* e = qobject_cast<ExportDialog*>(d);
             if (!e) return d->reject();
             e->formatOption(io::ExportFormat::Semicolon)->click();
@@ -330,7 +330,7 @@ class TestHostileInput : public apptest::MainWindowTest {
             QVERIFY2(files.isEmpty(), qPrintable(files.join(u',') + u'|' + messages.first()));
         }
         qInfo().noquote() << "outcome:" << QTest::currentDataTag() << "->" << messages.first().left(90);
-        QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
+        QCOMPARE(app_test::personalRows(*m_window), m_personalBefore);
     }
 
     // The information page locates as the user types: never a message, the
@@ -338,22 +338,22 @@ class TestHostileInput : public apptest::MainWindowTest {
     void informationSearch_data() { boxTable({"Edit1"}); }
     void informationSearch() {
         QFETCH(QString, text);
-        apptest::tabsOf(*m_window)->setCurrentIndex(3);
-        auto* page = static_cast<InformationPage*>(apptest::tabsOf(*m_window)->widget(3));
+        app_test::tabsOf(*m_window)->setCurrentIndex(3);
+        auto* page = static_cast<InformationPage*>(app_test::tabsOf(*m_window)->widget(3));
         m_dialogs.clear();
         for (InformationPage::List list :
              {InformationPage::List::FreephoneLines, InformationPage::List::PostalCodes,
               InformationPage::List::InternationalPrefixes, InformationPage::List::InternetAddresses}) {
             page->chooseList(list);
             const int rows = page->listQuery()->rowCount();
-            auto* edit = testsupport::child<QLineEdit>(page, "Edit1");
+            auto* edit = test_support::child<QLineEdit>(page, "Edit1");
             edit->clear();
             hostile::enter(edit, text);
             QCOMPARE(page->listQuery()->rowCount(), rows);
             QVERIFY(page->listQuery()->isOpen());
         }
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
-        QCOMPARE(apptest::personalRows(*m_window), m_personalBefore);
+        QCOMPARE(app_test::personalRows(*m_window), m_personalBefore);
     }
 };
 

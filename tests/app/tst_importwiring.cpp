@@ -16,7 +16,7 @@
 
 using namespace platform;
 
-class TestImportWiring : public apptest::MainWindowTest {
+class TestImportWiring : public app_test::MainWindowTest {
     Q_OBJECT
 
     QString writeFile(const QByteArray& bytes) {
@@ -31,8 +31,8 @@ class TestImportWiring : public apptest::MainWindowTest {
     void importThroughPage(PersonalPage* page, const QString& path) {
         m_dialogs.answerOpen(Dialogs::FileResult{path, 1});
         bool ran = false;
-        platformtest::whenModal<ImportDialog>([&ran](ImportDialog* d) {
-            apptest::importFirstColumnAsSurname(d);
+        platform_test::whenModal<ImportDialog>([&ran](ImportDialog* d) {
+            app_test::importFirstColumnAsSurname(d);
             ran = true;
         });
         QTest::mouseClick(page->button(PersonalPage::Button::Import), Qt::LeftButton);
@@ -41,7 +41,7 @@ class TestImportWiring : public apptest::MainWindowTest {
 
     // The records in the file, as another copy of the program would read them.
     int storedRecords(MainWindow& w) {
-        auto other = apptest::openPersonalElsewhere(w, m_app->engine().workgroupFile());
+        auto other = app_test::openPersonalElsewhere(w, m_app->engine().workgroupFile());
         db::Dataset count;
         count.setDatabase(other.get());
         count.setSql(QStringLiteral("SELECT count(*) AS n FROM Vlastni"));
@@ -63,8 +63,8 @@ class TestImportWiring : public apptest::MainWindowTest {
         QFETCH(bool, listing);
         QFETCH(int, rows);
         auto w = start();
-        apptest::tabsOf(*w)->setCurrentIndex(2);
-        auto* page = static_cast<PersonalPage*>(apptest::tabsOf(*w)->widget(2));
+        app_test::tabsOf(*w)->setCurrentIndex(2);
+        auto* page = static_cast<PersonalPage*>(app_test::tabsOf(*w)->widget(2));
         w->personalDatabase()->execute(QStringLiteral("INSERT INTO Vlastni (Prijmeni) VALUES (\"Starý\")"),
                                        db::Database::FailOnError);
         if (listing) page->listAll();

@@ -10,14 +10,14 @@
 #include <QLineEdit>
 #include <QtTest>
 
-class TestInformationWiring : public apptest::MainWindowTest {
+class TestInformationWiring : public app_test::MainWindowTest {
     Q_OBJECT
 
     std::unique_ptr<MainWindow> m_window;
     InformationPage* m_info = nullptr;
 
     DirectoryPage* directory(int tab) const {
-        return static_cast<DirectoryPage*>(apptest::tabsOf(*m_window)->widget(tab));
+        return static_cast<DirectoryPage*>(app_test::tabsOf(*m_window)->widget(tab));
     }
     // Shows the list with its current row on the given row.
     ReferenceListQuery* show(InformationPage::List list, int row) {
@@ -31,9 +31,9 @@ class TestInformationWiring : public apptest::MainWindowTest {
     void init() {
         resetProgram();
         m_window = start();
-        m_info = static_cast<InformationPage*>(apptest::tabsOf(*m_window)->widget(3));
+        m_info = static_cast<InformationPage*>(app_test::tabsOf(*m_window)->widget(3));
         QVERIFY(!m_info->listQuery()->isOpen());
-        apptest::tabsOf(*m_window)->setCurrentIndex(3);
+        app_test::tabsOf(*m_window)->setCurrentIndex(3);
     }
     void cleanup() { m_window.reset(); }
 
@@ -44,8 +44,8 @@ class TestInformationWiring : public apptest::MainWindowTest {
         QCOMPARE(m_info->currentList(), InformationPage::List::InternetAddresses);
         QVERIFY(m_info->listQuery()->rowCount() > 1);
         m_info->listQuery()->dataset().next();
-        apptest::tabsOf(*m_window)->setCurrentIndex(0);
-        apptest::tabsOf(*m_window)->setCurrentIndex(3);
+        app_test::tabsOf(*m_window)->setCurrentIndex(0);
+        app_test::tabsOf(*m_window)->setCurrentIndex(3);
         QCOMPARE(m_info->listQuery()->dataset().recNo(), 1);
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
     }
@@ -67,7 +67,7 @@ class TestInformationWiring : public apptest::MainWindowTest {
         QCOMPARE(stored.mid(3, 1), QStringLiteral(" "));
         m_info->command(InformationPage::Command(command))->trigger();
 
-        QCOMPARE(apptest::tabsOf(*m_window)->currentIndex(), tab);
+        QCOMPARE(app_test::tabsOf(*m_window)->currentIndex(), tab);
         DirectoryPage* page = directory(tab);
         QCOMPARE(page->field(DirectoryPage::Field::PostalCode)->text(), stored.left(3) + stored.mid(4));
         QCOMPARE(page->field(DirectoryPage::Field::Town)->text(), list->currentValue(QStringLiteral("obec")));

@@ -19,7 +19,7 @@ bool framed(const QWidget& w) {
 
 } // namespace
 
-class TestPlacement : public apptest::MainWindowTest {
+class TestPlacement : public app_test::MainWindowTest {
     Q_OBJECT
   private slots:
     void initTestCase();

@@ -26,7 +26,7 @@
 using namespace Qt::StringLiterals;
 
 using namespace platform;
-using namespace apptest;
+using namespace app_test;
 
 namespace {
 
@@ -64,7 +64,7 @@ PageLook lookOf(const PageParts& p) {
 
 } // namespace
 
-class TestPrintWiring : public apptest::MainWindowTest {
+class TestPrintWiring : public app_test::MainWindowTest {
     Q_OBJECT
 
     QString m_pdf;
@@ -152,7 +152,7 @@ class TestPrintWiring : public apptest::MainWindowTest {
         m_dialogs.answerPrint(false);
         bool asked = false;
         if (tab == 2)
-            platformtest::whenModal<PrintParametersDialog>([&](PrintParametersDialog* d) {
+            platform_test::whenModal<PrintParametersDialog>([&](PrintParametersDialog* d) {
                 asked = true;
                 QVERIFY(!p.search->isEnabled());
                 QTest::keyClick(d, parametersClosed ? Qt::Key_Escape : Qt::Key_Return);
@@ -188,7 +188,7 @@ class TestPrintWiring : public apptest::MainWindowTest {
 
         answerPrintToFile(m_pdf);
         if (tab == 2)
-            platformtest::whenModal<PrintParametersDialog>(
+            platform_test::whenModal<PrintParametersDialog>(
                 [](PrintParametersDialog* d) { QTest::mouseClick(d->printButton(), Qt::LeftButton); });
         QTest::mouseClick(p.print, Qt::LeftButton);
         QCOMPARE(m_dialogs.shown().size(), 1);

@@ -23,7 +23,7 @@
 
 #include <numeric>
 
-using namespace apptest;
+using namespace app_test;
 using platform::Dialogs;
 
 namespace {
@@ -94,7 +94,7 @@ class TestShortcuts : public MainWindowTest {
         for (const char* name : {"Malá", "Bílá"})
             inserts << QStringLiteral("INSERT INTO Vlastni (Prijmeni, Tel_1) VALUES (\"%1\", \"602123456\")")
                            .arg(QString::fromUtf8(name));
-        return apptest::listPage(w, tab, inserts);
+        return app_test::listPage(w, tab, inserts);
     }
 
   private slots:
@@ -493,7 +493,7 @@ void TestShortcuts::shortcutListFromMenu() {
     QVERIFY(item);
     QString text;
     bool modal = false;
-    platformtest::whenModal<ShortcutListDialog>([&](ShortcutListDialog* d) {
+    platform_test::whenModal<ShortcutListDialog>([&](ShortcutListDialog* d) {
         text = d->text()->toPlainText();
         modal = d->isModal() && d->objectName() == QStringLiteral("Form6");
         QTest::keyClick(d->focusWidget() ? d->focusWidget() : d, Qt::Key_Escape);

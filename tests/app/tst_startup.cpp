@@ -15,7 +15,7 @@
 #include <functional>
 
 using namespace platform;
-using testsupport::NoShell;
+using test_support::NoShell;
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-using namespace apptest;
+using namespace app_test;
 using namespace layout_checks;
 
 namespace {} // namespace

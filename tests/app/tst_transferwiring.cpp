@@ -45,13 +45,13 @@ void fillPersonal(MainWindow& w, int records) {
 
 } // namespace
 
-class TestTransferWiring : public apptest::MainWindowTest {
+class TestTransferWiring : public app_test::MainWindowTest {
     Q_OBJECT
 
     // Lists the first page of a directory search on the persons (0) or firms (1) page.
     DirectoryPage* searchDirectory(MainWindow& w, int tab, const char* box, const QString& text) {
-        apptest::tabsOf(w)->setCurrentIndex(tab);
-        auto* page = static_cast<DirectoryPage*>(apptest::tabsOf(w)->widget(tab));
+        app_test::tabsOf(w)->setCurrentIndex(tab);
+        auto* page = static_cast<DirectoryPage*>(app_test::tabsOf(w)->widget(tab));
         page->findChild<QLineEdit*>(QString::fromLatin1(box))->setText(text);
         QTest::mouseClick(page->button(DirectoryPage::Button::Search), Qt::LeftButton);
         return page;

@@ -11,7 +11,7 @@
 
 using namespace platform;
 
-class TestVCardWiring : public apptest::MainWindowTest {
+class TestVCardWiring : public app_test::MainWindowTest {
     Q_OBJECT
 
     static void trigger(MainWindow& w, const char* name) {
@@ -51,12 +51,12 @@ class TestVCardWiring : public apptest::MainWindowTest {
         QFETCH(QStringList, messages);
         QFETCH(QStringList, surnames);
         auto w = start();
-        apptest::tabsOf(*w)->setCurrentIndex(2);
+        app_test::tabsOf(*w)->setCurrentIndex(2);
         QStringList inserts;
         for (const char* name : {"Malá", "Bílá", "Černá"})
             inserts << QStringLiteral("INSERT INTO Vlastni (Prijmeni) VALUES (\"%1\")")
                            .arg(QString::fromUtf8(name));
-        apptest::PageParts parts = apptest::listPage(*w, 2, inserts);
+        app_test::PageParts parts = app_test::listPage(*w, 2, inserts);
         for (int row : marked) {
             parts.grid->setCurrentIndex(parts.grid->model()->index(row, 2));
             parts.toggleMark();
@@ -77,7 +77,7 @@ class TestVCardWiring : public apptest::MainWindowTest {
     // A file with folded lines and several addresses becomes records on the Vlastní page.
     void importFromMenu() {
         auto w = start();
-        apptest::tabsOf(*w)->setCurrentIndex(0);
+        app_test::tabsOf(*w)->setCurrentIndex(0);
         const QString path = m_program + QStringLiteral("kontakty.vcf");
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -90,8 +90,8 @@ class TestVCardWiring : public apptest::MainWindowTest {
         m_dialogs.answerOpen(Dialogs::FileResult{path, 1});
         trigger(*w, "vcardImport");
         QCOMPARE(m_dialogs.messageTexts(), QStringList{QStringLiteral("Bylo importováno 2 záznamů.    ")});
-        QCOMPARE(apptest::tabsOf(*w)->currentIndex(), 2);
-        const apptest::PageParts parts = apptest::partsOf(*w, 2);
+        QCOMPARE(app_test::tabsOf(*w)->currentIndex(), 2);
+        const app_test::PageParts parts = app_test::partsOf(*w, 2);
         QCOMPARE(parts.grid->model()->rowCount(), 2);
         parts.query->first();
         QCOMPARE(parts.query->text(QStringLiteral("Prijmeni")), QStringLiteral("Novák"));

@@ -14,11 +14,11 @@
 #include <memory>
 #include <utility>
 
-namespace personaltest {
+namespace personal_test {
 
-using testsupport::columnOf;
+using test_support::columnOf;
 
-struct PersonalFiles : testsupport::WorkingFiles {
+struct PersonalFiles : test_support::WorkingFiles {
     std::unique_ptr<db::Workspace> workspace;
     std::unique_ptr<db::Database> personal;
 
@@ -49,4 +49,4 @@ struct PersonalFiles : testsupport::WorkingFiles {
     }
 };
 
-} // namespace personaltest
+} // namespace personal_test

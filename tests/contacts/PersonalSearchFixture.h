@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace personaltest {
+namespace personal_test {
 
 struct SearchFiles : PersonalFiles {
     db::Dataset page;
@@ -39,11 +39,11 @@ struct SearchFiles : PersonalFiles {
     }
 
     // A column of the rows the page query shows, in its order.
-    QStringList shown(const QString& column) { return testsupport::shownColumn(page, column); }
+    QStringList shown(const QString& column) { return test_support::shownColumn(page, column); }
     // A column of every working row, by ID2.
     QStringList working(const QString& column) {
         return columnOf(results->database(), QStringLiteral("SELECT * FROM vlastni ORDER BY ID2"), column);
     }
 };
 
-} // namespace personaltest
+} // namespace personal_test

@@ -31,7 +31,7 @@ using Record = QList<std::pair<QString, QString>>;
 // The personal database made and opened by the engine as the program opens it
 // (durable, shared), the personal result database beside it, and the editor's
 // model over both.
-struct Harness : personaltest::SearchFiles {
+struct Harness : personal_test::SearchFiles {
     PersonalRecords records{search};
     ContactEditing editing{search, records};
 
@@ -48,11 +48,11 @@ struct Harness : personaltest::SearchFiles {
     // A column of the personal records, by ID, as a fresh connection reads the file.
     QStringList stored(const QString& column, const QString& where = QString()) {
         auto reader = workspace->openDatabase(paths.personal, db::OpenOptions{false, true, false});
-        return personaltest::columnOf(reader.get(),
-                                      u"SELECT * FROM Vlastni"_s +
-                                          (where.isEmpty() ? QString() : u" WHERE "_s + where) +
-                                          u" ORDER BY ID"_s,
-                                      column);
+        return personal_test::columnOf(reader.get(),
+                                       u"SELECT * FROM Vlastni"_s +
+                                           (where.isEmpty() ? QString() : u" WHERE "_s + where) +
+                                           u" ORDER BY ID"_s,
+                                       column);
     }
     // Every column of every personal record.
     QStringList snapshot() {

@@ -41,10 +41,10 @@
 using namespace Qt::StringLiterals;
 
 using namespace platform;
-using testsupport::child;
-using testsupport::click;
-using testsupport::NoShell;
-using testsupport::typeText;
+using test_support::child;
+using test_support::click;
+using test_support::NoShell;
+using test_support::typeText;
 
 namespace {
 
@@ -99,7 +99,7 @@ class ModalDialogs : public ScriptedDialogs {
 class TestContactEditor : public QObject {
     Q_OBJECT
 
-    personaltest::PersonalFiles m_files;
+    personal_test::PersonalFiles m_files;
     MemorySettingsStore m_settings;
     FixedDrives m_drives{{}};
     ModalDialogs m_dialogs;

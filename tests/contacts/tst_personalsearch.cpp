@@ -26,7 +26,7 @@ namespace {
 using Record = QList<std::pair<QString, QString>>;
 
 // The search over a disposable personal database with the table given.
-struct Harness : personaltest::SearchFiles {
+struct Harness : personal_test::SearchFiles {
     explicit Harness(const db::TableDef& personalTable = db::layouts::personal())
         : SearchFiles(false, personalTable) {}
 };

@@ -22,7 +22,7 @@ using Row = QList<std::pair<QString, QString>>; // column, value
 // The personal database and the Vlastní page's working table, the persons and
 // firms working tables of the directory pages beside them, and the transfers
 // over all of them.
-struct Harness : personaltest::SearchFiles {
+struct Harness : personal_test::SearchFiles {
     db::Dataset personsPage, firmsPage;
     std::unique_ptr<db::WorkingDatabase> persons, firms;
     Transfers transfers{search};

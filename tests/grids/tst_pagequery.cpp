@@ -23,7 +23,7 @@ QStringList numbered(int from, int to) {
 
 // One working database of the kind given with rows numbered 1 to rows, the
 // page query over it, as the result pages use them.
-struct Table : testsupport::WorkingFiles {
+struct Table : test_support::WorkingFiles {
     db::Dataset page;
     std::unique_ptr<db::WorkingDatabase> results;
     PageQuery query;

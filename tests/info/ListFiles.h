@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QFile>
 
-namespace infotest {
+namespace info_test {
 
 using reference_lists::List;
 
@@ -68,4 +68,4 @@ inline void writeLists(const QString& dataFolder) {
               {{"Rakousko", "43"}, {"Německo", "49"}, {"Polsko", "48"}});
 }
 
-} // namespace infotest
+} // namespace info_test

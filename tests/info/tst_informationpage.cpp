@@ -47,7 +47,7 @@ struct Rig {
     InformationPage page;
 
     explicit Rig(const QString& program) : app(settings, drives, dialogs, shell, program) {
-        page.attach(app, infotest::readOnlyOpener());
+        page.attach(app, info_test::readOnlyOpener());
         page.resize(752, 431);
         page.show();
     }
@@ -67,7 +67,7 @@ struct Rig {
     }
     void typeColumn(const QString& text) {
         page.columnBox()->lineEdit()->clear();
-        testsupport::typeText(page.columnBox()->lineEdit(), text);
+        test_support::typeText(page.columnBox()->lineEdit(), text);
     }
     void clickTitle(int column) {
         QHeaderView* h = grid()->horizontalHeader();
@@ -191,7 +191,7 @@ void TestInformationPage::gridTakesExtraHeight() {
 
 void TestInformationPage::init() {
     m_program = m_tmp.path() + QStringLiteral("/p%1/").arg(++m_programs);
-    infotest::writeLists(m_program + QStringLiteral("DATA"));
+    info_test::writeLists(m_program + QStringLiteral("DATA"));
 }
 
 void TestInformationPage::chooseList_data() {
@@ -233,7 +233,7 @@ void TestInformationPage::chooseList() {
     rig.page.enter();
     QCOMPARE(rig.page.currentList(), List::InternetAddresses);
     rig.clickList(List::PostalCodes);
-    testsupport::typeText(rig.page.searchText(), QStringLiteral("Z"));
+    test_support::typeText(rig.page.searchText(), QStringLiteral("Z"));
     rig.clickList(List::PostalCodes); // the list shown stays as it is
     QCOMPARE(rig.page.searchText()->text(), QStringLiteral("Z"));
     rig.clickList(List::InternationalPrefixes);
@@ -303,7 +303,7 @@ void TestInformationPage::typingLocates() {
     Rig rig(m_program);
     rig.page.chooseList(List::PostalCodes);
     rig.typeColumn(column);
-    testsupport::typeText(rig.page.searchText(), typed);
+    test_support::typeText(rig.page.searchText(), typed);
     if (!nextColumn.isEmpty()) rig.typeColumn(nextColumn);
     QCOMPARE(rig.current("obec"), town);
     QCOMPARE(rig.grid()->currentIndex().row(), rig.query().dataset().recNo());
@@ -329,7 +329,7 @@ void TestInformationPage::sortByTitle() {
     QCOMPARE(rig.grid()->sortState(0), DataGrid::SortState::None);
     QCOMPARE(rig.current("kraj"), QStringLiteral("Zlínský"));
     QCOMPARE(rig.page.columnBox()->currentText(), QStringLiteral("Kraj"));
-    testsupport::typeText(rig.page.searchText(), QStringLiteral("Lib"));
+    test_support::typeText(rig.page.searchText(), QStringLiteral("Lib"));
     QCOMPARE(rig.grid()->currentIndex().row(),
              5); // after Zlínský, Středočeský ×2, Pardubický, Moravskoslezský
 
@@ -400,8 +400,8 @@ void TestInformationPage::handOverPlace() {
     QFETCH(int, command);
     QFETCH(QString, stored);
     QFETCH(int, target);
-    infotest::writeList(m_program + QStringLiteral("DATA"), List::PostalCodes,
-                        {{"Olomoucký", "Šternberk", stored, "Šternberk"}});
+    info_test::writeList(m_program + QStringLiteral("DATA"), List::PostalCodes,
+                         {{"Olomoucký", "Šternberk", stored, "Šternberk"}});
     Rig rig(m_program);
     rig.page.chooseList(List::PostalCodes);
     QSignalSpy handed(&rig.page, &InformationPage::placeHandedOver);

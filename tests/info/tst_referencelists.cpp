@@ -18,8 +18,9 @@ class TestReferenceLists : public QObject {
     // The postal codes list of a program in the named folder.
     std::unique_ptr<ReferenceListQuery> postalCodes(const QString& folder) {
         const QString program = m_tmp.path() + u'/' + folder + u'/';
-        infotest::writeList(program + QStringLiteral("DATA"), List::PostalCodes, infotest::postalCodeRows());
-        auto q = std::make_unique<ReferenceListQuery>(infotest::readOnlyOpener(),
+        info_test::writeList(program + QStringLiteral("DATA"), List::PostalCodes,
+                             info_test::postalCodeRows());
+        auto q = std::make_unique<ReferenceListQuery>(info_test::readOnlyOpener(),
                                                       program + QStringLiteral("DATA/"));
         q->open(List::PostalCodes);
         return q;

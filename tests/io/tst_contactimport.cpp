@@ -21,12 +21,12 @@ namespace {
 using Values = QList<std::pair<QString, QString>>;
 
 // The personal database with the Vlastní page's working table and search.
-struct Harness : personaltest::SearchFiles {
+struct Harness : personal_test::SearchFiles {
     explicit Harness(bool durable = true, const db::TableDef& table = db::layouts::personal())
         : SearchFiles(durable, table) {}
     void addRecords(int n) { addSurnames(QStringList(n, u"Stávající"_s)); }
     QStringList stored(const QString& column) {
-        return personaltest::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
+        return personal_test::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
     }
 };
 

@@ -36,7 +36,7 @@ const QStringList kMapped{u"Titul_1"_s,    u"Jmeno_1"_s,   u"Prijmeni"_s,   u"Fi
                           u"E-mail_2"_s,   u"E-mail_3"_s,  u"Tel_1"_s,      u"Tel_2"_s,     u"Tel_3"_s,
                           u"Tel_4"_s,      u"Tel_5"_s,     u"Tel_6"_s,      u"Info"_s,      u"zobraz_adr"_s};
 
-struct Harness : personaltest::SearchFiles {
+struct Harness : personal_test::SearchFiles {
     Harness() : SearchFiles(/*durable*/ true) {}
     QString file(const QByteArray& bytes) {
         const QString path = dir.filePath(u"kontakty.vcf"_s);
@@ -45,7 +45,7 @@ struct Harness : personaltest::SearchFiles {
         return path;
     }
     QStringList stored(const QString& column) {
-        return personaltest::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
+        return personal_test::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
     }
 };
 

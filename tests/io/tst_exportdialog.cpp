@@ -101,7 +101,7 @@ class TestExportDialog : public QObject {
         QFETCH(int, key);
         QFETCH(int, result);
         auto dialog = make(personal);
-        platformtest::whenModal<ExportDialog>([key](ExportDialog* d) {
+        platform_test::whenModal<ExportDialog>([key](ExportDialog* d) {
             d->widthField()->setFocus();
             d->widthField()->selectAll();
             QTest::keyClicks(d->widthField(), QStringLiteral("12"));

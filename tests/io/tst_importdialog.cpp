@@ -30,7 +30,7 @@ using platform::Dialogs;
 
 namespace {
 
-struct Harness : personaltest::SearchFiles {
+struct Harness : personal_test::SearchFiles {
     platform::ScriptedDialogs dialogs;
     platform::MemorySettingsStore settings;
     ImportDialog window;
@@ -66,7 +66,7 @@ struct Harness : personaltest::SearchFiles {
         click(ImportDialog::Button::Add);
     }
     QStringList stored(const QString& column) {
-        return personaltest::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
+        return personal_test::columnOf(personal.get(), u"SELECT * FROM Vlastni ORDER BY ID"_s, column);
     }
 };
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace platformtest {
+namespace platform_test {
 
 // Runs action on the modal dialog of type T as soon as the event loop runs with
 // it shown: a dialog's exec() shows it before it starts its loop, so the first
@@ -22,4 +22,4 @@ template <typename T> void whenModal(std::function<void(T*)> action, int turns =
     });
 }
 
-} // namespace platformtest
+} // namespace platform_test

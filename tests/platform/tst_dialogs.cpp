@@ -16,7 +16,7 @@
 using platform::Dialogs;
 using platform::QtDialogs;
 using platform::ScriptedDialogs;
-using platformtest::whenModal;
+using platform_test::whenModal;
 using Answer = Dialogs::Answer;
 using Buttons = Dialogs::Buttons;
 using Icon = Dialogs::Icon;

@@ -11,9 +11,9 @@
 #include <QHash>
 #include <memory>
 
-namespace searchtest {
+namespace search_test {
 
-class DirectoryFixture : testsupport::WorkingFiles {
+class DirectoryFixture : test_support::WorkingFiles {
   public:
     struct Entry {
         QString surname, firstName, title, street, houseNumber, municipality, part, postalCode, note,
@@ -141,4 +141,4 @@ class DirectoryFixture : testsupport::WorkingFiles {
     qint64 m_lastExtraId = 0;
 };
 
-} // namespace searchtest
+} // namespace search_test

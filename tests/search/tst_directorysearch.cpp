@@ -6,7 +6,7 @@
 
 #include <QTest>
 
-using searchtest::DirectoryFixture;
+using search_test::DirectoryFixture;
 using EndState = DirectorySearch::EndState;
 
 namespace {
@@ -48,12 +48,12 @@ struct Harness {
     }
 
     // A column of the rows the page query shows, in its order.
-    QStringList shown(const QString& column) { return testsupport::shownColumn(page, column); }
+    QStringList shown(const QString& column) { return test_support::shownColumn(page, column); }
     // A column of every working row, by ID2.
     QStringList working(const QString& column) {
-        return testsupport::columnOf(results.database(),
-                                     QStringLiteral("SELECT * FROM %1 ORDER BY ID2").arg(search.tableName()),
-                                     column);
+        return test_support::columnOf(results.database(),
+                                      QStringLiteral("SELECT * FROM %1 ORDER BY ID2").arg(search.tableName()),
+                                      column);
     }
 };
 

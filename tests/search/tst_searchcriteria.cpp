@@ -97,7 +97,7 @@ class TestSearchCriteria : public QObject {
                                                           db::kCzechLocale);
         const QStringList lookups{"Titul", "Jmeno", "Prijmeni", "Firma",    "Ulice", "CP",
                                   "Obec",  "Cast",  "PSC",      "Poznamka", "URL",   "UTO"};
-        searchtest::DirectoryFixture::createSchema(*m_db);
+        search_test::DirectoryFixture::createSchema(*m_db);
 
         const Nasty n;
         const QHash<QString, QString> awkward{

@@ -31,9 +31,9 @@
 #include <sqlite3.h>
 
 using namespace platform;
-using searchtest::DirectoryFixture;
-using testsupport::child;
-using testsupport::NoShell;
+using search_test::DirectoryFixture;
+using test_support::child;
+using test_support::NoShell;
 
 namespace {
 

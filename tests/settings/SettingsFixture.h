@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-namespace settingstest {
+namespace settings_test {
 
 class FakeShell : public platform::Shell {
   public:
@@ -60,4 +60,4 @@ struct Fixture {
     std::unique_ptr<Application> app;
 };
 
-} // namespace settingstest
+} // namespace settings_test

@@ -27,7 +27,7 @@ class TestDataFolder : public QObject {
         QFETCH(QStringList, folders);
         QFETCH(QString, program);
         QFETCH(QString, expected);
-        settingstest::Fixture f;
+        settings_test::Fixture f;
         const QString root = f.dir.filePath(QStringLiteral("root/"));
         for (const QString& folder : folders)
             QVERIFY(QDir().mkpath(root + folder));

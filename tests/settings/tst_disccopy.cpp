@@ -85,12 +85,12 @@ class TestDiscCopy : public QObject {
         return key ? key->readString(QStringLiteral("Path")) : std::nullopt;
     }
 
-    std::unique_ptr<settingstest::Fixture> f;
+    std::unique_ptr<settings_test::Fixture> f;
     std::unique_ptr<QTemporaryDir> m_disc;
 };
 
 void TestDiscCopy::init() {
-    f = std::make_unique<settingstest::Fixture>();
+    f = std::make_unique<settings_test::Fixture>();
 }
 
 void TestDiscCopy::cleanup() {

@@ -57,7 +57,7 @@ void TestHelp::contexts_data() {
 void TestHelp::contexts() {
     QFETCH(QString, name);
     QFETCH(int, context);
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     QCOMPARE(Help(*f.app).contextOf(name), context);
 }
 
@@ -77,7 +77,7 @@ void TestHelp::contextOfFocusedWidget() {
     QFETCH(bool, inDialog);
     QFETCH(int, context);
 
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     QWidget mainWindow;
     mainWindow.setObjectName(QStringLiteral("Form1"));
     auto* tabs = new QTabWidget(&mainWindow);
@@ -103,7 +103,7 @@ void TestHelp::contextOfFocusedWidget() {
 }
 
 void TestHelp::opensContext() {
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     Help help(*f.app);
     QVERIFY(help.openContext(137));
     QCOMPARE(f.shell.opened.size(), 1);
@@ -114,7 +114,7 @@ void TestHelp::opensContext() {
 }
 
 void TestHelp::questionsPreferTheLocalPage() {
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     Help help(*f.app);
     QVERIFY(help.openQuestions());
     QCOMPARE(f.shell.opened, QStringList{maker::kQuestionsUrl});
@@ -136,7 +136,7 @@ void TestHelp::helpFileHasEveryContext() {
     const QString html = QString::fromUtf8(file.readAll());
     QVERIFY(html.contains(QStringLiteral("charset=\"utf-8\""), Qt::CaseInsensitive));
 
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     Help help(*f.app);
     const QStringList names{"osoby", "firmy", "vlastni", "informace", "Form2",  "Form3",  "Form4", "Form5",
                             "Form6", "Form7", "Form8",   "Form9",     "Form10", "Form11", "Form12"};
@@ -153,7 +153,7 @@ void TestHelp::helpFileHasEveryContext() {
 }
 
 void TestHelp::productInfo() {
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     QWidget mainWindow;
     mainWindow.setGeometry(100, 100, 760, 485);
     mainWindow.show();
@@ -178,7 +178,7 @@ void TestHelp::productLinks_data() {
 void TestHelp::productLinks() {
     QFETCH(QString, name);
     QFETCH(QString, address);
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     ProductInfoDialog dialog(*f.app);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));

@@ -154,7 +154,7 @@ void TestLimits::typingIsCorrectedAtOnce() {
     QFETCH(QString, typed);
     QFETCH(QString, text);
 
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     LimitsDialog dialog(*f.app);
     showActive(dialog);
     auto* edit = dialog.findChild<QLineEdit*>(Limits::fieldName(list, kind));
@@ -168,7 +168,7 @@ void TestLimits::typingIsCorrectedAtOnce() {
 }
 
 void TestLimits::backRestoresDisplayedTexts() {
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     Limits& limits = f.app->limits();
     LimitsDialog dialog(*f.app);
     showActive(dialog);
@@ -201,7 +201,7 @@ void TestLimits::backRestoresDisplayedTexts() {
 }
 
 void TestLimits::saveFillsEmptyFields() {
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     Limits& limits = f.app->limits();
     LimitsDialog dialog(*f.app);
     QStringList summaries;
@@ -234,7 +234,7 @@ void TestLimits::keys() {
     QFETCH(bool, saved);
     QFETCH(QString, text);
 
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     LimitsDialog dialog(*f.app);
     QSignalSpy spy(&dialog, &LimitsDialog::saved);
     showActive(dialog);
@@ -250,7 +250,7 @@ void TestLimits::keys() {
 }
 
 void TestLimits::groupCaptionClickFocusesFirstField() {
-    settingstest::Fixture f;
+    settings_test::Fixture f;
     LimitsDialog dialog(*f.app);
     showActive(dialog);
     auto* first = dialog.findChild<QLineEdit*>("Maxim_o");

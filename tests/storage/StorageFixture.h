@@ -24,7 +24,7 @@
         QVERIFY2(message_.contains(fragment, Qt::CaseInsensitive), qPrintable(message_));                    \
     } while (false)
 
-namespace storagetest {
+namespace storage_test {
 
 // A new Czech database from the default workspace, with the statements run on it.
 // Disposable: the tests need no flushing to disk.
@@ -59,4 +59,4 @@ inline int count(db::Database& d, const QString& from) {
     return scalar(d, QStringLiteral("SELECT Count(*) AS n FROM ") + from).toInt();
 }
 
-} // namespace storagetest
+} // namespace storage_test

@@ -11,7 +11,7 @@
 
 using db::Database;
 using db::Dataset;
-using storagetest::count;
+using storage_test::count;
 
 namespace {
 const QStringList kTable = {
@@ -70,7 +70,7 @@ void TestDatabase::initTestCase() {
 void TestDatabase::init() {
     m_path = filePath(QStringLiteral("t%1.mdb").arg(++m_serial));
     db::Engine engine;
-    storagetest::createDatabase(engine, m_path, kTable);
+    storage_test::createDatabase(engine, m_path, kTable);
 }
 
 void TestDatabase::login_data() {
@@ -412,7 +412,7 @@ void TestDatabase::damagedFile() {
     {
         db::Engine engine;
         auto d =
-            storagetest::createDatabase(engine, path, {QStringLiteral("CREATE TABLE V (A LONG, B MEMO)")});
+            storage_test::createDatabase(engine, path, {QStringLiteral("CREATE TABLE V (A LONG, B MEMO)")});
         for (int i = 0; i < 100; ++i)
             d->execute(
                 QStringLiteral("INSERT INTO V (A, B) VALUES (%1, '%2')").arg(i).arg(QString(400, u'x')),

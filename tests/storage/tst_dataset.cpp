@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 
 using db::Dataset;
-using storagetest::count;
-using storagetest::postValues;
+using storage_test::count;
+using storage_test::postValues;
 
 namespace {
 // Five people; ordered by ID2 they are at positions 0..4.
@@ -86,7 +86,7 @@ class TestDataset : public QObject {
 void TestDataset::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    m_db = storagetest::createDatabase(m_engine, m_dir->filePath(QStringLiteral("t.mdb")), kPeople);
+    m_db = storage_test::createDatabase(m_engine, m_dir->filePath(QStringLiteral("t.mdb")), kPeople);
 }
 
 void TestDataset::cleanup() {

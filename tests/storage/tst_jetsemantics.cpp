@@ -62,14 +62,14 @@ class TestJetSemantics : public QObject {
 
     // A fresh database for the statements that change data.
     std::unique_ptr<Database> scratch(const QStringList& statements) {
-        return storagetest::createDatabase(m_engine, m_dir.filePath(QStringLiteral("s%1.mdb").arg(++m_files)),
-                                           statements);
+        return storage_test::createDatabase(
+            m_engine, m_dir.filePath(QStringLiteral("s%1.mdb").arg(++m_files)), statements);
     }
 
   private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
-        m_db = storagetest::createDatabase(
+        m_db = storage_test::createDatabase(
             m_engine, m_dir.filePath(QStringLiteral("lide.mdb")),
             {QStringLiteral(
                  "CREATE TABLE Lide (ID LONG PRIMARY KEY, Prijmeni TEXT(50), Obec TEXT(50), n LONG, Zn BIT, "
@@ -313,7 +313,7 @@ class TestJetSemantics : public QObject {
              QStringLiteral("INSERT INTO T (ID, n, Zn, t) VALUES (1, 5, True, \"abc\")")});
         VERIFY_DB_ERROR(d->execute(sql, Database::FailOnError), messagePart);
         QCOMPARE(
-            storagetest::scalar(
+            storage_test::scalar(
                 *d, QStringLiteral(
                         "SELECT n & \"|\" & Zn & \"|\" & t & \"|\" & Count(*) FROM T GROUP BY n, Zn, t")),
             QVariant(QStringLiteral("5|-1|abc|1")));
@@ -327,9 +327,9 @@ class TestJetSemantics : public QObject {
                           QStringLiteral("INSERT INTO S VALUES (2, 3, \"no\")"),
                           QStringLiteral("INSERT INTO S VALUES (3, 0, \"možná\")")});
         QCOMPARE(d->execute(QStringLiteral("INSERT INTO T (ID, n) SELECT ID, n * 1000000000 FROM S"), 0), 2);
-        QCOMPARE(storagetest::count(*d, QStringLiteral("T WHERE ID IN (1, 3)")), 2);
+        QCOMPARE(storage_test::count(*d, QStringLiteral("T WHERE ID IN (1, 3)")), 2);
         QCOMPARE(d->execute(QStringLiteral("UPDATE T SET Zn = (SELECT w FROM S WHERE S.ID = T.ID)"), 0), 1);
-        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT Zn FROM T WHERE ID = 1")).toBool(), true);
+        QCOMPARE(storage_test::scalar(*d, QStringLiteral("SELECT Zn FROM T WHERE ID = 1")).toBool(), true);
     }
 
     // What a column can hold is stored as the dialect reads it.
@@ -361,7 +361,7 @@ class TestJetSemantics : public QObject {
         auto d = scratch({QStringLiteral("CREATE TABLE T (ID LONG PRIMARY KEY, n LONG, Zn BIT, t TEXT(3))")});
         d->execute(QStringLiteral("INSERT INTO T (ID, %1) VALUES (1, %2)").arg(column, value),
                    Database::FailOnError);
-        const QVariant v = storagetest::scalar(*d, QStringLiteral("SELECT %1 FROM T").arg(column));
+        const QVariant v = storage_test::scalar(*d, QStringLiteral("SELECT %1 FROM T").arg(column));
         QCOMPARE(v.typeId() == QMetaType::Bool ? QString::number(v.toBool() ? -1 : 0) : v.toString(),
                  expected);
     }
@@ -383,7 +383,7 @@ class TestJetSemantics : public QObject {
         QFETCH(int, length);
         auto d = scratch({QStringLiteral("CREATE TABLE T (ID LONG PRIMARY KEY, t TEXT(5))")});
         d->execute(QStringLiteral("INSERT INTO T (ID) VALUES (1)"), Database::FailOnError);
-        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT Len(\"%1\") AS n FROM T").arg(text)).toInt(),
+        QCOMPARE(storage_test::scalar(*d, QStringLiteral("SELECT Len(\"%1\") AS n FROM T").arg(text)).toInt(),
                  length);
         const QString insert = QStringLiteral("INSERT INTO T (ID, t) VALUES (2, \"%1\")").arg(text);
         if (length <= 5)
@@ -399,12 +399,12 @@ class TestJetSemantics : public QObject {
         auto d = scratch({QStringLiteral("CREATE TABLE T (ID LONG PRIMARY KEY, t TEXT(5))")});
         d->execute(QStringLiteral("INSERT INTO T (ID, t) VALUES (1, \"%1\")").arg(text),
                    Database::FailOnError);
-        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT t FROM T")).toString(), text);
-        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT Len(t) FROM T")).toInt(), 5);
-        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT Len(\"%1\") FROM T").arg(text)).toInt(), 5);
-        QCOMPARE(storagetest::count(*d, QStringLiteral("T WHERE t = \"%1\"").arg(text)), 1);
-        QCOMPARE(storagetest::count(*d, QStringLiteral("T WHERE t = \"ab\"")), 0);
-        QCOMPARE(storagetest::count(*d, QStringLiteral("T WHERE t LIKE \"ab*\"")), 1);
+        QCOMPARE(storage_test::scalar(*d, QStringLiteral("SELECT t FROM T")).toString(), text);
+        QCOMPARE(storage_test::scalar(*d, QStringLiteral("SELECT Len(t) FROM T")).toInt(), 5);
+        QCOMPARE(storage_test::scalar(*d, QStringLiteral("SELECT Len(\"%1\") FROM T").arg(text)).toInt(), 5);
+        QCOMPARE(storage_test::count(*d, QStringLiteral("T WHERE t = \"%1\"").arg(text)), 1);
+        QCOMPARE(storage_test::count(*d, QStringLiteral("T WHERE t = \"ab\"")), 0);
+        QCOMPARE(storage_test::count(*d, QStringLiteral("T WHERE t LIKE \"ab*\"")), 1);
         VERIFY_DB_ERROR(d->execute(QStringLiteral("UPDATE T SET t = t & \"x\""), Database::FailOnError),
                         QStringLiteral("příliš malé"));
     }
@@ -420,7 +420,7 @@ class TestJetSemantics : public QObject {
             "\"t\" TEXT(3) COLLATE \"CZ\" CONSTRAINT \"len:t:3\" CHECK (length(\"t\") <= 3))"));
         d->execute(QStringLiteral("INSERT INTO Old (ID, n, Zn, t) VALUES (1, 5, \"yes\", \"abc\")"),
                    Database::FailOnError);
-        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT n & \"|\" & Zn & \"|\" & t FROM Old")),
+        QCOMPARE(storage_test::scalar(*d, QStringLiteral("SELECT n & \"|\" & Zn & \"|\" & t FROM Old")),
                  QVariant(QStringLiteral("5|-1|abc")));
         VERIFY_DB_ERROR(
             d->execute(QStringLiteral("INSERT INTO Old (ID, t) VALUES (2, \"abcd\")"), Database::FailOnError),
@@ -428,7 +428,7 @@ class TestJetSemantics : public QObject {
         VERIFY_DB_ERROR(d->execute(QStringLiteral("INSERT INTO Old (ID, Zn) VALUES (2, \"možná\")"),
                                    Database::FailOnError),
                         QStringLiteral("Nesoulad datových typů"));
-        QCOMPARE(storagetest::count(*d, QStringLiteral("Old")), 1);
+        QCOMPARE(storage_test::count(*d, QStringLiteral("Old")), 1);
     }
 
     // Names holding %1 or %2 are names like any other, in every kind of statement
@@ -450,7 +450,7 @@ class TestJetSemantics : public QObject {
         QCOMPARE(d->execute(QStringLiteral("UPDATE [a%1b] SET [%2] = \"b%2\" WHERE [x%1] = 1"),
                             Database::FailOnError),
                  1);
-        QCOMPARE(storagetest::scalar(*d, QStringLiteral("SELECT [%2] FROM [a%1b] WHERE [x%1] = 1")),
+        QCOMPARE(storage_test::scalar(*d, QStringLiteral("SELECT [%2] FROM [a%1b] WHERE [x%1] = 1")),
                  QVariant(QStringLiteral("b%2")));
         VERIFY_DB_ERROR(
             d->execute(QStringLiteral("INSERT INTO [a%1b] ([%2]) VALUES (\"%1%2%3%4\")"),
@@ -462,7 +462,7 @@ class TestJetSemantics : public QObject {
         QCOMPARE(
             d->execute(QStringLiteral("DELETE FROM [a%1b] WHERE [%2] LIKE \"b%2\""), Database::FailOnError),
             1);
-        QCOMPARE(storagetest::count(*d, QStringLiteral("[a%1b]")), 1);
+        QCOMPARE(storage_test::count(*d, QStringLiteral("[a%1b]")), 1);
         d->execute(QStringLiteral("DROP INDEX [i%1] ON [a%1b]"), Database::FailOnError);
         d->execute(QStringLiteral("DROP TABLE [a%1b]"), Database::FailOnError);
     }

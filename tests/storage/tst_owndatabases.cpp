@@ -13,7 +13,7 @@
 using db::ColumnType;
 using db::Dataset;
 using db::WorkingKind;
-using storagetest::count;
+using storage_test::count;
 
 Q_DECLARE_METATYPE(db::WorkingKind)
 Q_DECLARE_METATYPE(QList<db::TableDef>)
@@ -127,7 +127,7 @@ void TestOwnDatabases::personalDatabase() {
     ds.setSql("SELECT * FROM Vlastni");
     ds.open();
     ds.append();
-    storagetest::postValues(
+    storage_test::postValues(
         ds, {{"ID2", 1}, {"E-mail_1", "rerichackova@example.cz"}, {"Info", QString(5000, u'ž')}});
     QCOMPARE(ds.value("ID").toInt(), 1);
     QCOMPARE(ds.value("Zn"), QVariant(false));

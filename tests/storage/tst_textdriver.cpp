@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-using storagetest::count;
+using storage_test::count;
 
 namespace {
 
@@ -103,7 +103,7 @@ class TestTextDriver : public QObject {
 
 void TestTextDriver::initTestCase() {
     QVERIFY(m_dir.isValid());
-    m_db = storagetest::createDatabase(m_engine, m_dir.filePath(QStringLiteral("data.mdb")), kTable);
+    m_db = storage_test::createDatabase(m_engine, m_dir.filePath(QStringLiteral("data.mdb")), kTable);
 }
 
 void TestTextDriver::init() {

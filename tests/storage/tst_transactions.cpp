@@ -5,7 +5,7 @@
 
 using db::Database;
 using db::Dataset;
-using storagetest::count;
+using storage_test::count;
 
 namespace {
 const QStringList kTable = {
@@ -55,7 +55,7 @@ void TestTransactions::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_path = m_dir->filePath(QStringLiteral("t.mdb"));
-    storagetest::createDatabase(m_engine, m_path, kTable);
+    storage_test::createDatabase(m_engine, m_path, kTable);
 }
 
 void TestTransactions::cleanup() {
