@@ -8,6 +8,7 @@
 #include "Database.h"
 #include "DatabaseLogin.h"
 #include "Dataset.h"
+#include "Error.h"
 #include "OwnDatabases.h"
 
 #include <QDir>
@@ -51,5 +52,46 @@ inline QStringList shownColumn(db::Dataset& page, const QString& column) {
     page.first();
     return out;
 }
+
+// Another connection's hold on the file of owner, for as long as it lives,
+// so that owner cannot write it. A file owner holds exclusively is let go of
+// first. Reading holds up a file without a write-ahead log; a file with one
+// needs a write started (Writing).
+class FileHold {
+  public:
+    enum Kind { Reading, Writing };
+    FileHold(db::Database& owner, const QString& table, Kind kind) {
+        const QString count = QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table);
+        try {
+            if (owner.isExclusive()) {
+                owner.executeNative(QStringLiteral("PRAGMA locking_mode=NORMAL"));
+                owner.queryNative(count);
+            }
+            db::OpenOptions options;
+            options.readOnly = kind == Reading;
+            m_other = owner.openAnotherConnection(options);
+            m_other->executeNative(kind == Writing ? QStringLiteral("BEGIN IMMEDIATE")
+                                                   : QStringLiteral("BEGIN"));
+            m_other->queryNative(count);
+            m_holds = true;
+        } catch (const db::Error&) {
+            m_other.reset();
+        }
+    }
+    ~FileHold() {
+        if (!m_other) return;
+        try {
+            m_other->executeNative(QStringLiteral("COMMIT"));
+        } catch (const db::Error&) {
+        }
+    }
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+    bool holds() const { return m_holds; }
+
+  private:
+    std::unique_ptr<db::Database> m_other;
+    bool m_holds = false;
+};
 
 } // namespace test_support

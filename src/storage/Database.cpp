@@ -295,6 +295,45 @@ void Database::executeNative(const QString& sql) {
     invalidateSchema();
 }
 
+QList<QVariantList> Database::queryNative(const QString& sql, const QVariantList& parameters) {
+    requireOpen();
+    sqlite::Statement st(m_handle, sql);
+    for (int i = 0; i < parameters.size(); ++i)
+        st.bind(i + 1, parameters.at(i));
+    QList<QVariantList> rows;
+    while (st.step()) {
+        QVariantList row;
+        for (int i = 0; i < st.columnCount(); ++i)
+            row << st.column(i);
+        rows << row;
+    }
+    return rows;
+}
+
+bool Database::engineInAutocommit() const {
+    requireOpen();
+    return sqlite3_get_autocommit(m_handle) != 0;
+}
+
+void Database::setProgressCheck(int steps, std::function<bool()> check) {
+    requireOpen();
+    m_progressCheck = std::move(check);
+    if (!m_progressCheck) {
+        sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        m_handle, steps, [](void* self) { return static_cast<Database*>(self)->m_progressCheck() ? 1 : 0; },
+        this);
+}
+
+std::unique_ptr<Database> Database::openAnotherConnection(const OpenOptions& options) {
+    requireOpen();
+    std::unique_ptr<Database> other(new Database(m_path, options));
+    other->openFile(false, m_user, m_workgroupId);
+    return other;
+}
+
 Translation Database::translate(const QString& jetSql, const TranslateOptions& options) {
     requireOpen();
     return db::translate(jetSql, *this, options);

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -116,9 +118,23 @@ class Database : public SchemaInfo {
     std::optional<TableRef> findTable(const QString& name, const QString& externalPath) override;
     void invalidateSchema() { m_tables.clear(); }
 
-    // For tools and benchmarks that work below the dialect.
+    // For tools, checks and benchmarks that work below the dialect.
     sqlite3* handle() const { return m_handle; }
+    // Runs statements of the engine's own dialect (several, separated by ';').
     void executeNative(const QString& sql);
+    // The rows of one statement of the engine's own dialect, each the list of
+    // its column values, with parameters bound to ?1, ?2 and so on.
+    QList<QVariantList> queryNative(const QString& sql, const QVariantList& parameters = {});
+    // Whether the engine itself has no transaction open on this connection
+    // (whatever transactionDepth() counts).
+    bool engineInAutocommit() const;
+    // While a statement runs, check is asked about every steps of the engine's
+    // steps; a true answer interrupts the statement, which then fails. An
+    // empty check removes it.
+    void setProgressCheck(int steps, std::function<bool()> check);
+    // Another connection to the same file, as the same user, with options of
+    // its own; it shares nothing with this one but the file and its locks.
+    std::unique_ptr<Database> openAnotherConnection(const OpenOptions& options);
 
   private:
     friend class Workspace;
@@ -144,6 +160,7 @@ class Database : public SchemaInfo {
     QHash<QString, QString> m_attached;                // external path -> schema name
     std::set<Dataset*> m_datasets;
     int m_transactionDepth = 0;
+    std::function<bool()> m_progressCheck;
 };
 
 // A session of one user, checked against the engine's workgroup file.

@@ -4,12 +4,11 @@
 #include "PersonalSearch.h"
 #include "PersonalSearchFixture.h"
 #include "SearchCriteria.h"
+#include "WorkingFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sqlite3.h>
 
 #include <memory>
 #include <optional>
@@ -29,31 +28,6 @@ using Record = QList<std::pair<QString, QString>>;
 struct Harness : personal_test::SearchFiles {
     explicit Harness(const db::TableDef& personalTable = db::layouts::personal())
         : SearchFiles(false, personalTable) {}
-};
-
-// Keeps the working file from being written while it lives: the file, held
-// exclusively, is let go of, and a reader holds it.
-class WorkingFileReader {
-  public:
-    explicit WorkingFileReader(db::WorkingDatabase& results) {
-        sqlite3* own = results.database()->handle();
-        sqlite3_exec(own, "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM vlastni", nullptr, nullptr,
-                     nullptr);
-        sqlite3_open_v2(results.path().toUtf8().constData(), &m_reader, SQLITE_OPEN_READONLY, nullptr);
-        m_ok = sqlite3_exec(m_reader, "BEGIN; SELECT count(*) FROM vlastni", nullptr, nullptr, nullptr) ==
-               SQLITE_OK;
-    }
-    ~WorkingFileReader() {
-        sqlite3_exec(m_reader, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(m_reader);
-    }
-    WorkingFileReader(const WorkingFileReader&) = delete;
-    WorkingFileReader& operator=(const WorkingFileReader&) = delete;
-    bool holds() const { return m_ok; }
-
-  private:
-    sqlite3* m_reader = nullptr;
-    bool m_ok = false;
 };
 
 QStringList numbered(int from, int to) {
@@ -431,9 +405,9 @@ void TestPersonalSearch::failedFill() {
     h.search.listAll(10);
     QCOMPARE(h.search.state().foundCount, 10);
 
-    std::optional<WorkingFileReader> reader;
+    std::optional<test_support::FileHold> reader;
     if (lockedCommit) {
-        reader.emplace(*h.results);
+        reader.emplace(*h.results->database(), u"vlastni"_s, test_support::FileHold::Reading);
         QVERIFY(reader->holds());
     }
     bool raised = false;
