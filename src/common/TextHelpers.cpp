@@ -74,4 +74,13 @@ QString thousandsGrouping(const QString& digits) {
     return out;
 }
 
+QString withCrLf(const QStringList& lines) {
+    QString out;
+    for (const QString& line : lines) {
+        out += line;
+        out += QLatin1StringView("\r\n");
+    }
+    return out;
+}
+
 } // namespace text

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Display forms of numbers and codes used across the program.
 namespace text {
@@ -16,5 +17,7 @@ QString digitsOnly(const QString& text);
 // A blank before every third character counted from the right: "1250" -> "1 250",
 // "250" -> " 250"; shorter than 3 unchanged.
 QString thousandsGrouping(const QString& digits);
+// The lines, each ended by CR LF: text for the clipboard.
+QString withCrLf(const QStringList& lines);
 
 } // namespace text

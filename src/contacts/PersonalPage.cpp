@@ -47,13 +47,7 @@ QList<DataGrid::Column> gridColumns(const std::array<int, 7>& widths) {
 
 PersonalPage::PersonalPage(QWidget* parent) : ResultPage(Limits::List::Personal, parent) {
     setObjectName(QStringLiteral("vlastni"));
-    buildControls();
-    buildLayout();
-    adjustNarrowBoxes();
-    // The buttons begin with the shared ones, in ResultPage's order.
-    static_assert(int(Button::Next) == 6);
-    setControls(m_buttons, {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)},
-                m_record, m_grid, m_status, {std::begin(m_fields), std::end(m_fields)});
+    build();
 }
 
 PersonalPage::~PersonalPage() = default;
@@ -114,15 +108,21 @@ void PersonalPage::buildControls() {
     m_alphabet = new AlphabetBar(this);
     m_alphabet->setObjectName(QStringLiteral("Image17"));
 
-    m_record = makeRecordLabel(QStringLiteral("Memo3"), this);
+    QPlainTextEdit* record = makeRecordLabel(QStringLiteral("Memo3"), this);
 
-    m_grid = new DataGrid(this);
-    m_grid->setObjectName(QStringLiteral("DBGridPro4"));
-    m_grid->setColumns(gridColumns({30, 106, 115, 230, 86, 86, 89}));
+    auto* table = new DataGrid(this);
+    table->setObjectName(QStringLiteral("DBGridPro4"));
+    table->setColumns(gridColumns({30, 106, 115, 230, 86, 86, 89}));
 
-    m_status = new StatusLine(QStringLiteral("dones_v"), QStringLiteral("status_v"),
-                              QStringLiteral("Label57"), this);
-    m_status->part(2)->setText(QStringLiteral("Celkový počet záznamů: 0  "));
+    auto* status = new StatusLine(QStringLiteral("dones_v"), QStringLiteral("status_v"),
+                                  QStringLiteral("Label57"), this);
+    status->part(2)->setText(QStringLiteral("Celkový počet záznamů: 0  "));
+
+    // The buttons begin with the shared ones, in ResultPage's order.
+    static_assert(int(Button::Next) == 6);
+    setControls(m_buttons.data(),
+                {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)}, record, table,
+                status, {std::begin(m_fields), std::end(m_fields)});
 }
 
 void PersonalPage::buildLayout() {
@@ -187,12 +187,12 @@ void PersonalPage::buildLayout() {
     letters->addWidget(image(Image::AllRecords));
     letters->addStretch();
 
-    layOutResultPage(this, {fields, buttons, letters}, m_record, m_grid, m_status);
+    layOutResultPage(this, {fields, buttons, letters}, recordLabel(), grid(), statusLine());
 }
 
 // The columns the grid starts with, in slightly other proportions.
 void PersonalPage::restoreDefaultColumns() {
-    m_grid->setColumns(gridColumns({30, 104, 114, 230, 88, 88, 88}));
+    grid()->setColumns(gridColumns({30, 104, 114, 230, 88, 88, 88}));
 }
 
 void PersonalPage::adjustNarrowBoxes() {
@@ -200,21 +200,5 @@ void PersonalPage::adjustNarrowBoxes() {
     setWidthInDigits(field(Field::PostalCode), kPostalCodeDigits);
     // The counts stay readable whole, whatever width the status line gave its
     // first part when the page was first laid out.
-    m_status->keepFirstPartWhole(personal_status::counts(kWidestCount, kWidestCount));
-}
-
-QLineEdit* PersonalPage::field(Field which) const {
-    return m_fields[int(which)];
-}
-
-WildcardSwitch* PersonalPage::wildcardSwitch(Field which) const {
-    return m_switches[int(which)];
-}
-
-QPushButton* PersonalPage::button(Button which) const {
-    return m_buttons[int(which)];
-}
-
-ClickableLabel* PersonalPage::image(Image which) const {
-    return m_images[int(which)];
+    statusLine()->keepFirstPartWhole(personal_status::counts(kWidestCount, kWidestCount));
 }

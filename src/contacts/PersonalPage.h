@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NamedControls.h"
 #include "PersonalCriteria.h"
 #include "PersonalLabel.h"
 #include "PersonalSearch.h"
@@ -16,19 +17,23 @@ class WorkingDatabase;
 class AlphabetBar;
 class WildcardSwitch;
 
+namespace personal_page {
+enum class Field { Surname, FirstName, Firm, Street, HouseNumber, Town, PostalCode, Phone };
+enum class Button { Search, Reset, Export, Print, Stop, Previous, Next, Import, Close };
+enum class Image { AllRecords, Edit, New, Delete, DeleteMarked, CopyAddress, CopyNumber, CopyAll };
+} // namespace personal_page
+
 // The page of the personal contacts: search boxes along the top with the
 // record label at their right, the buttons and the record pictures under the
 // boxes, the alphabet bar, the contacts grid and the status line. A listing
 // (search, letter or all records) and its paging run through PersonalSearch;
 // this class moves the widgets around it.
-class PersonalPage : public ResultPage {
+class PersonalPage
+    : public ResultPage,
+      public NamedControls<personal_page::Field, 8, personal_page::Button, 9, personal_page::Image, 8> {
     Q_OBJECT
 
   public:
-    enum class Field { Surname, FirstName, Firm, Street, HouseNumber, Town, PostalCode, Phone };
-    enum class Button { Search, Reset, Export, Print, Stop, Previous, Next, Import, Close };
-    enum class Image { AllRecords, Edit, New, Delete, DeleteMarked, CopyAddress, CopyNumber, CopyAll };
-
     explicit PersonalPage(QWidget* parent = nullptr);
     ~PersonalPage() override;
 
@@ -46,10 +51,8 @@ class PersonalPage : public ResultPage {
     void listLetter(QChar letter);
     void listAll();
     void nextPage() override;
-    void previousPage() override;
     void resetPage() override;
     void refreshLabel() override;
-    void copyAll() override;
     void copyNumber() override;
     void copyAddress() override;
     // "upravit záznam", "přidat záznam", "smazat záznam" and "smazat
@@ -65,11 +68,6 @@ class PersonalPage : public ResultPage {
     // boxesEmptied: an addition started a fresh working table.
     void editorChanged(bool boxesEmptied);
 
-    QLineEdit* field(Field which) const;
-    // The wildcard switch beside the surname, firm, street or town box; null for the others.
-    WildcardSwitch* wildcardSwitch(Field which) const;
-    QPushButton* button(Button which) const;
-    ClickableLabel* image(Image which) const;
     AlphabetBar* alphabetBar() const { return m_alphabet; }
 
   signals:
@@ -80,8 +78,8 @@ class PersonalPage : public ResultPage {
     void addRequested();
 
   private:
-    void buildControls();
-    void buildLayout();
+    void buildControls() override;
+    void buildLayout() override;
     void adjustNarrowBoxes() override;
     void connectActions();
     void buildContextMenu();
@@ -98,16 +96,8 @@ class PersonalPage : public ResultPage {
     bool sortable() const override;
     void markToggled() override;
 
-    QLineEdit* m_fields[8] = {};
-    WildcardSwitch* m_switches[8] = {};
-    QPushButton* m_buttons[9] = {};
-    ClickableLabel* m_images[8] = {};
     AlphabetBar* m_alphabet = nullptr;
-    QPlainTextEdit* m_record = nullptr;
-    DataGrid* m_grid = nullptr;
-    StatusLine* m_status = nullptr;
 
-    Application* m_app = nullptr;
     std::unique_ptr<PersonalSearch> m_search;
     // The record the label shows.
     std::optional<personal_label::PersonalRecord> m_current;

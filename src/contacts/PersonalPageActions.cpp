@@ -39,7 +39,6 @@ const QString kSelectToDelete = u"Nejprve vyberte záznam, který chcete smazat.
 const QString kDeleteQuestion = u"Opravdu si přejete smazat vybraný záznam?      "_s;
 const QString kMarkToDelete = u"Nejprve označte záznamy, které chcete smazat.      "_s;
 const QString kDeleteMarkedQuestion = u"Opravdu si přejete smazat označené záznamy?      "_s;
-const QString kPageName = u"vlastni"_s;
 
 constexpr Limits::List kList = Limits::List::Personal;
 
@@ -48,7 +47,6 @@ constexpr Limits::List kList = Limits::List::Personal;
 // ---- connection to the program ------------------------------------------------------
 
 void PersonalPage::attach(Application& app, PersonalSearch::Services services, NumberPicker* picker) {
-    m_app = &app;
     if (!services.stopRequested) services.stopRequested = &app.stopRequested;
     if (!services.processEvents) services.processEvents = [] { QCoreApplication::processEvents(); };
     if (!services.statusChanged) services.statusChanged = [this] { updateStatus(); };
@@ -60,7 +58,7 @@ void PersonalPage::attach(Application& app, PersonalSearch::Services services, N
 
 void PersonalPage::setWorkingDatabase(db::WorkingDatabase* results) {
     m_search->setWorkingDatabase(results);
-    m_grid->setDataset(results ? &results->dataset() : nullptr);
+    grid()->setDataset(results ? &results->dataset() : nullptr);
 }
 
 // The page's own controls; the shared ones are connected by ResultPage.
@@ -82,7 +80,7 @@ void PersonalPage::connectActions() {
     onImage(Image::Delete, &PersonalPage::deleteRecord);
     onImage(Image::DeleteMarked, &PersonalPage::deleteMarked);
 
-    connect(m_grid, &DataGrid::rowDoubleClicked, this, [this] {
+    connect(grid(), &DataGrid::rowDoubleClicked, this, [this] {
         guarded([this] {
             if (m_search->currentRow()) emit editRequested();
         });
@@ -90,7 +88,7 @@ void PersonalPage::connectActions() {
 
     // Delete takes the marked rows when there are any, else the selected one;
     // Insert adds a record.
-    auto* remove = new QShortcut(QKeySequence(Qt::Key_Delete), m_grid, nullptr, nullptr, Qt::WidgetShortcut);
+    auto* remove = new QShortcut(QKeySequence(Qt::Key_Delete), grid(), nullptr, nullptr, Qt::WidgetShortcut);
     connect(remove, &QShortcut::activated, this, [this] {
         guarded([this] {
             if (!m_search->currentRow()) return;
@@ -100,7 +98,7 @@ void PersonalPage::connectActions() {
                 deleteRecord();
         });
     });
-    auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), m_grid, nullptr, nullptr, Qt::WidgetShortcut);
+    auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), grid(), nullptr, nullptr, Qt::WidgetShortcut);
     connect(insert, &QShortcut::activated, this, [this] { guarded([this] { addRecord(); }); });
 
     buildContextMenu();
@@ -136,9 +134,9 @@ void PersonalPage::showPaging(const PersonalSearch::Paging& paging) {
 // The counts after a copied row or a page move, and the number of records.
 void PersonalPage::updateStatus() {
     const PersonalSearch::PageState& st = m_search->state();
-    m_status->part(0)->setText(personal_status::counts(st.foundCount, st.markedCount));
+    statusLine()->part(0)->setText(personal_status::counts(st.foundCount, st.markedCount));
     if (const auto total = m_search->totalRecords())
-        m_status->part(2)->setText(personal_status::total(*total));
+        statusLine()->part(2)->setText(personal_status::total(*total));
 }
 
 // ---- listings ---------------------------------------------------------------------------
@@ -192,10 +190,10 @@ void PersonalPage::startSearch() {
     switch (s.result) {
     case PersonalSearch::SearchResult::EmptyRequest:
         writeFields(f);
-        m_app->dialogs().warn(window(), search_criteria::kEmptyRequestMessage);
+        dialogs().warn(window(), search_criteria::kEmptyRequestMessage);
         break;
     case PersonalSearch::SearchResult::NotFound:
-        m_app->dialogs().warn(window(), s.failed->message);
+        dialogs().warn(window(), s.failed->message);
         becomeIdle();
         field(Field(int(s.failed->field)))->setFocus();
         break;
@@ -224,18 +222,18 @@ void PersonalPage::listAll() {
 // and counts are empty.
 void PersonalPage::beginListing() {
     lockControls();
-    m_grid->setDataLinkEnabled(false);
+    grid()->setDataLinkEnabled(false);
     button(Button::Stop)->setEnabled(false);
     m_current.reset();
     showLabel({}, false);
-    m_status->part(0)->clear();
+    statusLine()->part(0)->clear();
     QCoreApplication::processEvents();
-    m_grid->clearSortStates();
+    grid()->clearSortStates();
     pageSize();
-    button(Button::Previous)->setToolTip(m_app->limits().previousHint(kList));
-    button(Button::Next)->setToolTip(m_app->limits().nextHint(kList));
+    button(Button::Previous)->setToolTip(limits().previousHint(kList));
+    button(Button::Next)->setToolTip(limits().nextHint(kList));
     becomeBusy(maker::kBusyCaption);
-    m_app->currentPageName = kPageName;
+    becomeCurrentPage();
 }
 
 // ---- paging ---------------------------------------------------------------------------
@@ -251,10 +249,10 @@ void PersonalPage::nextPage() {
 // Before a fill: only STOP responds, the grid waits for the whole page.
 void PersonalPage::beginFill() {
     lockControls();
-    m_grid->setDataLinkEnabled(false);
+    grid()->setDataLinkEnabled(false);
     becomeBusy(maker::kBusyCaption);
     button(Button::Stop)->setEnabled(true);
-    m_grid->clearSortStates();
+    grid()->clearSortStates();
 }
 
 // After a forward move: without rows the focus goes to the first filled
@@ -264,40 +262,17 @@ void PersonalPage::showFilled(const PersonalSearch::Paging& paging) {
     becomeIdle();
     if (paging.found) {
         refreshLabel();
-        if (isVisible()) m_grid->setFocus();
+        if (isVisible()) grid()->setFocus();
     } else {
         field(Field(int(personal_criteria::firstFilled(readFields()))))->setFocus();
     }
 }
 
-// Shows rows copied before; the personal cursor stays where it is.
-void PersonalPage::previousPage() {
-    if (!m_search || !m_search->isReady() || m_search->state().first <= 1) return;
-    // The grid waits for the whole page instead of following each step.
-    m_grid->setDataLinkEnabled(false);
-    button(Button::Stop)->setEnabled(true);
-    m_grid->clearSortStates();
-    const PersonalSearch::Paging paging = m_search->previousPage(pageSize());
-    m_grid->setDataLinkEnabled(true);
-    showPaging(paging);
-    m_grid->setFocus();
-    button(Button::Stop)->setEnabled(false);
-    refreshLabel();
-}
-
 void PersonalPage::resetPage() {
     if (!m_search) return;
-    button(Button::Previous)->setEnabled(false);
-    button(Button::Next)->setEnabled(false);
-    button(Button::Search)->setEnabled(true);
-    button(Button::Stop)->setEnabled(false);
     m_search->reset(pageSize());
-    for (QLineEdit* box : m_fields)
-        box->clear();
-    m_status->part(0)->clear();
     m_current.reset();
-    showLabel({}, false);
-    m_grid->clearSortStates();
+    clearPage();
 }
 
 // ---- the shown page ----------------------------------------------------------------------
@@ -305,7 +280,7 @@ void PersonalPage::resetPage() {
 // A mark that cannot be stored leaves the count as it was; the text is rewritten all the same.
 void PersonalPage::markToggled() {
     const PersonalSearch::PageState& st = m_search->state();
-    m_status->part(0)->setText(personal_status::countsAfterMarking(st.foundCount, st.markedCount));
+    statusLine()->part(0)->setText(personal_status::countsAfterMarking(st.foundCount, st.markedCount));
 }
 
 // The titles sort only a page with a selected row.
@@ -325,10 +300,6 @@ void PersonalPage::refreshLabel() {
     showLabel(lines, personal_label::needsScrollBar(lines));
 }
 
-void PersonalPage::copyAll() {
-    if (!labelLines().isEmpty()) toClipboard(personal_label::copyAllText(labelLines()));
-}
-
 void PersonalPage::copyNumber() {
     if (labelLines().isEmpty() || !m_current) return;
     const int imageLeft = image(Image::CopyNumber)->mapTo(this, QPoint()).x();
@@ -346,7 +317,7 @@ void PersonalPage::copyAddress() {
 
 void PersonalPage::editRecord() {
     if (!m_search->currentRow()) {
-        m_app->dialogs().inform(window(), kSelectToEdit);
+        dialogs().inform(window(), kSelectToEdit);
         return;
     }
     emit editRequested();
@@ -360,10 +331,10 @@ void PersonalPage::addRecord() {
 // from the page; the counts stay as they are.
 void PersonalPage::deleteRecord() {
     if (!m_search->currentRow()) {
-        m_app->dialogs().inform(window(), kSelectToDelete);
+        dialogs().inform(window(), kSelectToDelete);
         return;
     }
-    if (!m_app->dialogs().ask(window(), kDeleteQuestion)) return;
+    if (!dialogs().ask(window(), kDeleteQuestion)) return;
     const auto show = qScopeGuard([this] {
         updateStatus();
         refreshLabel();
@@ -374,10 +345,10 @@ void PersonalPage::deleteRecord() {
 // Deletes the marked rows and their records; the page shows its range again.
 void PersonalPage::deleteMarked() {
     if (m_search->state().markedCount <= 0) {
-        m_app->dialogs().inform(window(), kMarkToDelete);
+        dialogs().inform(window(), kMarkToDelete);
         return;
     }
-    if (!m_app->dialogs().ask(window(), kDeleteMarkedQuestion)) return;
+    if (!dialogs().ask(window(), kDeleteMarkedQuestion)) return;
     const auto show = qScopeGuard([this] {
         updateStatus();
         refreshLabel();
@@ -392,7 +363,7 @@ void PersonalPage::editorChanged(bool boxesEmptied) {
             box->clear();
     // The titles show a sort only while the shown page is sorted: a fresh
     // working table or a page moved by the editor is in the order of its rows.
-    if (!m_search->state().order) m_grid->clearSortStates();
+    if (!m_search->state().order) grid()->clearSortStates();
     showPaging(m_search->paging());
     updateStatus();
     refreshLabel();

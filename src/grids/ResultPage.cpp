@@ -6,6 +6,7 @@
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
 #include "PageWidgets.h"
+#include "TextHelpers.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -28,6 +29,12 @@ BusyCursor::~BusyCursor() {
 ResultPage::ResultPage(Limits::List list, QWidget* parent) : QWidget(parent), m_list(list) {}
 
 ResultPage::~ResultPage() = default;
+
+void ResultPage::build() {
+    buildControls();
+    buildLayout();
+    adjustNarrowBoxes();
+}
 
 void ResultPage::setControls(QPushButton* const* buttons, const std::array<ClickableLabel*, 3>& copyImages,
                              QPlainTextEdit* record, DataGrid* grid, StatusLine* status,
@@ -147,6 +154,42 @@ void ResultPage::becomeIdle() {
 void ResultPage::showPaging(bool previousEnabled, bool nextEnabled) {
     m_controls.previous->setEnabled(previousEnabled);
     m_controls.next->setEnabled(nextEnabled);
+}
+
+void ResultPage::copyAll() {
+    if (!m_label.isEmpty()) toClipboard(text::withCrLf(m_label));
+}
+
+void ResultPage::becomeCurrentPage() {
+    *m_host.currentPageName = objectName();
+}
+
+void ResultPage::previousPage() {
+    if (!m_query || !m_query->isReady() || m_query->state().first <= 1) return;
+    leavingPage();
+    const Controls& c = m_controls;
+    c.grid->setDataLinkEnabled(false);
+    c.stop->setEnabled(true);
+    c.grid->clearSortStates();
+    m_query->previousPage(pageSize());
+    c.grid->setDataLinkEnabled(true);
+    showPaging(m_query->state().first > 1, true);
+    c.grid->setFocus();
+    c.stop->setEnabled(false);
+    refreshLabel();
+}
+
+void ResultPage::clearPage() {
+    const Controls& c = m_controls;
+    c.previous->setEnabled(false);
+    c.next->setEnabled(false);
+    c.search->setEnabled(true);
+    c.stop->setEnabled(false);
+    for (QLineEdit* box : c.boxes)
+        box->clear();
+    c.status->part(0)->clear();
+    showLabel({}, false);
+    c.grid->clearSortStates();
 }
 
 void ResultPage::requestStop() {

@@ -82,10 +82,13 @@ class ResultPage : public QWidget {
     // The page's actions, as its buttons, images and shortcuts start them.
     virtual void startSearch() = 0;
     virtual void nextPage() = 0;
-    virtual void previousPage() = 0;
+    // Shows the page before the shown one from the rows copied before; the
+    // grid waits for the whole page instead of following each step.
+    void previousPage();
     virtual void resetPage() = 0;
     virtual void refreshLabel() = 0;
-    virtual void copyAll() = 0;
+    // Copies the record label's lines.
+    void copyAll();
     virtual void copyNumber() = 0;
     virtual void copyAddress() = 0;
     void requestStop();
@@ -94,6 +97,13 @@ class ResultPage : public QWidget {
 
   protected:
     ResultPage(Limits::List list, QWidget* parent);
+    // Builds the page, from the constructor of the page: its controls, their
+    // layout, and the widths of its narrow boxes.
+    void build();
+    // Creates the page's controls in the order of the Tab key and hands the
+    // shared ones over with setControls.
+    virtual void buildControls() = 0;
+    virtual void buildLayout() = 0;
     // The controls every result page has, built by the page. buttons begin
     // with "Hledej", "Nuluj", "Export", "Tisk", "STOP", "<<<" and ">>>", in
     // this order; the copy images are "copy all", "copy number" and "copy
@@ -121,6 +131,11 @@ class ResultPage : public QWidget {
     // focus when the page asks for it (focusGridWhenIdle).
     void becomeIdle();
     void showPaging(bool previousEnabled, bool nextEnabled);
+    // The keyboard shortcuts go by this page from now on.
+    void becomeCurrentPage();
+    // After the search was reset: the paging is off, the search button on,
+    // the boxes, the counts and the label are empty and no title shows a sort.
+    void clearPage();
     bool focusGridWhenIdle = false;
 
     // Shows the lines in the record label, from its top.
@@ -130,6 +145,8 @@ class ResultPage : public QWidget {
     // pixels from the page's left; the ticked ones, when there are any.
     std::optional<QStringList> chooseNumbers(const QStringList& items, int imageLeft);
 
+    // The page's own steps before "<<<" shows the page before.
+    virtual void leavingPage() {}
     // Whether a column title may sort the page now.
     virtual bool sortable() const { return true; }
     // The mark of the current row was toggled, or refused (then the error is on its way).

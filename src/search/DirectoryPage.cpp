@@ -27,13 +27,7 @@ DirectoryPage::DirectoryPage(const DirectoryPageDescription& description, QWidge
     : ResultPage(description.forFirms ? Limits::List::Firms : Limits::List::Persons, parent),
       m_page(description) {
     setObjectName(m_page.pageName);
-    buildControls();
-    buildLayout();
-    adjustNarrowBoxes();
-    // The buttons begin with the shared ones, in ResultPage's order.
-    static_assert(int(Button::Next) == 6);
-    setControls(m_buttons, {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)},
-                m_record, m_grid, m_status, {std::begin(m_fields), std::end(m_fields)});
+    build();
     focusGridWhenIdle = true;
 }
 
@@ -47,9 +41,12 @@ void DirectoryPage::buildControls() {
         &m_page.town, &m_page.postalCode, &m_page.phone};
     for (int i = 0; i < 7; ++i)
         m_fields[i] = makeSearchBox(boxes[i]->name, boxes[i]->shortcut, this);
-    m_nameSwitch = new WildcardSwitch(m_page.nameSwitch.name, m_page.nameSwitch.on, this);
-    m_streetSwitch = new WildcardSwitch(m_page.streetSwitch.name, m_page.streetSwitch.on, this);
-    m_townSwitch = new WildcardSwitch(m_page.townSwitch.name, m_page.townSwitch.on, this);
+    const std::pair<Field, const DirectoryPageDescription::Switch*> switches[] = {
+        {Field::Name, &m_page.nameSwitch},
+        {Field::Street, &m_page.streetSwitch},
+        {Field::Town, &m_page.townSwitch}};
+    for (const auto& [box, look] : switches)
+        m_switches[int(box)] = new WildcardSwitch(look->name, look->on, this);
 
     m_region = new QComboBox(this);
     m_region->setObjectName(m_page.region.name);
@@ -74,7 +71,7 @@ void DirectoryPage::buildControls() {
             makeButton(buttons[i].name, QString::fromUtf8(buttons[i].caption), buttons[i].enabled, this);
 
     m_endIndicator = makeEndIndicator(m_page.endIndicator, this);
-    m_record = makeRecordLabel(m_page.recordLabel, this);
+    QPlainTextEdit* record = makeRecordLabel(m_page.recordLabel, this);
     m_images[int(Image::CopyAll)] = makeImageButton(m_page.copyAllImage, PageIcon::CopyAll,
                                                     QStringLiteral("Kopíruj vše do schránky"), this);
     m_images[int(Image::CopyNumber)] = makeImageButton(m_page.copyNumberImage, PageIcon::CopyNumber,
@@ -85,12 +82,18 @@ void DirectoryPage::buildControls() {
         makeImageButton(m_page.transferImage, PageIcon::Transfer,
                         QStringLiteral("Přenes aktuální záznam do vlastní databáze"), this);
 
-    m_grid = new DataGrid(this);
-    m_grid->setObjectName(m_page.gridName);
-    m_grid->setColumns(m_page.columns);
+    auto* table = new DataGrid(this);
+    table->setObjectName(m_page.gridName);
+    table->setColumns(m_page.columns);
 
-    m_status = new StatusLine(m_page.doneLabel, m_page.limitsLabel, m_page.totalLabel, this);
-    m_status->part(2)->setText(m_page.totalCaption);
+    auto* status = new StatusLine(m_page.doneLabel, m_page.limitsLabel, m_page.totalLabel, this);
+    status->part(2)->setText(m_page.totalCaption);
+
+    // The buttons begin with the shared ones, in ResultPage's order.
+    static_assert(int(Button::Next) == 6);
+    setControls(m_buttons.data(),
+                {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)}, record, table,
+                status, {std::begin(m_fields), std::end(m_fields)});
 }
 
 void DirectoryPage::buildLayout() {
@@ -100,7 +103,7 @@ void DirectoryPage::buildLayout() {
     fields->setHorizontalSpacing(8);
     fields->setVerticalSpacing(4);
     fields->addLayout(captioned(makeCaption(m_page.name.caption, field(Field::Name), this),
-                                {field(Field::Name), m_nameSwitch}, {1, 0}),
+                                {field(Field::Name), wildcardSwitch(Field::Name)}, {1, 0}),
                       0, 0);
     fields->addLayout(captioned(makeCaption(m_page.secondName.caption, field(Field::SecondName), this),
                                 {field(Field::SecondName)}, {1}),
@@ -108,11 +111,13 @@ void DirectoryPage::buildLayout() {
     fields->addLayout(
         captioned(makeCaption(m_page.phone.caption, field(Field::Phone), this), {field(Field::Phone)}, {1}),
         0, 2, 1, 2);
-    fields->addLayout(captioned(makeCaption(m_page.street.caption, field(Field::Street), this),
-                                {field(Field::Street), m_streetSwitch, field(Field::HouseNumber)}, {1, 0, 0}),
-                      1, 0);
+    fields->addLayout(
+        captioned(makeCaption(m_page.street.caption, field(Field::Street), this),
+                  {field(Field::Street), wildcardSwitch(Field::Street), field(Field::HouseNumber)},
+                  {1, 0, 0}),
+        1, 0);
     fields->addLayout(captioned(makeCaption(m_page.town.caption, field(Field::Town), this),
-                                {field(Field::Town), m_townSwitch}, {1, 0}),
+                                {field(Field::Town), wildcardSwitch(Field::Town)}, {1, 0}),
                       1, 1);
     fields->addLayout(captioned(makeCaption(m_page.postalCode.caption, field(Field::PostalCode), this),
                                 {field(Field::PostalCode)}),
@@ -137,7 +142,7 @@ void DirectoryPage::buildLayout() {
     buttons->setColumnStretch(5, 1);
     buttons->addLayout(images, 0, 6, Qt::AlignRight | Qt::AlignVCenter);
 
-    layOutResultPage(this, {fields, buttons}, m_record, m_grid, m_status);
+    layOutResultPage(this, {fields, buttons}, recordLabel(), grid(), statusLine());
 }
 
 void DirectoryPage::adjustNarrowBoxes() {
@@ -145,30 +150,5 @@ void DirectoryPage::adjustNarrowBoxes() {
     setWidthInDigits(field(Field::PostalCode), kPostalCodeDigits);
     // The counts stay readable whole, whatever width the status line gave its
     // first part when the page was first laid out.
-    m_status->keepFirstPartWhole(countsText(kWidestCount, kWidestCount));
-}
-
-QLineEdit* DirectoryPage::field(Field which) const {
-    return m_fields[int(which)];
-}
-
-WildcardSwitch* DirectoryPage::wildcardSwitch(Field which) const {
-    switch (which) {
-    case Field::Name:
-        return m_nameSwitch;
-    case Field::Street:
-        return m_streetSwitch;
-    case Field::Town:
-        return m_townSwitch;
-    default:
-        return nullptr;
-    }
-}
-
-QPushButton* DirectoryPage::button(Button which) const {
-    return m_buttons[int(which)];
-}
-
-ClickableLabel* DirectoryPage::image(Image which) const {
-    return m_images[int(which)];
+    statusLine()->keepFirstPartWhole(countsText(kWidestCount, kWidestCount));
 }

@@ -2,6 +2,7 @@
 
 #include "DirectoryPageDescription.h"
 #include "DirectorySearch.h"
+#include "NamedControls.h"
 #include "ResultPage.h"
 
 #include <memory>
@@ -16,20 +17,24 @@ class QComboBox;
 class QLabel;
 class WildcardSwitch;
 
+namespace directory_page {
+enum class Field { Name, SecondName, Street, HouseNumber, Town, PostalCode, Phone };
+enum class Button { Search, Reset, Export, Print, Stop, Previous, Next, Close };
+enum class Image { CopyAll, CopyNumber, CopyAddress, Transfer };
+} // namespace directory_page
+
 // The persons page and the firms page of the directory search: search boxes
 // along the top with the record label at their right, the buttons under the
 // boxes, the result grid filling the rest and the status line at the foot.
 // Which of the two pages it is depends only on the DirectoryPageDescription.
-class DirectoryPage : public ResultPage {
+class DirectoryPage
+    : public ResultPage,
+      public NamedControls<directory_page::Field, 7, directory_page::Button, 8, directory_page::Image, 4> {
     Q_OBJECT
 
   public:
     // The found and marked counts as the status line shows them.
     static QString countsText(int found, int marked);
-
-    enum class Field { Name, SecondName, Street, HouseNumber, Town, PostalCode, Phone };
-    enum class Button { Search, Reset, Export, Print, Stop, Previous, Next, Close };
-    enum class Image { CopyAll, CopyNumber, CopyAddress, Transfer };
 
     explicit DirectoryPage(const DirectoryPageDescription& description, QWidget* parent = nullptr);
     ~DirectoryPage() override;
@@ -46,10 +51,8 @@ class DirectoryPage : public ResultPage {
     void startSearch() override;
     void countMatches();
     void nextPage() override;
-    void previousPage() override;
     void resetPage() override;
     void refreshLabel() override;
-    void copyAll() override;
     void copyNumber() override;
     void copyAddress() override;
     // The grid's column set: the compact one, or every column again at the
@@ -59,12 +62,7 @@ class DirectoryPage : public ResultPage {
 
     const DirectoryPageDescription& description() const { return m_page; }
 
-    QLineEdit* field(Field which) const;
-    // The wildcard switch beside the name, street or town box; null for the others.
-    WildcardSwitch* wildcardSwitch(Field which) const;
     QComboBox* regionBox() const { return m_region; }
-    QPushButton* button(Button which) const;
-    ClickableLabel* image(Image which) const;
     QLabel* endIndicator() const { return m_endIndicator; }
 
   signals:
@@ -75,9 +73,10 @@ class DirectoryPage : public ResultPage {
     void pointerOverGrid(bool over);
 
   private:
-    void buildControls();
-    void buildLayout();
+    void buildControls() override;
+    void buildLayout() override;
     void adjustNarrowBoxes() override;
+    void leavingPage() override;
     void connectActions();
     void showEndState(DirectorySearch::EndState state);
     void updateStatus();
@@ -86,19 +85,9 @@ class DirectoryPage : public ResultPage {
     bool runSearch(bool countOnly);
 
     DirectoryPageDescription m_page;
-    QLineEdit* m_fields[7] = {};
-    WildcardSwitch* m_nameSwitch = nullptr;
-    WildcardSwitch* m_streetSwitch = nullptr;
-    WildcardSwitch* m_townSwitch = nullptr;
     QComboBox* m_region = nullptr;
-    QPushButton* m_buttons[8] = {};
-    ClickableLabel* m_images[4] = {};
     QLabel* m_endIndicator = nullptr;
-    QPlainTextEdit* m_record = nullptr;
-    DataGrid* m_grid = nullptr;
-    StatusLine* m_status = nullptr;
 
-    Application* m_app = nullptr;
     std::unique_ptr<DirectorySearch> m_search;
     bool m_compactColumns = false;
     // The record the label shows and its additional numbers.

@@ -43,7 +43,6 @@ constexpr int kPickerImageLeft = 672;
 // ---- connection to the program ------------------------------------------------------
 
 void DirectoryPage::attach(Application& app, DirectorySearch::Services services, NumberPicker* picker) {
-    m_app = &app;
     if (!services.stopRequested) services.stopRequested = &app.stopRequested;
     if (!services.processEvents) services.processEvents = [] { QCoreApplication::processEvents(); };
     m_search = std::make_unique<DirectorySearch>(m_page.forFirms ? DirectorySearch::Directory::Firms
@@ -62,7 +61,7 @@ void DirectoryPage::setWorkingDatabases(db::WorkingDatabase* results, db::Workin
     db::Dataset& page = results->dataset();
     connect(&page, &db::Dataset::rowAppended, this, [this] { updateStatus(); });
     connect(&page, &db::Dataset::rowChanged, this, [this] { updateStatus(); });
-    m_grid->setDataset(&page);
+    grid()->setDataset(&page);
 }
 
 // The page's own controls; the shared ones are connected by ResultPage.
@@ -74,10 +73,10 @@ void DirectoryPage::connectActions() {
 
     connect(image(Image::Transfer), &ClickableLabel::clicked, this,
             [this] { guarded([this] { emit transferRequested(); }); });
-    connect(m_grid, &DataGrid::rowDoubleClicked, this,
+    connect(grid(), &DataGrid::rowDoubleClicked, this,
             [this] { guarded([this] { emit transferRequested(); }); });
-    connect(m_grid, &DataGrid::pointerEntered, this, [this] { emit pointerOverGrid(true); });
-    connect(m_grid, &DataGrid::pointerLeft, this, [this] { emit pointerOverGrid(false); });
+    connect(grid(), &DataGrid::pointerEntered, this, [this] { emit pointerOverGrid(true); });
+    connect(grid(), &DataGrid::pointerLeft, this, [this] { emit pointerOverGrid(false); });
 
     QMenu* menu = makeContextMenu(m_page.popupMenu);
     QAction* one =
@@ -107,7 +106,7 @@ void DirectoryPage::showEndState(DirectorySearch::EndState state) {
 
 void DirectoryPage::updateStatus() {
     const DirectorySearch::PageState& st = m_search->state();
-    m_status->part(0)->setText(countsText(st.foundCount, st.markedCount));
+    statusLine()->part(0)->setText(countsText(st.foundCount, st.markedCount));
 }
 
 QString DirectoryPage::countsText(int found, int marked) {
@@ -127,9 +126,9 @@ search_criteria::SearchFields DirectoryPage::readFields() const {
     f.telephone = field(Field::Phone)->text();
     f.region = m_region->currentIndex();
     f.regionText = m_region->currentText();
-    f.nameWildcard = m_nameSwitch->isOn();
-    f.streetWildcard = m_streetSwitch->isOn();
-    f.municipalityWildcard = m_townSwitch->isOn();
+    f.nameWildcard = wildcardSwitch(Field::Name)->isOn();
+    f.streetWildcard = wildcardSwitch(Field::Street)->isOn();
+    f.municipalityWildcard = wildcardSwitch(Field::Town)->isOn();
     return f;
 }
 
@@ -158,13 +157,12 @@ bool DirectoryPage::runSearch(bool countOnly) {
     search_criteria::normalise(f);
     writeFields(f);
     const bool byTelephone = !f.telephone.isEmpty();
-    if (byTelephone &&
-        m_app->dialogs().message(window(), platform::Dialogs::kWarning, kTelephoneQuestion,
-                                 platform::Dialogs::Icon::Information,
-                                 platform::Dialogs::Buttons::YesNo) != platform::Dialogs::Answer::Yes)
+    if (byTelephone && dialogs().message(window(), platform::Dialogs::kWarning, kTelephoneQuestion,
+                                         platform::Dialogs::Icon::Information,
+                                         platform::Dialogs::Buttons::YesNo) != platform::Dialogs::Answer::Yes)
         return false;
     if (search_criteria::isEmptyRequest(f)) {
-        m_app->dialogs().warn(window(), search_criteria::kEmptyRequestMessage);
+        dialogs().warn(window(), search_criteria::kEmptyRequestMessage);
         return false;
     }
 
@@ -172,17 +170,17 @@ bool DirectoryPage::runSearch(bool countOnly) {
     lockControls();
     button(Button::Stop)->setEnabled(false);
     showLabel({}, false);
-    m_app->stopRequested = false;
-    m_status->part(0)->clear();
+    *host().stopRequested = false;
+    statusLine()->part(0)->clear();
     QCoreApplication::processEvents();
-    m_grid->clearSortStates();
+    grid()->clearSortStates();
     m_search->begin(pageSize());
     becomeBusy(m_page.searchCaption);
-    m_app->currentPageName = m_page.pageName;
+    becomeCurrentPage();
 
     m_search->prepareTables(byTelephone);
     if (const auto failed = m_search->validate(f)) {
-        m_app->dialogs().warn(window(), failed->message);
+        dialogs().warn(window(), failed->message);
         becomeIdle();
         field(Field(int(failed->field)))->setFocus();
         return false;
@@ -196,13 +194,12 @@ void DirectoryPage::countMatches() {
     if (!m_search || !button(Button::Search)->isEnabled()) return;
     guarded([this] {
         if (!field(Field::Phone)->text().isEmpty()) {
-            m_app->dialogs().warn(window(), kCountRefused);
+            dialogs().warn(window(), kCountRefused);
             return;
         }
         if (!runSearch(true)) return;
         const qint64 n = m_search->count(searchLimit());
-        m_app->dialogs().inform(window(),
-                                kCountResult + text::thousandsGrouping(QString::number(n)) + u"    "_s);
+        dialogs().inform(window(), kCountResult + text::thousandsGrouping(QString::number(n)) + u"    "_s);
         becomeIdle();
     });
 }
@@ -213,7 +210,7 @@ void DirectoryPage::nextPage() {
     lockControls();
     button(Button::Stop)->setEnabled(true);
     becomeBusy(m_page.pageMoveCaption);
-    m_grid->clearSortStates();
+    grid()->clearSortStates();
     DirectorySearch::Paging paging;
     try {
         paging = m_search->nextPage(pageSize(), searchLimit());
@@ -230,34 +227,16 @@ void DirectoryPage::nextPage() {
     if (m_search->state().foundCount > 0) refreshLabel();
 }
 
-// Shows rows copied before; it reads nothing from the directory, so the
-// caption stays as it is.
-void DirectoryPage::previousPage() {
+// "<<<" reads nothing from the directory, so the caption stays as it is;
+// the end indicator says nothing about the rows shown before.
+void DirectoryPage::leavingPage() {
     m_search->setEndState(DirectorySearch::EndState::Neutral);
-    // The grid waits for the whole page instead of following each step.
-    m_grid->setDataLinkEnabled(false);
-    button(Button::Stop)->setEnabled(true);
-    m_grid->clearSortStates();
-    const DirectorySearch::Paging paging = m_search->previousPage(pageSize());
-    m_grid->setDataLinkEnabled(true);
-    showPaging(paging.previousEnabled, paging.nextEnabled);
-    m_grid->setFocus();
-    button(Button::Stop)->setEnabled(false);
-    refreshLabel();
 }
 
 void DirectoryPage::resetPage() {
-    button(Button::Previous)->setEnabled(false);
-    button(Button::Next)->setEnabled(false);
-    button(Button::Search)->setEnabled(true);
-    button(Button::Stop)->setEnabled(false);
     m_search->reset(pageSize());
-    for (QLineEdit* box : m_fields)
-        box->clear();
     m_region->setCurrentIndex(0);
-    m_status->part(0)->clear();
-    showLabel({}, false);
-    m_grid->clearSortStates();
+    clearPage();
     if (m_page.focusOnReset) field(Field::Name)->setFocus();
 }
 
@@ -267,12 +246,12 @@ void DirectoryPage::switchColumnSet() {
     m_compactColumns = !m_compactColumns;
     if (m_compactColumns) {
         for (int i = 0; i < m_page.columns.size(); ++i)
-            m_grid->setColumnShown(i, m_page.compactColumns.contains(m_page.columns[i].field));
+            grid()->setColumnShown(i, m_page.compactColumns.contains(m_page.columns[i].field));
         return;
     }
     for (int i = 0; i < m_page.columns.size(); ++i)
-        m_grid->setColumnShown(i, true);
-    m_grid->setColumnWidths(m_page.fullSetWidths);
+        grid()->setColumnShown(i, true);
+    grid()->setColumnWidths(m_page.fullSetWidths);
 }
 
 // ---- record label and clipboard ------------------------------------------------------------
@@ -287,10 +266,6 @@ void DirectoryPage::refreshLabel() {
         lines = record_label::labelLines(*record, m_extras);
     }
     showLabel(lines, record_label::needsScrollBar(lines));
-}
-
-void DirectoryPage::copyAll() {
-    if (!labelLines().isEmpty()) toClipboard(record_label::copyAllText(labelLines()));
 }
 
 void DirectoryPage::copyNumber() {

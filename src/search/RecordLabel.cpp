@@ -39,13 +39,6 @@ Address addressOf(const LabelRecord& r) {
     return {r.street, r.houseNumber, r.part, r.municipality, r.postalCode};
 }
 
-QString withCrLf(const QStringList& lines) {
-    QString out;
-    for (const QString& line : lines)
-        out += line + kCrLf;
-    return out;
-}
-
 // The number of a picker item: the text before the note separator.
 QString pickerNumber(const QString& item) {
     const qsizetype at = item.indexOf(kNoteSeparator);
@@ -157,7 +150,7 @@ bool needsScrollBar(const QStringList& lines) {
 }
 
 QString copyAllText(const QStringList& lines) {
-    return withCrLf(lines);
+    return text::withCrLf(lines);
 }
 
 QStringList numberPickerItems(const LabelRecord& r, const QList<ExtraNumber>& extras) {
@@ -191,7 +184,7 @@ QStringList addressLines(const LabelRecord& r) {
 }
 
 QString addressClipboardText(const QStringList& lines) {
-    return withCrLf(lines);
+    return text::withCrLf(lines);
 }
 
 } // namespace record_label
