@@ -25,9 +25,8 @@ using search_criteria::SearchFields;
 constexpr int kPageSize = Limits::kFirstDisplayed;
 constexpr int kSearchLimit = Limits::kFirstSearched;
 
-QString columnText(sqlite3_stmt* st, int column) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
-                             sqlite3_column_bytes(st, column));
+QString columnText(const db::sqlite::Statement& st, int column) {
+    return QString::fromUtf8(st.columnUtf8(column), st.columnBytes(column));
 }
 
 // What one case runs: its statements as SQLite receives them.
@@ -78,7 +77,7 @@ OursRun runOurs(DirectorySearch& s, const SearchCase& c, Clock clock, bool copyi
 // those of the additional numbers, unscrambled and compared with the number
 // searched for, until the first page and the one match after it are found or
 // the candidates run out. A subscriber counts once. Returns the matches found.
-int bareTelephone(sqlite3* db, const Prepared& p) {
+int bareTelephone(db::Database& directory, const Prepared& p) {
     const SearchCase& c = *p.search;
     const bool firms = c.directory == Directory::Firms;
     const int wanted = kPageSize + 1;
@@ -88,7 +87,7 @@ int bareTelephone(sqlite3* db, const Prepared& p) {
     const auto phase = [&](const QString& sql, const char* id, const char* telA, const char* telExtA,
                            bool wholeTelA) {
         int columns[4] = {-1, -1, -1, -1};
-        stepBare(db, sql, -1, [&](sqlite3_stmt* st) {
+        stepBare(directory, sql, -1, [&](const db::sqlite::Statement& st) {
             if (columns[0] < 0) {
                 columns[0] = columnIndex(st, id);
                 columns[1] = columnIndex(st, telA);
@@ -99,7 +98,7 @@ int bareTelephone(sqlite3* db, const Prepared& p) {
                 row_copy::storedNumber(columnText(st, columns[1]), columnText(st, columns[2]),
                                        columnText(st, columns[0]), wholeTelA);
             if (number == c.fields.telephone) {
-                const qint64 subscriber = sqlite3_column_int64(st, columns[3]);
+                const qint64 subscriber = st.columnInt(columns[3]);
                 if (!subscribers.contains(subscriber)) {
                     subscribers.insert(subscriber);
                     ++found;
@@ -115,15 +114,15 @@ int bareTelephone(sqlite3* db, const Prepared& p) {
 
 // One repetition of a case on the bare side. Returns the rows (telephone:
 // the matches) it found.
-int runBare(sqlite3* db, const Prepared& p, int failedCheck) {
+int runBare(db::Database& directory, const Prepared& p, int failedCheck) {
     if (failedCheck >= 0) {
         // The search ends at a check: the checks up to that one are all it runs.
         for (int i = 0; i <= failedCheck; ++i)
-            stepBare(db, p.probeNatives[i], 1);
+            stepBare(directory, p.probeNatives[i], 1);
         return 0;
     }
-    if (p.search->byTelephone()) return bareTelephone(db, p);
-    return stepBare(db, p.native, kPageSize + 1);
+    if (p.search->byTelephone()) return bareTelephone(directory, p);
+    return stepBare(directory, p.native, kPageSize + 1);
 }
 
 QString pageName(Directory d) {
@@ -167,7 +166,7 @@ class EmptySearch {
         if (m_search.state().foundCount != 0)
             throw db::Error(QStringLiteral("the empty statement found rows: ") + m_native);
         t.restart();
-        stepBare(m_rig.handle(), m_native, kPageSize + 1);
+        stepBare(m_rig.directory(), m_native, kPageSize + 1);
         const double bare = t.ms();
 
         m_search.setEndState(DirectorySearch::EndState::Neutral);
@@ -214,7 +213,7 @@ CaseResult measure(SearchRig& rig, const Prepared& p, const CaseOptions& options
 
     // A warm-up round of each side, then the repetitions alternating the sides.
     const OursRun first = runOurs(s, c, clock);
-    const int bareFound = runBare(rig.handle(), p, first.failedCheck);
+    const int bareFound = runBare(rig.directory(), p, first.failedCheck);
     std::vector<double> ours, bare, tables, checks, fills, uncopied;
     for (int r = 0; r < options.repetitions; ++r) {
         const OursRun run = runOurs(s, c, clock);
@@ -223,7 +222,7 @@ CaseResult measure(SearchRig& rig, const Prepared& p, const CaseOptions& options
         checks.push_back(run.checks);
         fills.push_back(run.fill);
         const Stopwatch t(clock);
-        runBare(rig.handle(), p, first.failedCheck);
+        runBare(rig.directory(), p, first.failedCheck);
         bare.push_back(t.ms());
         uncopied.push_back(runOurs(s, c, clock, false).fill);
         empty.run();
@@ -259,11 +258,11 @@ void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOp
         std::printf("# case_%zu\tline %d\t%s\n", i + 1, c.line, qPrintable(shown.replace(u'\t', u' ')));
         if (options.plans) {
             std::printf("#   statement: %s\n", qPrintable(p.native));
-            for (const QString& step : queryPlan(rig.handle(), p.native))
+            for (const QString& step : queryPlan(rig.directory(), p.native))
                 std::printf("#     %s\n", qPrintable(step));
             if (c.byTelephone()) {
                 std::printf("#   additional numbers: %s\n", qPrintable(p.extraNative));
-                for (const QString& step : queryPlan(rig.handle(), p.extraNative))
+                for (const QString& step : queryPlan(rig.directory(), p.extraNative))
                     std::printf("#     %s\n", qPrintable(step));
             }
         }

@@ -33,7 +33,7 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
     const auto wanted = [&only](const char* name) {
         return only.isEmpty() || QString::fromLatin1(name).contains(only);
     };
-    sqlite3* handle = rig.handle();
+    db::Database& directory = rig.directory();
     DirectorySearch& persons = rig.search(Directory::Persons);
     DirectorySearch& firms = rig.search(Directory::Firms);
 
@@ -54,7 +54,7 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
                                             prepare(persons, personsFields);
                                             persons.nextPage(10, 200);
                                         })),
-                           median(timed(repetitions, {}, [&] { stepBare(handle, personsNative, 11); }))});
+                           median(timed(repetitions, {}, [&] { stepBare(directory, personsNative, 11); }))});
 
     // Where the first page's time goes, step by step.
     if (wanted("persons_first_page")) {
@@ -91,7 +91,7 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
                                    persons.nextPage(10, 200);
                                },
                                [&] { persons.nextPage(10, 200); })),
-                           median(timed(repetitions, {}, [&] { stepBare(handle, nextNative, 11); }))});
+                           median(timed(repetitions, {}, [&] { stepBare(directory, nextNative, 11); }))});
 
     // 3. First page of a firms search for a firm name prefix.
     const QString firmsNative =
@@ -103,7 +103,7 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
                                             prepare(firms, firmsFields);
                                             firms.nextPage(10, 200);
                                         })),
-                           median(timed(repetitions, {}, [&] { stepBare(handle, firmsNative, 11); }))});
+                           median(timed(repetitions, {}, [&] { stepBare(directory, firmsNative, 11); }))});
 
     // 4. The match count of the persons search.
     const QString countNative =
@@ -118,27 +118,26 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
                            median(timed(
                                repetitions, [&] { prepare(persons, personsFields); },
                                [&] { matches = persons.count(200); })),
-                           median(timed(repetitions, {}, [&] { stepBare(handle, countNative); }))});
+                           median(timed(repetitions, {}, [&] { stepBare(directory, countNative); }))});
 
     QString prefix, number;
     if (wanted("phone_search")) {
         // 5. A telephone search for an existing number whose four leading digits
         //    are the most common in the directory. The bare side reads the
         //    candidates of both phases and compares the unscrambled numbers.
-        stepBare(handle,
+        stepBare(directory,
                  QStringLiteral("SELECT Tel_a FROM Osoby GROUP BY Tel_a ORDER BY count(*) DESC LIMIT 1"), 1,
-                 [&](sqlite3_stmt* st) {
-                     prefix = QString::number(sqlite3_column_int64(st, 0));
+                 [&](const db::sqlite::Statement& st) {
+                     prefix = QString::number(st.columnInt(0));
                      return true;
                  });
-        stepBare(handle,
+        stepBare(directory,
                  QStringLiteral("SELECT ID, Tel_a, TelExt_a FROM Osoby WHERE Tel_a = ") + prefix +
                      QStringLiteral(" LIMIT 1"),
-                 1, [&](sqlite3_stmt* st) {
-                     number = phone::unscramble(
-                         QString::number(sqlite3_column_int64(st, 1)) +
-                             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))),
-                         QString::number(sqlite3_column_int64(st, 0)));
+                 1, [&](const db::sqlite::Statement& st) {
+                     number = phone::unscramble(QString::number(st.columnInt(1)) +
+                                                    QString::fromUtf8(st.columnUtf8(2)),
+                                                QString::number(st.columnInt(0)));
                      return true;
                  });
         SearchFields phoneFields;
@@ -150,12 +149,12 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
         int found = 0;
         const int phoneRepetitions = std::max(3, repetitions / 3);
         const auto compare = [&](int id, int telA, int telExtA) {
-            return [&, id, telA, telExtA](sqlite3_stmt* st) {
-                const char* ext = reinterpret_cast<const char*>(sqlite3_column_text(st, telExtA));
+            return [&, id, telA, telExtA](const db::sqlite::Statement& st) {
+                const char* ext = st.columnUtf8(telExtA);
                 if (!ext) return true;
-                const QString n = phone::unscramble(QString::number(sqlite3_column_int64(st, telA)) +
-                                                        QString::fromUtf8(ext),
-                                                    QString::number(sqlite3_column_int64(st, id)));
+                const QString n =
+                    phone::unscramble(QString::number(st.columnInt(telA)) + QString::fromUtf8(ext),
+                                      QString::number(st.columnInt(id)));
                 if (n == number) ++found;
                 return true;
             };
@@ -167,8 +166,8 @@ void runNamedFigures(SearchRig& rig, int repetitions, const QString& only) {
                                             persons.nextPage(10, 200);
                                         })),
                            median(timed(phoneRepetitions, {}, [&] {
-                               stepBare(handle, mainNative, -1, compare(0, 13, 14));
-                               stepBare(handle, extraNative, -1, compare(1, 15, 16));
+                               stepBare(directory, mainNative, -1, compare(0, 13, 14));
+                               stepBare(directory, extraNative, -1, compare(1, 15, 16));
                            }))});
     }
 

@@ -36,65 +36,37 @@ std::vector<double> timed(int repetitions, const std::function<void()>& prepare,
     return out;
 }
 
-namespace {
-
-// A prepared native statement, finalised however the scope ends.
-class Prepared {
-  public:
-    Prepared(sqlite3* db, const QString& sql) {
-        const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr) != SQLITE_OK) {
-            const QString message = QString::fromUtf8(sqlite3_errmsg(db));
-            sqlite3_finalize(m_statement);
-            throw db::Error(message);
-        }
-    }
-    ~Prepared() { sqlite3_finalize(m_statement); }
-    Prepared(const Prepared&) = delete;
-    Prepared& operator=(const Prepared&) = delete;
-    sqlite3_stmt* get() const { return m_statement; }
-
-  private:
-    sqlite3_stmt* m_statement = nullptr;
-};
-
-} // namespace
-
-int stepBare(sqlite3* db, const QString& sql, int limit, const std::function<bool(sqlite3_stmt*)>& onRow) {
-    Prepared statement(db, sql);
-    sqlite3_stmt* st = statement.get();
+int stepBare(db::Database& d, const QString& sql, int limit,
+             const std::function<bool(const db::sqlite::Statement&)>& onRow) {
+    db::sqlite::Statement st(d.handle(), sql);
     int rows = 0;
-    while (limit < 0 || rows < limit) {
-        const int rc = sqlite3_step(st);
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) throw db::Error(QString::fromUtf8(sqlite3_errmsg(db)));
-        for (int c = 0, n = sqlite3_column_count(st); c < n; ++c)
-            sqlite3_column_text(st, c);
+    while ((limit < 0 || rows < limit) && st.step()) {
+        for (int c = 0, n = st.columnCount(); c < n; ++c)
+            st.columnUtf8(c);
         ++rows;
         if (onRow && !onRow(st)) break;
     }
     return rows;
 }
 
-int columnIndex(sqlite3_stmt* statement, const char* name) {
-    for (int c = 0, n = sqlite3_column_count(statement); c < n; ++c)
-        if (sqlite3_stricmp(sqlite3_column_name(statement, c), name) == 0) return c;
+int columnIndex(const db::sqlite::Statement& statement, const char* name) {
+    for (int c = 0, n = statement.columnCount(); c < n; ++c)
+        if (qstricmp(statement.columnName(c), name) == 0) return c;
     throw db::Error(QStringLiteral("the statement has no column %1").arg(QString::fromUtf8(name)));
 }
 
-QStringList queryPlan(sqlite3* db, const QString& sql) {
-    Prepared statement(db, QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+QStringList queryPlan(db::Database& d, const QString& sql) {
+    db::sqlite::Statement statement(d.handle(), QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
     QStringList lines;
-    std::vector<std::pair<int, int>> depths; // step id, its depth
-    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
-        const int id = sqlite3_column_int(statement.get(), 0);
-        const int parent = sqlite3_column_int(statement.get(), 1);
+    std::vector<std::pair<qint64, int>> depths; // step id, its depth
+    while (statement.step()) {
+        const qint64 id = statement.columnInt(0);
+        const qint64 parent = statement.columnInt(1);
         int depth = 0;
-        for (const auto& [step, d] : depths)
-            if (step == parent) depth = d + 1;
+        for (const auto& [step, stepDepth] : depths)
+            if (step == parent) depth = stepDepth + 1;
         depths.emplace_back(id, depth);
-        lines << QString(depth * 2, u' ') + QString::fromUtf8(reinterpret_cast<const char*>(
-                                                sqlite3_column_text(statement.get(), 3)));
+        lines << QString(depth * 2, u' ') + QString::fromUtf8(statement.columnUtf8(3));
     }
     return lines;
 }

@@ -4,10 +4,9 @@
 #include "Dataset.h"
 #include "DirectorySearch.h"
 #include "OwnDatabases.h"
+#include "Sqlite.h"
 
 #include <QTemporaryDir>
-
-#include <sqlite3.h>
 
 #include <functional>
 #include <memory>
@@ -16,7 +15,9 @@
 // What the search benchmark measures with: the directory opened read-only as
 // the program opens it, the working databases in a scratch folder, one
 // DirectorySearch per page wired as the page wires it, and the bare SQLite
-// helpers of the other side of each figure.
+// helpers of the other side of each figure: native statements on the
+// directory's connection through the engine's thin statement wrapper, with
+// no translation and no dataset.
 namespace bench {
 
 using search_criteria::Directory;
@@ -45,18 +46,19 @@ class Stopwatch {
 std::vector<double> timed(int repetitions, const std::function<void()>& prepare,
                           const std::function<void()>& work);
 
-// Steps a native statement, reading every column as text, up to limit rows
-// (all without a limit); calls onRow with the statement for each row, and
-// stops early when it returns false. Returns the rows stepped.
-int stepBare(sqlite3* db, const QString& sql, int limit = -1,
-             const std::function<bool(sqlite3_stmt*)>& onRow = {});
+// Steps a native statement on the connection of d, reading every column as
+// text, up to limit rows (all without a limit); calls onRow with the
+// statement for each row, and stops early when it returns false. Returns the
+// rows stepped.
+int stepBare(db::Database& d, const QString& sql, int limit = -1,
+             const std::function<bool(const db::sqlite::Statement&)>& onRow = {});
 
 // The index of the result column of that name (case-insensitive); throws when
 // there is none.
-int columnIndex(sqlite3_stmt* statement, const char* name);
+int columnIndex(const db::sqlite::Statement& statement, const char* name);
 
 // The SQLite query plan of a native statement, one line a step, indented by depth.
-QStringList queryPlan(sqlite3* db, const QString& sql);
+QStringList queryPlan(db::Database& d, const QString& sql);
 
 class SearchRig {
   public:
@@ -67,7 +69,6 @@ class SearchRig {
     SearchRig& operator=(const SearchRig&) = delete;
 
     db::Database& directory() { return *m_directory; }
-    sqlite3* handle() { return m_directory->handle(); }
     DirectorySearch& search(Directory which) { return which == Directory::Persons ? *m_persons : *m_firms; }
 
     // The statement of the lines as the engine hands it to SQLite.

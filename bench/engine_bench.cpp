@@ -4,6 +4,8 @@
 
 #include "Database.h"
 #include "Dataset.h"
+#include "Error.h"
+#include "Sqlite.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -12,7 +14,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include <array>
 #include <cstdio>
@@ -189,31 +190,22 @@ constexpr int kMainRows = 20000;
 // A bulk insert through the engine's connection, below the dialect.
 class Inserter {
   public:
-    Inserter(sqlite3* h, const char* sql) {
-        if (sqlite3_prepare_v2(h, sql, -1, &m_st, nullptr) != SQLITE_OK)
-            throw std::runtime_error(std::string("prepare: ") + sqlite3_errmsg(h));
-        m_h = h;
-    }
-    ~Inserter() { sqlite3_finalize(m_st); }
+    Inserter(db::Database& d, const QString& sql) : m_st(d.handle(), sql) {}
     Inserter& text(int i, const QString& s) {
-        const QByteArray b = s.toUtf8();
-        sqlite3_bind_text(m_st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        m_st.bind(i, s);
         return *this;
     }
     Inserter& integer(int i, qint64 v) {
-        sqlite3_bind_int64(m_st, i, v);
+        m_st.bind(i, v);
         return *this;
     }
     void run() {
-        if (sqlite3_step(m_st) != SQLITE_DONE)
-            throw std::runtime_error(std::string("insert: ") + sqlite3_errmsg(m_h));
-        sqlite3_reset(m_st);
-        sqlite3_clear_bindings(m_st);
+        m_st.step();
+        m_st.reset();
     }
 
   private:
-    sqlite3* m_h = nullptr;
-    sqlite3_stmt* m_st = nullptr;
+    db::sqlite::Statement m_st;
 };
 
 struct Fixture {
@@ -263,16 +255,15 @@ struct Fixture {
                       db::Database::FailOnError);
     }
 
-    static void fillLookup(sqlite3* h, const char* table, const std::vector<QString>& values) {
-        const std::string sql =
-            std::string("INSERT INTO \"") + table + "\" (\"ID\", \"" + table + "\") VALUES (?1, ?2)";
-        Inserter ins(h, sql.c_str());
+    static void fillLookup(db::Database& d, const char* table, const std::vector<QString>& values) {
+        Inserter ins(
+            d,
+            QStringLiteral("INSERT INTO \"%1\" (\"ID\", \"%1\") VALUES (?1, ?2)").arg(QLatin1String(table)));
         for (size_t i = 0; i < values.size(); ++i)
             ins.integer(1, qint64(i + 1)).text(2, values[i]).run();
     }
 
     static void fill(db::Database& d) {
-        sqlite3* h = d.handle();
         std::mt19937 rng(20240501u);
         auto pick = [&rng](size_t n) { return size_t(std::uniform_int_distribution<size_t>(0, n - 1)(rng)); };
 
@@ -294,28 +285,29 @@ struct Fixture {
             exchanges.push_back(r.first);
 
         d.beginTransaction();
-        fillLookup(h, "Titul", kTitles);
-        fillLookup(h, "Jmeno", firstNames);
-        fillLookup(h, "Prijmeni", surnames);
-        fillLookup(h, "Ulice", kStreets);
-        fillLookup(h, "CP", houseNumbers);
-        fillLookup(h, "Obec", kTowns);
-        fillLookup(h, "Cast", kDistricts);
-        fillLookup(h, "PSC", postCodes);
-        fillLookup(h, "Poznamka", kNotes);
-        fillLookup(h, "UTO", exchanges);
+        fillLookup(d, "Titul", kTitles);
+        fillLookup(d, "Jmeno", firstNames);
+        fillLookup(d, "Prijmeni", surnames);
+        fillLookup(d, "Ulice", kStreets);
+        fillLookup(d, "CP", houseNumbers);
+        fillLookup(d, "Obec", kTowns);
+        fillLookup(d, "Cast", kDistricts);
+        fillLookup(d, "PSC", postCodes);
+        fillLookup(d, "Poznamka", kNotes);
+        fillLookup(d, "UTO", exchanges);
         {
-            Inserter ins(h, "INSERT INTO \"KRAJE\" (\"UTO\", \"Kraj\") VALUES (?1, ?2)");
+            Inserter ins(d, QStringLiteral("INSERT INTO \"KRAJE\" (\"UTO\", \"Kraj\") VALUES (?1, ?2)"));
             for (const auto& [uto, kraj] : kRegions)
                 ins.text(1, uto).text(2, kraj).run();
         }
         {
-            Inserter ins(
-                h,
-                "INSERT INTO \"Osoby\" (\"ID\", \"ID_Titul\", \"ID_Jmeno\", \"ID_Prijmeni\", \"ID_Ulice\", "
-                "\"ID_CP\", \"ID_Obec\", \"ID_Cast\", \"ID_PSC\", \"ID_Poznamka\", \"ID_UTO\", \"euroISDN\", "
-                "\"Tel_a\", \"TelExt_a\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, "
-                "?14)");
+            Inserter ins(d, QStringLiteral("INSERT INTO \"Osoby\" (\"ID\", \"ID_Titul\", \"ID_Jmeno\", "
+                                           "\"ID_Prijmeni\", \"ID_Ulice\", "
+                                           "\"ID_CP\", \"ID_Obec\", \"ID_Cast\", \"ID_PSC\", "
+                                           "\"ID_Poznamka\", \"ID_UTO\", \"euroISDN\", "
+                                           "\"Tel_a\", \"TelExt_a\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, "
+                                           "?9, ?10, ?11, ?12, ?13, "
+                                           "?14)"));
             for (int i = 1; i <= kMainRows; ++i) {
                 const bool female = pick(2) == 1;
                 const size_t base = pick(kSurnames.size());
@@ -339,10 +331,9 @@ struct Fixture {
             }
         }
         {
-            Inserter ins(
-                h,
-                "INSERT INTO \"Seznam\" (\"Prijmeni\", \"Jmeno\", \"Obec\", \"Ulice\", \"PSC\", \"Telefon\") "
-                "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+            Inserter ins(d, QStringLiteral("INSERT INTO \"Seznam\" (\"Prijmeni\", \"Jmeno\", \"Obec\", "
+                                           "\"Ulice\", \"PSC\", \"Telefon\") "
+                                           "VALUES (?1, ?2, ?3, ?4, ?5, ?6)"));
             for (int i = 1; i <= kMainRows; ++i) {
                 const bool female = pick(2) == 1;
                 const QString& s = kSurnames[pick(kSurnames.size())];
@@ -396,7 +387,6 @@ void stepDataset(benchmark::State& state, const QString& jet) {
 // the floor for a dataset whose text() returns QString.
 void stepBare(benchmark::State& state, const QString& jet, bool toQString) {
     db::Database* d = g_fixture->db.get();
-    sqlite3* h = d->handle();
     const db::Translation tr = d->translate(jet);
     const QByteArray sql = tr.statements.first().toUtf8();
     const int cPrijmeni = int(tr.columnNames.indexOf(QStringLiteral("Prijmeni")));
@@ -408,29 +398,26 @@ void stepBare(benchmark::State& state, const QString& jet, bool toQString) {
     }
     qint64 rows = 0;
     qint64 sink = 0;
-    for (auto _ : state) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK) {
-            state.SkipWithError(sqlite3_errmsg(h));
-            break;
-        }
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            const unsigned char* p = sqlite3_column_text(st, cPrijmeni);
-            if (toQString) {
-                const QString ps =
-                    QString::fromUtf8(reinterpret_cast<const char*>(p), sqlite3_column_bytes(st, cPrijmeni));
-                const auto* o = reinterpret_cast<const char*>(sqlite3_column_text(st, cObec));
-                const QString os = QString::fromUtf8(o, sqlite3_column_bytes(st, cObec));
-                sink += ps.size() + os.size();
-            } else {
-                const unsigned char* o = sqlite3_column_text(st, cObec);
-                benchmark::DoNotOptimize(p);
-                benchmark::DoNotOptimize(o);
+    try {
+        for (auto _ : state) {
+            db::sqlite::Statement st(d->handle(), QByteArrayView(sql));
+            while (st.step()) {
+                const char* p = st.columnUtf8(cPrijmeni);
+                if (toQString) {
+                    const QString ps = QString::fromUtf8(p, st.columnBytes(cPrijmeni));
+                    const QString os = QString::fromUtf8(st.columnUtf8(cObec), st.columnBytes(cObec));
+                    sink += ps.size() + os.size();
+                } else {
+                    const char* o = st.columnUtf8(cObec);
+                    benchmark::DoNotOptimize(p);
+                    benchmark::DoNotOptimize(o);
+                }
+                sink += st.columnInt(cId);
+                ++rows;
             }
-            sink += sqlite3_column_int64(st, cId);
-            ++rows;
         }
-        sqlite3_finalize(st);
+    } catch (const db::Error& e) {
+        state.SkipWithError(qPrintable(e.message()));
     }
     benchmark::DoNotOptimize(sink);
     state.SetItemsProcessed(rows);

@@ -11,8 +11,6 @@
 #include "Error.h"
 #include "OwnDatabases.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 // The directory's tables, each lookup with a row of no value and a few Czech ones.
@@ -121,18 +119,17 @@ struct Budget {
     int left = kProgressBudget;
     bool spent = false;
 };
-int progress(void* arg) {
-    auto* budget = static_cast<Budget*>(arg);
-    if (--budget->left > 0) return 0;
-    budget->spent = true;
-    return 1;
+bool spend(Budget& budget) {
+    if (--budget.left > 0) return false;
+    budget.spent = true;
+    return true;
 }
 
 // A database the statements run on, open from one input to the next.
 struct Connection {
     QString path;
     std::unique_ptr<db::Database> database;
-    Budget budget; // the progress handler's, for the statement running
+    Budget budget; // the progress check's, for the statement running
 };
 
 struct Fixture {
@@ -176,8 +173,7 @@ void checkError(const db::Error& e) {
 void checkTransaction(db::Database& d, const Budget& budget) {
     fuzz::check(d.isOpen(), "connection closed by a statement");
     if (!budget.spent)
-        fuzz::check(d.transactionDepth() == 1 && !sqlite3_get_autocommit(d.handle()),
-                    "transaction lost by a statement");
+        fuzz::check(d.transactionDepth() == 1 && !d.engineInAutocommit(), "transaction lost by a statement");
 }
 
 void readRow(db::Dataset& ds) {
@@ -273,14 +269,8 @@ void runAction(db::Database& d, const QString& sql, int options, const Budget& b
 }
 
 // Databases attached by a statement ("IN path"), besides main and temp.
-bool attachedAny(sqlite3* handle) {
-    sqlite3_stmt* list = nullptr;
-    int count = 0;
-    if (sqlite3_prepare_v2(handle, "PRAGMA database_list", -1, &list, nullptr) == SQLITE_OK)
-        while (sqlite3_step(list) == SQLITE_ROW)
-            ++count;
-    sqlite3_finalize(list);
-    return count > 2;
+bool attachedAny(db::Database& d) {
+    return d.queryNative(QStringLiteral("PRAGMA database_list")).size() > 2;
 }
 
 // Runs the statement in a transaction that is rolled back afterwards, so the
@@ -291,7 +281,7 @@ void runOn(Connection& c, const QString& sql) {
         db::OpenOptions options;
         options.disposable = true;
         c.database = fixture->engine.defaultWorkspace().openDatabase(c.path, options);
-        sqlite3_progress_handler(c.database->handle(), kProgressStep, progress, &c.budget);
+        c.database->setProgressCheck(kProgressStep, [&budget = c.budget] { return spend(budget); });
     }
     db::Database& d = *c.database;
     c.budget = Budget();
@@ -312,9 +302,8 @@ void runOn(Connection& c, const QString& sql) {
         runAction(d, sql, 0, c.budget);
     }
     d.rollback();
-    fuzz::check(d.transactionDepth() == 0 && sqlite3_get_autocommit(d.handle()),
-                "rollback left a transaction");
-    if (attachedAny(d.handle())) c.database.reset();
+    fuzz::check(d.transactionDepth() == 0 && d.engineInAutocommit(), "rollback left a transaction");
+    if (attachedAny(d)) c.database.reset();
 }
 
 } // namespace

@@ -129,8 +129,9 @@ class Database : public SchemaInfo {
     // (whatever transactionDepth() counts).
     bool engineInAutocommit() const;
     // While a statement runs, check is asked about every steps of the engine's
-    // steps; a true answer interrupts the statement, which then fails. An
-    // empty check removes it.
+    // steps; a true answer interrupts the statement, which then fails with
+    // "Příkaz byl přerušen." (an interrupted change inside a transaction
+    // takes the whole transaction with it). An empty check removes it.
     void setProgressCheck(int steps, std::function<bool()> check);
     // Another connection to the same file, as the same user, with options of
     // its own; it shares nothing with this one but the file and its locks.

@@ -43,6 +43,8 @@ QString readableMessage(const QString& msg) {
         return QStringLiteral("Databázový soubor je poškozen.");
     if (msg.contains(QLatin1String("unable to open database file")))
         return QStringLiteral("Databázový soubor nelze otevřít.");
+    // A progress check asked for the statement to stop.
+    if (msg == QLatin1String("interrupted")) return QStringLiteral("Příkaz byl přerušen.");
     if (msg.contains(QLatin1String("disk I/O error")) ||
         msg.contains(QLatin1String("database or disk is full")))
         return QStringLiteral("Chyba při zápisu na disk: %1").arg(msg);
@@ -104,9 +106,10 @@ void exec(sqlite3* handle, const QString& sql) {
     }
 }
 
-Statement::Statement(sqlite3* handle, const QString& sql) : m_db(handle) {
-    const QByteArray utf8 = sql.toUtf8();
-    int rc = sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &m_stmt, nullptr);
+Statement::Statement(sqlite3* handle, const QString& sql) : Statement(handle, QByteArrayView(sql.toUtf8())) {}
+
+Statement::Statement(sqlite3* handle, QByteArrayView utf8Sql) : m_db(handle) {
+    int rc = sqlite3_prepare_v2(handle, utf8Sql.data(), int(utf8Sql.size()), &m_stmt, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;

@@ -1,9 +1,9 @@
 // The program killed in the middle of writing personal records: the personal
 // database is whole afterwards and holds every record whose save had returned.
 
-#include "SqlFunctions.h"
-
-#include <sqlite3.h>
+#include "Database.h"
+#include "Error.h"
+#include "OwnDatabases.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -21,34 +21,21 @@ struct Checked {
     QSet<QString> ids;
 };
 
+// Opened as the program opens the personal file, which finishes what the log
+// beside it holds and brings the program's functions that the indexes on
+// folded keys need to be checked.
 Checked check(const QString& path) {
     Checked out;
-    sqlite3* handle = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
-        out.integrity = QString::fromUtf8(sqlite3_errmsg(handle));
-        sqlite3_close(handle);
-        return out;
+    try {
+        db::Engine engine;
+        auto personal = engine.defaultWorkspace().openDatabase(path, db::personalOpenOptions());
+        for (const QVariantList& row : personal->queryNative(QStringLiteral("PRAGMA integrity_check")))
+            out.integrity += row.value(0).toString();
+        for (const QVariantList& row : personal->queryNative(QStringLiteral("SELECT ID FROM Vlastni")))
+            out.ids.insert(row.value(0).toString());
+    } catch (const db::Error& e) {
+        out.integrity = e.message();
     }
-    // The indexes on folded keys need the program's functions to be checked.
-    db::registerSqlFunctions(handle);
-    for (const char* sql : {"PRAGMA integrity_check", "SELECT ID FROM Vlastni"}) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(handle, sql, -1, &st, nullptr) != SQLITE_OK) {
-            out.integrity = QString::fromUtf8(sqlite3_errmsg(handle));
-            break;
-        }
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            const QString value =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-            if (sql[0] == 'P')
-                out.integrity += value;
-            else
-                out.ids.insert(value);
-        }
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(handle);
     return out;
 }
 

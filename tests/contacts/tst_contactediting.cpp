@@ -6,12 +6,11 @@
 #include "PersonalSearch.h"
 #include "PersonalSearchFixture.h"
 #include "SearchCriteria.h"
+#include "WorkingFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sqlite3.h>
 
 #include <memory>
 
@@ -62,47 +61,6 @@ struct Harness : personal_test::SearchFiles {
         return out;
     }
     QString shown(const QString& column) { return page.text(column); }
-};
-
-// A setting of the connection, as text.
-QString pragma(db::Database& database, const char* name) {
-    QString value;
-    const QByteArray sql = QByteArray("PRAGMA ") + name;
-    sqlite3_exec(
-        database.handle(), sql.constData(),
-        [](void* out, int, char** values, char**) {
-            *static_cast<QString*>(out) = QString::fromUtf8(values[0]);
-            return 0;
-        },
-        &value, nullptr);
-    return value;
-}
-
-// Holds a database file from a connection of its own, reading it with a write
-// started, so that the program's connection cannot write it (a reader alone
-// does not hold up a file with a write-ahead log). A file the program holds
-// exclusively is let go of first.
-class Reader {
-  public:
-    explicit Reader(const QString& path, db::Database* exclusiveOwner = nullptr) {
-        if (exclusiveOwner)
-            sqlite3_exec(exclusiveOwner->handle(), "PRAGMA locking_mode=NORMAL; SELECT count(*) FROM vlastni",
-                         nullptr, nullptr, nullptr);
-        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        m_ok = sqlite3_exec(m_db, "BEGIN IMMEDIATE; SELECT count(*) FROM vlastni", nullptr, nullptr,
-                            nullptr) == SQLITE_OK;
-    }
-    ~Reader() {
-        sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(m_db);
-    }
-    Reader(const Reader&) = delete;
-    Reader& operator=(const Reader&) = delete;
-    bool holds() const { return m_ok; }
-
-  private:
-    sqlite3* m_db = nullptr;
-    bool m_ok = false;
 };
 
 const Record kBoth{{u"Prijmeni"_s, u"Dvořák"_s}, {u"domu_Ulice"_s, u"Domovní"_s},
@@ -231,7 +189,7 @@ void TestContactEditing::kindSwitchAndSave() {
     QVERIFY2(bool(out), qPrintable(out.message));
     QVERIFY(out.close);
     // The personal database keeps every commit in its write-ahead log.
-    QCOMPARE(pragma(*h.personal, "journal_mode"), u"wal"_s);
+    QCOMPARE(h.personal->queryNative(u"PRAGMA journal_mode"_s).value(0).value(0).toString(), u"wal"_s);
     // On disk, as another connection reads it.
     QCOMPARE(h.stored(u"domu_ulice"_s), QStringList{u"Nová"_s});
     QCOMPARE(h.stored(u"domu_PSC"_s), QStringList{u"11001"_s});
@@ -416,8 +374,8 @@ void TestContactEditing::failedPageFill() {
     ContactEditing& e = h.editing;
     e.open();
     {
-        Reader reader(h.results->path(), h.results->database());
-        QVERIFY(reader.holds());
+        test_support::FileHold hold(*h.results->database(), u"vlastni"_s, test_support::FileHold::Writing);
+        QVERIFY(hold.holds());
         const ContactEditing::Outcome out = e.next();
         QCOMPARE(out.result, Result::Failed);
         QVERIFY2(out.message.contains(u"uzamčena"_s), qPrintable(out.message));
@@ -441,8 +399,8 @@ void TestContactEditing::failedAddition() {
     e.open(AddressKind::Home, true);
     e.setText(Field::Surname, u"První nový"_s);
     {
-        Reader reader(h.results->path(), h.results->database());
-        QVERIFY(reader.holds());
+        test_support::FileHold hold(*h.results->database(), u"vlastni"_s, test_support::FileHold::Writing);
+        QVERIFY(hold.holds());
         const ContactEditing::Outcome out = e.newRecord();
         QCOMPARE(out.result, Result::Failed);
         QVERIFY2(out.message.contains(u"uzamčena"_s), qPrintable(out.message));
@@ -451,7 +409,7 @@ void TestContactEditing::failedAddition() {
     }
     QVERIFY(e.save());
     {
-        Reader reader(h.results->path(), h.results->database());
+        test_support::FileHold hold(*h.results->database(), u"vlastni"_s, test_support::FileHold::Writing);
         QVERIFY_THROWS_EXCEPTION(db::Error, h.records.add(10));
     }
     QCOMPARE(h.records.count(), 3);
@@ -496,10 +454,10 @@ void TestContactEditing::failedSave() {
     e.selectKind(AddressKind::Home);
     e.setText(Field::Street, u"Nová"_s);
     h.personal->setBusyTimeout(0);
-    std::optional<Reader> reader;
+    std::optional<test_support::FileHold> hold;
     if (cause == u"locked") {
-        reader.emplace(h.paths.personal);
-        QVERIFY(reader->holds());
+        hold.emplace(*h.personal, u"vlastni"_s, test_support::FileHold::Writing);
+        QVERIFY(hold->holds());
     }
 
     ContactEditing::Outcome out = e.save();
@@ -514,7 +472,7 @@ void TestContactEditing::failedSave() {
     out = e.next();
     QCOMPARE(out.result, Result::Failed);
     QCOMPARE(h.shown(u"ID2"_s), u"1"_s);
-    reader.reset();
+    hold.reset();
     QCOMPARE(h.snapshot(), before);
     QCOMPARE(e.text(Field::Street), u"Nová"_s);
     e.selectKind(AddressKind::Work);

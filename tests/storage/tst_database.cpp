@@ -7,8 +7,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
 using db::Database;
 using db::Dataset;
 using storage_test::count;
@@ -47,6 +45,12 @@ class TestDatabase : public QObject {
     void logFilesRemoved();
     void damagedFile_data();
     void damagedFile();
+    void queryNative_data();
+    void queryNative();
+    void progressCheck_data();
+    void progressCheck();
+    void anotherConnection_data();
+    void anotherConnection();
 
   private:
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
@@ -312,15 +316,8 @@ void TestDatabase::datasetOutlivesDatabase() {
 }
 
 namespace {
-QString pragma(Database& d, const char* name) {
-    sqlite3_stmt* st = nullptr;
-    QString value;
-    if (sqlite3_prepare_v2(d.handle(), (QByteArray("PRAGMA ") + name).constData(), -1, &st, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    return value;
+QString pragma(Database& d, const QString& name) {
+    return d.queryNative(QStringLiteral("PRAGMA ") + name).value(0).value(0).toString();
 }
 } // namespace
 
@@ -347,8 +344,8 @@ void TestDatabase::durability() {
     options.writeAheadLog = log;
     auto writer = engine.defaultWorkspace().openDatabase(m_path, options);
     writer->setBusyTimeout(0);
-    QCOMPARE(pragma(*writer, "journal_mode"), journal);
-    QCOMPARE(pragma(*writer, "synchronous"), synchronous);
+    QCOMPARE(pragma(*writer, QStringLiteral("journal_mode")), journal);
+    QCOMPARE(pragma(*writer, QStringLiteral("synchronous")), synchronous);
 
     db::OpenOptions readOnly;
     readOnly.readOnly = true;
@@ -369,12 +366,11 @@ void TestDatabase::durability() {
     cursor.close();
     QCOMPARE(count(*reader, QStringLiteral("T")), log ? 3 : 2);
 
-    sqlite3* other = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(m_path).constData(), &other), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    auto other = writer->openAnotherConnection({});
+    other->executeNative(QStringLiteral("BEGIN IMMEDIATE"));
     VERIFY_DB_ERROR(insert(), QStringLiteral("uzamčena"));
-    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
+    other->executeNative(QStringLiteral("ROLLBACK"));
+    other.reset();
     insert();
     QCOMPARE(count(*writer, QStringLiteral("T")), log ? 4 : 3);
 
@@ -445,6 +441,167 @@ void TestDatabase::damagedFile() {
         QFAIL("the damage went unnoticed");
     } catch (const db::Error& e) {
         QCOMPARE(e.message(), expected);
+    }
+}
+
+namespace {
+// Rows as text, each value with its type: NULL, int:…, real:… or text:….
+QString described(const QList<QVariantList>& rows) {
+    QStringList out;
+    for (const QVariantList& row : rows) {
+        QStringList values;
+        for (const QVariant& v : row) {
+            if (v.isNull())
+                values << QStringLiteral("NULL");
+            else if (v.typeId() == QMetaType::LongLong)
+                values << QStringLiteral("int:") + v.toString();
+            else if (v.typeId() == QMetaType::Double)
+                values << QStringLiteral("real:") + v.toString();
+            else if (v.typeId() == QMetaType::QString)
+                values << QStringLiteral("text:") + v.toString();
+            else
+                values << QString::fromLatin1(v.typeName()) + u':' + v.toString();
+        }
+        out << values.join(u' ');
+    }
+    return out.join(u'|');
+}
+} // namespace
+
+// A statement of the engine's own dialect with its parameters bound in order,
+// every row with its values typed as the engine holds them.
+void TestDatabase::queryNative_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QVariantList>("parameters");
+    QTest::addColumn<QString>("rows"); // as described(); "!…": a db::Error with that fragment
+
+    QTest::newRow("all rows") << "SELECT ID2, Jmeno FROM T ORDER BY ID2" << QVariantList()
+                              << "int:1 text:Jan|int:2 text:Petr";
+    QTest::newRow("parameters bound in order") << "SELECT Jmeno FROM T WHERE ID2 >= ?1 AND Jmeno <> ?2"
+                                               << QVariantList{1, QStringLiteral("Jan")} << "text:Petr";
+    QTest::newRow("no rows") << "SELECT ID2 FROM T WHERE ID2 = ?1" << QVariantList{99} << "";
+    QTest::newRow("NULL, int, real and text columns")
+        << "SELECT NULL, 42, 2.5, 'Žluťoučký kůň'" << QVariantList()
+        << "NULL int:42 real:2.5 text:Žluťoučký kůň";
+    QTest::newRow("NULL and Czech text bound")
+        << "SELECT ?1 IS NULL, ?2, length(?2)" << QVariantList{QVariant(), QStringLiteral("Řeřicha")}
+        << "int:1 text:Řeřicha int:7";
+    QTest::newRow("not the dialect") << "SELECT TOP 1 Jmeno FROM T" << QVariantList() << "!syntax error";
+}
+
+void TestDatabase::queryNative() {
+    QFETCH(QString, sql);
+    QFETCH(QVariantList, parameters);
+    QFETCH(QString, rows);
+    db::Engine engine;
+    auto d = engine.defaultWorkspace().openDatabase(m_path);
+    if (rows.startsWith(u'!')) {
+        VERIFY_DB_ERROR(d->queryNative(sql, parameters), rows.mid(1));
+        QCOMPARE(count(*d, QStringLiteral("T")), 2);
+        return;
+    }
+    QCOMPARE(described(d->queryNative(sql, parameters)), rows);
+}
+
+// A check that answers true interrupts the running statement: it fails with a
+// clear message, changes nothing, and the connection serves the next
+// statement. Without a check, or with one that answers false, the statement
+// runs to its end.
+void TestDatabase::progressCheck_data() {
+    QTest::addColumn<bool>("change");     // an INSERT through executeNative, or a query
+    QTest::addColumn<int>("interruptAt"); // the call of the check that answers true; 0: none does
+
+    QTest::newRow("query interrupted") << false << 3;
+    QTest::newRow("change interrupted") << true << 3;
+    QTest::newRow("query not interrupted") << false << 0;
+    QTest::newRow("change not interrupted") << true << 0;
+}
+
+void TestDatabase::progressCheck() {
+    QFETCH(bool, change);
+    QFETCH(int, interruptAt);
+    constexpr int kRows = 20000;
+    db::Engine engine;
+    auto d = engine.defaultWorkspace().openDatabase(m_path);
+    const QString numbers =
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ")
+            .arg(kRows);
+    // The rows the statement made: counted, or added to T.
+    const auto run = [&] {
+        if (!change)
+            return d->queryNative(numbers + QStringLiteral("SELECT count(*) FROM n"))
+                .value(0)
+                .value(0)
+                .toInt();
+        d->executeNative(QStringLiteral("INSERT INTO T (ID2, Jmeno) ") + numbers +
+                         QStringLiteral("SELECT i, 'x' FROM n"));
+        return d->queryNative(QStringLiteral("SELECT count(*) FROM T")).value(0).value(0).toInt() - 2;
+    };
+    int calls = 0;
+    d->setProgressCheck(100, [&] { return ++calls == interruptAt; });
+    if (interruptAt > 0) {
+        VERIFY_DB_ERROR(run(), QStringLiteral("Příkaz byl přerušen."));
+        QCOMPARE(calls, interruptAt);
+        QCOMPARE(count(*d, QStringLiteral("T")), 2);
+        QVERIFY(d->engineInAutocommit());
+        d->setProgressCheck(100, {});
+    }
+    const int asked = calls;
+    QCOMPARE(run(), kRows);
+    if (interruptAt > 0)
+        QCOMPARE(calls, asked); // the check is gone
+    else
+        QVERIFY(calls > 0);
+}
+
+// Another connection to the file, as the same user (a secured file opens for
+// it too): it sees what this one has committed and nothing before; a
+// read-only one refuses to write.
+void TestDatabase::anotherConnection_data() {
+    QTest::addColumn<bool>("secured");
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("read-write") << false << false;
+    QTest::newRow("read-only") << false << true;
+    QTest::newRow("secured file, read-write") << true << false;
+    QTest::newRow("secured file, read-only") << true << true;
+}
+
+void TestDatabase::anotherConnection() {
+    QFETCH(bool, secured);
+    QFETCH(bool, readOnly);
+    db::Engine engine;
+    engine.setWorkgroupFile(m_workgroup);
+    auto ws = engine.openWorkspace(kLogin.user, kLogin.password);
+    auto d = ws->openDatabase(m_path);
+    if (secured) d->restrictToWorkgroup();
+    db::OpenOptions options;
+    options.readOnly = readOnly;
+    auto other = d->openAnotherConnection(options);
+    QCOMPARE(other->path(), d->path());
+    QCOMPARE(other->isReadOnly(), readOnly);
+    const auto names = [](Database& c) {
+        QStringList out;
+        for (const QVariantList& row : c.queryNative(QStringLiteral("SELECT Jmeno FROM T ORDER BY ID2")))
+            out << row.value(0).toString();
+        return out.join(u' ');
+    };
+    QCOMPARE(names(*other), QStringLiteral("Jan Petr"));
+
+    d->beginTransaction();
+    d->execute(QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES (3, 'Eva')"), Database::FailOnError);
+    QCOMPARE(names(*other), QStringLiteral("Jan Petr"));
+    d->commit();
+    QCOMPARE(names(*other), QStringLiteral("Jan Petr Eva"));
+
+    const auto write = [&] {
+        other->execute(QStringLiteral("INSERT INTO T (ID2, Jmeno) VALUES (4, 'Ota')"), Database::FailOnError);
+    };
+    if (readOnly) {
+        VERIFY_DB_ERROR(write(), QStringLiteral("jen pro čtení"));
+        QCOMPARE(names(*d), QStringLiteral("Jan Petr Eva"));
+    } else {
+        write();
+        QCOMPARE(names(*d), QStringLiteral("Jan Petr Eva Ota"));
     }
 }
 

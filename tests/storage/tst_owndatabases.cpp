@@ -8,8 +8,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
 using db::ColumnType;
 using db::Dataset;
 using db::WorkingKind;
@@ -171,20 +169,15 @@ void TestOwnDatabases::personalTablesAsDefined() {
     QFETCH(QString, path);
     QFETCH(QString, table);
     db::createOwnDatabase(m_engine, path, m_paths);
-    sqlite3* handle = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READONLY, nullptr),
-             SQLITE_OK);
-    sqlite3_stmt* st = nullptr;
-    QString sql;
-    if (sqlite3_prepare_v2(handle, "SELECT sql FROM sqlite_schema WHERE name = ?1", -1, &st, nullptr) ==
-        SQLITE_OK) {
-        const QByteArray name = table.toUtf8();
-        sqlite3_bind_text(st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-        if (sqlite3_step(st) == SQLITE_ROW)
-            sql = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    }
-    sqlite3_finalize(st);
-    sqlite3_close(handle);
+    db::OpenOptions readOnly;
+    readOnly.readOnly = true;
+    const QString sql =
+        m_engine.defaultWorkspace()
+            .openDatabase(path, readOnly)
+            ->queryNative(QStringLiteral("SELECT sql FROM sqlite_schema WHERE name = ?1"), {table})
+            .value(0)
+            .value(0)
+            .toString();
     static const QRegularExpression column(
         QStringLiteral(R"re("([A-Za-z0-9_-]+)" (COUNTER|LONGTEXT|LONG|BIT|TEXT\([0-9]+\)))re"));
     QStringList found;

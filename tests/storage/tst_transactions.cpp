@@ -1,7 +1,6 @@
 #include "StorageFixture.h"
 
 #include <QTemporaryDir>
-#include <sqlite3.h>
 
 using db::Database;
 using db::Dataset;
@@ -16,10 +15,6 @@ const QStringList kTable = {
 const QString kLocked = QStringLiteral("uzamčena");
 const QString kNoTransaction = QStringLiteral("Není zahájena žádná transakce");
 const QString kLost = QStringLiteral("zrušena");
-
-bool inAutocommit(const Database& d) {
-    return sqlite3_get_autocommit(d.handle()) != 0;
-}
 } // namespace
 
 // Transactions on a connection whose commits can fail: another connection to
@@ -116,7 +111,7 @@ void TestTransactions::blockedByReader() {
         else
             run();
     }
-    QVERIFY(inAutocommit(w));
+    QVERIFY(w.engineInAutocommit());
     QCOMPARE(w.transactionDepth(), 0);
     QCOMPARE(count(w, "T"), 2);
     QVERIFY(!tableExists("U"));
@@ -167,7 +162,7 @@ void TestTransactions::lostTransaction() {
     else
         run();
     QCOMPARE(w->transactionDepth(), 0);
-    QVERIFY(inAutocommit(*w));
+    QVERIFY(w->engineInAutocommit());
     VERIFY_DB_ERROR(w->commit(), kNoTransaction);
 
     w->beginTransaction();
@@ -201,7 +196,7 @@ void TestTransactions::schemaStepFails() {
                     QStringLiteral("counter:U:ID"));
     QVERIFY(!tableExists("U"));
     QCOMPARE(w.transactionDepth(), inUnit ? 1 : 0);
-    QCOMPARE(inAutocommit(w), !inUnit);
+    QCOMPARE(w.engineInAutocommit(), !inUnit);
     QCOMPARE(count(w, "MSysCounters WHERE tbl = 'U'"), 0);
     if (inUnit) w.commit();
     QCOMPARE(count(w, "T"), inUnit ? 3 : 2);

@@ -5,8 +5,8 @@
 #include "Seeds.h"
 
 #include "Database.h"
+#include "DatabaseLogin.h"
 #include "Error.h"
-#include "Sqlite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,25 +24,31 @@ void usage() {
     std::fputs("usage: mkdata --size test|demo|full --out DIR [--seed N] [--report]\n", stderr);
 }
 
-// Size of each table and index of a database, in bytes of whole pages.
+// Size of each table and index of the directory, in bytes of whole pages. The
+// directory opens for the program's account of the workgroup file beside it.
 void report(QTextStream& out, const QString& path) {
     db::Engine engine;
+    engine.setWorkgroupFile(QFileInfo(path).dir().filePath(QStringLiteral("ordat.mdw")));
+    const db::Login login = db::databaseLogin();
     db::OpenOptions o;
     o.readOnly = true;
-    sqlite3* h = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(h, "SELECT name, sum(pgsize) FROM dbstat GROUP BY name ORDER BY 2 DESC", -1, &st,
-                           nullptr) == SQLITE_OK) {
-        out << "object\tbytes\n";
-        while (sqlite3_step(st) == SQLITE_ROW)
-            out << reinterpret_cast<const char*>(sqlite3_column_text(st, 0)) << '\t'
-                << sqlite3_column_int64(st, 1) << '\n';
-    } else {
-        out << "(no dbstat in this SQLite)\n";
+    std::unique_ptr<db::Database> directory;
+    try {
+        directory = engine.openWorkspace(login.user, login.password)->openDatabase(path, o);
+    } catch (const db::Error&) {
+        return;
     }
-    sqlite3_finalize(st);
-    sqlite3_close(h);
+    QList<QVariantList> sizes;
+    try {
+        sizes = directory->queryNative(
+            QStringLiteral("SELECT name, sum(pgsize) FROM dbstat GROUP BY name ORDER BY 2 DESC"));
+    } catch (const db::Error&) {
+        out << "(no dbstat in this SQLite)\n";
+        return;
+    }
+    out << "object\tbytes\n";
+    for (const QVariantList& row : sizes)
+        out << row.value(0).toString() << '\t' << row.value(1).toLongLong() << '\n';
 }
 
 } // namespace
