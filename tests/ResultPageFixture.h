@@ -102,7 +102,13 @@ class ResultPageFixture {
         // The search finds no personal database.
         bool personalMissing = false;
 
+        // The window's captions as they followed each other, each noted by noteCaption.
+        QStringList captions;
+
         QWidget* w() const { return widget.get(); }
+        void noteCaption() {
+            if (captions.isEmpty() || captions.last() != w()->windowTitle()) captions << w()->windowTitle();
+        }
         DirectoryPage* directory() const { return qobject_cast<DirectoryPage*>(widget.get()); }
         PersonalPage* personal() const { return qobject_cast<PersonalPage*>(widget.get()); }
         const paging::PageState& state() const {
