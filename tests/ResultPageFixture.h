@@ -173,8 +173,8 @@ class ResultPageFixture {
     personal_test::PersonalFiles& personalFiles() { return m_personalFiles; }
 
     // A subscriber of the directory with the usual address, its number made
-    // of its serial; returns that number.
-    QString addSubscriber(bool firm, const QString& name, qint64 key = 0) {
+    // of its serial ("5" and eight digits).
+    void addSubscriber(bool firm, const QString& name, qint64 key = 0) {
         search_test::DirectoryFixture::Entry e;
         e.surname = name;
         e.firstName = u"Jan"_s;
@@ -185,7 +185,6 @@ class ResultPageFixture {
         e.number = u"5%1"_s.arg(++m_serial, 8, 10, QLatin1Char('0'));
         e.euroIsdn = key;
         m_directoryFiles.add(firm, e);
-        return e.number;
     }
 
     // The listings PageNames speaks of: 25 persons "Pokus", 25 firms
