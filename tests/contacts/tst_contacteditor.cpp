@@ -1,23 +1,11 @@
 // The contact editor driven through its widgets, opened from the Vlastní
 // page over a small personal database.
 
-#include "Application.h"
 #include "ContactEditing.h"
 #include "ContactEditor.h"
-#include "DataGrid.h"
-#include "DatabaseLogin.h"
-#include "Drives.h"
-#include "NumberPicker.h"
-#include "OwnDatabases.h"
-#include "PageTestSupport.h"
-#include "PageWidgets.h"
-#include "PersonalFixture.h"
-#include "PersonalPage.h"
 #include "PersonalRecords.h"
-#include "ScriptedDialogs.h"
+#include "ResultPageFixture.h"
 #include "SearchCriteria.h"
-#include "SettingsStore.h"
-#include "Shell.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,13 +35,6 @@ using test_support::NoShell;
 using test_support::typeText;
 
 namespace {
-
-QStringList names(const char* prefix, int from, int to) {
-    QStringList out;
-    for (int i = from; i <= to; ++i)
-        out << QString::fromUtf8(prefix) + QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
-    return out;
-}
 
 // A click of the user's through the window system: the button goes down on a
 // control and comes up once.
@@ -99,35 +80,24 @@ class ModalDialogs : public ScriptedDialogs {
 class TestContactEditor : public QObject {
     Q_OBJECT
 
-    personal_test::PersonalFiles m_files;
-    MemorySettingsStore m_settings;
-    FixedDrives m_drives{{}};
-    ModalDialogs m_dialogs;
-    NoShell m_shell;
-    std::unique_ptr<Application> m_app;
-    NumberPicker* m_picker = nullptr;
+    // Owned by the fixture.
+    ModalDialogs* m_modalDialogs = new ModalDialogs;
+    test_support::ResultPageFixture m_pages{std::unique_ptr<ScriptedDialogs>(m_modalDialogs)};
+    ModalDialogs& m_dialogs = *m_modalDialogs;
+    personal_test::PersonalFiles& m_files = m_pages.personalFiles();
 
+    // The Vlastní page with the contact editor, a child of the page.
     struct Page {
-        std::unique_ptr<PersonalPage> widget;
-        ContactEditor* editor = nullptr; // a child of the page
-        db::Dataset query;
-        std::unique_ptr<db::WorkingDatabase> results;
+        std::unique_ptr<test_support::ResultPageFixture::Page> base;
+        ContactEditor* editor = nullptr;
+        PersonalPage* personal() const { return base->personal(); }
     };
 
     std::unique_ptr<Page> makePage() {
         auto p = std::make_unique<Page>();
-        p->widget = std::make_unique<PersonalPage>();
-        PersonalSearch::Services services;
-        services.personal = [this] { return m_files.personal.get(); };
-        p->widget->attach(*m_app, services, m_picker);
-        p->results = std::make_unique<db::WorkingDatabase>(m_files.engine, db::WorkingKind::PersonalResult,
-                                                           m_files.paths, p->query);
-        p->widget->setWorkingDatabase(p->results.get());
-        p->editor = new ContactEditor(p->widget.get());
-        p->editor->attach(*m_app, p->widget.get());
-        p->widget->resize(760, 430);
-        p->widget->show();
-        QApplication::setActiveWindow(p->widget.get());
+        p->base = m_pages.makePage(u"vlastni"_s);
+        p->editor = new ContactEditor(p->personal());
+        p->editor->attach(m_pages.app(), p->personal());
         return p;
     }
 
@@ -154,7 +124,7 @@ class TestContactEditor : public QObject {
     }
     // Lists every record and opens the editor with a double click on the row of surname.
     static void openOn(Page& page, const QString& surname) {
-        QWidget* w = page.widget.get();
+        QWidget* w = page.personal();
         click(w, "Image18");
         while (!surnames(w).contains(surname) && child<QPushButton>(w, "Button8")->isEnabled())
             click(w, "Button8");
@@ -164,7 +134,7 @@ class TestContactEditor : public QObject {
     }
     // Opens the editor with a double click on a row of the page shown.
     static void openAt(Page& page, int row) {
-        auto* grid = child<DataGrid>(page.widget.get(), "DBGridPro4");
+        auto* grid = child<DataGrid>(page.personal(), "DBGridPro4");
         const QPoint at(grid->columnWidth(0) + 20,
                         grid->visualRect(grid->model()->index(row, 0)).center().y());
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
@@ -217,9 +187,8 @@ class TestContactEditor : public QObject {
 
   private slots:
     void initTestCase() {
+        m_pages.addListings();
         m_files.personal->beginTransaction();
-        for (const QString& name : names("Záznam", 1, 25))
-            m_files.add({{"Prijmeni", name}});
         m_files.add({{"Prijmeni", u"Jiná adresa"_s}, {"zobraz_adr", u"jine"_s}});
         for (const char* surname : {"Telefonní 1", "Telefonní 2"})
             m_files.add({{"Prijmeni", QString::fromUtf8(surname)},
@@ -235,24 +204,18 @@ class TestContactEditor : public QObject {
                      {"zam_PSC", u"11000"_s},
                      {"zobraz_adr", u"zam"_s}});
         m_files.personal->commit();
-
-        m_app =
-            std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, QDir::tempPath() + u'/');
-        m_app->limits().fillEmpty();
-        m_picker = new NumberPicker;
     }
-    void cleanupTestCase() { delete m_picker; }
     void init() {
         m_dialogs.clear();
         m_dialogs.hand = nullptr;
-        m_app->limits().setText(Limits::List::Personal, Limits::Kind::Displayed, u"10"_s);
+        m_pages.app().limits().setText(Limits::List::Personal, Limits::Kind::Displayed, u"10"_s);
     }
 
     // A double click opens the editor on the row; a changed field saved
     // reaches Vlastni, and the page's grid and label show it.
     void doubleClickEditAndSave() {
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         openOn(*page, u"Záznam003"_s);
         ContactEditor* e = page->editor;
         QCOMPARE(edit(e, "DBEdit4")->text(), u"Záznam003"_s);
@@ -345,7 +308,7 @@ class TestContactEditor : public QObject {
     // Next from the last row of a page fills the next page and shows its first row.
     void nextAcrossPageBoundary() {
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         click(w, "Image18");
         const QStringList firstPage = surnames(w);
         QCOMPARE(firstPage.size(), 10);
@@ -357,7 +320,7 @@ class TestContactEditor : public QObject {
         click(e, "dalsi");
         QVERIFY(e->isVisible());
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
-        QCOMPARE(page->widget->search()->state().first, 11);
+        QCOMPARE(page->personal()->search()->state().first, 11);
         const QStringList secondPage = surnames(w);
         QVERIFY(!secondPage.contains(firstPage.last()));
         QCOMPARE(edit(e, "DBEdit4")->text(), secondPage.first());
@@ -437,7 +400,7 @@ class TestContactEditor : public QObject {
         QFETCH(bool, yes);
         m_files.add({{"Prijmeni", u"Aab smazat"_s}});
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         openOn(*page, u"Aab smazat"_s);
         ContactEditor* e = page->editor;
         const QString following = surnames(w).at(surnames(w).indexOf(u"Aab smazat"_s) + 1);
@@ -457,7 +420,7 @@ class TestContactEditor : public QObject {
     // row; the record added before stays and new-record mode ends.
     void listingFromEditor() {
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         const int before = recordCount();
         click(w, "Image15");
         ContactEditor* e = page->editor;
@@ -489,7 +452,7 @@ class TestContactEditor : public QObject {
     void newRecord() {
         QFETCH(bool, save);
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         click(w, "Image18");
         const int before = recordCount();
         click(w, "Image15");
@@ -520,7 +483,7 @@ class TestContactEditor : public QObject {
             m_files.add({{"Prijmeni", u"Výplň"_s}});
         m_files.personal->commit();
         auto page = makePage();
-        click(page->widget.get(), "Image15");
+        click(page->personal(), "Image15");
         QVERIFY(!page->editor->isVisible());
         QCOMPARE(m_dialogs.messageTexts(), QStringList{PersonalRecords::limitMessage()});
         QCOMPARE(m_dialogs.shown()[0].caption, Dialogs::kInformation);
@@ -533,7 +496,7 @@ class TestContactEditor : public QObject {
     // the record from Vlastni and its row from the page.
     void pagePictures() {
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         click(w, "Image13");
         click(w, "Image16");
         QCOMPARE(m_dialogs.messageTexts(),
@@ -580,24 +543,24 @@ class TestContactEditor : public QObject {
         QFETCH(bool, marked);
         QFETCH(QStringList, items);
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         if (listed) listAndMark(w, marked ? QStringList{u"Záznam002"_s} : QStringList{});
         auto* grid = child<DataGrid>(w, "DBGridPro4");
         const QPoint at = listed ? cellCentre(grid, 0, 2) : grid->viewport()->rect().center();
-        QCOMPARE(menuItems(page->widget.get(), at), items);
+        QCOMPARE(menuItems(page->personal(), at), items);
     }
 
     // Insert in the grid adds a record in the editor; the menu's add does the same.
     void insertAndMenuAdd() {
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         const int before = recordCount();
         for (bool key : {true, false}) {
             if (key) {
-                page->widget->grid()->setFocus();
-                QTest::keyClick(page->widget->grid(), Qt::Key_Insert);
+                page->personal()->grid()->setFocus();
+                QTest::keyClick(page->personal()->grid(), Qt::Key_Insert);
             } else {
-                page->widget->contextMenu()->findChild<QAction*>(u"pridat_v"_s)->trigger();
+                page->personal()->contextMenu()->findChild<QAction*>(u"pridat_v"_s)->trigger();
             }
             QVERIFY(page->editor->isVisible());
             activate(page->editor);
@@ -625,8 +588,8 @@ class TestContactEditor : public QObject {
             m_files.add({{"Prijmeni", surname}});
         const int before = recordCount();
         auto page = makePage();
-        QWidget* w = page->widget.get();
-        DataGrid* grid = page->widget->grid();
+        QWidget* w = page->personal();
+        DataGrid* grid = page->personal()->grid();
         listAndMark(w, doomed);
         QVERIFY(counts(w).endsWith(u" 3 označených"_s));
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
@@ -636,7 +599,7 @@ class TestContactEditor : public QObject {
         } else if (start == u"Image14"_s) {
             click(w, "Image14");
         } else {
-            page->widget->contextMenu()->findChild<QAction*>(start)->trigger();
+            page->personal()->contextMenu()->findChild<QAction*>(start)->trigger();
         }
         QCOMPARE(m_dialogs.messageTexts(),
                  QStringList{u"Opravdu si přejete smazat označené záznamy?      "_s});
@@ -673,13 +636,14 @@ class TestContactEditor : public QObject {
                                       db::Database::FailOnError);
         });
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         listAndMark(w, {u"Aad 1"_s, u"Aad zamčený"_s});
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
         click(w, "Image14");
         m_dialogs.answerMessage(Dialogs::Answer::Yes);
-        QTest::mouseClick(page->widget->grid()->viewport(), Qt::LeftButton, {},
-                          cellCentre(page->widget->grid(), int(surnames(w).indexOf(u"Aad zamčený"_s)), 2));
+        QTest::mouseClick(
+            page->personal()->grid()->viewport(), Qt::LeftButton, {},
+            cellCentre(page->personal()->grid(), int(surnames(w).indexOf(u"Aad zamčený"_s)), 2));
         click(w, "Image16");
         const QStringList texts = m_dialogs.messageTexts();
         QCOMPARE(texts.size(), 4);
@@ -729,7 +693,7 @@ class TestContactEditor : public QObject {
     // A store that fails keeps the editor as it was, with the message, and lists nothing.
     void listingFromEditorAfterFailedStore() {
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         openOn(*page, u"Záznam006"_s);
         ContactEditor* e = page->editor;
         const QStringList shown = surnames(w);
@@ -793,10 +757,10 @@ class TestContactEditor : public QObject {
     void addedRecordLeftEmpty() {
         QFETCH(QString, close);
         auto page = makePage();
-        QWidget* w = page->widget.get();
+        QWidget* w = page->personal();
         const int before = recordCount();
-        page->widget->grid()->setFocus();
-        QTest::keyClick(page->widget->grid(), Qt::Key_Insert);
+        page->personal()->grid()->setFocus();
+        QTest::keyClick(page->personal()->grid(), Qt::Key_Insert);
         ContactEditor* e = page->editor;
         QVERIFY(e->isVisible());
         activate(e);
@@ -813,7 +777,7 @@ class TestContactEditor : public QObject {
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
         QCOMPARE(recordCount(), before);
         QCOMPARE(surnames(w), QStringList());
-        QCOMPARE(page->widget->search()->state().foundCount, 0);
+        QCOMPARE(page->personal()->search()->state().foundCount, 0);
     }
 
     // The e-mail warning of a field left by a click comes before what the
@@ -858,8 +822,8 @@ class TestContactEditor : public QObject {
     void sortMarksFollowThePage() {
         QFETCH(bool, addition);
         auto page = makePage();
-        QWidget* w = page->widget.get();
-        DataGrid* grid = page->widget->grid();
+        QWidget* w = page->personal();
+        DataGrid* grid = page->personal()->grid();
         click(w, "Image18");
         const int column = grid->columnOf(u"Jmeno_1"_s);
         QHeaderView* header = grid->horizontalHeader();
@@ -875,7 +839,7 @@ class TestContactEditor : public QObject {
             // Next from the last row of the sorted page fills the next one.
             openAt(*page, grid->model()->rowCount() - 1);
             click(e, "dalsi");
-            QCOMPARE(page->widget->search()->state().first, 11);
+            QCOMPARE(page->personal()->search()->state().first, 11);
         }
         QCOMPARE(grid->sortState(column), DataGrid::SortState::None);
         click(e, "zpet");
