@@ -6,6 +6,7 @@
 #include "Random.h"
 #include "Scramble.h"
 #include "Sqlite.h"
+#include "TableOutput.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,21 +40,12 @@ class Lookup {
         return id;
     }
     const QString& table() const { return m_table; }
-    void write(db::Database& d) const {
-        d.execute(
-            QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, %1 TEXT(%2))").arg(m_table).arg(m_size),
-            db::Database::FailOnError);
-        db::sqlite::Statement st(
-            d.handle(), QStringLiteral("INSERT INTO \"%1\" (ID, \"%1\") VALUES (?1, ?2)").arg(m_table));
-        st.bind(1, 1);
-        st.bind(2, QVariant());
-        st.step();
-        for (size_t i = 0; i < m_values.size(); ++i) {
-            st.reset();
-            st.bind(1, int(i) + 2);
-            st.bind(2, m_values[i]);
-            st.step();
-        }
+    void write(TableOutput& out) const {
+        const int t = out.addTable(m_table, {{QStringLiteral("ID"), jet::Type::Long, 0, true, true},
+                                             {m_table, jet::Type::Text, m_size}});
+        out.addRow(t, {1, QVariant()});
+        for (size_t i = 0; i < m_values.size(); ++i)
+            out.addRow(t, {int(i) + 2, m_values[i]});
     }
     qint64 rows() const { return qint64(m_values.size()) + 1; }
 
@@ -324,68 +316,38 @@ struct Generator::Impl {
     }
 };
 
-namespace {
-
-// Rows go in through prepared statements inside one transaction.
-struct Inserter {
-    db::sqlite::Statement st;
-    Inserter(db::Database& d, const QString& table, int columns) {
-        QStringList p;
-        for (int i = 1; i <= columns; ++i)
-            p << QStringLiteral("?%1").arg(i);
-        st = db::sqlite::Statement(d.handle(),
-                                   QStringLiteral("INSERT INTO \"%1\" VALUES (%2)").arg(table, p.join(u',')));
-    }
-    void row(const QVariantList& values) {
-        st.reset();
-        for (int i = 0; i < values.size(); ++i)
-            st.bind(i + 1, values[i]);
-        st.step();
-    }
-};
-
-} // namespace
-
-std::vector<TableCount> Generator::writeDirectory(const QString& folder) {
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("ordat.mdb"));
-    const QString mdw = QDir(folder).filePath(QStringLiteral("ordat.mdw"));
-    QFile::remove(path);
-    QFile::remove(mdw);
-    db::createLoginWorkgroup(mdw);
-    db::Engine engine;
-    engine.setWorkgroupFile(mdw);
-    const db::Login login = db::databaseLogin();
-    auto ws = engine.openWorkspace(login.user, login.password);
-    db::OpenOptions o;
-    o.exclusive = true;
-    o.disposable = true;
-    auto d = ws->createDatabase(path, db::kCzechLocale, o);
-    d->executeNative(
-        QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-262144;"));
-
+// The directory's tables and rows, the same for either output.
+std::vector<TableCount> Generator::fillDirectory(TableOutput& out) {
     Impl g(m_seeds, m_seed);
     const Seeds& s = m_seeds;
-    auto run = [&](const QString& sql) { d->execute(sql, db::Database::FailOnError); };
-    run(QStringLiteral(
-        "CREATE TABLE Osoby (ID LONG PRIMARY KEY, ID_Titul LONG, ID_Jmeno LONG, ID_Prijmeni LONG, "
-        "ID_Ulice LONG, ID_CP LONG, ID_Obec LONG, ID_Cast LONG, ID_PSC LONG, ID_Poznamka LONG, ID_UTO LONG, "
-        "euroISDN LONG, Tel_a LONG, TelExt_a TEXT(12))"));
-    run(QStringLiteral(
-        "CREATE TABLE Firmy (ID LONG PRIMARY KEY, id_firma LONG, id_poznamka LONG, id_ulice LONG, id_cp "
-        "LONG, "
-        "id_obec LONG, id_cast LONG, id_psc LONG, id_url LONG, id_uto LONG, euroISDN LONG, Tel_a LONG, "
-        "TelExt_a TEXT(12))"));
-    for (const char* t : {"Osoby_TEL_Navic", "Firmy_TEL_Navic"})
-        run(QStringLiteral("CREATE TABLE %1 (ID LONG PRIMARY KEY, EuroISDN LONG, Tel_a LONG, TelExt_a "
-                           "TEXT(12), Poznamka TEXT(20))")
-                .arg(QString::fromLatin1(t)));
-    run(QStringLiteral("CREATE TABLE KRAJE (UTO TEXT(5), Kraj TEXT(50))"));
-
-    d->beginTransaction();
-    Inserter osoby(*d, QStringLiteral("Osoby"), 14), firmy(*d, QStringLiteral("Firmy"), 13);
-    Inserter osobyExtra(*d, QStringLiteral("Osoby_TEL_Navic"), 5),
-        firmyExtra(*d, QStringLiteral("Firmy_TEL_Navic"), 5);
+    using jet::Type;
+    auto idColumn = [] { return jet::Column{QStringLiteral("ID"), Type::Long, 0, true, true}; };
+    auto longColumn = [](const char* name) { return jet::Column{QString::fromLatin1(name), Type::Long}; };
+    auto textColumn = [](const char* name, int size) {
+        return jet::Column{QString::fromLatin1(name), Type::Text, size};
+    };
+    std::vector<jet::Column> personColumns{idColumn()};
+    for (const char* c : {"ID_Titul", "ID_Jmeno", "ID_Prijmeni", "ID_Ulice", "ID_CP", "ID_Obec", "ID_Cast",
+                          "ID_PSC", "ID_Poznamka", "ID_UTO", "euroISDN", "Tel_a"})
+        personColumns.push_back(longColumn(c));
+    personColumns.push_back(textColumn("TelExt_a", 12));
+    std::vector<jet::Column> firmColumns{idColumn()};
+    for (const char* c : {"id_firma", "id_poznamka", "id_ulice", "id_cp", "id_obec", "id_cast", "id_psc",
+                          "id_url", "id_uto", "euroISDN", "Tel_a"})
+        firmColumns.push_back(longColumn(c));
+    firmColumns.push_back(textColumn("TelExt_a", 12));
+    const std::vector<jet::Column> extraColumns{idColumn(), longColumn("EuroISDN"), longColumn("Tel_a"),
+                                                textColumn("TelExt_a", 12), textColumn("Poznamka", 20)};
+    const int osobyTable = out.addTable(QStringLiteral("Osoby"), personColumns);
+    const int firmyTable = out.addTable(QStringLiteral("Firmy"), firmColumns);
+    const int osobyExtraTable = out.addTable(QStringLiteral("Osoby_TEL_Navic"), extraColumns);
+    const int firmyExtraTable = out.addTable(QStringLiteral("Firmy_TEL_Navic"), extraColumns);
+    const int krajeTable =
+        out.addTable(QStringLiteral("KRAJE"), {textColumn("UTO", 5), textColumn("Kraj", 50)});
+    auto osoby = [&](const QVariantList& row) { out.addRow(osobyTable, row); };
+    auto firmy = [&](const QVariantList& row) { out.addRow(firmyTable, row); };
+    auto osobyExtra = [&](const QVariantList& row) { out.addRow(osobyExtraTable, row); };
+    auto firmyExtra = [&](const QVariantList& row) { out.addRow(firmyExtraTable, row); };
 
     // Subscribers per place follow the population; the two towns whose names the
     // firms search treats specially always have some.
@@ -453,9 +415,9 @@ std::vector<TableCount> Generator::writeDirectory(const QString& folder) {
             const uint64_t main = g.newNumber(r, *region, 0.25);
             const StoredNumber stored = store(main, id);
             const qint64 euro = 10000000 + id;
-            osoby.row({id, g.titul.id(title), g.jmeno.id(first), g.prijmeni.id(female ? sn.female : sn.male),
-                       street(), g.cp.id(g.houseNumber(r, place.population, city)), obecId, castId, pscId,
-                       note, utoId, euro, stored.telA, stored.telExtA});
+            osoby({id, g.titul.id(title), g.jmeno.id(first), g.prijmeni.id(female ? sn.female : sn.male),
+                   street(), g.cp.id(g.houseNumber(r, place.population, city)), obecId, castId, pscId, note,
+                   utoId, euro, stored.telA, stored.telExtA});
             uint64_t last = main;
             for (int e = 0; e < personExtras[personPlan]; ++e) {
                 last = g.nextNumber(r, last, *region);
@@ -466,8 +428,7 @@ std::vector<TableCount> Generator::writeDirectory(const QString& folder) {
                     xnote = QStringLiteral("EuroISDN");
                 else if (r.chance(0.3))
                     xnote = QString::fromUtf8(extraNotes[r.below(std::size(extraNotes))]);
-                osobyExtra.row(
-                    {xid, euro, x.telA, x.telExtA, xnote.isEmpty() ? QVariant() : QVariant(xnote)});
+                osobyExtra({xid, euro, x.telA, x.telExtA, xnote.isEmpty() ? QVariant() : QVariant(xnote)});
             }
             ++personPlan;
         }
@@ -499,9 +460,9 @@ std::vector<TableCount> Generator::writeDirectory(const QString& folder) {
             const uint64_t main = g.newNumber(r, *region, 0.15);
             const StoredNumber stored = store(main, id);
             const qint64 euro = 50000000 + id;
-            firmy.row({id, g.firma.id(name), g.poznamka.id(business.note), street(),
-                       g.cp.id(g.houseNumber(r, place.population, city)), firmObec, castId, pscId,
-                       g.url.id(urlText), firmUto, euro, stored.telA, stored.telExtA});
+            firmy({id, g.firma.id(name), g.poznamka.id(business.note), street(),
+                   g.cp.id(g.houseNumber(r, place.population, city)), firmObec, castId, pscId,
+                   g.url.id(urlText), firmUto, euro, stored.telA, stored.telExtA});
             uint64_t last = main;
             const bool euroLines = r.chance(0.05);
             for (int e = 0; e < firmExtras[firmPlan]; ++e) {
@@ -512,20 +473,85 @@ std::vector<TableCount> Generator::writeDirectory(const QString& folder) {
                     euroLines ? QStringLiteral("EuroISDN")
                               : (r.chance(0.4) ? QString::fromUtf8(extraNotes[r.below(std::size(extraNotes))])
                                                : QString());
-                firmyExtra.row(
-                    {xid, euro, x.telA, x.telExtA, xnote.isEmpty() ? QVariant() : QVariant(xnote)});
+                firmyExtra({xid, euro, x.telA, x.telExtA, xnote.isEmpty() ? QVariant() : QVariant(xnote)});
             }
             ++firmPlan;
         }
     }
 
-    for (const Lookup* l : {&g.titul, &g.jmeno, &g.prijmeni, &g.firma, &g.ulice, &g.cp, &g.obec, &g.cast,
-                            &g.psc, &g.poznamka, &g.url, &g.uto})
-        l->write(*d);
+    const Lookup* lookups[] = {&g.titul, &g.jmeno, &g.prijmeni, &g.firma,    &g.ulice, &g.cp,
+                               &g.obec,  &g.cast,  &g.psc,      &g.poznamka, &g.url,   &g.uto};
+    for (const Lookup* l : lookups)
+        l->write(out);
+    for (const auto& dist : s.districts)
+        out.addRow(krajeTable, {dist.code, dist.region});
+
+    std::vector<TableCount> counts;
+    const std::pair<const char*, int> big[] = {{"Osoby", osobyTable},
+                                               {"Firmy", firmyTable},
+                                               {"Osoby_TEL_Navic", osobyExtraTable},
+                                               {"Firmy_TEL_Navic", firmyExtraTable},
+                                               {"KRAJE", krajeTable}};
+    for (const auto& [name, table] : big)
+        counts.push_back({QString::fromLatin1(name), out.rowCount(table)});
+    for (const Lookup* l : lookups)
+        counts.push_back({l->table(), l->rows()});
+    return counts;
+}
+
+namespace {
+
+// The workgroup file beside a Jet directory, as the disc has it: a Jet 3 file
+// whose system table names the accounts. The program itself does not read it.
+void writeJetWorkgroup(const QString& path) {
+    jet::Writer w(path);
+    const int accounts = w.addTable(
+        QStringLiteral("MSysAccounts"),
+        {{QStringLiteral("Name"), jet::Type::Text, 20, true}, {QStringLiteral("Group"), jet::Type::YesNo}},
+        true);
+    w.addRow(accounts, {QStringLiteral("Admins"), true});
+    w.addRow(accounts, {QStringLiteral("Users"), true});
+    w.addRow(accounts, {QStringLiteral("Admin"), false});
+    w.addRow(accounts, {db::databaseLogin().user, false});
+    w.finish();
+}
+
+} // namespace
+
+std::vector<TableCount> Generator::writeDirectory(const QString& folder, OutputFormat format) {
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(QStringLiteral("ordat.mdb"));
+    const QString mdw = QDir(folder).filePath(QStringLiteral("ordat.mdw"));
+    QFile::remove(path);
+    QFile::remove(mdw);
+    if (format == OutputFormat::Jet3) {
+        std::vector<TableCount> counts;
+        {
+            jet::Writer writer(path);
+            JetOutput out(writer);
+            counts = fillDirectory(out);
+            writer.finish(kDirectoryFileSize);
+        }
+        writeJetWorkgroup(mdw);
+        return counts;
+    }
+    db::createLoginWorkgroup(mdw);
+    db::Engine engine;
+    engine.setWorkgroupFile(mdw);
+    const db::Login login = db::databaseLogin();
+    auto ws = engine.openWorkspace(login.user, login.password);
+    db::OpenOptions o;
+    o.exclusive = true;
+    o.disposable = true;
+    auto d = ws->createDatabase(path, db::kCzechLocale, o);
+    d->executeNative(
+        QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-262144;"));
+
+    d->beginTransaction();
+    std::vector<TableCount> counts;
     {
-        Inserter kraje(*d, QStringLiteral("KRAJE"), 2);
-        for (const auto& dist : s.districts)
-            kraje.row({dist.code, dist.region});
+        EngineOutput out(*d);
+        counts = fillDirectory(out);
     }
     d->commit();
 
@@ -560,16 +586,6 @@ std::vector<TableCount> Generator::writeDirectory(const QString& folder) {
     d->executeNative(QStringLiteral("PRAGMA analysis_limit=2000; ANALYZE;"));
     d->restrictToWorkgroup();
 
-    std::vector<TableCount> counts;
-    for (const char* t : {"Osoby", "Firmy", "Osoby_TEL_Navic", "Firmy_TEL_Navic", "KRAJE"}) {
-        db::sqlite::Statement st(d->handle(),
-                                 QStringLiteral("SELECT count(*) FROM \"%1\"").arg(QString::fromLatin1(t)));
-        st.step();
-        counts.push_back({QString::fromLatin1(t), st.columnInt(0)});
-    }
-    for (const Lookup* l : {&g.titul, &g.jmeno, &g.prijmeni, &g.firma, &g.ulice, &g.cp, &g.obec, &g.cast,
-                            &g.psc, &g.poznamka, &g.url, &g.uto})
-        counts.push_back({l->table(), l->rows()});
     d->close();
 
     // The program checks the file's exact size; SQLite ignores the padding.
@@ -586,31 +602,67 @@ std::vector<TableCount> Generator::writeDirectory(const QString& folder) {
 
 // ---- the reference lists ------------------------------------------------------------
 
-std::vector<TableCount> Generator::writeReferenceLists(const QString& folder) {
+namespace {
+
+// One reference list: a file holding one table.
+class ListFile {
+  public:
+    ListFile(db::Engine& engine, const QString& path, OutputFormat format, const QString& table,
+             const std::vector<jet::Column>& columns)
+        : m_name(table) {
+        QFile::remove(path);
+        if (format == OutputFormat::Jet3) {
+            m_jet = std::make_unique<jet::Writer>(path);
+            m_out = std::make_unique<JetOutput>(*m_jet);
+        } else {
+            m_database = engine.defaultWorkspace().createDatabase(path, db::kCzechLocale);
+            m_database->beginTransaction();
+            m_out = std::make_unique<EngineOutput>(*m_database);
+        }
+        m_table = m_out->addTable(table, columns);
+    }
+    void row(const QVariantList& values) { m_out->addRow(m_table, values); }
+    TableCount finish() {
+        const TableCount count{m_name, m_out->rowCount(m_table)};
+        m_out.reset();
+        if (m_jet) {
+            m_jet->finish();
+        } else {
+            m_database->commit();
+            m_database->close();
+        }
+        return count;
+    }
+
+  private:
+    QString m_name;
+    std::unique_ptr<jet::Writer> m_jet;
+    std::unique_ptr<db::Database> m_database;
+    std::unique_ptr<TableOutput> m_out;
+    int m_table = 0;
+};
+
+std::vector<jet::Column> textColumns(std::initializer_list<std::pair<const char*, int>> columns) {
+    std::vector<jet::Column> out;
+    for (const auto& [name, size] : columns)
+        out.push_back({QString::fromLatin1(name), jet::Type::Text, size});
+    return out;
+}
+
+} // namespace
+
+std::vector<TableCount> Generator::writeReferenceLists(const QString& folder, OutputFormat format) {
     QDir().mkpath(folder);
     db::Engine engine;
     std::vector<TableCount> counts;
     Random r(m_seed ^ 0x5EED);
-    auto create = [&](const QString& file, const QString& ddl) {
-        const QString path = QDir(folder).filePath(file);
-        QFile::remove(path);
-        auto d = engine.defaultWorkspace().createDatabase(path, db::kCzechLocale);
-        d->execute(ddl, db::Database::FailOnError);
-        d->beginTransaction();
-        return d;
+    auto create = [&](const char* file, const char* table,
+                      std::initializer_list<std::pair<const char*, int>> columns) {
+        return ListFile(engine, QDir(folder).filePath(QString::fromLatin1(file)), format,
+                        QString::fromLatin1(table), textColumns(columns));
     };
-    auto finish = [&](std::unique_ptr<db::Database>& d, const QString& table) {
-        d->commit();
-        db::sqlite::Statement st(d->handle(), QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table));
-        st.step();
-        counts.push_back({table, st.columnInt(0)});
-        d->close();
-    };
-
     { // Free-phone lines: the companies of the seed list and some of the directory's firms.
-        auto d = create(QStringLiteral("ZELINKY.mdb"),
-                        QStringLiteral("CREATE TABLE ZELINKY (spolecnost TEXT(100), telefon TEXT(20))"));
-        Inserter ins(*d, QStringLiteral("ZELINKY"), 2);
+        ListFile ins = create("ZELINKY.mdb", "ZELINKY", {{"spolecnost", 100}, {"telefon", 20}});
         QSet<QString> used;
         auto line = [&]() {
             for (;;) {
@@ -629,13 +681,10 @@ std::vector<TableCount> Generator::writeReferenceLists(const QString& folder) {
         const size_t firms = std::min<size_t>(m_firmNames.size(), 120);
         for (size_t i = 0; i < firms; ++i)
             ins.row({m_firmNames[(i * 37) % m_firmNames.size()], line()});
-        finish(d, QStringLiteral("ZELINKY"));
+        counts.push_back(ins.finish());
     }
     { // Postal codes with their post offices, from the municipality list.
-        auto d = create(
-            QStringLiteral("PSC.mdb"),
-            QStringLiteral("CREATE TABLE PSC (kraj TEXT(50), obec TEXT(50), psc TEXT(6), posta TEXT(50))"));
-        Inserter ins(*d, QStringLiteral("PSC"), 4);
+        ListFile ins = create("PSC.mdb", "PSC", {{"kraj", 50}, {"obec", 50}, {"psc", 6}, {"posta", 50}});
         QSet<QString> seen;
         for (const auto& p : m_seeds.places) {
             const QString key = p.municipality + u'\n' + p.psc + u'\n' + p.postOffice;
@@ -644,25 +693,21 @@ std::vector<TableCount> Generator::writeReferenceLists(const QString& folder) {
             const QString region = m_seeds.district(p.districtCode)->region;
             ins.row({region, p.municipality, p.psc.left(3) + u' ' + p.psc.mid(3), p.postOffice});
         }
-        finish(d, QStringLiteral("PSC"));
+        counts.push_back(ins.finish());
     }
     { // International dialling prefixes.
-        auto d = create(QStringLiteral("MP.mdb"),
-                        QStringLiteral("CREATE TABLE MP (nazev TEXT(60), cislo TEXT(10))"));
-        Inserter ins(*d, QStringLiteral("MP"), 2);
+        ListFile ins = create("MP.mdb", "MP", {{"nazev", 60}, {"cislo", 10}});
         for (const auto& c : m_seeds.countries)
             ins.row({c.name, c.prefix});
-        finish(d, QStringLiteral("MP"));
+        counts.push_back(ins.finish());
     }
     { // Internet addresses of firms.
-        auto d = create(QStringLiteral("INET.mdb"),
-                        QStringLiteral("CREATE TABLE INET (firma TEXT(100), url TEXT(250))"));
-        Inserter ins(*d, QStringLiteral("INET"), 2);
+        ListFile ins = create("INET.mdb", "INET", {{"firma", 100}, {"url", 250}});
         const size_t limit = 3000;
         const size_t step = std::max<size_t>(1, m_firmUrls.size() / limit);
         for (size_t i = 0; i < m_firmUrls.size(); i += step)
             ins.row({m_firmUrls[i].first, m_firmUrls[i].second});
-        finish(d, QStringLiteral("INET"));
+        counts.push_back(ins.finish());
     }
     return counts;
 }

@@ -19,6 +19,12 @@ struct DataSize {
 // The size the program checks the directory file against.
 inline constexpr qint64 kDirectoryFileSize = 456028160;
 
+// The form the files are written in: our engine's databases, or Jet 3 files
+// as the program's disc has them.
+enum class OutputFormat { Native, Jet3 };
+
+class TableOutput;
+
 struct TableCount {
     QString table;
     qint64 rows = 0;
@@ -32,11 +38,13 @@ class Generator {
 
     // ordat.mdb (secured with the program's login, padded to the checked size)
     // and its workgroup file ordat.mdw.
-    std::vector<TableCount> writeDirectory(const QString& folder);
+    std::vector<TableCount> writeDirectory(const QString& folder, OutputFormat format = OutputFormat::Native);
     // ZELINKY.mdb, PSC.mdb, MP.mdb, INET.mdb.
-    std::vector<TableCount> writeReferenceLists(const QString& folder);
+    std::vector<TableCount> writeReferenceLists(const QString& folder,
+                                                OutputFormat format = OutputFormat::Native);
 
   private:
+    std::vector<TableCount> fillDirectory(TableOutput& out);
     struct Impl;
     const Seeds& m_seeds;
     DataSize m_size;

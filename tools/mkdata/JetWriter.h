@@ -27,6 +27,7 @@ struct Column {
     Type type = Type::Long;
     int size = 0; // characters of a Text column
     bool required = false;
+    bool primaryKey = false; // declared for our engine; no index is written here
 };
 
 inline constexpr int kPageSize = 2048;

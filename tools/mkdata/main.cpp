@@ -1,5 +1,6 @@
 // mkdata: writes a directory database and the four reference lists.
-//   mkdata --size test|demo|full --out DIR [--seed N] [--report]
+//   mkdata --size test|demo|full --out DIR [--format native|jet3] [--seed N] [--report]
+// native writes our engine's databases, jet3 Jet 3 files as the disc has them.
 
 #include "Generator.h"
 #include "Seeds.h"
@@ -21,7 +22,8 @@
 namespace {
 
 void usage() {
-    std::fputs("usage: mkdata --size test|demo|full --out DIR [--seed N] [--report]\n", stderr);
+    std::fputs("usage: mkdata --size test|demo|full --out DIR [--format native|jet3] [--seed N] [--report]\n",
+               stderr);
 }
 
 // Size of each table and index of the directory, in bytes of whole pages. The
@@ -58,6 +60,7 @@ int main(int argc, char** argv) {
     QString size, outDir;
     uint64_t seed = 2004;
     bool wantReport = false;
+    OutputFormat format = OutputFormat::Native;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -67,6 +70,9 @@ int main(int argc, char** argv) {
             outDir = args[++i];
         else if (a == u"--seed" && i + 1 < args.size())
             seed = args[++i].toULongLong();
+        else if (a == u"--format" && i + 1 < args.size() &&
+                 (args[i + 1] == u"native" || args[i + 1] == u"jet3"))
+            format = args[++i] == u"jet3" ? OutputFormat::Jet3 : OutputFormat::Native;
         else if (a == u"--report")
             wantReport = true;
         else {
@@ -85,9 +91,9 @@ int main(int argc, char** argv) {
         timer.start();
         const Seeds seeds = Seeds::load();
         Generator g(seeds, DataSize::byName(size), seed);
-        std::vector<TableCount> counts = g.writeDirectory(outDir);
+        std::vector<TableCount> counts = g.writeDirectory(outDir, format);
         const qint64 directoryMs = timer.elapsed();
-        std::vector<TableCount> lists = g.writeReferenceLists(outDir);
+        std::vector<TableCount> lists = g.writeReferenceLists(outDir, format);
         counts.insert(counts.end(), lists.begin(), lists.end());
         out << "table\trows\n";
         for (const auto& c : counts)
@@ -98,7 +104,7 @@ int main(int argc, char** argv) {
             out << "ordat.mdb apparent bytes\t" << qint64(sb.st_size) << "\nordat.mdb on-disk bytes\t"
                 << qint64(sb.st_blocks) * 512 << '\n';
         out << "directory ms\t" << directoryMs << "\ntotal ms\t" << timer.elapsed() << '\n';
-        if (wantReport) report(out, path);
+        if (wantReport && format == OutputFormat::Native) report(out, path);
     } catch (const db::Error& e) {
         err << "mkdata: " << e.message() << Qt::endl;
         return 1;
