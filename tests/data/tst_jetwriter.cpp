@@ -4,6 +4,7 @@
 #include "JetWriter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -185,6 +186,35 @@ class TestJetWriter : public QObject {
                                              QStringLiteral("Navic")}));
         compare(mdb.table(QStringLiteral("Osoby")), a);
         compare(mdb.table(QStringLiteral("Navic")), b);
+    }
+
+    // A table whose pages spread over more of the file than a map kept in its
+    // row covers, across the stretch that one map page covers, reads whole.
+    void tableSpreadOverTheFile() {
+        Case wide = {{{QStringLiteral("N"), Type::Long}}, {}};
+        for (char c = 'A'; c <= 'G'; ++c)
+            wide.columns.push_back({QString(QLatin1Char(c)), Type::Text, 255});
+        const QString path = m_dir.filePath(QStringLiteral("spread.mdb"));
+        {
+            jet::Writer w(path);
+            const int t = w.addTable(QStringLiteral("Wide"), wide.columns);
+            const int blobs = w.addTable(QStringLiteral("Blobs"), {{QStringLiteral("B"), Type::LongBinary}});
+            for (int i = 0; i < 1200; ++i) {
+                QVariantList row{i};
+                for (int k = 0; k < 7; ++k)
+                    row << czech(250, i + k);
+                wide.rows << row;
+                w.addRow(t, row); // a row per page
+                if (i == 600)     // long values chained over some 20 000 pages
+                    for (int k = 0; k < 4; ++k)
+                        w.addRow(blobs, {QByteArray(10'000'000, char('a' + k))});
+            }
+            w.finish();
+        }
+        QVERIFY(QFileInfo(path).size() > 16352LL * jet::kPageSize);
+        Mdb mdb(path);
+        QVERIFY(mdb.handle);
+        compare(mdb.table(QStringLiteral("Wide")), wide);
     }
 
     // A Jet file is known by its header; the disc's file has an exact size.
