@@ -232,9 +232,25 @@ class TestJetWriter : public QObject {
         Mdb mdb(path);
         QVERIFY(mdb.handle);
         compare(mdb.table(QStringLiteral("T")), c);
+    }
 
-        jet::Writer tooSmall(m_dir.filePath(QStringLiteral("small.mdb")));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, tooSmall.finish(2 * jet::kPageSize));
+    // A file that could not be completed is not left behind looking like a
+    // database, and a second finish() does not pass it off as complete.
+    void noFileLeftUnfinished() {
+        const QString small = m_dir.filePath(QStringLiteral("small.mdb"));
+        {
+            jet::Writer w(small);
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, w.finish(2 * jet::kPageSize));
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, w.finish());
+        }
+        QVERIFY(!QFile::exists(small));
+        const QString abandoned = m_dir.filePath(QStringLiteral("abandoned.mdb"));
+        {
+            jet::Writer w(abandoned);
+            const int t = w.addTable(QStringLiteral("T"), {{QStringLiteral("N"), Type::Long}});
+            w.addRow(t, {1});
+        }
+        QVERIFY(!QFile::exists(abandoned));
     }
 
     void rejectsWhatTheColumnCannotHold_data() {

@@ -171,7 +171,13 @@ Writer::Writer(const QString& path) : m_file(path) {
              true);
 }
 
-Writer::~Writer() = default;
+// A file left unfinished, by an error or by the caller giving up, holds no
+// catalog and is of no use to anyone: it goes.
+Writer::~Writer() {
+    if (m_complete) return;
+    m_file.close();
+    m_file.remove();
+}
 
 uint32_t Writer::allocatePage() {
     return m_nextPage++;
@@ -380,7 +386,7 @@ void Writer::flushDataPage(Table& t) {
 }
 
 void Writer::addRow(int table, const QVariantList& values) {
-    if (m_finished) fail(QStringLiteral("rows after the end of the file"));
+    if (m_closed) fail(QStringLiteral("rows after the end of the file"));
     Table& t = *m_tables.at(size_t(table));
     const QByteArray row = buildRow(t, values);
     if (t.current && !t.current->fits(int(row.size()))) flushDataPage(t);
@@ -399,9 +405,10 @@ void Writer::writeCatalog() {
 }
 
 void Writer::finish(qint64 padToBytes) {
-    if (m_finished) return;
+    if (m_complete) return;
+    if (m_closed) fail(QStringLiteral("%1 could not be completed").arg(m_file.fileName()));
     writeCatalog();
-    m_finished = true;
+    m_closed = true;
     for (auto& t : m_tables)
         flushDataPage(*t);
     if (m_longValues) writePage(m_longValues->number, m_longValues->bytes());
@@ -528,6 +535,7 @@ void Writer::finish(qint64 padToBytes) {
         fail(QStringLiteral("cannot write %1").arg(m_file.fileName()));
     }
     m_file.close();
+    m_complete = true;
 }
 
 } // namespace jet

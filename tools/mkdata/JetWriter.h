@@ -39,7 +39,8 @@ inline constexpr int kPageSize = 2048;
 // finish(). Texts go in as Windows-1250. No indexes are written.
 //
 // Throws std::runtime_error on a failure to write and on a value its column
-// cannot hold; the file is then incomplete and the caller removes it.
+// cannot hold (the row is then not added). A writer destroyed before finish()
+// has completed removes its file.
 class Writer {
   public:
     explicit Writer(const QString& path);
@@ -73,7 +74,8 @@ class Writer {
     uint32_t m_nextPage = 2; // 0 the header, 1 usage maps, 2 the catalog's definition
     std::vector<std::unique_ptr<Table>> m_tables;
     std::unique_ptr<PageBuilder> m_longValues; // the long-value page being filled
-    bool m_finished = false;
+    bool m_closed = false;                     // the catalog is written: no more rows
+    bool m_complete = false;                   // finish() has written everything
 };
 
 // The Jet 3 header's block at 0x18 is kept under RC4 with a fixed key; the
