@@ -5,7 +5,6 @@
 #include "Error.h"
 #include "Random.h"
 #include "Scramble.h"
-#include "Sqlite.h"
 #include "TableOutput.h"
 
 #include <QDir>
