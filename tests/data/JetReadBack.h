@@ -33,7 +33,9 @@ struct Mdb {
     MdbHandle* handle = nullptr;
     explicit Mdb(const QString& path) {
         handle = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-        if (handle) mdb_set_bind_size(handle, kBindSize);
+        if (!handle) return;
+        mdb_set_bind_size(handle, kBindSize);
+        mdb_set_date_fmt(handle, "%Y-%m-%d %H:%M:%S");
     }
     ~Mdb() {
         if (handle) mdb_close(handle);

@@ -28,8 +28,18 @@ namespace {
 QVariant expected(const Column& c, const QVariant& v) {
     if (c.type == Type::YesNo) return QString::fromLatin1(v.toBool() ? "1" : "0");
     if (!v.isValid()) return QVariant();
-    if (c.type == Type::Long) return QString::number(v.toLongLong());
-    return v.toString();
+    switch (c.type) {
+    case Type::Byte:
+    case Type::Integer:
+    case Type::Long:
+        return QString::number(v.toLongLong());
+    case Type::Double:
+        return QString::number(v.toDouble(), 'f', QLocale::FloatingPointShortest);
+    case Type::DateTime:
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    default:
+        return v.toString();
+    }
 }
 
 QString czech(int length, int seed) {
@@ -142,6 +152,18 @@ class TestJetWriter : public QObject {
                 QStringLiteral("Řádek %1").arg(i), i * 7,
                 i % 13 == 0 ? QVariant(czech(300 + i % 700, i)) : QVariant(czech(i % 40, i)), i % 3 == 0};
         QTest::newRow("rows over many data pages") << many;
+
+        Case numbers = {{{QStringLiteral("B"), Type::Byte},
+                         {QStringLiteral("I"), Type::Integer},
+                         {QStringLiteral("D"), Type::Double},
+                         {QStringLiteral("T"), Type::DateTime},
+                         {QStringLiteral("X"), Type::Text, 5}},
+                        {}};
+        numbers.rows = {{0, -32768, 0.5, QDateTime(QDate(1899, 12, 30), QTime(0, 0)), QStringLiteral("a")},
+                        {255, 32767, -1234.25, QDateTime(QDate(2004, 3, 1), QTime(10, 20, 30)), QVariant()},
+                        {QVariant(), QVariant(), QVariant(), QVariant(), QStringLiteral("b")},
+                        {7, 1, 1e6, QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)), QStringLiteral("c")}};
+        QTest::newRow("bytes, integers, doubles and dates") << numbers;
 
         Case fixedOnly = {{{QStringLiteral("N"), Type::Long}, {QStringLiteral("B"), Type::YesNo}}, {}};
         for (int i = 0; i < 700; ++i)
