@@ -1,6 +1,7 @@
 #pragma once
 
 // Jet files as libmdb reads them, for comparing with what was written.
+// Values come as libmdb's text, binary ones in hex.
 
 #include <QFile>
 #include <QStringList>
@@ -80,6 +81,8 @@ struct Mdb {
                 auto* c = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
                 if (c->col_type != MDB_BOOL && fields[size_t(i)].is_null)
                     row << QVariant();
+                else if (c->col_type == MDB_BINARY) // bytes as they are, shown in hex
+                    row << QString::fromLatin1(values[size_t(i)].left(lengths[size_t(i)]).toHex());
                 else
                     row << QString::fromUtf8(values[size_t(i)].constData());
             }

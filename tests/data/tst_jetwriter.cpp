@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QUuid>
 #include <QtTest>
 
 #include <stdexcept>
@@ -34,7 +35,14 @@ QVariant expected(const Column& c, const QVariant& v) {
     case Type::Long:
         return QString::number(v.toLongLong());
     case Type::Double:
+    case Type::Single:
         return QString::number(v.toDouble(), 'f', QLocale::FloatingPointShortest);
+    case Type::Currency:
+        return QString::number(v.toLongLong() / 10000.0, 'f', 4);
+    case Type::Guid: // libmdb leaves out the hyphen before the last group
+        return v.toUuid().toString(QUuid::WithBraces).toUpper().remove(24, 1);
+    case Type::Binary:
+        return QString::fromLatin1(v.toByteArray().toHex());
     case Type::DateTime:
         return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     default:
@@ -165,6 +173,18 @@ class TestJetWriter : public QObject {
                         {7, 1, 1e6, QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)), QStringLiteral("c")}};
         QTest::newRow("bytes, integers, doubles and dates") << numbers;
 
+        Case others = {{{QStringLiteral("C"), Type::Currency},
+                        {QStringLiteral("S"), Type::Single},
+                        {QStringLiteral("G"), Type::Guid},
+                        {QStringLiteral("R"), Type::Binary, 8},
+                        {QStringLiteral("N"), Type::Long}},
+                       {}};
+        others.rows = {{qint64(123456), 0.25, QUuid(QStringLiteral("{01234567-89ab-cdef-0123-456789abcdef}")),
+                        QByteArray("\x01\x02\xff", 3), 1},
+                       {qint64(-922337203685477), -1.5, QUuid(), QByteArray(), 2},
+                       {QVariant(), QVariant(), QVariant(), QVariant(), 3}};
+        QTest::newRow("currency, singles, GUIDs and binary") << others;
+
         Case fixedOnly = {{{QStringLiteral("N"), Type::Long}, {QStringLiteral("B"), Type::YesNo}}, {}};
         for (int i = 0; i < 700; ++i)
             fixedOnly.rows << QVariantList{i % 5 == 0 ? QVariant() : QVariant(i), i % 2 == 1};
@@ -284,6 +304,10 @@ class TestJetWriter : public QObject {
             << Column{QStringLiteral("N"), Type::Long} << QVariant(qint64(1) << 31);
         QTest::newRow("not a number")
             << Column{QStringLiteral("N"), Type::Long} << QVariant(QStringLiteral("x"));
+        QTest::newRow("not a date") << Column{QStringLiteral("D"), Type::DateTime}
+                                    << QVariant(QStringLiteral("x"));
+        QTest::newRow("binary too long")
+            << Column{QStringLiteral("R"), Type::Binary, 2} << QVariant(QByteArray("abc"));
         QTest::newRow("Null where required")
             << Column{QStringLiteral("N"), Type::Long, 0, true} << QVariant();
     }

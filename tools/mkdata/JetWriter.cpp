@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QUuid>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -49,7 +50,7 @@ bool isLong(Type t) {
     return t == Type::Memo || t == Type::LongBinary;
 }
 bool isVariable(Type t) {
-    return t == Type::Text || isLong(t);
+    return t == Type::Text || t == Type::Binary || isLong(t);
 }
 
 // Bytes a fixed column takes in the row; Yes/No lives in the Null mask.
@@ -60,10 +61,14 @@ int fixedSize(Type t) {
     case Type::Integer:
         return 2;
     case Type::Long:
+    case Type::Single:
         return 4;
+    case Type::Currency:
     case Type::Double:
     case Type::DateTime:
         return 8;
+    case Type::Guid:
+        return 16;
     default:
         return 0;
     }
@@ -71,20 +76,21 @@ int fixedSize(Type t) {
 
 // Size the definition gives a column: the text's length, a fixed value's bytes.
 int definedSize(const Column& c) {
-    if (c.type == Type::Text) return c.size;
+    if (c.type == Type::Text || c.type == Type::Binary) return c.size;
     if (c.type == Type::YesNo) return 1;
     return fixedSize(c.type);
 }
 
 // Days since 30 December 1899, the date Jet counts from.
-double jetDate(const QVariant& v) {
+double jetDate(const QVariant& v, bool* ok) {
     static const QDate epoch(1899, 12, 30);
+    *ok = true;
     if (v.typeId() == QMetaType::QDateTime) {
         const QDateTime t = v.toDateTime();
         return double(epoch.daysTo(t.date())) + t.time().msecsSinceStartOfDay() / 86400000.0;
     }
     if (v.typeId() == QMetaType::QDate) return double(epoch.daysTo(v.toDate()));
-    return v.toDouble();
+    return v.toDouble(ok);
 }
 
 [[noreturn]] void fail(const QString& what) {
@@ -196,8 +202,8 @@ int Writer::addTable(const QString& name, const std::vector<Column>& columns, bo
     t->system = system;
     t->tdefPage = allocatePage();
     for (const Column& c : columns) {
-        if (c.type == Type::Text && (c.size < 1 || c.size > 255))
-            fail(QStringLiteral("table %1, column %2: text of 1 to 255 characters").arg(name, c.name));
+        if ((c.type == Type::Text || c.type == Type::Binary) && (c.size < 1 || c.size > 255))
+            fail(QStringLiteral("table %1, column %2: 1 to 255 characters or bytes").arg(name, c.name));
         if (isVariable(c.type)) {
             t->fixedOffset.push_back(0);
             t->varIndex.push_back(t->varCount++);
@@ -308,10 +314,45 @@ QByteArray Writer::buildRow(const Table& t, const QVariantList& values) {
             qToLittleEndian(int32_t(n), at);
             break;
         }
-        case Type::Double:
-        case Type::DateTime: {
-            const double d = c.type == Type::DateTime ? jetDate(v) : v.toDouble();
+        case Type::Currency: {
+            const qlonglong n = v.toLongLong(&ok);
+            if (!ok) fail(cell("not a count of ten-thousandths"));
+            qToLittleEndian(qint64(n), at);
+            break;
+        }
+        case Type::Single: {
+            const float f = v.toFloat(&ok);
+            if (!ok) fail(cell("not a number"));
+            qToLittleEndian(f, at);
+            break;
+        }
+        case Type::Double: {
+            const double d = v.toDouble(&ok);
+            if (!ok) fail(cell("not a number"));
             qToLittleEndian(d, at);
+            break;
+        }
+        case Type::DateTime: {
+            const double d = jetDate(v, &ok);
+            if (!ok) fail(cell("not a date"));
+            qToLittleEndian(d, at);
+            break;
+        }
+        case Type::Guid: {
+            // Stored as Windows keeps a GUID: its first three fields little-endian.
+            if (v.typeId() != QMetaType::QUuid) fail(cell("not a GUID"));
+            QByteArray b = v.toUuid().toRfc4122();
+            std::reverse(b.begin(), b.begin() + 4);
+            std::reverse(b.begin() + 4, b.begin() + 6);
+            std::reverse(b.begin() + 6, b.begin() + 8);
+            std::memcpy(at, b.constData(), 16);
+            break;
+        }
+        case Type::Binary: {
+            const QByteArray bytes = v.toByteArray();
+            if (bytes.size() > c.size) fail(cell("more bytes than the column holds"));
+            var[size_t(t.varIndex[size_t(i)])] = bytes;
+            size += int(bytes.size());
             break;
         }
         case Type::Text: {

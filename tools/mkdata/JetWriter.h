@@ -15,17 +15,21 @@ enum class Type : uint8_t {
     Byte = 0x02,
     Integer = 0x03, // 16 bits
     Long = 0x04,
+    Currency = 0x05, // a count of ten-thousandths, 64 bits
+    Single = 0x06,
     Double = 0x07,
     DateTime = 0x08, // days since 30 December 1899, as a double
+    Binary = 0x09,   // up to 255 bytes
     Text = 0x0A,
     LongBinary = 0x0B,
     Memo = 0x0C,
+    Guid = 0x0F,
 };
 
 struct Column {
     QString name;
     Type type = Type::Long;
-    int size = 0; // characters of a Text column
+    int size = 0; // characters of a Text column, bytes of a Binary one
     bool required = false;
     bool primaryKey = false; // declared for our engine; no index is written here
 };
@@ -51,7 +55,9 @@ class Writer {
     // Declares a user table (or a system one, flagged as such in the catalog)
     // and returns its number for addRow().
     int addTable(const QString& name, const std::vector<Column>& columns, bool system = false);
-    // One row, a value per column; a null QVariant is Null.
+    // One row, a value per column; a null QVariant is Null. Currency comes as
+    // its count of ten-thousandths, Date/Time as a QDateTime or a count of days,
+    // Binary and long binary as bytes, GUID as a QUuid.
     void addRow(int table, const QVariantList& values);
     qint64 rowCount(int table) const;
 
