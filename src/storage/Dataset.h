@@ -192,6 +192,11 @@ class Dataset : public QObject {
     Translation m_tr;
     QStringList m_columns;
     std::vector<bool> m_boolean; // Boolean columns come back as bool
+    // Columns whose stored values are shown otherwise (dates, amounts, Single),
+    // with their type; empty when the select has none.
+    std::vector<ColumnType> m_shownAs;
+    QVariant shown(int column, QVariant stored) const;
+    ColumnType typeOf(int column) const; // Other for a computed column of no such type
     bool m_keyset = false;
     bool m_keysetOnReadOnly = false;
     int m_pos = -1;

@@ -97,6 +97,7 @@ class SqlTranslator final : public SubqueryBuilder {
         QString body;  // FROM … WHERE … GROUP BY … ORDER BY …
         QString limit; // LIMIT n or empty
         QStringList names;
+        QList<ColumnType> types;
         SqlType firstType = SqlType::Unknown;
         bool updatable = false;
         QString keySql, rowSql;
@@ -138,6 +139,7 @@ class SqlTranslator final : public SubqueryBuilder {
                         items << column.sql + QStringLiteral(" AS ") + quoteIdentifier(name);
                         result.values.push_back(column);
                         b.names << name;
+                        b.types << c.type;
                         b.baseColumns << c.name;
                     }
                 }
@@ -152,7 +154,8 @@ class SqlTranslator final : public SubqueryBuilder {
                                                            : QStringLiteral("Expr%1").arg(1000 + exprNo++);
             // A text result carries the Czech order, for DISTINCT and for ORDER BY by number.
             const Emitted value = SqlExpressions::withCzechOrder(m_expressions.value(*it.expr, scope));
-            items << value.sql + QStringLiteral(" AS ") + quoteIdentifier(name);
+            items << resultSql(value) + QStringLiteral(" AS ") + quoteIdentifier(name);
+            b.types << resultType(*it.expr, value, scope);
             result.values.push_back(value);
             result.aliases.insert(name.toUpper(), value);
             b.names << name;
@@ -198,6 +201,21 @@ class SqlTranslator final : public SubqueryBuilder {
         return b;
     }
 
+    // A result column of amounts holds their counts of ten-thousandths, as a
+    // Currency column keeps them.
+    static QString resultSql(const Emitted& value) {
+        if (value.type != SqlType::Currency) return value.sql;
+        if (!value.raw.isEmpty()) return value.raw;
+        return QStringLiteral("jet_tocurrency(") + value.sql + u')';
+    }
+
+    static ColumnType resultType(const Expr& e, const Emitted& value, const Scope& scope) {
+        if (e.kind == Expr::Kind::Column) return SqlNames::resolve(e, scope).column->type;
+        if (value.type == SqlType::Currency) return ColumnType::Currency;
+        if (value.type == SqlType::Date) return ColumnType::DateTime;
+        return ColumnType::Other;
+    }
+
     // One ORDER BY term: a column number or an alias of the select list stands
     // for that column's expression (so that the term also works in the key
     // statement, which selects only row ids); text sorts in the Czech order.
@@ -237,6 +255,7 @@ class SqlTranslator final : public SubqueryBuilder {
         const QString sql = b.head + b.body + b.limit;
         t.statements << sql;
         t.columnNames = b.names;
+        t.columnTypes = b.types;
         t.countSql = QStringLiteral("SELECT count(*) FROM (") + sql + u')';
         t.offsetSql = b.head + b.body + QStringLiteral(" LIMIT 1 OFFSET ?1");
         t.updatable = b.updatable;
@@ -261,14 +280,17 @@ class SqlTranslator final : public SubqueryBuilder {
         const Built b = buildSelect(s, scope);
         t.statements << b.head + b.body + b.limit;
         t.columnNames = b.names;
+        t.columnTypes = b.types;
         return t;
     }
 
     QString orIgnore() const { return m_options.ignoreRowErrors ? QStringLiteral(" OR IGNORE") : QString(); }
 
-    // The value as a column stores it: a Yes/No column takes -1 or 0.
+    // The value as a column stores it: a Yes/No column takes -1 or 0, a
+    // Currency column a count of ten-thousandths, a Date/Time column a day count.
     static QString valueFor(const ColumnInfo& c, const Emitted& v) {
-        if (c.type == ColumnType::Boolean) return QStringLiteral("jet_bool(") + v.sql + u')';
+        if (const char* store = describe(c.type).store)
+            return QString::fromLatin1(store) + u'(' + v.sql + u')';
         return v.sql;
     }
 
