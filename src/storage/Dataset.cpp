@@ -167,7 +167,7 @@ QVariant Dataset::shown(int column, QVariant stored) const {
     return shownValue(m_shownAs[size_t(column)], stored);
 }
 
-ColumnType Dataset::typeOf(int column) const {
+ColumnType Dataset::fieldType(int column) const {
     if (column < 0 || column >= int(m_tr.columnTypes.size())) return ColumnType::Other;
     return m_tr.columnTypes[column];
 }
@@ -474,7 +474,7 @@ QString Dataset::text(const QString& name) const {
     }
     const QVariant v = value(name);
     if (v.isNull()) return {};
-    if (const ColumnType type = typeOf(i);
+    if (const ColumnType type = fieldType(i);
         type == ColumnType::DateTime || type == ColumnType::Currency || type == ColumnType::Single) {
         // From the stored value: an amount of more digits than a double holds shows whole.
         const QVariant stored = m_state == State::Edit || m_state == State::Insert ? storedValue(type, v)
@@ -579,7 +579,7 @@ void Dataset::post() {
         std::sort(idx.begin(), idx.end());
         sqlite::Statement& st = insertStatement(idx);
         for (size_t k = 0; k < idx.size(); ++k)
-            st.bind(int(k) + 1, storedValue(typeOf(idx[k]), m_buffer[idx[k]]));
+            st.bind(int(k) + 1, storedValue(fieldType(idx[k]), m_buffer[idx[k]]));
         try {
             st.step();
         } catch (...) {
@@ -608,7 +608,7 @@ void Dataset::post() {
                                     sets.join(u", ") + QStringLiteral(" WHERE rowid = ?") +
                                     QString::number(idx.size() + 1));
         for (size_t k = 0; k < idx.size(); ++k)
-            st.bind(int(k) + 1, storedValue(typeOf(idx[k]), m_buffer[idx[k]]));
+            st.bind(int(k) + 1, storedValue(fieldType(idx[k]), m_buffer[idx[k]]));
         st.bind(int(idx.size()) + 1, m_keys.at(m_pos));
         st.step();
         m_cache.remove(m_keys.at(m_pos));
@@ -698,7 +698,7 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, db::
     // Rows hold stored values: a date is sought by its day count, an amount by its ten-thousandths.
     QVariantList wanted = values;
     for (int k = 0; k < idx.size() && k < wanted.size(); ++k)
-        wanted[k] = storedValue(typeOf(idx[k]), wanted[k]);
+        wanted[k] = storedValue(fieldType(idx[k]), wanted[k]);
     auto matches = [&](const Row& r) {
         bool match = true;
         for (int k = 0; k < idx.size() && match; ++k) {

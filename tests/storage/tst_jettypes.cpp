@@ -8,6 +8,7 @@
 #include "Dataset.h"
 #include "Error.h"
 #include "JetValues.h"
+#include "RowJson.h"
 #include "StorageFixture.h"
 
 #include <QDir>
@@ -367,6 +368,44 @@ class TestJetTypes : public QObject {
                                 "1;1.3.2004 10:20:30;1.5000;3;2.3.2004 10:20:30\r\n"
                                 "2;29.2.2004 0:00:00;0.1000;0.2;1.3.2004 0:00:00\r\n"
                                 "5;;;;\r\n"));
+    }
+
+    // A row as one JSON object: names in the select's order, Null left out,
+    // every type in its JSON form.
+    void json_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("json");
+        QTest::newRow("Null left out") << "LONG" << QVariant() << "{\"ID\": 1}";
+        QTest::newRow("Yes") << "BIT" << QVariant(true) << "{\"ID\": 1, \"v\": true}";
+        QTest::newRow("No") << "BIT" << QVariant(false) << "{\"ID\": 1, \"v\": false}";
+        QTest::newRow("date") << "DATETIME" << QVariant(QStringLiteral("1.3.2004 8:05"))
+                              << "{\"ID\": 1, \"v\": \"2004-03-01 08:05:00\"}";
+        QTest::newRow("amount exact") << "CURRENCY" << QVariant(QStringLiteral("922337203685477.5807"))
+                                      << "{\"ID\": 1, \"v\": 922337203685477.5807}";
+        QTest::newRow("Single") << "SINGLE" << QVariant(0.1) << "{\"ID\": 1, \"v\": 0.1}";
+        QTest::newRow("Double shortest")
+            << "DOUBLE" << QVariant(0.1 + 0.2) << "{\"ID\": 1, \"v\": 0.30000000000000004}";
+        QTest::newRow("text escaped") << "TEXT(20)" << QVariant(QStringLiteral("Novák \"a\"\\\n"))
+                                      << "{\"ID\": 1, \"v\": \"Novák \\\"a\\\"\\\\\\n\"}";
+        QTest::newRow("binary") << "LONGBINARY" << QVariant(QByteArray("\x00\xff\x10", 3))
+                                << "{\"ID\": 1, \"v\": {\"$binary\": \"AP8Q\"}}";
+    }
+
+    void json() {
+        QFETCH(QString, type);
+        QFETCH(QVariant, value);
+        QFETCH(QString, json);
+        auto d = scratch({QStringLiteral("CREATE TABLE T (ID LONG, v %1)").arg(type)});
+        Dataset ds;
+        ds.setDatabase(d.get());
+        ds.setSql(QStringLiteral("SELECT * FROM T"));
+        ds.open();
+        ds.append();
+        storage_test::postValues(ds, {{"ID", 1}, {"v", value}});
+        ds.close();
+        ds.open();
+        QCOMPARE(QString::fromUtf8(rowAsJson(ds)), json);
     }
 
     // Days and serials both ways, around the day the count starts.
