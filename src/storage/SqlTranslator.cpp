@@ -111,8 +111,22 @@ class SqlTranslator final : public SubqueryBuilder {
         QHash<QString, Emitted> aliases; // by upper-case name
     };
 
-    Built buildSelect(const Select& s, Scope& scope) {
+    // How the select's rows are used: read by a dataset or the text driver,
+    // which take amounts as counts of ten-thousandths, as the column keeps them;
+    // or as values inside a statement (a subquery, the rows of INSERT … SELECT,
+    // each item then turned into the stored form of its target column).
+    enum class Output { Stored, Values };
+
+    Built buildSelect(const Select& s, Scope& scope, Output output = Output::Values,
+                      const QList<const ColumnInfo*>& targets = {}) {
         Built b;
+        auto itemSql = [&](const Emitted& v) {
+            if (output == Output::Stored) return resultSql(v);
+            const ColumnInfo* target = targets.value(qsizetype(b.types.size()));
+            // Yes/No targets take the values as they come, as they always have.
+            if (target && target->type != ColumnType::Boolean) return valueFor(*target, v);
+            return v.sql;
+        };
         if (s.topPercent) throw Error(QStringLiteral("TOP … PERCENT není podporováno."));
         for (const auto& f : s.from)
             m_names.addTables(*f, scope);
@@ -136,7 +150,13 @@ class SqlTranslator final : public SubqueryBuilder {
                         column.sql = quoteIdentifier(t.refName) + u'.' + quoteIdentifier(c.name);
                         column.type = SqlExpressions::typeOf(c.type);
                         column.plainColumn = true;
-                        items << column.sql + QStringLiteral(" AS ") + quoteIdentifier(name);
+                        if (c.type == ColumnType::Currency) {
+                            column.raw = column.sql;
+                            column.sql += QStringLiteral(" / 10000.0");
+                            column.precedence = kMultiplicative;
+                            column.plainColumn = false;
+                        }
+                        items << itemSql(column) + QStringLiteral(" AS ") + quoteIdentifier(name);
                         result.values.push_back(column);
                         b.names << name;
                         b.types << c.type;
@@ -154,7 +174,7 @@ class SqlTranslator final : public SubqueryBuilder {
                                                            : QStringLiteral("Expr%1").arg(1000 + exprNo++);
             // A text result carries the Czech order, for DISTINCT and for ORDER BY by number.
             const Emitted value = SqlExpressions::withCzechOrder(m_expressions.value(*it.expr, scope));
-            items << resultSql(value) + QStringLiteral(" AS ") + quoteIdentifier(name);
+            items << itemSql(value) + QStringLiteral(" AS ") + quoteIdentifier(name);
             b.types << resultType(*it.expr, value, scope);
             result.values.push_back(value);
             result.aliases.insert(name.toUpper(), value);
@@ -249,7 +269,7 @@ class SqlTranslator final : public SubqueryBuilder {
 
     Translation topSelect(const Select& s) {
         Scope scope;
-        const Built b = buildSelect(s, scope);
+        const Built b = buildSelect(s, scope, Output::Stored);
         Translation t;
         t.kind = Translation::Kind::Select;
         const QString sql = b.head + b.body + b.limit;
@@ -277,7 +297,7 @@ class SqlTranslator final : public SubqueryBuilder {
         t.exportConnect = s.into->connect.value_or(QString());
         // Translate the rows part now, so that a wrong statement fails early.
         Scope scope;
-        const Built b = buildSelect(s, scope);
+        const Built b = buildSelect(s, scope, Output::Stored);
         t.statements << b.head + b.body + b.limit;
         t.columnNames = b.names;
         t.columnTypes = b.types;
@@ -317,7 +337,7 @@ class SqlTranslator final : public SubqueryBuilder {
                              names.join(QStringLiteral(", ")) + QStringLiteral(") ");
         if (ins.select) {
             Scope scope;
-            const Built b = buildSelect(*ins.select, scope);
+            const Built b = buildSelect(*ins.select, scope, Output::Values, cols);
             if (b.names.size() != cols.size())
                 throw Error(QStringLiteral("Počet hodnot dotazu a počet cílových polí nejsou shodné."));
             return head + b.head + b.body + b.limit;

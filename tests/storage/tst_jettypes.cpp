@@ -231,6 +231,12 @@ class TestJetTypes : public QObject {
                                                << "4";
         QTest::newRow("amount equal to a decimal") << "c = 0.1"
                                                    << "2";
+        QTest::newRow("amount in a subquery's amounts") << "c IN (SELECT c FROM T WHERE ID = 2)"
+                                                        << "2";
+        QTest::newRow("amount equal to a subquery's largest") << "c = (SELECT Max(c) FROM T)"
+                                                              << "4";
+        QTest::newRow("date in a subquery's dates") << "d IN (SELECT d + 0 FROM T WHERE ID = 3)"
+                                                    << "3";
         QTest::newRow("amounts ordered") << "c IS NOT NULL ORDER BY c"
                                          << "2 3 1 4";
         QTest::newRow("Byte ordered") << "b IS NOT NULL ORDER BY b"
@@ -317,6 +323,22 @@ class TestJetTypes : public QObject {
         QCOMPARE(raw.value(0).value(1), QVariant(qint64(199900)));
         ds.edit();
         VERIFY_DB_ERROR(storage_test::postValues(ds, {{"c", QStringLiteral("1e20")}}), "částka musí ležet");
+    }
+
+    // INSERT … SELECT stores each value in the form of its target column.
+    void copyRows() {
+        auto d = sample();
+        d->execute(QStringLiteral("CREATE TABLE U (ID LONG, c CURRENCY, x DOUBLE, t TEXT(30), d DATETIME)"),
+                   Database::FailOnError);
+        QCOMPARE(
+            d->execute(QStringLiteral("INSERT INTO U SELECT ID, c, c, c, \"1.3.2004\" FROM T WHERE ID = 4"),
+                       Database::FailOnError),
+            1);
+        QCOMPARE(d->execute(QStringLiteral("INSERT INTO U (ID, c) SELECT ID, c * 2 FROM T WHERE ID = 1"),
+                            Database::FailOnError),
+                 1);
+        QCOMPARE(texts(*d, QStringLiteral("SELECT ID, c, x, t, d FROM U ORDER BY ID DESC")),
+                 (QStringList{"4|1234.5678|1234.5678|1234.5678|1.3.2004", "1|3.0000|||"}));
     }
 
     // A table defined field by field takes the new types as well.
