@@ -174,7 +174,7 @@ Emitted SqlExpressions::binary(const Expr& e, const Scope& scope) {
         // Null counts as empty text; SQLite takes a limited number of arguments per call.
         QStringList level;
         for (const auto& a : e.args)
-            level << value(*a, scope).sql;
+            level << asText(value(*a, scope));
         while (level.size() > kConcatArguments) {
             QStringList groups;
             for (qsizetype i = 0; i < level.size(); i += kConcatArguments)
@@ -213,6 +213,12 @@ Emitted SqlExpressions::binary(const Expr& e, const Scope& scope) {
     if (op == u"MOD")
         return make(QStringLiteral("jet_mod(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
     return comparison(op, a, b);
+}
+
+// A date becomes text in its Czech form ("1.3.2004 10:20:30"), as & and CStr show it.
+QString SqlExpressions::asText(const Emitted& e) {
+    if (e.type == SqlType::Date) return QStringLiteral("jet_datetext(") + e.sql + u')';
+    return e.sql;
 }
 
 // A sum with one date among numbers is a date; a sum of amounts an amount.
@@ -447,7 +453,7 @@ Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
     }
     if (fn == u"CSTR") {
         need(1, 1);
-        return make(QStringLiteral("CAST(%1 AS TEXT)").arg(args[0].sql), SqlType::Text, kPrimary);
+        return make(QStringLiteral("CAST(%1 AS TEXT)").arg(asText(args[0])), SqlType::Text, kPrimary);
     }
     if (fn == u"CLNG" || fn == u"CINT") {
         need(1, 1);

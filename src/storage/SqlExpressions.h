@@ -91,6 +91,7 @@ class SqlExpressions {
 
   private:
     static SqlType sumType(const std::vector<SqlType>& types);
+    static QString asText(const Emitted& e);
     Emitted binary(const ast::Expr& e, const Scope& scope);
     Emitted andOr(const ast::Expr& e, const Scope& scope);
     Emitted comparison(const QString& op, Emitted a, Emitted b);

@@ -257,6 +257,13 @@ void cdateFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_double(ctx, *serial);
 }
 
+// jet_datetext(x): a day count as the text of its date; anything else as it is.
+void dateTextFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int t = sqlite3_value_type(argv[0]);
+    if (t != SQLITE_INTEGER && t != SQLITE_FLOAT) return sqlite3_result_value(ctx, argv[0]);
+    resultText(ctx, jet_values::dateText(sqlite3_value_double(argv[0])));
+}
+
 // jet_now(), jet_today(): the local date and time, the local date.
 void nowFn(sqlite3_context* ctx, int, sqlite3_value**) {
     QDateTime now = QDateTime::currentDateTime();
@@ -326,6 +333,7 @@ void registerSqlFunctions(sqlite3* h) {
         sqlite3_create_function_v2(h, describe(type).store, 1, det, reinterpret_cast<void*>(quintptr(type)),
                                    storeFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_cdate", 1, det, nullptr, cdateFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_datetext", 1, det, nullptr, dateTextFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_now", 0, SQLITE_UTF8, nullptr, nowFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_today", 0, SQLITE_UTF8, nullptr, todayFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_datepart", 2, det, nullptr, datePartFn, nullptr, nullptr, nullptr);

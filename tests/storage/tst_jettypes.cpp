@@ -274,6 +274,10 @@ class TestJetTypes : public QObject {
                                              << "1.3.2004";
         QTest::newRow("Day of a literal") << "Day(#3/7/2004#)"
                                           << "7";
+        QTest::newRow("date joined to text") << "\"od \" & d & \".\""
+                                             << "od 1.3.2004 10:20:30.";
+        QTest::newRow("CStr of a date") << "CStr(#3/1/2004#)"
+                                        << "1.3.2004";
         QTest::newRow("today has no time") << "Date() = DateSerial(Year(Now()), Month(Now()), Day(Now()))"
                                            << "-1";
         QTest::newRow("now is not before today") << "Now() >= Date()"
