@@ -311,6 +311,9 @@ class SqlTranslator final : public SubqueryBuilder {
     static QString valueFor(const ColumnInfo& c, const Emitted& v) {
         if (const char* store = describe(c.type).store)
             return QString::fromLatin1(store) + u'(' + v.sql + u')';
+        // A text column takes a date as the text it shows.
+        if (v.type == SqlType::Date && describe(c.type).value == ValueClass::Text)
+            return QStringLiteral("jet_datetext(") + v.sql + u')';
         return v.sql;
     }
 

@@ -338,11 +338,15 @@ class TestJetTypes : public QObject {
             d->execute(QStringLiteral("INSERT INTO U SELECT ID, c, c, c, \"1.3.2004\" FROM T WHERE ID = 4"),
                        Database::FailOnError),
             1);
+        QCOMPARE(d->execute(QStringLiteral("INSERT INTO U (ID, t) VALUES (2, #3/1/2004 10:20#)"),
+                            Database::FailOnError),
+                 1);
         QCOMPARE(d->execute(QStringLiteral("INSERT INTO U (ID, c) SELECT ID, c * 2 FROM T WHERE ID = 1"),
                             Database::FailOnError),
                  1);
         QCOMPARE(texts(*d, QStringLiteral("SELECT ID, c, x, t, d FROM U ORDER BY ID DESC")),
-                 (QStringList{"4|1234.5678|1234.5678|1234.5678|1.3.2004", "1|3.0000|||"}));
+                 (QStringList{"4|1234.5678|1234.5678|1234.5678|1.3.2004", "2|||1.3.2004 10:20:00|",
+                              "1|3.0000|||"}));
     }
 
     // A table defined field by field takes the new types as well.
