@@ -1,8 +1,11 @@
 #include "SqlExpressions.h"
 
 #include "Error.h"
+#include "JetValues.h"
 #include "LikePattern.h"
 #include "SqlTranslator.h"
+
+#include <QRegularExpression>
 
 namespace db {
 
@@ -272,6 +275,24 @@ Emitted SqlExpressions::comparison(const QString& op, Emitted a, Emitted b) {
             a = collate(a);
         else
             b = collate(b);
+    }
+    // An amount column against a number written with at most four decimals
+    // compares its stored count of ten-thousandths, exactly, and an index on
+    // the column can answer.
+    auto asCount = [](const Emitted& column, const Emitted& literal) -> std::optional<QString> {
+        static const QRegularExpression number(QStringLiteral(R"(^-?\d+(\.\d{1,4})?$)"));
+        if (column.raw.isEmpty() || literal.type != SqlType::Number || !number.match(literal.sql).hasMatch())
+            return std::nullopt;
+        const std::optional<qint64> count = jet_values::currencyFromText(literal.sql);
+        if (!count) return std::nullopt;
+        return QString::number(*count);
+    };
+    if (const std::optional<QString> n = asCount(a, b)) {
+        a = make(a.raw, SqlType::Currency, kPrimary);
+        b = make(*n, SqlType::Number, n->startsWith(u'-') ? kUnary : kPrimary);
+    } else if (const std::optional<QString> n = asCount(b, a)) {
+        b = make(b.raw, SqlType::Currency, kPrimary);
+        a = make(*n, SqlType::Number, n->startsWith(u'-') ? kUnary : kPrimary);
     }
     const int p = (op == u"=" || op == u"<>") ? kEquality : kRelation;
     return make(operand(a, kBitwise) + u' ' + op + u' ' + operand(b, kBitwise), SqlType::Predicate, p);

@@ -254,6 +254,22 @@ class TestJetTypes : public QObject {
         QCOMPARE(texts(*d, QStringLiteral("SELECT ID FROM T WHERE ") + where).join(u' '), ids);
     }
 
+    // An amount column compared with a number of at most four decimals is
+    // searched through its index.
+    void amountUsesIndex() {
+        auto d = sample();
+        d->execute(QStringLiteral("CREATE INDEX ic ON T (c)"), Database::FailOnError);
+        const Translation t = d->translate(QStringLiteral("SELECT ID FROM T WHERE c >= 1.5"));
+        QString plan;
+        for (const QVariantList& row :
+             d->queryNative(QStringLiteral("EXPLAIN QUERY PLAN ") + t.statements.first()))
+            plan += row.value(3).toString();
+        QVERIFY2(plan.contains(QLatin1String("SEARCH T USING")), qPrintable(plan));
+        QCOMPARE(texts(*d, QStringLiteral("SELECT ID FROM T WHERE 1.5 <= c AND c <> -0.5 ORDER BY ID")),
+                 (QStringList{"1", "4"}));
+        QCOMPARE(texts(*d, QStringLiteral("SELECT ID FROM T WHERE c < 0.10001")), QStringList{"2"});
+    }
+
     // Computed values of the new types show as their type.
     void computed_data() {
         QTest::addColumn<QString>("expression");
