@@ -3,6 +3,7 @@
 #include "CzechText.h"
 #include "Database.h"
 #include "Error.h"
+#include "JetValues.h"
 
 #include <QMetaMethod>
 
@@ -81,6 +82,16 @@ void Dataset::open() {
             m_boolean[i] =
                 columnFromDeclaredType(QString(), typed.declaredType(i)).type == ColumnType::Boolean;
 
+        for (int i = 0; i < int(m_tr.columnTypes.size()); ++i) {
+            const ColumnType type = m_tr.columnTypes[i];
+            if (type == ColumnType::DateTime || type == ColumnType::Currency || type == ColumnType::Single) {
+                m_shownAs.assign(m_columns.size(), ColumnType::Other);
+                break;
+            }
+        }
+        for (int i = 0; i < int(m_shownAs.size()) && i < int(m_tr.columnTypes.size()); ++i)
+            m_shownAs[size_t(i)] = m_tr.columnTypes[i];
+
         m_appendAlways.assign(m_columns.size(), false);
         m_firstOfColumn.assign(m_columns.size(), -1);
         if (m_keyset && m_tr.base) {
@@ -136,6 +147,7 @@ void Dataset::discardCursor() {
     m_tr = Translation();
     m_columns.clear();
     m_boolean.clear();
+    m_shownAs.clear();
     m_keyset = false;
     m_state = State::Inactive;
     m_pos = -1;
@@ -149,6 +161,16 @@ void Dataset::close() {
 }
 
 // ---- reading rows -------------------------------------------------------------
+
+QVariant Dataset::shown(int column, QVariant stored) const {
+    if (m_shownAs.empty() || stored.isNull()) return stored;
+    return shownValue(m_shownAs[size_t(column)], stored);
+}
+
+ColumnType Dataset::fieldType(int column) const {
+    if (column < 0 || column >= int(m_tr.columnTypes.size())) return ColumnType::Other;
+    return m_tr.columnTypes[column];
+}
 
 Dataset::Row Dataset::readRow(const sqlite::Statement& st) const {
     Row r(m_columns.size());
@@ -409,7 +431,7 @@ QVariant Dataset::value(int field) const {
         throw Error(QStringLiteral("Pole s pořadím %1 v kolekci neexistuje.").arg(field));
     if (m_state == State::Edit || m_state == State::Insert) return m_buffer[field];
     if (m_bof || m_eof) noCurrentRecord();
-    return m_keyset ? rowAt(m_pos)[field] : lazyValue(m_pos, field);
+    return shown(field, m_keyset ? rowAt(m_pos)[field] : lazyValue(m_pos, field));
 }
 
 QVariant Dataset::valueAt(int position, int field) const {
@@ -417,16 +439,16 @@ QVariant Dataset::valueAt(int position, int field) const {
     if (field < 0 || field >= m_columns.size())
         throw Error(QStringLiteral("Pole s pořadím %1 v kolekci neexistuje.").arg(field));
     if (position < 0 || position >= recordCount()) return {};
-    if (m_keyset) return rowAt(position)[field];
+    if (m_keyset) return shown(field, rowAt(position)[field]);
     const bool boolean = m_boolean[field];
-    if (position == m_stmtIndex && !m_stmtDone) return m_stmt.column(field, boolean);
+    if (position == m_stmtIndex && !m_stmtDone) return shown(field, m_stmt.column(field, boolean));
     if (!m_ring.empty()) {
         const RawRow& r = m_ring[size_t(position % kRing)];
-        if (r.position == position) return r.value(field, boolean);
+        if (r.position == position) return shown(field, r.value(field, boolean));
     }
-    if (m_scratch.position == position) return m_scratch.value(field, boolean);
+    if (m_scratch.position == position) return shown(field, m_scratch.value(field, boolean));
     // The current row is read the way value() reads it.
-    if (position == m_pos && !m_bof && !m_eof) return lazyValue(position, field);
+    if (position == m_pos && !m_bof && !m_eof) return shown(field, lazyValue(position, field));
     return {};
 }
 
@@ -452,6 +474,14 @@ QString Dataset::text(const QString& name) const {
     }
     const QVariant v = value(name);
     if (v.isNull()) return {};
+    if (const ColumnType type = fieldType(i);
+        type == ColumnType::DateTime || type == ColumnType::Currency || type == ColumnType::Single) {
+        // From the stored value: an amount of more digits than a double holds shows whole.
+        const QVariant stored = m_state == State::Edit || m_state == State::Insert ? storedValue(type, v)
+                                : m_keyset                                         ? rowAt(m_pos)[i]
+                                                                                   : lazyValue(m_pos, i);
+        if (const std::optional<QString> t = shownText(type, stored)) return *t;
+    }
     if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("-1") : QStringLiteral("0");
     if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'g', 15);
     return v.toString();
@@ -467,6 +497,8 @@ void Dataset::edit() {
     settle(*this, m_dirty);
     if (m_bof || m_eof) noCurrentRecord();
     m_buffer = rowAt(m_pos);
+    for (int i = 0; i < m_buffer.size(); ++i)
+        m_buffer[i] = shown(i, m_buffer[i]);
     m_dirty.assign(m_columns.size(), false);
     m_state = State::Edit;
 }
@@ -547,7 +579,7 @@ void Dataset::post() {
         std::sort(idx.begin(), idx.end());
         sqlite::Statement& st = insertStatement(idx);
         for (size_t k = 0; k < idx.size(); ++k)
-            st.bind(int(k) + 1, m_buffer[idx[k]]);
+            st.bind(int(k) + 1, storedValue(fieldType(idx[k]), m_buffer[idx[k]]));
         try {
             st.step();
         } catch (...) {
@@ -576,7 +608,7 @@ void Dataset::post() {
                                     sets.join(u", ") + QStringLiteral(" WHERE rowid = ?") +
                                     QString::number(idx.size() + 1));
         for (size_t k = 0; k < idx.size(); ++k)
-            st.bind(int(k) + 1, m_buffer[idx[k]]);
+            st.bind(int(k) + 1, storedValue(fieldType(idx[k]), m_buffer[idx[k]]));
         st.bind(int(idx.size()) + 1, m_keys.at(m_pos));
         st.step();
         m_cache.remove(m_keys.at(m_pos));
@@ -663,11 +695,15 @@ bool Dataset::locate(const QStringList& fields, const QVariantList& values, db::
                                                   : v.toString();
         return options.caseInsensitive ? czech::fold(s) : s;
     };
+    // Rows hold stored values: a date is sought by its day count, an amount by its ten-thousandths.
+    QVariantList wanted = values;
+    for (int k = 0; k < idx.size() && k < wanted.size(); ++k)
+        wanted[k] = storedValue(fieldType(idx[k]), wanted[k]);
     auto matches = [&](const Row& r) {
         bool match = true;
         for (int k = 0; k < idx.size() && match; ++k) {
             const QVariant& a = r[idx[k]];
-            const QVariant& b = values.value(k);
+            const QVariant& b = wanted.value(k);
             if (a.isNull() || b.isNull()) {
                 match = a.isNull() && b.isNull();
                 continue;

@@ -117,7 +117,11 @@ class Dataset : public QObject {
     // it and the last row read by position; any other row gives Null.
     QVariant valueAt(int position, int field) const;
     QVariant valueAt(int position, const QString& name) const;
-    // The value as text: Null is empty, Booleans are -1 and 0.
+    // The field's type where its values are read as that type: a column's own,
+    // Date/Time or Currency for a computed date or amount; Other elsewhere.
+    ColumnType fieldType(int field) const;
+    // The value as text: Null is empty, Booleans are -1 and 0, a date in the
+    // Czech form ("1.3.2004 10:20:30"), an amount with four decimals.
     QString text(const QString& name) const;
     bool isNull(const QString& name) const { return value(name).isNull(); }
 
@@ -192,6 +196,10 @@ class Dataset : public QObject {
     Translation m_tr;
     QStringList m_columns;
     std::vector<bool> m_boolean; // Boolean columns come back as bool
+    // Columns whose stored values are shown otherwise (dates, amounts, Single),
+    // with their type; empty when the select has none.
+    std::vector<ColumnType> m_shownAs;
+    QVariant shown(int column, QVariant stored) const;
     bool m_keyset = false;
     bool m_keysetOnReadOnly = false;
     int m_pos = -1;

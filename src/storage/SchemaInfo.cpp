@@ -5,24 +5,10 @@
 namespace db {
 
 QString declaredType(ColumnType type, int size) {
-    switch (type) {
-    case ColumnType::Long:
-        return QStringLiteral("LONG");
-    case ColumnType::Boolean:
-        return QStringLiteral("BIT");
-    case ColumnType::Text:
-        return QStringLiteral("TEXT(%1)").arg(size);
-    case ColumnType::Memo:
-        // Contains TEXT, so SQLite keeps values as text ("00123" stays "00123").
-        return QStringLiteral("LONGTEXT");
-    case ColumnType::Counter:
-        return QStringLiteral("COUNTER");
-    case ColumnType::Double:
-        return QStringLiteral("DOUBLE");
-    case ColumnType::Other:
-        break;
-    }
-    return {};
+    const TypeDescription& d = describe(type);
+    QString declared = QString::fromLatin1(d.declared);
+    if (d.maxSize > 0) declared.replace(QStringLiteral("%1"), QString::number(size > 0 ? size : d.maxSize));
+    return declared;
 }
 
 ColumnInfo columnFromDeclaredType(const QString& name, const QString& declared) {
@@ -31,7 +17,18 @@ ColumnInfo columnFromDeclaredType(const QString& name, const QString& declared) 
     const QString t = declared.trimmed().toUpper();
     static const QRegularExpression textRe(
         QStringLiteral(R"(^(?:TEXT|VARCHAR|CHAR)\s*(?:\(\s*(\d+)\s*\))?$)"));
-    if (auto m = textRe.match(t); m.hasMatch()) {
+    static const QRegularExpression binaryRe(QStringLiteral(R"(^BINARY\((\d+)\)$)"));
+    for (ColumnType own : {ColumnType::Byte, ColumnType::Short, ColumnType::Single, ColumnType::Currency,
+                           ColumnType::DateTime, ColumnType::LongBinary, ColumnType::Guid}) {
+        if (t == QLatin1String(describe(own).declared)) {
+            c.type = own;
+            return c;
+        }
+    }
+    if (auto m = binaryRe.match(t); m.hasMatch()) {
+        c.type = ColumnType::Binary;
+        c.size = m.captured(1).toInt();
+    } else if (auto m = textRe.match(t); m.hasMatch()) {
         c.type = ColumnType::Text;
         c.size = m.captured(1).isEmpty() ? 255 : m.captured(1).toInt();
     } else if (t == u"LONGTEXT" || t == u"MEMO") {

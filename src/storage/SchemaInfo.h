@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ColumnTypes.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,14 +9,10 @@
 
 namespace db {
 
-// Column types of the dialect. Counter is a Long that the engine fills when
-// the caller leaves it empty.
-enum class ColumnType { Long, Boolean, Text, Memo, Counter, Double, Other };
-
 struct ColumnInfo {
     QString name;
     ColumnType type = ColumnType::Other;
-    int size = 0;            // Text(n): n
+    int size = 0;            // Text(n), Binary(n): n
     bool hasDefault = false; // declared with a DEFAULT value
 };
 

@@ -20,6 +20,7 @@ struct Expr {
         Integer,
         Real,
         String,
+        Date,     // #…#: real holds the day count
         Column,   // [qualifier.]name
         Star,     // the * inside Count(*)
         Unary,    // op: "NOT", "-"

@@ -27,32 +27,29 @@ QString quotedList(const QStringList& names) {
 
 QString SqlDdl::columnDefinition(const ColumnDef& c, bool rowidKey) {
     const QString q = quoteIdentifier(c.name);
-    const QString longRange =
-        check(QStringLiteral("range:") + c.name, q + QStringLiteral(" BETWEEN -2147483648 AND 2147483647"));
-    const QString wholeNumber = QStringLiteral("typeof(") + q + QStringLiteral(") IN ('integer', 'null')");
-    if (rowidKey) return q + QStringLiteral(" INTEGER PRIMARY KEY") + longRange;
-    QString d = q + u' ' + declaredType(c.type, c.size);
-    switch (c.type) {
-    case ColumnType::Text:
-        // jet_len counts a NUL inside the text; SQLite's length() would stop there.
-        d += QStringLiteral(" COLLATE \"CZ\"") +
-             check(QStringLiteral("len:") + c.name + u':' + QString::number(c.size),
-                   QStringLiteral("jet_len(") + q + QStringLiteral(") <= ") + QString::number(c.size));
-        break;
-    case ColumnType::Memo:
-        d += QStringLiteral(" COLLATE \"CZ\"");
-        break;
-    case ColumnType::Boolean:
-        d += QStringLiteral(" DEFAULT 0") + check(QStringLiteral("bool:") + c.name, wholeNumber);
-        break;
-    case ColumnType::Long:
-    case ColumnType::Counter:
-        d += check(QStringLiteral("type:") + c.name, wholeNumber) + longRange;
-        break;
-    default:
-        break;
+    const TypeDescription& type = describe(c.type);
+    const QString size = QString::number(c.size);
+    auto checks = [&](const TypeDescription& t) {
+        QString out;
+        for (const ColumnCheck& k : t.checks) {
+            QString name = QString::fromLatin1(k.kind) + u':' + c.name;
+            if (t.maxSize > 0) name += u':' + size;
+            QString condition = QString::fromLatin1(k.condition);
+            condition.replace(QStringLiteral("%2"), size);
+            out += check(name, condition.replace(QStringLiteral("%1"), q));
+        }
+        return out;
+    };
+    // A Long key is the table's row number, whole by nature: only its range is checked.
+    if (rowidKey) {
+        const ColumnCheck& range = describe(ColumnType::Long).checks.back();
+        return q + QStringLiteral(" INTEGER PRIMARY KEY") +
+               check(QString::fromLatin1(range.kind) + u':' + c.name,
+                     QString::fromLatin1(range.condition).replace(QStringLiteral("%1"), q));
     }
-    return d;
+    QString d = q + u' ' + declaredType(c.type, c.size);
+    if (type.extra) d += QString::fromLatin1(type.extra);
+    return d + checks(type);
 }
 
 QStringList SqlDdl::createTable(const CreateTable& ct) {

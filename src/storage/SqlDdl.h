@@ -9,12 +9,13 @@
 namespace db {
 
 // Schema statements: tables with the dialect's column types and their checks
-// (text length, whole numbers within 32 bits, Yes/No values), counters, indexes.
-// The checks are named so that readableMessage can word their failures:
+// (each type's, from its description), counters, indexes. The checks are
+// named so that readableMessage can word their failures:
 //   len:<column>:<size>  a text longer than Text(size)
 //   type:<column>        not a whole number
 //   range:<column>       a whole number outside -2147483648 … 2147483647
 //   bool:<column>        a text that is no Yes/No value
+//   and the kinds of the newer types (checkFailureMessage).
 class SqlDdl {
   public:
     explicit SqlDdl(SqlNames& names) : m_names(names) {}

@@ -1,8 +1,11 @@
 #include "SqlExpressions.h"
 
 #include "Error.h"
+#include "JetValues.h"
 #include "LikePattern.h"
 #include "SqlTranslator.h"
+
+#include <QRegularExpression>
 
 namespace db {
 
@@ -46,17 +49,18 @@ QString negate(const QString& operandSql) {
 } // namespace
 
 SqlType SqlExpressions::typeOf(ColumnType type) {
-    switch (type) {
-    case ColumnType::Text:
-    case ColumnType::Memo:
+    switch (describe(type).value) {
+    case ValueClass::Text:
         return SqlType::Text;
-    case ColumnType::Long:
-    case ColumnType::Counter:
-    case ColumnType::Double:
+    case ValueClass::Number:
         return SqlType::Number;
-    case ColumnType::Boolean:
+    case ValueClass::Boolean:
         return SqlType::Boolean;
-    case ColumnType::Other:
+    case ValueClass::Currency:
+        return SqlType::Currency;
+    case ValueClass::Date:
+        return SqlType::Date;
+    case ValueClass::None:
         break;
     }
     return SqlType::Unknown;
@@ -108,8 +112,18 @@ Emitted SqlExpressions::expr(const Expr& e, const Scope& scope) {
         return make(QString::number(e.real, 'g', 17), SqlType::Number, kPrimary);
     case Expr::Kind::String:
         return make(quoteLiteral(e.text), SqlType::Text, kPrimary);
+    case Expr::Kind::Date:
+        return make(QString::number(e.real, 'g', 17), SqlType::Date, e.real < 0 ? kUnary : kPrimary);
     case Expr::Kind::Column: {
         const Resolved r = SqlNames::resolve(e, scope);
+        if (r.column->type == ColumnType::Currency) {
+            // Expressions see the amount; the count of ten-thousandths stays at hand
+            // for the select list and for sums, which keep it exact.
+            Emitted c = make(SqlNames::columnSql(r) + QStringLiteral(" / 10000.0"), SqlType::Currency,
+                             kMultiplicative);
+            c.raw = SqlNames::columnSql(r);
+            return c;
+        }
         Emitted c = make(SqlNames::columnSql(r), typeOf(r.column->type), kPrimary);
         c.plainColumn = true;
         return c;
@@ -163,7 +177,7 @@ Emitted SqlExpressions::binary(const Expr& e, const Scope& scope) {
         // Null counts as empty text; SQLite takes a limited number of arguments per call.
         QStringList level;
         for (const auto& a : e.args)
-            level << value(*a, scope).sql;
+            level << asText(value(*a, scope));
         while (level.size() > kConcatArguments) {
             QStringList groups;
             for (qsizetype i = 0; i < level.size(); i += kConcatArguments)
@@ -177,15 +191,23 @@ Emitted SqlExpressions::binary(const Expr& e, const Scope& scope) {
     if (op == u"+" || op == u"*") {
         const int p = op == u"+" ? kAdditive : kMultiplicative;
         QStringList terms;
-        for (const auto& a : e.args)
-            terms << operand(value(*a, scope), p + 1);
-        return make(chain(terms, u' ' + op + u' '), SqlType::Number, p);
+        std::vector<SqlType> types;
+        for (const auto& a : e.args) {
+            const Emitted v = value(*a, scope);
+            terms << operand(v, p + 1);
+            types.push_back(v.type);
+        }
+        return make(chain(terms, u' ' + op + u' '), op == u"+" ? sumType(types) : SqlType::Number, p);
     }
     const Emitted a = value(*e.args[0], scope);
     const Emitted b = value(*e.args[1], scope);
-    if (op == u"-")
-        return make(operand(a, kAdditive) + QStringLiteral(" - ") + operand(b, kAdditive + 1),
-                    SqlType::Number, kAdditive);
+    if (op == u"-") {
+        // A date less a date is a number of days; a date less days is a date.
+        const SqlType type =
+            a.type == SqlType::Date && b.type == SqlType::Date ? SqlType::Number : sumType({a.type, b.type});
+        return make(operand(a, kAdditive) + QStringLiteral(" - ") + operand(b, kAdditive + 1), type,
+                    kAdditive);
+    }
     // Division is done by functions that refuse a zero divisor, as the dialect does.
     if (op == u"/")
         return make(QStringLiteral("jet_div(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
@@ -194,6 +216,24 @@ Emitted SqlExpressions::binary(const Expr& e, const Scope& scope) {
     if (op == u"MOD")
         return make(QStringLiteral("jet_mod(%1, %2)").arg(a.sql, b.sql), SqlType::Number, kPrimary);
     return comparison(op, a, b);
+}
+
+// A date becomes text in its Czech form ("1.3.2004 10:20:30"), as & and CStr show it.
+QString SqlExpressions::asText(const Emitted& e) {
+    if (e.type == SqlType::Date) return QStringLiteral("jet_datetext(") + e.sql + u')';
+    return e.sql;
+}
+
+// A sum with one date among numbers is a date; a sum of amounts an amount.
+SqlType SqlExpressions::sumType(const std::vector<SqlType>& types) {
+    int dates = 0, amounts = 0;
+    for (SqlType t : types) {
+        dates += t == SqlType::Date;
+        amounts += t == SqlType::Currency;
+    }
+    if (dates == 1) return SqlType::Date;
+    if (amounts == int(types.size())) return SqlType::Currency;
+    return SqlType::Number;
 }
 
 // AND and OR over truth values and Yes/No values are logical; with a number
@@ -205,7 +245,7 @@ Emitted SqlExpressions::andOr(const Expr& e, const Scope& scope) {
     bool bitwise = false;
     for (const auto& a : e.args) {
         operands.push_back(expr(*a, scope));
-        if (operands.back().type == SqlType::Number) bitwise = true;
+        if (isNumeric(operands.back().type)) bitwise = true;
     }
     QStringList terms;
     if (bitwise) {
@@ -225,11 +265,34 @@ Emitted SqlExpressions::andOr(const Expr& e, const Scope& scope) {
 // goes on the side that is not a plain column: a column carries it already and
 // keeps its index usable.
 Emitted SqlExpressions::comparison(const QString& op, Emitted a, Emitted b) {
+    // A date compared with a text compares with the date the text names.
+    if (a.type == SqlType::Date && isText(b))
+        b = make(QStringLiteral("jet_cdate(") + b.sql + u')', SqlType::Date, kPrimary);
+    if (b.type == SqlType::Date && isText(a))
+        a = make(QStringLiteral("jet_cdate(") + a.sql + u')', SqlType::Date, kPrimary);
     if ((isText(a) || isText(b)) && !a.collated && !b.collated) {
         if (b.plainColumn && !a.plainColumn)
             a = collate(a);
         else
             b = collate(b);
+    }
+    // An amount column against a number written with at most four decimals
+    // compares its stored count of ten-thousandths, exactly, and an index on
+    // the column can answer.
+    auto asCount = [](const Emitted& column, const Emitted& literal) -> std::optional<QString> {
+        static const QRegularExpression number(QStringLiteral(R"(^-?\d+(\.\d{1,4})?$)"));
+        if (column.raw.isEmpty() || literal.type != SqlType::Number || !number.match(literal.sql).hasMatch())
+            return std::nullopt;
+        const std::optional<qint64> count = jet_values::currencyFromText(literal.sql);
+        if (!count) return std::nullopt;
+        return QString::number(*count);
+    };
+    if (const std::optional<QString> n = asCount(a, b)) {
+        a = make(a.raw, SqlType::Currency, kPrimary);
+        b = make(*n, SqlType::Number, n->startsWith(u'-') ? kUnary : kPrimary);
+    } else if (const std::optional<QString> n = asCount(b, a)) {
+        b = make(b.raw, SqlType::Currency, kPrimary);
+        a = make(*n, SqlType::Number, n->startsWith(u'-') ? kUnary : kPrimary);
     }
     const int p = (op == u"=" || op == u"<>") ? kEquality : kRelation;
     return make(operand(a, kBitwise) + u' ' + op + u' ' + operand(b, kBitwise), SqlType::Predicate, p);
@@ -364,6 +427,8 @@ Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
         need(1, 1);
         return call(QStringLiteral("count"), {args[0].sql}, SqlType::Number);
     }
+    if (fn == u"SUM" && args.size() == 1 && !args[0].raw.isEmpty())
+        return make(QStringLiteral("sum(%1) / 10000.0").arg(args[0].raw), SqlType::Currency, kMultiplicative);
     if (fn == u"SUM" || fn == u"AVG") {
         need(1, 1);
         return call(fn.toLower(), {args[0].sql}, SqlType::Number);
@@ -409,7 +474,7 @@ Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
     }
     if (fn == u"CSTR") {
         need(1, 1);
-        return make(QStringLiteral("CAST(%1 AS TEXT)").arg(args[0].sql), SqlType::Text, kPrimary);
+        return make(QStringLiteral("CAST(%1 AS TEXT)").arg(asText(args[0])), SqlType::Text, kPrimary);
     }
     if (fn == u"CLNG" || fn == u"CINT") {
         need(1, 1);
@@ -418,6 +483,24 @@ Emitted SqlExpressions::function(const Expr& e, const Scope& scope) {
     if (fn == u"ABS") {
         need(1, 1);
         return call(QStringLiteral("abs"), {args[0].sql}, SqlType::Number);
+    }
+    if (fn == u"NOW" || fn == u"DATE") {
+        need(0, 0);
+        return make(fn == u"NOW" ? QStringLiteral("jet_now()") : QStringLiteral("jet_today()"), SqlType::Date,
+                    kPrimary);
+    }
+    if (fn == u"YEAR" || fn == u"MONTH" || fn == u"DAY") {
+        need(1, 1);
+        return make(QStringLiteral("jet_datepart(%1, '%2')").arg(args[0].sql, fn.left(1).toLower()),
+                    SqlType::Number, kPrimary);
+    }
+    if (fn == u"DATESERIAL") {
+        need(3, 3);
+        return call(QStringLiteral("jet_dateserial"), {args[0].sql, args[1].sql, args[2].sql}, SqlType::Date);
+    }
+    if (fn == u"CDATE") {
+        need(1, 1);
+        return call(QStringLiteral("jet_cdate"), {args[0].sql}, SqlType::Date);
     }
     throw Error(QStringLiteral("Nedefinovaná funkce „%1“ ve výrazu.").arg(e.text));
 }

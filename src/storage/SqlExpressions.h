@@ -16,6 +16,8 @@ enum class SqlType {
     Text,
     Number,
     Boolean,   // a Yes/No value: -1 or 0
+    Currency,  // an amount, as a number of units (the column's count of ten-thousandths in raw)
+    Date,      // a date: days from 30 December 1899
     Predicate, // SQLite's truth value (1, 0 or Null): comparisons, LIKE, IN, EXISTS, IS NULL
 };
 
@@ -43,6 +45,7 @@ struct Emitted {
     int precedence = kPrimary;
     bool plainColumn = false; // a column reference: it carries its table's collation
     bool collated = false;    // ends with COLLATE "CZ"
+    QString raw;              // a Currency column: the column itself, its stored count of ten-thousandths
 };
 
 // The statement level builds the subqueries an expression holds.
@@ -81,8 +84,14 @@ class SqlExpressions {
     static QString chain(const QStringList& terms, const QString& separator);
     // A column's type as an expression type.
     static SqlType typeOf(ColumnType type);
+    // A number of any kind: arithmetic and bitwise AND/OR take it as a number.
+    static bool isNumeric(SqlType type) {
+        return type == SqlType::Number || type == SqlType::Currency || type == SqlType::Date;
+    }
 
   private:
+    static SqlType sumType(const std::vector<SqlType>& types);
+    static QString asText(const Emitted& e);
     Emitted binary(const ast::Expr& e, const Scope& scope);
     Emitted andOr(const ast::Expr& e, const Scope& scope);
     Emitted comparison(const QString& op, Emitted a, Emitted b);

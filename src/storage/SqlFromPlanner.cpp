@@ -47,7 +47,7 @@ FromPlan SqlFromPlanner::plan(const Select& s, const Scope& scope) {
     bool bitwise = false;
     for (const Expr* c : own) {
         emitted.push_back(m_expressions.expr(*c, scope));
-        if (emitted.back().type == SqlType::Number) bitwise = true;
+        if (SqlExpressions::isNumeric(emitted.back().type)) bitwise = true;
     }
     if (bitwise) {
         // AND over a number works bit by bit: the whole clause is one value, true when non-zero.

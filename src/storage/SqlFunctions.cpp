@@ -1,9 +1,12 @@
 #include "SqlFunctions.h"
 
 #include "CzechText.h"
+#include "JetValues.h"
 #include "LikePattern.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QVariant>
 
 #include <algorithm>
 #include <cmath>
@@ -186,6 +189,122 @@ void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, units);
 }
 
+// ---- Dates, amounts, single precision, GUIDs ------------------------------------
+
+QVariant argValue(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_value_double(v));
+    case SQLITE_TEXT:
+        return QVariant(argText(v));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_value_blob(v)), sqlite3_value_bytes(v)));
+    default:
+        return QVariant();
+    }
+}
+
+void resultValue(sqlite3_context* ctx, const QVariant& v, sqlite3_value* original) {
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+        return sqlite3_result_int64(ctx, v.toLongLong());
+    case QMetaType::Double:
+        return sqlite3_result_double(ctx, v.toDouble());
+    case QMetaType::QString:
+        return resultText(ctx, v.toString());
+    default:
+        return sqlite3_result_value(ctx, original);
+    }
+}
+
+// jet_tosingle(x), jet_tocurrency(x), jet_todate(x), jet_toguid(x): x in the
+// stored form of the column type (the function's user data); a value that is
+// no such value stays as it is, for the column's checks to refuse.
+void storeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto type = ColumnType(reinterpret_cast<quintptr>(sqlite3_user_data(ctx)));
+    resultValue(ctx, storedValue(type, argValue(argv[0])), argv[0]);
+}
+
+const QString kNoDate = QStringLiteral("Nesoulad datových typů: hodnotu „%1“ nelze převést na datum.");
+
+// The serial of x: a number as it is, a text read as a date; Null stays Null.
+// False after an error was set.
+bool serialArg(sqlite3_context* ctx, sqlite3_value* v, std::optional<double>& out) {
+    out.reset();
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        return true;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        out = sqlite3_value_double(v);
+        return true;
+    default: {
+        const QString text = argText(v);
+        out = jet_values::parseDate(text, jet_values::DateOrder::DayFirst);
+        if (!out) resultError(ctx, kNoDate.arg(text));
+        return bool(out);
+    }
+    }
+}
+
+// jet_cdate(x): CDate, the date of a number or a text; a text that is no date is an error.
+void cdateFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    std::optional<double> serial;
+    if (!serialArg(ctx, argv[0], serial)) return;
+    if (!serial) return sqlite3_result_null(ctx);
+    sqlite3_result_double(ctx, *serial);
+}
+
+// jet_datetext(x): a day count as the text of its date; anything else as it is.
+void dateTextFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int t = sqlite3_value_type(argv[0]);
+    if (t != SQLITE_INTEGER && t != SQLITE_FLOAT) return sqlite3_result_value(ctx, argv[0]);
+    resultText(ctx, jet_values::dateText(sqlite3_value_double(argv[0])));
+}
+
+// jet_now(), jet_today(): the local date and time, the local date.
+void nowFn(sqlite3_context* ctx, int, sqlite3_value**) {
+    QDateTime now = QDateTime::currentDateTime();
+    now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    sqlite3_result_double(ctx, jet_values::serialFromDateTime(now));
+}
+void todayFn(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_double(ctx, jet_values::serialFromDateTime(QDate::currentDate().startOfDay()));
+}
+
+// jet_datepart(x, 'y' | 'm' | 'd'): Year, Month, Day of a date.
+void datePartFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    std::optional<double> serial;
+    if (!serialArg(ctx, argv[0], serial)) return;
+    if (!serial) return sqlite3_result_null(ctx);
+    const QDate d = jet_values::dateOfSerial(*serial);
+    const char part = char(sqlite3_value_text(argv[1])[0]);
+    sqlite3_result_int(ctx, part == 'y' ? d.year() : part == 'm' ? d.month() : d.day());
+}
+
+// jet_dateserial(y, m, d): DateSerial; months and days past their ends carry
+// over (month 13 is January of the next year, day 0 the last of the month before).
+void dateSerialFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+    qint64 y = 0, m = 0, d = 0;
+    if (!wholeOperand(argv[0], y) || !wholeOperand(argv[1], m) || !wholeOperand(argv[2], d) ||
+        std::abs(y) > 100000 || std::abs(m) > 1200000 || std::abs(d) > 100000000)
+        return resultError(ctx, QStringLiteral("Neplatný argument funkce DateSerial."));
+    if (y >= 0 && y < 30)
+        y += 2000;
+    else if (y >= 30 && y < 100)
+        y += 1900;
+    const QDate date = QDate(int(y), 1, 1).addMonths(int(m - 1)).addDays(d - 1);
+    const std::optional<double> serial =
+        date.isValid() ? jet_values::serialOf(date.year(), date.month(), date.day()) : std::nullopt;
+    if (!serial)
+        return resultError(ctx, QStringLiteral("Neplatný argument funkce DateSerial: datum leží mimo "
+                                               "1.1.100 až 31.12.9999."));
+    sqlite3_result_double(ctx, *serial);
+}
+
 int collate(void* arg, int n1, const void* s1, int n2, const void* s2) {
     auto* c = static_cast<czech::Collator*>(arg);
     return c->compareUtf8(QByteArrayView(static_cast<const char*>(s1), n1),
@@ -210,6 +329,15 @@ void registerSqlFunctions(sqlite3* h) {
     sqlite3_create_function_v2(h, "jet_mod", 2, det, nullptr, modFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_len", 1, det, nullptr, lenFn, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(h, "jet_right", 2, det, nullptr, rightFn, nullptr, nullptr, nullptr);
+    for (ColumnType type : {ColumnType::Single, ColumnType::Currency, ColumnType::DateTime, ColumnType::Guid})
+        sqlite3_create_function_v2(h, describe(type).store, 1, det, reinterpret_cast<void*>(quintptr(type)),
+                                   storeFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_cdate", 1, det, nullptr, cdateFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_datetext", 1, det, nullptr, dateTextFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_now", 0, SQLITE_UTF8, nullptr, nowFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_today", 0, SQLITE_UTF8, nullptr, todayFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_datepart", 2, det, nullptr, datePartFn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "jet_dateserial", 3, det, nullptr, dateSerialFn, nullptr, nullptr, nullptr);
     sqlite3_create_collation_v2(h, "CZ", SQLITE_UTF8, new czech::Collator, collate, deleteCollator);
 }
 

@@ -1,6 +1,7 @@
 #include "SqlParser.h"
 
 #include "Error.h"
+#include "JetValues.h"
 
 #include <QSet>
 
@@ -31,7 +32,7 @@ constexpr int kMaxHeight = 250;
 }
 
 struct Token {
-    enum class Type { Ident, Number, String, Symbol, End };
+    enum class Type { Ident, Number, String, Date, Symbol, End };
     Type type = Type::End;
     QString text; // identifier name, literal value, symbol
     bool bracketed = false;
@@ -98,6 +99,14 @@ class Lexer {
             } else if (c == u'"' || c == u'\'') {
                 t.type = Token::Type::String;
                 t.text = readString(c);
+            } else if (c == u'#') {
+                t.type = Token::Type::Date;
+                const qsizetype end = m_s.indexOf(u'#', m_i + 1);
+                if (end < 0)
+                    throw Error(
+                        QStringLiteral("Chyba syntaxe v příkazu SQL: neukončené datum mezi znaky #."));
+                t.text = m_s.mid(m_i + 1, end - m_i - 1);
+                m_i = int(end + 1);
             } else {
                 t.type = Token::Type::Symbol;
                 static const char* two[] = {"<>", "<=", ">=", "!=", nullptr};
@@ -625,30 +634,21 @@ class Parser {
 
     void columnType(ColumnDef& c) {
         const QString t = name("typ sloupce").toUpper();
-        auto size = [&](int def) {
-            if (acceptSymbol("(")) {
-                qint64 n = integerLiteral();
-                expectSymbol(")");
-                if (n < 1 || n > 255) fail(QStringLiteral("Velikost textového pole musí být 1 až 255."));
-                return int(n);
-            }
-            return def;
-        };
-        if (t == u"TEXT" || t == u"VARCHAR" || t == u"CHAR" || t == u"STRING" || t == u"ALPHANUMERIC") {
-            c.type = ColumnType::Text;
-            c.size = size(255);
-        } else if (t == u"LONG" || t == u"INTEGER" || t == u"INT" || t == u"INTEGER4") {
-            c.type = ColumnType::Long;
-        } else if (t == u"COUNTER" || t == u"AUTOINCREMENT") {
-            c.type = ColumnType::Counter;
-        } else if (t == u"BIT" || t == u"YESNO" || t == u"LOGICAL" || t == u"BOOLEAN") {
-            c.type = ColumnType::Boolean;
-        } else if (t == u"MEMO" || t == u"LONGTEXT" || t == u"NOTE" || t == u"LONGCHAR") {
-            c.type = ColumnType::Memo;
-        } else if (t == u"DOUBLE" || t == u"FLOAT" || t == u"NUMBER") {
-            c.type = ColumnType::Double;
-        } else {
+        const TypeDescription* type = typeNamed(t);
+        if (!type || type->type == ColumnType::Other)
             fail(QStringLiteral("Nepodporovaný typ sloupce „%1“.").arg(t));
+        c.type = type->type;
+        c.size = 0;
+        if (type->maxSize == 0) return;
+        c.size = type->maxSize;
+        if (acceptSymbol("(")) {
+            const qint64 n = integerLiteral();
+            expectSymbol(")");
+            if (n < 1 || n > type->maxSize)
+                fail(c.type == ColumnType::Text
+                         ? QStringLiteral("Velikost textového pole musí být 1 až 255.")
+                         : QStringLiteral("Velikost binárního pole musí být 1 až %1.").arg(type->maxSize));
+            c.size = int(n);
         }
     }
 
@@ -897,6 +897,20 @@ class Parser {
         case Token::Type::String: {
             auto e = std::make_unique<Expr>(Expr::Kind::String);
             e->text = t.text;
+            next();
+            return e;
+        }
+        case Token::Type::Date: {
+            // The month comes first, as the dialect reads dates in statements.
+            const std::optional<double> serial =
+                jet_values::parseDate(t.text, jet_values::DateOrder::MonthFirst);
+            if (!serial)
+                fail(QStringLiteral("Chyba syntaxe v příkazu SQL: „#%1#“ není platné datum (očekáváno "
+                                    "#měsíc/den/rok#, #rok-měsíc-den# a případně čas h:mm:ss).")
+                         .arg(t.text.left(40)));
+            auto e = std::make_unique<Expr>(Expr::Kind::Date);
+            e->text = t.text;
+            e->real = *serial;
             next();
             return e;
         }

@@ -97,6 +97,7 @@ class SqlTranslator final : public SubqueryBuilder {
         QString body;  // FROM … WHERE … GROUP BY … ORDER BY …
         QString limit; // LIMIT n or empty
         QStringList names;
+        QList<ColumnType> types;
         SqlType firstType = SqlType::Unknown;
         bool updatable = false;
         QString keySql, rowSql;
@@ -110,8 +111,22 @@ class SqlTranslator final : public SubqueryBuilder {
         QHash<QString, Emitted> aliases; // by upper-case name
     };
 
-    Built buildSelect(const Select& s, Scope& scope) {
+    // How the select's rows are used: read by a dataset or the text driver,
+    // which take amounts as counts of ten-thousandths, as the column keeps them;
+    // or as values inside a statement (a subquery, the rows of INSERT … SELECT,
+    // each item then turned into the stored form of its target column).
+    enum class Output { Stored, Values };
+
+    Built buildSelect(const Select& s, Scope& scope, Output output = Output::Values,
+                      const QList<const ColumnInfo*>& targets = {}) {
         Built b;
+        auto itemSql = [&](const Emitted& v) {
+            if (output == Output::Stored) return resultSql(v);
+            const ColumnInfo* target = targets.value(qsizetype(b.types.size()));
+            // Yes/No targets take the values as they come, as they always have.
+            if (target && target->type != ColumnType::Boolean) return valueFor(*target, v);
+            return v.sql;
+        };
         if (s.topPercent) throw Error(QStringLiteral("TOP … PERCENT není podporováno."));
         for (const auto& f : s.from)
             m_names.addTables(*f, scope);
@@ -135,9 +150,16 @@ class SqlTranslator final : public SubqueryBuilder {
                         column.sql = quoteIdentifier(t.refName) + u'.' + quoteIdentifier(c.name);
                         column.type = SqlExpressions::typeOf(c.type);
                         column.plainColumn = true;
-                        items << column.sql + QStringLiteral(" AS ") + quoteIdentifier(name);
+                        if (c.type == ColumnType::Currency) {
+                            column.raw = column.sql;
+                            column.sql += QStringLiteral(" / 10000.0");
+                            column.precedence = kMultiplicative;
+                            column.plainColumn = false;
+                        }
+                        items << itemSql(column) + QStringLiteral(" AS ") + quoteIdentifier(name);
                         result.values.push_back(column);
                         b.names << name;
+                        b.types << c.type;
                         b.baseColumns << c.name;
                     }
                 }
@@ -152,7 +174,8 @@ class SqlTranslator final : public SubqueryBuilder {
                                                            : QStringLiteral("Expr%1").arg(1000 + exprNo++);
             // A text result carries the Czech order, for DISTINCT and for ORDER BY by number.
             const Emitted value = SqlExpressions::withCzechOrder(m_expressions.value(*it.expr, scope));
-            items << value.sql + QStringLiteral(" AS ") + quoteIdentifier(name);
+            items << itemSql(value) + QStringLiteral(" AS ") + quoteIdentifier(name);
+            b.types << resultType(*it.expr, value, scope);
             result.values.push_back(value);
             result.aliases.insert(name.toUpper(), value);
             b.names << name;
@@ -198,6 +221,21 @@ class SqlTranslator final : public SubqueryBuilder {
         return b;
     }
 
+    // A result column of amounts holds their counts of ten-thousandths, as a
+    // Currency column keeps them.
+    static QString resultSql(const Emitted& value) {
+        if (value.type != SqlType::Currency) return value.sql;
+        if (!value.raw.isEmpty()) return value.raw;
+        return QStringLiteral("jet_tocurrency(") + value.sql + u')';
+    }
+
+    static ColumnType resultType(const Expr& e, const Emitted& value, const Scope& scope) {
+        if (e.kind == Expr::Kind::Column) return SqlNames::resolve(e, scope).column->type;
+        if (value.type == SqlType::Currency) return ColumnType::Currency;
+        if (value.type == SqlType::Date) return ColumnType::DateTime;
+        return ColumnType::Other;
+    }
+
     // One ORDER BY term: a column number or an alias of the select list stands
     // for that column's expression (so that the term also works in the key
     // statement, which selects only row ids); text sorts in the Czech order.
@@ -231,12 +269,13 @@ class SqlTranslator final : public SubqueryBuilder {
 
     Translation topSelect(const Select& s) {
         Scope scope;
-        const Built b = buildSelect(s, scope);
+        const Built b = buildSelect(s, scope, Output::Stored);
         Translation t;
         t.kind = Translation::Kind::Select;
         const QString sql = b.head + b.body + b.limit;
         t.statements << sql;
         t.columnNames = b.names;
+        t.columnTypes = b.types;
         t.countSql = QStringLiteral("SELECT count(*) FROM (") + sql + u')';
         t.offsetSql = b.head + b.body + QStringLiteral(" LIMIT 1 OFFSET ?1");
         t.updatable = b.updatable;
@@ -258,17 +297,23 @@ class SqlTranslator final : public SubqueryBuilder {
         t.exportConnect = s.into->connect.value_or(QString());
         // Translate the rows part now, so that a wrong statement fails early.
         Scope scope;
-        const Built b = buildSelect(s, scope);
+        const Built b = buildSelect(s, scope, Output::Stored);
         t.statements << b.head + b.body + b.limit;
         t.columnNames = b.names;
+        t.columnTypes = b.types;
         return t;
     }
 
     QString orIgnore() const { return m_options.ignoreRowErrors ? QStringLiteral(" OR IGNORE") : QString(); }
 
-    // The value as a column stores it: a Yes/No column takes -1 or 0.
+    // The value as a column stores it: a Yes/No column takes -1 or 0, a
+    // Currency column a count of ten-thousandths, a Date/Time column a day count.
     static QString valueFor(const ColumnInfo& c, const Emitted& v) {
-        if (c.type == ColumnType::Boolean) return QStringLiteral("jet_bool(") + v.sql + u')';
+        if (const char* store = describe(c.type).store)
+            return QString::fromLatin1(store) + u'(' + v.sql + u')';
+        // A text column takes a date as the text it shows.
+        if (v.type == SqlType::Date && describe(c.type).value == ValueClass::Text)
+            return QStringLiteral("jet_datetext(") + v.sql + u')';
         return v.sql;
     }
 
@@ -295,7 +340,7 @@ class SqlTranslator final : public SubqueryBuilder {
                              names.join(QStringLiteral(", ")) + QStringLiteral(") ");
         if (ins.select) {
             Scope scope;
-            const Built b = buildSelect(*ins.select, scope);
+            const Built b = buildSelect(*ins.select, scope, Output::Values, cols);
             if (b.names.size() != cols.size())
                 throw Error(QStringLiteral("Počet hodnot dotazu a počet cílových polí nejsou shodné."));
             return head + b.head + b.body + b.limit;

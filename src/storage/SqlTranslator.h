@@ -22,12 +22,15 @@ struct Translation {
 
     // Select
     QStringList columnNames; // names the dialect gives the result columns
-    QString countSql;        // number of rows of the select
-    QString offsetSql;       // the row at position ?1 (0-based)
-    bool updatable = false;  // one base table, plain columns: rows can be edited and appended
-    QString keySql;          // updatable: rowids of the rows in order
-    QString rowSql;          // updatable: the row with rowid ?1
-    QString baseTable;       // updatable: quoted, schema-qualified table
+    // Type of each result column where its values need reading as that type
+    // (a date, an amount as a count of ten-thousandths); Other elsewhere.
+    QList<ColumnType> columnTypes;
+    QString countSql;       // number of rows of the select
+    QString offsetSql;      // the row at position ?1 (0-based)
+    bool updatable = false; // one base table, plain columns: rows can be edited and appended
+    QString keySql;         // updatable: rowids of the rows in order
+    QString rowSql;         // updatable: the row with rowid ?1
+    QString baseTable;      // updatable: quoted, schema-qualified table
     std::optional<TableRef> base;
     QStringList baseColumns; // updatable: table column behind each result column, empty when computed
 

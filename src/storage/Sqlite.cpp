@@ -1,5 +1,6 @@
 #include "Sqlite.h"
 
+#include "ColumnTypes.h"
 #include "Error.h"
 
 #include <QRegularExpression>
@@ -28,6 +29,9 @@ QString readableMessage(const QString& msg) {
         return QStringLiteral("Nesoulad datových typů: do pole „%1“ typu Ano/Ne lze uložit jen číslo nebo "
                               "True, False, Yes, No, On, Off.")
             .arg(m.captured(1));
+    static const QRegularExpression checkRe(QStringLiteral(R"(CHECK constraint failed: (.+)$)"));
+    if (auto m = checkRe.match(msg); m.hasMatch())
+        if (const std::optional<QString> text = checkFailureMessage(m.captured(1))) return *text;
     // SQLite's own limits on a statement's nesting.
     if (msg.contains(QLatin1String("parser stack overflow")) ||
         msg.contains(QLatin1String("Expression tree is too large")) ||

@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "Error.h"
+#include "JetValues.h"
 #include "Sqlite.h"
 
 #include <QDir>
@@ -217,7 +218,8 @@ FileLayout fileLayout(const QString& folder, const QString& fileName) {
 struct FileColumn {
     QString name;
     ValueKind kind = ValueKind::Undeclared;
-    int width = 0; // fixed length only
+    ColumnType type = ColumnType::Other; // the select's
+    int width = 0;                       // fixed length only
 };
 
 // Widths past this are taken for a typing error rather than asked for.
@@ -226,11 +228,12 @@ constexpr int kMaxWidth = 65535;
 // The select's columns with their layout; in a fixed-length file every one
 // needs a width.
 QList<FileColumn> fileColumns(const FileLayout& layout, const QStringList& selectNames,
-                              const QString& fileName) {
+                              const QList<ColumnType>& selectTypes, const QString& fileName) {
     QList<FileColumn> out;
     for (qsizetype i = 0; i < selectNames.size(); ++i) {
         FileColumn c;
         c.name = selectNames[i];
+        c.type = selectTypes.value(i, ColumnType::Other);
         const auto it = layout.columns.constFind(int(i + 1));
         if (it != layout.columns.cend()) {
             if (!it->name.isEmpty()) c.name = it->name;
@@ -284,10 +287,23 @@ std::optional<QVariant> numberOf(const QVariant& v, ValueKind kind) {
     return std::nullopt;
 }
 
-// One field of a delimited line: a number bare, text between double quotes
-// with inner quotes doubled, Null as nothing.
-QString delimitedField(const QVariant& v, ValueKind kind, QChar delimiter) {
+// A date or an amount as the file shows it, bare like a number: a date with
+// its time in the Czech form ("1.3.2004 0:00:00"), an amount with four
+// decimals and the default locale's decimal point ("1234.5000").
+std::optional<QString> typedText(const QVariant& v, ColumnType type) {
+    if (v.typeId() != QMetaType::LongLong && v.typeId() != QMetaType::Double) return std::nullopt;
+    if (type == ColumnType::DateTime) return jet_values::dateTimeText(v.toDouble());
+    if (type == ColumnType::Currency && v.typeId() == QMetaType::LongLong)
+        return jet_values::currencyText(v.toLongLong()).replace(u'.', QLocale().decimalPoint());
+    return std::nullopt;
+}
+
+// One field of a delimited line: a number, a date or an amount bare, text
+// between double quotes with inner quotes doubled, Null as nothing.
+QString delimitedField(const QVariant& v, ValueKind kind, ColumnType type, QChar delimiter) {
     if (v.isNull()) return {};
+    if (const std::optional<QString> typed = typedText(v, type); typed && !typed->contains(delimiter))
+        return *typed;
     const std::optional<QVariant> number = numberOf(v, kind);
     QString text = number ? numberText(*number) : v.toString();
     // A number whose decimal point is the delimiter keeps the line's fields apart in quotes.
@@ -298,11 +314,15 @@ QString delimitedField(const QVariant& v, ValueKind kind, QChar delimiter) {
 
 // One field of a fixed-length line: padded with blanks to the width and cut
 // there, counted in characters. A line break inside would split the record.
-QString fixedField(const QVariant& v, ValueKind kind, int width) {
+QString fixedField(const QVariant& v, ValueKind kind, ColumnType type, int width) {
     QString text;
     if (!v.isNull()) {
         const std::optional<QVariant> number = numberOf(v, kind);
-        text = (number ? numberText(*number) : v.toString()).normalized(QString::NormalizationForm_C);
+        const std::optional<QString> typed = typedText(v, type);
+        text = (typed    ? *typed
+                : number ? numberText(*number)
+                         : v.toString())
+                   .normalized(QString::NormalizationForm_C);
         text.replace(u'\r', u' ').replace(u'\n', u' ');
     }
     QString out;
@@ -323,8 +343,10 @@ class TextWriter {
   public:
     TextWriter(const FileLayout& layout, QList<FileColumn> columns)
         : m_layout(layout), m_columns(std::move(columns)) {
-        for (const FileColumn& c : m_columns)
+        for (const FileColumn& c : m_columns) {
             m_kinds << c.kind;
+            m_types << c.type;
+        }
     }
 
     // The column names, written as text.
@@ -332,20 +354,22 @@ class TextWriter {
         QVariantList names;
         for (const FileColumn& c : m_columns)
             names << c.name;
-        return line(names, QList<ValueKind>(m_columns.size(), ValueKind::Text));
+        return line(names, QList<ValueKind>(m_columns.size(), ValueKind::Text),
+                    QList<ColumnType>(m_columns.size(), ColumnType::Text));
     }
 
-    QByteArray row(const QVariantList& values) const { return line(values, m_kinds); }
+    QByteArray row(const QVariantList& values) const { return line(values, m_kinds, m_types); }
 
   private:
-    QByteArray line(const QVariantList& values, const QList<ValueKind>& kinds) const {
+    QByteArray line(const QVariantList& values, const QList<ValueKind>& kinds,
+                    const QList<ColumnType>& types) const {
         QString out;
         for (qsizetype i = 0; i < values.size(); ++i) {
             if (m_layout.fixedLength) {
-                out += fixedField(values[i], kinds[i], m_columns[i].width);
+                out += fixedField(values[i], kinds[i], types[i], m_columns[i].width);
             } else {
                 if (i > 0) out += m_layout.delimiter;
-                out += delimitedField(values[i], kinds[i], m_layout.delimiter);
+                out += delimitedField(values[i], kinds[i], types[i], m_layout.delimiter);
             }
         }
         QByteArray bytes =
@@ -356,6 +380,7 @@ class TextWriter {
     FileLayout m_layout;
     QList<FileColumn> m_columns;
     QList<ValueKind> m_kinds;
+    QList<ColumnType> m_types;
 };
 
 [[noreturn]] void writeFailed(const QString& path, const QString& reason) {
@@ -386,7 +411,7 @@ int TextDriver::exportRows(sqlite3* handle, const Translation& t) {
     if (fileOrLinkExists(path)) throw Error(exists.arg(t.exportTarget, path));
 
     const FileLayout layout = fileLayout(folder, fileName);
-    const TextWriter writer(layout, fileColumns(layout, t.columnNames, fileName));
+    const TextWriter writer(layout, fileColumns(layout, t.columnNames, t.columnTypes, fileName));
     sqlite::Statement rows(handle, t.statements.value(0));
 
     // Written beside the target and renamed into place only when whole; a

@@ -20,8 +20,9 @@ namespace db {
 // - Delimited files: text between double quotes with inner quotes doubled,
 //   numbers bare (a column declared as a number, or a number value in an
 //   undeclared column) with the default locale's decimal point, Null as
-//   nothing. Fixed-length files: every column padded with blanks to its width
-//   and cut there, no delimiters and no quotes. The header line, when asked
+//   nothing. A date is written bare with its time, day first
+//   ("1.3.2004 0:00:00"), an amount bare with four decimals ("1234.5000"). Fixed-length files: every column
+//   padded with blanks to its width and cut there, no delimiters and no quotes. The header line, when asked
 //   for, holds the Col lines' names (the select's names where a column has no
 //   Col line). Every line ends in CR LF.
 // - The file is created whole or not at all; an existing file is never

@@ -1,11 +1,13 @@
 // dbshell: a small SQL shell over the database engine, for developers,
 // benchmarks and acceptance checks. Reads one statement per line from
-// standard input and prints rows as tab-separated text.
+// standard input and prints rows as tab-separated text, or with --json each
+// row of a select as one JSON object on its own line and nothing else.
 
 #include "Database.h"
 #include "DatabaseLogin.h"
 #include "Dataset.h"
 #include "Error.h"
+#include "RowJson.h"
 #include "Sqlite.h"
 
 #include <QCoreApplication>
@@ -23,13 +25,20 @@ namespace {
 void usage() {
     std::fputs(
         "usage: dbshell FILE [--create] [--readonly] [--workgroup MDW --user U --password P] [--timing]\n"
+        "               [--json]\n"
         "  reads one statement per line; \".translate STATEMENT\" prints its SQLite text,\n"
-        "  \".plan STATEMENT\" the SQLite query plan\n",
+        "  \".plan STATEMENT\" the SQLite query plan; --json prints each row of a select as one\n"
+        "  JSON object per line and nothing else on standard output\n",
         stderr);
 }
 
-QString formatValue(const QVariant& v) {
+QString formatValue(const db::Dataset& ds, int field) {
+    const QVariant v = ds.value(field);
     if (v.isNull()) return {};
+    // Dates in the Czech form, amounts with their four decimals.
+    const db::ColumnType type = ds.fieldType(field);
+    if (type == db::ColumnType::DateTime || type == db::ColumnType::Currency)
+        return ds.text(ds.fieldName(field));
     if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("-1") : QStringLiteral("0");
     if (v.typeId() == QMetaType::Double)
         return QString::number(v.toDouble(), 'f').remove(QRegularExpression(QStringLiteral("\\.?0+$")));
@@ -48,7 +57,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     QString file, workgroup, user, password;
-    bool create = false, readOnly = false, userGiven = false, timing = false;
+    bool create = false, readOnly = false, userGiven = false, timing = false, json = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         auto value = [&]() -> QString {
@@ -64,6 +73,8 @@ int main(int argc, char** argv) {
             readOnly = true;
         else if (a == u"--timing")
             timing = true;
+        else if (a == u"--json")
+            json = true;
         else if (a == u"--workgroup")
             workgroup = value();
         else if (a == u"--user") {
@@ -152,22 +163,27 @@ int main(int argc, char** argv) {
                 ds.setDatabase(database.get());
                 ds.setSql(line);
                 ds.open();
-                QStringList header;
-                for (int i = 0; i < ds.fieldCount(); ++i)
-                    header << ds.fieldName(i);
-                out << header.join(u'\t') << '\n';
-                int rows = 0;
-                for (; !ds.eof(); ds.next()) {
-                    QStringList values;
+                if (json) {
+                    for (; !ds.eof(); ds.next())
+                        out << QString::fromUtf8(db::rowAsJson(ds)) << '\n';
+                } else {
+                    QStringList header;
                     for (int i = 0; i < ds.fieldCount(); ++i)
-                        values << formatValue(ds.value(i));
-                    out << values.join(u'\t') << '\n';
-                    ++rows;
+                        header << ds.fieldName(i);
+                    out << header.join(u'\t') << '\n';
+                    int rows = 0;
+                    for (; !ds.eof(); ds.next()) {
+                        QStringList values;
+                        for (int i = 0; i < ds.fieldCount(); ++i)
+                            values << formatValue(ds, i);
+                        out << values.join(u'\t') << '\n';
+                        ++rows;
+                    }
+                    out << '(' << rows << " rows)" << '\n';
                 }
-                out << '(' << rows << " rows)" << '\n';
             } else {
                 const int n = database->execute(line, db::Database::FailOnError);
-                out << '(' << n << " rows affected)" << '\n';
+                (json ? err : out) << '(' << n << " rows affected)" << '\n';
             }
         } catch (const db::Error& e) {
             out.flush();

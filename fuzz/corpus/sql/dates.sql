@@ -1,0 +1,1 @@
+SELECT DateSerial(Year(#3/1/2004 10:20:30#), Month(Now()), Day(CDate("1.3.2004"))) + 1, Date() - #2004-03-01# FROM KRAJE WHERE UTO > #1/1/2004#
