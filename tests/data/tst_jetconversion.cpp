@@ -341,10 +341,27 @@ class TestJetConversion : public QObject {
         definition.replace(3 * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged table definition")
             << definition << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst");
+        // Rows on the table's own data pages, long values on pages marked LVAL.
+        auto firstPage = [&](const QByteArray& owner) {
+            for (int p = 3; p * page < good.size(); ++p)
+                if (good[p * page] == 0x01 && good.mid(p * page + 4, 4) == owner) return p;
+            return -1;
+        };
+        const int dataPage = firstPage(QByteArray("\x03\x00\x00\x00", 4));
+        const int longPage = firstPage(QByteArrayLiteral("LVAL"));
+        QVERIFY(dataPage > 0 && longPage > 0);
         QByteArray data = good;
-        data.replace(6 * page, page, QByteArray(page, '\x5a'));
+        data.replace(dataPage * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged data page")
-            << data << QStringLiteral("je poškozený: tabulku „PSC“ nelze celou přečíst");
+            << data
+            << QStringLiteral(
+                   "je poškozený: tabulku „PSC“ nelze celou přečíst: z 800 řádků se podařilo přečíst");
+        QByteArray longValue = good;
+        longValue.replace(longPage * page, page, QByteArray(page, '\0'));
+        QTest::newRow("a damaged long value")
+            << longValue
+            << QStringLiteral(
+                   "je poškozený: tabulku „PSC“ nelze celou přečíst: dlouhá hodnota pole „Poznámka“");
         QByteArray catalog = good;
         catalog.replace(2 * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged catalog") << catalog << QStringLiteral("seznam jeho tabulek");
