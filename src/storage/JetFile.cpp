@@ -199,7 +199,7 @@ void openChecked(const QString& path, Handle& handle) {
     }
     if (!catalog) throw unreadable;
     TableDef t(mdb_read_table(catalog));
-    if (!t.def || !mdb_read_columns(t.def)) throw unreadable;
+    if (!t.def || !t.def->usage_map || t.def->map_sz < 1 || !mdb_read_columns(t.def)) throw unreadable;
     mdb_rewind_table(t.def);
     unsigned rows = 0;
     while (mdb_fetch_row(t.def))
@@ -222,7 +222,9 @@ std::vector<MdbCatalogEntry*> userTables(MdbHandle* mdb) {
 std::unique_ptr<TableDef> readTable(const QString& path, MdbCatalogEntry* entry) {
     auto t = std::make_unique<TableDef>(mdb_read_table(entry));
     const QString name = nameOf(entry->object_name);
-    if (!t->def) throw tableError(path, name, QStringLiteral("nelze přečíst."));
+    // Without its map of pages libmdb would read through a null pointer.
+    if (!t->def || !t->def->usage_map || t->def->map_sz < 1)
+        throw tableError(path, name, QStringLiteral("nelze přečíst."));
     if (!mdb_read_columns(t->def) || t->def->columns->len != t->def->num_cols)
         throw tableError(path, name, QStringLiteral("nelze přečíst: chybí popis jejích sloupců."));
     return t;
@@ -397,9 +399,39 @@ class TableRows : public File::Rows {
         return out;
     }
 
+    // Bytes a value of the type takes at least: its size for a fixed type,
+    // the long-value reference for a memo or OLE object.
+    static int leastSize(int type) {
+        switch (type) {
+        case MDB_BYTE:
+            return 1;
+        case MDB_INT:
+            return 2;
+        case MDB_LONGINT:
+        case MDB_FLOAT:
+            return 4;
+        case MDB_MONEY:
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+            return 8;
+        case MDB_REPID:
+            return 16;
+        default:
+            return 0;
+        }
+    }
+
     QVariant value(MdbHandle* mdb, MdbColumn* c) {
-        const unsigned char* p = mdb->pg_buf + c->cur_value_start;
+        const int start = c->cur_value_start;
         const int length = c->cur_value_len;
+        // libmdb takes a value's place from the row as it stands: in a damaged
+        // row it may lie outside the page or be too short for its type.
+        if (start < 0 || length < leastSize(c->col_type) || start + length > int(mdb->fmt->pg_size))
+            throw tableError(m_path, m_table,
+                             QStringLiteral("nelze přečíst: pole %1 v řádku %2 je poškozené.")
+                                 .arg(quoted(nameOf(c->name)))
+                                 .arg(m_read));
+        const unsigned char* p = mdb->pg_buf + start;
         switch (c->col_type) {
         // Whole numbers as 64 bits: the engine binds them so without converting.
         case MDB_BYTE:

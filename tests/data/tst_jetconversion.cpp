@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <QtEndian>
 #include <QtTest>
 
 using jet::Column;
@@ -362,6 +363,17 @@ class TestJetConversion : public QObject {
             << longValue
             << QStringLiteral(
                    "je poškozený: tabulku „PSC“ nelze celou přečíst: dlouhá hodnota pole „Poznámka“");
+        // The table's map of its pages (a row the definition points to at 35)
+        // made empty: its start moved to where the row before it starts.
+        QByteArray noMap = good;
+        const quint32 mapRow = qFromLittleEndian<quint32>(good.constData() + 3 * page + 35);
+        const int mapPage = int(mapRow >> 8) * page, mapIndex = int(mapRow & 0xff);
+        const quint16 before =
+            mapIndex == 0 ? quint16(page)
+                          : qFromLittleEndian<quint16>(good.constData() + mapPage + 10 + 2 * (mapIndex - 1));
+        qToLittleEndian<quint16>(before & 0x1fff, noMap.data() + mapPage + 10 + 2 * mapIndex);
+        QTest::newRow("a table without its map of pages")
+            << noMap << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst.");
         QByteArray catalog = good;
         catalog.replace(2 * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged catalog") << catalog << QStringLiteral("seznam jeho tabulek");
