@@ -104,6 +104,23 @@ db::ColumnType engineType(Type t) {
     return db::ColumnType::Other;
 }
 
+// The file as Jet encrypts it: the key in the header's hidden block, every
+// page after the header under RC4 with the key and the page's number. With
+// pagesToo false only the header says so, and the pages do not fit it.
+QByteArray encrypted(QByteArray file, quint32 key, bool pagesToo = true) {
+    static const uint8_t headerKey[] = {0xC7, 0xDA, 0x39, 0x6B};
+    auto* bytes = reinterpret_cast<uint8_t*>(file.data());
+    jet::rc4(headerKey, 4, bytes + 0x18, 126);
+    qToLittleEndian<quint32>(key, bytes + 0x3e);
+    jet::rc4(headerKey, 4, bytes + 0x18, 126);
+    for (int page = 1; pagesToo && page * jet::kPageSize < file.size(); ++page) {
+        uint8_t pageKey[4];
+        qToLittleEndian<quint32>(key ^ quint32(page), pageKey);
+        jet::rc4(pageKey, 4, bytes + page * jet::kPageSize, jet::kPageSize);
+    }
+    return file;
+}
+
 Case allTypes() {
     Case c{{{QStringLiteral("Jméno a příjmení"), Type::Text, 50},
             {QStringLiteral("Select"), Type::Long},
@@ -374,6 +391,8 @@ class TestJetConversion : public QObject {
         qToLittleEndian<quint16>(before & 0x1fff, noMap.data() + mapPage + 10 + 2 * mapIndex);
         QTest::newRow("a table without its map of pages")
             << noMap << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst.");
+        QTest::newRow("encrypted with another key")
+            << encrypted(good, 0x2f3e4d5c, false) << QStringLiteral("je zašifrovaný a nelze jej přečíst.");
         QByteArray catalog = good;
         catalog.replace(2 * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged catalog") << catalog << QStringLiteral("seznam jeho tabulek");
@@ -398,6 +417,49 @@ class TestJetConversion : public QObject {
                      qPrintable(e.message()));
         }
         QCOMPARE(listing(targetFolder), QStringList());
+    }
+
+    // A column of a type our engine cannot hold (here a Decimal, made from a
+    // Double by its type byte: 18 bytes a column after the definition's 43)
+    // is left out and named; the rest of the table converts.
+    void leavesOutColumnsItCannotHold() {
+        Case c{{{QStringLiteral("N"), Type::Long},
+                {QStringLiteral("Cena"), Type::Double},
+                {QStringLiteral("T"), Type::Text, 10}},
+               {{1, 1.5, QStringLiteral("a")}, {2, QVariant(), QStringLiteral("b")}}};
+        const QString path = write(QStringLiteral("Zboží"), c);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek(3 * jet::kPageSize + 43 + 18));
+        QCOMPARE(f.read(1), QByteArray(1, char(Type::Double)));
+        QVERIFY(f.seek(3 * jet::kPageSize + 43 + 18));
+        f.write(QByteArray(1, '\x10'));
+        f.close();
+        const QString target = folder(QStringLiteral("target")) + QStringLiteral("/kopie.mdb");
+        const db::ConversionResult result =
+            db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain);
+        QCOMPARE(result.leftOutColumns, QStringList{QStringLiteral("Zboží.Cena (Decimal)")});
+        QCOMPARE(rowsOf(target, QStringLiteral("Zboží")),
+                 (QList<QVariantList>{{1, QStringLiteral("a")}, {2, QStringLiteral("b")}}));
+    }
+
+    // An encrypted file reads as the plain one.
+    void readsAnEncryptedFile() {
+        const QString plain = write(QStringLiteral("Šifra"), allTypes());
+        QFile f(plain);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString source = folder(QStringLiteral("encrypted")) + QStringLiteral("/zdroj.mdb");
+        QFile e(source);
+        QVERIFY(e.open(QIODevice::WriteOnly));
+        e.write(encrypted(f.readAll(), 0x12345678));
+        e.close();
+        const QString targets = folder(QStringLiteral("target"));
+        db::convertJetFile(m_engine.defaultWorkspace(), plain, targets + QStringLiteral("/plain.mdb"),
+                           db::ConversionKind::Plain);
+        db::convertJetFile(m_engine.defaultWorkspace(), source, targets + QStringLiteral("/encrypted.mdb"),
+                           db::ConversionKind::Plain);
+        QCOMPARE(rowsOf(targets + QStringLiteral("/encrypted.mdb"), QStringLiteral("Šifra")),
+                 rowsOf(targets + QStringLiteral("/plain.mdb"), QStringLiteral("Šifra")));
     }
 
     // Cancel between batches of rows and while the indexes are built: nothing
