@@ -29,7 +29,8 @@ constexpr int kVersionOffset = 0x14;
 constexpr int kJet3PageSize = 2048;
 constexpr int kJet4PageSize = 4096;
 // The catalog's table definition is page 2: a file needs at least that many.
-constexpr int kFirstPages = 3;
+constexpr int kCatalogPage = 2;
+constexpr int kFirstPages = kCatalogPage + 1;
 // The identity hashes this much of the file's beginning: the header, the
 // catalog and the first table definitions.
 constexpr qint64 kIdentityBytes = 1 << 20;
@@ -188,6 +189,17 @@ void openChecked(const QString& path, Handle& handle) {
         mdb->f->db_key != 0
             ? fileError(path, QStringLiteral("je zašifrovaný a nelze jej přečíst."))
             : fileError(path, QStringLiteral("je poškozený: nelze přečíst seznam jeho tabulek."));
+    // libmdb reads the catalog through its table's map of pages without
+    // checking that there is one: the definition on page 2 is checked first.
+    {
+        MdbCatalogEntry entry{};
+        entry.mdb = mdb;
+        entry.object_type = MDB_TABLE;
+        entry.table_pg = kCatalogPage;
+        std::strcpy(entry.object_name, "MSysObjects");
+        TableDef catalog(mdb_read_table(&entry));
+        if (!catalog.def || !catalog.def->usage_map || catalog.def->map_sz < 1) throw unreadable;
+    }
     if (!mdb_read_catalog(mdb, MDB_TABLE)) throw unreadable;
     // libmdb ends the catalog quietly at a page it cannot read (a file cut
     // short loses its tables so): the catalog's own table must give as many
@@ -213,7 +225,10 @@ std::vector<MdbCatalogEntry*> userTables(MdbHandle* mdb) {
     std::vector<MdbCatalogEntry*> out;
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (e->object_type == MDB_TABLE && mdb_is_user_table(e)) out.push_back(e);
+        // Names beginning with MSys are the system's, in Jet as in our engine,
+        // whatever the entry's flags say.
+        if (e->object_type == MDB_TABLE && mdb_is_user_table(e) && qstrnicmp(e->object_name, "MSys", 4) != 0)
+            out.push_back(e);
     }
     return out;
 }

@@ -380,17 +380,22 @@ class TestJetConversion : public QObject {
             << longValue
             << QStringLiteral(
                    "je poškozený: tabulku „PSC“ nelze celou přečíst: dlouhá hodnota pole „Poznámka“");
-        // The table's map of its pages (a row the definition points to at 35)
+        // The map of a table's pages (a row its definition points to at 35)
         // made empty: its start moved to where the row before it starts.
-        QByteArray noMap = good;
-        const quint32 mapRow = qFromLittleEndian<quint32>(good.constData() + 3 * page + 35);
-        const int mapPage = int(mapRow >> 8) * page, mapIndex = int(mapRow & 0xff);
-        const quint16 before =
-            mapIndex == 0 ? quint16(page)
-                          : qFromLittleEndian<quint16>(good.constData() + mapPage + 10 + 2 * (mapIndex - 1));
-        qToLittleEndian<quint16>(before & 0x1fff, noMap.data() + mapPage + 10 + 2 * mapIndex);
+        auto withoutMap = [&](int definitionPage) {
+            QByteArray bytes = good;
+            const quint32 row = qFromLittleEndian<quint32>(good.constData() + definitionPage * page + 35);
+            const int at = int(row >> 8) * page, index = int(row & 0xff);
+            const quint16 before =
+                index == 0 ? quint16(page)
+                           : qFromLittleEndian<quint16>(good.constData() + at + 10 + 2 * (index - 1));
+            qToLittleEndian<quint16>(before & 0x1fff, bytes.data() + at + 10 + 2 * index);
+            return bytes;
+        };
         QTest::newRow("a table without its map of pages")
-            << noMap << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst.");
+            << withoutMap(3) << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst.");
+        QTest::newRow("a catalog without its map of pages")
+            << withoutMap(2) << QStringLiteral("seznam jeho tabulek");
         QTest::newRow("encrypted with another key")
             << encrypted(good, 0x2f3e4d5c, false) << QStringLiteral("je zašifrovaný a nelze jej přečíst.");
         QByteArray catalog = good;
@@ -417,6 +422,33 @@ class TestJetConversion : public QObject {
                      qPrintable(e.message()));
         }
         QCOMPARE(listing(targetFolder), QStringList());
+    }
+
+    // Names beginning with MSys are the system's, whatever the catalog's flags
+    // say: such a table stays out, as our engine keeps its own tables so.
+    void leavesOutSystemNames() {
+        const QString path = folder(QStringLiteral("source")) + QStringLiteral("/zdroj.mdb");
+        {
+            jet::Writer w(path);
+            const int system =
+                w.addTable(QStringLiteral("MSysUživatelé"), {{QStringLiteral("N"), Type::Long}});
+            const int user = w.addTable(QStringLiteral("Uživatelé"), {{QStringLiteral("N"), Type::Long}});
+            w.addRow(system, {1});
+            w.addRow(user, {2});
+            w.finish();
+        }
+        const QString target = folder(QStringLiteral("target")) + QStringLiteral("/kopie.mdb");
+        const db::ConversionResult result =
+            db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain);
+        QCOMPARE(result.tables, 1);
+        QCOMPARE(result.rows, 1);
+        QCOMPARE(db::jet::File(path).tables().size(), 1);
+        auto d = m_engine.defaultWorkspace().openDatabase(target);
+        QCOMPARE(d->queryNative(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE name LIKE 'MSysU%'"))
+                     .first()
+                     .first()
+                     .toInt(),
+                 0);
     }
 
     // A column of a type our engine cannot hold (here a Decimal, made from a
