@@ -584,6 +584,23 @@ class TestJetConversion : public QObject {
         QVERIFY_THROWS_EXCEPTION(db::Error, m_engine.defaultWorkspace().openDatabase(target));
     }
 
+    // The directory is secured to the workgroup: a workspace without one is
+    // refused before any row is read, and nothing is left.
+    void refusesTheDirectoryWithoutAWorkgroup() {
+        const QString targetFolder = folder(QStringLiteral("directory"));
+        int steps = 0;
+        try {
+            db::convertJetFile(m_engine.defaultWorkspace(), QStringLiteral(ORDANA_TEST_JET_DATA "/ordat.mdb"),
+                               targetFolder + QStringLiteral("/ordat.mdb"), db::ConversionKind::Directory,
+                               [&](const db::ConversionStep&) { return ++steps > 0; });
+            QFAIL("converted");
+        } catch (const db::Error& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("pracovní skupině")), qPrintable(e.message()));
+        }
+        QCOMPARE(steps, 0);
+        QCOMPARE(listing(targetFolder), QStringList());
+    }
+
     // Files the real engine wrote: every table, row by row, as libmdb reads it.
     void convertsRealFiles_data() {
         QTest::addColumn<QString>("path");
