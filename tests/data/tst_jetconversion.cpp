@@ -295,6 +295,52 @@ class TestJetConversion : public QObject {
             }
     }
 
+    // The reader on its own, as the import of an old personal database uses
+    // it: the table found whatever the letter case, its columns, and values
+    // of the types the engine's columns take.
+    void readsRowsInTheEngineForm() {
+        const Case c = allTypes();
+        const QString path = write(QStringLiteral("Účastníci"), c);
+        const db::jet::File file(path);
+        QCOMPARE(file.tables().size(), 1);
+        const db::jet::SourceTable* t = file.table(QStringLiteral("ÚČASTNÍCI"));
+        QVERIFY(t);
+        QCOMPARE(t->name, QStringLiteral("Účastníci"));
+        QCOMPARE(t->rows, qint64(c.rows.size()));
+        QCOMPARE(t->columns.size(), qsizetype(c.columns.size()));
+        for (size_t k = 0; k < c.columns.size(); ++k) {
+            QCOMPARE(t->columns[qsizetype(k)].name, c.columns[k].name);
+            QCOMPARE(t->columns[qsizetype(k)].type, engineType(c.columns[k].type));
+        }
+        QCOMPARE(t->columns[0].size, 50);
+        QVERIFY(t->columns[3].required); // Yes/No is never Null
+        QVERIFY(!file.table(QStringLiteral("Jiná")));
+
+        const auto rows = file.rows(QStringLiteral("účastníci"));
+        QVariantList row;
+        QVERIFY(rows->next(row));
+        const QList<QMetaType::Type> types{QMetaType::QString,  QMetaType::LongLong,   QMetaType::QString,
+                                           QMetaType::Bool,     QMetaType::LongLong,   QMetaType::LongLong,
+                                           QMetaType::LongLong, QMetaType::Double,     QMetaType::Double,
+                                           QMetaType::Double,   QMetaType::QByteArray, QMetaType::QByteArray,
+                                           QMetaType::QString};
+        for (int k = 0; k < types.size(); ++k)
+            QCOMPARE(row[k].typeId(), int(types[k]));
+        QCOMPARE(row[12], QVariant(QStringLiteral("{01234567-89AB-CDEF-0123-456789ABCDEF}")));
+        QVERIFY(rows->next(row));
+        QVERIFY(rows->next(row));
+        QCOMPARE(row[3], QVariant(false));
+        QVERIFY(!row[0].isValid() && !row[1].isValid() && !row[12].isValid());
+        QVERIFY(!rows->next(row));
+
+        try {
+            file.rows(QStringLiteral("Jiná"));
+            QFAIL("read");
+        } catch (const db::Error& e) {
+            QCOMPARE(e.message(), QStringLiteral("Soubor „%1“ neobsahuje tabulku „Jiná“.").arg(path));
+        }
+    }
+
     // What the program asks before opening a copy: which source it came from.
     void recordsItsSource() {
         const QString path = write(QStringLiteral("T"), allTypes());
