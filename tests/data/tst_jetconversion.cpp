@@ -401,10 +401,13 @@ class TestJetConversion : public QObject {
         QTest::newRow("only the header") << good.left(page) << QStringLiteral("je zkrácený");
         QTest::newRow("cut at a page") << good.left(good.size() - 2 * page) << QStringLiteral("je poškozený");
         // The writer puts the table's definition on page 3 and its rows after.
-        QByteArray definition = good;
-        definition.replace(3 * page, page, QByteArray(page, '\0'));
+        auto zeroed = [&](int number) {
+            QByteArray bytes = good;
+            bytes.replace(number * page, page, QByteArray(page, '\0'));
+            return bytes;
+        };
         QTest::newRow("a damaged table definition")
-            << definition << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst");
+            << zeroed(3) << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst");
         // Rows on the table's own data pages, long values on pages marked LVAL.
         auto firstPage = [&](const QByteArray& owner) {
             for (int p = 3; p * page < good.size(); ++p)
@@ -414,16 +417,12 @@ class TestJetConversion : public QObject {
         const int dataPage = firstPage(QByteArray("\x03\x00\x00\x00", 4));
         const int longPage = firstPage(QByteArrayLiteral("LVAL"));
         QVERIFY(dataPage > 0 && longPage > 0);
-        QByteArray data = good;
-        data.replace(dataPage * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged data page")
-            << data
+            << zeroed(dataPage)
             << QStringLiteral(
                    "je poškozený: tabulku „PSC“ nelze celou přečíst: z 800 řádků se podařilo přečíst");
-        QByteArray longValue = good;
-        longValue.replace(longPage * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged long value")
-            << longValue
+            << zeroed(longPage)
             << QStringLiteral(
                    "je poškozený: tabulku „PSC“ nelze celou přečíst: dlouhá hodnota pole „Poznámka“");
         // The map of a table's pages (a row its definition points to at 35)
@@ -448,9 +447,7 @@ class TestJetConversion : public QObject {
             << catalogWithoutMap << QStringLiteral("seznam jeho tabulek");
         QTest::newRow("encrypted with another key")
             << encrypted(good, 0x2f3e4d5c, false) << QStringLiteral("je zašifrovaný a nelze jej přečíst.");
-        QByteArray catalog = good;
-        catalog.replace(2 * page, page, QByteArray(page, '\0'));
-        QTest::newRow("a damaged catalog") << catalog << QStringLiteral("seznam jeho tabulek");
+        QTest::newRow("a damaged catalog") << zeroed(2) << QStringLiteral("seznam jeho tabulek");
     }
 
     void refusesBadFiles() {
