@@ -55,8 +55,14 @@ struct TablePlan {
     QList<int> kept; // places of the kept columns in the source's rows
     QStringList createTable;
     QStringList counters; // run once the rows are in: a counter filling empty fields
-    QList<QString> indexes;
 };
+
+// Whether every column of an index is among the columns kept.
+bool covered(const jet::SourceIndex& index, const QStringList& kept) {
+    for (const QString& c : index.columns)
+        if (!kept.contains(c, Qt::CaseInsensitive)) return false;
+    return true;
+}
 
 TablePlan planTable(Database& d, const jet::SourceTable& t, ConversionKind kind, QStringList& leftOut) {
     TablePlan plan;
@@ -79,13 +85,9 @@ TablePlan planTable(Database& d, const jet::SourceTable& t, ConversionKind kind,
         plan.kept << i;
         keptNames << c.name;
     }
-    auto allKept = [&](const jet::SourceIndex& index) {
-        for (const QString& c : index.columns)
-            if (!keptNames.contains(c, Qt::CaseInsensitive)) return false;
-        return true;
-    };
     for (const jet::SourceIndex& index : t.indexes)
-        if (index.primary && allKept(index) && ct.primaryKey.isEmpty()) ct.primaryKey = index.columns;
+        if (index.primary && covered(index, keptNames) && ct.primaryKey.isEmpty())
+            ct.primaryKey = index.columns;
     // The directory's statements join its tables through their keys: a file
     // that declares none still gets them, as the generator's directory has them.
     if (kind == ConversionKind::Directory && ct.primaryKey.isEmpty())
@@ -112,16 +114,13 @@ QStringList indexStatements(Database& d, const jet::SourceTable& t, const QStrin
     SqlDdl ddl(names);
     QStringList used;
     for (const jet::SourceIndex& index : t.indexes) {
-        if (index.primary) continue;
-        bool allKept = true;
-        for (const QString& c : index.columns)
-            allKept = allKept && kept.contains(c, Qt::CaseInsensitive);
-        if (!allKept) continue;
+        if (index.primary || !covered(index, kept)) continue;
         ast::CreateIndex ci;
         // Two indexes of one table must not share a name, whatever the file says.
-        ci.name = index.name.isEmpty() ? QStringLiteral("index") : index.name;
+        const QString name = index.name.isEmpty() ? QStringLiteral("index") : index.name;
+        ci.name = name;
         for (int n = 2; used.contains(ci.name, Qt::CaseInsensitive); ++n)
-            ci.name = index.name + QString::number(n);
+            ci.name = name + QString::number(n);
         used << ci.name;
         ci.table = t.name;
         ci.columns = index.columns;
