@@ -1,0 +1,40 @@
+#include "ListConversion.h"
+
+#include "Application.h"
+#include "ConversionWindow.h"
+#include "ConvertedCopy.h"
+#include "Database.h"
+#include "Error.h"
+#include "JetConversion.h"
+#include "JetFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString listFileToRead(Application& app, QWidget* owner, const QString& path) {
+    if (!db::jet::isJetFile(path)) return path;
+    const QString folder = converted_copy::folder(app);
+    if (folder.isEmpty()) throw db::Error(QStringLiteral("Systém neuvádí složku pro data uživatele."));
+    const QString fileName = QFileInfo(path).fileName();
+    const QString copy = folder + fileName;
+    if (converted_copy::isCopyOf(copy, path)) return copy;
+
+    if (!converted_copy::makeFolder(folder))
+        throw db::Error(QStringLiteral("Složku „%1“ nelze vytvořit.").arg(QDir::toNativeSeparators(folder)));
+    ConversionWindow window(owner, QStringLiteral("Příprava seznamu"),
+                            QStringLiteral("Připravuji seznam „%1“ k použití.").arg(fileName));
+    // The lists are not secured: any workspace opens their copies.
+    const auto outcome = window.run([&](const db::ConversionProgress& progress) {
+        return converted_copy::convertReplacing(app.engine().defaultWorkspace(), path, copy,
+                                                db::ConversionKind::Plain, progress);
+    });
+    switch (outcome) {
+    case ConversionWindow::Outcome::Converted:
+        return copy;
+    case ConversionWindow::Outcome::Cancelled:
+        return {};
+    case ConversionWindow::Outcome::Failed:
+        break;
+    }
+    throw db::Error(window.failureReason());
+}
