@@ -16,20 +16,22 @@
 namespace {
 
 const QString kNotPrepared = QStringLiteral("Databázi „%1“ nelze připravit k použití.");
-const QString kNoDataFolder = QStringLiteral("Systém neuvádí složku pro data uživatele.");
-const QString kFolderNotMade = QStringLiteral("Složku „%1“ nelze vytvořit.");
 const QString kTitle = QStringLiteral("Příprava databáze");
 const QString kWhat = QStringLiteral("Připravuji databázi „%1“ k použití. Připravená databáze se uloží do "
                                      "složky „%2“.");
 
 // What the preparation made, taken away again when it does not finish.
 struct Made {
-    QString folder;    // the folder of the copies, when made here
+    QString copies;    // the folder of the copies
+    QString folders;   // the outermost folder made on the way to it, if any
     QString workgroup; // the workgroup file, when written here
 
     void undo() const {
         if (!workgroup.isEmpty()) QFile::remove(workgroup);
-        if (!folder.isEmpty()) QDir().rmdir(folder);
+        if (folders.isEmpty()) return;
+        // Each folder made, from the innermost out, as long as it is empty.
+        for (QString f = QDir::cleanPath(copies); f.startsWith(folders) && QDir().rmdir(f);)
+            f = QFileInfo(f).absolutePath();
     }
 };
 
@@ -37,8 +39,6 @@ struct Made {
 
 StartupOutcome prepareDirectory(Application& app) {
     const QString source = app.directoryDbPath;
-    const QString target = convertedDirectoryPath(app);
-    const QString folder = converted_copy::folder(app);
     const auto fail = [&](const QString& reason) {
         app.dialogs().message(nullptr, platform::Dialogs::kWarning,
                               kNotPrepared.arg(QDir::toNativeSeparators(source)) + QStringLiteral("\n\n") +
@@ -46,25 +46,21 @@ StartupOutcome prepareDirectory(Application& app) {
                               platform::Dialogs::Icon::Information, platform::Dialogs::Buttons::Ok);
         return StartupOutcome::WrongDatabase;
     };
-    if (target.isEmpty()) return fail(kNoDataFolder);
 
     Made made;
-    if (!QFileInfo(folder).isDir()) {
-        if (!converted_copy::makeFolder(folder))
-            return fail(kFolderNotMade.arg(QDir::toNativeSeparators(folder)));
-        made.folder = folder;
-    }
-    // A copy there now was made from another file (an earlier edition of the
-    // disc) or is damaged: it is of no use any more.
-    for (const char* side : {"", "-journal", "-wal", "-shm"})
-        QFile::remove(target + QLatin1String(side));
-
-    // The copy is opened with the workgroup file beside it, which must be the
-    // program's own.
-    const QString workgroup = folder + QStringLiteral("ordat.mdw");
     ConversionWindow::Outcome outcome = ConversionWindow::Outcome::Failed;
     QString reason;
     try {
+        const QString folder = converted_copy::readyFolder(app, &made.folders);
+        made.copies = folder;
+        // A copy there now was made from another file (an earlier edition of
+        // the disc) or is damaged: it is of no use any more.
+        const QString target = convertedDirectoryPath(app);
+        for (const char* side : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(target + QLatin1String(side));
+        // The copy is opened with the workgroup file beside it, which must be
+        // the program's own.
+        const QString workgroup = folder + QStringLiteral("ordat.mdw");
         if (!converted_copy::holdsProgramLogin(workgroup)) {
             QFile::remove(workgroup);
             db::createLoginWorkgroup(workgroup);
@@ -77,19 +73,13 @@ StartupOutcome prepareDirectory(Application& app) {
             return db::convertJetFile(*workspace, source, target, db::ConversionKind::Directory, progress);
         });
         reason = window.failureReason();
+        if (outcome == ConversionWindow::Outcome::Converted) {
+            app.directoryDbPath = target;
+            return StartupOutcome::Run;
+        }
     } catch (const db::Error& e) {
         reason = e.message();
     }
-    switch (outcome) {
-    case ConversionWindow::Outcome::Converted:
-        app.directoryDbPath = target;
-        return StartupOutcome::Run;
-    case ConversionWindow::Outcome::Cancelled:
-        made.undo();
-        return StartupOutcome::Cancelled;
-    case ConversionWindow::Outcome::Failed:
-        break;
-    }
     made.undo();
-    return fail(reason);
+    return outcome == ConversionWindow::Outcome::Cancelled ? StartupOutcome::Cancelled : fail(reason);
 }

@@ -8,19 +8,16 @@
 #include "JetConversion.h"
 #include "JetFile.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 QString listFileToRead(Application& app, QWidget* owner, const QString& path) {
     if (!db::jet::isJetFile(path)) return path;
     const QString folder = converted_copy::folder(app);
-    if (folder.isEmpty()) throw db::Error(QStringLiteral("Systém neuvádí složku pro data uživatele."));
     const QString fileName = QFileInfo(path).fileName();
     const QString copy = folder + fileName;
-    if (converted_copy::isCopyOf(copy, path)) return copy;
+    if (!folder.isEmpty() && converted_copy::isCopyOf(copy, path)) return copy;
 
-    if (!converted_copy::makeFolder(folder))
-        throw db::Error(QStringLiteral("Složku „%1“ nelze vytvořit.").arg(QDir::toNativeSeparators(folder)));
+    converted_copy::readyFolder(app);
     ConversionWindow window(owner, QStringLiteral("Příprava seznamu"),
                             QStringLiteral("Připravuji seznam „%1“ k použití.").arg(fileName));
     // The lists are not secured: any workspace opens their copies.

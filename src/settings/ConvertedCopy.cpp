@@ -20,6 +20,21 @@ namespace {
 
 const QString kNotReplaced = QStringLiteral("Soubor „%1“ nelze nahradit novým: %2");
 
+// Makes the folder and the missing ones above it; made receives the outermost
+// one made.
+bool makeFolder(const QString& folder, QString& made) {
+    const QString path = QDir::cleanPath(folder);
+    if (QFileInfo(path).isDir()) return true;
+    // Every folder made on the way is the user's alone, as the user's data
+    // folder is when the personal database makes it.
+    const QString parent = QFileInfo(path).absolutePath();
+    if (parent != path && !makeFolder(parent, made)) return false;
+    if (!QDir().mkdir(path)) return false;
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (made.isEmpty()) made = path;
+    return true;
+}
+
 } // namespace
 
 QString folder(const Application& app) {
@@ -27,16 +42,14 @@ QString folder(const Application& app) {
     return personal.isEmpty() ? QString() : personal + QStringLiteral("prevod/");
 }
 
-bool makeFolder(const QString& folder) {
-    const QString path = QDir::cleanPath(folder);
-    if (QFileInfo(path).isDir()) return true;
-    // Every folder made on the way is the user's alone, as the user's data
-    // folder is when the personal database makes it.
-    const QString parent = QFileInfo(path).absolutePath();
-    if (parent != path && !makeFolder(parent)) return false;
-    if (!QDir().mkdir(path)) return false;
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return true;
+QString readyFolder(const Application& app, QString* made) {
+    const QString copies = folder(app);
+    if (copies.isEmpty()) throw db::Error(QStringLiteral("Systém neuvádí složku pro data uživatele."));
+    QString outermost;
+    if (!makeFolder(copies, outermost))
+        throw db::Error(QStringLiteral("Složku „%1“ nelze vytvořit.").arg(QDir::toNativeSeparators(copies)));
+    if (made) *made = outermost;
+    return copies;
 }
 
 bool isCopyOf(const QString& copy, const QString& source) {

@@ -22,9 +22,11 @@ namespace converted_copy {
 // The folder of the converted copies ("prevod" in the user's data folder,
 // ending in "/"); empty when the system names no data folder.
 QString folder(const Application& app);
-// Makes the folder when missing, readable by the user alone; false when it
-// cannot be made.
-bool makeFolder(const QString& folder);
+// The folder of the copies, made when missing, with the folders above it that
+// are missing (each readable by the user alone); made receives the outermost
+// folder made now, or nothing. Raises db::Error when the system names no data
+// folder or the folder cannot be made.
+QString readyFolder(const Application& app, QString* made = nullptr);
 
 // True when copy is a converted copy made from source as source is now.
 bool isCopyOf(const QString& copy, const QString& source);

@@ -273,7 +273,7 @@ class TestStartup : public QObject {
         QVERIFY(!m_app->directoryDbOnDisk);
         QCOMPARE(watching.windowsSeen(), user == u"no" ? 0 : 1);
         if (outcome != StartupOutcome::Run) {
-            QVERIFY(!QFileInfo::exists(m_personal + QStringLiteral("prevod")));
+            QVERIFY(!QFileInfo::exists(m_personal));
             return;
         }
         // The program works with the copy, beside its own workgroup file.
@@ -355,7 +355,7 @@ class TestStartup : public QObject {
             QStringLiteral("Databázi „") + disc + QStringLiteral("“ nelze připravit k použití.\n\n");
         QVERIFY2(failure.text.startsWith(fixed) && failure.text.size() > fixed.size(),
                  qPrintable(failure.text));
-        QVERIFY(!QFileInfo::exists(m_personal + QStringLiteral("prevod")));
+        QVERIFY(!QFileInfo::exists(m_personal));
         QCOMPARE(m_app->directoryDbPath, disc);
     }
 
