@@ -14,6 +14,13 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
 namespace db {
 
 namespace {
@@ -125,6 +132,91 @@ QStringList indexStatements(Database& d, const jet::SourceTable& t, const QStrin
     }
     return out;
 }
+
+// Reads a table's rows on a thread of its own, a few batches ahead of the
+// inserts, so that reading the file and writing the database overlap. The
+// batches waiting are bounded in rows and in bytes: memory stays bounded
+// whatever the table's size and its long values.
+class RowReader {
+  public:
+    explicit RowReader(std::unique_ptr<jet::File::Rows> rows)
+        : m_rows(std::move(rows)), m_thread([this] { run(); }) {}
+    ~RowReader() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    RowReader(const RowReader&) = delete;
+    RowReader& operator=(const RowReader&) = delete;
+
+    // The next batch of rows in the file's order; false at the end. A failure
+    // to read comes out here, after the rows read before it.
+    bool next(std::vector<QVariantList>& batch) {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return !m_batches.empty() || m_done; });
+        if (m_batches.empty()) {
+            if (m_error) std::rethrow_exception(m_error);
+            return false;
+        }
+        batch = std::move(m_batches.front());
+        m_batches.pop_front();
+        m_changed.notify_all();
+        return true;
+    }
+
+  private:
+    static constexpr size_t kWaiting = 3;
+    static constexpr qsizetype kBatchBytes = 8 << 20;
+
+    static qsizetype sizeOf(const QVariantList& row) {
+        qsizetype bytes = 0;
+        for (const QVariant& v : row)
+            bytes += v.typeId() == QMetaType::QString      ? 2 * v.toString().size()
+                     : v.typeId() == QMetaType::QByteArray ? v.toByteArray().size()
+                                                           : 16;
+        return bytes;
+    }
+
+    void run() {
+        try {
+            for (;;) {
+                std::vector<QVariantList> batch;
+                qsizetype bytes = 0;
+                QVariantList row;
+                while (batch.size() < size_t(kBatchRows) && bytes < kBatchBytes && m_rows->next(row)) {
+                    bytes += sizeOf(row);
+                    batch.push_back(std::move(row));
+                    row = QVariantList();
+                }
+                const bool last = batch.size() < size_t(kBatchRows) && bytes < kBatchBytes;
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] { return m_batches.size() < kWaiting || m_stop; });
+                if (m_stop) return;
+                if (!batch.empty()) m_batches.push_back(std::move(batch));
+                m_done = last;
+                m_changed.notify_all();
+                if (last) return;
+            }
+        } catch (...) {
+            const std::lock_guard lock(m_mutex);
+            m_error = std::current_exception();
+            m_done = true;
+            m_changed.notify_all();
+        }
+    }
+
+    std::unique_ptr<jet::File::Rows> m_rows;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<QVariantList>> m_batches;
+    bool m_done = false;
+    bool m_stop = false;
+    std::exception_ptr m_error;
+    std::thread m_thread; // last: it starts when everything else is ready
+};
 
 class Conversion {
   public:
@@ -301,28 +393,26 @@ class Conversion {
         sqlite::Statement insert(
             m_db->handle(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(quoteIdentifier(t.name), columns.join(u','), parameters.join(u',')));
-        // The rows come one at a time: nothing of the table is held whole.
-        const std::unique_ptr<jet::File::Rows> rows = file.rows(t.name);
-        QVariantList row;
-        int inBatch = 0;
+        RowReader reader(file.rows(t.name));
+        std::vector<QVariantList> batch;
         qint64 number = 0;
-        while (rows->next(row)) {
-            ++number;
-            insert.reset();
-            for (int k = 0; k < plan.kept.size(); ++k)
-                insert.bind(k + 1, row.value(plan.kept[k]));
-            try {
-                insert.step();
-            } catch (const Error& e) {
-                throw Error(QStringLiteral("Tabulku %1 ze souboru %2 nelze převést: řádek %3: %4")
-                                .arg(quoted(t.name), quoted(m_source), QString::number(number), e.message()));
+        while (reader.next(batch)) {
+            for (const QVariantList& row : batch) {
+                ++number;
+                insert.reset();
+                for (int k = 0; k < plan.kept.size(); ++k)
+                    insert.bind(k + 1, row.at(plan.kept[k]));
+                try {
+                    insert.step();
+                } catch (const Error& e) {
+                    throw Error(
+                        QStringLiteral("Tabulku %1 ze souboru %2 nelze převést: řádek %3: %4")
+                            .arg(quoted(t.name), quoted(m_source), QString::number(number), e.message()));
+                }
             }
-            ++m_step.rowsDone;
-            ++m_result.rows;
-            if (++inBatch == kBatchRows) {
-                inBatch = 0;
-                if (!report()) return false;
-            }
+            m_step.rowsDone += qint64(batch.size());
+            m_result.rows += qint64(batch.size());
+            if (!report()) return false;
         }
         return true;
     }

@@ -401,12 +401,13 @@ class TableRows : public File::Rows {
         const unsigned char* p = mdb->pg_buf + c->cur_value_start;
         const int length = c->cur_value_len;
         switch (c->col_type) {
+        // Whole numbers as 64 bits: the engine binds them so without converting.
         case MDB_BYTE:
-            return int(p[0]);
+            return qint64(p[0]);
         case MDB_INT:
-            return int(qFromLittleEndian<qint16>(p));
+            return qint64(qFromLittleEndian<qint16>(p));
         case MDB_LONGINT:
-            return int(qFromLittleEndian<qint32>(p));
+            return qint64(qFromLittleEndian<qint32>(p));
         case MDB_MONEY:
             return qFromLittleEndian<qint64>(p);
         case MDB_FLOAT:
