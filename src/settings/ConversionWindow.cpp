@@ -63,6 +63,9 @@ ConversionWindow::Outcome ConversionWindow::run(const Conversion& conversion) {
     m_cancelled = false;
     m_failureReason.clear();
     m_cancel->setEnabled(true);
+    m_bar->setRange(0, kBarSteps);
+    m_bar->setValue(0);
+    m_indexing = false;
     m_running = true;
     m_started.start();
     m_shown.invalidate();
@@ -84,12 +87,19 @@ ConversionWindow::Outcome ConversionWindow::run(const Conversion& conversion) {
 }
 
 bool ConversionWindow::progressed(const db::ConversionStep& step) {
-    const bool last = step.rowsTotal > 0 && step.rowsDone >= step.rowsTotal;
-    if (!m_shown.isValid() || m_shown.hasExpired(kRefreshMs) || last) {
+    // The last rows and the start of the indexes show at once, whatever the time.
+    const bool lastRows = step.rowsTotal > 0 && step.rowsDone >= step.rowsTotal && !step.indexing;
+    const bool indexesBegin = step.indexing && !m_indexing;
+    m_indexing = step.indexing;
+    if (!m_shown.isValid() || m_shown.hasExpired(kRefreshMs) || lastRows || indexesBegin) {
         m_table->setText(tableText(step));
-        m_bar->setValue(step.rowsTotal > 0
-                            ? int(qMin<qint64>(kBarSteps, step.rowsDone * kBarSteps / step.rowsTotal))
-                            : 0);
+        // How long the indexes take is not known: the bar only shows that work goes on.
+        if (step.indexing)
+            m_bar->setRange(0, 0);
+        else
+            m_bar->setValue(step.rowsTotal > 0
+                                ? int(qMin<qint64>(kBarSteps, step.rowsDone * kBarSteps / step.rowsTotal))
+                                : 0);
         if (!m_cancelled)
             m_timeLeft->setText(timeLeftText(m_started.elapsed(), step.rowsDone, step.rowsTotal));
         m_shown.start();
@@ -113,6 +123,7 @@ void ConversionWindow::closeEvent(QCloseEvent* event) {
 }
 
 QString ConversionWindow::tableText(const db::ConversionStep& step) {
+    if (step.indexing) return QStringLiteral("Vytvářím indexy…");
     if (step.table.isEmpty()) return {};
     return QStringLiteral("Tabulka: %1 (%2 z %3)")
         .arg(step.table, QString::number(step.tableNumber), QString::number(step.tables));

@@ -14,7 +14,7 @@ class QPushButton;
 // The window shown while a Jet file is converted (objectName
 // "conversionProgress"): what is being prepared ("conversionWhat"), the table
 // being converted ("conversionTable"), a bar of the rows done
-// ("conversionBar"), the time left ("conversionTimeLeft") and "Storno"
+// ("conversionBar"; busy while the indexes are built), the time left ("conversionTimeLeft") and "Storno"
 // ("conversionCancel"; Esc and the close box do the same). The conversion runs
 // on the calling thread; the window lets pending events through as it reports
 // progress, so that it repaints and Storno is heard.
@@ -32,7 +32,7 @@ class ConversionWindow : public QDialog {
     Outcome run(const Conversion& conversion);
     const QString& failureReason() const { return m_failureReason; }
 
-    // "Tabulka: Osoby (2 z 14)".
+    // "Tabulka: Osoby (2 z 14)"; once the rows are in, the indexes.
     static QString tableText(const db::ConversionStep& step);
     // The time left, estimated from the time taken so far for the rows done.
     static QString timeLeftText(qint64 elapsedMs, qint64 rowsDone, qint64 rowsTotal);
@@ -49,7 +49,8 @@ class ConversionWindow : public QDialog {
     QLabel* m_timeLeft = nullptr;
     QPushButton* m_cancel = nullptr;
     QElapsedTimer m_started;
-    QElapsedTimer m_shown; // since the window last showed progress
+    QElapsedTimer m_shown;   // since the window last showed progress
+    bool m_indexing = false; // the last report was of the indexes
     bool m_running = false;
     bool m_cancelled = false;
     QString m_failureReason;

@@ -74,6 +74,13 @@ void TestConversionWindow::showsProgress() {
             QCOMPARE(window.findChild<QLabel*>("conversionTable")->text(),
                      QStringLiteral("Tabulka: KRAJE (3 z 3)"));
             QCOMPARE(window.findChild<QProgressBar*>("conversionBar")->value(), 1000);
+            db::ConversionStep indexing{QStringLiteral("KRAJE"), 3, 3, 120, 120};
+            indexing.indexing = true;
+            QVERIFY(progress(indexing));
+            QCOMPARE(window.findChild<QLabel*>("conversionTable")->text(),
+                     QStringLiteral("Vytvářím indexy…"));
+            // Busy: how long the indexes take is not known.
+            QCOMPARE(window.findChild<QProgressBar*>("conversionBar")->maximum(), 0);
             checked = true;
         }();
         return db::ConversionResult{};
