@@ -13,11 +13,11 @@ class QPushButton;
 
 // The window shown while a Jet file is converted (objectName
 // "conversionProgress"): what is being prepared ("conversionWhat"), the table
-// being converted ("conversionTable"), a bar of the rows done
-// ("conversionBar"; busy while the indexes are built), the time left ("conversionTimeLeft") and "Storno"
-// ("conversionCancel"; Esc and the close box do the same). The conversion runs
-// on the calling thread; the window lets pending events through as it reports
-// progress, so that it repaints and Storno is heard.
+// being converted ("conversionTable"), a bar of the rows done ("conversionBar";
+// busy while the indexes are built), the time left ("conversionTimeLeft") and
+// "Storno" ("conversionCancel"; Esc and the close box do the same). The
+// conversion runs on the calling thread; the window lets pending events
+// through as it reports progress, so that it repaints and Storno is heard.
 class ConversionWindow : public QDialog {
     Q_OBJECT
   public:
