@@ -29,7 +29,8 @@ constexpr int kVersionOffset = 0x14;
 constexpr int kJet3PageSize = 2048;
 constexpr int kJet4PageSize = 4096;
 // The catalog's table definition is page 2: a file needs at least that many.
-constexpr int kFirstPages = 3;
+constexpr int kCatalogPage = 2;
+constexpr int kFirstPages = kCatalogPage + 1;
 // The identity hashes this much of the file's beginning: the header, the
 // catalog and the first table definitions.
 constexpr qint64 kIdentityBytes = 1 << 20;
@@ -188,6 +189,17 @@ void openChecked(const QString& path, Handle& handle) {
         mdb->f->db_key != 0
             ? fileError(path, QStringLiteral("je zašifrovaný a nelze jej přečíst."))
             : fileError(path, QStringLiteral("je poškozený: nelze přečíst seznam jeho tabulek."));
+    // libmdb reads the catalog through its table's map of pages without
+    // checking that there is one: the definition on page 2 is checked first.
+    {
+        MdbCatalogEntry entry{};
+        entry.mdb = mdb;
+        entry.object_type = MDB_TABLE;
+        entry.table_pg = kCatalogPage;
+        std::strcpy(entry.object_name, "MSysObjects");
+        TableDef catalog(mdb_read_table(&entry));
+        if (!catalog.def || !catalog.def->usage_map || catalog.def->map_sz < 1) throw unreadable;
+    }
     if (!mdb_read_catalog(mdb, MDB_TABLE)) throw unreadable;
     // libmdb ends the catalog quietly at a page it cannot read (a file cut
     // short loses its tables so): the catalog's own table must give as many
@@ -199,7 +211,7 @@ void openChecked(const QString& path, Handle& handle) {
     }
     if (!catalog) throw unreadable;
     TableDef t(mdb_read_table(catalog));
-    if (!t.def || !mdb_read_columns(t.def)) throw unreadable;
+    if (!t.def || !t.def->usage_map || t.def->map_sz < 1 || !mdb_read_columns(t.def)) throw unreadable;
     mdb_rewind_table(t.def);
     unsigned rows = 0;
     while (mdb_fetch_row(t.def))
@@ -213,7 +225,10 @@ std::vector<MdbCatalogEntry*> userTables(MdbHandle* mdb) {
     std::vector<MdbCatalogEntry*> out;
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (e->object_type == MDB_TABLE && mdb_is_user_table(e)) out.push_back(e);
+        // Names beginning with MSys are the system's, in Jet as in our engine,
+        // whatever the entry's flags say.
+        if (e->object_type == MDB_TABLE && mdb_is_user_table(e) && qstrnicmp(e->object_name, "MSys", 4) != 0)
+            out.push_back(e);
     }
     return out;
 }
@@ -222,7 +237,9 @@ std::vector<MdbCatalogEntry*> userTables(MdbHandle* mdb) {
 std::unique_ptr<TableDef> readTable(const QString& path, MdbCatalogEntry* entry) {
     auto t = std::make_unique<TableDef>(mdb_read_table(entry));
     const QString name = nameOf(entry->object_name);
-    if (!t->def) throw tableError(path, name, QStringLiteral("nelze přečíst."));
+    // Without its map of pages libmdb would read through a null pointer.
+    if (!t->def || !t->def->usage_map || t->def->map_sz < 1)
+        throw tableError(path, name, QStringLiteral("nelze přečíst."));
     if (!mdb_read_columns(t->def) || t->def->columns->len != t->def->num_cols)
         throw tableError(path, name, QStringLiteral("nelze přečíst: chybí popis jejích sloupců."));
     return t;
@@ -397,9 +414,39 @@ class TableRows : public File::Rows {
         return out;
     }
 
+    // Bytes a value of the type takes at least: its size for a fixed type,
+    // the long-value reference for a memo or OLE object.
+    static int leastSize(int type) {
+        switch (type) {
+        case MDB_BYTE:
+            return 1;
+        case MDB_INT:
+            return 2;
+        case MDB_LONGINT:
+        case MDB_FLOAT:
+            return 4;
+        case MDB_MONEY:
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+            return 8;
+        case MDB_REPID:
+            return 16;
+        default:
+            return 0;
+        }
+    }
+
     QVariant value(MdbHandle* mdb, MdbColumn* c) {
-        const unsigned char* p = mdb->pg_buf + c->cur_value_start;
+        const int start = c->cur_value_start;
         const int length = c->cur_value_len;
+        // libmdb takes a value's place from the row as it stands: in a damaged
+        // row it may lie outside the page or be too short for its type.
+        if (start < 0 || length < leastSize(c->col_type) || start + length > int(mdb->fmt->pg_size))
+            throw tableError(m_path, m_table,
+                             QStringLiteral("nelze přečíst: pole %1 v řádku %2 je poškozené.")
+                                 .arg(quoted(nameOf(c->name)))
+                                 .arg(m_read));
+        const unsigned char* p = mdb->pg_buf + start;
         switch (c->col_type) {
         // Whole numbers as 64 bits: the engine binds them so without converting.
         case MDB_BYTE:

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <QtEndian>
 #include <QtTest>
 
 using jet::Column;
@@ -101,6 +102,23 @@ db::ColumnType engineType(Type t) {
         return db::ColumnType::Guid;
     }
     return db::ColumnType::Other;
+}
+
+// The file as Jet encrypts it: the key in the header's hidden block, every
+// page after the header under RC4 with the key and the page's number. With
+// pagesToo false only the header says so, and the pages do not fit it.
+QByteArray encrypted(QByteArray file, quint32 key, bool pagesToo = true) {
+    static const uint8_t headerKey[] = {0xC7, 0xDA, 0x39, 0x6B};
+    auto* bytes = reinterpret_cast<uint8_t*>(file.data());
+    jet::rc4(headerKey, 4, bytes + 0x18, 126);
+    qToLittleEndian<quint32>(key, bytes + 0x3e);
+    jet::rc4(headerKey, 4, bytes + 0x18, 126);
+    for (int page = 1; pagesToo && page * jet::kPageSize < file.size(); ++page) {
+        uint8_t pageKey[4];
+        qToLittleEndian<quint32>(key ^ quint32(page), pageKey);
+        jet::rc4(pageKey, 4, bytes + page * jet::kPageSize, jet::kPageSize);
+    }
+    return file;
 }
 
 Case allTypes() {
@@ -277,6 +295,52 @@ class TestJetConversion : public QObject {
             }
     }
 
+    // The reader on its own, as the import of an old personal database uses
+    // it: the table found whatever the letter case, its columns, and values
+    // of the types the engine's columns take.
+    void readsRowsInTheEngineForm() {
+        const Case c = allTypes();
+        const QString path = write(QStringLiteral("Účastníci"), c);
+        const db::jet::File file(path);
+        QCOMPARE(file.tables().size(), 1);
+        const db::jet::SourceTable* t = file.table(QStringLiteral("ÚČASTNÍCI"));
+        QVERIFY(t);
+        QCOMPARE(t->name, QStringLiteral("Účastníci"));
+        QCOMPARE(t->rows, qint64(c.rows.size()));
+        QCOMPARE(t->columns.size(), qsizetype(c.columns.size()));
+        for (size_t k = 0; k < c.columns.size(); ++k) {
+            QCOMPARE(t->columns[qsizetype(k)].name, c.columns[k].name);
+            QCOMPARE(t->columns[qsizetype(k)].type, engineType(c.columns[k].type));
+        }
+        QCOMPARE(t->columns[0].size, 50);
+        QVERIFY(t->columns[3].required); // Yes/No is never Null
+        QVERIFY(!file.table(QStringLiteral("Jiná")));
+
+        const auto rows = file.rows(QStringLiteral("účastníci"));
+        QVariantList row;
+        QVERIFY(rows->next(row));
+        const QList<QMetaType::Type> types{QMetaType::QString,  QMetaType::LongLong,   QMetaType::QString,
+                                           QMetaType::Bool,     QMetaType::LongLong,   QMetaType::LongLong,
+                                           QMetaType::LongLong, QMetaType::Double,     QMetaType::Double,
+                                           QMetaType::Double,   QMetaType::QByteArray, QMetaType::QByteArray,
+                                           QMetaType::QString};
+        for (int k = 0; k < types.size(); ++k)
+            QCOMPARE(row[k].typeId(), int(types[k]));
+        QCOMPARE(row[12], QVariant(QStringLiteral("{01234567-89AB-CDEF-0123-456789ABCDEF}")));
+        QVERIFY(rows->next(row));
+        QVERIFY(rows->next(row));
+        QCOMPARE(row[3], QVariant(false));
+        QVERIFY(!row[0].isValid() && !row[1].isValid() && !row[12].isValid());
+        QVERIFY(!rows->next(row));
+
+        try {
+            file.rows(QStringLiteral("Jiná"));
+            QFAIL("read");
+        } catch (const db::Error& e) {
+            QCOMPARE(e.message(), QStringLiteral("Soubor „%1“ neobsahuje tabulku „Jiná“.").arg(path));
+        }
+    }
+
     // What the program asks before opening a copy: which source it came from.
     void recordsItsSource() {
         const QString path = write(QStringLiteral("T"), allTypes());
@@ -337,10 +401,13 @@ class TestJetConversion : public QObject {
         QTest::newRow("only the header") << good.left(page) << QStringLiteral("je zkrácený");
         QTest::newRow("cut at a page") << good.left(good.size() - 2 * page) << QStringLiteral("je poškozený");
         // The writer puts the table's definition on page 3 and its rows after.
-        QByteArray definition = good;
-        definition.replace(3 * page, page, QByteArray(page, '\0'));
+        auto zeroed = [&](int number) {
+            QByteArray bytes = good;
+            bytes.replace(number * page, page, QByteArray(page, '\0'));
+            return bytes;
+        };
         QTest::newRow("a damaged table definition")
-            << definition << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst");
+            << zeroed(3) << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst");
         // Rows on the table's own data pages, long values on pages marked LVAL.
         auto firstPage = [&](const QByteArray& owner) {
             for (int p = 3; p * page < good.size(); ++p)
@@ -350,21 +417,37 @@ class TestJetConversion : public QObject {
         const int dataPage = firstPage(QByteArray("\x03\x00\x00\x00", 4));
         const int longPage = firstPage(QByteArrayLiteral("LVAL"));
         QVERIFY(dataPage > 0 && longPage > 0);
-        QByteArray data = good;
-        data.replace(dataPage * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged data page")
-            << data
+            << zeroed(dataPage)
             << QStringLiteral(
                    "je poškozený: tabulku „PSC“ nelze celou přečíst: z 800 řádků se podařilo přečíst");
-        QByteArray longValue = good;
-        longValue.replace(longPage * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged long value")
-            << longValue
+            << zeroed(longPage)
             << QStringLiteral(
                    "je poškozený: tabulku „PSC“ nelze celou přečíst: dlouhá hodnota pole „Poznámka“");
-        QByteArray catalog = good;
-        catalog.replace(2 * page, page, QByteArray(page, '\0'));
-        QTest::newRow("a damaged catalog") << catalog << QStringLiteral("seznam jeho tabulek");
+        // The map of a table's pages (a row its definition points to at 35)
+        // made empty: its start moved to where the row before it starts.
+        auto withoutMap = [&](int definitionPage) {
+            QByteArray bytes = good;
+            const quint32 row = qFromLittleEndian<quint32>(good.constData() + definitionPage * page + 35);
+            const int at = int(row >> 8) * page, index = int(row & 0xff);
+            const quint16 before =
+                index == 0 ? quint16(page)
+                           : qFromLittleEndian<quint16>(good.constData() + at + 10 + 2 * (index - 1));
+            qToLittleEndian<quint16>(before & 0x1fff, bytes.data() + at + 10 + 2 * index);
+            return bytes;
+        };
+        QTest::newRow("a table without its map of pages")
+            << withoutMap(3) << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst.");
+        // The catalog's map is the first row of its page, which has no row
+        // before it: the catalog is pointed to the table's emptied map instead.
+        QByteArray catalogWithoutMap = withoutMap(3);
+        catalogWithoutMap.replace(2 * page + 35, 4, good.mid(3 * page + 35, 4));
+        QTest::newRow("a catalog without its map of pages")
+            << catalogWithoutMap << QStringLiteral("seznam jeho tabulek");
+        QTest::newRow("encrypted with another key")
+            << encrypted(good, 0x2f3e4d5c, false) << QStringLiteral("je zašifrovaný a nelze jej přečíst.");
+        QTest::newRow("a damaged catalog") << zeroed(2) << QStringLiteral("seznam jeho tabulek");
     }
 
     void refusesBadFiles() {
@@ -386,6 +469,76 @@ class TestJetConversion : public QObject {
                      qPrintable(e.message()));
         }
         QCOMPARE(listing(targetFolder), QStringList());
+    }
+
+    // Names beginning with MSys are the system's, whatever the catalog's flags
+    // say: such a table stays out, as our engine keeps its own tables so.
+    void leavesOutSystemNames() {
+        const QString path = folder(QStringLiteral("source")) + QStringLiteral("/zdroj.mdb");
+        {
+            jet::Writer w(path);
+            const int system =
+                w.addTable(QStringLiteral("MSysUživatelé"), {{QStringLiteral("N"), Type::Long}});
+            const int user = w.addTable(QStringLiteral("Uživatelé"), {{QStringLiteral("N"), Type::Long}});
+            w.addRow(system, {1});
+            w.addRow(user, {2});
+            w.finish();
+        }
+        const QString target = folder(QStringLiteral("target")) + QStringLiteral("/kopie.mdb");
+        const db::ConversionResult result =
+            db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain);
+        QCOMPARE(result.tables, 1);
+        QCOMPARE(result.rows, 1);
+        QCOMPARE(db::jet::File(path).tables().size(), 1);
+        auto d = m_engine.defaultWorkspace().openDatabase(target);
+        QCOMPARE(d->queryNative(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE name LIKE 'MSysU%'"))
+                     .first()
+                     .first()
+                     .toInt(),
+                 0);
+    }
+
+    // A column of a type our engine cannot hold (here a Decimal, made from a
+    // Double by its type byte: 18 bytes a column after the definition's 43)
+    // is left out and named; the rest of the table converts.
+    void leavesOutColumnsItCannotHold() {
+        Case c{{{QStringLiteral("N"), Type::Long},
+                {QStringLiteral("Cena"), Type::Double},
+                {QStringLiteral("T"), Type::Text, 10}},
+               {{1, 1.5, QStringLiteral("a")}, {2, QVariant(), QStringLiteral("b")}}};
+        const QString path = write(QStringLiteral("Zboží"), c);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek(3 * jet::kPageSize + 43 + 18));
+        QCOMPARE(f.read(1), QByteArray(1, char(Type::Double)));
+        QVERIFY(f.seek(3 * jet::kPageSize + 43 + 18));
+        f.write(QByteArray(1, '\x10'));
+        f.close();
+        const QString target = folder(QStringLiteral("target")) + QStringLiteral("/kopie.mdb");
+        const db::ConversionResult result =
+            db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain);
+        QCOMPARE(result.leftOutColumns, QStringList{QStringLiteral("Zboží.Cena (Decimal)")});
+        QCOMPARE(rowsOf(target, QStringLiteral("Zboží")),
+                 (QList<QVariantList>{{1, QStringLiteral("a")}, {2, QStringLiteral("b")}}));
+    }
+
+    // An encrypted file reads as the plain one.
+    void readsAnEncryptedFile() {
+        const QString plain = write(QStringLiteral("Šifra"), allTypes());
+        QFile f(plain);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString source = folder(QStringLiteral("encrypted")) + QStringLiteral("/zdroj.mdb");
+        QFile e(source);
+        QVERIFY(e.open(QIODevice::WriteOnly));
+        e.write(encrypted(f.readAll(), 0x12345678));
+        e.close();
+        const QString targets = folder(QStringLiteral("target"));
+        db::convertJetFile(m_engine.defaultWorkspace(), plain, targets + QStringLiteral("/plain.mdb"),
+                           db::ConversionKind::Plain);
+        db::convertJetFile(m_engine.defaultWorkspace(), source, targets + QStringLiteral("/encrypted.mdb"),
+                           db::ConversionKind::Plain);
+        QCOMPARE(rowsOf(targets + QStringLiteral("/encrypted.mdb"), QStringLiteral("Šifra")),
+                 rowsOf(targets + QStringLiteral("/plain.mdb"), QStringLiteral("Šifra")));
     }
 
     // Cancel between batches of rows and while the indexes are built: nothing
@@ -472,6 +625,23 @@ class TestJetConversion : public QObject {
         QVERIFY(!converted->queryNative(QStringLiteral("SELECT * FROM sqlite_stat1")).isEmpty());
         converted.reset();
         QVERIFY_THROWS_EXCEPTION(db::Error, m_engine.defaultWorkspace().openDatabase(target));
+    }
+
+    // The directory is secured to the workgroup: a workspace without one is
+    // refused before any row is read, and nothing is left.
+    void refusesTheDirectoryWithoutAWorkgroup() {
+        const QString targetFolder = folder(QStringLiteral("directory"));
+        int steps = 0;
+        try {
+            db::convertJetFile(m_engine.defaultWorkspace(), QStringLiteral(ORDANA_TEST_JET_DATA "/ordat.mdb"),
+                               targetFolder + QStringLiteral("/ordat.mdb"), db::ConversionKind::Directory,
+                               [&](const db::ConversionStep&) { return ++steps > 0; });
+            QFAIL("converted");
+        } catch (const db::Error& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("pracovní skupině")), qPrintable(e.message()));
+        }
+        QCOMPARE(steps, 0);
+        QCOMPARE(listing(targetFolder), QStringList());
     }
 
     // Files the real engine wrote: every table, row by row, as libmdb reads it.
