@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "DatabaseLogin.h"
 #include "Error.h"
+#include "JetFile.h"
 #include "PersonalFile.h"
 #include "Processes.h"
 
@@ -159,9 +160,11 @@ QString Connections::tryOpenPersonal() {
     if (!personal_file::writableFolder(folder)) return kFolderNotWritable.arg(folder);
     try {
         // The workgroup file comes with the program; when it is gone the user
-        // gets one of the same workgroup in the personal folder.
+        // gets one of the same workgroup in the personal folder. The disc's
+        // own workgroup file (a Jet file, where the disc's files were put into
+        // DATA) is not one the engine can read.
         QString mdw = m_app.dataFolder() + QStringLiteral("ordat.mdw");
-        if (!QFileInfo::exists(mdw)) {
+        if (!QFileInfo::exists(mdw) || db::jet::isJetFile(mdw)) {
             mdw = folder + QStringLiteral("ordat.mdw");
             if (!QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
         }

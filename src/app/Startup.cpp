@@ -1,10 +1,13 @@
 #include "Startup.h"
 
 #include "Application.h"
+#include "ConvertedCopy.h"
 #include "Dialogs.h"
 #include "Drives.h"
+#include "JetFile.h"
 #include "SettingsStore.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -15,6 +18,9 @@ using platform::Root;
 const QString kDbFile = QStringLiteral("ordat.mdb");
 const QString kInsertDisc = QStringLiteral("Vložte prosím CD-ROM/DVD Ordana 2004 Velto/Brevo do mechaniky.");
 const QString kWrongDatabase = QStringLiteral("Databázi nelze otevřít. Proveďte opětovnou instalaci.");
+const QString kPrepareQuestion =
+    QStringLiteral("Databázi „%1“ je před prvním použitím třeba připravit. Příprava trvá několik minut, "
+                   "připravená databáze se uloží do složky „%2“.\n\nPřejete si databázi připravit nyní?");
 
 QString withSlash(QString folder) {
     if (!folder.endsWith(u'/')) folder += u'/';
@@ -81,11 +87,33 @@ StartupOutcome locateDirectory(Application& app) {
         app.directoryDbPath = app.sourceDbPath;
     }
 
-    const QFileInfo file(app.directoryDbPath);
+    const QString found = app.directoryDbPath;
+    const QFileInfo file(found);
+    // A converted copy (the disc copy of a Jet disc) has a size of its own.
+    if (file.isFile() && converted_copy::isConvertedCopy(found)) return StartupOutcome::Run;
     if (!file.isFile() || file.size() != kDirectoryDbSize) {
         app.dialogs().message(nullptr, platform::Dialogs::kWarning, kWrongDatabase,
                               platform::Dialogs::Icon::Information, platform::Dialogs::Buttons::Ok);
         return StartupOutcome::WrongDatabase;
     }
-    return StartupOutcome::Run;
+    if (!db::jet::isJetFile(found)) return StartupOutcome::Run;
+
+    // The disc's own format: the program works with the copy converted from
+    // this very file, made at an earlier start.
+    const QString copy = convertedDirectoryPath(app);
+    if (!copy.isEmpty() && converted_copy::isCopyOf(copy, found)) {
+        app.directoryDbPath = copy;
+        return StartupOutcome::Run;
+    }
+    // Without a data folder there is nowhere to prepare it; the preparation says so.
+    if (copy.isEmpty()) return StartupOutcome::Convert;
+    const QString folder = QDir::toNativeSeparators(converted_copy::folder(app));
+    if (!app.dialogs().ask(nullptr, kPrepareQuestion.arg(QDir::toNativeSeparators(found), folder)))
+        return StartupOutcome::Cancelled;
+    return StartupOutcome::Convert;
+}
+
+QString convertedDirectoryPath(const Application& app) {
+    const QString folder = converted_copy::folder(app);
+    return folder.isEmpty() ? QString() : folder + kDbFile;
 }

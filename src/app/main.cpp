@@ -11,6 +11,7 @@
 #include "Shell.h"
 #include "SingleInstance.h"
 #include "Startup.h"
+#include "StartupConversion.h"
 #include "TerminationSignals.h"
 
 #include <QApplication>
@@ -33,7 +34,10 @@ int main(int argc, char* argv[]) {
     platform::DesktopShell shell(dialogs);
     Application app(*settings, *drives, dialogs, shell, QCoreApplication::applicationDirPath());
 
-    if (locateDirectory(app) != StartupOutcome::Run) return 1;
+    StartupOutcome outcome = locateDirectory(app);
+    // The disc's own format is converted once, before any other window exists.
+    if (outcome == StartupOutcome::Convert) outcome = prepareDirectory(app);
+    if (outcome != StartupOutcome::Run) return 1;
 
     MainWindow window(app);
     instance.listen([&window] { return window.windowTitle(); });

@@ -4,6 +4,7 @@
 #include "DataGrid.h"
 #include "Dialogs.h"
 #include "Error.h"
+#include "ListConversion.h"
 #include "PageWidgets.h"
 #include "Shell.h"
 #include "TextHelpers.h"
@@ -192,6 +193,8 @@ void InformationPage::buildMenu() {
 void InformationPage::attach(Application& app, ReferenceListQuery::Opener opener) {
     m_app = &app;
     m_query = std::make_unique<ReferenceListQuery>(std::move(opener), app.dataFolder());
+    // A list in the disc's own format is read through its converted copy.
+    m_query->setLocator([this](const QString& path) { return listFileToRead(*m_app, window(), path); });
     m_grid->setDataset(&m_query->dataset());
     connectActions();
 }
@@ -236,6 +239,7 @@ void InformationPage::chooseList(List list) {
         WaitCursor wait;
         showList(d);
         try {
+            // Without a file to read (its conversion cancelled) the list stays empty.
             m_query->open(list);
             m_count->setText(countText(m_query->rowCount()));
         } catch (const db::Error& e) {

@@ -3,6 +3,8 @@
 #include "Database.h"
 #include "Error.h"
 
+#include <QFileInfo>
+
 using namespace reference_lists;
 
 ReferenceListQuery::ReferenceListQuery(Opener opener, QString dataFolder)
@@ -20,13 +22,17 @@ QString ReferenceListQuery::path() const {
     return m_dataFolder + description().file;
 }
 
-void ReferenceListQuery::open(List list) {
+bool ReferenceListQuery::open(List list) {
     close();
     m_list = list;
     try {
-        m_database = m_opener(path());
+        const QString file = m_locator ? m_locator(path()) : path();
+        if (file.isEmpty()) return false;
+        m_database = m_opener(file);
+        m_openedPath = file;
         m_query.setDatabase(m_database.get());
         reopen(description().statement);
+        return true;
     } catch (const db::Error&) {
         close();
         throw;
@@ -38,6 +44,7 @@ void ReferenceListQuery::close() {
     m_query.setDatabase(nullptr);
     if (m_database) m_database->close();
     m_database.reset();
+    m_openedPath.clear();
 }
 
 void ReferenceListQuery::reopen(const QString& statement) {
@@ -51,8 +58,9 @@ void ReferenceListQuery::sort(int column, Order order) {
     const Description& d = description();
     if (column < 0 || column >= d.columns.size()) return;
     if (order == Order::Own) return reopen(d.statement);
-    reopen(
-        sortedStatement(tableReference(d, m_dataFolder), d.columns[column].field, order == Order::Ascending));
+    // The statement names the file the list reads, which may be a copy of the list's file.
+    const QString folder = QFileInfo(m_openedPath).absolutePath() + u'/';
+    reopen(sortedStatement(tableReference(d, folder), d.columns[column].field, order == Order::Ascending));
 }
 
 int ReferenceListQuery::rowCount() {

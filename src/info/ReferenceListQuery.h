@@ -25,16 +25,28 @@ class ReferenceListQuery {
     ReferenceListQuery(const ReferenceListQuery&) = delete;
     ReferenceListQuery& operator=(const ReferenceListQuery&) = delete;
 
-    // Closes whatever is open, then opens the list's file and its statement.
-    // After a failure nothing is open and the error is raised.
-    void open(reference_lists::List list);
+    // The file to read for a list file of the data folder: the file itself,
+    // or a copy made from it; empty when there is none to read (the user gave
+    // up making one). Raises db::Error when none can be had. Without a
+    // locator the list file itself is read.
+    using Locator = std::function<QString(const QString& path)>;
+    void setLocator(Locator locator) { m_locator = std::move(locator); }
+
+    // Closes whatever is open, then opens the list's file (or the file the
+    // locator gives for it) and its statement. False, with nothing open, when
+    // the locator gave no file. After a failure nothing is open and the error
+    // is raised.
+    bool open(reference_lists::List list);
     // Closes the query and the connection.
     void close();
     bool isOpen() const { return m_query.isOpen(); }
     // The list last asked for, open or not.
     reference_lists::List list() const { return m_list; }
     const reference_lists::Description& description() const { return reference_lists::describe(m_list); }
+    // The list's file in the data folder.
     QString path() const;
+    // The file the open list reads; empty when none is open.
+    const QString& openedPath() const { return m_openedPath; }
 
     // Reopens the list ordered by the column's field; a column of None order
     // goes back to the list's own statement.
@@ -59,7 +71,9 @@ class ReferenceListQuery {
     void reopen(const QString& statement);
 
     Opener m_opener;
+    Locator m_locator;
     QString m_dataFolder;
+    QString m_openedPath;
     reference_lists::List m_list = reference_lists::List::InternetAddresses;
     std::unique_ptr<db::Database> m_database; // DAODatabase3
     db::Dataset m_query;                      // Query3

@@ -1,8 +1,14 @@
 #include "DiscCopy.h"
 
 #include "Application.h"
+#include "ConversionWindow.h"
+#include "ConvertedCopy.h"
+#include "Database.h"
+#include "DatabaseLogin.h"
 #include "Dialogs.h"
 #include "Drives.h"
+#include "Error.h"
+#include "JetFile.h"
 #include "SettingsStore.h"
 #include "Shell.h"
 
@@ -72,19 +78,55 @@ DiscCopy::Outcome DiscCopy::run(QWidget* owner) {
     const QString source = known.isFile() && known.size() == kDatabaseSize ? m_app.sourceDbPath : found;
     QDir().mkpath(targetFolder());
     QString reason;
-    if (m_app.shell().copyFile(owner, source, targetPath(), &reason) != platform::Shell::CopyResult::Copied)
-        return notFinished(reason);
-
-    // The copy is opened with the workgroup file beside it; the user's data
-    // folder may have none yet, so the one beside the disc's database comes too.
-    const QString workgroup = targetFolder() + QStringLiteral("ordat.mdw");
-    if (!QFileInfo::exists(workgroup))
-        QFile::copy(QFileInfo(source).absolutePath() + QStringLiteral("/ordat.mdw"), workgroup);
+    if (db::jet::isJetFile(source)) {
+        if (!convert(owner, source, reason)) return notFinished(reason);
+    } else {
+        if (m_app.shell().copyFile(owner, source, targetPath(), &reason) !=
+            platform::Shell::CopyResult::Copied)
+            return notFinished(reason);
+        // The copy is opened with the workgroup file beside it; the user's data
+        // folder may have none yet, so the one beside the disc's database comes too.
+        const QString workgroup = targetFolder() + QStringLiteral("ordat.mdw");
+        if (!QFileInfo::exists(workgroup))
+            QFile::copy(QFileInfo(source).absolutePath() + QStringLiteral("/ordat.mdw"), workgroup);
+    }
     dialogs.inform(owner, kDoneText);
     if (!record(owner)) return Outcome::NotRecorded;
     m_app.directoryDbPath = targetPath();
     m_app.directoryDbOnDisk = true;
     return Outcome::Copied;
+}
+
+bool DiscCopy::convert(QWidget* owner, const QString& source, QString& reason) {
+    // The copy is opened with the workgroup file beside it, which must be the
+    // program's own: one that is not (the disc's, put there with its files)
+    // gives way to the program's, but only once the copy is complete.
+    const QString workgroup = targetFolder() + QStringLiteral("ordat.mdw");
+    const bool ours = converted_copy::holdsProgramLogin(workgroup);
+    const QString login = ours ? workgroup : targetFolder() + QStringLiteral("ordat-novy.mdw");
+    try {
+        if (!ours) {
+            QFile::remove(login);
+            db::createLoginWorkgroup(login);
+        }
+        const auto workspace = converted_copy::programWorkspace(m_app.engine(), login);
+        ConversionWindow window(owner, QStringLiteral("Kopírování"),
+                                QStringLiteral("Převádím databázi z CD-ROM/DVD do adresáře „%1“.")
+                                    .arg(QDir::toNativeSeparators(targetFolder())));
+        const auto outcome = window.run([&](const db::ConversionProgress& progress) {
+            return converted_copy::convertReplacing(*workspace, source, targetPath(),
+                                                    db::ConversionKind::Directory, progress);
+        });
+        if (outcome == ConversionWindow::Outcome::Converted) {
+            if (!ours) converted_copy::replaceFile(workgroup, login);
+            return true;
+        }
+        reason = window.failureReason();
+    } catch (const db::Error& e) {
+        reason = e.message();
+    }
+    if (!ours) QFile::remove(login);
+    return false;
 }
 
 bool DiscCopy::record(QWidget* owner) {

@@ -7,9 +7,11 @@ class QWidget;
 
 // Copying the directory database from the CD-ROM/DVD to the hard disk (the
 // program's DATA folder, or the user's data folder; with the disc's workgroup
-// file where the target has none), and switching the program to the copy. No
-// widgets of its own: the messages go through Application::dialogs() with the
-// given owner, the copy through Application::shell().
+// file where the target has none), and switching the program to the copy. The
+// messages go through Application::dialogs() with the given owner, the copy
+// through Application::shell(). A disc in its own format (a Jet file) is
+// converted instead of copied, in the conversion window, beside the program's
+// own workgroup file.
 class DiscCopy {
   public:
     enum class Outcome {
@@ -45,6 +47,10 @@ class DiscCopy {
 
   private:
     bool record(QWidget* owner);
+    // Converts the disc's Jet file into targetPath(); an older file there is
+    // replaced only by a complete copy. False when cancelled (reason empty)
+    // or failed (reason says why).
+    bool convert(QWidget* owner, const QString& source, QString& reason);
 
     Application& m_app;
 };

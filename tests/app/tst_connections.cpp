@@ -316,6 +316,21 @@ class TestConnections : public QObject {
         }
     }
 
+    // The disc's own workgroup file (a Jet file), put into DATA with the
+    // disc's files, is not one the engine reads: the personal database opens
+    // with the user's own, and the file in DATA is left as it is.
+    void jetWorkgroupInData() {
+        const QString mdw = m_program + QStringLiteral("DATA/ordat.mdw");
+        QVERIFY(QFile::remove(mdw));
+        QVERIFY(QFile::copy(QStringLiteral(ORDANA_TEST_JET_DATA "/ordat.mdw"), mdw));
+        const QByteArray jet = contents(mdw);
+        Connections c(*m_app);
+        QVERIFY(startAll(c));
+        QCOMPARE(c.personal()->path(), personalFile());
+        QCOMPARE(m_app->engine().workgroupFile(), personalFolder() + QStringLiteral("ordat.mdw"));
+        QCOMPARE(contents(mdw), jet);
+    }
+
     // A personal database the program cannot use is refused at start, not at
     // the first save: no connection is left, the engine's workgroup is the one
     // it had, a file that was there is left exactly as it was, and the reason

@@ -1,4 +1,5 @@
 #include "../grids/LayoutChecks.h"
+#include "ConversionUser.h"
 #include "ListFiles.h"
 #include "PageTestSupport.h"
 
@@ -54,6 +55,7 @@ struct Rig {
     ReferenceListQuery& query() { return *page.listQuery(); }
     DataGrid* grid() const { return page.grid(); }
     QString current(const char* field) { return query().currentValue(QString::fromLatin1(field)); }
+    QString recordCountText() const { return page.recordCount()->text(); }
     QList<QVariant> shown() const {
         QList<QVariant> texts;
         for (const auto& s : dialogs.shown())
@@ -103,6 +105,13 @@ class TestInformationPage : public QObject {
     void handOverPlace();
     void firmOrAddress_data();
     void firmOrAddress();
+    void jetListsConvertedOnce();
+    void jetListConversionGivenUp();
+
+  private:
+    // The lists beside the program as the disc brings them (Jet files), and
+    // a fresh data folder of the user's.
+    void putJetLists();
 };
 
 void TestInformationPage::controls_data() {
@@ -471,6 +480,73 @@ void TestInformationPage::firmOrAddress() {
     QCOMPARE(asked.join(u'|'), searched);
     QCOMPARE(rig.shell.opened.join(u'|'), opened);
     QCOMPARE(rig.shown(), QList<QVariant>());
+}
+
+void TestInformationPage::putJetLists() {
+    for (List list :
+         {List::InternetAddresses, List::FreephoneLines, List::PostalCodes, List::InternationalPrefixes}) {
+        const QString file = reference_lists::describe(list).file;
+        QFile::remove(m_program + QStringLiteral("DATA/") + file);
+        QVERIFY(QFile::copy(QStringLiteral(ORDANA_TEST_JET_DATA "/") + file,
+                            m_program + QStringLiteral("DATA/") + file));
+    }
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_program + QStringLiteral("home")));
+}
+
+// Lists in the disc's own format are converted when first opened, into the
+// user's data folder, and read from their copies from then on.
+void TestInformationPage::jetListsConvertedOnce() {
+    putJetLists();
+    const QString copies = m_program + QStringLiteral("home/ordana/prevod/");
+    // The same lists as our engine's files, as the generator writes them.
+    ReferenceListQuery generated(info_test::readOnlyOpener(), QStringLiteral(ORDANA_TEST_DATA "/"));
+    const List lists[] = {List::InternetAddresses, List::FreephoneLines, List::PostalCodes,
+                          List::InternationalPrefixes};
+    for (int run = 0; run < 2; ++run) {
+        test_support::ConversionUser user;
+        Rig rig(m_program);
+        rig.page.enter();
+        for (List list : lists) {
+            rig.clickList(list);
+            QVERIFY(rig.query().isOpen());
+            const QString file = reference_lists::describe(list).file;
+            QCOMPARE(rig.query().openedPath(), copies + file);
+            QVERIFY(generated.open(list));
+            const int rows = generated.rowCount();
+            QVERIFY(rows > 0);
+            QCOMPARE(rig.recordCountText(), reference_lists::countText(rows));
+            const QString first = reference_lists::describe(list).columns[0].field;
+            QCOMPARE(rig.query().currentValue(first), generated.currentValue(first));
+        }
+        // Sorting reads the copy too.
+        rig.clickTitle(1);
+        QCOMPARE(rig.grid()->sortState(1), DataGrid::SortState::Ascending);
+        QVERIFY(rig.query().isOpen());
+        QVERIFY2(rig.dialogs.shown().isEmpty(), qPrintable(rig.shown().value(0).toString()));
+        // Once per list, at the first start only.
+        QCOMPARE(user.windowsSeen(), run == 0 ? 4 : 0);
+    }
+}
+
+// Storno in the conversion leaves the list empty, without a message and
+// without a copy; choosing the list again converts it.
+void TestInformationPage::jetListConversionGivenUp() {
+    putJetLists();
+    const QString copy = m_program + QStringLiteral("home/ordana/prevod/INET.mdb");
+    test_support::ConversionUser user(test_support::ConversionUser::Act::Storno);
+    Rig rig(m_program);
+    rig.page.enter();
+    QCOMPARE(user.windowsSeen(), 1);
+    QVERIFY(!rig.query().isOpen());
+    QVERIFY(rig.dialogs.shown().isEmpty());
+    QCOMPARE(rig.recordCountText(), reference_lists::countText(0));
+    QVERIFY(!QFileInfo::exists(copy));
+
+    rig.clickList(List::InternetAddresses);
+    QCOMPARE(user.windowsSeen(), 2);
+    QVERIFY(rig.query().isOpen());
+    QCOMPARE(rig.query().openedPath(), copy);
+    QVERIFY(rig.grid()->model()->rowCount() > 0);
 }
 
 QTEST_MAIN(TestInformationPage)

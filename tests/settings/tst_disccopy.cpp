@@ -1,5 +1,9 @@
+#include "ConversionUser.h"
+#include "ConvertedCopy.h"
+#include "DatabaseLogin.h"
 #include "DiscCopy.h"
 #include "DiscCopyDialog.h"
+#include "JetFile.h"
 #include "SettingsFixture.h"
 
 #include <QFile>
@@ -43,6 +47,22 @@ void makeFile(const QString& path, qint64 size) {
     QVERIFY(file.resize(size));
 }
 
+// The generated directory and lists as Jet files, as the disc has them.
+const QString kJetData = QStringLiteral(ORDANA_TEST_JET_DATA "/");
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file of a folder with its contents.
+QMap<QString, QByteArray> folderContents(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        files.insert(name, contents(folder + u'/' + name));
+    return files;
+}
+
 } // namespace
 
 class TestDiscCopy : public QObject {
@@ -64,6 +84,11 @@ class TestDiscCopy : public QObject {
     void strictScan_data();
     void strictScan();
 
+    void jetDiscConverted_data();
+    void jetDiscConverted();
+    void jetDiscNotFinished_data();
+    void jetDiscNotFinished();
+
     void dialogDoneAtStart();
     void dialogAfterCopy();
     void dialogOtherwise_data();
@@ -76,6 +101,40 @@ class TestDiscCopy : public QObject {
         makeFile(discFile(), DiscCopy::kDatabaseSize);
         f->drives.setDrives({Drive{m_disc->path() + u'/', DriveType::CdRom}});
         f->app->sourceDbPath = f->app->directoryDbPath = discFile();
+    }
+    // The same, the database in the disc's own format (a Jet file) with its
+    // Jet workgroup file; damaged: only the header is there.
+    void insertJetDisc(bool damaged = false) {
+        m_disc = std::make_unique<QTemporaryDir>();
+        if (damaged) {
+            QFile jet(kJetData + QStringLiteral("ordat.mdb"));
+            QVERIFY(jet.open(QIODevice::ReadOnly));
+            QFile file(discFile());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(jet.read(4096));
+            QVERIFY(file.resize(DiscCopy::kDatabaseSize));
+        } else {
+            // Linked: its full size costs nothing.
+            QVERIFY(QFile::link(kJetData + QStringLiteral("ordat.mdb"), discFile()));
+        }
+        QVERIFY(QFile::copy(kJetData + QStringLiteral("ordat.mdw"),
+                            m_disc->path() + QStringLiteral("/ordat.mdw")));
+        f->drives.setDrives({Drive{m_disc->path() + u'/', DriveType::CdRom}});
+        f->app->sourceDbPath = f->app->directoryDbPath = discFile();
+    }
+    // What the program's DATA folder holds before the copy.
+    void prepareData(const QString& before) {
+        const QString data = program() + QStringLiteral("DATA/");
+        if (before == u"older copy") {
+            QFile old(data + QStringLiteral("ordat.mdb"));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("an older copy");
+            old.close();
+            db::createLoginWorkgroup(data + QStringLiteral("ordat.mdw"));
+        } else if (before == u"disc's files") {
+            QVERIFY(QFile::copy(kJetData + QStringLiteral("MP.mdb"), data + QStringLiteral("ordat.mdb")));
+            QVERIFY(QFile::copy(kJetData + QStringLiteral("ordat.mdw"), data + QStringLiteral("ordat.mdw")));
+        }
     }
     QString discFile() const { return m_disc->path() + QStringLiteral("/ordat.mdb"); }
     QString program() const { return f->app->programFolder(); }
@@ -354,6 +413,81 @@ void TestDiscCopy::strictScan() {
         QCOMPARE(f->shell.copies.size(), 1);
         QCOMPARE(f->shell.copies.first().source, base + copied);
     }
+}
+
+void TestDiscCopy::jetDiscConverted_data() {
+    QTest::addColumn<QString>("before"); // what the program's DATA folder holds
+    QTest::newRow("nothing yet") << "";
+    QTest::newRow("an older copy") << "older copy";
+    // The user once put the disc's files there.
+    QTest::newRow("the disc's Jet files") << "disc's files";
+}
+
+// A disc in its own format is converted, not copied, into the same place,
+// beside the program's own workgroup file, so that the next start opens it.
+void TestDiscCopy::jetDiscConverted() {
+    QFETCH(QString, before);
+    insertJetDisc();
+    prepareData(before);
+    f->dialogs.answerMessage(Answer::Yes);
+    QWidget owner;
+    QCOMPARE(DiscCopy(*f->app).run(&owner), DiscCopy::Outcome::Copied);
+
+    QVERIFY(f->shell.copies.isEmpty());
+    const QString target = program() + QStringLiteral("DATA/ordat.mdb");
+    QVERIFY(converted_copy::isCopyOf(target, discFile()));
+    QVERIFY(!db::jet::isJetFile(target));
+    const QString workgroup = program() + QStringLiteral("DATA/ordat.mdw");
+    QVERIFY(converted_copy::holdsProgramLogin(workgroup));
+    // Nothing else is left in the folder.
+    QCOMPARE(folderContents(program() + QStringLiteral("DATA")).keys(),
+             (QStringList{QStringLiteral("ordat.mdb"), QStringLiteral("ordat.mdw")}));
+    QCOMPARE(f->dialogs.messageTexts().last(), DiscCopy::kDoneText);
+    QCOMPARE(storedPath(), std::optional<QString>(program() + QStringLiteral("DATA")));
+    QCOMPARE(f->app->directoryDbPath, target);
+    QVERIFY(f->app->directoryDbOnDisk);
+}
+
+void TestDiscCopy::jetDiscNotFinished_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("damaged"); // the disc's file cannot be converted; else Storno in the window
+    QTest::newRow("Storno") << "" << false;
+    QTest::newRow("Storno, an older copy there") << "older copy" << false;
+    QTest::newRow("Storno, the disc's Jet files there") << "disc's files" << false;
+    QTest::newRow("damaged disc") << "" << true;
+    QTest::newRow("damaged disc, an older copy there") << "older copy" << true;
+}
+
+// A conversion given up or failed ends as a failed copy does, and what was in
+// the program's DATA folder stays exactly as it was.
+void TestDiscCopy::jetDiscNotFinished() {
+    QFETCH(QString, before);
+    QFETCH(bool, damaged);
+    insertJetDisc(damaged);
+    prepareData(before);
+    const auto data = folderContents(program() + QStringLiteral("DATA"));
+    f->dialogs.answerMessage(Answer::Yes);
+    std::unique_ptr<test_support::ConversionUser> storno;
+    if (!damaged)
+        storno = std::make_unique<test_support::ConversionUser>(test_support::ConversionUser::Act::Storno);
+    QWidget owner;
+    QCOMPARE(DiscCopy(*f->app).run(&owner), DiscCopy::Outcome::NotFinished);
+
+    if (storno) QCOMPARE(storno->windowsSeen(), 1);
+    const auto& shown = f->dialogs.shown().last();
+    QCOMPARE(shown.caption, QStringLiteral("Informace"));
+    QCOMPARE(shown.icon, Dialogs::Icon::Error);
+    QCOMPARE(shown.owner, &owner);
+    if (damaged) {
+        const QString fixed = DiscCopy::kNotFinishedText + QStringLiteral("\n\n");
+        QVERIFY2(shown.text.startsWith(fixed) && shown.text.size() > fixed.size(), qPrintable(shown.text));
+    } else {
+        QCOMPARE(shown.text, DiscCopy::kNotFinishedText);
+    }
+    QCOMPARE(folderContents(program() + QStringLiteral("DATA")), data);
+    QCOMPARE(storedPath(), std::nullopt);
+    QCOMPARE(f->app->directoryDbPath, discFile());
+    QVERIFY(!f->app->directoryDbOnDisk);
 }
 
 void TestDiscCopy::dialogDoneAtStart() {
