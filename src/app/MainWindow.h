@@ -119,6 +119,8 @@ class MainWindow : public QMainWindow {
     // Personal records to and from vCard files, from the "Soubor" menu.
     void exportVCard();
     void importVCard();
+    // The records of the earlier installation's personal database, from the "Soubor" menu.
+    void importOldDatabase();
     // Imports a file chosen in the open dialog through the Vlastní page's
     // personal cursor, with the progress window, and shows the page and the
     // messages of the outcome.

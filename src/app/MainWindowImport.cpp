@@ -1,7 +1,8 @@
 // Reading personal contacts from files: the Vlastní page's "I&mport" opens the
 // import window for text files, which posts the records through the page's
-// personal cursor; the "Soubor" menu imports vCard files the same way. The
-// page then shows the new records with its counts.
+// personal cursor; the "Soubor" menu imports vCard files and the personal
+// database of the earlier installation the same way. The page then shows the
+// new records with its counts.
 #include "MainWindow.h"
 
 #include "Application.h"
@@ -9,6 +10,7 @@
 
 #include "ImportDialog.h"
 #include "ImportProgressDialog.h"
+#include "OldPersonalDatabase.h"
 #include "PersonalPage.h"
 #include "PersonalSearch.h"
 #include "VCardFiles.h"
@@ -60,4 +62,13 @@ void MainWindow::importFromFile(const QString& title, const QString& filter, con
             m_tabs->setCurrentWidget(m_personalPage);
     }
     showNotices(dialogs, this, io::outcomeNotices(imported.outcome));
+}
+
+void MainWindow::importOldDatabase() {
+    importFromFile(
+        QStringLiteral("Import ze starší vlastní databáze"),
+        QStringLiteral("Vlastní databáze|*.mdb|Všechny soubory|*.*"), QStringLiteral("mdb"),
+        [](PersonalSearch& search, const QString& path, int pageSize, const io::ImportProgress& progress) {
+            return io::importOldDatabase(search, path, pageSize, progress);
+        });
 }
