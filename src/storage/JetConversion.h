@@ -17,6 +17,9 @@ struct ConversionStep {
     int tables = 0;
     qint64 rowsDone = 0;
     qint64 rowsTotal = 0;
+    // The rows are all in; the indexes are being built (rowsDone equals
+    // rowsTotal). Cancel still works, between the engine's steps.
+    bool indexing = false;
 };
 
 // Told between batches of rows; false cancels the conversion.

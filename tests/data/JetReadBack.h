@@ -75,7 +75,8 @@ struct Mdb {
             int start = 0;
             size_t length = 0;
             mdb_find_row(handle, int(t->cur_row) - 1, &start, &length);
-            mdb_crack_row(t, start, length, fields.data());
+            // The row's offset carries flags in its top bits.
+            mdb_crack_row(t, start & 0x1fff, length, fields.data());
             QVariantList row;
             for (int i = 0; i < columns; ++i) {
                 auto* c = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
@@ -83,7 +84,13 @@ struct Mdb {
                     row << QVariant();
                 else if (c->col_type == MDB_BINARY) // bytes as they are, shown in hex
                     row << QString::fromLatin1(values[size_t(i)].left(lengths[size_t(i)]).toHex());
-                else
+                else if (c->col_type == MDB_OLE) { // bound are only the value's first bytes
+                    size_t size = 0;
+                    void* bytes = mdb_ole_read_full(handle, c, &size);
+                    row << QString::fromLatin1(
+                        QByteArray(static_cast<const char*>(bytes), qsizetype(size)).toHex());
+                    std::free(bytes);
+                } else
                     row << QString::fromUtf8(values[size_t(i)].constData());
             }
             r.rows << row;

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "DatabaseLogin.h"
+#include "DirectoryIndexes.h"
 #include "Error.h"
 #include "Random.h"
 #include "Scramble.h"
@@ -40,7 +41,7 @@ class Lookup {
     }
     const QString& table() const { return m_table; }
     void write(TableOutput& out) const {
-        const int t = out.addTable(m_table, {{QStringLiteral("ID"), jet::Type::Long, 0, true, true},
+        const int t = out.addTable(m_table, {{db::kDirectoryKey, jet::Type::Long, 0, true, true},
                                              {m_table, jet::Type::Text, m_size}});
         out.addRow(t, {1, QVariant()});
         for (size_t i = 0; i < m_values.size(); ++i)
@@ -320,7 +321,7 @@ std::vector<TableCount> Generator::fillDirectory(TableOutput& out) {
     Impl g(m_seeds, m_seed);
     const Seeds& s = m_seeds;
     using jet::Type;
-    auto idColumn = [] { return jet::Column{QStringLiteral("ID"), Type::Long, 0, true, true}; };
+    auto idColumn = [] { return jet::Column{db::kDirectoryKey, Type::Long, 0, true, true}; };
     auto longColumn = [](const char* name) { return jet::Column{QString::fromLatin1(name), Type::Long}; };
     auto textColumn = [](const char* name, int size) {
         return jet::Column{QString::fromLatin1(name), Type::Text, size};
@@ -554,35 +555,7 @@ std::vector<TableCount> Generator::writeDirectory(const QString& folder, OutputF
     }
     d->commit();
 
-    // Indexes for the searches: the foreign keys the statements reach the big
-    // tables through (composite where one serves two searches), the numbers and
-    // subscriber keys, and folded values of the lookups for LIKE with a prefix.
-    const char* indexes[] = {
-        "CREATE INDEX ix_osoby_prijmeni ON Osoby (ID_Prijmeni, ID_Obec)",
-        "CREATE INDEX ix_osoby_obec ON Osoby (ID_Obec, ID_Ulice)",
-        "CREATE INDEX ix_osoby_jmeno ON Osoby (ID_Jmeno)",
-        "CREATE INDEX ix_osoby_ulice ON Osoby (ID_Ulice)",
-        "CREATE INDEX ix_osoby_psc ON Osoby (ID_PSC)",
-        "CREATE INDEX ix_osoby_tel ON Osoby (Tel_a)",
-        "CREATE INDEX ix_osoby_euroisdn ON Osoby (euroISDN)",
-        "CREATE INDEX ix_firmy_firma ON Firmy (id_firma)",
-        "CREATE INDEX ix_firmy_obec ON Firmy (id_obec, id_ulice)",
-        "CREATE INDEX ix_firmy_poznamka ON Firmy (id_poznamka)",
-        "CREATE INDEX ix_firmy_psc ON Firmy (id_psc)",
-        "CREATE INDEX ix_firmy_tel ON Firmy (Tel_a)",
-        "CREATE INDEX ix_firmy_euroisdn ON Firmy (euroISDN)",
-        "CREATE INDEX ix_osoby_navic_euroisdn ON Osoby_TEL_Navic (EuroISDN)",
-        "CREATE INDEX ix_osoby_navic_tel ON Osoby_TEL_Navic (Tel_a)",
-        "CREATE INDEX ix_firmy_navic_euroisdn ON Firmy_TEL_Navic (EuroISDN)",
-        "CREATE INDEX ix_firmy_navic_tel ON Firmy_TEL_Navic (Tel_a)",
-        "CREATE INDEX ix_kraje_kraj ON KRAJE (Kraj)",
-    };
-    for (const char* sql : indexes)
-        d->executeNative(QString::fromLatin1(sql));
-    for (const char* t : {"Jmeno", "Prijmeni", "Firma", "Ulice", "CP", "Obec", "PSC", "Poznamka"})
-        d->executeNative(QStringLiteral("CREATE INDEX ix_%1_fold ON \"%1\" (jet_fold(\"%1\"))")
-                             .arg(QString::fromLatin1(t).toLower()));
-    d->executeNative(QStringLiteral("PRAGMA analysis_limit=2000; ANALYZE;"));
+    db::createDirectoryIndexes(*d);
     d->restrictToWorkgroup();
 
     d->close();
