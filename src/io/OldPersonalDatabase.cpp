@@ -6,8 +6,6 @@
 #include "PersonalColumns.h"
 #include "PersonalRecords.h"
 
-#include <QFile>
-
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -140,16 +138,9 @@ OldRecords recordsFromOldDatabase(const db::jet::File& file, int limit) {
 FileImport importOldDatabase(PersonalSearch& search, const QString& path, int pageSize,
                              const ImportProgress& progress) {
     FileImport out;
-    if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
-        out.refused = unreadableFileMessage(path, file.errorString());
-        return out;
-    }
-    if (!db::jet::isJetFile(path)) {
-        out.refused = notJetFileMessage(path);
-        return out;
-    }
     OldRecords read;
     try {
+        // A file that cannot be read or is no Jet file is refused here, by the reader.
         const db::jet::File file(path);
         // No more records than the limit can take are read; the one beyond it
         // lets the posting report that the limit stopped the import.
@@ -163,10 +154,6 @@ FileImport importOldDatabase(PersonalSearch& search, const QString& path, int pa
     }
     out.outcome = postRecords(search, read.records, pageSize, progress);
     return out;
-}
-
-QString notJetFileMessage(const QString& path) {
-    return u"Soubor "_s + quotedPath(path) + u" není databáze ve formátu Jet. "_s + kNothingImported;
 }
 
 QString noPersonalTableMessage(const QString& path) {

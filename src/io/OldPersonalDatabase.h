@@ -42,8 +42,7 @@ OldRecords recordsFromOldDatabase(const db::jet::File& file, int limit);
 FileImport importOldDatabase(PersonalSearch& search, const QString& path, int pageSize,
                              const ImportProgress& progress = {});
 
-// The messages of the refusals.
-QString notJetFileMessage(const QString& path);
+// The file holds no personal table.
 QString noPersonalTableMessage(const QString& path);
 
 } // namespace io
