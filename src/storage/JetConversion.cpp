@@ -227,6 +227,9 @@ class Conversion {
     ConversionResult run() {
         const QFileInfo target(m_target);
         checkTarget(target);
+        // The identity of what is read: taken before, so that a file changed
+        // meanwhile does not pass for the one converted.
+        m_identity = jet::sourceIdentity(m_source);
         const jet::File file(m_source);
         m_step.tables = int(file.tables().size());
         for (const jet::SourceTable& t : file.tables())
@@ -247,6 +250,9 @@ class Conversion {
             m_db->executeNative(QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
                                                "PRAGMA cache_size=-%1;")
                                     .arg(kCacheKiB));
+            // Secured at once: a workspace that cannot do it fails before the
+            // long work, and the copy is never open to others meanwhile.
+            if (m_kind == ConversionKind::Directory) m_db->restrictToWorkgroup();
             if (!convert(file)) {
                 discard();
                 ConversionResult cancelled;
@@ -361,12 +367,11 @@ class Conversion {
             throw;
         }
         d.setProgressCheck(0, {});
-        if (m_kind == ConversionKind::Directory) d.restrictToWorkgroup();
         sqlite::Statement st(
             d.handle(),
             QStringLiteral("INSERT OR REPLACE INTO \"MSysEngine\" (name, value) VALUES (?1, ?2)"));
         st.bind(1, kSourceKey);
-        st.bind(2, jet::sourceIdentity(m_source));
+        st.bind(2, m_identity);
         st.step();
         return true;
     }
@@ -418,7 +423,7 @@ class Conversion {
     }
 
     Workspace& m_ws;
-    QString m_source, m_target, m_temporary;
+    QString m_source, m_target, m_temporary, m_identity;
     ConversionKind m_kind;
     const ConversionProgress& m_progress;
     std::unique_ptr<Database> m_db;

@@ -56,8 +56,8 @@ class File {
     File& operator=(const File&) = delete;
 
     const QString& path() const { return m_path; }
-    // The user tables in the file's catalog order; system tables and queries
-    // are left out.
+    // The user tables in the file's catalog order; system tables (those the
+    // catalog flags and any named MSys…) and queries are left out.
     const QList<SourceTable>& tables() const;
     // nullptr when there is no user table of that name (letter case ignored).
     const SourceTable* table(const QString& name) const;
@@ -69,9 +69,18 @@ class File {
         virtual ~Rows() = default;
         // The next row, one value per column of the table (Null as an invalid
         // QVariant; values in the form our engine's columns take); false at
-        // the end.
+        // the end. Yes/No comes as bool (never Null), Byte, Integer and Long
+        // as qint64, Currency as its qint64 count of ten-thousandths, Single
+        // and Double as double, Date/Time as its double of days from
+        // 30 December 1899, Text and Memo as QString, Binary and OLE objects
+        // as QByteArray (whole), GUID as "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
+        // a column of type Other is Null. A row libmdb cannot read whole, or
+        // a table that ends before the rows its definition counts, raises
+        // db::Error naming the file and the table.
         virtual bool next(QVariantList& row) = 0;
     };
+    // Each Rows reads through a handle of its own: several may be open at
+    // once, and one may be read on another thread than the File's.
     std::unique_ptr<Rows> rows(const QString& table) const;
 
   private:

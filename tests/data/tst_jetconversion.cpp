@@ -295,6 +295,52 @@ class TestJetConversion : public QObject {
             }
     }
 
+    // The reader on its own, as the import of an old personal database uses
+    // it: the table found whatever the letter case, its columns, and values
+    // of the types the engine's columns take.
+    void readsRowsInTheEngineForm() {
+        const Case c = allTypes();
+        const QString path = write(QStringLiteral("Účastníci"), c);
+        const db::jet::File file(path);
+        QCOMPARE(file.tables().size(), 1);
+        const db::jet::SourceTable* t = file.table(QStringLiteral("ÚČASTNÍCI"));
+        QVERIFY(t);
+        QCOMPARE(t->name, QStringLiteral("Účastníci"));
+        QCOMPARE(t->rows, qint64(c.rows.size()));
+        QCOMPARE(t->columns.size(), qsizetype(c.columns.size()));
+        for (size_t k = 0; k < c.columns.size(); ++k) {
+            QCOMPARE(t->columns[qsizetype(k)].name, c.columns[k].name);
+            QCOMPARE(t->columns[qsizetype(k)].type, engineType(c.columns[k].type));
+        }
+        QCOMPARE(t->columns[0].size, 50);
+        QVERIFY(t->columns[3].required); // Yes/No is never Null
+        QVERIFY(!file.table(QStringLiteral("Jiná")));
+
+        const auto rows = file.rows(QStringLiteral("účastníci"));
+        QVariantList row;
+        QVERIFY(rows->next(row));
+        const QList<QMetaType::Type> types{QMetaType::QString,  QMetaType::LongLong,   QMetaType::QString,
+                                           QMetaType::Bool,     QMetaType::LongLong,   QMetaType::LongLong,
+                                           QMetaType::LongLong, QMetaType::Double,     QMetaType::Double,
+                                           QMetaType::Double,   QMetaType::QByteArray, QMetaType::QByteArray,
+                                           QMetaType::QString};
+        for (int k = 0; k < types.size(); ++k)
+            QCOMPARE(row[k].typeId(), int(types[k]));
+        QCOMPARE(row[12], QVariant(QStringLiteral("{01234567-89AB-CDEF-0123-456789ABCDEF}")));
+        QVERIFY(rows->next(row));
+        QVERIFY(rows->next(row));
+        QCOMPARE(row[3], QVariant(false));
+        QVERIFY(!row[0].isValid() && !row[1].isValid() && !row[12].isValid());
+        QVERIFY(!rows->next(row));
+
+        try {
+            file.rows(QStringLiteral("Jiná"));
+            QFAIL("read");
+        } catch (const db::Error& e) {
+            QCOMPARE(e.message(), QStringLiteral("Soubor „%1“ neobsahuje tabulku „Jiná“.").arg(path));
+        }
+    }
+
     // What the program asks before opening a copy: which source it came from.
     void recordsItsSource() {
         const QString path = write(QStringLiteral("T"), allTypes());
@@ -355,10 +401,13 @@ class TestJetConversion : public QObject {
         QTest::newRow("only the header") << good.left(page) << QStringLiteral("je zkrácený");
         QTest::newRow("cut at a page") << good.left(good.size() - 2 * page) << QStringLiteral("je poškozený");
         // The writer puts the table's definition on page 3 and its rows after.
-        QByteArray definition = good;
-        definition.replace(3 * page, page, QByteArray(page, '\0'));
+        auto zeroed = [&](int number) {
+            QByteArray bytes = good;
+            bytes.replace(number * page, page, QByteArray(page, '\0'));
+            return bytes;
+        };
         QTest::newRow("a damaged table definition")
-            << definition << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst");
+            << zeroed(3) << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst");
         // Rows on the table's own data pages, long values on pages marked LVAL.
         auto firstPage = [&](const QByteArray& owner) {
             for (int p = 3; p * page < good.size(); ++p)
@@ -368,16 +417,12 @@ class TestJetConversion : public QObject {
         const int dataPage = firstPage(QByteArray("\x03\x00\x00\x00", 4));
         const int longPage = firstPage(QByteArrayLiteral("LVAL"));
         QVERIFY(dataPage > 0 && longPage > 0);
-        QByteArray data = good;
-        data.replace(dataPage * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged data page")
-            << data
+            << zeroed(dataPage)
             << QStringLiteral(
                    "je poškozený: tabulku „PSC“ nelze celou přečíst: z 800 řádků se podařilo přečíst");
-        QByteArray longValue = good;
-        longValue.replace(longPage * page, page, QByteArray(page, '\0'));
         QTest::newRow("a damaged long value")
-            << longValue
+            << zeroed(longPage)
             << QStringLiteral(
                    "je poškozený: tabulku „PSC“ nelze celou přečíst: dlouhá hodnota pole „Poznámka“");
         // The map of a table's pages (a row its definition points to at 35)
@@ -394,13 +439,15 @@ class TestJetConversion : public QObject {
         };
         QTest::newRow("a table without its map of pages")
             << withoutMap(3) << QStringLiteral("je poškozený: tabulku „PSC“ nelze přečíst.");
+        // The catalog's map is the first row of its page, which has no row
+        // before it: the catalog is pointed to the table's emptied map instead.
+        QByteArray catalogWithoutMap = withoutMap(3);
+        catalogWithoutMap.replace(2 * page + 35, 4, good.mid(3 * page + 35, 4));
         QTest::newRow("a catalog without its map of pages")
-            << withoutMap(2) << QStringLiteral("seznam jeho tabulek");
+            << catalogWithoutMap << QStringLiteral("seznam jeho tabulek");
         QTest::newRow("encrypted with another key")
             << encrypted(good, 0x2f3e4d5c, false) << QStringLiteral("je zašifrovaný a nelze jej přečíst.");
-        QByteArray catalog = good;
-        catalog.replace(2 * page, page, QByteArray(page, '\0'));
-        QTest::newRow("a damaged catalog") << catalog << QStringLiteral("seznam jeho tabulek");
+        QTest::newRow("a damaged catalog") << zeroed(2) << QStringLiteral("seznam jeho tabulek");
     }
 
     void refusesBadFiles() {
@@ -578,6 +625,23 @@ class TestJetConversion : public QObject {
         QVERIFY(!converted->queryNative(QStringLiteral("SELECT * FROM sqlite_stat1")).isEmpty());
         converted.reset();
         QVERIFY_THROWS_EXCEPTION(db::Error, m_engine.defaultWorkspace().openDatabase(target));
+    }
+
+    // The directory is secured to the workgroup: a workspace without one is
+    // refused before any row is read, and nothing is left.
+    void refusesTheDirectoryWithoutAWorkgroup() {
+        const QString targetFolder = folder(QStringLiteral("directory"));
+        int steps = 0;
+        try {
+            db::convertJetFile(m_engine.defaultWorkspace(), QStringLiteral(ORDANA_TEST_JET_DATA "/ordat.mdb"),
+                               targetFolder + QStringLiteral("/ordat.mdb"), db::ConversionKind::Directory,
+                               [&](const db::ConversionStep&) { return ++steps > 0; });
+            QFAIL("converted");
+        } catch (const db::Error& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("pracovní skupině")), qPrintable(e.message()));
+        }
+        QCOMPARE(steps, 0);
+        QCOMPARE(listing(targetFolder), QStringList());
     }
 
     // Files the real engine wrote: every table, row by row, as libmdb reads it.

@@ -109,8 +109,8 @@ int main(int argc, char** argv) {
             err << "Převod byl přerušen; nic nebylo uloženo." << Qt::endl;
             return 130;
         }
-        out << "Převedeno " << result.tables << " tabulek, " << number(result.rows) << " řádků do „"
-            << QDir::toNativeSeparators(target) << "“." << Qt::endl;
+        out << "Převedeno do „" << QDir::toNativeSeparators(target) << "“: tabulek " << result.tables
+            << ", řádků " << number(result.rows) << '.' << Qt::endl;
         for (const QString& c : result.leftOutColumns)
             out << "Vynechaný sloupec: " << c << Qt::endl;
     } catch (const db::Error& e) {
