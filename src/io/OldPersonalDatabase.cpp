@@ -81,6 +81,8 @@ NewRecord recordOf(const QList<SourceUse>& uses, const QVariantList& row) {
     for (qsizetype i = 0; i < uses.size() && i < row.size(); ++i) {
         const SourceUse& u = uses[i];
         if (row[i].isNull() || u.use == SourceUse::Use::Skip) continue;
+        // A Yes/No is never Null: No is what a record without it holds.
+        if (u.type == db::ColumnType::Boolean && !row[i].toBool()) continue;
         const std::optional<QString> text = textOf(u.type, row[i]);
         if (!text) {
             ++r.leftOut;

@@ -79,11 +79,13 @@ class TestOldPersonalDatabase : public QObject {
         // Czech texts by column name in any letter case, numbers stripped of
         // their blanks, a Memo keeping its lines; zobraz_adr kept when it
         // names a kind, else taken from the addresses; key, running number and
-        // mark not copied; a date and a picture in columns the personal table
-        // lacks, and a row of Nulls passed over.
+        // mark not copied; a date, a picture and a Yes/No in columns the
+        // personal table lacks (a No holds nothing to lose), and a row of
+        // Nulls passed over.
         {
-            const std::vector<Column> columns =
-                oldColumns({{u"Narozeniny"_s, Type::DateTime}, {u"Foto"_s, Type::LongBinary}});
+            const std::vector<Column> columns = oldColumns({{u"Narozeniny"_s, Type::DateTime},
+                                                            {u"Foto"_s, Type::LongBinary},
+                                                            {u"Aktivni"_s, Type::YesNo}});
             OldFile f =
                 withRows(columns, {{{u"ID"_s, 17},
                                     {u"ID2"_s, 3},
@@ -100,7 +102,8 @@ class TestOldPersonalDatabase : public QObject {
                                     {u"e-mail_1"_s, u"jiri@example.cz"_s},
                                     {u"Info"_s, u"První řádek\r\nDruhý řádek"_s},
                                     {u"zobraz_adr"_s, u"zam"_s},
-                                    {u"Narozeniny"_s, QDateTime(QDate(1970, 5, 1), QTime(0, 0), Qt::UTC)}},
+                                    {u"Narozeniny"_s, QDateTime(QDate(1970, 5, 1), QTime(0, 0), Qt::UTC)},
+                                    {u"Aktivni"_s, true}},
                                    {{u"ID"_s, 18}},
                                    {{u"ID"_s, 19},
                                     {u"jine_Obec"_s, u"Ostrava"_s},
@@ -108,7 +111,7 @@ class TestOldPersonalDatabase : public QObject {
                                     {u"Foto"_s, QByteArray("\xFF\xD8\xFF\xE0", 4)}}});
             f.table = u"VLASTNI"_s;
             QTest::newRow("values")
-                << f << 0 << QStringList{result.arg(2) + leftOut.arg(2)}
+                << f << 0 << QStringList{result.arg(2) + leftOut.arg(3)}
                 << QStringList{u"Titul_1=Ing.|Jmeno_1=Jiří|Prijmeni=Čermáková|domu_ulice=Žluťoučká|domu_CP="
                                u"12/3|"
                                "domu_Obec=Plzeň|domu_PSC=30100|zam_Obec=Brno|E-mail_1=jiri@example.cz|"
