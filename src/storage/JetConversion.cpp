@@ -231,10 +231,6 @@ class Conversion {
         // meanwhile does not pass for the one converted.
         m_identity = jet::sourceIdentity(m_source);
         const jet::File file(m_source);
-        m_step.tables = int(file.tables().size());
-        for (const jet::SourceTable& t : file.tables())
-            m_step.rowsTotal += t.rows;
-
         m_temporary = temporaryName(target);
         OpenOptions o;
         o.exclusive = true;
@@ -321,6 +317,10 @@ class Conversion {
                 throw tableFailure(t.name, e);
             }
         }
+        // Progress counts the tables converted: one with no column left is not.
+        m_step.tables = int(plans.size());
+        for (const TablePlan& plan : plans)
+            m_step.rowsTotal += plan.source->rows;
         for (const TablePlan& plan : plans) {
             ++m_step.tableNumber;
             m_step.table = plan.source->name;

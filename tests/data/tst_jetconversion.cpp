@@ -502,24 +502,47 @@ class TestJetConversion : public QObject {
     // Double by its type byte: 18 bytes a column after the definition's 43)
     // is left out and named; the rest of the table converts.
     void leavesOutColumnsItCannotHold() {
-        Case c{{{QStringLiteral("N"), Type::Long},
-                {QStringLiteral("Cena"), Type::Double},
-                {QStringLiteral("T"), Type::Text, 10}},
-               {{1, 1.5, QStringLiteral("a")}, {2, QVariant(), QStringLiteral("b")}}};
-        const QString path = write(QStringLiteral("Zboží"), c);
+        // Two tables (definitions on pages 3 and 4); the second has only the
+        // column left out, so it is left out whole and not counted.
+        const QString path = folder(QStringLiteral("source")) + QStringLiteral("/zdroj.mdb");
+        {
+            jet::Writer w(path);
+            const int goods = w.addTable(QStringLiteral("Zboží"), {{QStringLiteral("N"), Type::Long},
+                                                                   {QStringLiteral("Cena"), Type::Double},
+                                                                   {QStringLiteral("T"), Type::Text, 10}});
+            const int prices = w.addTable(QStringLiteral("Ceník"), {{QStringLiteral("Cena"), Type::Double}});
+            w.addRow(goods, {1, 1.5, QStringLiteral("a")});
+            w.addRow(goods, {2, QVariant(), QStringLiteral("b")});
+            w.addRow(prices, {2.5});
+            w.finish();
+        }
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.seek(3 * jet::kPageSize + 43 + 18));
-        QCOMPARE(f.read(1), QByteArray(1, char(Type::Double)));
-        QVERIFY(f.seek(3 * jet::kPageSize + 43 + 18));
-        f.write(QByteArray(1, '\x10'));
+        for (const qint64 at : {3 * jet::kPageSize + 43 + 18, 4 * jet::kPageSize + 43}) {
+            QVERIFY(f.seek(at));
+            QCOMPARE(f.read(1), QByteArray(1, char(Type::Double)));
+            QVERIFY(f.seek(at));
+            f.write(QByteArray(1, '\x10'));
+        }
         f.close();
         const QString target = folder(QStringLiteral("target")) + QStringLiteral("/kopie.mdb");
+        QList<db::ConversionStep> steps;
         const db::ConversionResult result =
-            db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain);
-        QCOMPARE(result.leftOutColumns, QStringList{QStringLiteral("Zboží.Cena (Decimal)")});
+            db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain,
+                               [&](const db::ConversionStep& s) {
+                                   steps << s;
+                                   return true;
+                               });
+        QCOMPARE(result.leftOutColumns, (QStringList{QStringLiteral("Zboží.Cena (Decimal)"),
+                                                     QStringLiteral("Ceník.Cena (Decimal)")}));
+        QCOMPARE(result.tables, 1);
+        QCOMPARE(result.rows, 2);
+        QCOMPARE(steps.last().tables, 1);
+        QCOMPARE(steps.last().rowsTotal, 2);
         QCOMPARE(rowsOf(target, QStringLiteral("Zboží")),
                  (QList<QVariantList>{{1, QStringLiteral("a")}, {2, QStringLiteral("b")}}));
+        auto d = m_engine.defaultWorkspace().openDatabase(target);
+        QCOMPARE(d->tableNames(), QStringList{QStringLiteral("Zboží")});
     }
 
     // An encrypted file reads as the plain one.
