@@ -151,6 +151,9 @@ void MainWindow::buildMenus() {
         ->setObjectName(QStringLiteral("vcardExport"));
     file->addAction(QStringLiteral("&Import z vCard…"), this, &MainWindow::importVCard)
         ->setObjectName(QStringLiteral("vcardImport"));
+    file->addAction(QStringLiteral("Import ze &starší vlastní databáze…"), this,
+                    &MainWindow::importOldDatabase)
+        ->setObjectName(QStringLiteral("oldDatabaseImport"));
     file->addAction(QStringLiteral("&Konec"), this, &QWidget::close);
     QMenu* settings = menuBar()->addMenu(QStringLiteral("N&astavení"));
     settings->addAction(QStringLiteral("&Parametry prostředí"), this, [this] { m_limitsDialog->exec(); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Connections.h"
+#include "ContactImport.h"
 #include "LabelLayout.h"
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@ class QLabel;
 class QPushButton;
 class DirectoryPage;
 class PersonalPage;
+class PersonalSearch;
 class ResultPage;
 class InformationPage;
 class DiscCopyDialog;
@@ -117,6 +119,15 @@ class MainWindow : public QMainWindow {
     // Personal records to and from vCard files, from the "Soubor" menu.
     void exportVCard();
     void importVCard();
+    // The records of the earlier installation's personal database, from the "Soubor" menu.
+    void importOldDatabase();
+    // Imports a file chosen in the open dialog through the Vlastní page's
+    // personal cursor, with the progress window, and shows the page and the
+    // messages of the outcome.
+    using FileImporter = std::function<io::FileImport(PersonalSearch& search, const QString& path,
+                                                      int pageSize, const io::ImportProgress& progress)>;
+    void importFromFile(const QString& title, const QString& filter, const QString& extension,
+                        const FileImporter& import);
 
     Application& m_app;
     QTabWidget* m_tabs = nullptr;

@@ -7,6 +7,7 @@
 #include "PersonalSearch.h"
 #include "Transfers.h"
 
+#include <QDir>
 #include <QHash>
 
 using namespace Qt::StringLiterals;
@@ -130,6 +131,14 @@ ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
         records.append(std::move(r));
     }
     return postRecords(search, records, pageSize, progress);
+}
+
+QString quotedPath(const QString& path) {
+    return u'"' + QDir::toNativeSeparators(path) + u'"';
+}
+
+QString unreadableFileMessage(const QString& path, const QString& reason) {
+    return u"Soubor "_s + quotedPath(path) + u" nelze přečíst: "_s + reason;
 }
 
 QString resultMessage(const ImportOutcome& outcome) {

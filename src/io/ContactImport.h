@@ -56,6 +56,13 @@ struct NewRecord {
     int leftOut = 0;                           // data of the source the record cannot hold
 };
 
+// The outcome of an import from a file: why the file was refused, or what
+// posting its records gave.
+struct FileImport {
+    QString refused; // the file was not read or holds no records to import: why; nothing was imported
+    ImportOutcome outcome;
+};
+
 // Told after each record posted: how many are posted and how many there are.
 // Lets pending events through; false stops the import after that record.
 using ImportProgress = std::function<bool(int posted, int total)>;
@@ -79,6 +86,11 @@ ImportOutcome postRecords(PersonalSearch& search, const QList<NewRecord>& record
 ImportOutcome importContacts(PersonalSearch& search, const ImportTable& table,
                              const QList<Assignment>& assignments, int pageSize,
                              const ImportProgress& progress = {});
+
+// A file's path as the messages name it: in double quotes, with the system's separators.
+QString quotedPath(const QString& path);
+// The file chosen for an import cannot be opened for reading.
+QString unreadableFileMessage(const QString& path, const QString& reason);
 
 // The texts of the import's outcome.
 QString resultMessage(const ImportOutcome& outcome);

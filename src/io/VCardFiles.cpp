@@ -10,7 +10,6 @@
 #include "Error.h"
 #include "PersonalSearch.h"
 
-#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
@@ -24,16 +23,12 @@ namespace {
 // How much of a file's start must show that it is a vCard.
 constexpr qint64 kSniffBytes = 64 * 1024;
 
-QString shown(const QString& path) {
-    return u'"' + QDir::toNativeSeparators(path) + u'"';
-}
-
 QString refusal(const QString& path, const vcard::Parsed& parsed) {
     switch (parsed.failure) {
     case vcard::Parsed::Failure::NoCard:
-        return u"Soubor "_s + shown(path) + u" není ve formátu vCard. Nic nebylo importováno.    "_s;
+        return u"Soubor "_s + quotedPath(path) + u" není ve formátu vCard. Nic nebylo importováno.    "_s;
     case vcard::Parsed::Failure::Unterminated:
-        return u"Soubor "_s + shown(path) + u" je poškozen: záznam začínající na řádku "_s +
+        return u"Soubor "_s + quotedPath(path) + u" je poškozen: záznam začínající na řádku "_s +
                QString::number(parsed.failureLine) + u" nemá konec. Nic nebylo importováno.    "_s;
     case vcard::Parsed::Failure::None:
         break;
@@ -129,7 +124,7 @@ VCardImport importVCards(PersonalSearch& search, const QString& path, int pageSi
     VCardImport out;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        out.refused = u"Soubor "_s + shown(path) + u" nelze přečíst: "_s + file.errorString();
+        out.refused = unreadableFileMessage(path, file.errorString());
         return out;
     }
     // A file chosen by mistake (a film, an archive) is recognised from its
@@ -163,7 +158,7 @@ QString exportAllQuestion(qint64 records) {
 }
 
 QString exportFailedMessage(const QString& path, const QString& reason) {
-    return u"Soubor "_s + shown(path) + u" nelze zapsat: "_s + reason;
+    return u"Soubor "_s + quotedPath(path) + u" nelze zapsat: "_s + reason;
 }
 
 QString personalNotReadyMessage() {

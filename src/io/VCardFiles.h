@@ -38,10 +38,7 @@ struct VCardExport {
 // its ID when ids is empty. The file is replaced as a whole or not at all.
 VCardExport exportVCards(db::Database& personal, const std::optional<QList<int>>& ids, const QString& path);
 
-struct VCardImport {
-    QString refused; // the file was not read or is no vCard: why; nothing was imported
-    ImportOutcome outcome;
-};
+using VCardImport = FileImport;
 // Reads the cards of the file and posts one new personal record for each
 // card that gives any value, as the text import posts its rows (the working
 // table, the record limit, each record stored when posted, the engine's
