@@ -100,7 +100,7 @@ StartupOutcome locateDirectory(Application& app) {
 
     // The disc's own format: the program works with the copy converted from
     // this very file, made at an earlier start.
-    const QString copy = convertedDirectoryPath(app);
+    const QString copy = converted_copy::directoryPath(app);
     if (!copy.isEmpty() && converted_copy::isCopyOf(copy, found)) {
         app.directoryDbPath = copy;
         return StartupOutcome::Run;
@@ -111,9 +111,4 @@ StartupOutcome locateDirectory(Application& app) {
     if (!app.dialogs().ask(nullptr, kPrepareQuestion.arg(QDir::toNativeSeparators(found), folder)))
         return StartupOutcome::Cancelled;
     return StartupOutcome::Convert;
-}
-
-QString convertedDirectoryPath(const Application& app) {
-    const QString folder = converted_copy::folder(app);
-    return folder.isEmpty() ? QString() : folder + kDbFile;
 }

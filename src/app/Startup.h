@@ -29,7 +29,3 @@ enum class StartupOutcome { Run, Cancelled, WrongDatabase, Convert };
 // whether to prepare it now: No ends as Storno at the disc prompt does
 // (Cancelled), Yes gives Convert with directoryDbPath still naming the file found.
 StartupOutcome locateDirectory(Application& app);
-
-// Where start-up keeps the converted copy of the directory database; empty when
-// the system names no data folder for the user.
-QString convertedDirectoryPath(const Application& app);

@@ -55,7 +55,7 @@ StartupOutcome prepareDirectory(Application& app) {
         made.copies = folder;
         // A copy there now was made from another file (an earlier edition of
         // the disc) or is damaged: it is of no use any more.
-        const QString target = convertedDirectoryPath(app);
+        const QString target = converted_copy::directoryPath(app);
         for (const char* side : {"", "-journal", "-wal", "-shm"})
             QFile::remove(target + QLatin1String(side));
         // The copy is opened with the workgroup file beside it, which must be
@@ -70,7 +70,8 @@ StartupOutcome prepareDirectory(Application& app) {
         ConversionWindow window(
             nullptr, kTitle, kWhat.arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(folder)));
         outcome = window.run([&](const db::ConversionProgress& progress) {
-            return db::convertJetFile(*workspace, source, target, db::ConversionKind::Directory, progress);
+            return converted_copy::convertReplacing(*workspace, source, target, db::ConversionKind::Directory,
+                                                    progress);
         });
         reason = window.failureReason();
         if (outcome == ConversionWindow::Outcome::Converted) {

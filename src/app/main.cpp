@@ -27,6 +27,16 @@ int main(int argc, char* argv[]) {
 
     platform::SingleInstance instance;
     if (instance.raiseRunningCopy(kMainCaption)) return 0;
+    // A second start finds this copy from now on, also while the directory is
+    // looked for or prepared (which may take minutes): it brings forward the
+    // window shown then, and ends.
+    instance.listen([] { return kMainCaption; });
+    const auto raiseEarly = QObject::connect(&instance, &platform::SingleInstance::raiseRequested, [] {
+        QWidget* shown = QApplication::activeModalWidget();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (!shown && w->isVisible()) shown = w;
+        if (shown) platform::SingleInstance::bringToFront(*shown);
+    });
 
     auto settings = platform::makeSystemSettingsStore();
     auto drives = platform::makeSystemDrives();
@@ -40,6 +50,7 @@ int main(int argc, char* argv[]) {
     if (outcome != StartupOutcome::Run) return 1;
 
     MainWindow window(app);
+    QObject::disconnect(raiseEarly);
     instance.listen([&window] { return window.windowTitle(); });
     QObject::connect(&instance, &platform::SingleInstance::raiseRequested, &window,
                      [&window] { platform::SingleInstance::bringToFront(window); });

@@ -42,6 +42,11 @@ QString folder(const Application& app) {
     return personal.isEmpty() ? QString() : personal + QStringLiteral("prevod/");
 }
 
+QString directoryPath(const Application& app) {
+    const QString copies = folder(app);
+    return copies.isEmpty() ? QString() : copies + QStringLiteral("ordat.mdb");
+}
+
 QString readyFolder(const Application& app, QString* made) {
     const QString copies = folder(app);
     if (copies.isEmpty()) throw db::Error(QStringLiteral("Systém neuvádí složku pro data uživatele."));
@@ -97,14 +102,16 @@ void replaceFile(const QString& target, const QString& replacement) {
 
 db::ConversionResult convertReplacing(db::Workspace& workspace, const QString& source, const QString& target,
                                       db::ConversionKind kind, const db::ConversionProgress& progress) {
-    if (!QFileInfo::exists(target)) return db::convertJetFile(workspace, source, target, kind, progress);
-
     // The converter never replaces a file: the new copy is made beside the
     // old one and takes its place only when complete.
     const QFileInfo info(target);
     const QString pending =
         info.absolutePath() + u'/' + info.completeBaseName() + QStringLiteral("-novy.") + info.suffix();
-    // Left by a run that ended half way; it is ours and of no use.
+    // Left by a run that was killed half way: they are ours and of no use
+    // (one copy of the program runs at a time).
+    db::removeUnfinishedConversions(target);
+    db::removeUnfinishedConversions(pending);
+    if (!QFileInfo::exists(target)) return db::convertJetFile(workspace, source, target, kind, progress);
     QFile::remove(pending);
     db::ConversionResult result = db::convertJetFile(workspace, source, pending, kind, progress);
     if (result.cancelled) return result;

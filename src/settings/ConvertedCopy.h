@@ -22,6 +22,8 @@ namespace converted_copy {
 // The folder of the converted copies ("prevod" in the user's data folder,
 // ending in "/"); empty when the system names no data folder.
 QString folder(const Application& app);
+// Where the directory converted at start-up is kept; empty without a data folder.
+QString directoryPath(const Application& app);
 // The folder of the copies, made when missing, with the folders above it that
 // are missing (each readable by the user alone); made receives the outermost
 // folder made now, or nothing. Raises db::Error when the system names no data

@@ -94,6 +94,13 @@ DiscCopy::Outcome DiscCopy::run(QWidget* owner) {
     if (!record(owner)) return Outcome::NotRecorded;
     m_app.directoryDbPath = targetPath();
     m_app.directoryDbOnDisk = true;
+    // The copy start-up prepared from this disc is not opened any more, now
+    // that the recorded copy is found first; it would only take the space
+    // of a second directory. (An open connection to it keeps its file.)
+    const QString prepared = converted_copy::directoryPath(m_app);
+    if (!prepared.isEmpty() && QFileInfo(prepared) != QFileInfo(targetPath()) &&
+        converted_copy::isCopyOf(prepared, source))
+        db::removeDatabaseFile(prepared);
     return Outcome::Copied;
 }
 

@@ -40,10 +40,15 @@ QString quoted(const QString& name) {
 
 // The temporary file's name: beside the target, so that renaming it into
 // place needs no copy, and hidden from a listing of databases.
+QString temporaryPrefix(const QFileInfo& target) {
+    return u'.' + target.fileName() + u'.';
+}
+const QString kTemporarySuffix = QStringLiteral(".part");
+
 QString temporaryName(const QFileInfo& target) {
     for (;;) {
-        const QString name = target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' +
-                             QUuid::createUuid().toString(QUuid::Id128).left(12) + QStringLiteral(".part");
+        const QString name = target.absolutePath() + u'/' + temporaryPrefix(target) +
+                             QUuid::createUuid().toString(QUuid::Id128).left(12) + kTemporarySuffix;
         if (!QFileInfo::exists(name)) return name;
     }
 }
@@ -435,6 +440,17 @@ class Conversion {
 ConversionResult convertJetFile(Workspace& workspace, const QString& source, const QString& target,
                                 ConversionKind kind, const ConversionProgress& progress) {
     return Conversion(workspace, source, target, kind, progress).run();
+}
+
+int removeUnfinishedConversions(const QString& target) {
+    const QFileInfo info(target);
+    const QDir folder = info.absoluteDir();
+    int removed = 0;
+    const QStringList names = folder.entryList({temporaryPrefix(info) + u'*' + kTemporarySuffix},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        if (removeDatabaseFile(folder.filePath(name))) ++removed;
+    return removed;
 }
 
 QString convertedSourceOf(const QString& path) {

@@ -50,6 +50,11 @@ struct ConversionResult {
 ConversionResult convertJetFile(Workspace& workspace, const QString& source, const QString& target,
                                 ConversionKind kind, const ConversionProgress& progress = {});
 
+// Removes what conversions into target left beside it when they never ended
+// (the process was killed half way); returns how many files went. Call it
+// only where no other conversion into target can be running.
+int removeUnfinishedConversions(const QString& target);
+
 // The identity of the source a converted copy was made from; empty for any
 // other file (not ours, not converted, unreadable). Reads without logging in.
 QString convertedSourceOf(const QString& path);

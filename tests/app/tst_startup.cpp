@@ -297,6 +297,13 @@ class TestStartup : public QObject {
         if (otherCopy) {
             putConvertedList(convertedCopy());
             db::createLoginWorkgroup(m_personal + QStringLiteral("prevod/ordat.mdw"));
+            // What a preparation killed half way left behind.
+            for (const char* left :
+                 {"prevod/.ordat.mdb.0123456789ab.part", "prevod/.ordat.mdb.0123456789ab.part-journal"}) {
+                QFile file(m_personal + QLatin1String(left));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write("unfinished");
+            }
         } else {
             m_dialogs.answerMessage(Dialogs::Answer::Yes);
             QCOMPARE(start(), StartupOutcome::Run);
@@ -307,6 +314,8 @@ class TestStartup : public QObject {
         QCOMPARE(m_dialogs.messageTexts().size(), otherCopy ? 1 : 0);
         QCOMPARE(m_app->directoryDbPath, convertedCopy());
         QVERIFY(converted_copy::isCopyOf(convertedCopy(), disc));
+        QCOMPARE(QDir(m_personal + QStringLiteral("prevod")).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("ordat.mdb"), QStringLiteral("ordat.mdw")}));
     }
 
     // The size check applies to the file found, a Jet file too; a converted

@@ -1,8 +1,10 @@
 #include "ConversionUser.h"
 #include "ConvertedCopy.h"
+#include "Database.h"
 #include "DatabaseLogin.h"
 #include "DiscCopy.h"
 #include "DiscCopyDialog.h"
+#include "JetConversion.h"
 #include "JetFile.h"
 #include "SettingsFixture.h"
 
@@ -417,18 +419,29 @@ void TestDiscCopy::strictScan() {
 
 void TestDiscCopy::jetDiscConverted_data() {
     QTest::addColumn<QString>("before"); // what the program's DATA folder holds
-    QTest::newRow("nothing yet") << "";
-    QTest::newRow("an older copy") << "older copy";
+    QTest::addColumn<bool>("prepared");  // start-up converted the disc into the user's data folder
+    QTest::newRow("nothing yet") << "" << false;
+    QTest::newRow("an older copy") << "older copy" << false;
     // The user once put the disc's files there.
-    QTest::newRow("the disc's Jet files") << "disc's files";
+    QTest::newRow("the disc's Jet files") << "disc's files" << false;
+    QTest::newRow("prepared at start-up") << "" << true;
 }
 
 // A disc in its own format is converted, not copied, into the same place,
 // beside the program's own workgroup file, so that the next start opens it.
 void TestDiscCopy::jetDiscConverted() {
     QFETCH(QString, before);
+    QFETCH(bool, prepared);
     insertJetDisc();
     prepareData(before);
+    const QString startupCopy = converted_copy::directoryPath(*f->app);
+    if (prepared) {
+        const QString workgroup = converted_copy::readyFolder(*f->app) + QStringLiteral("ordat.mdw");
+        db::createLoginWorkgroup(workgroup);
+        const auto workspace = converted_copy::programWorkspace(f->app->engine(), workgroup);
+        db::convertJetFile(*workspace, discFile(), startupCopy, db::ConversionKind::Directory);
+        f->app->directoryDbPath = startupCopy;
+    }
     f->dialogs.answerMessage(Answer::Yes);
     QWidget owner;
     QCOMPARE(DiscCopy(*f->app).run(&owner), DiscCopy::Outcome::Copied);
@@ -446,6 +459,8 @@ void TestDiscCopy::jetDiscConverted() {
     QCOMPARE(storedPath(), std::optional<QString>(program() + QStringLiteral("DATA")));
     QCOMPARE(f->app->directoryDbPath, target);
     QVERIFY(f->app->directoryDbOnDisk);
+    // The copy start-up made is no longer used: it does not take the space twice.
+    QVERIFY(!QFileInfo::exists(startupCopy));
 }
 
 void TestDiscCopy::jetDiscNotFinished_data() {
