@@ -159,7 +159,7 @@ void MainWindow::buildMenus() {
     settings->addAction(QStringLiteral("&Parametry prostředí"), this, [this] { m_limitsDialog->exec(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("Nápově&da"));
     help->addAction(QStringLiteral("Obsah &nápovědy"), this, [this] { m_help->openContents(); });
-    help->addAction(QStringLiteral("&Klávesové zkratky"), this, [this] { m_shortcuts->exec(); });
+    help->addAction(QStringLiteral("&Klávesové zkratky"), this, [this] { shortcutList()->exec(); });
     help->addAction(QStringLiteral("&Otázky a odpovědi"), this, [this] { m_help->openQuestions(); });
     help->addAction(QStringLiteral("O &produktu"), this, [this] { m_productInfo->exec(); });
 }
@@ -194,16 +194,15 @@ void MainWindow::buildPages() {
 }
 
 void MainWindow::createWindows() {
-    // The eleven other windows, created hidden in their fixed order.
+    // The other windows, created hidden in their fixed order; the shortcut
+    // list and the import window when first needed.
     m_discCopy = new DiscCopyDialog(m_app, this);
     m_productInfo = new ProductInfoDialog(m_app, this);
     auto* editor = new ContactEditor(this);
     m_limitsDialog = new LimitsDialog(m_app, this);
-    m_shortcuts = new ShortcutListDialog(this);
     m_exportDialog = new ExportDialog(this);
     auto* columns = new ColumnsDialog(this);
     auto* picker = new NumberPicker(this);
-    auto* import = new ImportDialog(this);
     m_personalExportDialog = new PersonalExportDialog(this);
     m_printParameters = new PrintParametersDialog(this);
     // The directory pages search on the directory connection, re-opened first
@@ -224,13 +223,31 @@ void MainWindow::createWindows() {
     connectTransfers(editor);
     connectPrints();
     connectExports();
-    connectImport(import);
+    connect(m_personalPage->button(PersonalPage::Button::Import), &QPushButton::clicked, this,
+            [this] { importDialog()->exec(); });
     connectInformation();
-    m_windows = {m_discCopy, m_productInfo, editor, m_limitsDialog,         m_shortcuts,      m_exportDialog,
-                 columns,    picker,        import, m_personalExportDialog, m_printParameters};
-    for (QWidget* w : m_windows)
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_discCopy, m_productInfo, editor, m_limitsDialog, m_exportDialog,
+                                         columns, picker, m_personalExportDialog, m_printParameters})
         w->hide();
     m_help = std::make_unique<Help>(m_app);
+}
+
+ShortcutListDialog* MainWindow::shortcutList() {
+    if (!m_shortcuts) {
+        m_shortcuts = new ShortcutListDialog(this);
+        m_shortcuts->hide();
+    }
+    return m_shortcuts;
+}
+
+ImportDialog* MainWindow::importDialog() {
+    if (!m_importDialog) {
+        m_importDialog = new ImportDialog(this);
+        m_importDialog->hide();
+        connectImport(m_importDialog);
+    }
+    return m_importDialog;
 }
 
 // ---- first show -------------------------------------------------------------------

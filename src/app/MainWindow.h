@@ -70,6 +70,12 @@ class MainWindow : public QMainWindow {
     // personal page's record count.
     static QList<NamedControl> namedControls();
 
+    // The windows made when first needed rather than with the main window,
+    // since making them is felt at start: the shortcut list and the import
+    // window. Both are hidden until shown.
+    ShortcutListDialog* shortcutList();
+    ImportDialog* importDialog();
+
     // Sets the limits' summary labels of the three pages.
     void updateLimitLabels();
     // Sets the hints of the three pages' paging buttons from the limits.
@@ -114,7 +120,8 @@ class MainWindow : public QMainWindow {
     void exportMarked(ResultPage* page);
     // The three result pages.
     std::array<ResultPage*, 3> resultPages() const;
-    // The Vlastní page's import of contacts from a text file.
+    // Gives the import window (contacts from a text file) the Vlastní page's
+    // personal cursor.
     void connectImport(ImportDialog* dialog);
     // Personal records to and from vCard files, from the "Soubor" menu.
     void exportVCard();
@@ -138,12 +145,11 @@ class MainWindow : public QMainWindow {
     QWidget* m_webTab = nullptr;
     int m_lastTab = 1;
 
-    // The other eleven windows, created hidden with the main window.
-    std::array<QWidget*, 11> m_windows{};
     DiscCopyDialog* m_discCopy = nullptr;
     ProductInfoDialog* m_productInfo = nullptr;
     LimitsDialog* m_limitsDialog = nullptr;
     ShortcutListDialog* m_shortcuts = nullptr;
+    ImportDialog* m_importDialog = nullptr;
     PrintParametersDialog* m_printParameters = nullptr;
     ExportDialog* m_exportDialog = nullptr;
     ExportDialog* m_personalExportDialog = nullptr;

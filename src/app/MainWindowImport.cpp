@@ -26,8 +26,6 @@ void MainWindow::connectImport(ImportDialog* dialog) {
     services.pageSize = [this] { return m_personalPage->pageSize(); };
     services.imported = [this](bool freshTable) { m_personalPage->editorChanged(freshTable); };
     dialog->attach(std::move(services));
-    connect(m_personalPage->button(PersonalPage::Button::Import), &QPushButton::clicked, dialog,
-            [dialog] { dialog->exec(); });
 }
 
 void MainWindow::importFromFile(const QString& title, const QString& filter, const QString& extension,

@@ -9,6 +9,7 @@
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Shell.h"
+#include "ShownReport.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "StartupConversion.h"
@@ -62,5 +63,6 @@ int main(int argc, char* argv[]) {
         QCoreApplication::quit();
     });
     window.show();
+    platform::reportFirstShown(window);
     return QApplication::exec();
 }

@@ -10,6 +10,9 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace db {
 
 OwnPaths OwnPaths::make(const QString& personalFolder, const QString& scratchFolder, const QString& tag) {
@@ -109,8 +112,9 @@ const TableDef& firmsExtra() {
 } // namespace layouts
 
 void createOwnDatabase(Engine& engine, const QString& path, const OwnPaths& paths) {
-    OpenOptions o;
-    o.disposable = path != paths.personal; // only the personal database is the user's data
+    // Only the personal database is the user's data; it is opened with the log.
+    OpenOptions o = path == paths.personal ? personalOpenOptions() : OpenOptions{};
+    o.disposable = path != paths.personal;
     QList<TableDef> tables;
     if (path == paths.personal)
         tables = {layouts::personal()};
@@ -138,6 +142,15 @@ QString existsMessage(const QString& path) {
     return QStringLiteral("Databáze „%1“ již existuje.").arg(path);
 }
 
+// Waits until the file's contents are on the disk; false when they cannot be.
+bool flushToDisk(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool flushed = ::fsync(fd) == 0;
+    ::close(fd);
+    return flushed;
+}
+
 // An unused name beside path for the file while it is being made.
 QString temporaryBeside(const QString& path) {
     const QFileInfo target(path);
@@ -159,21 +172,35 @@ void createDatabaseWithTables(Engine& engine, const QString& path, const QList<T
     const QString temporary = temporaryBeside(path);
     try {
         {
-            std::unique_ptr<Database> db = ws->createDatabase(temporary, kCzechLocale, options);
+            // Nothing waits for the disk while the temporary file is made: until
+            // it is renamed nobody uses it. A durable database is flushed once,
+            // whole, before the rename.
+            OpenOptions making = options;
+            making.disposable = true;
+            std::unique_ptr<Database> db = ws->createDatabase(temporary, kCzechLocale, making);
             // One transaction: the file is written once, not once per statement.
             db->beginTransaction();
             for (const TableDef& t : tables)
                 db->defineTable(t);
             db->commit();
+            // Made in the log's mode, the first open need not convert (and flush) it.
+            if (options.writeAheadLog && !options.disposable)
+                db->executeNative(QStringLiteral("PRAGMA journal_mode=WAL"));
             db->close();
         }
-        // A journal left from a database of this name that is gone would be
-        // played back into the finished file when it first opens. Made in place,
-        // the new file would start empty and the engine would drop such a journal.
-        const QString staleJournal = path + QStringLiteral("-journal");
-        if (QFileInfo::exists(staleJournal) && !QFileInfo::exists(path) && !QFile::remove(staleJournal))
-            throw Error(QStringLiteral("Databázi „%1“ nelze vytvořit: starý žurnál „%2“ nelze smazat.")
-                            .arg(path, staleJournal));
+        if (!options.disposable && !flushToDisk(temporary))
+            throw Error(
+                QStringLiteral("Databázi „%1“ nelze vytvořit: soubor nelze zapsat na disk.").arg(path));
+        // A journal or log left from a database of this name that is gone would
+        // be played back into the finished file when it first opens. Made in
+        // place, the new file would start empty and the engine would drop such a
+        // journal.
+        for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+            const QString stale = path + QLatin1String(suffix);
+            if (QFileInfo::exists(stale) && !QFileInfo::exists(path) && !QFile::remove(stale))
+                throw Error(QStringLiteral("Databázi „%1“ nelze vytvořit: starý žurnál „%2“ nelze smazat.")
+                                .arg(path, stale));
+        }
         // Renaming never replaces an existing file.
         if (!QFile::rename(temporary, path)) {
             if (QFileInfo::exists(path)) throw Error(existsMessage(path));

@@ -74,7 +74,8 @@ class TestControlNames : public QObject {
     platform::ScriptedDialogs m_dialogs;
     test_support::NoShell m_shell;
     std::unique_ptr<Application> m_app;
-    // Built, never shown: the controls exist from the window's creation on.
+    // Built, never shown: the controls exist from the window's creation on
+    // (those of the windows made when first needed once they are asked for).
     std::unique_ptr<MainWindow> m_window;
 
   private slots:
@@ -82,6 +83,9 @@ class TestControlNames : public QObject {
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_tmp.path() + QStringLiteral("/home")));
         m_app = std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, m_tmp.path());
         m_window = std::make_unique<MainWindow>(*m_app);
+        // The windows made when first needed are asked for, as their commands do.
+        m_window->shortcutList();
+        m_window->importDialog();
     }
     void cleanupTestCase() { m_window.reset(); }
 

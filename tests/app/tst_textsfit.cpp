@@ -87,6 +87,9 @@ void TestTextsFit::initTestCase() {
     resetProgram();
     m_window = start();
     QVERIFY(m_window->startedOk());
+    // The windows made when first needed are walked as well.
+    m_window->shortcutList();
+    m_window->importDialog();
     // Each result page shows a page of rows with its counts.
     listPage(*m_window, 0);
     listPage(*m_window, 1);

@@ -45,6 +45,8 @@ class TestOwnDatabases : public QObject {
     void personalDatabase();
     void personalTablesAsDefined_data();
     void personalTablesAsDefined();
+    void journalModeOfNewFile_data();
+    void journalModeOfNewFile();
     void workingLayouts_data();
     void workingLayouts();
     void unknownPath_data();
@@ -55,6 +57,7 @@ class TestOwnDatabases : public QObject {
     void failedCreation();
     void existingFileKept();
     void staleJournalDropped();
+    void staleLogDropped();
 
   private:
     QString pathOf(WorkingKind kind) const {
@@ -92,7 +95,7 @@ void TestOwnDatabases::initTestCase() {
 void TestOwnDatabases::cleanup() {
     for (const QString& p : {m_paths.personal, m_paths.personsResult, m_paths.firmsResult,
                              m_paths.personalResult, m_paths.personsBuffer, m_paths.firmsBuffer})
-        QFile::remove(p);
+        db::removeDatabaseFile(p);
 }
 
 void TestOwnDatabases::personalDatabase() {
@@ -130,6 +133,34 @@ void TestOwnDatabases::personalDatabase() {
     QCOMPARE(ds.value("ID").toInt(), 1);
     QCOMPARE(ds.value("Zn"), QVariant(false));
     QCOMPARE(count(*d, "Vlastni WHERE [E-mail_1] = 'rerichackova@example.cz'"), 1);
+}
+
+// The personal database is made in the mode it is opened in (with the log), so
+// that the first open need not rewrite it; the working databases are not. The
+// file stands alone: nothing of its making is left beside it.
+void TestOwnDatabases::journalModeOfNewFile_data() {
+    QTest::addColumn<bool>("personal");
+    QTest::addColumn<int>("formatVersion"); // header bytes 18 and 19: 1 rollback journal, 2 log
+    QTest::newRow("personal") << true << 2;
+    QTest::newRow("persons result") << false << 1;
+}
+
+void TestOwnDatabases::journalModeOfNewFile() {
+    QFETCH(bool, personal);
+    QFETCH(int, formatVersion);
+    const QString path = personal ? m_paths.personal : m_paths.personsResult;
+    db::createOwnDatabase(m_engine, path, m_paths);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray header = file.read(20);
+    QCOMPARE(int(header.at(18)), formatVersion);
+    QCOMPARE(int(header.at(19)), formatVersion);
+    QCOMPARE(filesIn(QFileInfo(path).absolutePath()), QStringList{QFileInfo(path).fileName()});
+
+    const db::Login login = db::databaseLogin();
+    auto d = m_engine.openWorkspace(login.user, login.password)
+                 ->openDatabase(path, personal ? db::personalOpenOptions() : db::OpenOptions{});
+    QCOMPARE(count(*d, personal ? "Vlastni" : "Osoby"), 0);
 }
 
 // The statements that create the two personal tables, as the files keep them:
@@ -411,6 +442,33 @@ void TestOwnDatabases::staleJournalDropped() {
     const db::Login login = db::databaseLogin();
     auto d = m_engine.openWorkspace(login.user, login.password)->openDatabase(m_paths.personal);
     QCOMPARE(d->tableNames(), QStringList{QStringLiteral("Vlastni")});
+}
+
+// A log left from a personal database that is gone (deleted while the program
+// had it open) must not be played into the new file, which starts in that mode.
+void TestOwnDatabases::staleLogDropped() {
+    const QString other = m_dir.filePath(QStringLiteral("other.mdb"));
+    const QString log = m_paths.personal + QStringLiteral("-wal");
+    {
+        const db::Login login = db::databaseLogin();
+        auto ws = m_engine.openWorkspace(login.user, login.password);
+        db::OpenOptions o = db::personalOpenOptions();
+        auto d = ws->createDatabase(other, db::kCzechLocale, o);
+        d->close();
+        d = ws->openDatabase(other, o);
+        d->executeNative(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
+        d->executeNative(QStringLiteral("CREATE TABLE Cizi (a INTEGER)"));
+        d->executeNative(QStringLiteral("INSERT INTO Cizi VALUES (1)"));
+        // The log as it lies beside a file still open.
+        QVERIFY(QFile::copy(other + QStringLiteral("-wal"), log));
+    }
+    db::createOwnDatabase(m_engine, m_paths.personal, m_paths);
+    QVERIFY(!QFileInfo::exists(log));
+    const db::Login login = db::databaseLogin();
+    auto d = m_engine.openWorkspace(login.user, login.password)
+                 ->openDatabase(m_paths.personal, db::personalOpenOptions());
+    QCOMPARE(d->tableNames(), QStringList{QStringLiteral("Vlastni")});
+    db::removeDatabaseFile(other);
 }
 
 QTEST_GUILESS_MAIN(TestOwnDatabases)

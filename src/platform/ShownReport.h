@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+
+class QWidget;
+
+namespace platform {
+
+// The environment variable that asks a program to say when its main window
+// is first on the screen (for the start-up benchmark).
+inline constexpr char kReportShownVariable[] = "ORDANA_REPORT_SHOWN";
+// The line written to the standard output then.
+inline constexpr char kShownLine[] = "shown\n";
+
+// When kReportShownVariable is set, writes kShownLine to the standard output
+// once the shown window's first expose has been handled (its first frame
+// painted) and the event loop is idle again. Otherwise does nothing. Call
+// after the window's show().
+void reportFirstShown(QWidget& window);
+
+} // namespace platform
