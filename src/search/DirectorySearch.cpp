@@ -45,6 +45,8 @@ DirectorySearch::~DirectorySearch() {
 void DirectorySearch::setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer) {
     m_page.setWorkingDatabase(results);
     m_buffer = phoneBuffer;
+    // Nothing is known of what a new buffer holds.
+    m_bufferHoldsRows = true;
 }
 
 db::Dataset& DirectorySearch::pageQuery() {
@@ -100,11 +102,14 @@ void DirectorySearch::prepareTables(bool byTelephone) {
     m_directory.close();
     m_phoneSearch = false;
     if (byTelephone) {
-        m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
-        db::Dataset& buffer = bufferQuery();
-        buffer.close();
-        buffer.setSql(u"SELECT * FROM "_s + tableName());
-        buffer.open();
+        // A buffer that nothing was written to since it was re-created is
+        // empty already.
+        if (m_bufferHoldsRows || !m_buffer->database()) {
+            m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
+            m_bufferHoldsRows = false;
+        }
+        m_phoneSearch = true; // the copy step fills the buffer
+        openBufferTable();
     }
     m_page.workingDatabase()->recreate(m_page.state().pageSize);
     m_check.close();
@@ -202,6 +207,7 @@ void DirectorySearch::writeBlock() {
     QSet<QString> found;
     for (const Candidate& c : m_candidates) {
         if (!c.matchingExtraNumber) continue;
+        m_bufferHoldsRows = true;
         try {
             m_buffer->database()->execute(
                 row_copy::extraNumberInsert(kind, *c.matchingExtraNumber, c.subscriber),
@@ -215,6 +221,8 @@ void DirectorySearch::writeBlock() {
     for (const Candidate& c : m_candidates) {
         // A row without its subscriber key is found by no subscriber.
         if (extra && !found.contains(c.row.text(u"euroISDN"_s))) continue;
+        if (!buffer.isOpen() || buffer.sqlText() != tableSql()) openBufferTable();
+        m_bufferHoldsRows = true;
         buffer.append();
         try {
             row_copy::writeBufferRow(c.row, buffer);
@@ -224,6 +232,18 @@ void DirectorySearch::writeBlock() {
         buffer.post();
     }
     m_candidates.clear();
+}
+
+QString DirectorySearch::tableSql() const {
+    return u"SELECT * FROM "_s + tableName();
+}
+
+// The buffer query on the whole buffer table, so that rows can be appended.
+void DirectorySearch::openBufferTable() {
+    db::Dataset& buffer = bufferQuery();
+    buffer.close();
+    buffer.setSql(tableSql());
+    buffer.open();
 }
 
 // Copies the buffer query's current row into the working table; false when
@@ -464,7 +484,12 @@ bool DirectorySearch::loadBlock() {
         scan.candidatesStarted = false;
     }
     if (!m_numberPattern) m_numberPattern.emplace(m_phoneDigits);
-    m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
+    // Every block starts from an empty buffer. Re-created when the last block
+    // left rows in it; one that nothing was written to since is empty already.
+    if (m_bufferHoldsRows || !m_buffer->database()) {
+        m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
+        m_bufferHoldsRows = false;
+    }
     m_candidates.clear();
     {
         WriteUnit unit(m_buffer->database());

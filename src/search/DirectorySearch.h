@@ -141,6 +141,8 @@ class DirectorySearch {
     void keepCandidate(const db::Dataset& row);
     bool isNumberSearched(const QString& number) const;
     void writeBlock();
+    QString tableSql() const;
+    void openBufferTable();
     bool copyBufferRow(db::Dataset& row);
     bool endCheckDirectory(int searchLimit);
     bool fill(int searchLimit);
@@ -172,4 +174,5 @@ class DirectorySearch {
     // candidate so that only the candidates it can find reach the buffer.
     std::optional<db::LikePattern> m_numberPattern;
     std::vector<Candidate> m_candidates; // of the block being read
+    bool m_bufferHoldsRows = false;      // written to since the phone buffer was last re-created
 };

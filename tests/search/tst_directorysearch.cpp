@@ -285,6 +285,21 @@ class TestDirectorySearch : public QObject {
         QCOMPARE(h.search.endState(), EndState::NoMore);
     }
 
+    // The same telephone search again on the same page finds the same rows:
+    // nothing the last one left in the phone buffer shows up again (its last
+    // block, of additional numbers, holds the main number searched for).
+    void telephoneSearchAgain() {
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        const QStringList expected{QStringLiteral("Hlavni"), QStringLiteral("Obojí"),
+                                   QStringLiteral("Dalsi")};
+        for (int run = 0; run < 2; ++run) {
+            h.start(telephone(QStringLiteral("604200777")), 10, 200);
+            QCOMPARE(h.working(QStringLiteral("Prijmeni")), expected);
+            QCOMPARE(h.search.endState(), EndState::NoMore);
+        }
+    }
+
     // STOP while the candidates are read: the page ends early with ">>>" on,
     // and the next forward move goes on with the scan where it stopped.
     void telephoneScanStopped() {
