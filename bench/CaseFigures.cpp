@@ -284,17 +284,19 @@ void runCases(SearchRig& rig, const std::vector<SearchCase>& cases, const CaseOp
                     f.emptyFill, f.pageFill, f.total(), f.emptyBare);
     }
 
-    std::printf(
-        "case\tours_ms\tbare_ms\tratio\twithin_goal\ttables_ms\tchecks_ms\tfill_ms\tfill_nocopy_ms\trows\n");
+    std::printf("case\tours_ms\tbare_ms\tratio\twithin_goal\ttables_ms\tchecks_ms\tfill_ms\tfill_nocopy_"
+                "ms\trows\tgoal_ms\n");
     int within = 0;
     for (size_t i = 0; i < results.size(); ++i) {
         const CaseResult& r = results[i];
-        const bool ok = r.ours <= 2 * r.bare + fixed[int(prepared[i].search->directory)].total();
+        // The goal: twice the bare statement plus what every search costs beyond it.
+        const double goal = 2 * r.bare + fixed[int(prepared[i].search->directory)].total();
+        const bool ok = r.ours <= goal;
         if (ok) ++within;
         const QString rows = r.endedAtCheck ? QStringLiteral("check") : QString::number(r.found);
-        std::printf("case_%zu\t%.2f\t%.2f\t%.2f\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%s\n", i + 1, r.ours, r.bare,
-                    r.bare > 0 ? r.ours / r.bare : 0.0, ok ? "yes" : "no", r.tables, r.checks, r.fill,
-                    r.uncopied, qPrintable(rows));
+        std::printf("case_%zu\t%.2f\t%.2f\t%.2f\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%s\t%.2f\n", i + 1, r.ours,
+                    r.bare, r.bare > 0 ? r.ours / r.bare : 0.0, ok ? "yes" : "no", r.tables, r.checks, r.fill,
+                    r.uncopied, qPrintable(rows), goal);
     }
     std::printf("# %d of %zu cases within 2 x bare + fixed\n", within, results.size());
 }

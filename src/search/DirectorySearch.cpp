@@ -6,6 +6,7 @@
 #include "RowCopy.h"
 
 #include <QScopeGuard>
+#include <QSet>
 
 #include <utility>
 
@@ -44,6 +45,8 @@ DirectorySearch::~DirectorySearch() {
 void DirectorySearch::setWorkingDatabases(db::WorkingDatabase* results, db::WorkingDatabase* phoneBuffer) {
     m_page.setWorkingDatabase(results);
     m_buffer = phoneBuffer;
+    // Nothing is known of what a new buffer holds.
+    m_bufferHoldsRows = true;
 }
 
 db::Dataset& DirectorySearch::pageQuery() {
@@ -99,11 +102,14 @@ void DirectorySearch::prepareTables(bool byTelephone) {
     m_directory.close();
     m_phoneSearch = false;
     if (byTelephone) {
-        m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
-        db::Dataset& buffer = bufferQuery();
-        buffer.close();
-        buffer.setSql(u"SELECT * FROM "_s + tableName());
-        buffer.open();
+        // A buffer that nothing was written to since it was re-created is
+        // empty already.
+        if (m_bufferHoldsRows || !m_buffer->database()) {
+            m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
+            m_bufferHoldsRows = false;
+        }
+        m_phoneSearch = true; // the copy step fills the buffer
+        openBufferTable();
     }
     m_page.workingDatabase()->recreate(m_page.state().pageSize);
     m_check.close();
@@ -130,6 +136,7 @@ void DirectorySearch::buildStatement(const search_criteria::SearchFields& fields
     m_directory.close();
     m_directory.sql() = search_criteria::statementLines(m_kind, fields, searchLimit);
     m_phoneDigits = fields.telephone;
+    m_numberPattern.reset();
     if (!fields.telephone.isEmpty()) m_phoneStatement = m_directory.sql();
 }
 
@@ -139,25 +146,7 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
     if (m_services.processEvents) m_services.processEvents();
     const row_copy::Directory kind = copyKind(m_kind);
     if (m_phoneSearch) {
-        db::Dataset& buffer = bufferQuery();
-        buffer.append();
-        try {
-            row_copy::copyToBuffer(kind, row, buffer);
-        } catch (const db::Error&) {
-            // The row goes in as far as it was filled.
-        }
-        buffer.post();
-        if (m_scan.phase == PhoneScan::Phase::ExtraNumbers) {
-            try {
-                const QString number = row_copy::storedNumber(row.text(u"nTel_a"_s), row.text(u"nTelExt_a"_s),
-                                                              row.text(u"nID"_s), m_kind == Directory::Firms);
-                m_buffer->database()->execute(
-                    row_copy::extraNumberInsert(kind, number, row.text(u"euroISDN"_s)),
-                    db::Database::FailOnError);
-            } catch (const db::Error&) {
-                // That number cannot be found then; the scan goes on.
-            }
-        }
+        keepCandidate(row);
         return;
     }
     db::Dataset& page = pageQuery();
@@ -169,6 +158,92 @@ void DirectorySearch::copyDirectoryRow(db::Dataset& row) {
         // Posted with the columns filled so far; the count keeps its increase.
     }
     page.post();
+}
+
+// Keeps a candidate of the block for the phone buffer when the buffer query
+// can find it. The main numbers' query finds the rows whose own number is the
+// one searched for; no other row needs to be written, nor has its address
+// read. The additional numbers' query finds every row of a subscriber one of
+// whose additional numbers in the block is the one searched for, so every
+// candidate is kept until the block is read, with its additional number when
+// that matches.
+void DirectorySearch::keepCandidate(const db::Dataset& row) {
+    const row_copy::Directory kind = copyKind(m_kind);
+    if (m_scan.phase == PhoneScan::Phase::MainNumbers) {
+        try {
+            if (!isNumberSearched(row_copy::wholeNumber(row))) return;
+        } catch (const db::Error&) {
+            return; // The row would go in without its number, which nothing finds.
+        }
+        m_candidates.push_back({row_copy::bufferRow(kind, row), std::nullopt, QString()});
+        return;
+    }
+    Candidate c{row_copy::bufferRow(kind, row), std::nullopt, QString()};
+    try {
+        const QString number = row_copy::storedNumber(row.text(u"nTel_a"_s), row.text(u"nTelExt_a"_s),
+                                                      row.text(u"nID"_s), m_kind == Directory::Firms);
+        const QString subscriber = row.text(u"euroISDN"_s);
+        if (m_numberPattern->matches(number)) {
+            c.matchingExtraNumber = number;
+            c.subscriber = subscriber;
+        }
+    } catch (const db::Error&) {
+        // That number cannot be found then; the scan goes on.
+    }
+    m_candidates.push_back(std::move(c));
+}
+
+// Whether the main numbers' query finds this number (an empty one is Null there).
+bool DirectorySearch::isNumberSearched(const QString& number) const {
+    return !number.isEmpty() && m_numberPattern->matches(number);
+}
+
+// Writes the kept candidates of the block into the phone buffer in the order
+// they were read; in the additional numbers' phase only the rows of the
+// subscribers found, whose matching numbers go in first.
+void DirectorySearch::writeBlock() {
+    const row_copy::Directory kind = copyKind(m_kind);
+    const bool extra = m_scan.phase == PhoneScan::Phase::ExtraNumbers;
+    QSet<QString> found;
+    for (const Candidate& c : m_candidates) {
+        if (!c.matchingExtraNumber) continue;
+        m_bufferHoldsRows = true;
+        try {
+            m_buffer->database()->execute(
+                row_copy::extraNumberInsert(kind, *c.matchingExtraNumber, c.subscriber),
+                db::Database::FailOnError);
+            found.insert(c.subscriber);
+        } catch (const db::Error&) {
+            // That number cannot be found then; the scan goes on.
+        }
+    }
+    db::Dataset& buffer = bufferQuery();
+    for (const Candidate& c : m_candidates) {
+        // A row without its subscriber key is found by no subscriber.
+        if (extra && !found.contains(c.row.text(u"euroISDN"_s))) continue;
+        if (!buffer.isOpen() || buffer.sqlText() != tableSql()) openBufferTable();
+        m_bufferHoldsRows = true;
+        buffer.append();
+        try {
+            row_copy::writeBufferRow(c.row, buffer);
+        } catch (const db::Error&) {
+            // The row goes in as far as it was filled.
+        }
+        buffer.post();
+    }
+    m_candidates.clear();
+}
+
+QString DirectorySearch::tableSql() const {
+    return u"SELECT * FROM "_s + tableName();
+}
+
+// The buffer query on the whole buffer table, so that rows can be appended.
+void DirectorySearch::openBufferTable() {
+    db::Dataset& buffer = bufferQuery();
+    buffer.close();
+    buffer.setSql(tableSql());
+    buffer.open();
 }
 
 // Copies the buffer query's current row into the working table; false when
@@ -408,7 +483,14 @@ bool DirectorySearch::loadBlock() {
         m_directory.open();
         scan.candidatesStarted = false;
     }
-    m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
+    if (!m_numberPattern) m_numberPattern.emplace(m_phoneDigits);
+    // Every block starts from an empty buffer. Re-created when the last block
+    // left rows in it; one that nothing was written to since is empty already.
+    if (m_bufferHoldsRows || !m_buffer->database()) {
+        m_buffer->recreate(m_page.state().pageSize, [this] { m_phoneSearch = true; });
+        m_bufferHoldsRows = false;
+    }
+    m_candidates.clear();
     {
         WriteUnit unit(m_buffer->database());
         for (int moved = 0; moved < kBlockSize && !scan.candidatesDone && !stopRequested(); ++moved) {
@@ -424,6 +506,7 @@ bool DirectorySearch::loadBlock() {
             }
             if (m_directory.eof()) scan.candidatesDone = true;
         }
+        writeBlock();
         unit.commit();
     }
 

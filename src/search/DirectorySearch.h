@@ -1,12 +1,15 @@
 #pragma once
 
 #include "Dataset.h"
+#include "LikePattern.h"
 #include "PageQuery.h"
 #include "RecordLabel.h"
+#include "RowCopy.h"
 #include "SearchCriteria.h"
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace db {
 class Database;
@@ -121,10 +124,25 @@ class DirectorySearch {
         bool finished = false;          // both phases are through: no further match exists
     };
 
+    // A candidate of the block being read that the phone buffer must hold,
+    // kept until the block is written: its buffer row, and in the additional
+    // numbers' phase its additional number when that is the number searched
+    // for, with the subscriber it belongs to.
+    struct Candidate {
+        row_copy::BufferRow row;
+        std::optional<QString> matchingExtraNumber;
+        QString subscriber;
+    };
+
     db::Database* connectDirectory();
     bool stopRequested() const;
     bool takeStopRequest();
     void copyDirectoryRow(db::Dataset& row);
+    void keepCandidate(const db::Dataset& row);
+    bool isNumberSearched(const QString& number) const;
+    void writeBlock();
+    QString tableSql() const;
+    void openBufferTable();
     bool copyBufferRow(db::Dataset& row);
     bool endCheckDirectory(int searchLimit);
     bool fill(int searchLimit);
@@ -152,4 +170,9 @@ class DirectorySearch {
     QStringList m_phoneStatement; // kept for the additional numbers' phase
     QString m_phoneDigits;        // the whole number searched for
     PhoneScan m_scan;
+    // The buffer query's comparison of whole numbers, made in advance for each
+    // candidate so that only the candidates it can find reach the buffer.
+    std::optional<db::LikePattern> m_numberPattern;
+    std::vector<Candidate> m_candidates; // of the block being read
+    bool m_bufferHoldsRows = false;      // written to since the phone buffer was last re-created
 };

@@ -48,9 +48,13 @@ const Description& describe(Directory d) {
 void put(db::Dataset& target, const QString& column, const QString& value) {
     if (!value.isEmpty()) target.setValue(column, value);
 }
+void put(BufferRow& target, const QString& column, const QString& value) {
+    if (!value.isEmpty()) target.values.append({column, value});
+}
 
 // Copies the description's columns; splitPsc chooses the working form of PSC.
-void copyColumns(const Description& d, const db::Dataset& source, db::Dataset& target, bool splitPsc) {
+template <class Target>
+void copyColumns(const Description& d, const db::Dataset& source, Target& target, bool splitPsc) {
     for (const QString& column : d.columns) {
         if (column == kPsc) {
             const QString psc = source.text(kPsc);
@@ -85,14 +89,39 @@ void copyToWorking(Directory directory, const db::Dataset& directoryRow, db::Dat
     working.setValue(QStringLiteral("Zn"), false);
 }
 
-void copyToBuffer(Directory directory, const db::Dataset& directoryRow, db::Dataset& buffer) {
-    const Description& d = describe(directory);
-    buffer.setValue(kId2, 1);
-    put(buffer, kId, directoryRow.text(kId));
-    copyColumns(d, directoryRow, buffer, false);
+QString wholeNumber(const db::Dataset& directoryRow) {
     // The buffer compares whole numbers, so all of Tel_a goes before TelExt_a.
-    put(buffer, kTel,
-        storedNumber(directoryRow.text(kTelA), directoryRow.text(kTelExtA), directoryRow.text(kId), true));
+    return storedNumber(directoryRow.text(kTelA), directoryRow.text(kTelExtA), directoryRow.text(kId), true);
+}
+
+QString BufferRow::text(const QString& column) const {
+    for (const auto& [name, value] : values)
+        if (name == column) return value.toString();
+    return {};
+}
+
+BufferRow bufferRow(Directory directory, const db::Dataset& directoryRow) {
+    const Description& d = describe(directory);
+    BufferRow row;
+    row.values.append({kId2, 1});
+    try {
+        put(row, kId, directoryRow.text(kId));
+        copyColumns(d, directoryRow, row, false);
+        put(row, kTel, wholeNumber(directoryRow));
+    } catch (const db::Error& e) {
+        row.error = e;
+    }
+    return row;
+}
+
+void writeBufferRow(const BufferRow& row, db::Dataset& buffer) {
+    for (const auto& [column, value] : row.values)
+        buffer.setValue(column, value);
+    if (row.error) throw *row.error;
+}
+
+void copyToBuffer(Directory directory, const db::Dataset& directoryRow, db::Dataset& buffer) {
+    writeBufferRow(bufferRow(directory, directoryRow), buffer);
 }
 
 QString extraNumberInsert(Directory directory, const QString& number, const QString& euroIsdn) {

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "Error.h"
+
+#include <QList>
 #include <QString>
+#include <QVariant>
+
+#include <optional>
+#include <utility>
 
 namespace db {
 class Dataset;
@@ -26,8 +33,27 @@ QString storedNumber(const QString& telA, const QString& telExtA, const QString&
 void copyToWorking(Directory directory, const db::Dataset& directoryRow, db::Dataset& working,
                    int runningNumber);
 
+// The whole number of a directory row as the phone buffer holds it: all of
+// Tel_a followed by TelExt_a, unscrambled, not grouped.
+QString wholeNumber(const db::Dataset& directoryRow);
+
+// A phone buffer row read from a directory row and kept until it is written:
+// the columns with their values in the order they are set, as far as reading
+// went; error holds the failure that ended the reading, if any.
+struct BufferRow {
+    QList<std::pair<QString, QVariant>> values;
+    std::optional<db::Error> error;
+    // The value of a column as text; empty when the row does not set it.
+    QString text(const QString& column) const;
+};
+
 // Directory row to the phone buffer row: ID2 = 1, ID, the address columns, the
-// postal code as stored and the whole number unscrambled but not grouped.
+// postal code as stored and the whole number. Never throws.
+BufferRow bufferRow(Directory directory, const db::Dataset& directoryRow);
+// Sets the row's values on the buffer's appended row; then raises the row's
+// error if it has one.
+void writeBufferRow(const BufferRow& row, db::Dataset& buffer);
+// Both at once.
 void copyToBuffer(Directory directory, const db::Dataset& directoryRow, db::Dataset& buffer);
 
 // The statement storing an additional number in the phone buffer, both values

@@ -244,6 +244,62 @@ class TestDirectorySearch : public QObject {
         QCOMPARE(h.search.endState(), EndState::NoMore);
     }
 
+    // Subscribers found through an additional number come in the order of
+    // their first candidate in the block, also when that candidate carries
+    // another number. The additional numbers are read by their leading digits
+    // through an index, as in the full directory: 604 233 300 of "Prvni", then
+    // 604 233 333 of "Druhy" and of "Prvni". So "Prvni" comes before "Druhy",
+    // each once, whatever the page size.
+    void telephoneScanKeepsTheOrderOfSubscribers_data() {
+        QTest::addColumn<int>("pageSize");
+        QTest::newRow("one page") << 10;
+        QTest::newRow("a row a page") << 1;
+    }
+    void telephoneScanKeepsTheOrderOfSubscribers() {
+        QFETCH(int, pageSize);
+        DirectoryFixture fixture;
+        const auto person = [&fixture](const QString& name, const QString& number, qint64 key) {
+            DirectoryFixture::Entry e;
+            e.surname = name;
+            e.number = number;
+            e.euroIsdn = key;
+            fixture.add(false, e);
+        };
+        person(QStringLiteral("Prvni"), QStringLiteral("777000201"), 9101);
+        person(QStringLiteral("Druhy"), QStringLiteral("777000202"), 9102);
+        fixture.addExtra(false, 9101, QStringLiteral("604233300"));
+        fixture.addExtra(false, 9102, QStringLiteral("604233333"));
+        fixture.addExtra(false, 9101, QStringLiteral("604233333"));
+        fixture.database().executeNative(
+            QStringLiteral("CREATE INDEX ix_navic_tel ON Osoby_TEL_Navic (Tel_a);"
+                           "CREATE INDEX ix_osoby_euroisdn ON Osoby (euroISDN)"));
+        Harness h(fixture, false);
+        h.directory = fixture.openReadOnly();
+        DirectorySearch::Paging p = h.start(telephone(QStringLiteral("604233333")), pageSize, 200);
+        for (int moves = 1; p.nextEnabled && moves < 10; ++moves)
+            p = h.search.nextPage(pageSize, 200);
+        QCOMPARE(h.working(QStringLiteral("Prijmeni")),
+                 (QStringList{QStringLiteral("Prvni"), QStringLiteral("Druhy")}));
+        QCOMPARE(h.working(QStringLiteral("Tel")),
+                 (QStringList{QStringLiteral("777 000 201"), QStringLiteral("777 000 202")}));
+        QCOMPARE(h.search.endState(), EndState::NoMore);
+    }
+
+    // The same telephone search again on the same page finds the same rows:
+    // nothing the last one left in the phone buffer shows up again (its last
+    // block, of additional numbers, holds the main number searched for).
+    void telephoneSearchAgain() {
+        Harness h(m_fixture, false);
+        h.directory = m_directory;
+        const QStringList expected{QStringLiteral("Hlavni"), QStringLiteral("Obojí"),
+                                   QStringLiteral("Dalsi")};
+        for (int run = 0; run < 2; ++run) {
+            h.start(telephone(QStringLiteral("604200777")), 10, 200);
+            QCOMPARE(h.working(QStringLiteral("Prijmeni")), expected);
+            QCOMPARE(h.search.endState(), EndState::NoMore);
+        }
+    }
+
     // STOP while the candidates are read: the page ends early with ">>>" on,
     // and the next forward move goes on with the scan where it stopped.
     void telephoneScanStopped() {
