@@ -183,6 +183,16 @@ class TestJetConversion : public QObject {
         return path;
     }
 
+    // A plain conversion that keeps every progress step it was told.
+    db::ConversionResult convertPlain(const QString& path, const QString& target,
+                                      QList<db::ConversionStep>& steps) {
+        return db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain,
+                                  [&](const db::ConversionStep& s) {
+                                      steps << s;
+                                      return true;
+                                  });
+    }
+
     QString write(const QString& table, const Case& c) {
         const QString path = folder(QStringLiteral("source")) + QStringLiteral("/zdroj.mdb");
         jet::Writer w(path);
@@ -243,12 +253,7 @@ class TestJetConversion : public QObject {
         const QString target = folder(QStringLiteral("target")) + QStringLiteral("/kopie.mdb");
 
         QList<db::ConversionStep> steps;
-        const db::ConversionResult result =
-            db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain,
-                               [&](const db::ConversionStep& s) {
-                                   steps << s;
-                                   return true;
-                               });
+        const db::ConversionResult result = convertPlain(path, target, steps);
         QVERIFY(!result.cancelled);
         QCOMPARE(result.tables, 1);
         QCOMPARE(result.rows, qint64(source.rows.size()));
@@ -527,12 +532,7 @@ class TestJetConversion : public QObject {
         f.close();
         const QString target = folder(QStringLiteral("target")) + QStringLiteral("/kopie.mdb");
         QList<db::ConversionStep> steps;
-        const db::ConversionResult result =
-            db::convertJetFile(m_engine.defaultWorkspace(), path, target, db::ConversionKind::Plain,
-                               [&](const db::ConversionStep& s) {
-                                   steps << s;
-                                   return true;
-                               });
+        const db::ConversionResult result = convertPlain(path, target, steps);
         QCOMPARE(result.leftOutColumns, (QStringList{QStringLiteral("Zboží.Cena (Decimal)"),
                                                      QStringLiteral("Ceník.Cena (Decimal)")}));
         QCOMPARE(result.tables, 1);
