@@ -1,7 +1,7 @@
 // From launch to the main window on the screen: the program against an empty
 // Qt Widgets main window, started alternately, each with a fresh home folder.
 //
-//   startup_bench [--runs N] [--program PATH] [--empty PATH] [--timeout SECONDS]
+//   startup_bench [--runs N] [--program PATH] [--empty PATH] [--compare PATH] [--timeout SECONDS]
 //
 // Both programs write a line to their standard output once their window's
 // first expose has been painted (platform::reportFirstShown, asked for by an
@@ -41,6 +41,7 @@ struct Options {
     int runs = 7;
     QString program;
     QString empty;
+    QString compare;
     int timeoutSeconds = 60;
 };
 
@@ -149,6 +150,8 @@ std::optional<Options> parse(const QStringList& args) {
             o.program = args[++i];
         else if (a == QLatin1String("--empty") && hasValue)
             o.empty = args[++i];
+        else if (a == QLatin1String("--compare") && hasValue)
+            o.compare = args[++i];
         else if (a == QLatin1String("--timeout") && hasValue)
             o.timeoutSeconds = args[++i].toInt();
         else
@@ -165,35 +168,44 @@ int main(int argc, char* argv[]) {
     const auto options = parse(app.arguments());
     if (!options) {
         std::fprintf(stderr,
-                     "usage: startup_bench [--runs N] [--program PATH] [--empty PATH] [--timeout SECONDS]\n");
+                     "usage: startup_bench [--runs N] [--program PATH] [--empty PATH] [--compare PATH] "
+                     "[--timeout SECONDS]\n");
         return 2;
     }
     const QByteArray platform = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
                                     ? "xcb on DISPLAY=" + qgetenv("DISPLAY")
                                     : qgetenv("QT_QPA_PLATFORM");
     std::printf("# platform %s, %d runs each, alternating\n", platform.constData(), options->runs);
-    std::printf("# run\tprogram_ms\tempty_ms\n");
-    std::vector<double> ours, empty;
+    // The programs of a round: the program, the empty window and, when asked
+    // for, another build of the program, so that a change is measured against
+    // what it replaces under the same load.
+    std::vector<QString> programs{options->program, options->empty};
+    if (!options->compare.isEmpty()) programs.push_back(options->compare);
+    std::printf("# run\tprogram_ms\tempty_ms%s\n", options->compare.isEmpty() ? "" : "\tcompared_ms");
+    std::vector<std::vector<double>> times(programs.size());
     for (int run = 1; run <= options->runs; ++run) {
-        // Each round starts with the other program, so that neither always
-        // comes second after the page cache was warmed by the other.
-        const bool programFirst = run % 2 == 1;
-        std::optional<double> a, b;
-        if (programFirst) {
-            a = launch(options->program, options->timeoutSeconds);
-            b = launch(options->empty, options->timeoutSeconds);
-        } else {
-            b = launch(options->empty, options->timeoutSeconds);
-            a = launch(options->program, options->timeoutSeconds);
+        // Each round starts with another program, so that none always comes
+        // after the page cache was warmed by the others.
+        std::vector<double> round(programs.size());
+        for (size_t k = 0; k < programs.size(); ++k) {
+            const size_t i = (size_t(run - 1) + k) % programs.size();
+            const std::optional<double> ms = launch(programs[i], options->timeoutSeconds);
+            if (!ms) return 1;
+            round[i] = *ms;
+            times[i].push_back(*ms);
         }
-        if (!a || !b) return 1;
-        ours.push_back(*a);
-        empty.push_back(*b);
-        std::printf("%d\t%.1f\t%.1f\n", run, *a, *b);
+        std::printf("%d", run);
+        for (double ms : round)
+            std::printf("\t%.1f", ms);
+        std::printf("\n");
         std::fflush(stdout);
     }
-    const double m = median(ours), e = median(empty);
+    const double m = median(times[0]), e = median(times[1]);
     std::printf("# medians\tprogram_ms\tempty_ms\tratio\n");
     std::printf("startup\t%.1f\t%.1f\t%.2f\n", m, e, m / e);
+    if (programs.size() > 2) {
+        const double c = median(times[2]);
+        std::printf("compared\t%.1f\t%.1f\t%.2f\n", c, e, c / e);
+    }
     return 0;
 }

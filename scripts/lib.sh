@@ -8,7 +8,7 @@ ORDANA_BUILD="$ORDANA_ROOT/build"
 ORDANA_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
-    libsqlite3-dev libicu-dev libbenchmark-dev mdbtools-dev
+    libsqlite3-dev libicu-dev libfontconfig-dev libbenchmark-dev mdbtools-dev
     xvfb xauth openbox fonts-dejavu-core fonts-liberation2 xdg-utils
     clang-format-14
 )

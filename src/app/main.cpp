@@ -18,7 +18,9 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    platform::FontConfigurationReader fontConfiguration;
     QApplication qapp(argc, argv);
+    fontConfiguration.wait();
     QApplication::setApplicationName(kMainCaption);
     QApplication::setOrganizationName(QStringLiteral("Kestrava s.r.o."));
     QApplication::setFont(platform::programFont());

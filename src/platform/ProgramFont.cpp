@@ -3,6 +3,9 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <fontconfig/fontconfig.h>
+#include <system_error>
+
 namespace platform {
 
 namespace {
@@ -31,6 +34,24 @@ QFont programFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(kPixelSize);
     return font;
+}
+
+FontConfigurationReader::FontConfigurationReader() {
+    // Fontconfig keeps one configuration per process and guards it itself; Qt
+    // finds it loaded when it asks for the first font. Should a thread not be
+    // had, Qt reads the configuration itself when it first needs it.
+    try {
+        m_thread = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+    }
+}
+
+FontConfigurationReader::~FontConfigurationReader() {
+    wait();
+}
+
+void FontConfigurationReader::wait() {
+    if (m_thread.joinable()) m_thread.join();
 }
 
 } // namespace platform

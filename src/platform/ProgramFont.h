@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+#include <thread>
+
 namespace platform {
 
 // The family the windows' fixed widths are measured for: a sans-serif with the
@@ -15,5 +17,21 @@ QString designedFontFamily();
 // family is not installed, a metric-compatible one stands in, else the
 // system's sans-serif at the same size.
 QFont programFont();
+
+// Reads the system's font configuration on a thread of its own. Made before the
+// QApplication, it does while the application connects to the display what the
+// first font asked for would otherwise do on the way to the first window.
+// wait() (or the destructor) returns once the configuration is in place.
+class FontConfigurationReader {
+  public:
+    FontConfigurationReader();
+    ~FontConfigurationReader();
+    FontConfigurationReader(const FontConfigurationReader&) = delete;
+    FontConfigurationReader& operator=(const FontConfigurationReader&) = delete;
+    void wait();
+
+  private:
+    std::thread m_thread;
+};
 
 } // namespace platform
