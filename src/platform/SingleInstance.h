@@ -4,21 +4,22 @@
 #include <QString>
 #include <functional>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 namespace platform {
 
-// One running copy per desktop session. The running copy answers a local
+// One running copy per desktop session. The running copy answers a Unix domain
 // socket with its current window caption; a second copy asks for it and, only
 // when it is exactly the expected caption, asks the running copy to raise its
-// window and ends.
+// window and ends. The protocol is a line of text each way.
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
-    // name: the socket name; by default one per desktop session, in the
-    // user's private folder. An empty name (no private folder) finds no
-    // running copy and answers none.
+    // name: the socket's path; by default one per desktop session, in the
+    // user's private folder. A name without a folder lies in the temporary
+    // folder. An empty name (no private folder) finds no running copy and
+    // answers none.
     explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -38,8 +39,13 @@ class SingleInstance : public QObject {
     void raiseRequested();
 
   private:
+    class Peer;
+    void acceptPeers();
+    void serve(Peer& peer);
+
     QString m_name;
-    QLocalServer* m_server = nullptr;
+    int m_listener = -1;
+    QSocketNotifier* m_notifier = nullptr;
     std::function<QString()> m_caption;
 };
 

@@ -7,12 +7,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QScopeGuard>
+
 #include <csignal>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using platform::Access;
 using platform::Root;
@@ -28,13 +33,23 @@ const QStringList kPrefixes{"o_", "f_", "p_", "s_", "x_"};
 QString answeredCaption(const QString& folder) {
     const QStringList sockets = QDir(folder).entryList({QStringLiteral("ordana-*")}, QDir::System);
     if (sockets.size() != 1) return {};
-    QLocalSocket socket;
-    socket.connectToServer(QDir(folder).filePath(sockets.first()));
-    if (!socket.waitForConnected(1000)) return {};
-    socket.write("caption\n");
+    const QByteArray path = QFile::encodeName(QDir(folder).filePath(sockets.first()));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof address.sun_path) return {};
+    memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0) return {};
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    const timeval wait{1, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return {};
+    if (::send(fd, "caption\n", 8, MSG_NOSIGNAL) != 8) return {};
     QByteArray reply;
-    while (!reply.contains('\n') && socket.waitForReadyRead(1000))
-        reply += socket.readAll();
+    char buffer[256];
+    ssize_t n;
+    while (!reply.contains('\n') && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
+        reply.append(buffer, n);
     return QString::fromUtf8(reply).trimmed();
 }
 

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -73,6 +72,9 @@ class TestSingleInstance : public QObject {
     void raise();
     void takenName_data();
     void takenName();
+    void requests_data();
+    void requests();
+    void notASocket();
     void socketInPrivateFolder_data();
     void socketInPrivateFolder();
     void bringToFront_data();
@@ -123,12 +125,7 @@ void TestSingleInstance::takenName_data() {
 void TestSingleInstance::takenName() {
     QFETCH(bool, stale);
     const QString name = uniqueName();
-    QString path;
-    {
-        QLocalServer server;
-        QVERIFY(server.listen(name));
-        path = server.fullServerName();
-    }
+    const QString path = QDir(QDir::tempPath()).filePath(name);
     QVERIFY(!QFileInfo::exists(path));
 
     std::unique_ptr<SingleInstance> holder;
@@ -146,6 +143,97 @@ void TestSingleInstance::takenName() {
     SecondCopy client(name, stale ? kCaption : QStringLiteral("holder"));
     QTRY_VERIFY(client.finished());
     QCOMPARE(client.result(), 1);
+}
+
+void TestSingleInstance::requests_data() {
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QByteArray>("then");   // sent once the first piece has been taken
+    QTest::addColumn<QByteArray>("answer"); // all the running copy sends back
+    QTest::addColumn<bool>("closed");       // whether it then closes the connection
+    QTest::addColumn<int>("raises");
+
+    const QByteArray caption = "Ordana 2004 Velto\n";
+    QTest::newRow("caption") << QByteArray("caption\n") << QByteArray() << caption << false << 0;
+    QTest::newRow("caption, Windows line end")
+        << QByteArray("caption\r\n") << QByteArray() << caption << false << 0;
+    QTest::newRow("two requests in one piece")
+        << QByteArray("caption\nraise\n") << QByteArray() << caption << false << 1;
+    QTest::newRow("asked twice") << QByteArray("caption\n") << QByteArray("caption\n") << caption + caption
+                                 << false << 0;
+    QTest::newRow("unknown request ignored")
+        << QByteArray("quit\n") << QByteArray("caption\n") << caption << false << 0;
+    QTest::newRow("a line in two pieces")
+        << QByteArray("capt") << QByteArray("ion\n") << caption << false << 0;
+    QTest::newRow("too long without a line end")
+        << QByteArray(2000, 'a') << QByteArray() << QByteArray() << true << 0;
+}
+
+// What the running copy does with what a peer sends, whoever the peer is.
+void TestSingleInstance::requests() {
+    QFETCH(QByteArray, sent);
+    QFETCH(QByteArray, then);
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, closed);
+    QFETCH(int, raises);
+
+    const QString name = uniqueName();
+    SingleInstance running(name);
+    QSignalSpy raised(&running, &SingleInstance::raiseRequested);
+    QVERIFY(running.listen([] { return kCaption; }));
+
+    const QByteArray native = QFile::encodeName(running.serverPath());
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    QVERIFY(fd >= 0);
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    QCOMPARE(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    QByteArray received;
+    bool ended = false;
+    const auto receive = [&] {
+        char buffer[256];
+        ssize_t n;
+        while ((n = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
+            received.append(buffer, n);
+        if (n == 0) ended = true;
+        return received;
+    };
+    const auto send = [fd](const QByteArray& bytes) {
+        return ::send(fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) == ssize_t(bytes.size());
+    };
+    QVERIFY(send(sent));
+    if (!then.isEmpty()) {
+        // The running copy reads what has come so far before the rest comes.
+        QCoreApplication::processEvents();
+        QVERIFY(send(then));
+    }
+    QTRY_COMPARE(receive(), answer);
+    QTRY_COMPARE(raised.count(), raises);
+    if (closed) QTRY_VERIFY((receive(), ended));
+    QVERIFY(ended == closed);
+}
+
+// A file at the socket's name that is no socket is neither removed nor answered on.
+void TestSingleInstance::notASocket() {
+    const QString path = QDir(QDir::tempPath()).filePath(uniqueName());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("notes");
+    file.close();
+    const auto remove = qScopeGuard([&] { QFile::remove(path); });
+    SingleInstance instance(path);
+    QVERIFY(!instance.listen([] { return kCaption; }));
+    QVERIFY(instance.serverPath().isEmpty());
+    QVERIFY(!instance.raiseRunningCopy(kCaption, 200));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("notes"));
+
+    // A path too long for a socket address finds nobody and listens nowhere.
+    SingleInstance tooLong(QDir::tempPath() + u'/' + QString(200, u'x'));
+    QVERIFY(!tooLong.listen([] { return kCaption; }));
+    QVERIFY(!tooLong.raiseRunningCopy(kCaption, 200));
 }
 
 void TestSingleInstance::socketInPrivateFolder_data() {
