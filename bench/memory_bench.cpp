@@ -101,7 +101,8 @@ int main(int argc, char* argv[]) {
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    QCoreApplication::processEvents();
+    while (!window.isReady() && window.startedOk())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     if (!window.startedOk()) qFatal("the program did not start");
     report(window, "start", clock.restart());
 

@@ -6,6 +6,7 @@
 #include "Error.h"
 #include "SettingsStore.h"
 #include "Shell.h"
+#include "ShownReport.h"
 #include "Startup.h"
 
 #include "DiscCopyDialog.h"
@@ -198,7 +199,6 @@ void MainWindow::createWindows() {
     // list and the import window when first needed.
     m_discCopy = new DiscCopyDialog(m_app, this);
     m_productInfo = new ProductInfoDialog(m_app, this);
-    auto* editor = new ContactEditor(this);
     m_limitsDialog = new LimitsDialog(m_app, this);
     m_exportDialog = new ExportDialog(this);
     auto* columns = new ColumnsDialog(this);
@@ -219,16 +219,23 @@ void MainWindow::createWindows() {
     PersonalSearch::Services personalServices;
     personalServices.personal = [this] { return m_connections->personal(); };
     m_personalPage->attach(m_app, personalServices, picker);
-    editor->attach(m_app, m_personalPage);
-    connectTransfers(editor);
+    // The contact editor is made at the first edit, addition or transfer; the
+    // request that makes it is passed on to it.
+    connect(m_personalPage, &PersonalPage::editRequested, this, [this] {
+        if (!m_contactEditor) contactEditor()->editCurrent();
+    });
+    connect(m_personalPage, &PersonalPage::addRequested, this, [this] {
+        if (!m_contactEditor) contactEditor()->addRecord();
+    });
+    connectTransfers();
     connectPrints();
     connectExports();
     connect(m_personalPage->button(PersonalPage::Button::Import), &QPushButton::clicked, this,
             [this] { importDialog()->exec(); });
     connectInformation();
     for (QWidget* w :
-         std::initializer_list<QWidget*>{m_discCopy, m_productInfo, editor, m_limitsDialog, m_exportDialog,
-                                         columns, picker, m_personalExportDialog, m_printParameters})
+         std::initializer_list<QWidget*>{m_discCopy, m_productInfo, m_limitsDialog, m_exportDialog, columns,
+                                         picker, m_personalExportDialog, m_printParameters})
         w->hide();
     m_help = std::make_unique<Help>(m_app);
 }
@@ -239,6 +246,16 @@ ShortcutListDialog* MainWindow::shortcutList() {
         m_shortcuts->hide();
     }
     return m_shortcuts;
+}
+
+ContactEditor* MainWindow::contactEditor() {
+    if (!m_contactEditor) {
+        // Its own connections to the page's requests serve the later ones.
+        m_contactEditor = new ContactEditor(this);
+        m_contactEditor->hide();
+        m_contactEditor->attach(m_app, m_personalPage);
+    }
+    return m_contactEditor;
 }
 
 ImportDialog* MainWindow::importDialog() {
@@ -263,6 +280,19 @@ void MainWindow::firstShow() {
     if (m_app.directoryDbOnDisk) m_discCopy->markDone();
     setWindowTitle(kMainCaption);
     applyStoredPlacement();
+    m_app.limits().fillEmpty();
+    updateLimitLabels();
+    if (auto* f =
+            m_tabs->currentWidget()->findChild<QWidget*>(latin1(kPages[m_tabs->currentIndex()].firstField)))
+        f->setFocus();
+    // The databases open once the window is on the screen: the user sees the
+    // window while they open, and any question or message has it behind.
+    platform::whenFirstExposed(*this, [this] { openDatabases(); });
+}
+
+void MainWindow::openDatabases() {
+    // Ended before its first frame was painted: nothing is opened any more.
+    if (m_closing) return;
     const auto failed = m_connections->start(
         platform::privateFolder(), [this] { return m_app.dialogs().selectFolder(this, kScratchTitle); });
     // The working databases exist once the scratch folder is chosen.
@@ -276,9 +306,9 @@ void MainWindow::firstShow() {
     if (failed == Connections::Step::ScratchFolder) return endProgram(kNoScratch);
     if (failed == Connections::Step::Directory) return endProgram(kDirectoryFailed);
     if (failed == Connections::Step::Personal) return endProgram(kPersonalFailed);
-    m_app.limits().fillEmpty();
-    updateLimitLabels();
     pageChanged(m_tabs->currentIndex());
+    m_ready = true;
+    emit ready();
 }
 
 void MainWindow::applyStoredPlacement() {

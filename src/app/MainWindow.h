@@ -46,6 +46,9 @@ class MainWindow : public QMainWindow {
     db::Database* personalDatabase() const { return m_connections->personal(); }
     // False after a failure of the first show that ends the program.
     bool startedOk() const { return m_startedOk; }
+    // True once the databases have opened after the first frame was painted
+    // and the first page was entered.
+    bool isReady() const { return m_ready; }
     // Ends the program in order when asked from outside (a signal of the
     // session or of `kill`): no closing question; the placement and limits
     // are stored and the window closes. Repeated calls do nothing.
@@ -71,10 +74,11 @@ class MainWindow : public QMainWindow {
     static QList<NamedControl> namedControls();
 
     // The windows made when first needed rather than with the main window,
-    // since making them is felt at start: the shortcut list and the import
-    // window. Both are hidden until shown.
+    // since making them is felt at start: the shortcut list, the import window
+    // and the contact editor. Each is hidden until shown.
     ShortcutListDialog* shortcutList();
     ImportDialog* importDialog();
+    ContactEditor* contactEditor();
 
     // Sets the limits' summary labels of the three pages.
     void updateLimitLabels();
@@ -84,6 +88,8 @@ class MainWindow : public QMainWindow {
   signals:
     // The first show failed; the program ends.
     void startFailed();
+    // The databases are open and the first page entered.
+    void ready();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -96,6 +102,7 @@ class MainWindow : public QMainWindow {
     void buildPages();
     void createWindows();
     void firstShow();
+    void openDatabases();
     void applyStoredPlacement();
     // False when the settings could not be stored.
     bool storeSettings();
@@ -109,8 +116,8 @@ class MainWindow : public QMainWindow {
     // The information page's hand-overs to the persons and firms searches.
     void connectInformation();
     // The directory pages' transfers into the personal contacts.
-    void connectTransfers(ContactEditor* editor);
-    void transferOne(DirectoryPage* page, ContactEditor* editor);
+    void connectTransfers();
+    void transferOne(DirectoryPage* page);
     void transferMarked(DirectoryPage* page);
     // The three pages' prints of marked records as address labels.
     void connectPrints();
@@ -150,6 +157,7 @@ class MainWindow : public QMainWindow {
     LimitsDialog* m_limitsDialog = nullptr;
     ShortcutListDialog* m_shortcuts = nullptr;
     ImportDialog* m_importDialog = nullptr;
+    ContactEditor* m_contactEditor = nullptr;
     PrintParametersDialog* m_printParameters = nullptr;
     ExportDialog* m_exportDialog = nullptr;
     ExportDialog* m_personalExportDialog = nullptr;
@@ -160,5 +168,6 @@ class MainWindow : public QMainWindow {
 
     bool m_shownOnce = false;
     bool m_startedOk = true;
+    bool m_ready = false;
     bool m_closing = false;
 };

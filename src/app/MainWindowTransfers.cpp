@@ -20,15 +20,14 @@ QString MainWindow::partialTransferMessage(int stored, const QString& error) {
            QStringLiteral(". ") + error;
 }
 
-void MainWindow::connectTransfers(ContactEditor* editor) {
+void MainWindow::connectTransfers() {
     for (DirectoryPage* page : {m_persons, m_firms}) {
-        connect(page, &DirectoryPage::transferRequested, this,
-                [this, page, editor] { transferOne(page, editor); });
+        connect(page, &DirectoryPage::transferRequested, this, [this, page] { transferOne(page); });
         connect(page, &DirectoryPage::transferMarkedRequested, this, [this, page] { transferMarked(page); });
     }
 }
 
-void MainWindow::transferOne(DirectoryPage* page, ContactEditor* editor) {
+void MainWindow::transferOne(DirectoryPage* page) {
     PersonalSearch* personal = m_personalPage->search();
     if (!personal || !personal->isReady() || !page->search()->currentRecord()) {
         m_app.dialogs().inform(this, Transfers::noSelectionMessage());
@@ -52,7 +51,7 @@ void MainWindow::transferOne(DirectoryPage* page, ContactEditor* editor) {
     }
     const auto kind =
         contact_editing::kindFromName(single.addressKind).value_or(contact_editing::AddressKind::Home);
-    editor->openTransferred(kind, single.freshTable);
+    contactEditor()->openTransferred(kind, single.freshTable);
 }
 
 void MainWindow::transferMarked(DirectoryPage* page) {

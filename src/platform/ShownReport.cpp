@@ -10,11 +10,13 @@ namespace platform {
 
 namespace {
 
-// Watches a window for its first expose; reports once the event has been
-// handled, then goes.
+// Watches a window for its first expose; runs its task once the event has
+// been handled, then goes.
 class ExposeWatch : public QObject {
   public:
-    explicit ExposeWatch(QWindow* window) : QObject(window) { window->installEventFilter(this); }
+    ExposeWatch(QWindow* window, std::function<void()> then) : QObject(window), m_then(std::move(then)) {
+        window->installEventFilter(this);
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -25,21 +27,30 @@ class ExposeWatch : public QObject {
             QMetaObject::invokeMethod(
                 this,
                 [this] {
-                    std::fputs(kShownLine, stdout);
-                    std::fflush(stdout);
                     deleteLater();
+                    m_then();
                 },
                 Qt::QueuedConnection);
         }
         return false;
     }
+
+  private:
+    std::function<void()> m_then;
 };
 
 } // namespace
 
 void reportFirstShown(QWidget& window) {
-    if (qEnvironmentVariableIsEmpty(kReportShownVariable) || !window.windowHandle()) return;
-    new ExposeWatch(window.windowHandle());
+    if (qEnvironmentVariableIsEmpty(kReportShownVariable)) return;
+    whenFirstExposed(window, [] {
+        std::fputs(kShownLine, stdout);
+        std::fflush(stdout);
+    });
+}
+
+void whenFirstExposed(QWidget& window, std::function<void()> then) {
+    if (window.windowHandle()) new ExposeWatch(window.windowHandle(), std::move(then));
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 class QWidget;
 
 namespace platform {
@@ -17,5 +19,10 @@ inline constexpr char kShownLine[] = "shown\n";
 // painted) and the event loop is idle again. Otherwise does nothing. Call
 // after the window's show().
 void reportFirstShown(QWidget& window);
+
+// Runs then once the window's first expose has been handled (its first frame
+// painted), from the event loop. Call when the window is shown, with its
+// native window made; a window never exposed never runs it.
+void whenFirstExposed(QWidget& window, std::function<void()> then);
 
 } // namespace platform

@@ -65,6 +65,9 @@ class MainWindowTest : public QObject {
         auto w = std::make_unique<MainWindow>(*m_app);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the main window was not exposed");
+        // The databases open once the first frame is painted.
+        if (!QTest::qWaitFor([&] { return w->isReady() || !w->startedOk(); }))
+            qWarning("the main window did not open its databases");
         return w;
     }
 };

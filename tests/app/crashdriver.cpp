@@ -95,9 +95,9 @@ void runEditor(MainWindow& w) {
     auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     tabs->setCurrentIndex(2);
     auto* page = static_cast<PersonalPage*>(tabs->widget(2));
-    auto* editor = w.findChild<ContactEditor*>(QStringLiteral("Form4"));
     for (int i = 0; i < 400; ++i) {
         test_support::click(page, "Image15");
+        auto* editor = w.findChild<ContactEditor*>(QStringLiteral("Form4"));
         auto* surname = test_support::child<QLineEdit>(editor, "DBEdit1");
         test_support::typeText(surname, QStringLiteral("Editor") + QString::number(i));
         test_support::click(editor, "ulozit");
@@ -127,7 +127,8 @@ int main(int argc, char* argv[]) {
     MainWindow w(app);
     w.show();
     if (!QTest::qWaitForWindowExposed(&w)) qFatal("the main window was not exposed");
-    if (!w.startedOk()) qFatal("the program did not start");
+    if (!QTest::qWaitFor([&] { return w.isReady() || !w.startedOk(); }) || !w.isReady())
+        qFatal("the program did not start");
 
     if (operation == "import")
         runImport(w, dialogs, program);

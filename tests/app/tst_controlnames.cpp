@@ -86,6 +86,7 @@ class TestControlNames : public QObject {
         // The windows made when first needed are asked for, as their commands do.
         m_window->shortcutList();
         m_window->importDialog();
+        m_window->contactEditor();
     }
     void cleanupTestCase() { m_window.reset(); }
 

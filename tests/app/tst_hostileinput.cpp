@@ -117,7 +117,7 @@ class TestHostileInput : public app_test::MainWindowTest {
     // Back to the three records, the editor closed and all of them listed.
     void cleanup() {
         auto* editor = m_window->findChild<ContactEditor*>(QStringLiteral("Form4"));
-        if (editor->isVisible()) test_support::click(editor, "zpet");
+        if (editor && editor->isVisible()) test_support::click(editor, "zpet");
         m_window->personalDatabase()->execute(QStringLiteral("DELETE * FROM Vlastni WHERE ID > ") +
                                                   QString::number(m_lastId),
                                               db::Database::FailOnError);

@@ -63,6 +63,8 @@ class TestMainWindow : public QObject {
         auto w = std::make_unique<MainWindow>(*m_app);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the main window was not exposed");
+        if (!QTest::qWaitFor([&] { return w->isReady() || !w->startedOk(); }))
+            qWarning("the main window did not open its databases");
         return w;
     }
     void storePozice(const QVariantMap& values) {
@@ -113,6 +115,22 @@ class TestMainWindow : public QObject {
         // The designed client area lies below the menu bar.
         QCOMPARE(w->size(), QSize(752, 431 + w->menuBar()->height()));
         QCOMPARE(w->windowTitle(), QStringLiteral("Ordana 2004 Velto"));
+    }
+
+    // The databases open after the first frame: a window ended from outside
+    // before it was painted makes no personal database and no working files.
+    void endedBeforeFirstFrame() {
+        auto w = std::make_unique<MainWindow>(*m_app);
+        QSignalSpy ready(w.get(), &MainWindow::ready);
+        w->show();
+        w->endWithoutQuestion();
+        QCoreApplication::processEvents();
+        QVERIFY(!w->isReady());
+        QCOMPARE(ready.count(), 0);
+        QVERIFY(!w->directoryDatabase() && !w->personalDatabase());
+        QVERIFY(!QFile::exists(personalFolder() + QStringLiteral("vlastni.mdb")));
+        QVERIFY(w->scratchPaths().personalResult.isEmpty());
+        QCOMPARE(m_dialogs.messageTexts(), QStringList());
     }
 
     void storedLimits_data() {

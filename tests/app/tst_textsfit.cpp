@@ -90,6 +90,7 @@ void TestTextsFit::initTestCase() {
     // The windows made when first needed are walked as well.
     m_window->shortcutList();
     m_window->importDialog();
+    m_window->contactEditor();
     // Each result page shows a page of rows with its counts.
     listPage(*m_window, 0);
     listPage(*m_window, 1);
