@@ -2,6 +2,7 @@
 
 #include "DatabaseLogin.h"
 #include "Error.h"
+#include "EventPump.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -99,10 +100,10 @@ std::unique_ptr<DirectorySearch> SearchRig::makeSearch(Directory which, db::Data
         m_engine, firms ? db::WorkingKind::FirmsResult : db::WorkingKind::PersonsResult, m_paths, page);
     phone = std::make_unique<db::WorkingDatabase>(
         m_engine, firms ? db::WorkingKind::FirmsBuffer : db::WorkingKind::PersonsBuffer, m_paths, buffer);
-    // Every copied row lets pending events through, as on the page.
+    // The rows let pending events through as on the page.
     auto s = std::make_unique<DirectorySearch>(
-        which, DirectorySearch::Services{[this] { return m_directory.get(); },
-                                         [] { QCoreApplication::processEvents(); }, &m_stop});
+        which,
+        DirectorySearch::Services{[this] { return m_directory.get(); }, platform::eventPump(), &m_stop});
     s->setWorkingDatabases(results.get(), phone.get());
     return s;
 }

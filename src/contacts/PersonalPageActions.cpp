@@ -10,6 +10,7 @@
 #include "DataGrid.h"
 #include "Dialogs.h"
 #include "Error.h"
+#include "EventPump.h"
 #include "Maker.h"
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
@@ -48,7 +49,7 @@ constexpr Limits::List kList = Limits::List::Personal;
 
 void PersonalPage::attach(Application& app, PersonalSearch::Services services, NumberPicker* picker) {
     if (!services.stopRequested) services.stopRequested = &app.stopRequested;
-    if (!services.processEvents) services.processEvents = [] { QCoreApplication::processEvents(); };
+    if (!services.processEvents) services.processEvents = platform::eventPump();
     if (!services.statusChanged) services.statusChanged = [this] { updateStatus(); };
     m_search = std::make_unique<PersonalSearch>(std::move(services));
     attachHost({&app.dialogs(), &app.limits(), &app.stopRequested, &app.currentPageName, picker},

@@ -8,6 +8,7 @@
 #include "DataGrid.h"
 #include "Dialogs.h"
 #include "Error.h"
+#include "EventPump.h"
 #include "Maker.h"
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
@@ -44,7 +45,7 @@ constexpr int kPickerImageLeft = 672;
 
 void DirectoryPage::attach(Application& app, DirectorySearch::Services services, NumberPicker* picker) {
     if (!services.stopRequested) services.stopRequested = &app.stopRequested;
-    if (!services.processEvents) services.processEvents = [] { QCoreApplication::processEvents(); };
+    if (!services.processEvents) services.processEvents = platform::eventPump();
     m_search = std::make_unique<DirectorySearch>(m_page.forFirms ? DirectorySearch::Directory::Firms
                                                                  : DirectorySearch::Directory::Persons,
                                                  std::move(services));
