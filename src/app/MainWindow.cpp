@@ -116,9 +116,12 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
     // once it holds its menus.
     resize(752, 431 + menuBar()->sizeHint().height());
     setMinimumSize(760 - 8, 485 - 54);
-    buildPages();
+    buildTabs();
     createWindows();
     connectShortcuts();
+    // The page shown first is built now, the others once the first frame is
+    // on the screen (or when asked for).
+    buildPage(storedPage().value_or(m_tabs->currentIndex()));
     new PointingHandCursor(this);
 
     // The paging hints follow every change of the limits; the summaries are
@@ -165,60 +168,116 @@ void MainWindow::buildMenus() {
     help->addAction(QStringLiteral("O &produktu"), this, [this] { m_productInfo->exec(); });
 }
 
-void MainWindow::buildPages() {
+void MainWindow::buildTabs() {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
     m_tabs->setDocumentMode(true);
-    m_persons = new DirectoryPage(DirectoryPageDescription::persons(), m_tabs);
-    m_firms = new DirectoryPage(DirectoryPageDescription::firms(), m_tabs);
-    m_personalPage = new PersonalPage(m_tabs);
-    m_information = new InformationPage(m_tabs);
+    // A stand-in holds each page's tab until the page is built.
+    for (const QString& caption : {QStringLiteral("    &Osoby    "), QStringLiteral("    &Firmy    "),
+                                   QStringLiteral("    &Vlastní    "), QStringLiteral("    &Informace    ")})
+        m_tabs->addTab(new QWidget(m_tabs), caption);
     m_webTab = new QWidget(m_tabs);
     m_webTab->setObjectName(QStringLiteral("web"));
-    m_tabs->addTab(m_persons, QStringLiteral("    &Osoby    "));
-    m_tabs->addTab(m_firms, QStringLiteral("    &Firmy    "));
-    m_tabs->addTab(m_personalPage, QStringLiteral("    &Vlastní    "));
-    m_tabs->addTab(m_information, QStringLiteral("    &Informace    "));
     m_tabs->addTab(m_webTab, kWebTabCaption);
-    m_tabs->setCurrentWidget(m_firms); // the firms page is the designed active page
+    m_tabs->setCurrentIndex(1); // the firms page is the designed active page
     m_lastTab = m_tabs->currentIndex();
     setCentralWidget(m_tabs);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
-
-    for (int i = 0; i < kResultPages; ++i) {
-        // The exit buttons of the pages close the window, with the closing question.
-        if (auto* b = findChild<QPushButton*>(latin1(kPages[i].exit)))
-            connect(b, &QPushButton::clicked, this, &QWidget::close);
-        // A click on a limits summary opens the limits dialog.
-        if (auto* l = findChild<QLabel*>(latin1(kPages[i].limits))) l->installEventFilter(this);
-    }
 }
 
-void MainWindow::createWindows() {
-    // The other windows, created hidden in their fixed order; the shortcut
-    // list and the import window when first needed.
-    m_discCopy = new DiscCopyDialog(m_app, this);
-    m_productInfo = new ProductInfoDialog(m_app, this);
-    m_limitsDialog = new LimitsDialog(m_app, this);
-    m_exportDialog = new ExportDialog(this);
-    auto* columns = new ColumnsDialog(this);
-    auto* picker = new NumberPicker(this);
-    m_personalExportDialog = new PersonalExportDialog(this);
-    m_printParameters = new PrintParametersDialog(this);
-    // The directory pages search on the directory connection, re-opened first
-    // when the database has moved (after a copy to the hard disk).
-    for (DirectoryPage* page : {m_persons, m_firms}) {
+void MainWindow::buildAllPages() {
+    for (int i = 0; i < int(std::size(kPages)); ++i)
+        buildPage(i);
+}
+
+void MainWindow::buildPage(int index) {
+    QWidget* page = nullptr;
+    switch (index) {
+    case 0:
+    case 1: {
+        DirectoryPage*& directory = index == 0 ? m_persons : m_firms;
+        if (directory) return;
+        directory = new DirectoryPage(
+            index == 0 ? DirectoryPageDescription::persons() : DirectoryPageDescription::firms(), m_tabs);
+        page = directory;
+        // The directory pages search on the directory connection, re-opened
+        // first when the database has moved (after a copy to the hard disk).
         DirectorySearch::Services services;
         services.directory = [this] {
             reopenDirectoryIfMoved();
             return m_connections->directory();
         };
-        page->attach(m_app, services, picker);
+        directory->attach(m_app, services, m_picker);
+        connectTransfers(directory);
+        connectPageCommands(directory);
+        break;
     }
+    case 2:
+        if (m_personalPage) return;
+        m_personalPage = new PersonalPage(m_tabs);
+        page = m_personalPage;
+        connectPersonalPage();
+        break;
+    case 3:
+        if (m_information) return;
+        m_information = new InformationPage(m_tabs);
+        page = m_information;
+        connectInformation();
+        break;
+    default:
+        return;
+    }
+    // The page takes its stand-in's place; that is no change of page.
+    {
+        QSignalBlocker block(m_tabs);
+        const int current = m_tabs->currentIndex();
+        const QString caption = m_tabs->tabText(index);
+        QWidget* standIn = m_tabs->widget(index);
+        m_tabs->removeTab(index);
+        m_tabs->insertTab(index, page, caption);
+        m_tabs->setCurrentIndex(current);
+        delete standIn;
+    }
+    PointingHandCursor::applyToTree(page);
+    if (index < kResultPages) {
+        auto* resultPage = static_cast<ResultPage*>(page);
+        connect(resultPage->printButton(), &QPushButton::clicked, this,
+                [this, resultPage] { printLabels(resultPage); });
+        connect(resultPage->exportButton(), &QPushButton::clicked, this,
+                [this, resultPage] { exportMarked(resultPage); });
+        // The exit button closes the window, with the closing question.
+        if (auto* b = page->findChild<QPushButton*>(latin1(kPages[index].exit)))
+            connect(b, &QPushButton::clicked, this, &QWidget::close);
+        // A click on the limits summary opens the limits dialog.
+        if (auto* l = page->findChild<QLabel*>(latin1(kPages[index].limits))) l->installEventFilter(this);
+        setWorkingDatabases(index);
+        if (m_shownOnce) updateLimitLabels();
+    }
+}
+
+void MainWindow::createWindows() {
+    // The other windows, created hidden in their fixed order; the shortcut
+    // list, the import window and the contact editor when first needed.
+    m_discCopy = new DiscCopyDialog(m_app, this);
+    m_productInfo = new ProductInfoDialog(m_app, this);
+    m_limitsDialog = new LimitsDialog(m_app, this);
+    m_exportDialog = new ExportDialog(this);
+    auto* columns = new ColumnsDialog(this);
+    m_picker = new NumberPicker(this);
+    m_personalExportDialog = new PersonalExportDialog(this);
+    m_printParameters = new PrintParametersDialog(this);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_discCopy, m_productInfo, m_limitsDialog, m_exportDialog, columns,
+                                         m_picker, m_personalExportDialog, m_printParameters})
+        w->hide();
+    m_help = std::make_unique<Help>(m_app);
+}
+
+void MainWindow::connectPersonalPage() {
     // The personal page lists the records of the personal database.
-    PersonalSearch::Services personalServices;
-    personalServices.personal = [this] { return m_connections->personal(); };
-    m_personalPage->attach(m_app, personalServices, picker);
+    PersonalSearch::Services services;
+    services.personal = [this] { return m_connections->personal(); };
+    m_personalPage->attach(m_app, services, m_picker);
     // The contact editor is made at the first edit, addition or transfer; the
     // request that makes it is passed on to it.
     connect(m_personalPage, &PersonalPage::editRequested, this, [this] {
@@ -227,17 +286,48 @@ void MainWindow::createWindows() {
     connect(m_personalPage, &PersonalPage::addRequested, this, [this] {
         if (!m_contactEditor) contactEditor()->addRecord();
     });
-    connectTransfers();
-    connectPrints();
-    connectExports();
     connect(m_personalPage->button(PersonalPage::Button::Import), &QPushButton::clicked, this,
             [this] { importDialog()->exec(); });
-    connectInformation();
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_discCopy, m_productInfo, m_limitsDialog, m_exportDialog, columns,
-                                         picker, m_personalExportDialog, m_printParameters})
-        w->hide();
-    m_help = std::make_unique<Help>(m_app);
+    PersonalPage* personal = m_personalPage;
+    ShortcutDispatcher::PageCommands commands;
+    commands.copyLabel = [personal] { personal->guarded([personal] { personal->copyAll(); }); };
+    commands.toggleMark = [personal] { personal->guarded([personal] { personal->toggleMark(); }); };
+    // Every column shown again, in the default set.
+    commands.switchColumnSet = [personal] {
+        personal->guarded([personal] { personal->restoreDefaultColumns(); });
+    };
+    m_shortcutKeys->setCommands(personal->objectName(), commands);
+}
+
+void MainWindow::connectPageCommands(DirectoryPage* page) {
+    ShortcutDispatcher::PageCommands commands;
+    commands.countMatches = [page] { page->countMatches(); };
+    commands.copyLabel = [page] { page->guarded([page] { page->copyAll(); }); };
+    commands.toggleMark = [page] { page->guarded([page] { page->toggleMark(); }); };
+    commands.switchColumnSet = [page] { page->guarded([page] { page->switchColumnSet(); }); };
+    m_shortcutKeys->setCommands(page->objectName(), commands);
+}
+
+void MainWindow::setWorkingDatabases(int index) {
+    const auto working = [this](db::WorkingKind kind) { return m_connections->working(kind); };
+    // None exist until the scratch folder is chosen.
+    if (!working(db::WorkingKind::PersonsResult)) return;
+    if (index == 0 && m_persons)
+        m_persons->setWorkingDatabases(working(db::WorkingKind::PersonsResult),
+                                       working(db::WorkingKind::PersonsBuffer));
+    if (index == 1 && m_firms)
+        m_firms->setWorkingDatabases(working(db::WorkingKind::FirmsResult),
+                                     working(db::WorkingKind::FirmsBuffer));
+    if (index == 2 && m_personalPage)
+        m_personalPage->setWorkingDatabase(working(db::WorkingKind::PersonalResult));
+}
+
+std::optional<int> MainWindow::storedPage() const {
+    auto key = m_app.settings().open(Root::CurrentUser, kPozice, Access::Read);
+    if (!key) return std::nullopt;
+    bool ok = false;
+    const int tab = key->readString(QStringLiteral("TABS")).value_or(QString()).toInt(&ok);
+    return ok && tab >= 0 && tab < 4 ? std::optional<int>(tab) : std::nullopt;
 }
 
 ShortcutListDialog* MainWindow::shortcutList() {
@@ -250,6 +340,7 @@ ShortcutListDialog* MainWindow::shortcutList() {
 
 ContactEditor* MainWindow::contactEditor() {
     if (!m_contactEditor) {
+        buildAllPages();
         // Its own connections to the page's requests serve the later ones.
         m_contactEditor = new ContactEditor(this);
         m_contactEditor->hide();
@@ -293,16 +384,12 @@ void MainWindow::firstShow() {
 void MainWindow::openDatabases() {
     // Ended before its first frame was painted: nothing is opened any more.
     if (m_closing) return;
+    buildAllPages();
     const auto failed = m_connections->start(
         platform::privateFolder(), [this] { return m_app.dialogs().selectFolder(this, kScratchTitle); });
     // The working databases exist once the scratch folder is chosen.
-    if (failed != Connections::Step::ScratchFolder) {
-        m_persons->setWorkingDatabases(m_connections->working(db::WorkingKind::PersonsResult),
-                                       m_connections->working(db::WorkingKind::PersonsBuffer));
-        m_firms->setWorkingDatabases(m_connections->working(db::WorkingKind::FirmsResult),
-                                     m_connections->working(db::WorkingKind::FirmsBuffer));
-        m_personalPage->setWorkingDatabase(m_connections->working(db::WorkingKind::PersonalResult));
-    }
+    for (int i = 0; i < kResultPages; ++i)
+        setWorkingDatabases(i);
     if (failed == Connections::Step::ScratchFolder) return endProgram(kNoScratch);
     if (failed == Connections::Step::Directory) return endProgram(kDirectoryFailed);
     if (failed == Connections::Step::Personal) return endProgram(kPersonalFailed);
@@ -352,12 +439,10 @@ void MainWindow::applyStoredPlacement() {
                   {"MAX_V_V", Limits::List::Personal, Limits::Kind::Searched}};
     for (const auto& f : fields)
         limits.setText(f.list, f.kind, key->readString(QString::fromLatin1(f.value)).value_or(QString()));
-    bool ok = false;
-    const int tab = key->readString(QStringLiteral("TABS")).value_or(QString()).toInt(&ok);
-    if (ok && tab >= 0 && tab < 4) {
+    if (const std::optional<int> tab = storedPage()) {
         QSignalBlocker block(m_tabs);
-        m_tabs->setCurrentIndex(tab);
-        m_lastTab = tab;
+        m_tabs->setCurrentIndex(*tab);
+        m_lastTab = *tab;
     }
 }
 
@@ -442,6 +527,7 @@ void MainWindow::pageChanged(int index) {
     }
     m_lastTab = index;
     if (index < 0 || index >= 4) return;
+    buildPage(index);
     m_app.currentPageName = latin1(kPages[index].name);
     if (index == 3) m_information->enter();
     if (index == 2 && m_connections->personal()) {
@@ -465,6 +551,7 @@ void MainWindow::connectInformation() {
     connect(
         m_information, &InformationPage::placeHandedOver, this,
         [this](InformationPage::SearchPage target, const QString& postalCode, const QString& municipality) {
+            buildAllPages();
             DirectoryPage* page = target == InformationPage::SearchPage::Persons ? m_persons : m_firms;
             page->field(DirectoryPage::Field::PostalCode)->setText(postalCode);
             page->field(DirectoryPage::Field::Town)->setText(municipality);
@@ -472,6 +559,7 @@ void MainWindow::connectInformation() {
         });
     connect(m_information, &InformationPage::firmSearchRequested, this,
             [this](const QString& pattern, bool reset) {
+                buildAllPages();
                 if (reset) m_firms->button(DirectoryPage::Button::Reset)->click();
                 m_firms->field(DirectoryPage::Field::Name)->setText(pattern);
                 m_tabs->setCurrentWidget(m_firms);
@@ -587,26 +675,10 @@ bool MainWindow::handleKey(QWidget* receiver, const QKeyEvent& key) {
 }
 
 void MainWindow::connectShortcuts() {
-    // The status message has no owner window.
+    // The status message has no owner window. Each page gives its commands
+    // when it is built.
     m_shortcutKeys = std::make_unique<ShortcutDispatcher>(
         this, [this](const QString& text) { m_app.dialogs().inform(nullptr, text); });
-    for (DirectoryPage* page : {m_persons, m_firms}) {
-        ShortcutDispatcher::PageCommands commands;
-        commands.countMatches = [page] { page->countMatches(); };
-        commands.copyLabel = [page] { page->guarded([page] { page->copyAll(); }); };
-        commands.toggleMark = [page] { page->guarded([page] { page->toggleMark(); }); };
-        commands.switchColumnSet = [page] { page->guarded([page] { page->switchColumnSet(); }); };
-        m_shortcutKeys->setCommands(page->objectName(), commands);
-    }
-    PersonalPage* personal = m_personalPage;
-    ShortcutDispatcher::PageCommands commands;
-    commands.copyLabel = [personal] { personal->guarded([personal] { personal->copyAll(); }); };
-    commands.toggleMark = [personal] { personal->guarded([personal] { personal->toggleMark(); }); };
-    // Every column shown again, in the default set.
-    commands.switchColumnSet = [personal] {
-        personal->guarded([personal] { personal->restoreDefaultColumns(); });
-    };
-    m_shortcutKeys->setCommands(personal->objectName(), commands);
 }
 
 void MainWindow::openHelpForFocus() {

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Application;
 class QTabWidget;
@@ -28,6 +29,7 @@ class ContactEditor;
 class ExportDialog;
 class PrintParametersDialog;
 class ImportDialog;
+class NumberPicker;
 
 // The main window: owns the pages and the program's connections for the whole
 // run. Its first show applies the stored placement and limits and has the
@@ -79,6 +81,9 @@ class MainWindow : public QMainWindow {
     ShortcutListDialog* shortcutList();
     ImportDialog* importDialog();
     ContactEditor* contactEditor();
+    // Builds the pages not built yet. The page shown first is built with the
+    // window, the others once its first frame is painted.
+    void buildAllPages();
 
     // Sets the limits' summary labels of the three pages.
     void updateLimitLabels();
@@ -99,7 +104,20 @@ class MainWindow : public QMainWindow {
 
   private:
     void buildMenus();
-    void buildPages();
+    // The tab widget, each page's tab held by a stand-in until the page is built.
+    void buildTabs();
+    // Builds the page of the tab index, when not yet built, and connects it.
+    void buildPage(int index);
+    // The Vlastní page's connections to the window: its search, the contact
+    // editor, the import window and its keys.
+    void connectPersonalPage();
+    // A directory page's keys.
+    void connectPageCommands(DirectoryPage* page);
+    // Gives the result page of the tab index its working databases, once the
+    // scratch folder is chosen.
+    void setWorkingDatabases(int index);
+    // The tab index stored with the placement, if valid.
+    std::optional<int> storedPage() const;
     void createWindows();
     void firstShow();
     void openDatabases();
@@ -115,18 +133,14 @@ class MainWindow : public QMainWindow {
     bool handleKey(QWidget* receiver, const QKeyEvent& key);
     // The information page's hand-overs to the persons and firms searches.
     void connectInformation();
-    // The directory pages' transfers into the personal contacts.
-    void connectTransfers();
+    // A directory page's transfers into the personal contacts.
+    void connectTransfers(DirectoryPage* page);
     void transferOne(DirectoryPage* page);
     void transferMarked(DirectoryPage* page);
     // The three pages' prints of marked records as address labels.
-    void connectPrints();
     void printLabels(ResultPage* page);
     // The three pages' exports of marked records to text files.
-    void connectExports();
     void exportMarked(ResultPage* page);
-    // The three result pages.
-    std::array<ResultPage*, 3> resultPages() const;
     // Gives the import window (contacts from a text file) the Vlastní page's
     // personal cursor.
     void connectImport(ImportDialog* dialog);
@@ -158,6 +172,7 @@ class MainWindow : public QMainWindow {
     ShortcutListDialog* m_shortcuts = nullptr;
     ImportDialog* m_importDialog = nullptr;
     ContactEditor* m_contactEditor = nullptr;
+    NumberPicker* m_picker = nullptr;
     PrintParametersDialog* m_printParameters = nullptr;
     ExportDialog* m_exportDialog = nullptr;
     ExportDialog* m_personalExportDialog = nullptr;

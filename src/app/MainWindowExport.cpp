@@ -37,11 +37,6 @@ io::ExportKind exportOf(Limits::List list) {
 
 } // namespace
 
-void MainWindow::connectExports() {
-    for (ResultPage* page : resultPages())
-        connect(page->exportButton(), &QPushButton::clicked, this, [this, page] { exportMarked(page); });
-}
-
 void MainWindow::exportMarked(ResultPage* page) {
     // The page's search stays off while the export runs; whichever way it
     // ends, the search comes back and the grid has the focus.

@@ -34,15 +34,6 @@ labels::Print printOf(Limits::List list) {
 
 } // namespace
 
-std::array<ResultPage*, 3> MainWindow::resultPages() const {
-    return {m_persons, m_firms, m_personalPage};
-}
-
-void MainWindow::connectPrints() {
-    for (ResultPage* page : resultPages())
-        connect(page->printButton(), &QPushButton::clicked, this, [this, page] { printLabels(page); });
-}
-
 void MainWindow::printLabels(ResultPage* page) {
     // The search button stays off for the whole print, however it ends.
     QPushButton* search = page->searchButton();

@@ -20,11 +20,9 @@ QString MainWindow::partialTransferMessage(int stored, const QString& error) {
            QStringLiteral(". ") + error;
 }
 
-void MainWindow::connectTransfers() {
-    for (DirectoryPage* page : {m_persons, m_firms}) {
-        connect(page, &DirectoryPage::transferRequested, this, [this, page] { transferOne(page); });
-        connect(page, &DirectoryPage::transferMarkedRequested, this, [this, page] { transferMarked(page); });
-    }
+void MainWindow::connectTransfers(DirectoryPage* page) {
+    connect(page, &DirectoryPage::transferRequested, this, [this, page] { transferOne(page); });
+    connect(page, &DirectoryPage::transferMarkedRequested, this, [this, page] { transferMarked(page); });
 }
 
 void MainWindow::transferOne(DirectoryPage* page) {

@@ -41,6 +41,12 @@ bool PointingHandCursor::wantsHand(const QWidget* widget) {
     return clickable && !inStandardBox(widget);
 }
 
+void PointingHandCursor::applyToTree(QWidget* root) {
+    apply(root);
+    for (QWidget* widget : root->findChildren<QWidget*>())
+        apply(widget);
+}
+
 void PointingHandCursor::apply(QWidget* widget) {
     if (!widget->testAttribute(Qt::WA_SetCursor) && wantsHand(widget))
         widget->setCursor(Qt::PointingHandCursor);

@@ -18,6 +18,9 @@ class PointingHandCursor : public QObject {
 
     // Whether the widget is one that shows the pointing hand.
     static bool wantsHand(const QWidget* widget);
+    // Gives the hand at once to the widgets of a part built after the watch
+    // began, without waiting for them to be polished.
+    static void applyToTree(QWidget* root);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -133,6 +133,41 @@ class TestMainWindow : public QObject {
         QCOMPARE(m_dialogs.messageTexts(), QStringList());
     }
 
+    // Whichever page is shown first, the window is built around it and the
+    // other pages follow: once ready, every page sits on its tab with every
+    // control the window finds by name.
+    void startsOnStoredPage_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("persons") << 0 << QStringLiteral("osoby");
+        QTest::newRow("firms") << 1 << QStringLiteral("firmy");
+        QTest::newRow("personal") << 2 << QStringLiteral("vlastni");
+        QTest::newRow("information") << 3 << QStringLiteral("informace");
+    }
+    void startsOnStoredPage() {
+        QFETCH(int, tab);
+        QFETCH(QString, page);
+        storePozice({{"W", 800}, {"H", 500}, {"X", 0}, {"Y", 0}, {"TABS", QString::number(tab)}});
+        auto w = start();
+        QVERIFY(w->isReady());
+        auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        QCOMPARE(tabs->currentIndex(), tab);
+        QCOMPARE(tabs->currentWidget()->objectName(), page);
+        QCOMPARE(m_app->currentPageName, page);
+        const QStringList names{QStringLiteral("osoby"), QStringLiteral("firmy"), QStringLiteral("vlastni"),
+                                QStringLiteral("informace"), QStringLiteral("web")};
+        for (int i = 0; i < tabs->count(); ++i)
+            QCOMPARE(tabs->widget(i)->objectName(), names[i]);
+        for (const MainWindow::NamedControl& c : MainWindow::namedControls()) {
+            auto* onPage = w->findChild<QWidget*>(c.page);
+            QVERIFY2(onPage && onPage->findChild<QWidget*>(c.control), qPrintable(c.page + u' ' + c.control));
+        }
+        // The summaries of the pages built later are written too.
+        QCOMPARE(label(w.get(), "status_o"), m_app->limits().summary(Limits::List::Persons));
+        QCOMPARE(label(w.get(), "status_f"), m_app->limits().summary(Limits::List::Firms));
+        QCOMPARE(label(w.get(), "status_v"), m_app->limits().summary(Limits::List::Personal));
+    }
+
     void storedLimits_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
