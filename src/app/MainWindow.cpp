@@ -117,7 +117,11 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
     resize(752, 431 + menuBar()->sizeHint().height());
     setMinimumSize(760 - 8, 485 - 54);
     buildTabs();
-    createWindows();
+    // The number picker serves every page; the other windows are made once
+    // the first frame is on the screen.
+    m_picker = new NumberPicker(this);
+    m_picker->hide();
+    m_help = std::make_unique<Help>(m_app);
     connectShortcuts();
     // The page shown first is built now, the others once the first frame is
     // on the screen (or when asked for).
@@ -127,7 +131,6 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
     // The paging hints follow every change of the limits; the summaries are
     // rewritten when the limits dialog is saved.
     connect(&m_app.limits(), &Limits::changed, this, [this] { updatePagingHints(); });
-    connect(m_limitsDialog, &LimitsDialog::saved, this, [this] { updateLimitLabels(); });
     qApp->installEventFilter(this);
 }
 
@@ -185,9 +188,10 @@ void MainWindow::buildTabs() {
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
 }
 
-void MainWindow::buildAllPages() {
+void MainWindow::finishBuilding() {
     for (int i = 0; i < int(std::size(kPages)); ++i)
         buildPage(i);
+    createWindows();
 }
 
 void MainWindow::buildPage(int index) {
@@ -256,6 +260,7 @@ void MainWindow::buildPage(int index) {
 }
 
 void MainWindow::createWindows() {
+    if (m_discCopy) return;
     // The other windows, created hidden in their fixed order; the shortcut
     // list, the import window and the contact editor when first needed.
     m_discCopy = new DiscCopyDialog(m_app, this);
@@ -263,14 +268,17 @@ void MainWindow::createWindows() {
     m_limitsDialog = new LimitsDialog(m_app, this);
     m_exportDialog = new ExportDialog(this);
     auto* columns = new ColumnsDialog(this);
-    m_picker = new NumberPicker(this);
     m_personalExportDialog = new PersonalExportDialog(this);
     m_printParameters = new PrintParametersDialog(this);
     for (QWidget* w :
          std::initializer_list<QWidget*>{m_discCopy, m_productInfo, m_limitsDialog, m_exportDialog, columns,
-                                         m_picker, m_personalExportDialog, m_printParameters})
+                                         m_personalExportDialog, m_printParameters}) {
         w->hide();
-    m_help = std::make_unique<Help>(m_app);
+        PointingHandCursor::applyToTree(w);
+    }
+    if (m_app.directoryDbOnDisk) m_discCopy->markDone();
+    // The summaries are rewritten when the limits dialog is saved.
+    connect(m_limitsDialog, &LimitsDialog::saved, this, [this] { updateLimitLabels(); });
 }
 
 void MainWindow::connectPersonalPage() {
@@ -340,7 +348,7 @@ ShortcutListDialog* MainWindow::shortcutList() {
 
 ContactEditor* MainWindow::contactEditor() {
     if (!m_contactEditor) {
-        buildAllPages();
+        finishBuilding();
         // Its own connections to the page's requests serve the later ones.
         m_contactEditor = new ContactEditor(this);
         m_contactEditor->hide();
@@ -368,7 +376,6 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::firstShow() {
-    if (m_app.directoryDbOnDisk) m_discCopy->markDone();
     setWindowTitle(kMainCaption);
     applyStoredPlacement();
     m_app.limits().fillEmpty();
@@ -384,7 +391,7 @@ void MainWindow::firstShow() {
 void MainWindow::openDatabases() {
     // Ended before its first frame was painted: nothing is opened any more.
     if (m_closing) return;
-    buildAllPages();
+    finishBuilding();
     const auto failed = m_connections->start(
         platform::privateFolder(), [this] { return m_app.dialogs().selectFolder(this, kScratchTitle); });
     // The working databases exist once the scratch folder is chosen.
@@ -551,7 +558,7 @@ void MainWindow::connectInformation() {
     connect(
         m_information, &InformationPage::placeHandedOver, this,
         [this](InformationPage::SearchPage target, const QString& postalCode, const QString& municipality) {
-            buildAllPages();
+            finishBuilding();
             DirectoryPage* page = target == InformationPage::SearchPage::Persons ? m_persons : m_firms;
             page->field(DirectoryPage::Field::PostalCode)->setText(postalCode);
             page->field(DirectoryPage::Field::Town)->setText(municipality);
@@ -559,7 +566,7 @@ void MainWindow::connectInformation() {
         });
     connect(m_information, &InformationPage::firmSearchRequested, this,
             [this](const QString& pattern, bool reset) {
-                buildAllPages();
+                finishBuilding();
                 if (reset) m_firms->button(DirectoryPage::Button::Reset)->click();
                 m_firms->field(DirectoryPage::Field::Name)->setText(pattern);
                 m_tabs->setCurrentWidget(m_firms);

@@ -32,9 +32,11 @@ class ImportDialog;
 class NumberPicker;
 
 // The main window: owns the pages and the program's connections for the whole
-// run. Its first show applies the stored placement and limits and has the
-// connections start (scratch folder, directory, personal database); closing
-// asks first and stores the settings; destruction deletes the working files.
+// run. It is built with the page shown first; its first show applies the
+// stored placement and limits, and once the first frame is painted the other
+// pages and windows are built and the connections start (scratch folder,
+// directory, personal database). Closing asks first and stores the settings;
+// destruction deletes the working files.
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -81,9 +83,10 @@ class MainWindow : public QMainWindow {
     ShortcutListDialog* shortcutList();
     ImportDialog* importDialog();
     ContactEditor* contactEditor();
-    // Builds the pages not built yet. The page shown first is built with the
-    // window, the others once its first frame is painted.
-    void buildAllPages();
+    // Builds what is not built yet: the page shown first and the number
+    // picker are built with the window; the other pages and windows once its
+    // first frame is painted, before the databases open.
+    void finishBuilding();
 
     // Sets the limits' summary labels of the three pages.
     void updateLimitLabels();
@@ -118,6 +121,7 @@ class MainWindow : public QMainWindow {
     void setWorkingDatabases(int index);
     // The tab index stored with the placement, if valid.
     std::optional<int> storedPage() const;
+    // The windows other than the number picker and those made when first needed.
     void createWindows();
     void firstShow();
     void openDatabases();

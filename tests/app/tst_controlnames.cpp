@@ -83,9 +83,9 @@ class TestControlNames : public QObject {
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_tmp.path() + QStringLiteral("/home")));
         m_app = std::make_unique<Application>(m_settings, m_drives, m_dialogs, m_shell, m_tmp.path());
         m_window = std::make_unique<MainWindow>(*m_app);
-        // The pages built after the first frame and the windows made when
-        // first needed are asked for, as the first frame and their commands do.
-        m_window->buildAllPages();
+        // What is built after the first frame, and the windows made when
+        // first needed, are asked for, as the first frame and their commands do.
+        m_window->finishBuilding();
         m_window->shortcutList();
         m_window->importDialog();
         m_window->contactEditor();
