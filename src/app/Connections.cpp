@@ -163,12 +163,7 @@ QString Connections::tryOpenPersonal() {
         // gets one of the same workgroup in the personal folder. The disc's
         // own workgroup file (a Jet file, where the disc's files were put into
         // DATA) is not one the engine can read.
-        QString mdw = m_app.dataFolder() + QStringLiteral("ordat.mdw");
-        if (!QFileInfo::exists(mdw) || db::jet::isJetFile(mdw)) {
-            mdw = folder + QStringLiteral("ordat.mdw");
-            if (!QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
-        }
-        m_app.engine().setWorkgroupFile(mdw);
+        m_app.engine().setWorkgroupFile(personalWorkgroup(folder, true));
         // Earlier versions kept the personal database beside the program: the
         // user's first start takes a copy of it.
         const QString earlier = m_app.dataFolder() + QStringLiteral("vlastni.mdb");
@@ -188,6 +183,37 @@ QString Connections::tryOpenPersonal() {
         return {};
     } catch (const db::Error& e) {
         return e.message();
+    }
+}
+
+QString Connections::personalWorkgroup(const QString& folder, bool create) {
+    QString mdw = m_app.dataFolder() + QStringLiteral("ordat.mdw");
+    if (!QFileInfo::exists(mdw) || db::jet::isJetFile(mdw)) {
+        mdw = folder + QStringLiteral("ordat.mdw");
+        if (create && !QFileInfo::exists(mdw)) db::createLoginWorkgroup(mdw);
+    }
+    return mdw;
+}
+
+bool Connections::openPersonalForReading() {
+    m_failureReason.clear();
+    const QString folder = m_app.personalFolder();
+    if (folder.isEmpty() || !QFileInfo::exists(m_paths.personal)) return true;
+    const QString previousWorkgroup = m_app.engine().workgroupFile();
+    try {
+        m_app.engine().setWorkgroupFile(personalWorkgroup(folder, false));
+        const db::Login login = db::databaseLogin();
+        m_personalWorkspace = m_app.engine().openWorkspace(login.user, login.password);
+        // Opened for writing but refusing every change: a connection that
+        // may only read could not remove the log files it makes when it closes.
+        m_personal = m_personalWorkspace->openDatabase(m_paths.personal, db::personalOpenOptions());
+        m_personal->executeNative(QStringLiteral("PRAGMA query_only=1"));
+        return true;
+    } catch (const db::Error& e) {
+        m_personal.reset();
+        m_personalWorkspace.reset();
+        m_app.engine().setWorkgroupFile(previousWorkgroup);
+        return fail(e.message());
     }
 }
 

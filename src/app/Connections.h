@@ -44,6 +44,11 @@ class Connections {
     bool useScratchFolder(const QString& privateFolder, const std::function<QString()>& askFolder);
     bool openDirectory();
     bool openPersonal();
+    // The personal database opened as it is for reading only (every change is
+    // refused), for a look that writes nothing: without a personal database,
+    // none is made and personal() stays null. False when one exists and cannot
+    // be opened.
+    bool openPersonalForReading();
     // Why the last step failed; empty after a step that succeeded.
     const QString& failureReason() const { return m_failureReason; }
 
@@ -76,6 +81,9 @@ class Connections {
     void connectDirectory(const QString& path);
     // The personal database opened, or the reason it cannot be.
     QString tryOpenPersonal();
+    // The workgroup file the personal database is opened in: the program's,
+    // else the user's own in folder, which is made when create is set.
+    QString personalWorkgroup(const QString& folder, bool create);
     bool fail(const QString& reason);
 
     Application& m_app;

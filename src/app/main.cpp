@@ -1,8 +1,10 @@
 // The program entry: one running copy per desktop, the directory database
-// located and checked, then the windows and the message loop.
+// located and checked, then the windows and the message loop; or, asked for
+// on the command line, a number looked up without any window.
 
 #include "Application.h"
 #include "Drives.h"
+#include "Lookup.h"
 #include "MainWindow.h"
 #include "ProgramFont.h"
 #include "QtTranslations.h"
@@ -18,6 +20,8 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    // Who is calling: answered without a window.
+    if (lookup_command::isRequested(argc, argv)) return lookup_command::run(argc, argv);
     platform::FontConfigurationReader fontConfiguration;
     QApplication qapp(argc, argv);
     fontConfiguration.wait();

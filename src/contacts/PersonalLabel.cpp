@@ -2,6 +2,7 @@
 
 #include "Dataset.h"
 #include "PersonalColumns.h"
+#include "TextHelpers.h"
 
 #include <functional>
 
@@ -53,6 +54,10 @@ QString postalNameLine(const PersonalRecord& r) {
 
 } // namespace
 
+QString nameLine(const PersonalRecord& record) {
+    return labelNameLine(record);
+}
+
 PersonalRecord recordFromRow(const db::Dataset& row) {
     PersonalRecord r;
     r.title = row.text(kTitle);
@@ -64,11 +69,22 @@ PersonalRecord recordFromRow(const db::Dataset& row) {
     r.home = groupFromRow(row, AddressKind::Home);
     r.work = groupFromRow(row, AddressKind::Work);
     r.other = groupFromRow(row, AddressKind::Other);
-    r.current = addressFromRow(row, currentColumn);
+    r.addressKind = row.text(kAddressKind);
+    if (row.hasField(currentColumn(AddressPart::Street))) {
+        r.current = addressFromRow(row, currentColumn);
+    } else {
+        // A row of the personal table itself keeps its values in their stored
+        // forms and has no current-address group: its address is the group
+        // its address kind names.
+        for (int i = 0; i < int(r.phones.size()); ++i)
+            r.phones[i] = shownForm(phoneColumn(i + 1), r.phones[i]);
+        for (Address* group : {&r.home, &r.work, &r.other})
+            group->postalCode = text::postalCodeSplit(group->postalCode);
+        r.current = *std::array{&r.home, &r.work, &r.other}[size_t(shownKind(r.addressKind))];
+    }
     r.internet = row.text(kInternet);
     for (int i = 0; i < int(r.emails.size()); ++i)
         r.emails[i] = row.text(emailColumn(i + 1));
-    r.addressKind = row.text(kAddressKind);
     return r;
 }
 

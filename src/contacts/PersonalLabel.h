@@ -44,8 +44,13 @@ struct PersonalRecord {
 };
 
 // Reads the record from the current row of a dataset over the personal
-// working table. Column names are matched without regard to letter case.
+// working table, or over the personal table itself, whose current address is
+// then the group its address kind names. Column names are matched without
+// regard to letter case.
 PersonalRecord recordFromRow(const db::Dataset& row);
+
+// "surname first, title", each part when present; empty without a name.
+QString nameLine(const PersonalRecord& record);
 
 // The lines of the label: the name line and an empty line; "Firma:    " with
 // the firm and an empty line; "Telefon:   " with the first number and every

@@ -91,4 +91,25 @@ class QtDialogs : public Dialogs {
                                  const QString& text) override;
 };
 
+// The dialogs of a run without windows: a message's text goes to the
+// program's error output and the box is answered No (Cancel; Ok when that is
+// its only button); the other dialogs count as cancelled.
+class ConsoleDialogs : public Dialogs {
+  public:
+    explicit ConsoleDialogs(std::function<void(const QString&)> write) : m_write(std::move(write)) {}
+
+    Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override;
+    QString selectFolder(QWidget*, const QString&) override { return {}; }
+    std::optional<FileResult> openFile(QWidget*, const FileOptions&) override { return std::nullopt; }
+    std::optional<FileResult> saveFile(QWidget*, const FileOptions&) override { return std::nullopt; }
+    bool print(QWidget*, QPrinter&) override { return false; }
+    std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+
+  private:
+    std::function<void(const QString&)> m_write;
+};
+
 } // namespace platform

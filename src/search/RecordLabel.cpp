@@ -35,10 +35,6 @@ QString streetText(const Address& a) {
     return {};
 }
 
-Address addressOf(const LabelRecord& r) {
-    return {r.street, r.houseNumber, r.part, r.municipality, r.postalCode};
-}
-
 // The number of a picker item: the text before the note separator.
 QString pickerNumber(const QString& item) {
     const qsizetype at = item.indexOf(kNoteSeparator);
@@ -103,6 +99,17 @@ QStringList labelAddressLines(const Address& a) {
         if (!a.municipality.isEmpty()) lines << kIndent + a.municipality;
     }
     return lines;
+}
+
+Address addressOf(const LabelRecord& r) {
+    return {r.street, r.houseNumber, r.part, r.municipality, r.postalCode};
+}
+
+QString oneLineAddress(const Address& a) {
+    QStringList parts;
+    for (const QString& line : postalAddressLines(a))
+        parts << line.simplified();
+    return parts.join(QStringLiteral(", "));
 }
 
 QStringList postalAddressLines(const Address& a) {

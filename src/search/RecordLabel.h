@@ -41,6 +41,9 @@ QStringList labelAddressLines(const Address& address);
 // "municipality number"); then "code   municipality", or the municipality and
 // the code on lines of their own, each when present.
 QStringList postalAddressLines(const Address& address);
+// The postal address on one line: its lines with the runs of blanks made
+// single, separated by ", " ("Na Příkopě 12, Nové Město, 110 00 Praha").
+QString oneLineAddress(const Address& address);
 
 // One additional number of a subscriber, as read from the directory.
 struct ExtraNumber {
@@ -69,6 +72,9 @@ bool marksEuroIsdn(const QString& note);
 
 // The name line: "Prijmeni Jmeno[, Titul]" for persons, the firm name for firms.
 QString nameLine(const LabelRecord& record);
+
+// The address of the row.
+Address addressOf(const LabelRecord& record);
 
 // The lines of the label. Extra numbers are ignored for a row without a
 // subscriber key.

@@ -1,0 +1,217 @@
+#include "NumberLookup.h"
+
+#include "Database.h"
+#include "DatabaseLogin.h"
+#include "Dataset.h"
+#include "DirectorySearch.h"
+#include "Error.h"
+#include "OwnDatabases.h"
+#include "PersonalColumns.h"
+#include "PersonalLabel.h"
+#include "RecordLabel.h"
+#include "TextHelpers.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QUrl>
+
+#include <memory>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace number_lookup {
+
+namespace {
+
+const QString kCzechCode = u"420"_s;
+
+// The number part of a URI's text after its scheme: a SIP address's user
+// part, without parameters or headers, percent-decoded.
+QString uriNumber(const QString& scheme, QString rest) {
+    if (scheme == u"callto" && rest.startsWith(u"//")) rest = rest.mid(2);
+    if (scheme.startsWith(u"sip")) {
+        const qsizetype at = rest.indexOf(u'@');
+        if (at >= 0) rest.truncate(at);
+    }
+    for (const QChar end : {u';', u'?'}) {
+        const qsizetype cut = rest.indexOf(end);
+        if (cut >= 0) rest.truncate(cut);
+    }
+    return QUrl::fromPercentEncoding(rest.toUtf8());
+}
+
+// One value of a tab-separated line: tabs and line breaks would split it.
+QString oneField(QString value) {
+    for (QChar& c : value)
+        if (c == u'\t' || c == u'\n' || c == u'\r') c = u' ';
+    return value;
+}
+
+Match directoryMatch(const record_label::LabelRecord& r) {
+    return {r.firm ? Kind::Firm : Kind::Person, record_label::nameLine(r),
+            record_label::oneLineAddress(record_label::addressOf(r)), r.tel};
+}
+
+// One page's telephone search on a connection and working databases of its own.
+QList<Match> findIn(search_criteria::Directory kind, const QString& directoryPath, const db::OwnPaths& paths,
+                    const QString& digits, int limit) {
+    constexpr int kPageSize = 50;
+    const bool firms = kind == search_criteria::Directory::Firms;
+    db::Engine engine;
+    engine.setWorkgroupFile(QFileInfo(directoryPath).absolutePath() + u"/ordat.mdw"_s);
+    const db::Login login = db::databaseLogin();
+    const std::unique_ptr<db::Workspace> workspace = engine.openWorkspace(login.user, login.password);
+    db::OpenOptions readOnly;
+    readOnly.readOnly = true;
+    const std::unique_ptr<db::Database> directory = workspace->openDatabase(directoryPath, readOnly);
+
+    db::Dataset page, buffer;
+    db::WorkingDatabase results(engine, firms ? db::WorkingKind::FirmsResult : db::WorkingKind::PersonsResult,
+                                paths, page);
+    db::WorkingDatabase phone(engine, firms ? db::WorkingKind::FirmsBuffer : db::WorkingKind::PersonsBuffer,
+                              paths, buffer);
+    // The working files go however the search ends.
+    const auto removeFiles = qScopeGuard([&] {
+        for (db::WorkingDatabase* w : {&results, &phone}) {
+            try {
+                w->remove();
+            } catch (const db::Error&) {
+            }
+        }
+    });
+
+    bool stop = false;
+    DirectorySearch search(kind,
+                           DirectorySearch::Services{[&directory] { return directory.get(); }, {}, &stop});
+    search.setWorkingDatabases(&results, &phone);
+    search_criteria::SearchFields fields;
+    fields.telephone = digits;
+    search_criteria::normalise(fields);
+    QList<Match> out;
+    if (fields.telephone.isEmpty()) return out;
+    search.begin(kPageSize);
+    search.prepareTables(true);
+    if (search.validate(fields)) return out;
+    search.buildStatement(fields, limit);
+    for (;;) {
+        const DirectorySearch::Paging paging = search.nextPage(kPageSize, limit);
+        db::Dataset& rows = search.pageQuery();
+        for (rows.first(); !rows.eof() && out.size() < limit; rows.next())
+            if (const auto record = search.currentRecord()) out << directoryMatch(*record);
+        if (!paging.nextEnabled || out.size() >= limit) break;
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<Number> readNumber(const QString& passed) {
+    QString text = passed.trimmed();
+    // "Jan Novák <sip:604245324@pbx>"
+    const qsizetype open = text.lastIndexOf(u'<');
+    const qsizetype close = text.lastIndexOf(u'>');
+    if (open >= 0 && close > open) text = text.mid(open + 1, close - open - 1).trimmed();
+
+    static const QRegularExpression uri(u"^(tel|sips?|callto):"_s, QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = uri.match(text); m.hasMatch())
+        text = uriNumber(m.captured(1).toLower(), text.mid(m.capturedLength())).trimmed();
+
+    // Digits with the separators people and programs write between them.
+    static const QRegularExpression form(u"^[\\s(]*\\+?[0-9\\s()./-]*$"_s);
+    if (!form.match(text).hasMatch()) return std::nullopt;
+    QString digits = text::digitsOnly(text);
+    bool international = text.contains(u'+');
+    if (!international && digits.startsWith(u"00")) {
+        international = true;
+        digits = digits.mid(2);
+    } else if (!international && digits.size() == 12 && digits.startsWith(kCzechCode)) {
+        // The country code without its "+", as some exchanges pass it.
+        international = true;
+    }
+    if (international && digits.startsWith(kCzechCode))
+        digits = digits.mid(kCzechCode.size());
+    else if (international && !digits.isEmpty())
+        return Number{u"00"_s + digits, true};
+    if (digits.isEmpty()) return std::nullopt;
+    return Number{digits, false};
+}
+
+QString shownNumber(const Number& number) {
+    if (number.foreign) return u'+' + number.digits.mid(2);
+    return text::phoneGrouping(number.digits);
+}
+
+QString kindName(Kind kind) {
+    switch (kind) {
+    case Kind::Person:
+        return u"osoba"_s;
+    case Kind::Firm:
+        return u"firma"_s;
+    case Kind::Personal:
+        return u"vlastní"_s;
+    }
+    return {};
+}
+
+QString tabLine(const Match& m) {
+    return QStringList{kindName(m.kind), oneField(m.name), oneField(m.address), oneField(m.number)}.join(
+        u'\t');
+}
+
+QString jsonLine(const Match& m) {
+    const QJsonObject o{{u"kind"_s, kindName(m.kind)},
+                        {u"name"_s, m.name},
+                        {u"address"_s, m.address},
+                        {u"number"_s, m.number}};
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+QList<Match> findInDirectory(const QString& directoryPath, const db::OwnPaths& paths, const QString& digits,
+                             int limit) {
+    // The firms on a thread of their own while the persons are searched here.
+    QList<Match> firms;
+    std::optional<db::Error> firmsFailed;
+    // Joined however the persons' search ends.
+    std::jthread firmsThread([&] {
+        try {
+            firms = findIn(search_criteria::Directory::Firms, directoryPath, paths, digits, limit);
+        } catch (const db::Error& e) {
+            firmsFailed = e;
+        }
+    });
+    QList<Match> out = findIn(search_criteria::Directory::Persons, directoryPath, paths, digits, limit);
+    firmsThread.join();
+    if (firmsFailed) throw *firmsFailed;
+    return out + firms;
+}
+
+QList<Match> findInPersonal(db::Database& personal, const Number& number) {
+    using namespace personal_columns;
+    QList<Match> out;
+    db::Dataset rows;
+    rows.setDatabase(&personal);
+    rows.setSql(u"SELECT * FROM Vlastni ORDER BY Prijmeni, Firma"_s);
+    rows.open();
+    for (rows.first(); !rows.eof(); rows.next()) {
+        const personal_label::PersonalRecord r = personal_label::recordFromRow(rows);
+        for (int i = 0; i < kPhoneCount; ++i) {
+            const std::optional<Number> stored = readNumber(r.phones[i]);
+            if (!stored || stored->digits != number.digits) continue;
+            QString name = personal_label::nameLine(r);
+            if (name.isEmpty())
+                name = r.firmName;
+            else if (!r.firmName.isEmpty())
+                name += u" ("_s + r.firmName + u')';
+            out << Match{Kind::Personal, name, record_label::oneLineAddress(r.current), shownNumber(*stored)};
+            break;
+        }
+    }
+    rows.close();
+    return out;
+}
+
+} // namespace number_lookup

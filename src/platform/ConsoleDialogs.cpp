@@ -1,0 +1,19 @@
+#include "ScriptedDialogs.h"
+
+namespace platform {
+
+Dialogs::Answer ConsoleDialogs::message(QWidget*, const QString&, const QString& text, Icon,
+                                        Buttons buttons) {
+    if (m_write) m_write(QtDialogs::shownText(text).trimmed());
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return Answer::Cancel;
+    case Buttons::YesNo:
+        break;
+    }
+    return Answer::No;
+}
+
+} // namespace platform
