@@ -6,8 +6,10 @@
 // Each start gets a fresh process in a home folder of its own whose settings
 // name DATA_DIR as the directory; the time runs from just before the process
 // is spawned until it has ended. Prints for each number the median, the
-// fastest and the slowest start, and the exit status; "start only" is a
-// number the program refuses at once (the cost of starting the program).
+// fastest and the slowest start, the median CPU time (user and system, all
+// threads; less disturbed by other load than the wall time), and the exit
+// status; "start only" is a number the program refuses at once (the cost of
+// starting the program).
 
 #include "SettingsStore.h"
 
@@ -22,6 +24,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -34,6 +37,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Launch {
     double ms = 0;
+    double cpuMs = 0; // user and system time of the process, all its threads
     int exitCode = -1;
 };
 
@@ -53,12 +57,21 @@ Launch launch(const std::string& program, const std::string& number, const std::
     pid_t pid = 0;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
         int status = 0;
-        waitpid(pid, &status, 0);
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
         result.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+        result.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
     return result;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 } // namespace
@@ -120,22 +133,22 @@ int main(int argc, char* argv[]) {
     put("XDG_RUNTIME_DIR", runtime);
 
     const std::string exe = program.toStdString();
-    std::printf("%-12s %8s %8s %8s  %s\n", "number", "median", "fastest", "slowest", "exit");
+    std::printf("%-12s %9s %9s %9s %9s  %s\n", "number", "median", "fastest", "slowest", "cpu", "exit");
     for (const QString& number : numbers) {
         const std::string n = number.toStdString();
         launch(exe, n, env); // warm: the files in the page cache
-        std::vector<double> times;
+        std::vector<double> times, cpu;
         int exitCode = -1;
         for (int i = 0; i < runs; ++i) {
             const Launch l = launch(exe, n, env);
             times.push_back(l.ms);
+            cpu.push_back(l.cpuMs);
             exitCode = l.exitCode;
         }
         std::sort(times.begin(), times.end());
-        const double median =
-            runs % 2 ? times[size_t(runs / 2)] : (times[size_t(runs / 2 - 1)] + times[size_t(runs / 2)]) / 2;
-        std::printf("%-12s %6.1f ms %6.1f ms %6.1f ms  %d%s\n", number == u"x" ? "start only" : n.c_str(),
-                    median, times.front(), times.back(), exitCode, number == u"x" ? " (refused)" : "");
+        std::printf("%-12s %6.1f ms %6.1f ms %6.1f ms %6.1f ms  %d%s\n",
+                    number == u"x" ? "start only" : n.c_str(), median(times), times.front(), times.back(),
+                    median(cpu), exitCode, number == u"x" ? " (refused)" : "");
     }
     return 0;
 }

@@ -78,10 +78,13 @@ int run(int argc, char** argv) {
     platform::DesktopShell shell(dialogs);
     Application app(*settings, *drives, dialogs, shell, QCoreApplication::applicationDirPath());
 
-    // Where the directory is, as the window finds it; a question is answered
-    // No and a message goes to the error output.
+    // Where the directory is, as the window finds it; a message goes to the
+    // error output. The one question, whether to prepare the disc's directory
+    // now, is answered No: that takes minutes and is the window's to do.
     const StartupOutcome outcome = locateDirectory(app);
-    if (outcome == StartupOutcome::Convert) error(kNotPrepared.arg(app.directoryDbPath));
+    if (outcome == StartupOutcome::Convert ||
+        (outcome == StartupOutcome::Cancelled && dialogs.questionsAnswered() > 0))
+        error(kNotPrepared.arg(app.directoryDbPath));
     if (outcome != StartupOutcome::Run) return kFailed;
 
     QList<number_lookup::Match> matches;

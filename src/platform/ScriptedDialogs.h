@@ -91,12 +91,15 @@ class QtDialogs : public Dialogs {
                                  const QString& text) override;
 };
 
-// The dialogs of a run without windows: a message's text goes to the
-// program's error output and the box is answered No (Cancel; Ok when that is
-// its only button); the other dialogs count as cancelled.
+// The dialogs of a run without windows: a message's text goes to write and
+// the box is answered Cancel (Ok when that is its only button); a question
+// (Yes and No) is answered No without being written, and counted; the other
+// dialogs count as cancelled.
 class ConsoleDialogs : public Dialogs {
   public:
     explicit ConsoleDialogs(std::function<void(const QString&)> write) : m_write(std::move(write)) {}
+
+    int questionsAnswered() const { return m_questions; }
 
     Answer message(QWidget* owner, const QString& caption, const QString& text, Icon icon,
                    Buttons buttons) override;
@@ -110,6 +113,7 @@ class ConsoleDialogs : public Dialogs {
 
   private:
     std::function<void(const QString&)> m_write;
+    int m_questions = 0;
 };
 
 } // namespace platform

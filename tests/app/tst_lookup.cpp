@@ -191,6 +191,16 @@ class TestLookup : public QObject {
         QCOMPARE(run.err, u"Databázi nelze otevřít. Proveďte opětovnou instalaci."_s);
     }
 
+    // The disc's own directory (a Jet file) is not prepared by a lookup.
+    void directoryNotPrepared() {
+        pointDirectoryTo(QStringLiteral(ORDANA_TEST_JET_DATA));
+        const Run run = lookup({u"--lookup"_s, m_personNumber});
+        pointDirectoryTo(QStringLiteral(ORDANA_TEST_DATA));
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, u"Databázi „%1/ordat.mdb“ je před prvním použitím třeba připravit: spusťte program "
+                          "bez parametrů."_s.arg(QStringLiteral(ORDANA_TEST_JET_DATA)));
+    }
+
     // The lookups leave no working file, socket or database behind.
     void cleanupTestCase() {
         QCOMPARE(QDir(path(u"run"_s)).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
