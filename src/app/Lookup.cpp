@@ -51,7 +51,7 @@ bool isRequested(int argc, char** argv) {
 int run(int argc, char** argv) {
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(kMainCaption);
-    QCoreApplication::setOrganizationName(u"Kestrava s.r.o."_s);
+    QCoreApplication::setOrganizationName(maker::kCompany);
 
     QCommandLineParser parser;
     const QCommandLineOption lookup(u"lookup"_s, u"Najde majitele čísla."_s, u"číslo"_s);

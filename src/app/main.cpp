@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
     QApplication qapp(argc, argv);
     fontConfiguration.wait();
     QApplication::setApplicationName(kMainCaption);
-    QApplication::setOrganizationName(QStringLiteral("Kestrava s.r.o."));
+    QApplication::setOrganizationName(maker::kCompany);
     QApplication::setFont(platform::programFont());
     // Without the system's Qt translations the common dialogs stay in English.
     platform::installCzechQtTexts(qapp);
