@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +19,25 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QShortcut>
+
+namespace {
+
+// Shift+F10 opens the widget's menu as the Menu key does (Qt leaves it to the
+// Menu key alone): at the current cell of a grid, else at the widget's top left.
+void openMenuWithShiftF10(QAbstractScrollArea* widget) {
+    auto* key =
+        new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), widget, nullptr, nullptr, Qt::WidgetShortcut);
+    QObject::connect(key, &QShortcut::activated, widget, [widget] {
+        QPoint at = widget->viewport()->geometry().topLeft();
+        if (auto* view = qobject_cast<QAbstractItemView*>(widget); view && view->currentIndex().isValid())
+            at = view->viewport()->mapTo(widget, view->visualRect(view->currentIndex()).center());
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, widget->mapToGlobal(at));
+        QCoreApplication::sendEvent(widget, &event);
+    });
+}
+
+} // namespace
 
 BusyCursor::BusyCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -88,7 +108,8 @@ void ResultPage::connectShared() {
 QMenu* ResultPage::makeContextMenu(const QString& name) {
     m_menu = new QMenu(this);
     m_menu->setObjectName(name);
-    // The Menu key asks for it as a right click does.
+    // The Menu key asks for it as a right click does; Shift+F10 too.
+    openMenuWithShiftF10(m_controls.grid);
     connect(m_controls.grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         guarded([&] {
             m_menuAt = m_controls.grid->viewport()->mapToGlobal(at);
@@ -109,6 +130,7 @@ void ResultPage::addLinkActions(const QString& callName, const QString& mapName)
 
     QPlainTextEdit* record = m_controls.record;
     record->setContextMenuPolicy(Qt::CustomContextMenu);
+    openMenuWithShiftF10(record);
     connect(record, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { guarded([&] { showLabelMenu(at); }); });
 }

@@ -8,7 +8,6 @@
 #include "WorkingFiles.h"
 
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QListWidget>
@@ -584,9 +583,9 @@ class TestResultPageBehaviour : public QObject {
         p->click(n.search);
         m_dialogs.clear();
 
-        // The Menu key opens the grid's menu as the right button does.
-        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(20, 20));
-        QApplication::sendEvent(p->grid(), &key);
+        // Shift+F10 opens the grid's menu as the Menu key and the right button do.
+        p->grid()->setFocus();
+        QTest::keyClick(p->grid(), Qt::Key_F10, Qt::ShiftModifier);
         QMenu* menu = p->widget->contextMenu();
         QTRY_VERIFY(menu->isVisible());
         auto* callAction = child<QAction>(menu, qPrintable(u"volat_"_s + suffix));
@@ -617,8 +616,11 @@ class TestResultPageBehaviour : public QObject {
 
         // The record label's menu keeps its own items and offers both.
         auto* memo = child<QPlainTextEdit>(w, n.label);
-        emit memo->customContextMenuRequested(QPoint(5, 5));
+        QApplication::setActiveWindow(w); // no window manager gives it back after the chooser
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_F10, Qt::ShiftModifier);
         auto* labelMenu = child<QMenu>(memo, qPrintable(QString::fromLatin1(n.label) + u"_menu"_s));
+        QTRY_VERIFY(labelMenu->isVisible());
         QVERIFY(labelMenu->findChild<QAction*>(u"select-all"_s));
         QVERIFY(labelMenu->actions().contains(callAction));
         QVERIFY(labelMenu->actions().contains(mapAction));
