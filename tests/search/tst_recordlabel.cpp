@@ -83,7 +83,6 @@ class TestRecordLabel : public QObject {
     void extraNumbersSql();
     void mapQuery_data();
     void mapQuery();
-    void links();
 };
 
 void TestRecordLabel::extraNumberFromStored_data() {
@@ -491,25 +490,6 @@ void TestRecordLabel::mapQuery() {
                  {record.street, record.houseNumber, record.part, record.municipality, record.postalCode}),
              query);
     QCOMPARE(record_label::links(record, {}).mapUri, desktop_links::mapUri(query));
-}
-
-// The picker's items are offered for calling; a note after a number is not
-// dialled, and the additional numbers count only with a subscriber key.
-void TestRecordLabel::links() {
-    const QList<ExtraNumber> extras{
-        record_label::extraNumberFromTel(QStringLiteral("601222333"), QStringLiteral("byt 2")),
-        {QStringLiteral("0049 30 123456"), {}, false}};
-    const auto withExtras = record_label::links(withKey(firm({})), extras);
-    QCOMPARE(withExtras.numbers,
-             (QStringList{QStringLiteral("222 333 444"), QStringLiteral("601 222 333   byt 2"),
-                          QStringLiteral("0049 30 123456")}));
-    QCOMPARE(withExtras.telUris,
-             (QStringList{QStringLiteral("tel:+420222333444"), QStringLiteral("tel:+420601222333"),
-                          QStringLiteral("tel:+4930123456")}));
-    QCOMPARE(record_label::links(firm({}), extras).telUris, QStringList{QStringLiteral("tel:+420222333444")});
-    LabelRecord none = withKey(firm({}));
-    none.tel.clear();
-    QCOMPARE(record_label::links(none, {}).telUris, QStringList{});
 }
 
 QTEST_GUILESS_MAIN(TestRecordLabel)
