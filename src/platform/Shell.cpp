@@ -37,11 +37,11 @@ QUrl DesktopShell::urlFor(const QString& fileOrUrl) {
 }
 
 QString DesktopShell::notOpenedMessage(const QString& fileOrUrl) {
-    // A local file is named by its path, without the help page's anchor.
     const QUrl url = urlFor(fileOrUrl);
     if (isCall(url))
         return QStringLiteral("Na číslo %1 nelze zavolat: v systému není nastaven žádný program pro volání.")
             .arg(quoted(url.path()));
+    // A local file is named by its path, without the help page's anchor.
     const QString name =
         url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : fileOrUrl.trimmed();
     return QStringLiteral("%1 nelze otevřít: v systému není program, který by jej otevřel.")
