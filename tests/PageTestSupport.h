@@ -5,15 +5,20 @@
 #include "Shell.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 
 namespace test_support {
 
-// A shell that opens nothing and copies nothing.
+// A shell that opens nothing and copies nothing; it notes what it was asked to open.
 class NoShell : public platform::Shell {
   public:
-    bool open(const QString&) override { return true; }
+    QStringList opened;
+    bool open(const QString& fileOrUrl) override {
+        opened << fileOrUrl;
+        return true;
+    }
     CopyResult copyFile(QWidget*, const QString&, const QString&, QString*) override {
         return CopyResult::Failed;
     }

@@ -164,6 +164,7 @@ class ResultPageFixture {
 
     Application& app() { return m_app; }
     platform::ScriptedDialogs& dialogs() { return *m_dialogs; }
+    NoShell& shell() { return m_shell; }
     NumberPicker* picker() {
         if (!m_picker) m_picker = new NumberPicker;
         return m_picker;

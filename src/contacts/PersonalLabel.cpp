@@ -143,4 +143,12 @@ QString numbersClipboardText(const QStringList& tickedNumbers) {
     return record_label::numbersText(tickedNumbers);
 }
 
+desktop_links::Links links(const PersonalRecord& r) {
+    desktop_links::Links out;
+    for (const QString& number : numbers(r))
+        out.addNumber(number, number);
+    out.mapUri = desktop_links::mapUri(record_label::mapQuery(r.current));
+    return out;
+}
+
 } // namespace personal_label

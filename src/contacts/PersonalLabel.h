@@ -81,4 +81,9 @@ QStringList numbers(const PersonalRecord& record);
 // one more CR LF.
 QString numbersClipboardText(const QStringList& tickedNumbers);
 
+// What "Volat…" and "Zobrazit na mapě" offer: the numbers as they are
+// offered for copying, and the address of the default address kind (the
+// current-address group), as the address copy takes it.
+desktop_links::Links links(const PersonalRecord& record);
+
 } // namespace personal_label

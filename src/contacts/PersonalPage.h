@@ -94,6 +94,7 @@ class PersonalPage
     personal_criteria::Fields readFields() const;
     void writeFields(const personal_criteria::Fields& fields);
     bool sortable() const override;
+    desktop_links::Links currentLinks() const override;
     void markToggled() override;
 
     AlphabetBar* m_alphabet = nullptr;

@@ -52,8 +52,9 @@ void PersonalPage::attach(Application& app, PersonalSearch::Services services, N
     if (!services.processEvents) services.processEvents = platform::eventPump();
     if (!services.statusChanged) services.statusChanged = [this] { updateStatus(); };
     m_search = std::make_unique<PersonalSearch>(std::move(services));
-    attachHost({&app.dialogs(), &app.limits(), &app.stopRequested, &app.currentPageName, picker},
-               &m_search->page());
+    attachHost(
+        {&app.dialogs(), &app.limits(), &app.stopRequested, &app.currentPageName, picker, &app.shell()},
+        &m_search->page());
     connectActions();
 }
 
@@ -126,6 +127,7 @@ void PersonalPage::buildContextMenu() {
         removeOne->setVisible(selected);
         removeMarked->setVisible(selected && m_search->state().markedCount > 0);
     });
+    addLinkActions(u"volat_v"_s, u"mapa_v"_s);
 }
 
 void PersonalPage::showPaging(const PersonalSearch::Paging& paging) {
@@ -306,6 +308,11 @@ void PersonalPage::copyNumber() {
     const int imageLeft = image(Image::CopyNumber)->mapTo(this, QPoint()).x();
     if (const auto ticked = chooseNumbers(personal_label::numbers(*m_current), imageLeft))
         toClipboard(personal_label::numbersClipboardText(*ticked));
+}
+
+desktop_links::Links PersonalPage::currentLinks() const {
+    if (labelLines().isEmpty() || !m_current) return {};
+    return personal_label::links(*m_current);
 }
 
 void PersonalPage::copyAddress() {

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 NumberPicker::NumberPicker(QWidget* parent) : QDialog(parent) {
@@ -51,6 +52,9 @@ NumberPicker::NumberPicker(QWidget* parent) : QDialog(parent) {
             m_list->item(i)->setCheckState(Qt::Checked);
         accept();
     });
+    connect(m_list, &QListWidget::itemActivated, this, [this] {
+        if (m_callMode) accept();
+    });
 }
 
 std::optional<QStringList> NumberPicker::choose(const QStringList& items, const QPoint& topLeft) {
@@ -77,4 +81,22 @@ QPoint NumberPicker::placeFor(const QWidget* window, int imageLeft) {
     constexpr int kShiftLeft = 285;
     constexpr int kTop = 93;
     return {window->geometry().left() + imageLeft - kShiftLeft, window->geometry().top() + kTop};
+}
+
+std::optional<int> NumberPicker::chooseOne(const QStringList& items, const QPoint& topLeft) {
+    if (items.size() <= 1) return items.isEmpty() ? std::nullopt : std::optional<int>(0);
+    m_list->clear();
+    m_list->addItems(items);
+    m_list->setCurrentRow(0);
+    m_callMode = true;
+    m_all->hide();
+    m_copy->setText(QStringLiteral("&Volat"));
+    const auto copyAgain = qScopeGuard([this] {
+        m_callMode = false;
+        m_all->show();
+        m_copy->setText(QStringLiteral("&Kopíruj"));
+    });
+    move(topLeft);
+    if (exec() != QDialog::Accepted || m_list->currentRow() < 0) return std::nullopt;
+    return m_list->currentRow();
 }

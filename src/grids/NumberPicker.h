@@ -9,7 +9,8 @@ class QListWidget;
 class QPushButton;
 
 // A small tool window listing the telephone numbers of a record with check
-// boxes, to copy the chosen ones; "Vše" chooses all.
+// boxes, to copy the chosen ones; "Vše" chooses all. To call a number it lists
+// them without check boxes and "Volat" takes the selected one.
 class NumberPicker : public QDialog {
     Q_OBJECT
 
@@ -32,9 +33,17 @@ class NumberPicker : public QDialog {
     // Where the picker opens for a copy image imageLeft pixels from the left of
     // its page: left of the image, below the top of the window.
     static QPoint placeFor(const QWidget* window, int imageLeft);
+    // Offers the numbers for calling: two or more are shown with the first one
+    // selected, at topLeft, modally, without "Vše"; one is taken at once. The
+    // index of the number chosen ("Volat", Enter or a double click); nothing
+    // when the window was closed or Esc pressed, or when there is no number.
+    // The window is for copying again afterwards.
+    std::optional<int> chooseOne(const QStringList& items, const QPoint& topLeft);
 
   private:
     QListWidget* m_list = nullptr;
     QPushButton* m_all = nullptr;
     QPushButton* m_copy = nullptr;
+    // Offering numbers for calling (chooseOne): a double click takes one.
+    bool m_callMode = false;
 };

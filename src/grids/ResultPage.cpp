@@ -6,10 +6,12 @@
 #include "NumberPicker.h"
 #include "OwnDatabases.h"
 #include "PageWidgets.h"
+#include "Shell.h"
 #include "TextHelpers.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +19,25 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QShortcut>
+
+namespace {
+
+// Shift+F10 opens the widget's menu as the Menu key does (Qt leaves it to the
+// Menu key alone): at the current cell of a grid, else at the widget's top left.
+void openMenuWithShiftF10(QAbstractScrollArea* widget) {
+    auto* key =
+        new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), widget, nullptr, nullptr, Qt::WidgetShortcut);
+    QObject::connect(key, &QShortcut::activated, widget, [widget] {
+        QPoint at = widget->viewport()->geometry().topLeft();
+        if (auto* view = qobject_cast<QAbstractItemView*>(widget); view && view->currentIndex().isValid())
+            at = view->viewport()->mapTo(widget, view->visualRect(view->currentIndex()).center());
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, widget->mapToGlobal(at));
+        QCoreApplication::sendEvent(widget, &event);
+    });
+}
+
+} // namespace
 
 BusyCursor::BusyCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -87,10 +108,70 @@ void ResultPage::connectShared() {
 QMenu* ResultPage::makeContextMenu(const QString& name) {
     m_menu = new QMenu(this);
     m_menu->setObjectName(name);
+    // The Menu key asks for it as a right click does; Shift+F10 too.
+    openMenuWithShiftF10(m_controls.grid);
     connect(m_controls.grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        guarded([&] { m_menu->popup(m_controls.grid->viewport()->mapToGlobal(at)); });
+        guarded([&] {
+            m_menuAt = m_controls.grid->viewport()->mapToGlobal(at);
+            m_menu->popup(m_menuAt);
+        });
     });
     return m_menu;
+}
+
+void ResultPage::addLinkActions(const QString& callName, const QString& mapName) {
+    m_menu->addSeparator();
+    m_call = m_menu->addAction(QStringLiteral("Volat…"), this, [this] { guarded([this] { callNumber(); }); });
+    m_call->setObjectName(callName);
+    m_map = m_menu->addAction(QStringLiteral("Zobrazit na mapě"), this,
+                              [this] { guarded([this] { showOnMap(); }); });
+    m_map->setObjectName(mapName);
+    connect(m_menu, &QMenu::aboutToShow, this, &ResultPage::enableLinkActions);
+
+    QPlainTextEdit* record = m_controls.record;
+    record->setContextMenuPolicy(Qt::CustomContextMenu);
+    openMenuWithShiftF10(record);
+    connect(record, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { guarded([&] { showLabelMenu(at); }); });
+}
+
+void ResultPage::enableLinkActions() {
+    const desktop_links::Links links = currentLinks();
+    m_call->setEnabled(!links.telUris.isEmpty());
+    m_map->setEnabled(!links.mapUri.isEmpty());
+}
+
+// The label's own menu (copy, select all) with the two actions under it.
+void ResultPage::showLabelMenu(const QPoint& at) {
+    QPlainTextEdit* record = m_controls.record;
+    QMenu* menu = record->createStandardContextMenu(at);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setObjectName(record->objectName() + QStringLiteral("_menu"));
+    menu->addSeparator();
+    menu->addAction(m_call);
+    menu->addAction(m_map);
+    enableLinkActions();
+    m_menuAt = record->viewport()->mapToGlobal(at);
+    menu->popup(m_menuAt);
+}
+
+void ResultPage::callNumber() {
+    const desktop_links::Links links = currentLinks();
+    if (links.telUris.isEmpty() || !m_host.shell) return;
+    qsizetype chosen = 0;
+    if (links.telUris.size() > 1) {
+        if (!m_host.picker) return;
+        const QPoint at = m_menuAt.isNull() ? window()->geometry().topLeft() : m_menuAt;
+        const auto picked = m_host.picker->chooseOne(links.numbers, at);
+        if (!picked) return;
+        chosen = *picked;
+    }
+    m_host.shell->open(links.telUris.at(chosen));
+}
+
+void ResultPage::showOnMap() {
+    const desktop_links::Links links = currentLinks();
+    if (!links.mapUri.isEmpty() && m_host.shell) m_host.shell->open(links.mapUri);
 }
 
 void ResultPage::guarded(const std::function<void()>& action) {

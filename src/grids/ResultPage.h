@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataGrid.h"
+#include "DesktopLinks.h"
 #include "Limits.h"
 #include "PageQuery.h"
 
@@ -13,6 +14,7 @@
 
 class ClickableLabel;
 class NumberPicker;
+class QAction;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -20,7 +22,8 @@ class QPushButton;
 class StatusLine;
 namespace platform {
 class Dialogs;
-}
+class Shell;
+} // namespace platform
 
 // The wait cursor for as long as it lives.
 class BusyCursor {
@@ -33,8 +36,9 @@ class BusyCursor {
 
 // What the three result pages (persons, firms, Vlastní) share: busy and idle,
 // guarded actions, the paging and STOP buttons, marking and sorting through
-// the page query, the record label with its copy images, the grid's menu, and
-// what the main window needs of any page. A page builds its own boxes,
+// the page query, the record label with its copy images, the grid's menu with
+// calling a number and showing the address on the map, and what the main
+// window needs of any page. A page builds its own boxes,
 // buttons and images, hands the shared ones over with setControls, and keeps
 // its own actions.
 class ResultPage : public QWidget {
@@ -49,8 +53,10 @@ class ResultPage : public QWidget {
         bool* stopRequested = nullptr;
         // The page last entered, which the keyboard shortcuts go by.
         QString* currentPageName = nullptr;
-        // Offers a record's numbers for copying.
+        // Offers a record's numbers for copying and for calling.
         NumberPicker* picker = nullptr;
+        // Calls numbers and opens the map through the desktop.
+        platform::Shell* shell = nullptr;
     };
 
     ~ResultPage() override;
@@ -91,6 +97,11 @@ class ResultPage : public QWidget {
     void copyAll();
     virtual void copyNumber() = 0;
     virtual void copyAddress() = 0;
+    // "Volat…": calls a number of the current record through the desktop;
+    // with several the user chooses one first.
+    void callNumber();
+    // "Zobrazit na mapě": the current record's address on the map in the browser.
+    void showOnMap();
     void requestStop();
     // Toggles the mark of the current row.
     void toggleMark();
@@ -116,6 +127,14 @@ class ResultPage : public QWidget {
     void attachHost(const Host& host, paging::PageQuery* query);
     // The grid's menu, opened (through guarded) where the grid asks for it.
     QMenu* makeContextMenu(const QString& name);
+    // Ends the grid's menu with "Volat…" and "Zobrazit na mapě", named
+    // callName and mapName, and gives the record label a menu of its own
+    // items and these two. Each is on only while the current record has a
+    // number or an address.
+    void addLinkActions(const QString& callName, const QString& mapName);
+    // The numbers and the address of the current record that "Volat…" and
+    // "Zobrazit na mapě" offer; nothing without a current record.
+    virtual desktop_links::Links currentLinks() const = 0;
 
     platform::Dialogs& dialogs() const { return *m_host.dialogs; }
     Limits& limits() const { return *m_host.limits; }
@@ -169,12 +188,18 @@ class ResultPage : public QWidget {
 
     void connectShared();
     void sortColumn(int column, DataGrid::SortState state);
+    void enableLinkActions();
+    void showLabelMenu(const QPoint& at);
 
     Limits::List m_list;
     Controls m_controls;
     Host m_host;
     paging::PageQuery* m_query = nullptr;
     QMenu* m_menu = nullptr;
+    QAction* m_call = nullptr;
+    QAction* m_map = nullptr;
+    // Where the last menu opened: the number chooser opens there.
+    QPoint m_menuAt;
     std::optional<BusyCursor> m_busyCursor;
     // A search or a page fill runs: only STOP responds (see lockControls).
     bool m_busy = false;

@@ -1,6 +1,7 @@
 #include "Shell.h"
 
 #include "Dialogs.h"
+#include "SchemeHandlers.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -36,17 +37,28 @@ QUrl DesktopShell::urlFor(const QString& fileOrUrl) {
 }
 
 QString DesktopShell::notOpenedMessage(const QString& fileOrUrl) {
-    // A local file is named by its path, without the help page's anchor.
     const QUrl url = urlFor(fileOrUrl);
+    if (isCall(url))
+        return QStringLiteral("Na číslo %1 nelze zavolat: v systému není nastaven žádný program pro volání.")
+            .arg(quoted(url.path()));
+    // A local file is named by its path, without the help page's anchor.
     const QString name =
         url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : fileOrUrl.trimmed();
     return QStringLiteral("%1 nelze otevřít: v systému není program, který by jej otevřel.")
         .arg(quoted(name));
 }
 
+bool DesktopShell::isCall(const QUrl& url) {
+    return url.scheme().compare(QLatin1String("tel"), Qt::CaseInsensitive) == 0;
+}
+
 bool DesktopShell::open(const QString& fileOrUrl) {
     const QUrl url = urlFor(fileOrUrl);
-    if (url.isValid() && QDesktopServices::openUrl(url)) return true;
+    // xdg-open takes every address and cannot say whether a program took it
+    // after all; a number is handed over only when the desktop names a
+    // program that calls.
+    const bool handled = !isCall(url) || desktopHandlesScheme(url.scheme());
+    if (url.isValid() && handled && QDesktopServices::openUrl(url)) return true;
     // Without a program for the address (no opener on the desktop) nothing
     // else would show that the click did anything.
     QWidget* owner = QApplication::activeModalWidget();

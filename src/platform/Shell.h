@@ -15,7 +15,7 @@ class Shell {
     enum class CopyResult { Copied, Declined, Cancelled, Failed };
 
     virtual ~Shell() = default;
-    // Opens a file or an address (http:, mailto:, file path) with its default
+    // Opens a file or an address (http:, mailto:, tel:, file path) with its default
     // program; false when none could be started.
     virtual bool open(const QString& fileOrUrl) = 0;
     // Copies source to target showing progress; asks before replacing an existing
@@ -30,8 +30,11 @@ class DesktopShell : public Shell {
   public:
     explicit DesktopShell(Dialogs& dialogs) : m_dialogs(dialogs) {}
     // When nothing opens it, says so in a warning owned by the active window.
+    // A tel: address goes to the desktop only when it names a program for
+    // calling (desktopHandlesScheme).
     bool open(const QString& fileOrUrl) override;
-    // That warning: names the file's path or the address.
+    // That warning: names the file's path or the address; for a tel: address
+    // the number, saying that no program for calling is set up.
     static QString notOpenedMessage(const QString& fileOrUrl);
     // The address open() hands to the desktop: texts with a scheme (http:, mailto:,
     // file:) as they are, "www.…" as http:, anything else as a local file.
@@ -40,6 +43,8 @@ class DesktopShell : public Shell {
                         QString* errorText = nullptr) override;
 
   private:
+    static bool isCall(const QUrl& url);
+
     Dialogs& m_dialogs;
 };
 

@@ -77,6 +77,7 @@ class DirectoryPage
     void buildLayout() override;
     void adjustNarrowBoxes() override;
     void leavingPage() override;
+    desktop_links::Links currentLinks() const override;
     void connectActions();
     void showEndState(DirectorySearch::EndState state);
     void updateStatus();

@@ -50,8 +50,9 @@ void DirectoryPage::attach(Application& app, DirectorySearch::Services services,
                                                                  : DirectorySearch::Directory::Persons,
                                                  std::move(services));
     m_search->onEndStateChanged = [this](DirectorySearch::EndState state) { showEndState(state); };
-    attachHost({&app.dialogs(), &app.limits(), &app.stopRequested, &app.currentPageName, picker},
-               &m_search->page());
+    attachHost(
+        {&app.dialogs(), &app.limits(), &app.stopRequested, &app.currentPageName, picker, &app.shell()},
+        &m_search->page());
     connectActions();
 }
 
@@ -87,6 +88,7 @@ void DirectoryPage::connectActions() {
                                       &DirectoryPage::transferMarkedRequested);
     marked->setObjectName(m_page.transferMarkedItem);
     connect(menu, &QMenu::aboutToShow, this, [this, marked] { marked->setVisible(markedCount() != 0); });
+    addLinkActions(m_page.callItem, m_page.mapItem);
 }
 
 // ---- the end indicator and the status -------------------------------------------------------
@@ -274,6 +276,11 @@ void DirectoryPage::copyNumber() {
     if (const auto ticked =
             chooseNumbers(record_label::numberPickerItems(*m_current, m_extras), kPickerImageLeft))
         toClipboard(record_label::numbersClipboardText(*ticked));
+}
+
+desktop_links::Links DirectoryPage::currentLinks() const {
+    if (labelLines().isEmpty() || !m_current) return {};
+    return record_label::links(*m_current, m_extras);
 }
 
 void DirectoryPage::copyAddress() {

@@ -19,6 +19,8 @@ DirectoryPageDescription DirectoryPageDescription::persons() {
     p.popupMenu = u"PopupMenu2"_s;
     p.transferItem = u"upravit_o"_s;
     p.transferMarkedItem = u"oznacene_o"_s;
+    p.callItem = u"volat_o"_s;
+    p.mapItem = u"mapa_o"_s;
     p.name = {u"prijmeni"_s, u"Příjmení"_s, u"Ctrl + P"_s};
     p.nameSwitch = {u"Label8"_s, false};
     p.secondName = {u"jmeno"_s, u"Jméno"_s, u"Ctrl + J"_s};
@@ -76,6 +78,8 @@ DirectoryPageDescription DirectoryPageDescription::firms() {
     p.popupMenu = u"PopupMenu3"_s;
     p.transferItem = u"upravit_f"_s;
     p.transferMarkedItem = u"oznacene_f"_s;
+    p.callItem = u"volat_f"_s;
+    p.mapItem = u"mapa_f"_s;
     p.name = {u"firma"_s, u"Firma"_s, u"Ctrl + F"_s};
     p.nameSwitch = {u"Label17"_s, true};
     p.secondName = {u"poznamka"_s, u"Poznámka"_s, u"Ctrl + J"_s};

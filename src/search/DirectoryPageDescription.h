@@ -30,8 +30,9 @@ struct DirectoryPageDescription {
     QString pageMoveCaption;
     // The reset puts the focus into the first box (persons) or leaves it (firms).
     bool focusOnReset = false;
-    // The grid's context menu and its two transfer items.
-    QString popupMenu, transferItem, transferMarkedItem;
+    // The grid's context menu, its two transfer items and its items that
+    // call a number of the record and show its address on the map.
+    QString popupMenu, transferItem, transferMarkedItem, callItem, mapItem;
 
     Box name; // surname, or firm name
     Switch nameSwitch;

@@ -194,4 +194,20 @@ QString addressClipboardText(const QStringList& lines) {
     return text::withCrLf(lines);
 }
 
+QString mapQuery(const Address& a) {
+    // The part of the municipality stands on its own unless it took the
+    // street's place before the house number.
+    const bool partInStreet = a.street.isEmpty() && !a.houseNumber.isEmpty();
+    return desktop_links::addressQuery(
+        {streetText(a), partInStreet ? QString() : a.part, a.postalCode + u' ' + a.municipality});
+}
+
+desktop_links::Links links(const LabelRecord& r, const QList<ExtraNumber>& extras) {
+    desktop_links::Links out;
+    for (const QString& item : numberPickerItems(r, extras))
+        out.addNumber(item, pickerNumber(item));
+    out.mapUri = desktop_links::mapUri(mapQuery(addressOf(r)));
+    return out;
+}
+
 } // namespace record_label

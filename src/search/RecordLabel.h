@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesktopLinks.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -103,5 +105,13 @@ QString numbersText(const QStringList& numbers);
 QStringList addressLines(const LabelRecord& record);
 // Every address line followed by CR LF.
 QString addressClipboardText(const QStringList& lines);
+
+// The address as the map searches it: the street line as the label shows it,
+// the part of the municipality, and the postal code with the municipality,
+// joined by ", ", empty parts left out ("Dlouhá 12, Černá Pole, 602 00 Brno").
+QString mapQuery(const Address& address);
+// What "Volat…" and "Zobrazit na mapě" offer: the number picker's items (a
+// note shown after a number is not dialled) and the record's address.
+desktop_links::Links links(const LabelRecord& record, const QList<ExtraNumber>& extras);
 
 } // namespace record_label

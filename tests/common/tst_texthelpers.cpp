@@ -1,6 +1,8 @@
+#include "DesktopLinks.h"
 #include "TextHelpers.h"
 
 #include <QTest>
+#include <QUrl>
 
 class TestTextHelpers : public QObject {
     Q_OBJECT
@@ -48,6 +50,27 @@ void TestTextHelpers::formats_data() {
     QTest::newRow("thousands, four") << Format(text::thousandsGrouping) << "1250" << "1 250";
     QTest::newRow("thousands, six") << Format(text::thousandsGrouping) << "125000" << " 125 000";
     QTest::newRow("thousands, seven") << Format(text::thousandsGrouping) << "1250000" << "1 250 000";
+
+    // A call: a Czech number of nine digits goes international, one given so stays.
+    const Format tel = desktop_links::telUri;
+    QTest::newRow("tel, grouped") << tel << "602 123 456" << "tel:+420602123456";
+    QTest::newRow("tel, 00") << tel << "00420602123456" << "tel:+420602123456";
+    QTest::newRow("tel, foreign") << tel << "0049 30 1234567" << "tel:+49301234567";
+    QTest::newRow("tel, 420 without plus") << tel << "420602123456" << "tel:+420602123456";
+    QTest::newRow("tel, marks") << tel << "(+420) 602-123/456" << "tel:+420602123456";
+    QTest::newRow("tel, service") << tel << "1188" << "tel:1188";
+    // What follows the number (an extension, a note) is not dialled.
+    QTest::newRow("tel, extension") << tel << "541 210 100 kl. 25" << "tel:+420541210100";
+    QTest::newRow("tel, plus inside") << tel << "602+123" << "tel:602";
+    QTest::newRow("tel, no digits") << tel << "mobil" << "";
+
+    // The map: Czech letters, blanks, commas and the URL's own marks encoded.
+    const Format map = desktop_links::mapUri;
+    QTest::newRow("map, Czech") << map << "Na Příkopě 12, Nové Město, 110 00 Praha"
+        << "https://www.openstreetmap.org/search?query=Na%20P%C5%99%C3%ADkop%C4%9B%2012%2C%20Nov%C3%A9%20M%C4%9Bsto%2C%20110%2000%20Praha";
+    QTest::newRow("map, & # ? + /") << map << "U Mlýna & Pily #3/5?+, Brno"
+        << "https://www.openstreetmap.org/search?query=U%20Ml%C3%BDna%20%26%20Pily%20%233%2F5%3F%2B%2C%20Brno";
+    QTest::newRow("map, nothing") << map << "  " << "";
     // clang-format on
 }
 
@@ -56,6 +79,9 @@ void TestTextHelpers::formats() {
     QFETCH(QString, input);
     QFETCH(QString, expected);
     QCOMPARE(format(input), expected);
+    // The desktop receives the address as it was built, marks still encoded.
+    if (expected.startsWith(u"https:"))
+        QCOMPARE(QUrl(expected, QUrl::TolerantMode).toEncoded(), expected.toLatin1());
 }
 
 QTEST_GUILESS_MAIN(TestTextHelpers)

@@ -527,16 +527,20 @@ class TestContactEditor : public QObject {
 
     // The grid's menu offers what the selection allows: over an empty grid
     // only adding, with a row editing and deleting it, with marks also
-    // deleting them.
+    // deleting them. Calling and the map follow under a separator, on only
+    // with a record (tst_resultpagebehaviour).
     void contextMenu_data() {
         QTest::addColumn<bool>("listed");
         QTest::addColumn<bool>("marked");
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("no row") << false << false << QStringList{u"pridat_v"_s};
-        QTest::newRow("row") << true << false << QStringList{u"upravit_v"_s, u"pridat_v"_s, u"smazat_v"_s};
+        const QStringList links{QString(), u"volat_v"_s, u"mapa_v"_s};
+        QTest::newRow("no row") << false << false << QStringList{u"pridat_v"_s} + links;
+        QTest::newRow("row") << true << false
+                             << QStringList{u"upravit_v"_s, u"pridat_v"_s, u"smazat_v"_s} + links;
         QTest::newRow("marked") << true << true
                                 << QStringList{u"upravit_v"_s, u"pridat_v"_s, u"smazat_v"_s,
-                                               u"smazat_vse_v"_s};
+                                               u"smazat_vse_v"_s} +
+                                       links;
     }
     void contextMenu() {
         QFETCH(bool, listed);

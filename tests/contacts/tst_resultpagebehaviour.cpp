@@ -539,6 +539,108 @@ class TestResultPageBehaviour : public QObject {
         QVERIFY(m_dialogs.shown().isEmpty());
     }
 
+    // "Volat…" in the grid's menu and in the record label's menu hands the
+    // desktop the tel: address of the record's number, after the chooser
+    // when there are several; "Zobrazit na mapě" its address (for Vlastní of
+    // the kind the record shows) on the map. Off without a number or an
+    // address, and without a current record, when nothing is opened.
+    void callAndMap_data() {
+        addPageColumn();
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("chosen"); // the row chosen in the chooser; -1: no chooser
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("map");
+        const QString brno =
+            u"https://www.openstreetmap.org/search?query=Dlouh%C3%A1%2012%2C%20602%2000%20Brno"_s;
+        QTest::newRow("osoby one number")
+            << u"osoby"_s << u"prijmeni"_s << u"Pokus"_s << -1 << u"tel:+420500000001"_s << brno;
+        // The note after an additional number is not dialled.
+        QTest::newRow("osoby several")
+            << u"osoby"_s << u"tel"_s << u"601444555"_s << 1 << u"tel:+420601222333"_s << brno;
+        QTest::newRow("firmy several")
+            << u"firmy"_s << u"firma"_s << u"Kovárna"_s << 1 << u"tel:+420602555666"_s << brno;
+        QTest::newRow("vlastni work address")
+            << u"vlastni"_s << u"prijmeni_v"_s << u"Dvořák"_s << 1 << u"tel:+420541210100"_s
+            << u"https://www.openstreetmap.org/search?query=Pracovn%C3%AD%205%2C%20110%2000%20Praha"_s;
+        QTest::newRow("vlastni without address")
+            << u"vlastni"_s << u"prijmeni_v"_s << u"Jednička"_s << -1 << u"tel:+420777000111"_s << QString();
+    }
+    void callAndMap() {
+        QFETCH(QString, box);
+        QFETCH(QString, value);
+        QFETCH(int, chosen);
+        QFETCH(QString, call);
+        QFETCH(QString, map);
+        auto p = rowPage();
+        QWidget* w = p->w();
+        const test_support::PageNames& n = p->names;
+        const QString suffix = QString::fromLatin1(n.page).left(1);
+        QStringList& opened = m_pages.shell().opened;
+        opened.clear();
+        child<QLineEdit>(w, qPrintable(box))->setText(value);
+        m_dialogs.answerMessage(Dialogs::Answer::Yes); // the telephone search's question
+        p->click(n.search);
+        m_dialogs.clear();
+
+        // Shift+F10 opens the grid's menu as the Menu key and the right button do.
+        p->grid()->setFocus();
+        QTest::keyClick(p->grid(), Qt::Key_F10, Qt::ShiftModifier);
+        QMenu* menu = p->widget->contextMenu();
+        QTRY_VERIFY(menu->isVisible());
+        auto* callAction = child<QAction>(menu, qPrintable(u"volat_"_s + suffix));
+        auto* mapAction = child<QAction>(menu, qPrintable(u"mapa_"_s + suffix));
+        QCOMPARE((QStringList{callAction->text(), mapAction->text()}),
+                 (QStringList{u"Volat…"_s, u"Zobrazit na mapě"_s}));
+        QCOMPARE((QList<bool>{callAction->isEnabled(), mapAction->isEnabled()}),
+                 (QList<bool>{true, !map.isEmpty()}));
+        menu->hide();
+
+        NumberPicker* picker = m_pages.picker();
+        // The chooser as it was shown: visible, "Vše" hidden, the button's caption, check boxes.
+        QVariantList chooser;
+        if (chosen >= 0) {
+            QTimer::singleShot(0, this, [&] {
+                chooser = {picker->isVisible(), picker->allButton()->isHidden(), picker->copyButton()->text(),
+                           picker->list()->item(0)->data(Qt::CheckStateRole).isValid()};
+                picker->list()->setCurrentRow(chosen);
+                picker->copyButton()->click();
+            });
+        }
+        callAction->trigger();
+        const QVariantList shownChooser{true, true, u"&Volat"_s, false};
+        QCOMPARE(chooser, chosen < 0 ? QVariantList{} : shownChooser);
+        QCOMPARE(opened, QStringList{call});
+        // The picker copies again.
+        QCOMPARE((QVariantList{picker->allButton()->isHidden(), picker->copyButton()->text()}),
+                 (QVariantList{false, u"&Kopíruj"_s}));
+
+        // The record label's menu keeps its own items and offers both.
+        auto* memo = child<QPlainTextEdit>(w, n.label);
+        QApplication::setActiveWindow(w); // no window manager gives it back after the chooser
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_F10, Qt::ShiftModifier);
+        auto* labelMenu = child<QMenu>(memo, qPrintable(QString::fromLatin1(n.label) + u"_menu"_s));
+        QTRY_VERIFY(labelMenu->isVisible());
+        QVERIFY(labelMenu->findChild<QAction*>(u"select-all"_s));
+        QVERIFY(labelMenu->actions().contains(callAction));
+        QVERIFY(labelMenu->actions().contains(mapAction));
+        opened.clear();
+        mapAction->trigger();
+        labelMenu->close();
+        QCOMPARE(opened, map.isEmpty() ? QStringList{} : QStringList{map});
+
+        // Without a current record both are off and nothing is opened.
+        p->click(n.reset);
+        opened.clear();
+        emit menu->aboutToShow();
+        QCOMPARE((QList<bool>{callAction->isEnabled(), mapAction->isEnabled()}), (QList<bool>{false, false}));
+        p->widget->callNumber();
+        p->widget->showOnMap();
+        QVERIFY(opened.isEmpty());
+        QVERIFY(m_dialogs.shown().isEmpty());
+    }
+
     // A title sorts the shown range only; the mark title never sorts; the next
     // page move shows its range unsorted with every title cleared.
     void sortTitles_data() {

@@ -1,9 +1,11 @@
+#include "SchemeHandlers.h"
 #include "ScriptedDialogs.h"
 #include "Shell.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProgressDialog>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -69,6 +71,40 @@ bool writeFile(const QString& path, const QByteArray& content) {
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
+using Files = QMap<QString, QByteArray>;
+
+// Until it ends, the XDG folders are the temporary "config", "sysconfig",
+// "data" and "sysdata", holding the files ("folder/path" = content).
+class XdgFolders {
+  public:
+    explicit XdgFolders(const Files& files, const QByteArray& desktop = {}) {
+        const char* names[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS",
+                               "XDG_CURRENT_DESKTOP"};
+        const char* folders[] = {"config", "sysconfig", "data", "sysdata"};
+        for (int i = 0; i < 5; ++i) {
+            m_saved.append({names[i], qgetenv(names[i]), qEnvironmentVariableIsSet(names[i])});
+            qputenv(names[i], i < 4 ? QFile::encodeName(m_root.filePath(folders[i])) : desktop);
+        }
+        for (auto it = files.begin(); it != files.end(); ++it)
+            if (!QDir(m_root.path()).mkpath(QFileInfo(it.key()).path()) ||
+                !writeFile(m_root.filePath(it.key()), it.value()))
+                qFatal("cannot write %s", qPrintable(it.key()));
+    }
+    ~XdgFolders() {
+        for (const auto& [name, value, set] : m_saved)
+            set ? qputenv(name, value) : qunsetenv(name);
+    }
+
+  private:
+    struct Saved {
+        const char* name;
+        QByteArray value;
+        bool set;
+    };
+    QTemporaryDir m_root;
+    QList<Saved> m_saved;
+};
+
 } // namespace
 
 class TestShell : public QObject {
@@ -80,6 +116,8 @@ class TestShell : public QObject {
     void copy();
     void open_data();
     void open();
+    void callHandler_data();
+    void callHandler();
 };
 
 void TestShell::urlFor_data() {
@@ -234,6 +272,63 @@ void TestShell::open() {
     QCOMPARE(shown.owner, &window);
     QCOMPARE(shown.text,
              QString("„" + named + "“ nelze otevřít: v systému není program, který by jej otevřel."));
+}
+
+void TestShell::callHandler_data() {
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<QByteArray>("desktop"); // XDG_CURRENT_DESKTOP
+    QTest::addColumn<bool>("handled");
+    const QByteArray program("[Desktop Entry]\nExec=phone %u\n");
+    const QByteArray defaults("[Default Applications]\nx-scheme-handler/tel=phone.desktop;\n");
+    const QByteArray removed("[Removed Associations]\nx-scheme-handler/tel=phone.desktop;\n");
+    const QByteArray cached("[MIME Cache]\nx-scheme-handler/tel=phone.desktop;\n");
+    const QString installed = "sysdata/applications/phone.desktop",
+                  cache = "sysdata/applications/mimeinfo.cache";
+    // clang-format off
+    QTest::newRow("nothing") << Files{} << QByteArray() << false;
+    QTest::newRow("user's default") << Files{{"config/mimeapps.list", defaults}, {installed, program}} << QByteArray() << true;
+    QTest::newRow("default not installed") << Files{{"config/mimeapps.list", defaults}} << QByteArray() << false;
+    QTest::newRow("added by the system")
+        << Files{{"sysconfig/mimeapps.list", "[Added Associations]\nx-scheme-handler/tel=phone.desktop\n"}, {installed, program}}
+        << QByteArray() << true;
+    QTest::newRow("cache") << Files{{cache, cached}, {installed, program}} << QByteArray() << true;
+    QTest::newRow("cache, removed by the user")
+        << Files{{"config/mimeapps.list", removed}, {cache, cached}, {installed, program}} << QByteArray() << false;
+    QTest::newRow("user's default, removed below")
+        << Files{{"config/mimeapps.list", defaults}, {"sysdata/applications/mimeapps.list", removed}, {installed, program}}
+        << QByteArray() << true;
+    QTest::newRow("cache, program hidden by the user")
+        << Files{{cache, cached}, {installed, program}, {"data/applications/phone.desktop", "[Desktop Entry]\nHidden=true\n"}}
+        << QByteArray() << false;
+    QTest::newRow("desktop's own default")
+        << Files{{"config/xfce-mimeapps.list", defaults}, {installed, program}} << QByteArray("X-Generic:XFCE") << true;
+    QTest::newRow("another desktop's default")
+        << Files{{"config/xfce-mimeapps.list", defaults}, {installed, program}} << QByteArray("GNOME") << false;
+    QTest::newRow("program in a subfolder")
+        << Files{{"config/mimeapps.list", "[Default Applications]\nx-scheme-handler/tel=kde-phone.desktop\n"},
+                 {"sysdata/applications/kde/phone.desktop", program}}
+        << QByteArray() << true;
+    // clang-format on
+}
+
+// A number goes to the desktop only when its XDG folders name a program for
+// calling; else a warning says so and nothing is started.
+void TestShell::callHandler() {
+    QFETCH(Files, files);
+    QFETCH(QByteArray, desktop);
+    QFETCH(bool, handled);
+    const XdgFolders xdg(files, desktop);
+    QCOMPARE(platform::desktopHandlesScheme("tel"), handled);
+    UrlHandler handler;
+    QDesktopServices::setUrlHandler("tel", &handler, "open");
+    const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler("tel"); });
+    ScriptedDialogs dialogs;
+    QCOMPARE(DesktopShell(dialogs).open("tel:+420602123456"), handled);
+    QCOMPARE(handler.opened, handled ? QList<QUrl>{QUrl("tel:+420602123456")} : QList<QUrl>{});
+    QCOMPARE(dialogs.messageTexts(),
+             handled ? QStringList{}
+                     : QStringList{"Na číslo „+420602123456“ nelze zavolat: v systému není nastaven žádný "
+                                   "program pro volání."});
 }
 
 QTEST_MAIN(TestShell)

@@ -81,6 +81,8 @@ class TestRecordLabel : public QObject {
     void addressCopy();
     void extraNumbersSql_data();
     void extraNumbersSql();
+    void mapQuery_data();
+    void mapQuery();
 };
 
 void TestRecordLabel::extraNumberFromStored_data() {
@@ -459,6 +461,35 @@ void TestRecordLabel::extraNumbersSql() {
     QFETCH(QString, sql);
     QCOMPARE(extraNumbersProbeSql(firm), probe);
     QCOMPARE(record_label::extraNumbersSql(firm, hasTel, QStringLiteral("1001")), sql);
+}
+
+void TestRecordLabel::mapQuery_data() {
+    QTest::addColumn<LabelRecord>("record");
+    QTest::addColumn<QString>("query");
+    const QString s = QStringLiteral("Polní"), cp = QStringLiteral("12"), part = QStringLiteral("Lhota"),
+                  town = QStringLiteral("Kolín"), psc = QStringLiteral("280 02");
+    QTest::newRow("every part") << person(QStringLiteral("Na Příkopě"), cp, QStringLiteral("Nové Město"),
+                                          QStringLiteral("Praha"), QStringLiteral("110 00"))
+                                << QStringLiteral("Na Příkopě 12, Nové Město, 110 00 Praha");
+    QTest::newRow("without part") << person(s, cp, {}, town, psc) << QStringLiteral("Polní 12, 280 02 Kolín");
+    QTest::newRow("part before the number")
+        << person({}, cp, part, town, psc) << QStringLiteral("Lhota 12, 280 02 Kolín");
+    QTest::newRow("part without number")
+        << person({}, {}, part, town, psc) << QStringLiteral("Lhota, 280 02 Kolín");
+    QTest::newRow("street without number")
+        << person(s, {}, {}, town, psc) << QStringLiteral("Polní, 280 02 Kolín");
+    QTest::newRow("town without code") << person(s, cp, {}, town, {}) << QStringLiteral("Polní 12, Kolín");
+    QTest::newRow("code alone") << person({}, {}, {}, {}, psc) << psc;
+    QTest::newRow("no address") << person({}, {}, {}, {}, {}) << QString();
+}
+
+void TestRecordLabel::mapQuery() {
+    QFETCH(LabelRecord, record);
+    QFETCH(QString, query);
+    QCOMPARE(record_label::mapQuery(
+                 {record.street, record.houseNumber, record.part, record.municipality, record.postalCode}),
+             query);
+    QCOMPARE(record_label::links(record, {}).mapUri, desktop_links::mapUri(query));
 }
 
 QTEST_GUILESS_MAIN(TestRecordLabel)
