@@ -66,7 +66,7 @@ int run(int argc, char** argv) {
         error(kNoNumber);
         return kFailed;
     }
-    const std::optional<number_lookup::Number> number = number_lookup::readNumber(passed);
+    const std::optional<number_lookup::Number> number = desktop_links::readNumber(passed);
     if (!number) {
         error(kNotANumber.arg(passed));
         return kFailed;

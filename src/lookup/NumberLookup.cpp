@@ -14,9 +14,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QScopeGuard>
-#include <QUrl>
 
 #include <memory>
 #include <thread>
@@ -26,23 +24,6 @@ using namespace Qt::StringLiterals;
 namespace number_lookup {
 
 namespace {
-
-const QString kCzechCode = u"420"_s;
-
-// The number part of a URI's text after its scheme: a SIP address's user
-// part, without parameters or headers, percent-decoded.
-QString uriNumber(const QString& scheme, QString rest) {
-    if (scheme == u"callto" && rest.startsWith(u"//")) rest = rest.mid(2);
-    if (scheme.startsWith(u"sip")) {
-        const qsizetype at = rest.indexOf(u'@');
-        if (at >= 0) rest.truncate(at);
-    }
-    for (const QChar end : {u';', u'?'}) {
-        const qsizetype cut = rest.indexOf(end);
-        if (cut >= 0) rest.truncate(cut);
-    }
-    return QUrl::fromPercentEncoding(rest.toUtf8());
-}
 
 // One value of a tab-separated line: tabs and line breaks would split it.
 QString oneField(QString value) {
@@ -109,42 +90,6 @@ QList<Match> findIn(search_criteria::Directory kind, const QString& directoryPat
 
 } // namespace
 
-std::optional<Number> readNumber(const QString& passed) {
-    QString text = passed.trimmed();
-    // "Jan Novák <sip:604245324@pbx>"
-    const qsizetype open = text.lastIndexOf(u'<');
-    const qsizetype close = text.lastIndexOf(u'>');
-    if (open >= 0 && close > open) text = text.mid(open + 1, close - open - 1).trimmed();
-
-    static const QRegularExpression uri(u"^(tel|sips?|callto):"_s, QRegularExpression::CaseInsensitiveOption);
-    if (const QRegularExpressionMatch m = uri.match(text); m.hasMatch())
-        text = uriNumber(m.captured(1).toLower(), text.mid(m.capturedLength())).trimmed();
-
-    // Digits with the separators people and programs write between them.
-    static const QRegularExpression form(u"^[\\s(]*\\+?[0-9\\s()./-]*$"_s);
-    if (!form.match(text).hasMatch()) return std::nullopt;
-    QString digits = text::digitsOnly(text);
-    bool international = text.contains(u'+');
-    if (!international && digits.startsWith(u"00")) {
-        international = true;
-        digits = digits.mid(2);
-    } else if (!international && digits.size() == 12 && digits.startsWith(kCzechCode)) {
-        // The country code without its "+", as some exchanges pass it.
-        international = true;
-    }
-    if (international && digits.startsWith(kCzechCode))
-        digits = digits.mid(kCzechCode.size());
-    else if (international && !digits.isEmpty())
-        return Number{u"00"_s + digits, true};
-    if (digits.isEmpty()) return std::nullopt;
-    return Number{digits, false};
-}
-
-QString shownNumber(const Number& number) {
-    if (number.foreign) return u'+' + number.digits.mid(2);
-    return text::phoneGrouping(number.digits);
-}
-
 QString kindName(Kind kind) {
     switch (kind) {
     case Kind::Person:
@@ -199,14 +144,15 @@ QList<Match> findInPersonal(db::Database& personal, const Number& number) {
     for (rows.first(); !rows.eof(); rows.next()) {
         const personal_label::PersonalRecord r = personal_label::recordFromRow(rows);
         for (int i = 0; i < kPhoneCount; ++i) {
-            const std::optional<Number> stored = readNumber(r.phones[i]);
+            const std::optional<Number> stored = desktop_links::readNumber(r.phones[i]);
             if (!stored || stored->digits != number.digits) continue;
             QString name = personal_label::nameLine(r);
             if (name.isEmpty())
                 name = r.firmName;
             else if (!r.firmName.isEmpty())
                 name += u" ("_s + r.firmName + u')';
-            out << Match{Kind::Personal, name, record_label::oneLineAddress(r.current), shownNumber(*stored)};
+            out << Match{Kind::Personal, name, record_label::oneLineAddress(r.current),
+                         desktop_links::shownNumber(*stored)};
             break;
         }
     }

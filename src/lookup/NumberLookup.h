@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesktopLinks.h"
+
 #include <QList>
 #include <QString>
 
@@ -10,29 +12,13 @@ class Database;
 struct OwnPaths;
 } // namespace db
 
-// Who a telephone number belongs to: the number as a softphone or a mail
-// program hands it over, read into the form the directory keeps; the matches
-// of the whole number in the directory (persons and firms, through the same
-// telephone scan as the pages) and among the personal contacts; and the lines
-// a lookup prints. Widget-free.
+// Who a telephone number belongs to (the number as desktop_links::readNumber
+// reads what a caller passed): the matches of the whole number in the directory (persons and firms, through
+// the same telephone scan as the pages) and among the personal contacts; and the lines a lookup prints.
+// Widget-free.
 namespace number_lookup {
 
-// A number read from what a caller passed.
-struct Number {
-    // The digits as dialled within the country: the national number of a
-    // Czech number (+420, 00420 and a bare 420 before nine digits taken off),
-    // or "00" and the country code before the digits of a foreign number.
-    QString digits;
-    // A number of another country, which the directory cannot hold.
-    bool foreign = false;
-};
-
-// Reads "+420 604 245 324", "00420604245324", "604245324", "604-245-324",
-// "tel:+420604245324;phone-context=…", "sip:+420604245324@host;user=phone",
-// "sips:…", "callto:…" and the same inside "Name <…>". Blanks, hyphens, dots,
-// slashes and brackets between the digits are allowed; nothing is returned
-// for a text with letters in its number part or without any digit.
-std::optional<Number> readNumber(const QString& text);
+using desktop_links::Number;
 
 enum class Kind { Person, Firm, Personal };
 
@@ -40,12 +26,8 @@ struct Match {
     Kind kind = Kind::Person;
     QString name;
     QString address; // on one line, the parts separated by commas
-    QString number;  // the matched number, as shownNumber gives it
+    QString number;  // the matched number, as desktop_links::shownNumber gives it
 };
-
-// A Czech number grouped as the directory shows it ("604 245 324"), a foreign
-// one with "+" and its country code ("+49301234567").
-QString shownNumber(const Number& number);
 
 // "osoba", "firma", "vlastní".
 QString kindName(Kind kind);

@@ -106,10 +106,7 @@ Address addressOf(const LabelRecord& r) {
 }
 
 QString oneLineAddress(const Address& a) {
-    QStringList parts;
-    for (const QString& line : postalAddressLines(a))
-        parts << line.simplified();
-    return parts.join(QStringLiteral(", "));
+    return desktop_links::addressQuery(postalAddressLines(a));
 }
 
 QStringList postalAddressLines(const Address& a) {

@@ -49,7 +49,7 @@ class TestNumberLookup : public QObject {
         QFETCH(QString, passed);
         QFETCH(QString, digits);
         QFETCH(bool, foreign);
-        const auto number = number_lookup::readNumber(passed);
+        const auto number = desktop_links::readNumber(passed);
         QCOMPARE(number.has_value(), !digits.isEmpty());
         if (!number) return;
         QCOMPARE(number->digits, digits);
@@ -95,7 +95,7 @@ class TestNumberLookup : public QObject {
         const auto found = [&](const QString& passed) {
             QStringList lines;
             for (const Match& m :
-                 number_lookup::findInPersonal(*personal, *number_lookup::readNumber(passed)))
+                 number_lookup::findInPersonal(*personal, *desktop_links::readNumber(passed)))
                 lines << number_lookup::tabLine(m);
             return lines;
         };
