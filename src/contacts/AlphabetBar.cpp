@@ -188,7 +188,8 @@ void AlphabetBar::keyPressEvent(QKeyEvent* event) {
 
 void AlphabetBar::focusInEvent(QFocusEvent* event) {
     ClickableLabel::focusInEvent(event);
-    announceCurrent();
+    // After the bar's own focus is told, so that the letter is heard last.
+    QMetaObject::invokeMethod(this, &AlphabetBar::announceCurrent, Qt::QueuedConnection);
 }
 
 void AlphabetBar::moveTo(int index) {

@@ -158,9 +158,11 @@ QString ContactEditor::spokenName(Field which) {
 }
 
 void ContactEditor::buildLayout() {
+    // An empty caption (the second and third e-mail) labels nothing; those
+    // fields carry their own names.
     auto caption = [this](const char* text, QWidget* buddy) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
-        label->setBuddy(buddy);
+        if (*text) label->setBuddy(buddy);
         return label;
     };
     // A group of captioned rows; each row holds one or two fields.

@@ -116,9 +116,20 @@ void ClickableLabel::keyPressEvent(QKeyEvent* event) {
 }
 
 void ClickableLabel::paintEvent(QPaintEvent* event) {
-    QLabel::paintEvent(event);
-    if (!hasFocus()) return;
+    // A label that takes the focus has its text drawn by QLabel through a
+    // text document, a pixel higher than plain text; a control's text is
+    // drawn plainly, where the label showed it before.
+    const bool plainText = m_role != Role::Text && pixmap().isNull();
+    if (!plainText) QLabel::paintEvent(event);
     QStylePainter painter(this);
+    if (plainText) {
+        drawFrame(&painter);
+        const int m = margin();
+        painter.drawItemText(contentsRect().adjusted(m, m, -m, -m),
+                             QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
+                             text(), foregroundRole());
+    }
+    if (!hasFocus()) return;
     QStyleOptionFocusRect option;
     option.initFrom(this);
     option.rect = focusFrame();
