@@ -26,6 +26,7 @@ class TestClickableLabel : public QObject {
     void presentation();
     void actions_data();
     void actions();
+    void controlLooksAsBefore();
 };
 
 void TestClickableLabel::keys_data() {
@@ -153,6 +154,23 @@ void TestClickableLabel::actions() {
     label.setEnabled(false);
     actions->doAction(action);
     QCOMPARE(clicked.size(), 1);
+}
+
+// Made a control, a text label is drawn exactly as the plain label it was
+// (QLabel would draw a focusable label's text through a text document, a
+// pixel off), also after its font changes; only the focus frame is added.
+void TestClickableLabel::controlLooksAsBefore() {
+    QLabel plain(u"  * "_s);
+    ClickableLabel control;
+    control.setText(u"  * "_s);
+    control.makeControl(Role::CheckBox, u"Obec – zástupný znak"_s);
+    QFont font = plain.font();
+    font.setPixelSize(11);
+    for (QLabel* label : {&plain, static_cast<QLabel*>(&control)}) {
+        label->setFont(font);
+        label->resize(14, 22);
+    }
+    QCOMPARE(control.grab().toImage(), plain.grab().toImage());
 }
 
 QTEST_MAIN(TestClickableLabel)
