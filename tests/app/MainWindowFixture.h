@@ -111,6 +111,16 @@ inline QList<ShownWindow> everyWindow() {
     };
 }
 
+// The columns "name" and "choice" of a data-driven test, one row per window
+// of everyWindow(), tagged with its caption.
+inline void addEveryWindowRows() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("choice");
+    for (const ShownWindow& shown : everyWindow())
+        QTest::newRow(shown.caption) << QString::fromUtf8(shown.name)
+                                     << QString::fromUtf8(shown.choice ? shown.choice : "");
+}
+
 // Shows the window of everyWindow() alone (the other windows hidden) and
 // returns it; null when it is missing.
 inline QWidget* showWindow(MainWindow& w, const QString& name, const QString& choice = {}) {

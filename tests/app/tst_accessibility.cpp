@@ -138,11 +138,7 @@ void TestAccessibility::cleanupTestCase() {
 }
 
 void TestAccessibility::everyControlHasAName_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("choice");
-    for (const ShownWindow& shown : everyWindow())
-        QTest::newRow(shown.caption) << QString::fromUtf8(shown.name)
-                                     << QString::fromUtf8(shown.choice ? shown.choice : "");
+    addEveryWindowRows();
 }
 
 // Every control of the window that can take the focus has a name, found by

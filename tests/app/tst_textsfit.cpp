@@ -83,11 +83,7 @@ void TestTextsFit::everyWindowIsWalked() {
 }
 
 void TestTextsFit::textsShowWhole_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("choice");
-    for (const ShownWindow& shown : everyWindow())
-        QTest::newRow(shown.caption) << QString::fromUtf8(shown.name)
-                                     << QString::fromUtf8(shown.choice ? shown.choice : "");
+    addEveryWindowRows();
 }
 
 // Labels, buttons, box titles, tabs, list items, status parts and column
