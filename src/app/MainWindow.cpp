@@ -174,6 +174,8 @@ void MainWindow::buildMenus() {
 void MainWindow::buildTabs() {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    // The pages are the program's "listy", as the shortcut list calls them.
+    m_tabs->setAccessibleName(QStringLiteral("Listy"));
     m_tabs->setDocumentMode(true);
     // A stand-in holds each page's tab until the page is built.
     for (const QString& caption : {QStringLiteral("    &Osoby    "), QStringLiteral("    &Firmy    "),

@@ -65,6 +65,7 @@ void ContactEditor::buildControls() {
         if (f == Field::Info) continue;
         auto* edit = new QLineEdit(this);
         edit->setObjectName(contact_editing::controlName(f));
+        edit->setAccessibleName(spokenName(f));
         // A phone number or postal code is held grouped while shown, so the
         // box takes its blanks on top of the column's length.
         const int length = ContactEditing::maxLength(f);
@@ -76,6 +77,7 @@ void ContactEditor::buildControls() {
     }
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(contact_editing::controlName(Field::Info));
+    m_memo->setAccessibleName(spokenName(Field::Info));
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memo->setTabChangesFocus(true);
 
@@ -83,19 +85,21 @@ void ContactEditor::buildControls() {
         const char* name;
         const char* caption;
         const char* toolTip;
+        const char* spokenName; // for a caption that is a symbol
     } buttons[6] = {
-        {"ulozit", "&Uložit", ""},
-        {"zpet", "&Zpět", ""},
-        {"dalsi", ">", "Následující záznam (uloží stávající)"},
-        {"predchozi", "<", "Předešlý záznam (uloží stávající)"},
-        {"novy", "&Nový", ""},
-        {"smazat", "&Smazat", ""},
+        {"ulozit", "&Uložit", "", ""},
+        {"zpet", "&Zpět", "", ""},
+        {"dalsi", ">", "Následující záznam (uloží stávající)", "Následující záznam"},
+        {"predchozi", "<", "Předešlý záznam (uloží stávající)", "Předešlý záznam"},
+        {"novy", "&Nový", "", ""},
+        {"smazat", "&Smazat", "", ""},
     };
     for (int i = 0; i < 6; ++i) {
         m_buttons[i] =
             makeButton(QString::fromUtf8(buttons[i].name), QString::fromUtf8(buttons[i].caption), true, this);
         m_buttons[i]->setAutoDefault(false);
         if (*buttons[i].toolTip) m_buttons[i]->setToolTip(QString::fromUtf8(buttons[i].toolTip));
+        if (*buttons[i].spokenName) nameSymbolButton(m_buttons[i], QString::fromUtf8(buttons[i].spokenName));
     }
     allowNarrowButton(button(Button::Next));
     allowNarrowButton(button(Button::Previous));
@@ -108,31 +112,57 @@ void ContactEditor::buildControls() {
             picture->setPixmap(kindPixmap(kKinds[k], active, devicePixelRatioF()));
             picture->setToolTip(contact_editing::kindHint(kKinds[k]));
             picture->setCursor(Qt::PointingHandCursor);
+            // The shown picture of each kind is a radio button of the kind
+            // selector, checked for the selected kind.
+            picture->makeControl(ClickableLabel::Role::RadioButton,
+                                 u"Adresa "_s + contact_editing::kindHint(kKinds[k]));
+            picture->setChecked(active);
             m_kindPictures[k][active] = picture;
         }
     }
 
     m_alphabet = new AlphabetBar(this);
     m_alphabet->setObjectName(QStringLiteral("abeceda"));
-    m_allRecords = makeImageButton(QStringLiteral("vse"), PageIcon::AllRecords, u"Všechny záznamy"_s, this);
+    m_allRecords = makeImageButton(QStringLiteral("vse"), PageIcon::AllRecords, u"Všechny záznamy"_s,
+                                   u"Všechny záznamy"_s, this);
 
-    // The tab order: the fields as listed, then the buttons.
-    QWidget* previous = nullptr;
-    auto chain = [&previous](QWidget* w) {
-        if (previous) setTabOrder(previous, w);
-        previous = w;
-    };
-    for (int i = 0; i < contact_editing::kFieldCount; ++i)
-        chain(Field(i) == Field::Info ? static_cast<QWidget*>(m_memo) : m_fields[i]);
-    for (QPushButton* b : m_buttons)
-        chain(b);
+    // The tab order as the window reads: the left column (person, phones,
+    // internet), the right one (the address with its kind selector, the
+    // memo), the buttons from the left, the alphabet bar and the
+    // all-records picture.
+    QList<QWidget*> order;
+    for (Field f = Field::Surname; f <= Field::Work2; f = Field(int(f) + 1))
+        order << field(f);
+    for (Field f = Field::Internet; f <= Field::Email3; f = Field(int(f) + 1))
+        order << field(f);
+    for (auto& pair : m_kindPictures)
+        order << pair[0] << pair[1];
+    for (Field f = Field::Street; f <= Field::Country; f = Field(int(f) + 1))
+        order << field(f);
+    order << m_memo;
+    for (Button b : {Button::Save, Button::Back, Button::Previous, Button::Next, Button::New, Button::Delete})
+        order << button(b);
+    order << m_alphabet << m_allRecords;
+    chainTabOrder(order);
     showKind();
 }
 
+QString ContactEditor::spokenName(Field which) {
+    // The label of the field; the second and third field under one label
+    // ("Telefon mobil", "E-mail") are told apart by their number.
+    const QString label = contact_editing::label(which);
+    int same = 1;
+    for (int i = 0; i < int(which); ++i)
+        if (contact_editing::label(Field(i)) == label) ++same;
+    return same > 1 ? label + u' ' + QString::number(same) : label;
+}
+
 void ContactEditor::buildLayout() {
+    // An empty caption (the second and third e-mail) labels nothing; those
+    // fields carry their own names.
     auto caption = [this](const char* text, QWidget* buddy) {
         auto* label = new QLabel(QString::fromUtf8(text), this);
-        label->setBuddy(buddy);
+        if (*text) label->setBuddy(buddy);
         return label;
     };
     // A group of captioned rows; each row holds one or two fields.

@@ -53,6 +53,8 @@ class ContactEditor : public QDialog {
     // The active (true) or inactive picture of an address kind.
     ClickableLabel* kindPicture(AddressKind kind, bool active) const;
     ContactEditing* editing() const { return m_editing.get(); }
+    // The name assistive technology gives the field ("Telefon mobil 2").
+    static QString spokenName(Field which);
 
   public slots:
     void reject() override;

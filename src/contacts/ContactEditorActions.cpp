@@ -142,8 +142,13 @@ void ContactEditor::showKind() {
     const std::optional<AddressKind> kind = m_editing ? m_editing->selectedKind() : std::nullopt;
     for (int k = 0; k < 3; ++k) {
         const bool selected = kind && int(*kind) == k;
-        m_kindPictures[k][1]->setVisible(selected);
-        m_kindPictures[k][0]->setVisible(!selected);
+        ClickableLabel* shown = m_kindPictures[k][selected ? 1 : 0];
+        ClickableLabel* hidden = m_kindPictures[k][selected ? 0 : 1];
+        shown->setVisible(true);
+        // A picture chosen from the keyboard hands the focus to the one
+        // that takes its place, before it hides.
+        if (hidden->hasFocus()) shown->setFocus(Qt::OtherFocusReason);
+        hidden->setVisible(false);
     }
 }
 

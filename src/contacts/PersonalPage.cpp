@@ -53,26 +53,30 @@ PersonalPage::PersonalPage(QWidget* parent) : ResultPage(Limits::List::Personal,
 PersonalPage::~PersonalPage() = default;
 
 void PersonalPage::buildControls() {
-    // Created in the order of the Tab key: the boxes from the top left, then
-    // the buttons, the grid last.
     const struct {
         const char* name;
         const char* shortcut;
         const char* switchName; // the wildcard switch beside the box, if any
         bool switchOn;
+        const char* caption; // of the box, which the switch is named after
     } boxes[8] = {
-        {"prijmeni_v", "Ctrl + P", "Label47", false}, {"jmeno_v", "Ctrl + J", nullptr, false},
-        {"firma_v", "Ctrl + F", "Label59", false},    {"ulice_v", "Ctrl + U", "Label50", false},
-        {"cp_v", "Ctrl + L", nullptr, false},         {"mesto_v", "Ctrl + O", "Label52", true},
-        {"psc_v", "Ctrl + S", nullptr, false},        {"tel_v", "Ctrl + T", nullptr, false},
+        {"prijmeni_v", "Ctrl + P", "Label47", false, "Příjmení"},
+        {"jmeno_v", "Ctrl + J", nullptr, false, nullptr},
+        {"firma_v", "Ctrl + F", "Label59", false, "Firma"},
+        {"ulice_v", "Ctrl + U", "Label50", false, "Ulice"},
+        {"cp_v", "Ctrl + L", nullptr, false, nullptr},
+        {"mesto_v", "Ctrl + O", "Label52", true, "Obec"},
+        {"psc_v", "Ctrl + S", nullptr, false, nullptr},
+        {"tel_v", "Ctrl + T", nullptr, false, nullptr},
     };
     for (int i = 0; i < 8; ++i) {
         m_fields[i] =
             makeSearchBox(QString::fromUtf8(boxes[i].name), QString::fromUtf8(boxes[i].shortcut), this);
         if (boxes[i].switchName)
-            m_switches[i] =
-                new WildcardSwitch(QString::fromUtf8(boxes[i].switchName), boxes[i].switchOn, this);
+            m_switches[i] = new WildcardSwitch(QString::fromUtf8(boxes[i].switchName), boxes[i].switchOn,
+                                               QString::fromUtf8(boxes[i].caption), this);
     }
+    nameStreetBoxes(field(Field::Street), field(Field::HouseNumber));
 
     const struct {
         const char* name;
@@ -90,19 +94,21 @@ void PersonalPage::buildControls() {
     const struct {
         const char* name;
         PageIcon icon;
+        const char* spokenName;
         const char* toolTip;
     } images[8] = {
-        {"Image18", PageIcon::AllRecords, "Všechny záznamy"},
-        {"Image13", PageIcon::Edit, "Upravit záznam"},
-        {"Image15", PageIcon::New, "Nový záznam"},
-        {"Image16", PageIcon::Delete, "Smazat záznam"},
-        {"Image14", PageIcon::DeleteMarked, "Smazat označené záznamy"},
-        {"Image10", PageIcon::CopyAddress, "Kopíruj adresu do schránky"},
-        {"Image9", PageIcon::CopyNumber, "Kopíruj číslo do schránky"},
-        {"Image11", PageIcon::CopyAll, "Kopíruj vše do schránky"},
+        {"Image18", PageIcon::AllRecords, "Všechny záznamy", "Všechny záznamy"},
+        {"Image13", PageIcon::Edit, "Upravit záznam", "Upravit záznam"},
+        {"Image15", PageIcon::New, "Nový záznam", "Nový záznam"},
+        {"Image16", PageIcon::Delete, "Smazat záznam", "Smazat záznam"},
+        {"Image14", PageIcon::DeleteMarked, "Smazat označené záznamy", "Smazat označené záznamy"},
+        {"Image10", PageIcon::CopyAddress, "Kopírovat adresu", "Kopíruj adresu do schránky"},
+        {"Image9", PageIcon::CopyNumber, "Kopírovat číslo", "Kopíruj číslo do schránky"},
+        {"Image11", PageIcon::CopyAll, "Kopírovat vše", "Kopíruj vše do schránky"},
     };
     for (int i = 0; i < 8; ++i)
         m_images[i] = makeImageButton(QString::fromUtf8(images[i].name), images[i].icon,
+                                      QString::fromUtf8(images[i].spokenName),
                                       QString::fromUtf8(images[i].toolTip), this);
 
     m_alphabet = new AlphabetBar(this);
@@ -123,6 +129,42 @@ void PersonalPage::buildControls() {
     setControls(m_buttons.data(),
                 {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)}, record, table,
                 status, {std::begin(m_fields), std::end(m_fields)});
+
+    // The Tab key goes as the page reads: the boxes row by row, each row of
+    // buttons with its pictures at its end, the alphabet bar with the
+    // all-records picture, then the record label at the top right and the grid.
+    chainTabOrder({field(Field::Surname),
+                   wildcardSwitch(Field::Surname),
+                   field(Field::FirstName),
+                   field(Field::Firm),
+                   wildcardSwitch(Field::Firm),
+                   field(Field::Street),
+                   wildcardSwitch(Field::Street),
+                   field(Field::HouseNumber),
+                   field(Field::Town),
+                   wildcardSwitch(Field::Town),
+                   field(Field::PostalCode),
+                   field(Field::Phone),
+                   button(Button::Search),
+                   button(Button::Reset),
+                   button(Button::Export),
+                   button(Button::Print),
+                   button(Button::Import),
+                   image(Image::CopyAddress),
+                   image(Image::CopyNumber),
+                   image(Image::CopyAll),
+                   button(Button::Stop),
+                   button(Button::Previous),
+                   button(Button::Next),
+                   button(Button::Close),
+                   image(Image::Edit),
+                   image(Image::New),
+                   image(Image::Delete),
+                   image(Image::DeleteMarked),
+                   m_alphabet,
+                   image(Image::AllRecords),
+                   record,
+                   table});
 }
 
 void PersonalPage::buildLayout() {

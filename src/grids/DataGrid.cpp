@@ -96,7 +96,8 @@ class MarkDelegate : public QStyledItemDelegate {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         opt.text.clear();
-        opt.features &= ~QStyleOptionViewItem::HasDisplay;
+        // The check state is there for assistive technology; the image shows it.
+        opt.features &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator);
         const QWidget* widget = opt.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);

@@ -164,6 +164,13 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
         return mark ? QVariant() : QVariant(displayText(valueAt(index.row(), index.column())));
     case MarkRole:
         return mark ? QVariant(valueAt(index.row(), index.column()).toBool()) : QVariant();
+    // Assistive technology reads the mark as a word and as a checked state.
+    case Qt::AccessibleTextRole:
+        if (!mark) return {};
+        return valueAt(index.row(), index.column()).toBool() ? markedText() : unmarkedText();
+    case Qt::CheckStateRole:
+        if (!mark) return {};
+        return valueAt(index.row(), index.column()).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         return int(m_columns[index.column()].alignment | Qt::AlignVCenter);
     default:
@@ -177,6 +184,9 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     switch (role) {
     case Qt::DisplayRole:
         return m_columns[section].title;
+    case Qt::AccessibleTextRole:
+        // The mark column's title is a symbol; it is spoken as a word.
+        return section == m_markColumn ? markTitle() : QVariant();
     case Qt::TextAlignmentRole:
         return int(m_columns[section].alignment | Qt::AlignVCenter);
     default:

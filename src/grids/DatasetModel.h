@@ -19,7 +19,9 @@ class Dataset;
 // one row at a time, so a grid can show a dataset while it is being filled.
 //
 // The mark column (the one showing the field Zn) has no display text; its value
-// is given as a bool under MarkRole for the grid to draw as an image.
+// is given as a bool under MarkRole for the grid to draw as an image, and for
+// assistive technology as a check state and the words "označeno" or
+// "neoznačeno"; its title is spoken as "Označení".
 //
 // The cells of a column that is not read-only are editable on the dataset's
 // current row: an edited value is set on that row and posted.
@@ -29,6 +31,9 @@ class DatasetModel : public QAbstractTableModel {
   public:
     static constexpr int MarkRole = Qt::UserRole + 1;
     static QString markField() { return QStringLiteral("Zn"); }
+    static QString markedText() { return QStringLiteral("označeno"); }
+    static QString unmarkedText() { return QStringLiteral("neoznačeno"); }
+    static QString markTitle() { return QStringLiteral("Označení"); }
 
     explicit DatasetModel(QObject* parent = nullptr);
 

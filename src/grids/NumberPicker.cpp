@@ -17,6 +17,7 @@ NumberPicker::NumberPicker(QWidget* parent) : QDialog(parent) {
     // The items get their check boxes when they are added (Qt::ItemIsUserCheckable).
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("CheckListBox1"));
+    m_list->setAccessibleName(QStringLiteral("Telefonní čísla"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setMinimumSize(60, 40);

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -16,33 +15,17 @@
 
 #include <algorithm>
 
-// ---- ClickableLabel ------------------------------------------------------------
-
-ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {}
-
-void ClickableLabel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) m_pressed = true;
-    QLabel::mousePressEvent(event);
-}
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
-    // A click is a press and a release inside the label, as with a button.
-    const bool click =
-        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    QLabel::mouseReleaseEvent(event);
-    if (click) emit clicked();
-}
-
 // ---- WildcardSwitch ------------------------------------------------------------
 
 const QColor WildcardSwitch::kOnColour{128, 0, 0};
 const QColor WildcardSwitch::kOffColour{192, 192, 192};
 
-WildcardSwitch::WildcardSwitch(const QString& name, bool on, QWidget* parent) : ClickableLabel(parent) {
+WildcardSwitch::WildcardSwitch(const QString& name, bool on, const QString& boxCaption, QWidget* parent)
+    : ClickableLabel(parent) {
     setObjectName(name);
     setText(QStringLiteral("  * "));
     setToolTip(QStringLiteral("automaticky doplňovat zástupný znak *"));
+    makeControl(Role::CheckBox, boxCaption + QStringLiteral(" – zástupný znak"));
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     m_on = !on; // so that setOn paints the first state
@@ -56,6 +39,7 @@ void WildcardSwitch::setOn(bool on) {
     QPalette p = palette();
     p.setColor(QPalette::WindowText, on ? kOnColour : kOffColour);
     setPalette(p);
+    announceChecked();
     emit toggled(on);
 }
 
@@ -228,9 +212,11 @@ QPixmap pageIcon(PageIcon icon, qreal devicePixelRatio) {
     return pixmap;
 }
 
-ClickableLabel* makeImageButton(const QString& name, PageIcon icon, const QString& toolTip, QWidget* parent) {
+ClickableLabel* makeImageButton(const QString& name, PageIcon icon, const QString& spokenName,
+                                const QString& toolTip, QWidget* parent) {
     auto* label = new ClickableLabel(parent);
     label->setObjectName(name);
+    label->makeControl(ClickableLabel::Role::Button, spokenName);
     label->setPixmap(pageIcon(icon, qApp->devicePixelRatio()));
     label->setToolTip(toolTip);
     label->setCursor(Qt::PointingHandCursor);
@@ -249,6 +235,8 @@ QLabel* makeEndIndicator(const QString& name, QWidget* parent) {
     auto* label = new QLabel(QStringLiteral("oOo"), parent);
     label->setObjectName(name);
     label->setToolTip(QStringLiteral("Indikátor stavu konce vyhledávání"));
+    // Spoken instead of its caption; the hint, which tells the state, follows it.
+    label->setAccessibleName(QStringLiteral("Indikátor konce vyhledávání"));
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, WildcardSwitch::kOffColour);
     label->setPalette(p);
@@ -262,6 +250,11 @@ QPushButton* makeButton(const QString& name, const QString& caption, bool enable
     button->setEnabled(enabled);
     button->setAutoDefault(false);
     return button;
+}
+
+void nameSymbolButton(QPushButton* button, const QString& spokenName, const QString& description) {
+    button->setAccessibleName(spokenName);
+    if (!description.isEmpty()) button->setAccessibleDescription(description);
 }
 
 void allowNarrowButton(QPushButton* button) {
@@ -282,6 +275,16 @@ QLineEdit* makeSearchBox(const QString& name, const QString& toolTip, QWidget* p
     box->setObjectName(name);
     box->setToolTip(toolTip);
     return box;
+}
+
+void nameStreetBoxes(QLineEdit* street, QLineEdit* houseNumber) {
+    street->setAccessibleName(QStringLiteral("Ulice"));
+    houseNumber->setAccessibleName(QStringLiteral("Číslo popisné"));
+}
+
+void chainTabOrder(const QList<QWidget*>& controls) {
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1], controls[i]);
 }
 
 void setWidthInDigits(QLineEdit* box, int digits) {

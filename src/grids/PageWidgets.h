@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickableLabel.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QSplitter>
@@ -9,25 +11,6 @@ class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-
-// A label that reports a click of the left mouse button, for the images and
-// status parts that act like buttons.
-class ClickableLabel : public QLabel {
-    Q_OBJECT
-
-  public:
-    explicit ClickableLabel(QWidget* parent = nullptr);
-
-  signals:
-    void clicked();
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-  private:
-    bool m_pressed = false;
-};
 
 // The small "*" beside a search box: when on, the search appends the wildcard
 // "*" to the box's text by itself. Its state shows as the colour of the star,
@@ -39,9 +22,12 @@ class WildcardSwitch : public ClickableLabel {
     static const QColor kOnColour;  // maroon
     static const QColor kOffColour; // silver
 
-    explicit WildcardSwitch(const QString& name, bool on, QWidget* parent = nullptr);
+    // A check box for assistive technology, named after the box it serves
+    // (boxCaption, e.g. "Příjmení").
+    WildcardSwitch(const QString& name, bool on, const QString& boxCaption, QWidget* parent = nullptr);
 
     bool isOn() const { return m_on; }
+    bool isChecked() const override { return m_on; }
     void setOn(bool on);
 
   signals:
@@ -98,8 +84,10 @@ enum class PageIcon {
 // The icon at 16 x 16 logical pixels for the given device pixel ratio.
 QPixmap pageIcon(PageIcon icon, qreal devicePixelRatio = 1.0);
 
-// A clickable image with a tooltip, named for the page's designed controls.
-ClickableLabel* makeImageButton(const QString& name, PageIcon icon, const QString& toolTip, QWidget* parent);
+// A clickable image with a tooltip, named for the page's designed controls;
+// assistive technology presents it as a push button called spokenName.
+ClickableLabel* makeImageButton(const QString& name, PageIcon icon, const QString& spokenName,
+                                const QString& toolTip, QWidget* parent);
 
 // A caption label for a search box; the label becomes the box's buddy.
 QLabel* makeCaption(const QString& text, QWidget* buddy, QWidget* parent);
@@ -109,6 +97,9 @@ QLabel* makeEndIndicator(const QString& name, QWidget* parent);
 
 // A push button with its designed name and caption.
 QPushButton* makeButton(const QString& name, const QString& caption, bool enabled, QWidget* parent);
+// Gives a button whose caption is a symbol ("<<<", "STOP") the words a
+// screen reader speaks instead, and what it does.
+void nameSymbolButton(QPushButton* button, const QString& spokenName, const QString& description = {});
 
 // Lets a button shrink below the style's minimum width down to what its caption
 // needs, for the narrow tool windows.
@@ -116,6 +107,12 @@ void allowNarrowButton(QPushButton* button);
 
 // A search box with its designed name; the tooltip names its keyboard shortcut.
 QLineEdit* makeSearchBox(const QString& name, const QString& toolTip, QWidget* parent);
+// The street box and the house-number box share the caption "Ulice, ČP";
+// assistive technology gets a name for each ("Ulice", "Číslo popisné").
+void nameStreetBoxes(QLineEdit* street, QLineEdit* houseNumber);
+
+// Makes the Tab key go through the controls in the order given.
+void chainTabOrder(const QList<QWidget*>& controls);
 
 // Gives a box for short values (house numbers, postal codes) the width of the
 // given number of digits; called again when the font changes.

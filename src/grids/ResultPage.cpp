@@ -62,6 +62,14 @@ void ResultPage::setControls(QPushButton* const* buttons, const std::array<Click
                              const QList<QLineEdit*>& boxes) {
     m_controls = {buttons[0],    buttons[1],    buttons[2],    buttons[3], buttons[4], buttons[5], buttons[6],
                   copyImages[0], copyImages[1], copyImages[2], record,     grid,       status,     boxes};
+    // What a screen reader says for the controls whose captions are symbols
+    // and for those without a caption.
+    nameSymbolButton(m_controls.stop, QStringLiteral("Zastavit hledání"),
+                     QStringLiteral("Přeruší probíhající hledání"));
+    nameSymbolButton(m_controls.previous, QStringLiteral("Předchozí stránka"));
+    nameSymbolButton(m_controls.next, QStringLiteral("Další stránka"));
+    record->setAccessibleName(QStringLiteral("Informační štítek"));
+    grid->setAccessibleName(QStringLiteral("Tabulka nalezených záznamů"));
 }
 
 // ---- connection to the program ------------------------------------------------------

@@ -31,6 +31,7 @@ ShortcutListDialog::ShortcutListDialog(QWidget* parent) : QDialog(parent) {
 
     m_text = new QTextEdit(this);
     m_text->setObjectName(QStringLiteral("Memo1"));
+    m_text->setAccessibleName(windowTitle());
     m_text->setReadOnly(true);
     m_text->setAcceptRichText(false);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

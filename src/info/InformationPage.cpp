@@ -73,6 +73,8 @@ InformationPage::InformationPage(QWidget* parent) : QWidget(parent) {
     m_column->setInsertPolicy(QComboBox::NoInsert);
     m_column->setMinimumContentsLength(16);
     m_column->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // The box's own text field is a control of its own for assistive technology.
+    m_column->lineEdit()->setAccessibleName(QStringLiteral("Sloupec"));
 
     m_searchButton = makeButton(QStringLiteral("button18"), QStringLiteral("&Hledej"), true, this);
     m_open = makeButton(QStringLiteral("Button10"), QStringLiteral("O&tevři"), true, this);
@@ -99,6 +101,7 @@ InformationPage::InformationPage(QWidget* parent) : QWidget(parent) {
 
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGridPro3"));
+    m_grid->setAccessibleName(QStringLiteral("Tabulka vybrané databáze"));
 
     m_count = new QLabel(QStringLiteral("Celkový počet záznamů: 0"), this);
     m_count->setObjectName(QStringLiteral("zaznamu_i"));

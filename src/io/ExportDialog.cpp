@@ -41,6 +41,7 @@ ExportDialog::ExportDialog(Kind kind, QWidget* parent) : QDialog(parent) {
     // The width field sits inside the last option's caption, over its blanks.
     m_width = new QLineEdit(QStringLiteral("30"), formatOption(io::ExportFormat::FixedWidth));
     m_width->setObjectName(QStringLiteral("sirka_ex"));
+    m_width->setAccessibleName(QStringLiteral("Fixní šířka – počet znaků"));
     formatOption(io::ExportFormat::FixedWidth)->setMinimumHeight(m_width->sizeHint().height());
 
     m_export = new QPushButton(QStringLiteral("&Export"), this);
@@ -53,6 +54,8 @@ ExportDialog::ExportDialog(Kind kind, QWidget* parent) : QDialog(parent) {
     if (kind == Kind::Personal) {
         m_address = new io::AddressChoiceGroup(QStringLiteral("    Typ adresy pro export    "), this);
         layout->addWidget(m_address);
+        // Tab goes through the address choice before the button under it.
+        setTabOrder(m_address, m_export);
     }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "ImportProgressDialog.h"
 #include "ImportSchemas.h"
+#include "PageWidgets.h"
 #include "PersonalSearch.h"
 
 #include <QAbstractTableModel>
@@ -151,6 +152,7 @@ void ImportDialog::buildControls() {
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("StringGrid1"));
+    m_grid->setAccessibleName(u"Ukázka dat"_s);
     m_model = new io::ImportPreviewModel(m_grid);
     m_model->setTable(m_table);
     m_grid->setModel(m_model);
@@ -168,6 +170,7 @@ void ImportDialog::buildControls() {
 
     m_editor = new QTableWidget(0, 2, this);
     m_editor->setObjectName(QStringLiteral("ValueListEditor1"));
+    m_editor->setAccessibleName(u"Přiřazení polí"_s);
     m_editor->setHorizontalHeaderLabels({u"  Pole"_s, u"  Import do"_s});
     m_editor->verticalHeader()->hide();
     m_editor->horizontalHeader()->setStretchLastSection(true);
@@ -189,8 +192,8 @@ void ImportDialog::buildLayout() {
     source->addStretch();
 
     auto* mapping = new QGridLayout;
-    mapping->addWidget(new QLabel(u"Pole"_s, this), 0, 0);
-    mapping->addWidget(new QLabel(u"Import do"_s, this), 0, 1);
+    mapping->addWidget(makeCaption(u"Pole"_s, m_sources, this), 0, 0);
+    mapping->addWidget(makeCaption(u"Import do"_s, m_targets, this), 0, 1);
     mapping->addWidget(m_sources, 1, 0);
     mapping->addWidget(m_targets, 1, 1);
     mapping->addWidget(m_editor, 2, 0, 1, 2);
@@ -200,7 +203,7 @@ void ImportDialog::buildLayout() {
     mapping->addLayout(mappingButtons, 3, 0, 1, 2);
 
     auto* schemas = new QVBoxLayout;
-    schemas->addWidget(new QLabel(u"Schéma importu"_s, this));
+    schemas->addWidget(makeCaption(u"Schéma importu"_s, m_schemas, this));
     schemas->addWidget(m_schemas);
     for (Button b : {Button::Open, Button::Save, Button::Delete})
         schemas->addWidget(button(b));
@@ -217,6 +220,14 @@ void ImportDialog::buildLayout() {
     layout->addLayout(top);
     layout->addWidget(m_fileLabel);
     layout->addWidget(m_grid, 1);
+
+    // The Tab key goes column by column as the window reads, the preview last.
+    QList<QWidget*> order(m_separators->buttons().cbegin(), m_separators->buttons().cend());
+    order << m_names << button(Button::Source) << button(Button::Preview) << m_sources << m_targets
+          << m_editor << button(Button::Add) << button(Button::Remove) << button(Button::Overwrite)
+          << m_schemas << button(Button::Open) << button(Button::Save) << button(Button::Delete)
+          << button(Button::Import) << button(Button::Back) << m_grid;
+    chainTabOrder(order);
 }
 
 io::Separator ImportDialog::separator() const {

@@ -34,19 +34,22 @@ DirectoryPage::DirectoryPage(const DirectoryPageDescription& description, QWidge
 DirectoryPage::~DirectoryPage() = default;
 
 void DirectoryPage::buildControls() {
-    // Created in the order of the Tab key: the boxes from the top left, then
-    // the buttons, the grid last.
     const DirectoryPageDescription::Box* boxes[7] = {
         &m_page.name, &m_page.secondName, &m_page.street, &m_page.houseNumber,
         &m_page.town, &m_page.postalCode, &m_page.phone};
     for (int i = 0; i < 7; ++i)
         m_fields[i] = makeSearchBox(boxes[i]->name, boxes[i]->shortcut, this);
-    const std::pair<Field, const DirectoryPageDescription::Switch*> switches[] = {
-        {Field::Name, &m_page.nameSwitch},
-        {Field::Street, &m_page.streetSwitch},
-        {Field::Town, &m_page.townSwitch}};
-    for (const auto& [box, look] : switches)
-        m_switches[int(box)] = new WildcardSwitch(look->name, look->on, this);
+    // The street and the house number share one caption; each is named on its own.
+    nameStreetBoxes(field(Field::Street), field(Field::HouseNumber));
+    const struct {
+        Field box;
+        const DirectoryPageDescription::Switch* look;
+        QString caption;
+    } switches[] = {{Field::Name, &m_page.nameSwitch, m_page.name.caption},
+                    {Field::Street, &m_page.streetSwitch, field(Field::Street)->accessibleName()},
+                    {Field::Town, &m_page.townSwitch, m_page.town.caption}};
+    for (const auto& s : switches)
+        m_switches[int(s.box)] = new WildcardSwitch(s.look->name, s.look->on, s.caption, this);
 
     m_region = new QComboBox(this);
     m_region->setObjectName(m_page.region.name);
@@ -72,15 +75,18 @@ void DirectoryPage::buildControls() {
 
     m_endIndicator = makeEndIndicator(m_page.endIndicator, this);
     QPlainTextEdit* record = makeRecordLabel(m_page.recordLabel, this);
-    m_images[int(Image::CopyAll)] = makeImageButton(m_page.copyAllImage, PageIcon::CopyAll,
-                                                    QStringLiteral("Kopíruj vše do schránky"), this);
-    m_images[int(Image::CopyNumber)] = makeImageButton(m_page.copyNumberImage, PageIcon::CopyNumber,
-                                                       QStringLiteral("Kopíruj číslo do schránky"), this);
-    m_images[int(Image::CopyAddress)] = makeImageButton(m_page.copyAddressImage, PageIcon::CopyAddress,
-                                                        QStringLiteral("Kopíruj adresu do schránky"), this);
-    m_images[int(Image::Transfer)] =
-        makeImageButton(m_page.transferImage, PageIcon::Transfer,
-                        QStringLiteral("Přenes aktuální záznam do vlastní databáze"), this);
+    m_images[int(Image::CopyAll)] =
+        makeImageButton(m_page.copyAllImage, PageIcon::CopyAll, QStringLiteral("Kopírovat vše"),
+                        QStringLiteral("Kopíruj vše do schránky"), this);
+    m_images[int(Image::CopyNumber)] =
+        makeImageButton(m_page.copyNumberImage, PageIcon::CopyNumber, QStringLiteral("Kopírovat číslo"),
+                        QStringLiteral("Kopíruj číslo do schránky"), this);
+    m_images[int(Image::CopyAddress)] =
+        makeImageButton(m_page.copyAddressImage, PageIcon::CopyAddress, QStringLiteral("Kopírovat adresu"),
+                        QStringLiteral("Kopíruj adresu do schránky"), this);
+    m_images[int(Image::Transfer)] = makeImageButton(
+        m_page.transferImage, PageIcon::Transfer, QStringLiteral("Přenést do vlastní databáze"),
+        QStringLiteral("Přenes aktuální záznam do vlastní databáze"), this);
 
     auto* table = new DataGrid(this);
     table->setObjectName(m_page.gridName);
@@ -94,6 +100,35 @@ void DirectoryPage::buildControls() {
     setControls(m_buttons.data(),
                 {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)}, record, table,
                 status, {std::begin(m_fields), std::end(m_fields)});
+
+    // The Tab key goes as the page reads: the boxes row by row, the buttons
+    // row by row with the pictures at the end of the first, then the record
+    // label at the top right and the grid.
+    chainTabOrder({field(Field::Name),
+                   wildcardSwitch(Field::Name),
+                   field(Field::SecondName),
+                   field(Field::Phone),
+                   field(Field::Street),
+                   wildcardSwitch(Field::Street),
+                   field(Field::HouseNumber),
+                   field(Field::Town),
+                   wildcardSwitch(Field::Town),
+                   field(Field::PostalCode),
+                   m_region,
+                   button(Button::Search),
+                   button(Button::Reset),
+                   button(Button::Export),
+                   button(Button::Print),
+                   image(Image::CopyAll),
+                   image(Image::CopyNumber),
+                   image(Image::CopyAddress),
+                   image(Image::Transfer),
+                   button(Button::Stop),
+                   button(Button::Previous),
+                   button(Button::Next),
+                   button(Button::Close),
+                   record,
+                   table});
 }
 
 void DirectoryPage::buildLayout() {

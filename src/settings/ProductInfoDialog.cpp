@@ -1,24 +1,20 @@
 #include "ProductInfoDialog.h"
 
 #include "Application.h"
+#include "ClickableLabel.h"
 #include "Maker.h"
 #include "Shell.h"
 #include "ToolWindow.h"
 #include "WindowPlacement.h"
 
-#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-
-// The property of a link label that holds the address it opens.
-constexpr char kAddress[] = "address";
 
 QFont boldOf(QFont font) {
     font.setBold(true);
@@ -133,9 +129,11 @@ ProductInfoDialog::ProductInfoDialog(Application& app, QWidget* parent) : QDialo
 }
 
 QLabel* ProductInfoDialog::addLink(const QString& name, const QString& text, const QString& address) {
-    auto* link = new QLabel(text, this);
+    auto* link = new ClickableLabel(this);
+    link->setText(text);
     link->setObjectName(name);
-    link->setProperty(kAddress, address);
+    // Reached with Tab and opened with Enter as well; spoken as a link named by its text.
+    link->makeControl(ClickableLabel::Role::Link, {});
     link->setToolTip(address);
     link->setCursor(Qt::PointingHandCursor);
     QFont underlined = link->font();
@@ -144,7 +142,8 @@ QLabel* ProductInfoDialog::addLink(const QString& name, const QString& text, con
     QPalette palette = link->palette();
     palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
     link->setPalette(palette);
-    link->installEventFilter(this);
+    // The shell reports its own errors.
+    connect(link, &ClickableLabel::clicked, this, [this, address] { m_app.shell().open(address); });
     return link;
 }
 
@@ -152,17 +151,4 @@ void ProductInfoDialog::showEvent(QShowEvent* event) {
     m_heading->setText(QStringLiteral("ORDANA 2004 Velto"));
     settings::centreOn(this, parentWidget());
     QDialog::showEvent(event);
-}
-
-bool ProductInfoDialog::eventFilter(QObject* watched, QEvent* event) {
-    // A left click on a link label opens its address; the shell reports its own errors.
-    if (event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        const QVariant address = watched->property(kAddress);
-        if (address.isValid()) {
-            m_app.shell().open(address.toString());
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

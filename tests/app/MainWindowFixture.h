@@ -17,10 +17,12 @@
 #include "SettingsStore.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -75,6 +77,73 @@ class MainWindowTest : public QObject {
 // The pages by tab: persons 0, firms 1, personal 2.
 inline QTabWidget* tabsOf(MainWindow& w) {
     return w.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+}
+
+// Every window of the program, for the tests that walk them all: a page by
+// its tab number (on the information page with the list chosen by the radio
+// button of that name), or another window by its name.
+struct ShownWindow {
+    const char* caption;
+    const char* name;
+    const char* choice = nullptr;
+};
+
+inline QList<ShownWindow> everyWindow() {
+    return {
+        {"Osoby", "0"},
+        {"Firmy", "1"},
+        {"Vlastní", "2"},
+        {"Informace, internetové adresy", "3", "RadioButton4"},
+        {"Informace, zelené linky", "3", "RadioButton1"},
+        {"Informace, PSČ", "3", "RadioButton2"},
+        {"Informace, mezinárodní předvolby", "3", "RadioButton3"},
+        {"disc copy", "Form2"},
+        {"product information", "Form3"},
+        {"contact editor", "Form4"},
+        {"limits", "Form5"},
+        {"shortcut list", "Form6"},
+        {"directory export", "Form7"},
+        {"columns", "Form8"},
+        {"number picker", "Form9"},
+        {"import", "Form10"},
+        {"personal export", "Form11"},
+        {"print parameters", "Form12"},
+    };
+}
+
+// The columns "name" and "choice" of a data-driven test, one row per window
+// of everyWindow(), tagged with its caption.
+inline void addEveryWindowRows() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("choice");
+    for (const ShownWindow& shown : everyWindow())
+        QTest::newRow(shown.caption) << QString::fromUtf8(shown.name)
+                                     << QString::fromUtf8(shown.choice ? shown.choice : "");
+}
+
+// Shows the window of everyWindow() alone (the other windows hidden) and
+// returns it; null when it is missing.
+inline QWidget* showWindow(MainWindow& w, const QString& name, const QString& choice = {}) {
+    for (QDialog* d : w.findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        d->hide();
+    bool isTab = false;
+    const int tab = name.toInt(&isTab);
+    if (isTab) {
+        tabsOf(w)->setCurrentIndex(tab);
+        QApplication::processEvents();
+        if (!choice.isEmpty()) {
+            auto* radio = w.findChild<QRadioButton*>(choice);
+            if (!radio) return nullptr;
+            radio->click();
+            QApplication::processEvents();
+        }
+        return &w;
+    }
+    auto* d = w.findChild<QDialog*>(name, Qt::FindDirectChildrenOnly);
+    if (!d) return nullptr;
+    d->show();
+    QApplication::processEvents();
+    return d;
 }
 
 // What the tests reach of a result page: its grid, buttons, query and marks.

@@ -34,41 +34,8 @@ class TestTextsFit : public MainWindowTest {
     void toolWindows();
 
   private:
-    // A page by its tab number (on the information page with the list chosen
-    // by the radio button of that name), or another window by its name.
-    struct Shown {
-        const char* caption;
-        const char* name;
-        const char* choice = nullptr;
-    };
-    static QList<Shown> windows();
-    QWidget* showWindow(const QString& name, const QString& choice = {});
-
     std::unique_ptr<MainWindow> m_window;
 };
-
-QList<TestTextsFit::Shown> TestTextsFit::windows() {
-    return {
-        {"Osoby", "0"},
-        {"Firmy", "1"},
-        {"Vlastní", "2"},
-        {"Informace, internetové adresy", "3", "RadioButton4"},
-        {"Informace, zelené linky", "3", "RadioButton1"},
-        {"Informace, PSČ", "3", "RadioButton2"},
-        {"Informace, mezinárodní předvolby", "3", "RadioButton3"},
-        {"disc copy", "Form2"},
-        {"product information", "Form3"},
-        {"contact editor", "Form4"},
-        {"limits", "Form5"},
-        {"shortcut list", "Form6"},
-        {"directory export", "Form7"},
-        {"columns", "Form8"},
-        {"number picker", "Form9"},
-        {"import", "Form10"},
-        {"personal export", "Form11"},
-        {"print parameters", "Form12"},
-    };
-}
 
 void TestTextsFit::initTestCase() {
     const QString family = platform::designedFontFamily();
@@ -108,42 +75,15 @@ void TestTextsFit::everyWindowIsWalked() {
     QStringList owned, walked;
     for (QDialog* d : m_window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
         owned << d->objectName();
-    for (const Shown& shown : windows())
+    for (const ShownWindow& shown : everyWindow())
         if (qstrlen(shown.name) > 1) walked << QString::fromUtf8(shown.name);
     owned.sort();
     walked.sort();
     QCOMPARE(owned, walked);
 }
 
-QWidget* TestTextsFit::showWindow(const QString& name, const QString& choice) {
-    for (QDialog* d : m_window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
-        d->hide();
-    bool isTab = false;
-    const int tab = name.toInt(&isTab);
-    if (isTab) {
-        tabsOf(*m_window)->setCurrentIndex(tab);
-        QApplication::processEvents();
-        if (!choice.isEmpty()) {
-            auto* radio = m_window->findChild<QRadioButton*>(choice);
-            if (!radio) return nullptr;
-            radio->click();
-            QApplication::processEvents();
-        }
-        return m_window.get();
-    }
-    auto* d = m_window->findChild<QDialog*>(name, Qt::FindDirectChildrenOnly);
-    if (!d) return nullptr;
-    d->show();
-    QApplication::processEvents();
-    return d;
-}
-
 void TestTextsFit::textsShowWhole_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("choice");
-    for (const Shown& shown : windows())
-        QTest::newRow(shown.caption) << QString::fromUtf8(shown.name)
-                                     << QString::fromUtf8(shown.choice ? shown.choice : "");
+    addEveryWindowRows();
 }
 
 // Labels, buttons, box titles, tabs, list items, status parts and column
@@ -151,7 +91,7 @@ void TestTextsFit::textsShowWhole_data() {
 void TestTextsFit::textsShowWhole() {
     QFETCH(QString, name);
     QFETCH(QString, choice);
-    QWidget* window = showWindow(name, choice);
+    QWidget* window = showWindow(*m_window, name, choice);
     QVERIFY(window);
     const QStringList cuts = cutTexts(window, QString::fromUtf8(QTest::currentDataTag()));
     QVERIFY2(cuts.isEmpty(),
@@ -182,7 +122,7 @@ void TestTextsFit::fixedFormatValuesFit() {
     QFETCH(int, tab);
     QFETCH(QString, column);
     QFETCH(QString, value);
-    showWindow(QString::number(tab));
+    showWindow(*m_window, QString::number(tab));
     DataGrid* grid = partsOf(*m_window, tab).grid;
     const int index = grid->columnOf(column);
     QVERIFY(grid->isColumnShown(index));
@@ -203,7 +143,7 @@ void TestTextsFit::toolWindows_data() {
 // maximize or resize them.
 void TestTextsFit::toolWindows() {
     QFETCH(QString, name);
-    QWidget* window = showWindow(name);
+    QWidget* window = showWindow(*m_window, name);
     QVERIFY(window);
     const Qt::WindowFlags flags = window->windowFlags();
     QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);

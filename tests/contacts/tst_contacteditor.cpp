@@ -7,6 +7,7 @@
 #include "ResultPageFixture.h"
 #include "SearchCriteria.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -849,17 +850,46 @@ class TestContactEditor : public QObject {
         click(e, "zpet");
     }
 
-    // Tab leads through the fields in the order of the form, then the buttons.
+    // From the keyboard a kind is chosen with Space on its picture; the focus
+    // goes to the picture that takes its place, which reports the kind as
+    // the chosen one, and the fields show that kind's address.
+    void kindFromKeyboard() {
+        auto page = makePage();
+        openOn(*page, u"Dvořák"_s);
+        ContactEditor* e = page->editor;
+        auto* other = child<QWidget>(e, "adresa_jine_off");
+        QVERIFY(other->isVisible());
+        other->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(other, Qt::Key_Space);
+        auto* chosen = child<QWidget>(e, "adresa_jine_on");
+        QVERIFY(chosen->isVisible());
+        QVERIFY(!other->isVisible());
+        QCOMPARE(QApplication::focusWidget(), chosen);
+        QCOMPARE(edit(e, "DBEdit18")->text(), QString());
+        QVERIFY(QAccessible::queryAccessibleInterface(chosen)->state().checked);
+        QVERIFY(!QAccessible::queryAccessibleInterface(child<QWidget>(e, "adresa_zam_off"))->state().checked);
+        click(e, "zpet");
+    }
+
+    // Tab leads through the window as it reads: the left column (person,
+    // phones, internet), the right one (the shown picture of each address
+    // kind, the address, the memo), the buttons from the left, the alphabet
+    // bar and the all-records picture.
     void tabOrder() {
         auto page = makePage();
         openOn(*page, u"Záznam009"_s);
         ContactEditor* e = page->editor;
-        const QStringList order{u"DBEdit4"_s,   u"DBEdit2"_s,  u"DBEdit1"_s,  u"DBEdit16"_s, u"DBEdit17"_s,
-                                u"DBEdit14"_s,  u"DBEdit15"_s, u"DBEdit20"_s, u"DBEdit13"_s, u"DBEdit19"_s,
-                                u"DBEdit21"_s,  u"DBEdit18"_s, u"DBEdit6"_s,  u"DBEdit7"_s,  u"DBEdit8"_s,
-                                u"DBEdit9"_s,   u"DBEdit10"_s, u"DBEdit11"_s, u"DBEdit12"_s, u"DBEdit3"_s,
-                                u"DBEdit5"_s,   u"DBMemo1"_s,  u"ulozit"_s,   u"zpet"_s,     u"dalsi"_s,
-                                u"predchozi"_s, u"novy"_s,     u"smazat"_s};
+        const QStringList order{u"DBEdit4"_s,        u"DBEdit2"_s,        u"DBEdit1"_s,
+                                u"DBEdit16"_s,       u"DBEdit17"_s,       u"DBEdit14"_s,
+                                u"DBEdit15"_s,       u"DBEdit20"_s,       u"DBEdit13"_s,
+                                u"DBEdit19"_s,       u"DBEdit21"_s,       u"DBEdit11"_s,
+                                u"DBEdit12"_s,       u"DBEdit3"_s,        u"DBEdit5"_s,
+                                u"adresa_domu_on"_s, u"adresa_zam_off"_s, u"adresa_jine_off"_s,
+                                u"DBEdit18"_s,       u"DBEdit6"_s,        u"DBEdit7"_s,
+                                u"DBEdit8"_s,        u"DBEdit9"_s,        u"DBEdit10"_s,
+                                u"DBMemo1"_s,        u"ulozit"_s,         u"zpet"_s,
+                                u"predchozi"_s,      u"dalsi"_s,          u"novy"_s,
+                                u"smazat"_s,         u"abeceda"_s,        u"vse"_s};
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (int i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

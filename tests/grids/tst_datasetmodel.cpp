@@ -5,6 +5,8 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
+using namespace Qt::StringLiterals;
+
 class TestDatasetModel : public QObject {
     Q_OBJECT
   private slots:
@@ -138,6 +140,21 @@ void TestDatasetModel::cells() {
     if (mark.isValid()) QCOMPARE(model.index(1, column).data(DatasetModel::MarkRole), QVariant(false));
     QCOMPARE(model.index(0, column).data(Qt::TextAlignmentRole).toInt(), alignment);
     QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), columns[column].title);
+    // Assistive technology hears the mark as a word and a check state, and
+    // the mark column's title as a word; the other cells and titles by their text.
+    const QVariant spoken = model.index(0, column).data(Qt::AccessibleTextRole);
+    const QVariant spokenTitle = model.headerData(column, Qt::Horizontal, Qt::AccessibleTextRole);
+    if (mark.isValid()) {
+        QCOMPARE(spoken.toString(), u"označeno"_s);
+        QCOMPARE(model.index(1, column).data(Qt::AccessibleTextRole).toString(), u"neoznačeno"_s);
+        QCOMPARE(model.index(0, column).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QCOMPARE(model.index(1, column).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QCOMPARE(spokenTitle.toString(), u"Označení"_s);
+    } else {
+        QVERIFY(!spoken.isValid());
+        QVERIFY(!model.index(0, column).data(Qt::CheckStateRole).isValid());
+        QVERIFY(!spokenTitle.isValid());
+    }
     QCOMPARE(t.dataset.recNo(), 0); // reading rows does not move the dataset
 }
 

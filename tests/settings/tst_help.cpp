@@ -190,6 +190,12 @@ void TestHelp::productLinks() {
     QTest::mouseClick(link, Qt::LeftButton);
     QCOMPARE(f.shell.opened, QStringList{address});
     QVERIFY(dialog.isVisible());
+    // Tab reaches the link and Enter or Space opens it, as a click does.
+    QVERIFY(link->focusPolicy() & Qt::TabFocus);
+    QTest::keyClick(link, Qt::Key_Return);
+    QTest::keyClick(link, Qt::Key_Space);
+    QCOMPARE(f.shell.opened, (QStringList{address, address, address}));
+    QVERIFY(dialog.isVisible());
 }
 
 QTEST_MAIN(TestHelp)
