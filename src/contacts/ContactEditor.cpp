@@ -126,22 +126,19 @@ void ContactEditor::buildControls() {
     m_allRecords = makeImageButton(QStringLiteral("vse"), PageIcon::AllRecords, u"Všechny záznamy"_s,
                                    u"Všechny záznamy"_s, this);
 
-    // The tab order as the window reads: the left column (person, phones,
-    // internet), the right one (the address with its kind selector, the
-    // memo), the buttons from the left, the alphabet bar and the
+    // The tab order: the fields as listed, the address kind's pictures
+    // before the address, then the buttons, the alphabet bar and the
     // all-records picture.
     QList<QWidget*> order;
-    for (Field f = Field::Surname; f <= Field::Work2; f = Field(int(f) + 1))
-        order << field(f);
-    for (Field f = Field::Internet; f <= Field::Email3; f = Field(int(f) + 1))
-        order << field(f);
-    for (auto& pair : m_kindPictures)
-        order << pair[0] << pair[1];
-    for (Field f = Field::Street; f <= Field::Country; f = Field(int(f) + 1))
-        order << field(f);
-    order << m_memo;
-    for (Button b : {Button::Save, Button::Back, Button::Previous, Button::Next, Button::New, Button::Delete})
-        order << button(b);
+    for (int i = 0; i < contact_editing::kFieldCount; ++i) {
+        const Field f = Field(i);
+        if (f == Field::Street)
+            for (auto& pair : m_kindPictures)
+                order << pair[0] << pair[1];
+        order << (f == Field::Info ? static_cast<QWidget*>(m_memo) : m_fields[i]);
+    }
+    for (QPushButton* b : m_buttons)
+        order << b;
     order << m_alphabet << m_allRecords;
     chainTabOrder(order);
     showKind();

@@ -101,19 +101,20 @@ void DirectoryPage::buildControls() {
                 {image(Image::CopyAll), image(Image::CopyNumber), image(Image::CopyAddress)}, record, table,
                 status, {std::begin(m_fields), std::end(m_fields)});
 
-    // The Tab key goes as the page reads: the boxes row by row, the buttons
-    // row by row with the pictures at the end of the first, then the record
-    // label at the top right and the grid.
+    // The Tab key goes through the boxes in their order (the telephone box,
+    // at the top right, last), each wildcard switch after its box, then the
+    // region, the buttons row by row with the pictures at the end of the
+    // first, the record label at the top right and the grid.
     chainTabOrder({field(Field::Name),
                    wildcardSwitch(Field::Name),
                    field(Field::SecondName),
-                   field(Field::Phone),
                    field(Field::Street),
                    wildcardSwitch(Field::Street),
                    field(Field::HouseNumber),
                    field(Field::Town),
                    wildcardSwitch(Field::Town),
                    field(Field::PostalCode),
+                   field(Field::Phone),
                    m_region,
                    button(Button::Search),
                    button(Button::Reset),

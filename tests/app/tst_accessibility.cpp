@@ -111,8 +111,8 @@ class TestAccessibility : public MainWindowTest {
     void pictureActionsFromTheKeyboard();
     void gridSpeaksCellsAndMarks_data();
     void gridSpeaksCellsAndMarks();
-    void tabFollowsTheLayout_data();
-    void tabFollowsTheLayout();
+    void tabOrderOfThePages_data();
+    void tabOrderOfThePages();
 
   private:
     std::unique_ptr<MainWindow> m_window;
@@ -356,19 +356,19 @@ void TestAccessibility::gridSpeaksCellsAndMarks() {
     QCOMPARE(mark->text(QAccessible::Name), u"neoznačeno"_s);
 }
 
-void TestAccessibility::tabFollowsTheLayout_data() {
+void TestAccessibility::tabOrderOfThePages_data() {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("persons") << 0 << QStringList{u"prijmeni"_s,  u"Label8"_s,   u"jmeno"_s,     u"tel"_s,
-                                                 u"ulice"_s,     u"Label15"_s,  u"cp"_s,        u"mesto"_s,
-                                                 u"Label28"_s,   u"psc"_s,      u"ComboBox2"_s, u"Button1"_s,
+    QTest::newRow("persons") << 0 << QStringList{u"prijmeni"_s,  u"Label8"_s,   u"jmeno"_s,     u"ulice"_s,
+                                                 u"Label15"_s,   u"cp"_s,       u"mesto"_s,     u"Label28"_s,
+                                                 u"psc"_s,       u"tel"_s,      u"ComboBox2"_s, u"Button1"_s,
                                                  u"Button3"_s,   u"Button7"_s,  u"Button20"_s,  u"Image1"_s,
                                                  u"Image2"_s,    u"Image7"_s,   u"Image5"_s,    u"Button16"_s,
                                                  u"Button11"_s,  u"Button12"_s, u"Button2"_s,   u"Memo1"_s,
                                                  u"DBGridPro1"_s};
-    QTest::newRow("firms") << 1 << QStringList{u"firma"_s,     u"Label17"_s,  u"poznamka"_s,  u"tel_f"_s,
-                                               u"ulice_f"_s,   u"Label31"_s,  u"cp_f"_s,      u"mesto_f"_s,
-                                               u"Label29"_s,   u"psc_f"_s,    u"ComboBox3"_s, u"Button6"_s,
+    QTest::newRow("firms") << 1 << QStringList{u"firma"_s,     u"Label17"_s,  u"poznamka"_s,  u"ulice_f"_s,
+                                               u"Label31"_s,   u"cp_f"_s,     u"mesto_f"_s,   u"Label29"_s,
+                                               u"psc_f"_s,     u"tel_f"_s,    u"ComboBox3"_s, u"Button6"_s,
                                                u"Button5"_s,   u"Button9"_s,  u"Button21"_s,  u"Image3"_s,
                                                u"Image4"_s,    u"Image8"_s,   u"Image6"_s,    u"Button17"_s,
                                                u"Button13"_s,  u"Button14"_s, u"Button15"_s,  u"Memo2"_s,
@@ -384,11 +384,10 @@ void TestAccessibility::tabFollowsTheLayout_data() {
                                              u"Image17"_s,    u"Image18"_s, u"Memo3"_s,   u"DBGridPro4"_s};
 }
 
-// The Tab key goes through each result page as it reads: the boxes row by
-// row, each with its wildcard switch, the buttons row by row with the
-// pictures at the end of their row, then the record label at the top right
-// and the grid.
-void TestAccessibility::tabFollowsTheLayout() {
+// The Tab key goes through each result page's boxes in their order, each
+// with its wildcard switch, the buttons row by row with the pictures at the
+// end of their row, then the record label at the top right and the grid.
+void TestAccessibility::tabOrderOfThePages() {
     QFETCH(int, tab);
     QFETCH(QStringList, order);
     showWindow(*m_window, QString::number(tab));
