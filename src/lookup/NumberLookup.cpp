@@ -17,7 +17,6 @@
 #include <QScopeGuard>
 
 #include <memory>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -37,19 +36,11 @@ Match directoryMatch(const record_label::LabelRecord& r) {
             record_label::oneLineAddress(record_label::addressOf(r)), r.tel};
 }
 
-// One page's telephone search on a connection and working databases of its own.
-QList<Match> findIn(search_criteria::Directory kind, const QString& directoryPath, const db::OwnPaths& paths,
-                    const QString& digits, int limit) {
+// One page's telephone search, with working databases of its own.
+QList<Match> findIn(search_criteria::Directory kind, db::Engine& engine, db::Database& directory,
+                    const db::OwnPaths& paths, const QString& digits, int limit) {
     constexpr int kPageSize = 50;
     const bool firms = kind == search_criteria::Directory::Firms;
-    db::Engine engine;
-    engine.setWorkgroupFile(QFileInfo(directoryPath).absolutePath() + u"/ordat.mdw"_s);
-    const db::Login login = db::databaseLogin();
-    const std::unique_ptr<db::Workspace> workspace = engine.openWorkspace(login.user, login.password);
-    db::OpenOptions readOnly;
-    readOnly.readOnly = true;
-    const std::unique_ptr<db::Database> directory = workspace->openDatabase(directoryPath, readOnly);
-
     db::Dataset page, buffer;
     db::WorkingDatabase results(engine, firms ? db::WorkingKind::FirmsResult : db::WorkingKind::PersonsResult,
                                 paths, page);
@@ -66,8 +57,7 @@ QList<Match> findIn(search_criteria::Directory kind, const QString& directoryPat
     });
 
     bool stop = false;
-    DirectorySearch search(kind,
-                           DirectorySearch::Services{[&directory] { return directory.get(); }, {}, &stop});
+    DirectorySearch search(kind, DirectorySearch::Services{[&directory] { return &directory; }, {}, &stop});
     search.setWorkingDatabases(&results, &phone);
     search_criteria::SearchFields fields;
     fields.telephone = digits;
@@ -117,21 +107,15 @@ QString jsonLine(const Match& m) {
 
 QList<Match> findInDirectory(const QString& directoryPath, const db::OwnPaths& paths, const QString& digits,
                              int limit) {
-    // The firms on a thread of their own while the persons are searched here.
-    QList<Match> firms;
-    std::optional<db::Error> firmsFailed;
-    // Joined however the persons' search ends.
-    std::jthread firmsThread([&] {
-        try {
-            firms = findIn(search_criteria::Directory::Firms, directoryPath, paths, digits, limit);
-        } catch (const db::Error& e) {
-            firmsFailed = e;
-        }
-    });
-    QList<Match> out = findIn(search_criteria::Directory::Persons, directoryPath, paths, digits, limit);
-    firmsThread.join();
-    if (firmsFailed) throw *firmsFailed;
-    return out + firms;
+    db::Engine engine;
+    engine.setWorkgroupFile(QFileInfo(directoryPath).absolutePath() + u"/ordat.mdw"_s);
+    const db::Login login = db::databaseLogin();
+    const std::unique_ptr<db::Workspace> workspace = engine.openWorkspace(login.user, login.password);
+    db::OpenOptions readOnly;
+    readOnly.readOnly = true;
+    const std::unique_ptr<db::Database> directory = workspace->openDatabase(directoryPath, readOnly);
+    return findIn(search_criteria::Directory::Persons, engine, *directory, paths, digits, limit) +
+           findIn(search_criteria::Directory::Firms, engine, *directory, paths, digits, limit);
 }
 
 QList<Match> findInPersonal(db::Database& personal, const Number& number) {

@@ -38,11 +38,11 @@ QString tabLine(const Match& match);
 QString jsonLine(const Match& match);
 
 // The whole-number matches of a Czech national number in the directory at
-// directoryPath (with its workgroup file beside it): persons, then firms,
-// each in the order the telephone search of their page lists them, at most
-// limit of each. The two are searched at the same time, each on a connection
-// of its own, with working databases of the pages' kinds at the paths'
-// places, which are removed again. Raises db::Error.
+// directoryPath (opened read-only in the workgroup of the file beside it):
+// persons, then firms, each in the order the telephone search of their page
+// lists them, at most limit of each. The searches use working databases of
+// the pages' kinds at the paths' places, which are removed again. Raises
+// db::Error.
 QList<Match> findInDirectory(const QString& directoryPath, const db::OwnPaths& paths, const QString& digits,
                              int limit = 1000);
 
