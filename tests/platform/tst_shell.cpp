@@ -40,30 +40,45 @@ class UrlHandler : public QObject {
     QList<QUrl> opened;
 };
 
-// Until it ends, the desktop has no program that opens files or addresses:
-// an empty PATH and no browser named in the environment.
-class NoOpener {
+// Environment variables set for as long as it lives, then put back as they were.
+class EnvironmentGuard {
   public:
-    NoOpener() {
-        for (const char* name : {"PATH", "BROWSER", "DEFAULT_BROWSER"}) {
-            m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-            qunsetenv(name);
-        }
-        qputenv("PATH", QFile::encodeName(m_empty.path()));
+    void set(const char* name, const QByteArray& value) {
+        save(name);
+        qputenv(name, value);
     }
-    ~NoOpener() {
+    void unset(const char* name) {
+        save(name);
+        qunsetenv(name);
+    }
+    ~EnvironmentGuard() {
         for (const auto& [name, value, set] : m_saved)
             set ? qputenv(name, value) : qunsetenv(name);
     }
 
   private:
+    void save(const char* name) { m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)}); }
     struct Saved {
         const char* name;
         QByteArray value;
         bool set;
     };
-    QTemporaryDir m_empty;
     QList<Saved> m_saved;
+};
+
+// Until it ends, the desktop has no program that opens files or addresses:
+// an empty PATH and no browser named in the environment.
+class NoOpener {
+  public:
+    NoOpener() {
+        for (const char* name : {"BROWSER", "DEFAULT_BROWSER"})
+            m_environment.unset(name);
+        m_environment.set("PATH", QFile::encodeName(m_empty.path()));
+    }
+
+  private:
+    QTemporaryDir m_empty;
+    EnvironmentGuard m_environment;
 };
 
 bool writeFile(const QString& path, const QByteArray& content) {
@@ -78,31 +93,20 @@ using Files = QMap<QString, QByteArray>;
 class XdgFolders {
   public:
     explicit XdgFolders(const Files& files, const QByteArray& desktop = {}) {
-        const char* names[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS",
-                               "XDG_CURRENT_DESKTOP"};
+        const char* names[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
         const char* folders[] = {"config", "sysconfig", "data", "sysdata"};
-        for (int i = 0; i < 5; ++i) {
-            m_saved.append({names[i], qgetenv(names[i]), qEnvironmentVariableIsSet(names[i])});
-            qputenv(names[i], i < 4 ? QFile::encodeName(m_root.filePath(folders[i])) : desktop);
-        }
+        for (int i = 0; i < 4; ++i)
+            m_environment.set(names[i], QFile::encodeName(m_root.filePath(folders[i])));
+        m_environment.set("XDG_CURRENT_DESKTOP", desktop);
         for (auto it = files.begin(); it != files.end(); ++it)
             if (!QDir(m_root.path()).mkpath(QFileInfo(it.key()).path()) ||
                 !writeFile(m_root.filePath(it.key()), it.value()))
                 qFatal("cannot write %s", qPrintable(it.key()));
     }
-    ~XdgFolders() {
-        for (const auto& [name, value, set] : m_saved)
-            set ? qputenv(name, value) : qunsetenv(name);
-    }
 
   private:
-    struct Saved {
-        const char* name;
-        QByteArray value;
-        bool set;
-    };
     QTemporaryDir m_root;
-    QList<Saved> m_saved;
+    EnvironmentGuard m_environment;
 };
 
 } // namespace
